@@ -1,0 +1,234 @@
+#include "cli/cliapp.h"
+
+#include <charconv>
+#include <cstdio>
+#include <functional>
+#include <map>
+
+#include "cli/cliinteraction.h"
+#include "cli/clioptions.h"
+#include "cli/json.h"
+#include "platform/paths.h"
+#include "store/database.h"
+#include "store/fields.h"
+#include "store/state.h"
+
+namespace talik {
+namespace {
+
+int UsageError(const std::string& error)
+{
+    std::fprintf(stderr, "%s\n%s", error.c_str(), CliUsage());
+    return ExitUsage;
+}
+
+std::string WithoutTrailingSlash(std::string path)
+{
+    while (path.size() > 1 && path.back() == '/') {
+        path.pop_back();
+    }
+    return path;
+}
+
+void SetUpState(AppState& state, const CliOptions& options)
+{
+    state.ProgramFolder = ProgramFolder();
+    state.WritableFolder = WritableProgramFolder(state.ProgramFolder);
+    state.DataPath = WithoutTrailingSlash(options.dataFolder.value_or(state.WritableFolder));
+    state.DbNo = options.dbNo;
+    state.tables.columns.ColEnabled[static_cast<int>(ListColumn::KanjiName)] = true;
+}
+
+bool Load(AppState& state)
+{
+    return LoadTables(state) == LoadResult::Loaded;
+}
+
+// The record number argument of show and delete; 0 when it is not one.
+std::int32_t RecNoArgument(const CliOptions& options)
+{
+    if (options.arguments.size() != 1) {
+        return 0;
+    }
+    const std::string& text = options.arguments[0];
+    std::int32_t recNo = 0;
+    auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), recNo);
+    bool whole = ec == std::errc() && end == text.data() + text.size();
+    return (whole && recNo >= FirstRecNo && recNo <= MaxRecNo) ? recNo : 0;
+}
+
+bool IsLive(const AppState& state, std::int32_t recNo)
+{
+    if (state.tables.usedFlag(recNo) == '1') {
+        return true;
+    }
+    std::fprintf(stderr, "レコード %d は登録されていません。\n", static_cast<int>(recNo));
+    return false;
+}
+
+int ListCommand(AppState& state, const CliOptions&)
+{
+    if (!Load(state)) {
+        return ExitRefused;
+    }
+    int nameColumn = state.tables.columns.ColIndex[static_cast<int>(ListColumn::KanjiName)];
+    for (int group = 0; group < GroupTotal; ++group) {
+        ListModel list;
+        for (int row = 1; row <= state.tables.GroupCount(group); ++row) {
+            AddListRow(state, list, state.tables.columns.nCols, row, group);
+        }
+        list.sortOn(0);
+        for (const auto& item : list.items()) {
+            std::printf("%s\t%s\t%s\n", item.key.c_str(), item.text.c_str(), item.subItems[nameColumn - 1].c_str());
+        }
+    }
+    return ExitDone;
+}
+
+int CountCommand(AppState& state, const CliOptions&)
+{
+    if (!Load(state)) {
+        return ExitRefused;
+    }
+    std::printf("%d\n", state.tables.TotalCount);
+    return ExitDone;
+}
+
+int ShowCommand(AppState& state, const CliOptions& options)
+{
+    std::int32_t recNo = RecNoArgument(options);
+    if (recNo == 0) {
+        return UsageError("show にはレコード番号 (2-64000) を指定してください。");
+    }
+    if (!Load(state) || !IsLive(state, recNo)) {
+        return ExitRefused;
+    }
+    state.CurRecNo = recNo;
+    if (!ReadCurrent(state)) {
+        return ExitRefused;
+    }
+    std::string json = "{";
+    for (const auto& field : AllFields()) {
+        json += (json.size() > 1 ? ", " : "") + JsonString(field.name) + ": ";
+        bool number = field.kind == FieldKind::Long || field.kind == FieldKind::Integer;
+        json += number ? std::to_string(FieldNumber(field, state.Rec, state.Extra))
+                       : JsonString(FieldText(field, state.Rec, state.Extra));
+    }
+    std::printf("%s}\n", json.c_str());
+    return ExitDone;
+}
+
+// Fills the record buffers from the --Field=value arguments; false (with the reason) on a bad one.
+bool FillFromArguments(AppState& state, const CliOptions& options, std::string& error)
+{
+    ClearRecord(state.Rec);
+    ClearRecord(state.Extra);
+    for (const auto& [name, value] : options.fields) {
+        const FieldInfo* field = FindField(name);
+        if (field == nullptr) {
+            error = "不明な項目です: " + name;
+            return false;
+        }
+        bool number = field->kind == FieldKind::Long || field->kind == FieldKind::Integer;
+        if (number) {
+            long parsed = 0;
+            auto [end, ec] = std::from_chars(value.data(), value.data() + value.size(), parsed);
+            long limit = field->kind == FieldKind::Long ? 2147483647L : 32767L;
+            if (ec != std::errc() || end != value.data() + value.size() || parsed < 0 || parsed > limit) {
+                error = name + " は数値で指定してください。";
+                return false;
+            }
+            SetFieldNumber(*field, state.Rec, state.Extra, parsed);
+            continue;
+        }
+        // Readings are kept in half-width katakana, as the editor keeps them.
+        std::string text = field->name == "KanaName" ? ToHalfKana(value) : value;
+        if (!FitsField(field->width, text)) {
+            error = name + " が長すぎます (" + std::to_string(field->width) + " バイトまで)。";
+            return false;
+        }
+        SetFieldText(*field, state.Rec, state.Extra, text);
+    }
+    return true;
+}
+
+int AddCommand(AppState& state, const CliOptions& options)
+{
+    bool hasReading = false;
+    for (const auto& field : options.fields) {
+        hasReading = hasReading || field.first == "KanaName";
+    }
+    if (!hasReading || !options.arguments.empty()) {
+        return UsageError("add には --KanaName=... が必要です。");
+    }
+    std::string error;
+    if (!FillFromArguments(state, options, error)) {
+        return UsageError(error);
+    }
+    if (GetText(state.Rec.KanaName).empty()) {
+        std::fprintf(stderr, "フリガナは必ず入力して下さい。\n");
+        return ExitUsage;
+    }
+    AddressRecord rec = state.Rec;
+    ExtraRecord extra = state.Extra;
+    if (!Load(state)) {
+        return ExitRefused;
+    }
+    state.Rec = rec;
+    state.Extra = extra;
+    state.CurRecNo = 0;
+    state.EditStatus = 'N';
+    if (!SaveCurrent(state)) {
+        return ExitRefused;
+    }
+    ReflectSaved(state, state.MainList, "talikcli");
+    std::printf("%d\n", static_cast<int>(state.CurRecNo));
+    return ExitDone;
+}
+
+int DeleteCommand(AppState& state, const CliOptions& options)
+{
+    std::int32_t recNo = RecNoArgument(options);
+    if (recNo == 0) {
+        return UsageError("delete にはレコード番号 (2-64000) を指定してください。");
+    }
+    if (!Load(state) || !IsLive(state, recNo)) {
+        return ExitRefused;
+    }
+    ListModel list;
+    std::int32_t pos = state.tables.RecPos[recNo];
+    std::string reading = pos != 0 ? std::string(state.tables.row(pos % 100, pos / 100).column(0)) : std::string();
+    list.add({RecordKey(recNo), reading, {}});
+    list.select(0);
+    return DeleteSelected(state, list) ? ExitDone : ExitRefused;
+}
+
+} // namespace
+
+int RunCli(const std::vector<std::string>& args)
+{
+    std::string error;
+    auto options = ParseCliOptions(args, error);
+    if (!options) {
+        return UsageError(error);
+    }
+    using Command = std::function<int(AppState&, const CliOptions&)>;
+    static const std::map<std::string, Command> Commands = {
+        {"list", ListCommand}, {"count", CountCommand},   {"show", ShowCommand},
+        {"add", AddCommand},   {"delete", DeleteCommand},
+    };
+    auto command = Commands.find(options->command);
+    if (command == Commands.end()) {
+        return UsageError("不明なコマンドです: " + options->command);
+    }
+    if (options->command != "show" && options->command != "delete" && !options->arguments.empty()) {
+        return UsageError("余分な引数があります: " + options->arguments[0]);
+    }
+    CliInteraction ui(options->password);
+    SystemClock clock;
+    AppState state(ui, clock);
+    SetUpState(state, *options);
+    return command->second(state, *options);
+}
+
+} // namespace talik

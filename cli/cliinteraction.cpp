@@ -1,0 +1,45 @@
+#include "cli/cliinteraction.h"
+
+#include <cstdio>
+
+namespace talik {
+namespace {
+
+// Message texts break lines with CR LF as message boxes do; a terminal wants LF.
+void PrintLines(const std::string& text)
+{
+    std::string out;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (!(text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')) {
+            out += text[i];
+        }
+    }
+    std::fprintf(stderr, "%s\n", out.c_str());
+}
+
+} // namespace
+
+void CliInteraction::message(const std::string& text, MessageIcon, const std::string&)
+{
+    PrintLines(text);
+}
+
+bool CliInteraction::askYesNo(const std::string&, MessageIcon, const std::string&)
+{
+    return true;
+}
+
+std::optional<std::string> CliInteraction::promptPassword(const std::string& dbDisplayName)
+{
+    if (!m_password) {
+        PrintLines(dbDisplayName + "のパスワードを入力してください。");
+        return std::nullopt;
+    }
+    if (m_passwordUsed) {
+        return std::nullopt;
+    }
+    m_passwordUsed = true;
+    return m_password;
+}
+
+} // namespace talik

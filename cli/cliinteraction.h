@@ -1,0 +1,27 @@
+#pragma once
+// The interaction seam for the command line: messages go to standard error, questions are answered
+// Yes (the command itself is the user's answer), and the password comes from --password, once.
+#include <optional>
+#include <string>
+
+#include "platform/interaction.h"
+
+namespace talik {
+
+class CliInteraction final : public Interaction
+{
+public:
+    explicit CliInteraction(std::optional<std::string> password) : m_password(std::move(password)) {}
+
+    void message(const std::string& text, MessageIcon icon, const std::string& title) override;
+    bool askYesNo(const std::string& text, MessageIcon icon, const std::string& title) override;
+    std::optional<std::string> promptPassword(const std::string& dbDisplayName) override;
+    void setBusy(bool) override {}
+    void processEvents() override {}
+
+private:
+    std::optional<std::string> m_password;
+    bool m_passwordUsed = false;
+};
+
+} // namespace talik

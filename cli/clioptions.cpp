@@ -1,0 +1,113 @@
+#include "cli/clioptions.h"
+
+#include <charconv>
+
+namespace talik {
+namespace {
+
+bool ParseInt(const std::string& text, int& value)
+{
+    auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+    return ec == std::errc() && end == text.data() + text.size();
+}
+
+// Splits "--name=value" or "--name value" (taking the next argument); false when the value is missing.
+bool TakeValue(const std::vector<std::string>& args, std::size_t& i, const std::string& name, std::string& value)
+{
+    const std::string& arg = args[i];
+    if (arg.size() > name.size() && arg[name.size()] == '=') {
+        value = arg.substr(name.size() + 1);
+        return true;
+    }
+    if (arg == name && i + 1 < args.size()) {
+        value = args[++i];
+        return true;
+    }
+    return false;
+}
+
+bool IsOption(const std::string& arg, const std::string& name)
+{
+    return arg == name || arg.rfind(name + "=", 0) == 0;
+}
+
+bool ParseGlobal(const std::vector<std::string>& args, std::size_t& i, CliOptions& options, std::string& error)
+{
+    std::string value;
+    const std::string& arg = args[i];
+    for (const char* name : {"--data", "--db", "--password"}) {
+        if (!IsOption(arg, name)) {
+            continue;
+        }
+        if (!TakeValue(args, i, name, value)) {
+            error = std::string(name) + " には値が必要です。";
+            return false;
+        }
+        if (std::string(name) == "--data") {
+            options.dataFolder = value;
+        } else if (std::string(name) == "--password") {
+            options.password = value;
+        } else if (!ParseInt(value, options.dbNo) || options.dbNo < 1 || options.dbNo > 10) {
+            error = "--db は 1 から 10 の番号で指定してください。";
+            return false;
+        }
+        return true;
+    }
+    error = "不明なオプションです: " + arg;
+    return false;
+}
+
+bool ParseField(const std::string& arg, CliOptions& options, std::string& error)
+{
+    std::size_t eq = arg.find('=');
+    if (eq == std::string::npos || eq == 2) {
+        error = "項目は --項目名=値 の形で指定してください: " + arg;
+        return false;
+    }
+    options.fields.emplace_back(arg.substr(2, eq - 2), arg.substr(eq + 1));
+    return true;
+}
+
+} // namespace
+
+std::optional<CliOptions> ParseCliOptions(const std::vector<std::string>& args, std::string& error)
+{
+    CliOptions options;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        bool global = IsOption(arg, "--data") || IsOption(arg, "--db") || IsOption(arg, "--password");
+        if (global) {
+            if (!ParseGlobal(args, i, options, error)) {
+                return std::nullopt;
+            }
+        } else if (arg.rfind("--", 0) == 0 && options.command == "add") {
+            if (!ParseField(arg, options, error)) {
+                return std::nullopt;
+            }
+        } else if (arg.rfind("--", 0) == 0) {
+            error = "不明なオプションです: " + arg;
+            return std::nullopt;
+        } else if (options.command.empty()) {
+            options.command = arg;
+        } else {
+            options.arguments.push_back(arg);
+        }
+    }
+    if (options.command.empty()) {
+        error = "コマンドを指定してください。";
+        return std::nullopt;
+    }
+    return options;
+}
+
+const char* CliUsage()
+{
+    return "使い方: talikcli [--data DIR] [--db N] [--password TEXT] COMMAND\n"
+           "  list                 登録データの一覧 (キー, カナ名, 名前)\n"
+           "  count                登録数\n"
+           "  show N               レコード N の全項目 (JSON)\n"
+           "  add --KanaName=... [--項目名=値 ...]   新規登録し、レコード番号を表示\n"
+           "  delete N             レコード N を削除\n";
+}
+
+} // namespace talik

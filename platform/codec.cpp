@@ -1,0 +1,317 @@
+// CP932 <-> UTF-8. Decoding is table-driven because loading a database decodes every listed field
+// of every record; encoding runs only on edits and goes straight through iconv.
+#include "platform/codec.h"
+
+#include <algorithm>
+#include <array>
+#include <cerrno>
+#include <iconv.h>
+#include <stdexcept>
+
+namespace talik {
+namespace {
+
+constexpr const char* Cp932Name = "CP932"; // Windows' code page; "SHIFT_JIS" maps 0x5C to a yen sign
+constexpr const char* Utf8Name = "UTF-8";
+constexpr char32_t Malformed = 0xFFFFFFFF;
+
+// An open iconv conversion descriptor, closed on scope exit.
+class Converter
+{
+public:
+    Converter(const char* to, const char* from) : m_cd(iconv_open(to, from))
+    {
+        if (m_cd == reinterpret_cast<iconv_t>(-1)) {
+            throw std::runtime_error(std::string("iconv cannot convert from ") + from + " to " + to);
+        }
+    }
+    ~Converter() { iconv_close(m_cd); }
+    Converter(const Converter&) = delete;
+    Converter& operator=(const Converter&) = delete;
+
+    // Converts `in` onto the end of `out`, consuming what it converted. Returns false when it stops
+    // at a sequence it cannot convert; `in` then starts with that sequence.
+    bool convert(std::string_view& in, std::string& out)
+    {
+        iconv(m_cd, nullptr, nullptr, nullptr, nullptr);
+        while (!in.empty()) {
+            const std::size_t done = out.size();
+            out.resize(done + in.size() * 3 + 4); // room for the largest growth, one byte to three
+            char* inPtr = const_cast<char*>(in.data());
+            std::size_t inLeft = in.size();
+            char* outPtr = out.data() + done;
+            std::size_t outLeft = out.size() - done;
+            const std::size_t result = iconv(m_cd, &inPtr, &inLeft, &outPtr, &outLeft);
+            const int error = errno;
+            out.resize(static_cast<std::size_t>(outPtr - out.data()));
+            in.remove_prefix(in.size() - inLeft);
+            if (result != static_cast<std::size_t>(-1)) {
+                return true;
+            }
+            if (error != E2BIG) {
+                return false;
+            }
+        }
+        return true;
+    }
+
+private:
+    iconv_t m_cd;
+};
+
+struct DecodedChar
+{
+    char32_t code;      // Malformed when the bytes are not a well-formed UTF-8 character
+    std::size_t length; // bytes taken: the character's, or 1 for a malformed byte
+};
+
+bool IsContinuation(unsigned char b)
+{
+    return (b & 0xC0) == 0x80;
+}
+
+// Decodes the UTF-8 character at the start of a non-empty `utf8`, rejecting overlong forms,
+// surrogates and values beyond U+10FFFF.
+DecodedChar DecodeUtf8(std::string_view utf8)
+{
+    const auto lead = static_cast<unsigned char>(utf8[0]);
+    if (lead < 0x80) {
+        return {lead, 1};
+    }
+    const std::size_t length = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 0;
+    if (length == 0 || lead > 0xF4 || utf8.size() < length) {
+        return {Malformed, 1};
+    }
+    char32_t code = lead & (0x7F >> length);
+    for (std::size_t i = 1; i < length; ++i) {
+        const auto b = static_cast<unsigned char>(utf8[i]);
+        if (!IsContinuation(b)) {
+            return {Malformed, 1};
+        }
+        code = (code << 6) | (b & 0x3F);
+    }
+    constexpr std::array<char32_t, 5> smallest{0, 0, 0x80, 0x800, 0x10000};
+    if (code < smallest[length] || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) {
+        return {Malformed, 1};
+    }
+    return {code, length};
+}
+
+void AppendUtf8(std::string& out, char32_t code)
+{
+    if (code < 0x80) {
+        out += static_cast<char>(code);
+    } else if (code < 0x800) {
+        out += static_cast<char>(0xC0 | (code >> 6));
+        out += static_cast<char>(0x80 | (code & 0x3F));
+    } else if (code < 0x10000) {
+        out += static_cast<char>(0xE0 | (code >> 12));
+        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (code & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (code >> 18));
+        out += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (code & 0x3F));
+    }
+}
+
+bool IsEscape(char32_t code)
+{
+    return code >= EscapeBase + 0x80 && code <= EscapeBase + 0xFF;
+}
+
+constexpr char32_t HalfKanaBase = 0xFF61; // U+FF61 is byte 0xA1
+
+// A decoded character in UTF-8 (at most three bytes: CP932 holds only BMP characters); length 0
+// marks a pair CP932 does not define.
+struct Utf8Unit
+{
+    std::array<char, 3> bytes{};
+    unsigned char length = 0;
+};
+
+// `utf8` holds one character of at most three bytes.
+Utf8Unit UnitOf(std::string_view utf8)
+{
+    Utf8Unit unit;
+    std::copy(utf8.begin(), utf8.end(), unit.bytes.begin());
+    unit.length = static_cast<unsigned char>(utf8.size());
+    return unit;
+}
+
+Utf8Unit UnitOf(char32_t code)
+{
+    std::string utf8;
+    AppendUtf8(utf8, code);
+    return UnitOf(utf8);
+}
+
+constexpr unsigned TrailFirst = 0x40;
+constexpr unsigned TrailLast = 0xFC;
+constexpr unsigned TrailCount = TrailLast - TrailFirst + 1;
+constexpr unsigned LowLeadCount = 0x9F - 0x81 + 1;
+constexpr unsigned LeadCount = LowLeadCount + (0xFC - 0xE0 + 1);
+
+unsigned PairIndex(unsigned char lead, unsigned char trail)
+{
+    const unsigned leadIndex = lead <= 0x9F ? lead - 0x81u : lead - 0xE0u + LowLeadCount;
+    return leadIndex * TrailCount + (trail - TrailFirst);
+}
+
+// Everything decoding needs, so that it never calls iconv: the UTF-8 form of each byte 0x80-0xFF
+// taken alone (half-width katakana or an escape), and of every lead/trail pair.
+struct DecodeTables
+{
+    std::array<Utf8Unit, 0x80> single;
+    std::array<Utf8Unit, LeadCount * TrailCount> pairs;
+};
+
+Utf8Unit DecodePair(Converter& toUtf8, unsigned char lead, unsigned char trail)
+{
+    const char pair[2] = {static_cast<char>(lead), static_cast<char>(trail)};
+    std::string_view in(pair, 2);
+    std::string decoded;
+    if (!toUtf8.convert(in, decoded) || decoded.empty() || decoded.size() > 3 ||
+        DecodeUtf8(decoded).length != decoded.size()) {
+        return {};
+    }
+    return UnitOf(decoded);
+}
+
+DecodeTables BuildDecodeTables()
+{
+    DecodeTables tables{};
+    for (unsigned b = 0x80; b <= 0xFF; ++b) {
+        const bool halfKana = b >= 0xA1 && b <= 0xDF;
+        tables.single[b - 0x80] = UnitOf(halfKana ? HalfKanaBase + (b - 0xA1) : EscapeBase + b);
+    }
+    Converter toUtf8(Utf8Name, Cp932Name);
+    for (unsigned lead = 0x81; lead <= 0xFC; ++lead) {
+        if (!IsLeadByte(static_cast<unsigned char>(lead))) {
+            continue;
+        }
+        for (unsigned trail = TrailFirst; trail <= TrailLast; ++trail) {
+            const auto l = static_cast<unsigned char>(lead);
+            const auto t = static_cast<unsigned char>(trail);
+            tables.pairs[PairIndex(l, t)] = DecodePair(toUtf8, l, t);
+        }
+    }
+    return tables;
+}
+
+// The decoded pair at `bytes[0..1]`, or nullptr when the bytes do not form one.
+const Utf8Unit* FindPair(const DecodeTables& tables, const unsigned char* bytes, const unsigned char* end)
+{
+    if (end - bytes < 2 || !IsLeadByte(bytes[0]) || bytes[1] < TrailFirst || bytes[1] > TrailLast) {
+        return nullptr;
+    }
+    const Utf8Unit& unit = tables.pairs[PairIndex(bytes[0], bytes[1])];
+    return unit.length != 0 ? &unit : nullptr;
+}
+
+bool IsAscii(std::string_view text)
+{
+    return std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
+
+// Converts a run of well-formed characters, none of them escapes; what CP932 lacks becomes "?".
+void EncodePlainRun(Converter& toCp932, std::string_view run, std::string& out)
+{
+    while (!toCp932.convert(run, out)) {
+        out += '?';
+        run.remove_prefix(DecodeUtf8(run).length);
+    }
+}
+
+} // namespace
+
+std::size_t Utf8CharLength(std::string_view utf8)
+{
+    return utf8.empty() ? 0 : DecodeUtf8(utf8).length;
+}
+
+void AppendFromCp932(std::string& out, std::string_view bytes)
+{
+    static const DecodeTables tables = BuildDecodeTables();
+    if (IsAscii(bytes)) {
+        out.append(bytes);
+        return;
+    }
+    // Write straight into room for the longest outcome (one byte -> three), then cut to size.
+    const std::size_t start = out.size();
+    out.resize(start + bytes.size() * 3);
+    char* dst = out.data() + start;
+    const auto* src = reinterpret_cast<const unsigned char*>(bytes.data());
+    const auto* end = src + bytes.size();
+    while (src < end) {
+        if (*src < 0x80) {
+            *dst++ = static_cast<char>(*src++);
+            continue;
+        }
+        const Utf8Unit* pair = FindPair(tables, src, end);
+        const Utf8Unit& unit = pair != nullptr ? *pair : tables.single[*src - 0x80];
+        std::copy(unit.bytes.begin(), unit.bytes.end(), dst);
+        dst += unit.length;
+        src += pair != nullptr ? 2 : 1;
+    }
+    out.resize(static_cast<std::size_t>(dst - out.data()));
+}
+
+std::string FromCp932(std::string_view bytes)
+{
+    std::string out;
+    out.reserve(bytes.size() + bytes.size() / 2);
+    AppendFromCp932(out, bytes);
+    return out;
+}
+
+std::string ToCp932(std::string_view utf8)
+{
+    if (IsAscii(utf8)) {
+        return std::string(utf8);
+    }
+    Converter toCp932(Cp932Name, Utf8Name);
+    std::string out;
+    out.reserve(utf8.size());
+    std::size_t runStart = 0; // the well-formed characters since runStart are not converted yet
+    std::size_t i = 0;
+    while (i < utf8.size()) {
+        const DecodedChar c = DecodeUtf8(utf8.substr(i));
+        if (c.code != Malformed && !IsEscape(c.code)) {
+            i += c.length;
+            continue;
+        }
+        EncodePlainRun(toCp932, utf8.substr(runStart, i - runStart), out);
+        out += c.code == Malformed ? '?' : static_cast<char>(c.code - EscapeBase);
+        i += c.length;
+        runStart = i;
+    }
+    EncodePlainRun(toCp932, utf8.substr(runStart), out);
+    return out;
+}
+
+long AnsiLen(std::string_view utf8)
+{
+    return static_cast<long>(ToCp932(utf8).size());
+}
+
+std::string AnsiMid(std::string_view utf8, long start, long length)
+{
+    const std::string bytes = ToCp932(utf8);
+    const long size = static_cast<long>(bytes.size());
+    if (length <= 0 || start > size) {
+        return {};
+    }
+    // Bytes before the first one are not there to take; start + length cannot overflow when start < 1.
+    const long first = std::max(start, 1L);
+    const long wanted = start < 1 ? start + length - 1 : length;
+    const long taken = std::min(wanted, size - first + 1);
+    if (taken <= 0) {
+        return {};
+    }
+    return FromCp932(
+        std::string_view(bytes).substr(static_cast<std::size_t>(first - 1), static_cast<std::size_t>(taken)));
+}
+
+} // namespace talik

@@ -1,0 +1,47 @@
+#pragma once
+// The interaction seam: every message box, question and prompt of the core goes through here, so
+// the forms show real dialogs and tests answer from a script.
+#include <optional>
+#include <string>
+
+namespace talik {
+
+enum class MessageIcon
+{
+    None,
+    Critical,
+    Question,
+    Exclamation, // the "warning" icon of most of the program's messages
+    Information,
+};
+
+class Interaction
+{
+public:
+    virtual ~Interaction() = default;
+    // A modal message with an OK button. An empty title means the program's own title.
+    virtual void message(const std::string& text, MessageIcon icon, const std::string& title = {}) = 0;
+    // A modal Yes/No question; true for Yes.
+    virtual bool askYesNo(const std::string& text, MessageIcon icon, const std::string& title = {}) = 0;
+    // The database password prompt for the database shown by `dbDisplayName`; nullopt when cancelled.
+    virtual std::optional<std::string> promptPassword(const std::string& dbDisplayName) = 0;
+    // The wait cursor on (true) or back to normal (false).
+    virtual void setBusy(bool busy) = 0;
+    // Lets pending window events run inside a long operation.
+    virtual void processEvents() = 0;
+};
+
+// Shows the wait cursor for the life of the object.
+class BusyCursor
+{
+public:
+    explicit BusyCursor(Interaction& ui) : m_ui(ui) { m_ui.setBusy(true); }
+    ~BusyCursor() { m_ui.setBusy(false); }
+    BusyCursor(const BusyCursor&) = delete;
+    BusyCursor& operator=(const BusyCursor&) = delete;
+
+private:
+    Interaction& m_ui;
+};
+
+} // namespace talik

@@ -1,0 +1,66 @@
+#pragma once
+// A file of fixed-length records, opened for the moment of one operation.
+//
+// Mode "W" opens read-write (creating the file) and takes an exclusive open-file-description lock
+// on the whole file, so other writers - in this or another process - meet it and retry. Mode "R"
+// opens read-only and takes no lock; a missing file then reads as empty.
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <string>
+
+namespace talik {
+
+enum class OpenMode
+{
+    Read,
+    Write,
+};
+
+// Why an open failed: the two cases the callers tell apart.
+enum class OpenError
+{
+    None,
+    Access,   // path, permission or read-only problem: retrying will not help
+    LockHeld, // another writer holds the file
+    Other,    // anything else (out of descriptors, ...): worth a retry
+};
+
+class RecordFile
+{
+public:
+    RecordFile() = default;
+    RecordFile(RecordFile&& other) noexcept;
+    RecordFile& operator=(RecordFile&& other) noexcept;
+    RecordFile(const RecordFile&) = delete;
+    RecordFile& operator=(const RecordFile&) = delete;
+    ~RecordFile();
+
+    // Opens `path` with records of `recLen` bytes. On failure the object stays closed.
+    OpenError open(const std::string& path, OpenMode mode, std::size_t recLen);
+    void close();
+    bool isOpen() const { return m_fd >= 0 || m_absent; }
+
+    // Reads record `recNo` (1-based) into `out` (recLen bytes); what lies past the end of the file
+    // reads as zero bytes. False on an I/O error (the buffer is then zero-filled).
+    bool read(std::int64_t recNo, std::span<unsigned char> out) const;
+    // Reads `count` consecutive records starting at `firstRecNo` into `out` (count * recLen bytes),
+    // zero-filling whatever lies past the end. False on an I/O error.
+    bool readMany(std::int64_t firstRecNo, std::size_t count, std::span<unsigned char> out) const;
+    // Writes record `recNo`; the file grows as needed. False on an I/O error (disk full, ...).
+    bool write(std::int64_t recNo, std::span<const unsigned char> data);
+    // The number of whole or partial records the file holds.
+    std::int64_t recordCount() const;
+
+    std::size_t recordLength() const { return m_recLen; }
+    // errno of the last failed call, for messages.
+    int lastErrno() const { return m_errno; }
+
+private:
+    int m_fd = -1;
+    bool m_absent = false; // opened "R" on a file that does not exist: reads as empty
+    std::size_t m_recLen = 0;
+    mutable int m_errno = 0;
+};
+
+} // namespace talik

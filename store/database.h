@@ -1,0 +1,45 @@
+#pragma once
+// Reading the open database into the tables, and every change written straight to its files and
+// then mirrored into the tables and the shown lists.
+#include <string_view>
+
+#include "listwin/listmodel.h"
+
+namespace talik {
+
+struct AppState;
+
+enum class LoadResult
+{
+    Loaded,
+    AlreadyLoaded, // TablesLoaded was set: nothing done
+    EndProgram,    // the password prompt of the first database was cancelled
+    Failed,        // neither the data folder nor the fallback could be used
+};
+
+// Reads the current database into the tables (only while TablesLoaded is false).
+LoadResult LoadTables(AppState& state);
+
+// Fills both record buffers from record CurRecNo of both files.
+bool ReadCurrent(AppState& state);
+// Writes both record buffers at CurRecNo; a new record (CurRecNo 0) gets its number here.
+bool SaveCurrent(AppState& state);
+
+// Brings the tables, counts and shown rows up to date after a save. `caller` is the name of the
+// window the save came from ("TALIKSRC" for the search result).
+void ReflectSaved(AppState& state, ListModel& list, std::string_view caller);
+// Writes column 0 and every enabled list column of a table row from the record buffer.
+void FillRowFromBuffer(AppState& state, int row, int group);
+// Adds the item of a table row to `list`, with sub-items 1..nCols.
+void AddListRow(const AppState& state, ListModel& list, int nCols, int row, int group);
+
+// Asks, marks the selected item's record deleted and removes its row. False when nothing was deleted.
+bool DeleteSelected(AppState& state, ListModel& list);
+// Asks once, then deletes every listed record. Returns how many were deleted.
+int DeleteAllListed(AppState& state, ListModel& list);
+
+// The count captions of the list window after a group's count changed.
+void UpdateGroupCaption(AppState& state, int group);
+void UpdateCountLabel(AppState& state);
+
+} // namespace talik

@@ -1,0 +1,210 @@
+// Reading the open database into the tables.
+#include <array>
+#include <vector>
+
+#include "platform/paths.h"
+#include "store/database.h"
+#include "store/dbfile.h"
+#include "store/state.h"
+
+namespace talik {
+namespace {
+
+constexpr std::size_t ChunkRecords = 1024; // read the main file in pieces of about 600 KB
+constexpr long long EventsEveryMs = 20;    // how often a long load lets window events run
+
+std::string WithoutTrailingSlash(std::string path)
+{
+    while (path.size() > 1 && path.back() == '/') {
+        path.pop_back();
+    }
+    return path;
+}
+
+// Makes sure DataPath names a usable folder, falling back to the program's own (writable) folder.
+bool EnsureDataFolder(AppState& state)
+{
+    if (FolderExists(state.DataPath)) {
+        return true;
+    }
+    std::string fallback =
+        state.WritableFolder.empty() ? WritableProgramFolder(state.ProgramFolder) : state.WritableFolder;
+    state.ui.message("パス名 " + state.DataPath + "が見つかりません。\nパスを" + fallback +
+                         "に変更し起動します。\n起動後、設定を確認してください。",
+                     MessageIcon::Exclamation);
+    state.DataPath = WithoutTrailingSlash(fallback);
+    return MakeFolders(state.DataPath);
+}
+
+// Reads the main header and brings it to the current form, writing it back when it changed.
+// The write happens under the writers' lock, re-reading first in case another copy just did it.
+MainHeader ReadHeader(AppState& state, const std::string& mainFile)
+{
+    MainHeader header{};
+    {
+        RecordFile reader;
+        if (reader.open(mainFile, OpenMode::Read, MainRecLen) == OpenError::None) {
+            reader.read(1, Bytes(header));
+        }
+    }
+    MainHeader probe = header;
+    if (BringUpHeader(probe) == HeaderState::Current) {
+        return header;
+    }
+    auto writer = OpenDbFile(state, mainFile, OpenMode::Write, MainRecLen);
+    if (!writer) {
+        return probe; // a read-only database: shown as it is, nothing written
+    }
+    writer->read(1, Bytes(header));
+    if (BringUpHeader(header) != HeaderState::Current) {
+        writer->write(1, Bytes(header));
+    }
+    return header;
+}
+
+enum class PasswordOutcome
+{
+    Accepted,
+    Cancelled,
+};
+
+PasswordOutcome CheckPassword(AppState& state, const MainHeader& header)
+{
+    if (!HasPassword(header.PasswordField)) {
+        return PasswordOutcome::Accepted;
+    }
+    std::string stored = DecodePassword(header.PasswordField);
+    for (;;) {
+        auto entered = state.ui.promptPassword(state.DbNames[state.DbNo - 1]);
+        if (!entered) {
+            return PasswordOutcome::Cancelled;
+        }
+        if (*entered == stored) {
+            return PasswordOutcome::Accepted;
+        }
+        state.ui.message("パスワードが正しくありません。", MessageIcon::Exclamation);
+    }
+}
+
+void TellGroupFull(AppState& state, int group)
+{
+    state.ui.message("'" + GroupCaption(group) + "'のテーブルが3000件を超えています。", MessageIcon::Exclamation);
+}
+
+// Files one stored record into the tables.
+class RecordLoader
+{
+public:
+    explicit RecordLoader(AppState& state) : m_state(state), m_tables(state.tables) {}
+
+    void load(std::int32_t recNo, const AddressRecord& rec)
+    {
+        auto first = static_cast<unsigned char>(rec.KanaName[0]);
+        if (IsDeletedFirstByte(first) || (first == 0 && IsNeverUsedSlot(rec))) {
+            m_tables.setUsed(recNo, '0');
+            return;
+        }
+        ++m_tables.TotalCount;
+        m_tables.setUsed(recNo, '1');
+        int group = KanaGroupOfBytes(std::string_view(rec.KanaName, sizeof(rec.KanaName)));
+        if (m_tables.GroupCount(group) >= MaxGroupRows) {
+            // One message per group and load: the user learns which group is full, once.
+            if (!m_toldFull[group]) {
+                m_toldFull[group] = true;
+                TellGroupFull(m_state, group);
+            }
+            return;
+        }
+        TableRow row;
+        m_tables.fillRow(row, rec, recNo);
+        m_tables.appendRow(group, std::move(row));
+    }
+
+private:
+    AppState& m_state;
+    Tables& m_tables;
+    std::array<bool, GroupTotal> m_toldFull{};
+};
+
+void LoadRecords(AppState& state, const std::string& mainFile, std::int32_t storedLast)
+{
+    RecordFile reader;
+    if (reader.open(mainFile, OpenMode::Read, MainRecLen) != OpenError::None) {
+        return;
+    }
+    std::int64_t inFile = reader.recordCount();
+    std::int32_t last = SaneLastRecNo(storedLast, inFile, MaxRecNo);
+    // Records past the end of the file read as zeros, which are never-used slots: no need to read them.
+    std::int64_t end = std::min<std::int64_t>(last, inFile);
+    RecordLoader loader(state);
+    std::vector<AddressRecord> chunk(ChunkRecords);
+    long long lastEvents = state.clock.monotonicMs();
+    for (std::int64_t first = FirstRecNo; first <= end; first += ChunkRecords) {
+        std::size_t count = static_cast<std::size_t>(std::min<std::int64_t>(ChunkRecords, end - first + 1));
+        auto bytes = std::span<unsigned char>(reinterpret_cast<unsigned char*>(chunk.data()), count * MainRecLen);
+        reader.readMany(first, count, bytes);
+        for (std::size_t i = 0; i < count; ++i) {
+            loader.load(static_cast<std::int32_t>(first + static_cast<std::int64_t>(i)), chunk[i]);
+        }
+        if (state.clock.monotonicMs() - lastEvents >= EventsEveryMs) {
+            state.ui.processEvents();
+            lastEvents = state.clock.monotonicMs();
+        }
+    }
+    for (std::int64_t recNo = std::max<std::int64_t>(end + 1, FirstRecNo); recNo <= last; ++recNo) {
+        state.tables.setUsed(static_cast<std::int32_t>(recNo), '0');
+    }
+}
+
+void ShowLoadedCounts(AppState& state)
+{
+    UpdateCountLabel(state);
+    for (int tab = 0; tab < RowTabTotal; ++tab) {
+        state.texts.TabCountLabels[tab] = std::to_string(state.tables.TabCount(state.Tabs[tab])) + " 件";
+    }
+}
+
+} // namespace
+
+LoadResult LoadTables(AppState& state)
+{
+    if (state.TablesLoaded) {
+        return LoadResult::AlreadyLoaded;
+    }
+    state.TablesLoaded = true;
+    if (state.DbNo < 1 || state.DbNo > DbTotal) {
+        state.DbNo = 1;
+    }
+    state.tables.columns.number();
+    BusyCursor busy(state.ui);
+    state.texts.ListHidden = true;
+    state.CurrentTab = -1;
+    while (!state.SplashDone) {
+        state.ui.processEvents();
+    }
+    for (;;) {
+        state.tables.clear();
+        state.texts.DbName = state.DbNames[state.DbNo - 1];
+        if (!EnsureDataFolder(state)) {
+            ShowLoadedCounts(state);
+            return LoadResult::Failed;
+        }
+        std::string mainFile = ResolvePathNoCase(MainFileName(state.DataPath, state.DbNo));
+        state.Header = ReadHeader(state, mainFile);
+        if (CheckPassword(state, state.Header) == PasswordOutcome::Cancelled) {
+            if (state.PrevDbNo < 1) {
+                return LoadResult::EndProgram;
+            }
+            state.DbNo = state.PrevDbNo;
+            continue;
+        }
+        LoadRecords(state, mainFile, GetLong(state.Header.LastRecNo));
+        break;
+    }
+    state.PrevDbNo = state.DbNo;
+    state.texts.ListHidden = false;
+    ShowLoadedCounts(state);
+    return LoadResult::Loaded;
+}
+
+} // namespace talik

@@ -1,0 +1,67 @@
+#pragma once
+// The program-wide state the windows share: created once by main (and afresh by each test) and
+// passed by reference.
+#include <array>
+#include <cstdint>
+#include <string>
+
+#include "listwin/listmodel.h"
+#include "platform/clock.h"
+#include "platform/interaction.h"
+#include "store/kana.h"
+#include "store/record.h"
+#include "store/tables.h"
+
+namespace talik {
+
+inline constexpr int DbTotal = 10;
+
+// What the list window shows about the open database, kept up to date by the data store.
+struct ListWindowTexts
+{
+    std::string DbName;                                  // display name of the open database
+    std::string CountLabel;                              // "登録数：" & TotalCount & " 件"
+    std::string ListTitle;                               // title above the list
+    std::array<std::string, RowTabTotal> TabCountLabels; // row mode: count & " 件" per row tab
+    bool ListHidden = false;                             // the list is hidden while the tables load
+};
+
+struct AppState
+{
+    AppState(Interaction& ui, Clock& clock) : ui(ui), clock(clock) {}
+
+    Interaction& ui;
+    Clock& clock;
+
+    // Where the program is (trailing "/") and where it may write what it keeps "in its folder".
+    std::string ProgramFolder;
+    std::string WritableFolder;
+
+    // The open database.
+    std::string DataPath; // no trailing "/"
+    int DbNo = 1;
+    int PrevDbNo = -1; // the database to fall back to when its password prompt is cancelled; -1 at start
+    std::array<std::string, DbTotal> DbNames{"データベース1", "データベース2", "データベース3", "データベース4",
+                                             "データベース5", "データベース6", "データベース7", "データベース8",
+                                             "データベース9", "データベース10"};
+
+    // The shared record buffers and the record they hold (0 = a new one).
+    AddressRecord Rec{};
+    ExtraRecord Extra{};
+    MainHeader Header{};
+    ExtraHeader ExtraHdr{};
+    std::int32_t CurRecNo = 0;
+    char EditStatus = ' ';
+
+    // The tables and the list window's state that the data store keeps in step.
+    Tables tables;
+    TabTable Tabs = MakeTabTable();
+    ListMode listMode = ListMode::Individual;
+    int CurrentTab = -1;
+    bool TablesLoaded = false;
+    bool SplashDone = true;
+    ListModel MainList;
+    ListWindowTexts texts;
+};
+
+} // namespace talik

@@ -1,0 +1,159 @@
+#include "store/tables.h"
+
+#include <numeric>
+
+#include "platform/codec.h"
+
+namespace talik {
+
+std::string_view ListColumnField(int k)
+{
+    static constexpr std::string_view Names[ListColumnTotal] = {
+        "KanjiName", "Tel1",      "Tel2",     "EMail",   "ClassCode",  "PostCode1",
+        "Address1",  "PostCode2", "Address2", "Company", "Department", "Remarks",
+    };
+    return (k >= 0 && k < ListColumnTotal) ? Names[k] : std::string_view{};
+}
+
+std::string_view TableRow::column(int c) const
+{
+    if (c < 0 || c >= m_count) {
+        return {};
+    }
+    std::size_t begin = c == 0 ? 0 : m_ends[c - 1];
+    return std::string_view(m_text).substr(begin, m_ends[c] - begin);
+}
+
+void TableRow::reset(std::int32_t rowRecNo)
+{
+    recNo = rowRecNo;
+    m_text.clear();
+    m_count = 0;
+}
+
+void TableRow::appendCp932(std::string_view cp932)
+{
+    AppendFromCp932(m_text, cp932);
+    m_ends[m_count++] = static_cast<std::uint16_t>(m_text.size());
+}
+
+void TableRow::appendText(std::string_view utf8)
+{
+    m_text += utf8;
+    m_ends[m_count++] = static_cast<std::uint16_t>(m_text.size());
+}
+
+void ColumnSet::number()
+{
+    nCols = 0;
+    for (int k = 0; k < ListColumnTotal; ++k) {
+        ColIndex[k] = ColEnabled[k] ? ++nCols : 0;
+    }
+}
+
+std::string_view ListColumnBytes(const AddressRecord& rec, int k)
+{
+    auto view = [](const auto& field) { return std::string_view(field, sizeof(field)); };
+    switch (static_cast<ListColumn>(k)) {
+    case ListColumn::KanjiName:
+        return view(rec.KanjiName);
+    case ListColumn::Tel1:
+        return view(rec.Tel1);
+    case ListColumn::Tel2:
+        return view(rec.Tel2);
+    case ListColumn::EMail:
+        return view(rec.EMail);
+    case ListColumn::ClassCode:
+        return view(rec.ClassCode);
+    case ListColumn::PostCode1:
+        return view(rec.PostCode1);
+    case ListColumn::Address1:
+        return view(rec.Address1);
+    case ListColumn::PostCode2:
+        return view(rec.PostCode2);
+    case ListColumn::Address2:
+        return view(rec.Address2);
+    case ListColumn::Company:
+        return view(rec.Company);
+    case ListColumn::Department:
+        return view(rec.Department);
+    case ListColumn::Remarks:
+        return view(rec.Remarks);
+    }
+    return {};
+}
+
+void Tables::fillRow(TableRow& row, const AddressRecord& rec, std::int32_t recNo) const
+{
+    row.reset(recNo);
+    row.appendCp932(CleanFixedBytes(std::string_view(rec.KanaName, sizeof(rec.KanaName))));
+    for (int k = 0; k < ListColumnTotal; ++k) {
+        if (columns.ColEnabled[k]) {
+            row.appendCp932(CleanFixedBytes(ListColumnBytes(rec, k)));
+        }
+    }
+}
+
+int Tables::TabCount(const TabRange& tab) const
+{
+    int count = 0;
+    for (int g = tab.first; g <= tab.last; ++g) {
+        count += GroupCount(g);
+    }
+    return count;
+}
+
+void Tables::clear()
+{
+    for (auto& group : AddrTable) {
+        group.clear();
+    }
+    std::fill(RecPos.begin(), RecPos.end(), 0);
+    std::fill(UsedFlag.begin(), UsedFlag.end(), ' ');
+    TotalCount = 0;
+}
+
+void Tables::fillGapWithLastRow(int group, int row1)
+{
+    auto& rows = AddrTable[group];
+    std::size_t gap = static_cast<std::size_t>(row1 - 1);
+    if (gap >= rows.size()) {
+        return;
+    }
+    if (gap + 1 != rows.size()) {
+        rows[gap] = std::move(rows.back());
+        std::int32_t moved = rows[gap].recNo;
+        if (moved > 0 && moved <= RecPosSize) {
+            RecPos[moved] = row1 * 100 + group;
+        }
+    }
+    rows.pop_back();
+}
+
+bool Tables::appendRow(int group, TableRow row)
+{
+    auto& rows = AddrTable[group];
+    if (static_cast<int>(rows.size()) >= MaxGroupRows) {
+        return false;
+    }
+    std::int32_t recNo = row.recNo;
+    rows.push_back(std::move(row));
+    if (recNo > 0 && recNo <= RecPosSize) {
+        RecPos[recNo] = static_cast<std::int32_t>(rows.size()) * 100 + group;
+    }
+    return true;
+}
+
+void Tables::setUsed(std::int32_t recNo, char flag)
+{
+    if (recNo >= FirstRecNo && recNo <= MaxRecNo) {
+        UsedFlag[recNo] = flag;
+    }
+}
+
+char Tables::usedFlag(std::int32_t recNo) const
+{
+    return (recNo >= FirstRecNo && recNo <= MaxRecNo) ? UsedFlag[recNo] : ' ';
+}
+
+} // namespace talik

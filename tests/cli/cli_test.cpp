@@ -1,0 +1,233 @@
+// talikcli run for real as a child process on a database in a temporary folder.
+#include <array>
+#include <fcntl.h>
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <spawn.h>
+#include <string>
+#include <sys/wait.h>
+#include <vector>
+
+#include "tests/support/tempdir.h"
+
+extern char** environ;
+
+namespace talik {
+namespace {
+
+using test::TempDir;
+
+struct CliRun
+{
+    int exitCode = -1;
+    std::string out;
+    std::string err;
+};
+
+std::string ReadText(const std::filesystem::path& file)
+{
+    auto bytes = test::ReadFileBytes(file);
+    return {bytes.begin(), bytes.end()};
+}
+
+class CliTest : public ::testing::Test
+{
+protected:
+    TempDir data;
+    TempDir capture;
+
+    // Runs talikcli with `--data <temp folder>` and `args`, no shell in between.
+    CliRun cli(const std::vector<std::string>& args)
+    {
+        std::vector<std::string> argv = {TALIKCLI_PATH, "--data", data.str()};
+        argv.insert(argv.end(), args.begin(), args.end());
+        return spawn(argv);
+    }
+
+    CliRun spawn(const std::vector<std::string>& args)
+    {
+        std::vector<char*> argv;
+        for (const auto& arg : args) {
+            argv.push_back(const_cast<char*>(arg.c_str()));
+        }
+        argv.push_back(nullptr);
+        std::string outFile = (capture.path() / "out").string();
+        std::string errFile = (capture.path() / "err").string();
+
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
+        posix_spawn_file_actions_addopen(&actions, 1, outFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        posix_spawn_file_actions_addopen(&actions, 2, errFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        pid_t pid = 0;
+        int spawned = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ);
+        posix_spawn_file_actions_destroy(&actions);
+        CliRun run;
+        if (spawned != 0) {
+            ADD_FAILURE() << "cannot start " << argv[0];
+            return run;
+        }
+        int status = 0;
+        if (waitpid(pid, &status, 0) == pid && WIFEXITED(status)) {
+            run.exitCode = WEXITSTATUS(status);
+        }
+        run.out = ReadText(outFile);
+        run.err = ReadText(errFile);
+        return run;
+    }
+
+    // Adds a record and returns the number talikcli printed for it.
+    std::string add(const std::vector<std::string>& fields)
+    {
+        std::vector<std::string> args = {"add"};
+        args.insert(args.end(), fields.begin(), fields.end());
+        CliRun run = cli(args);
+        EXPECT_EQ(run.exitCode, 0) << run.err;
+        return run.out;
+    }
+
+    std::filesystem::path mainFile(const char* name = "MRPDAT01.QX1") const { return data.path() / name; }
+};
+
+std::string Repeat(const std::string& text, int times)
+{
+    std::string out;
+    for (int i = 0; i < times; ++i) {
+        out += text;
+    }
+    return out;
+}
+
+TEST_F(CliTest, AddPrintsTheNewRecordNumberStartingAtTwo)
+{
+    EXPECT_EQ(add({"--KanaName=ﾔﾏﾀﾞ"}), "2\n");
+    EXPECT_EQ(add({"--KanaName=ｽｽﾞｷ"}), "3\n");
+    EXPECT_EQ(cli({"count"}).out, "2\n");
+}
+
+TEST_F(CliTest, ShowGivesEveryFieldByNameAndTheReadingIsKeptInHalfWidthKana)
+{
+    ASSERT_EQ(add({"--KanaName=やまだ", "--KanjiName=山田 太郎", "--Birthday=19650203", "--EMail=taro@example.jp"}),
+              "2\n");
+    CliRun show = cli({"show", "2"});
+    ASSERT_EQ(show.exitCode, 0) << show.err;
+    EXPECT_TRUE(show.out.starts_with("{")) << show.out;
+    EXPECT_NE(show.out.find(R"("KanaName": "ﾔﾏﾀﾞ")"), std::string::npos) << show.out;
+    EXPECT_NE(show.out.find(R"("KanjiName": "山田 太郎")"), std::string::npos) << show.out;
+    EXPECT_NE(show.out.find(R"("Birthday": 19650203)"), std::string::npos) << show.out;
+    EXPECT_NE(show.out.find(R"("EMail": "taro@example.jp")"), std::string::npos) << show.out;
+    EXPECT_NE(show.out.find(R"("Company": "")"), std::string::npos) << show.out;
+}
+
+TEST_F(CliTest, ListIsOrderedByIndexGroupThenReading)
+{
+    add({"--KanaName=ｷｲ", "--KanjiName=紀伊"});
+    add({"--KanaName=1ﾊﾞﾝ", "--KanjiName=一番"}); // a reading beginning with a digit files last
+    add({"--KanaName=ｶﾞｲ", "--KanjiName=我意"});
+    add({"--KanaName=ｱｲ", "--KanjiName=藍"});
+    add({"--KanaName=ｶｲ", "--KanjiName=甲斐"});
+
+    CliRun list = cli({"list"});
+    ASSERT_EQ(list.exitCode, 0) << list.err;
+    EXPECT_EQ(list.out, "K00005\tｱｲ\t藍\n"
+                        "K00006\tｶｲ\t甲斐\n"
+                        "K00004\tｶﾞｲ\t我意\n"
+                        "K00002\tｷｲ\t紀伊\n"
+                        "K00003\t1ﾊﾞﾝ\t一番\n");
+}
+
+TEST_F(CliTest, DeletedRecordIsGoneAndItsNumberIsReused)
+{
+    add({"--KanaName=ﾔﾏﾀﾞ"});
+    add({"--KanaName=ｽｽﾞｷ"});
+    CliRun del = cli({"delete", "2"});
+    EXPECT_EQ(del.exitCode, 0) << del.err;
+
+    EXPECT_EQ(cli({"count"}).out, "1\n");
+    EXPECT_EQ(cli({"list"}).out, "K00003\tｽｽﾞｷ\t\n");
+    EXPECT_EQ(cli({"show", "2"}).exitCode, 1);
+    EXPECT_EQ(cli({"delete", "2"}).exitCode, 1);
+    EXPECT_EQ(add({"--KanaName=ﾀﾅｶ"}), "2\n");
+}
+
+TEST_F(CliTest, MissingRecordIsRefused)
+{
+    EXPECT_EQ(cli({"count"}).out, "0\n");
+    add({"--KanaName=ﾔﾏﾀﾞ"});
+    EXPECT_EQ(cli({"show", "3"}).exitCode, 1);
+    EXPECT_EQ(cli({"delete", "64000"}).exitCode, 1);
+    EXPECT_EQ(cli({"count"}).out, "1\n");
+}
+
+TEST_F(CliTest, UsageErrorsExitWithTwoAndWriteNothing)
+{
+    const std::vector<std::vector<std::string>> bad = {
+        {},
+        {"frobnicate"},
+        {"--db", "11", "count"},
+        {"--db=0", "count"},
+        {"show"},
+        {"show", "two"},
+        {"show", "1"},
+        {"count", "extra"},
+        {"list", "--KanaName=ｱ"},
+        {"add", "--KanjiName=山田"},
+        {"add", "--KanaName="},
+        {"add", "--KanaName=ﾔﾏﾀﾞ", "--NoSuchField=1"},
+        {"add", "--KanaName=ﾔﾏﾀﾞ", "--Birthday=1965/02/03"},
+        {"add", "--KanaName=ﾔﾏﾀﾞ", "--KanjiName=" + Repeat("山", 16)},
+        {"add", "--KanaName=" + Repeat("ｱ", 31)},
+    };
+    for (const auto& args : bad) {
+        std::string shown;
+        for (const auto& arg : args) {
+            shown += arg + " ";
+        }
+        CliRun run = cli(args);
+        EXPECT_EQ(run.exitCode, 2) << shown;
+        EXPECT_FALSE(run.err.empty()) << shown;
+        EXPECT_TRUE(run.out.empty()) << shown;
+    }
+    EXPECT_TRUE(std::filesystem::is_empty(data.path()));
+
+    // A name of fifteen double-byte characters fills the field exactly.
+    EXPECT_EQ(add({"--KanaName=ﾔﾏﾀﾞ", "--KanjiName=" + Repeat("山", 15)}), "2\n");
+}
+
+TEST_F(CliTest, DbOptionChoosesTheDatabaseFiles)
+{
+    EXPECT_EQ(add({"--db", "3", "--KanaName=ﾔﾏﾀﾞ"}), "2\n");
+    EXPECT_TRUE(std::filesystem::exists(mainFile("MRPDAT03.QX1")));
+    EXPECT_TRUE(std::filesystem::exists(mainFile("MRPDAT03.QX2")));
+    EXPECT_FALSE(std::filesystem::exists(mainFile("MRPDAT01.QX1")));
+    EXPECT_EQ(cli({"--db=3", "count"}).out, "1\n");
+    EXPECT_EQ(cli({"count"}).out, "0\n");
+}
+
+TEST_F(CliTest, PasswordProtectedDatabaseNeedsTheRightPassword)
+{
+    add({"--KanaName=ﾔﾏﾀﾞ"});
+    // The stored form of "AB" with salt digit 7: k, the digit count, then the digits "4142" + k.
+    auto bytes = test::ReadFileBytes(mainFile());
+    ASSERT_GE(bytes.size(), 360u);
+    const std::array<std::uint8_t, 6> stored = {0x07, 0x04, 0x0B, 0x08, 0x0B, 0x09};
+    std::fill(bytes.begin() + 330, bytes.begin() + 360, ' ');
+    std::copy(stored.begin(), stored.end(), bytes.begin() + 330);
+    test::WriteFileBytes(mainFile(), bytes);
+
+    CliRun none = cli({"count"});
+    EXPECT_EQ(none.exitCode, 1);
+    EXPECT_TRUE(none.out.empty());
+
+    CliRun wrong = cli({"--password", "ab", "count"});
+    EXPECT_EQ(wrong.exitCode, 1);
+    EXPECT_NE(wrong.err.find("パスワードが正しくありません。"), std::string::npos) << wrong.err;
+    EXPECT_TRUE(wrong.out.empty());
+
+    CliRun right = cli({"--password=AB", "count"});
+    EXPECT_EQ(right.exitCode, 0) << right.err;
+    EXPECT_EQ(right.out, "1\n");
+}
+
+} // namespace
+} // namespace talik

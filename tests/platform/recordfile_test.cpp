@@ -1,0 +1,175 @@
+#include "platform/recordfile.h"
+
+#include <array>
+#include <fcntl.h>
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <vector>
+
+#include "tests/support/tempdir.h"
+
+namespace talik {
+namespace {
+
+using test::TempDir;
+
+constexpr std::size_t RecLen = 8;
+using Rec = std::array<unsigned char, RecLen>;
+
+Rec Filled(unsigned char value)
+{
+    Rec rec;
+    rec.fill(value);
+    return rec;
+}
+
+const Rec Zeros{};
+
+class RecordFileTest : public ::testing::Test
+{
+protected:
+    TempDir dir;
+    std::string file = (dir.path() / "MRPDAT01.QX1").string();
+
+    OpenError openWriter(RecordFile& f) { return f.open(file, OpenMode::Write, RecLen); }
+};
+
+TEST_F(RecordFileTest, WriterLocksOutAnotherWriterOfTheSameFileUntilClosed)
+{
+    RecordFile first;
+    ASSERT_EQ(openWriter(first), OpenError::None);
+    RecordFile second;
+    EXPECT_EQ(openWriter(second), OpenError::LockHeld);
+    EXPECT_FALSE(second.isOpen());
+    first.close();
+    EXPECT_EQ(openWriter(second), OpenError::None);
+}
+
+TEST_F(RecordFileTest, LockGoesWithTheDestroyedWriterAndFollowsAMove)
+{
+    {
+        RecordFile first;
+        ASSERT_EQ(openWriter(first), OpenError::None);
+        RecordFile moved = std::move(first);
+        first.close(); // closing the moved-from object must not drop the lock
+        RecordFile other;
+        EXPECT_EQ(openWriter(other), OpenError::LockHeld);
+    }
+    RecordFile after;
+    EXPECT_EQ(openWriter(after), OpenError::None);
+}
+
+TEST_F(RecordFileTest, ClosingAnotherDescriptorOfTheFileKeepsTheLock)
+{
+    RecordFile writer;
+    ASSERT_EQ(openWriter(writer), OpenError::None);
+
+    int fd = ::open(file.c_str(), O_RDONLY);
+    ASSERT_GE(fd, 0);
+    ::close(fd);
+    RecordFile reader;
+    ASSERT_EQ(reader.open(file, OpenMode::Read, RecLen), OpenError::None);
+    reader.close();
+
+    RecordFile second;
+    EXPECT_EQ(openWriter(second), OpenError::LockHeld);
+}
+
+TEST_F(RecordFileTest, ReadersTakeNoLockAndSeeTheWritersRecords)
+{
+    RecordFile reader;
+    ASSERT_EQ(reader.open(file, OpenMode::Read, RecLen), OpenError::None);
+    RecordFile writer;
+    ASSERT_EQ(openWriter(writer), OpenError::None); // a reader does not keep a writer out
+    ASSERT_TRUE(writer.write(2, Filled(0x41)));
+
+    RecordFile secondReader;
+    ASSERT_EQ(secondReader.open(file, OpenMode::Read, RecLen), OpenError::None); // nor a writer a reader
+    Rec rec{};
+    ASSERT_TRUE(secondReader.read(2, rec));
+    EXPECT_EQ(rec, Filled(0x41));
+}
+
+TEST_F(RecordFileTest, ReadingAMissingFileGivesZerosAndCreatesNothing)
+{
+    RecordFile reader;
+    ASSERT_EQ(reader.open(file, OpenMode::Read, RecLen), OpenError::None);
+    EXPECT_TRUE(reader.isOpen());
+    Rec rec = Filled(0x55);
+    EXPECT_TRUE(reader.read(1, rec));
+    EXPECT_EQ(rec, Zeros);
+    EXPECT_EQ(reader.recordCount(), 0);
+    EXPECT_FALSE(std::filesystem::exists(file));
+}
+
+TEST_F(RecordFileTest, ReadsPastTheEndAreZeroFilled)
+{
+    test::WriteFileBytes(file, std::vector<std::uint8_t>(RecLen + 3, 0x7A)); // one record and a part
+    RecordFile f;
+    ASSERT_EQ(f.open(file, OpenMode::Read, RecLen), OpenError::None);
+    EXPECT_EQ(f.recordCount(), 2);
+
+    Rec rec = Filled(0x55);
+    ASSERT_TRUE(f.read(2, rec));
+    EXPECT_EQ(rec, (Rec{0x7A, 0x7A, 0x7A, 0, 0, 0, 0, 0}));
+    rec = Filled(0x55);
+    ASSERT_TRUE(f.read(9, rec));
+    EXPECT_EQ(rec, Zeros);
+}
+
+TEST_F(RecordFileTest, ReadManyAcrossTheEndZeroFillsTheMissingRecords)
+{
+    RecordFile f;
+    ASSERT_EQ(openWriter(f), OpenError::None);
+    for (unsigned char n = 1; n <= 3; ++n) {
+        ASSERT_TRUE(f.write(n, Filled(n)));
+    }
+    std::vector<unsigned char> out(4 * RecLen, 0x55);
+    ASSERT_TRUE(f.readMany(2, 4, out));
+    std::vector<unsigned char> expected(4 * RecLen, 0);
+    std::fill_n(expected.begin(), RecLen, 2);
+    std::fill_n(expected.begin() + RecLen, RecLen, 3);
+    EXPECT_EQ(out, expected);
+}
+
+TEST_F(RecordFileTest, WriteFarPastTheEndGrowsTheFileWithAZeroGap)
+{
+    RecordFile f;
+    ASSERT_EQ(openWriter(f), OpenError::None);
+    ASSERT_TRUE(f.write(1, Filled(1)));
+    ASSERT_TRUE(f.write(1000, Filled(9)));
+    EXPECT_EQ(std::filesystem::file_size(file), 1000 * RecLen);
+    EXPECT_EQ(f.recordCount(), 1000);
+
+    Rec rec = Filled(0x55);
+    ASSERT_TRUE(f.read(500, rec));
+    EXPECT_EQ(rec, Zeros);
+    ASSERT_TRUE(f.read(1000, rec));
+    EXPECT_EQ(rec, Filled(9));
+}
+
+TEST_F(RecordFileTest, WriterInAMissingFolderOrOnAFolderIsAnAccessError)
+{
+    RecordFile f;
+    EXPECT_EQ(f.open((dir.path() / "missing" / "MRPDAT01.QX1").string(), OpenMode::Write, RecLen), OpenError::Access);
+    EXPECT_FALSE(f.isOpen());
+    EXPECT_EQ(f.open(dir.str(), OpenMode::Write, RecLen), OpenError::Access);
+    EXPECT_EQ(f.open(dir.str(), OpenMode::Read, RecLen), OpenError::Access);
+}
+
+TEST_F(RecordFileTest, WriterOnAReadOnlyFileIsAnAccessError)
+{
+    if (geteuid() == 0) {
+        GTEST_SKIP() << "root bypasses file permissions";
+    }
+    test::WriteFileBytes(file, std::vector<std::uint8_t>(RecLen, 1));
+    ASSERT_EQ(chmod(file.c_str(), 0444), 0);
+    RecordFile f;
+    EXPECT_EQ(openWriter(f), OpenError::Access);
+    EXPECT_EQ(f.open(file, OpenMode::Read, RecLen), OpenError::None);
+}
+
+} // namespace
+} // namespace talik

@@ -1,0 +1,160 @@
+// Loading a database into the tables: headers of every age, passwords, the data folder, full groups.
+#include <filesystem>
+
+#include <gtest/gtest.h>
+
+#include "store/database.h"
+#include "tests/support/storefixture.h"
+
+namespace talik::test {
+namespace {
+
+std::vector<std::uint8_t> EarlierHeader(std::int32_t highest)
+{
+    auto header = BlankRecord(600);
+    Put(header, 0, "Mirepol32 6.00", 16);
+    PutLong(header, 16, 0);
+    PutLong(header, 20, highest);
+    Put(header, 30, "\x8e\xa9\x91\xee", 20); // check item 1 named 自宅
+    return header;
+}
+
+std::vector<std::uint8_t> WithPassword(std::vector<std::uint8_t> header)
+{
+    // "AB" salted with 7: digits 4 1 4 2, each stored plus 7.
+    const std::uint8_t stored[] = {7, 4, 11, 8, 11, 9};
+    Put(header, 330, "", 30);
+    std::copy(std::begin(stored), std::end(stored), header.begin() + 330);
+    return header;
+}
+
+TEST_F(StoreTest, EarlierLayoutHeaderTakesItsHighestNumberFromTheSecondLong)
+{
+    std::vector<std::vector<std::uint8_t>> records{EarlierHeader(57)};
+    for (int i = 2; i <= 57; ++i) {
+        records.push_back(HandAddress("\xb1", "x"));
+    }
+    WriteRecords(mainPath(), records);
+    load();
+    EXPECT_EQ(state.tables.TotalCount, 56);
+    EXPECT_EQ(GetLong(state.Header.LastRecNo), 57);
+    auto file = ReadFileBytes(mainPath());
+    EXPECT_EQ(std::string(file.begin(), file.begin() + 16), "Mirepol32 7.00  ");
+    EXPECT_EQ(LongAt(file, 16), 57);
+    EXPECT_EQ(static_cast<std::uint32_t>(LongAt(file, 20)), 0xFF0000FFu);
+    EXPECT_EQ(std::string(file.begin() + 30, file.begin() + 34), "\x8e\xa9\x91\xee"); // names kept
+    EXPECT_EQ(file[331], 0);                                                          // no password
+    EXPECT_EQ(addRecord("ｲ"), 58);
+}
+
+TEST_F(StoreTest, RecordsPastLastRecNoAreNotLoadedNorOverwritten)
+{
+    WriteRecords(mainPath(), {HandMainHeader(2), HandAddress("\xb1", "a"), HandAddress("\xb2", "b")});
+    load();
+    EXPECT_EQ(state.tables.TotalCount, 1);
+    EXPECT_EQ(addRecord("ｳ"), 4);
+    auto file = ReadFileBytes(mainPath());
+    EXPECT_EQ(file[1200], 0xb2); // record 3 untouched
+    EXPECT_EQ(LongAt(file, 16), 4);
+    EXPECT_EQ(LongAt(ReadFileBytes(extraPath()), 20), 4);
+}
+
+TEST_F(StoreTest, FileNamesAreFoundWithoutRegardToCase)
+{
+    WriteRecords(dir.str() + "/mrpdat01.qx1", {HandMainHeader(2), HandAddress("\xb1", "a")});
+    load();
+    EXPECT_EQ(state.tables.TotalCount, 1);
+    addRecord("ｲ");
+    EXPECT_FALSE(std::filesystem::exists(mainPath()));
+    EXPECT_EQ(ReadFileBytes(dir.path() / "mrpdat01.qx1").size(), 1800u);
+}
+
+class PasswordDatabase : public StoreTest
+{
+protected:
+    void SetUp() override
+    {
+        WriteRecords(mainPath(), {WithPassword(HandMainHeader(2)), HandAddress("\xb1", "a")});
+        WriteRecords(dir.str() + "/MRPDAT02.QX1", {HandMainHeader(1)});
+    }
+};
+
+TEST_F(PasswordDatabase, AsksUntilTheRightPasswordAndSaysWhenOneIsWrong)
+{
+    ui.passwordAnswers = {"ab", "AB"};
+    load();
+    EXPECT_EQ(state.tables.TotalCount, 1);
+    EXPECT_EQ(ui.messages(), std::vector<std::string>{"パスワードが正しくありません。"});
+    ASSERT_EQ(ui.shown.front().kind, "password");
+    EXPECT_EQ(ui.shown.front().text, "データベース1");
+}
+
+TEST_F(PasswordDatabase, CancelAtStartUpEndsTheProgram)
+{
+    ui.passwordAnswers = {std::nullopt};
+    EXPECT_EQ(LoadTables(state), LoadResult::EndProgram);
+    EXPECT_EQ(state.tables.TotalCount, 0);
+}
+
+TEST_F(PasswordDatabase, CancelAfterSwitchingFallsBackToThePreviousDatabase)
+{
+    state.DbNo = 2;
+    load();
+    state.DbNo = 1; // the user picks database 1, then cancels its prompt
+    ui.passwordAnswers = {std::nullopt};
+    load();
+    EXPECT_EQ(state.DbNo, 2);
+    EXPECT_EQ(state.texts.DbName, "データベース2");
+    EXPECT_EQ(state.tables.TotalCount, 0);
+}
+
+TEST_F(StoreTest, MissingDataFolderFallsBackToTheProgramFolderWithAMessage)
+{
+    state.DataPath = dir.str() + "/gone";
+    state.WritableFolder = dir.str() + "/home/";
+    load();
+    EXPECT_EQ(state.DataPath, dir.str() + "/home");
+    ASSERT_EQ(ui.messages().size(), 1u);
+    EXPECT_EQ(ui.messages()[0], "パス名 " + dir.str() + "/goneが見つかりません。\nパスを" + dir.str() +
+                                    "/home/に変更し起動します。\n起動後、設定を確認してください。");
+    EXPECT_TRUE(std::filesystem::exists(dir.path() / "home" / "MRPDAT01.QX1"));
+}
+
+TEST_F(StoreTest, AFullGroupIsToldOnceAndItsExtraRecordsStayCounted)
+{
+    std::vector<std::vector<std::uint8_t>> records{HandMainHeader(3003)};
+    for (int i = 2; i <= 3003; ++i) {
+        records.push_back(HandAddress("\xb6", "k")); // ｶ: group 5
+    }
+    WriteRecords(mainPath(), records);
+    load();
+    EXPECT_EQ(state.tables.GroupCount(5), 3000);
+    EXPECT_EQ(state.tables.TotalCount, 3002);
+    EXPECT_EQ(state.tables.usedFlag(3003), '1');
+    EXPECT_EQ(ui.messages(), std::vector<std::string>{"'か'のテーブルが3000件を超えています。"});
+}
+
+TEST_F(StoreTest, OnlyTheEnabledListColumnsAreHeldInTheirFixedOrder)
+{
+    auto rec = HandAddress("\xb1", "\x8e\x52\x93\x63");
+    Put(rec, 60, "a@example.jp", 50);                     // EMail
+    Put(rec, 326, "090-0000-0000", 18);                   // Tel2
+    Put(rec, 488, std::string_view("memo\0junk", 9), 60); // Remarks, cut at the NUL
+    WriteRecords(mainPath(), {HandMainHeader(2), rec});
+    state.tables.columns.ColEnabled = {false, false, true, true, false, false, false, false, false, false, false, true};
+    load();
+    const TableRow& row = state.tables.row(0, 1);
+    ASSERT_EQ(row.columnCount(), 4);
+    EXPECT_EQ(row.column(1), "090-0000-0000");
+    EXPECT_EQ(row.column(2), "a@example.jp");
+    EXPECT_EQ(row.column(3), "memo");
+}
+
+TEST_F(StoreTest, LoadingTwiceWithoutAReloadRequestDoesNothing)
+{
+    load();
+    EXPECT_EQ(LoadTables(state), LoadResult::AlreadyLoaded);
+}
+
+} // namespace
+} // namespace talik::test

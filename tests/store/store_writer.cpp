@@ -1,0 +1,52 @@
+// Adds records to a database as fast as it can: one of the two processes of the concurrency test.
+// Usage: store_writer DATA_FOLDER WRITER_ID COUNT
+#include <cstdio>
+#include <string>
+
+#include "store/database.h"
+#include "store/state.h"
+
+namespace {
+
+class SilentInteraction final : public talik::Interaction
+{
+public:
+    void message(const std::string& text, talik::MessageIcon, const std::string&) override
+    {
+        std::fprintf(stderr, "%s\n", text.c_str());
+    }
+    bool askYesNo(const std::string&, talik::MessageIcon, const std::string&) override { return true; }
+    std::optional<std::string> promptPassword(const std::string&) override { return std::nullopt; }
+    void setBusy(bool) override {}
+    void processEvents() override {}
+};
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc != 4) {
+        return 2;
+    }
+    SilentInteraction ui;
+    talik::SystemClock clock;
+    talik::AppState state(ui, clock);
+    state.DataPath = argv[1];
+    state.WritableFolder = std::string(argv[1]) + "/";
+    if (talik::LoadTables(state) != talik::LoadResult::Loaded) {
+        return 1;
+    }
+    int count = std::stoi(argv[3]);
+    for (int i = 0; i < count; ++i) {
+        talik::ClearRecord(state.Rec);
+        talik::ClearRecord(state.Extra);
+        talik::SetText(state.Rec.KanaName, "ｱ");
+        talik::SetText(state.Rec.KanjiName, std::string(argv[2]) + "-" + std::to_string(i));
+        talik::SetText(state.Extra.RemarksExtra, std::string(argv[2]) + "-" + std::to_string(i));
+        state.CurRecNo = 0;
+        if (!talik::SaveCurrent(state)) {
+            return 1;
+        }
+    }
+    return 0;
+}

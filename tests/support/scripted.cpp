@@ -1,0 +1,55 @@
+#include "tests/support/scripted.h"
+
+#include <stdexcept>
+
+#include <gtest/gtest.h>
+
+namespace talik::test {
+
+void ScriptedInteraction::message(const std::string& text, MessageIcon icon, const std::string& title)
+{
+    shown.push_back({"message", text, icon, title});
+}
+
+bool ScriptedInteraction::askYesNo(const std::string& text, MessageIcon icon, const std::string& title)
+{
+    shown.push_back({"question", text, icon, title});
+    if (yesNoAnswers.empty()) {
+        ADD_FAILURE() << "unscripted question: " << text;
+        return false;
+    }
+    bool answer = yesNoAnswers.front();
+    yesNoAnswers.pop_front();
+    return answer;
+}
+
+std::optional<std::string> ScriptedInteraction::promptPassword(const std::string& dbDisplayName)
+{
+    shown.push_back({"password", dbDisplayName, MessageIcon::None, {}});
+    if (passwordAnswers.empty()) {
+        // Cancelling here could send a fallback load round and round: stop the test instead.
+        ADD_FAILURE() << "unscripted password prompt for " << dbDisplayName;
+        throw std::runtime_error("unscripted password prompt");
+    }
+    auto answer = passwordAnswers.front();
+    passwordAnswers.pop_front();
+    return answer;
+}
+
+void ScriptedInteraction::setBusy(bool busy)
+{
+    busyDepth += busy ? 1 : -1;
+}
+
+std::vector<std::string> ScriptedInteraction::messages() const
+{
+    std::vector<std::string> texts;
+    for (const auto& m : shown) {
+        if (m.kind == "message") {
+            texts.push_back(m.text);
+        }
+    }
+    return texts;
+}
+
+} // namespace talik::test

@@ -1,0 +1,55 @@
+#pragma once
+// Test doubles of the seams: an interaction that records every message and answers from a script,
+// and a clock that stands still and never sleeps.
+#include <deque>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/clock.h"
+#include "platform/interaction.h"
+
+namespace talik::test {
+
+struct ShownMessage
+{
+    std::string kind; // "message", "question" or "password"
+    std::string text;
+    MessageIcon icon = MessageIcon::None;
+    std::string title;
+};
+
+class ScriptedInteraction : public Interaction
+{
+public:
+    // Answers for the next questions and password prompts, in order. A question or prompt with no
+    // scripted answer fails the test (and answers No / cancel).
+    std::deque<bool> yesNoAnswers;
+    std::deque<std::optional<std::string>> passwordAnswers;
+
+    std::vector<ShownMessage> shown;
+    int busyDepth = 0;
+    int eventsRun = 0;
+
+    void message(const std::string& text, MessageIcon icon, const std::string& title) override;
+    bool askYesNo(const std::string& text, MessageIcon icon, const std::string& title) override;
+    std::optional<std::string> promptPassword(const std::string& dbDisplayName) override;
+    void setBusy(bool busy) override;
+    void processEvents() override { ++eventsRun; }
+
+    // The texts of the messages (not questions) shown so far.
+    std::vector<std::string> messages() const;
+};
+
+class FixedClock : public Clock
+{
+public:
+    LocalTime time{2026, 12, 7, 10, 20, 37};
+    long long slept = 0;
+
+    LocalTime now() const override { return time; }
+    void sleepMs(int ms) override { slept += ms; }
+    long long monotonicMs() const override { return slept; }
+};
+
+} // namespace talik::test

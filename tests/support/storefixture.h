@@ -1,0 +1,53 @@
+#pragma once
+// A database in a fresh folder with the shared state on scripted seams, and hand-made file bytes
+// written from the documented layout by offset (never through the code under test).
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "store/state.h"
+#include "tests/support/scripted.h"
+#include "tests/support/tempdir.h"
+
+namespace talik::test {
+
+class StoreTest : public ::testing::Test
+{
+protected:
+    StoreTest();
+
+    std::string mainPath() const { return dir.str() + "/MRPDAT01.QX1"; }
+    std::string extraPath() const { return dir.str() + "/MRPDAT01.QX2"; }
+    // Loads the tables afresh; fails the test unless they load.
+    void load();
+    // Saves a new record with this reading and name through the shared buffers; returns its number.
+    std::int32_t addRecord(std::string_view reading, std::string_view name = "名前");
+
+    TempDir dir;
+    ScriptedInteraction ui;
+    FixedClock clock;
+    AppState state{ui, clock};
+};
+
+// Bytes of files built by hand.
+using Bytes600 = std::vector<std::uint8_t>;
+
+// A record of `size` bytes, all blank (text fields) - numbers are set explicitly.
+std::vector<std::uint8_t> BlankRecord(std::size_t size);
+// Writes `cp932` at `offset`, blank-padded to `width`.
+void Put(std::vector<std::uint8_t>& rec, std::size_t offset, std::string_view cp932, std::size_t width);
+void PutLong(std::vector<std::uint8_t>& rec, std::size_t offset, std::int32_t value);
+void PutInteger(std::vector<std::uint8_t>& rec, std::size_t offset, std::int16_t value);
+std::int32_t LongAt(const std::vector<std::uint8_t>& file, std::size_t offset);
+
+// A current main header: signature, LastRecNo, the current marker, no password.
+std::vector<std::uint8_t> HandMainHeader(std::int32_t lastRecNo);
+// An address record with a reading and a name (CP932 bytes) and numbers zero.
+std::vector<std::uint8_t> HandAddress(std::string_view kanaCp932, std::string_view kanjiCp932);
+// Concatenates records into a file.
+void WriteRecords(const std::string& path, const std::vector<std::vector<std::uint8_t>>& records);
+
+} // namespace talik::test
