@@ -22,14 +22,6 @@ int UsageError(const std::string& error)
     return ExitUsage;
 }
 
-std::string WithoutTrailingSlash(std::string path)
-{
-    while (path.size() > 1 && path.back() == '/') {
-        path.pop_back();
-    }
-    return path;
-}
-
 void SetUpState(AppState& state, const CliOptions& options)
 {
     state.ProgramFolder = ProgramFolder();

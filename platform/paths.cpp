@@ -103,6 +103,14 @@ std::string ResolveNoCase(const std::string& folder, const std::string& name)
     return found ? *found : WithSlash(folder) + name;
 }
 
+std::string WithoutTrailingSlash(std::string path)
+{
+    while (path.size() > 1 && path.back() == '/') {
+        path.pop_back();
+    }
+    return path;
+}
+
 std::string ResolvePathNoCase(const std::string& path)
 {
     std::filesystem::path p(path);

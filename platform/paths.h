@@ -30,6 +30,9 @@ std::optional<std::string> FindFileNoCase(const std::string& folder, const std::
 // `folder` + "/" + `name`, or the existing file whose name differs only in case.
 std::string ResolveNoCase(const std::string& folder, const std::string& name);
 
+// The path without its trailing "/" (the root stays "/").
+std::string WithoutTrailingSlash(std::string path);
+
 // `path`, or the existing file in the same folder whose name differs only in case.
 std::string ResolvePathNoCase(const std::string& path);
 

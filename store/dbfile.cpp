@@ -1,25 +1,10 @@
 #include "store/dbfile.h"
 
 #include "platform/paths.h"
+#include "store/messages.h"
 #include "store/state.h"
 
 namespace talik {
-namespace {
-
-void TellAccessError(AppState& state, const std::string& path)
-{
-    state.ui.message("指定したデータベース（" + path + "）にアクセスできません。\r\n" +
-                         "パスが正しいか、読み取り専用でないか、アクセス権があるか確認してください。",
-                     MessageIcon::Exclamation);
-}
-
-void TellLockHeld(AppState& state, const std::string& path)
-{
-    state.ui.message("他の人がデータベース（" + path + "）を使用中で書き込みができません。", MessageIcon::Exclamation);
-}
-
-} // namespace
-
 std::optional<RecordFile> OpenDbFile(AppState& state, const std::string& path, OpenMode mode, std::size_t recLen)
 {
     std::string resolved = ResolvePathNoCase(path);

@@ -1,6 +1,7 @@
 // Deleting addresses: the record is marked in its file, its row leaves the tables and the list.
 #include "store/database.h"
 #include "store/dbfile.h"
+#include "store/messages.h"
 #include "store/state.h"
 
 namespace talik {
@@ -44,8 +45,7 @@ bool DeleteListedItem(AppState& state, RecordFile& main, ListModel& list, std::s
     std::int32_t recNo = RecNoOfKey(key);
     list.select(index);
     if (!MarkRecordDeleted(state, main, recNo)) {
-        state.ui.message("データベース（" + MainFileName(state.DataPath, state.DbNo) + "）への書き込みに失敗しました。",
-                         MessageIcon::Exclamation);
+        TellWriteFailed(state, MainFileName(state.DataPath, state.DbNo));
         return false;
     }
     list.remove(key);

@@ -5,6 +5,7 @@
 #include "platform/paths.h"
 #include "store/database.h"
 #include "store/dbfile.h"
+#include "store/messages.h"
 #include "store/state.h"
 
 namespace talik {
@@ -12,14 +13,6 @@ namespace {
 
 constexpr std::size_t ChunkRecords = 1024; // read the main file in pieces of about 600 KB
 constexpr long long EventsEveryMs = 20;    // how often a long load lets window events run
-
-std::string WithoutTrailingSlash(std::string path)
-{
-    while (path.size() > 1 && path.back() == '/') {
-        path.pop_back();
-    }
-    return path;
-}
 
 // Makes sure DataPath names a usable folder, falling back to the program's own (writable) folder.
 bool EnsureDataFolder(AppState& state)
@@ -84,11 +77,6 @@ PasswordOutcome CheckPassword(AppState& state, const MainHeader& header)
         }
         state.ui.message("パスワードが正しくありません。", MessageIcon::Exclamation);
     }
-}
-
-void TellGroupFull(AppState& state, int group)
-{
-    state.ui.message("'" + GroupCaption(group) + "'のテーブルが3000件を超えています。", MessageIcon::Exclamation);
 }
 
 // Files one stored record into the tables.

@@ -161,10 +161,14 @@ bool IsDeletedSlot(const AddressRecord& rec)
     return static_cast<unsigned char>(rec.KanaName[0]) == DeletedMark;
 }
 
+bool AllZero(std::span<const unsigned char> bytes)
+{
+    return std::all_of(bytes.begin(), bytes.end(), [](unsigned char b) { return b == 0; });
+}
+
 bool IsNeverUsedSlot(const AddressRecord& rec)
 {
-    auto bytes = Bytes(rec);
-    return std::all_of(bytes.begin(), bytes.end(), [](unsigned char b) { return b == 0; });
+    return AllZero(Bytes(rec));
 }
 
 HeaderState BringUpHeader(MainHeader& header)

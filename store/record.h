@@ -94,6 +94,9 @@ template <class T> std::span<const unsigned char> Bytes(const T& rec)
     return {reinterpret_cast<const unsigned char*>(&rec), sizeof(T)};
 }
 
+// True when every byte is zero: a record never written, such as one past the end of its file.
+bool AllZero(std::span<const unsigned char> bytes);
+
 // --- text fields -----------------------------------------------------------------------------
 
 // Cut at the first NUL, then remove leading and trailing blanks.

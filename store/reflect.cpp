@@ -1,5 +1,6 @@
 // Mirroring a saved record into the tables, the counts and the shown lists.
 #include "store/database.h"
+#include "store/messages.h"
 #include "store/state.h"
 
 namespace talik {
@@ -31,7 +32,7 @@ void AddSavedRow(AppState& state, ListModel& list, std::string_view caller, int 
     TableRow row;
     state.tables.fillRow(row, state.Rec, state.CurRecNo);
     if (!state.tables.appendRow(group, std::move(row))) {
-        state.ui.message("'" + GroupCaption(group) + "'のテーブルが3000件を超えています。", MessageIcon::Exclamation);
+        TellGroupFull(state, group);
         return;
     }
     int rowNo = state.tables.GroupCount(group);

@@ -1,28 +1,13 @@
 // Reading and writing the record in the shared buffers.
-#include <algorithm>
 #include <cstring>
 
 #include "store/database.h"
 #include "store/dbfile.h"
+#include "store/messages.h"
 #include "store/state.h"
 
 namespace talik {
 namespace {
-
-void TellWriteFailed(AppState& state, const std::string& path)
-{
-    state.ui.message("データベース（" + path + "）への書き込みに失敗しました。\r\n" +
-                         "ディスクの空き容量とアクセス権を確認してください。",
-                     MessageIcon::Exclamation);
-}
-
-void TellDatabaseFull(AppState& state)
-{
-    state.ui.message("データベースの登録件数が上限（" + std::to_string(MaxRecNo - FirstRecNo + 1) +
-                         "件）に達しているため、これ以上登録できません。\r\n" +
-                         "不要なデータを削除してから登録してください。",
-                     MessageIcon::Exclamation);
-}
 
 // A slot inside the used range that a new record may take: one deleted, or one never written.
 std::int32_t FindFreeSlot(const AppState& state, const RecordFile& main, std::int32_t last)
@@ -73,18 +58,12 @@ NewNumber ChooseNewNumber(const AppState& state, const RecordFile& main, MainHea
     return {FindSlotPastEnd(main, last), true};
 }
 
-bool IsBlankSlate(const ExtraHeader& header)
-{
-    auto bytes = Bytes(header);
-    return std::all_of(bytes.begin(), bytes.end(), [](unsigned char b) { return b == 0; });
-}
-
 bool WriteHeaders(AppState& state, RecordFile& main, RecordFile& extra, MainHeader& header, std::int32_t last)
 {
     SetLong(header.LastRecNo, last);
     ExtraHeader extraHeader{};
     extra.read(1, Bytes(extraHeader));
-    if (IsBlankSlate(extraHeader)) {
+    if (AllZero(Bytes(extraHeader))) {
         // A new extra file: its text fields start blank like every other text field.
         std::memset(&extraHeader, ' ', sizeof(extraHeader));
     }
