@@ -11,6 +11,7 @@
 #include "platform/paths.h"
 #include "store/database.h"
 #include "store/fields.h"
+#include "store/startup.h"
 #include "store/state.h"
 
 namespace talik {
@@ -22,11 +23,17 @@ int UsageError(const std::string& error)
     return ExitUsage;
 }
 
+// The address book's own settings (mode 0) give the data folder and the database names; the
+// command line may name another folder and database.
 void SetUpState(AppState& state, const CliOptions& options)
 {
     state.ProgramFolder = ProgramFolder();
     state.WritableFolder = WritableProgramFolder(state.ProgramFolder);
-    state.DataPath = WithoutTrailingSlash(options.dataFolder.value_or(state.WritableFolder));
+    state.ProfileFolder = ProfileFolder();
+    ReadAllSettings(state);
+    if (options.dataFolder) {
+        state.DataPath = WithoutTrailingSlash(*options.dataFolder);
+    }
     state.DbNo = options.dbNo;
     state.tables.columns.ColEnabled[static_cast<int>(ListColumn::KanjiName)] = true;
 }

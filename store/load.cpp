@@ -68,7 +68,7 @@ PasswordOutcome CheckPassword(AppState& state, const MainHeader& header)
     }
     std::string stored = DecodePassword(header.PasswordField);
     for (;;) {
-        auto entered = state.ui.promptPassword(state.DbNames[state.DbNo - 1]);
+        auto entered = state.ui.promptPassword(state.settings.AddrDBName[state.DbNo - 1]);
         if (!entered) {
             return PasswordOutcome::Cancelled;
         }
@@ -167,12 +167,14 @@ LoadResult LoadTables(AppState& state)
     BusyCursor busy(state.ui);
     state.texts.ListHidden = true;
     state.CurrentTab = -1;
+    state.LoadBegun = true;
     while (!state.SplashDone) {
         state.ui.processEvents();
+        state.clock.sleepMs(10);
     }
     for (;;) {
         state.tables.clear();
-        state.texts.DbName = state.DbNames[state.DbNo - 1];
+        state.texts.DbName = state.settings.AddrDBName[state.DbNo - 1];
         if (!EnsureDataFolder(state)) {
             ShowLoadedCounts(state);
             return LoadResult::Failed;

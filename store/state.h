@@ -10,6 +10,7 @@
 #include "platform/interaction.h"
 #include "store/kana.h"
 #include "store/record.h"
+#include "store/settings.h"
 #include "store/tables.h"
 
 namespace talik {
@@ -33,17 +34,22 @@ struct AppState
     Interaction& ui;
     Clock& clock;
 
-    // Where the program is (trailing "/") and where it may write what it keeps "in its folder".
+    // Where the program is (trailing "/"), where it may write what it keeps "in its folder", and
+    // where its settings file lives.
     std::string ProgramFolder;
     std::string WritableFolder;
+    std::string ProfileFolder;
+
+    // The instance: its mode number and how it ends.
+    int Mode = 0;
+    bool TrayMode = false;     // an icon in the notification area keeps the program alive
+    bool ExitRequested = true; // closing the list window ends the program
+    Settings settings;
 
     // The open database.
     std::string DataPath; // no trailing "/"
     int DbNo = 1;
     int PrevDbNo = -1; // the database to fall back to when its password prompt is cancelled; -1 at start
-    std::array<std::string, DbTotal> DbNames{"データベース1", "データベース2", "データベース3", "データベース4",
-                                             "データベース5", "データベース6", "データベース7", "データベース8",
-                                             "データベース9", "データベース10"};
 
     // The shared record buffers and the record they hold (0 = a new one).
     AddressRecord Rec{};
@@ -59,7 +65,9 @@ struct AppState
     ListMode listMode = ListMode::Individual;
     int CurrentTab = -1;
     bool TablesLoaded = false;
-    bool SplashDone = true;
+    bool LoadBegun = false; // the first load has started: the splash may go
+    bool SplashDone = true; // the splash has gone: loading may go on
+    bool MainIdle = true;   // no modal dialog of the list window is open
     ListModel MainList;
     ListWindowTexts texts;
 };

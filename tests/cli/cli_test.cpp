@@ -2,6 +2,7 @@
 #include <array>
 #include <fcntl.h>
 #include <filesystem>
+#include <fstream>
 #include <gtest/gtest.h>
 #include <spawn.h>
 #include <string>
@@ -33,8 +34,13 @@ std::string ReadText(const std::filesystem::path& file)
 class CliTest : public ::testing::Test
 {
 protected:
+    // The settings file is looked for in a folder of the test's own, never the user's.
+    CliTest() { setenv("TALIK_WINDIR", profile.str().c_str(), 1); }
+    ~CliTest() override { unsetenv("TALIK_WINDIR"); }
+
     TempDir data;
     TempDir capture;
+    TempDir profile;
 
     // Runs talikcli with `--data <temp folder>` and `args`, no shell in between.
     CliRun cli(const std::vector<std::string>& args)
@@ -227,6 +233,14 @@ TEST_F(CliTest, PasswordProtectedDatabaseNeedsTheRightPassword)
     CliRun right = cli({"--password=AB", "count"});
     EXPECT_EQ(right.exitCode, 0) << right.err;
     EXPECT_EQ(right.out, "1\n");
+}
+
+TEST_F(CliTest, WithoutDataTheSettingsFileNamesTheFolder)
+{
+    std::ofstream(profile.path() / "QXSCH.INI") << "[System]\r\nDBPathAddr=" << data.str() << "/\r\n";
+    CliRun run = spawn({TALIKCLI_PATH, "add", "--KanaName=ｱ"});
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_TRUE(std::filesystem::exists(data.path() / "MRPDAT01.QX1"));
 }
 
 } // namespace

@@ -1,0 +1,70 @@
+#pragma once
+// Profile (ini) files as Windows keeps them: CR LF lines, CP932 text, "[section]" headers and
+// "key=value" lines. Sections and keys are found without regard to (ASCII) case and the first match
+// wins; anything missing reads as the default; writing a key keeps every other line of the file,
+// comments and order included.
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace talik {
+
+// A whole profile file in memory. Text is UTF-8 here and CP932 on disk.
+class ProfileDocument
+{
+public:
+    // Reads `path`; a missing or unreadable file gives an empty document.
+    static ProfileDocument load(const std::string& path);
+    // Writes the document to `path` (replacing it whole, through a temporary file, so a full disk
+    // never leaves half a file). False when it could not be written.
+    bool save(const std::string& path) const;
+
+    // The value of the first matching key of the first matching section, trimmed of blanks and tabs
+    // and of one pair of enclosing quotes; nullopt when there is none.
+    std::optional<std::string> value(std::string_view section, std::string_view key) const;
+    // Sets a key, adding the section (at the end of the file) and the key (after the section's last
+    // key) as needed.
+    void set(std::string_view section, std::string_view key, std::string_view value);
+
+    const std::vector<std::string>& lines() const { return m_lines; }
+
+private:
+    std::optional<std::size_t> findSection(std::string_view section) const;
+    std::size_t sectionEnd(std::size_t header) const;
+    std::optional<std::size_t> findKey(std::size_t header, std::string_view key) const;
+    std::size_t lastKeyLine(std::size_t header) const;
+    void insertLine(std::size_t at, std::string line);
+    void appendSection(std::string_view section, std::string keyLine);
+
+    std::vector<std::string> m_lines; // without line ends
+    // The same lines in CP932 as read, so that lines nobody sets are written back byte for byte
+    // (a few CP932 codes, such as the duplicated NEC and IBM kanji, decode to the same character).
+    std::vector<std::string> m_stored;
+};
+
+// The three profile calls the program is built on, each reading or writing the file whole.
+
+// The value, or `def` when missing, cut to `bufferSize` - 1 CP932 bytes (never through a character).
+std::string GetPrivateProfileString(std::string_view section,
+                                    std::string_view key,
+                                    std::string_view def,
+                                    std::size_t bufferSize,
+                                    const std::string& file);
+// A leading optional sign and digits; `def` when the key is missing or starts with no digit.
+int GetPrivateProfileInt(std::string_view section, std::string_view key, int def, const std::string& file);
+bool WritePrivateProfileString(std::string_view section,
+                               std::string_view key,
+                               std::string_view value,
+                               const std::string& file);
+
+// The same reads on a document already loaded (many keys, one read of the file).
+std::string ProfileString(const ProfileDocument& doc,
+                          std::string_view section,
+                          std::string_view key,
+                          std::string_view def,
+                          std::size_t bufferSize);
+int ProfileInt(const ProfileDocument& doc, std::string_view section, std::string_view key, int def);
+
+} // namespace talik

@@ -1,0 +1,66 @@
+#pragma once
+// The start-up form: the splash while the first database loads, the one place the settings are
+// read, and for the rest of the run the owner of the notification-area icon and its menu.
+#include <QIcon>
+#include <QWidget>
+
+class QAction;
+class QLabel;
+class QMenu;
+class QPushButton;
+class QSystemTrayIcon;
+class QTimer;
+
+namespace talik {
+
+struct AppState;
+class Launcher;
+
+class TALIKIN : public QWidget
+{
+    Q_OBJECT
+public:
+    TALIKIN(AppState& state, Launcher& launcher, QWidget* parent = nullptr);
+
+    // Reads the settings, shows the splash and, with the tray setting on (and a tray to put it in),
+    // adds the icon.
+    void start();
+    // Closes the splash: the list window may load on and take input.
+    void closeSplash();
+    // Removes the icon and the form: the program is ending.
+    void unload();
+
+    QSystemTrayIcon* trayIcon() const { return m_tray; }
+
+signals:
+    void splashClosed();
+    void showListRequested(); // the icon was clicked
+    void exitRequested();     // the menu's exit entry
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+
+private:
+    void buildSplash();
+    void addTrayIcon();
+    void watchLoad();
+    void nextTitleColour();
+
+    AppState& m_state;
+    Launcher& m_launcher;
+    QLabel* m_title;
+    QLabel* m_version;
+    QPushButton* m_ok;
+    QTimer* m_splashTimer;
+    QTimer* m_colourTimer;
+    int m_colourStep = 0;
+    QSystemTrayIcon* m_tray = nullptr;
+    QMenu* m_menu = nullptr;
+    QAction* m_exit = nullptr;
+    QAction* m_help = nullptr;
+};
+
+// The program's icon, drawn rather than shipped.
+QIcon AppIcon();
+
+} // namespace talik

@@ -1,0 +1,76 @@
+#include "store/TALIKLD.h"
+
+#include <QApplication>
+#include <QStringList>
+#include <unistd.h>
+
+#include "listwin/TALIKLST.h"
+#include "platform/launcher.h"
+#include "platform/paths.h"
+#include "store/TALIKIN.h"
+#include "store/fonts.h"
+#include "store/instance.h"
+#include "store/qtinteraction.h"
+#include "store/startup.h"
+#include "store/state.h"
+
+namespace talik {
+namespace {
+
+int ModeFromCommandLine(AppState& state)
+{
+    // The command line as one text, as the program has always read it: its first "-" counts.
+    QStringList arguments = QApplication::arguments().mid(1);
+    ModeArgument mode = ParseModeArgument(Us(arguments.join(' ')));
+    if (mode.invalid) {
+        state.ui.message(std::string(BadParameterMessage), MessageIcon::Exclamation);
+    }
+    return mode.mode;
+}
+
+void SetFolders(AppState& state)
+{
+    state.ProgramFolder = ProgramFolder();
+    state.WritableFolder = WritableProgramFolder(state.ProgramFolder);
+    state.ProfileFolder = talik::ProfileFolder();
+}
+
+} // namespace
+
+int Main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName("talik32");
+    QApplication::setApplicationDisplayName("Rinmaro");
+    QApplication::setQuitOnLastWindowClosed(false);
+    InstallFontSubstitutions();
+
+    QtInteraction ui;
+    SystemClock clock;
+    SystemLauncher launcher;
+    AppState state(ui, clock);
+    state.Mode = ModeFromCommandLine(state);
+
+    SetFolders(state);
+    InstanceGuard guard(Qs(InstanceName(std::to_string(getuid()), state.ProfileFolder, state.Mode)));
+    if (guard.handOver()) {
+        return 0;
+    }
+    guard.listen();
+
+    TALIKIN startForm(state, launcher);
+    TALIKLST listWindow(state, &startForm);
+    listWindow.setEnabled(false);
+    QObject::connect(&startForm, &TALIKIN::splashClosed, &listWindow, [&listWindow] { listWindow.setEnabled(true); });
+    QObject::connect(&startForm, &TALIKIN::showListRequested, &listWindow, &TALIKLST::bringToFront);
+    QObject::connect(&startForm, &TALIKIN::exitRequested, &listWindow, &TALIKLST::requestExit);
+    QObject::connect(&guard, &InstanceGuard::raiseRequested, &listWindow, &TALIKLST::bringToFront);
+    QObject::connect(&listWindow, &TALIKLST::programEnds, &app, &QApplication::quit, Qt::QueuedConnection);
+
+    startForm.start();
+    listWindow.show();
+    listWindow.activateWindow();
+    return app.exec();
+}
+
+} // namespace talik

@@ -1,0 +1,72 @@
+#include "store/qtinteraction.h"
+
+#include <QApplication>
+#include <QMessageBox>
+
+#include "store/TALIKPSW.h"
+
+namespace talik {
+namespace {
+
+QMessageBox::Icon BoxIcon(MessageIcon icon)
+{
+    switch (icon) {
+    case MessageIcon::Critical:
+        return QMessageBox::Critical;
+    case MessageIcon::Question:
+        return QMessageBox::Question;
+    case MessageIcon::Exclamation:
+        return QMessageBox::Warning;
+    case MessageIcon::Information:
+        return QMessageBox::Information;
+    case MessageIcon::None:
+        break;
+    }
+    return QMessageBox::NoIcon;
+}
+
+QString BoxTitle(const std::string& title)
+{
+    return title.empty() ? QApplication::applicationDisplayName() : Qs(title);
+}
+
+} // namespace
+
+void QtInteraction::message(const std::string& text, MessageIcon icon, const std::string& title)
+{
+    QMessageBox box(BoxIcon(icon), BoxTitle(title), Qs(text), QMessageBox::Ok, QApplication::activeWindow());
+    box.exec();
+}
+
+bool QtInteraction::askYesNo(const std::string& text, MessageIcon icon, const std::string& title)
+{
+    QMessageBox box(BoxIcon(icon), BoxTitle(title), Qs(text), QMessageBox::Yes | QMessageBox::No,
+                    QApplication::activeWindow());
+    box.setDefaultButton(QMessageBox::Yes);
+    return box.exec() == QMessageBox::Yes;
+}
+
+std::optional<std::string> QtInteraction::promptPassword(const std::string& dbDisplayName)
+{
+    TALIKPSW dialog(Qs(dbDisplayName), QApplication::activeWindow());
+    if (!dialog.ask()) {
+        return std::nullopt;
+    }
+    return Us(dialog.password());
+}
+
+void QtInteraction::setBusy(bool busy)
+{
+    if (busy) {
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+    } else {
+        QApplication::restoreOverrideCursor();
+    }
+}
+
+void QtInteraction::processEvents()
+{
+    QApplication::processEvents();
+}
+
+} // namespace talik

@@ -1,0 +1,33 @@
+#pragma once
+// The interaction seam on real windows: message boxes, the password prompt, the wait cursor.
+#include <QString>
+
+#include "platform/interaction.h"
+
+namespace talik {
+
+class QtInteraction final : public Interaction
+{
+public:
+    void message(const std::string& text, MessageIcon icon, const std::string& title) override;
+    bool askYesNo(const std::string& text, MessageIcon icon, const std::string& title) override;
+    std::optional<std::string> promptPassword(const std::string& dbDisplayName) override;
+    void setBusy(bool busy) override;
+    void processEvents() override;
+};
+
+// Qt text from the core's UTF-8 and back.
+inline QString Qs(const std::string& utf8)
+{
+    return QString::fromStdString(utf8);
+}
+inline QString Qs(std::string_view utf8)
+{
+    return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
+}
+inline std::string Us(const QString& text)
+{
+    return text.toStdString();
+}
+
+} // namespace talik

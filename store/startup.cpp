@@ -1,0 +1,97 @@
+#include "store/startup.h"
+
+#include <cctype>
+#include <cstdio>
+#include <filesystem>
+#include <functional>
+
+#include "platform/launcher.h"
+#include "platform/paths.h"
+#include "store/state.h"
+
+namespace talik {
+
+ModeArgument ParseModeArgument(std::string_view commandLine)
+{
+    std::size_t dash = commandLine.find('-');
+    if (dash == std::string_view::npos) {
+        return {};
+    }
+    std::string_view digits = commandLine.substr(dash + 1, 2);
+    bool number = digits.size() == 2 && std::isdigit(static_cast<unsigned char>(digits[0])) &&
+                  std::isdigit(static_cast<unsigned char>(digits[1]));
+    if (!number) {
+        return {0, true};
+    }
+    return {(digits[0] - '0') * 10 + (digits[1] - '0'), false};
+}
+
+std::string ModeText(int mode)
+{
+    char text[8];
+    std::snprintf(text, sizeof(text), "%02d", mode);
+    return text;
+}
+
+std::string MainWindowTitle(int mode)
+{
+    return "Rinmaro (Ver. " + std::string(AppVersion) + ") Mode " + ModeText(mode);
+}
+
+std::string TrayTip(int mode)
+{
+    return "Rinmaro Mode " + ModeText(mode);
+}
+
+std::string InstanceName(std::string_view user, std::string_view profileFolder, int mode)
+{
+    char folderHash[20];
+    std::snprintf(folderHash, sizeof(folderHash), "%016zx", std::hash<std::string_view>{}(profileFolder));
+    return "talik32-" + std::string(user) + "-" + folderHash + "-mode" + ModeText(mode);
+}
+
+void ReadAllSettings(AppState& state)
+{
+    Settings& settings = state.settings;
+    ReadSettings(settings, SettingsFile(state.ProfileFolder), CaptionsFile(state.ProgramFolder), state.Mode);
+    state.DataPath = DataPathFromSetting(settings.DBPathAddr, state.WritableFolder);
+    state.DbNo = (settings.AddrDBAct >= 1 && settings.AddrDBAct <= DbTotal) ? settings.AddrDBAct : 1;
+    state.tables.columns.ColEnabled = settings.ListSelTable;
+    state.listMode = settings.ListMode == 1 ? ListMode::Row : ListMode::Individual;
+    state.TrayMode = settings.TaskTray != 0;
+}
+
+bool WriteAllSettings(AppState& state)
+{
+    Settings& settings = state.settings;
+    settings.AddrDBAct = state.DbNo;
+    settings.ListMode = state.listMode == ListMode::Row ? 1 : 0;
+    return WriteSettings(settings, SettingsFile(state.ProfileFolder), state.Mode);
+}
+
+CloseOutcome CloseMainWindow(AppState& state, bool systemClosing, const EndingSteps& steps)
+{
+    if (!systemClosing && !state.ExitRequested) {
+        return CloseOutcome::Hide;
+    }
+    steps.storeGeometry();
+    steps.writeSettings();
+    // The question comes before the other windows and the tray icon go, so that "No" leaves the
+    // program whole rather than running on without them.
+    if (state.settings.End_Check == 0 &&
+        !state.ui.askYesNo(std::string(EndQuestion), MessageIcon::Exclamation, std::string(EndQuestionTitle))) {
+        return CloseOutcome::Cancel;
+    }
+    steps.unloadHelpers();
+    return CloseOutcome::End;
+}
+
+void OpenHelp(AppState& state, Launcher& launcher)
+{
+    std::string help = ResolveNoCase(WithoutTrailingSlash(state.ProgramFolder), std::string(HelpFileName));
+    if (!std::filesystem::exists(help) || !launcher.openDocument(help)) {
+        state.ui.message(std::string(HelpFileName) + "がありません。", MessageIcon::Exclamation);
+    }
+}
+
+} // namespace talik

@@ -1,0 +1,72 @@
+#pragma once
+// Start-up and shutdown rules of the address book that need no window: the mode on the command
+// line, the titles that carry it, the settings applied to the shared state, and the ending path.
+#include <array>
+#include <functional>
+#include <string>
+#include <string_view>
+
+namespace talik {
+
+struct AppState;
+class Launcher;
+
+inline constexpr std::string_view AppVersion = "7.01";
+inline constexpr std::string_view HelpFileName = "TALIK32.HLP";
+
+// The five labels a phone field can carry, by kind 0..4.
+inline constexpr std::array<std::string_view, 5> PhoneKindNames{"ＴＥＬ　", "ＦＡＸ　", "ポケベル", "携帯電話",
+                                                                "ＰＨＳ　"};
+
+struct ModeArgument
+{
+    int mode = 0;
+    bool invalid = false; // a "-" not followed by two digits: tell the user, run mode 0
+};
+
+// The mode named by the command line: the two characters after its first "-", when they are digits.
+ModeArgument ParseModeArgument(std::string_view commandLine);
+// The parameter message shown for an invalid mode.
+inline constexpr std::string_view BadParameterMessage = "起動パラメータの指定が正しくありません。";
+
+// "05" for mode 5.
+std::string ModeText(int mode);
+// "Rinmaro (Ver. 7.01) Mode 05": the list window's title, by which a second copy finds the first.
+std::string MainWindowTitle(int mode);
+// "Rinmaro Mode 05": the tip of the notification-area icon.
+std::string TrayTip(int mode);
+// The name under which the running copy of a mode answers a second one: per user, settings
+// folder and mode (copies kept apart by their settings folders are different installations).
+std::string InstanceName(std::string_view user, std::string_view profileFolder, int mode);
+
+// Reads the settings files and sets the shared state from them: the data folder, the database to
+// open, the list columns and mode, the tray mode.
+void ReadAllSettings(AppState& state);
+// Puts what the program changed while it ran back into the settings (database, list mode, list
+// window geometry given by the caller) and writes them. False when the file could not be written.
+bool WriteAllSettings(AppState& state);
+
+// What closing the list window comes to.
+enum class CloseOutcome
+{
+    Hide,   // the program lives on in the notification area
+    End,    // the program ends
+    Cancel, // the user said No: the program keeps running
+};
+
+struct EndingSteps
+{
+    std::function<void()> storeGeometry; // the window's place, when it is in its normal state
+    std::function<void()> writeSettings;
+    std::function<void()> unloadHelpers; // the other windows and the tray icon
+};
+
+// The closing path of the list window. `systemClosing` is true when the session is ending.
+CloseOutcome CloseMainWindow(AppState& state, bool systemClosing, const EndingSteps& steps);
+inline constexpr std::string_view EndQuestion = "Ｍｉｒｅｐｏｌを終了しますか？";
+inline constexpr std::string_view EndQuestionTitle = "終了確認";
+
+// Opens the help file of the program folder with the desktop's viewer; tells the user when it is missing.
+void OpenHelp(AppState& state, Launcher& launcher);
+
+} // namespace talik

@@ -1,0 +1,6 @@
+#include "store/TALIKLD.h"
+
+int main(int argc, char** argv)
+{
+    return talik::Main(argc, argv);
+}

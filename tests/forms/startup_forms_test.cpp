@@ -1,0 +1,140 @@
+// The start-up form and the list window's first load and closing path, on real widgets.
+#include <filesystem>
+#include <fstream>
+
+#include <QLabel>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include "listwin/TALIKLST.h"
+#include "platform/launcher.h"
+#include "store/TALIKIN.h"
+#include "store/state.h"
+#include "tests/support/scripted.h"
+#include "tests/support/tempdir.h"
+
+namespace talik::test {
+namespace {
+
+class NoLauncher : public Launcher
+{
+public:
+    bool start(const std::string&, const std::vector<std::string>&) override { return false; }
+    bool openDocument(const std::string&) override { return false; }
+};
+
+class StartupForms : public ::testing::Test
+{
+protected:
+    StartupForms()
+    {
+        std::filesystem::create_directories(dir.path() / "data");
+        writeSettings("[System]\r\nDBPathAddr=" + dir.str() + "/data\r\n");
+        state.ProgramFolder = dir.str() + "/";
+        state.WritableFolder = dir.str() + "/";
+        state.ProfileFolder = dir.str();
+    }
+
+    void writeSettings(const std::string& text) { std::ofstream(dir.path() / "QXSCH.INI") << text; }
+    std::string settingsText()
+    {
+        auto bytes = ReadFileBytes(dir.path() / "QXSCH.INI");
+        return std::string(bytes.begin(), bytes.end());
+    }
+
+    TempDir dir;
+    ScriptedInteraction ui;
+    FixedClock clock;
+    NoLauncher launcher;
+    AppState state{ui, clock};
+};
+
+TEST_F(StartupForms, TheSplashReadsTheSettingsAndGoesWhenLoadingBegins)
+{
+    TALIKIN splash(state, launcher);
+    splash.start();
+    EXPECT_TRUE(splash.isVisible());
+    EXPECT_FALSE(state.SplashDone);
+    EXPECT_EQ(state.DataPath, dir.str() + "/data");
+    EXPECT_EQ(splash.findChild<QLabel*>("Label2")->text(), "Version 7.01");
+    QColor first = splash.findChild<QLabel*>("Label1")->palette().color(QPalette::WindowText);
+    EXPECT_EQ(first, QColor(0x00, 0xFF, 0x00));
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] { return splash.findChild<QLabel*>("Label1")->palette().color(QPalette::WindowText) != first; }, 2000));
+
+    state.LoadBegun = true;
+    EXPECT_TRUE(QTest::qWaitFor([&] { return state.SplashDone; }, 2000));
+    EXPECT_FALSE(splash.isVisible());
+}
+
+TEST_F(StartupForms, WithoutATrayTheTraySettingIsOffForTheRun)
+{
+    writeSettings("[System]\r\nTaskTray=1\r\nDBPathAddr=" + dir.str() + "/data\r\n");
+    TALIKIN splash(state, launcher);
+    splash.start();
+    EXPECT_TRUE(state.TrayMode);
+    EXPECT_EQ(splash.trayIcon(), nullptr); // the offscreen desktop has no tray
+    EXPECT_TRUE(state.ExitRequested);
+}
+
+class ListWindowClosing : public StartupForms
+{
+protected:
+    void SetUp() override
+    {
+        TALIKIN splash(state, launcher);
+        splash.start();
+        splash.closeSplash();
+        window = std::make_unique<TALIKLST>(state, nullptr);
+        window->show();
+        ASSERT_TRUE(window->loadIfNeeded());
+    }
+    std::unique_ptr<TALIKLST> window;
+};
+
+TEST_F(ListWindowClosing, TheFirstLoadShowsTheDatabaseAndItsCount)
+{
+    EXPECT_EQ(window->windowTitle(), "Rinmaro (Ver. 7.01) Mode 00");
+    EXPECT_EQ(window->findChild<QLabel*>("Label3")->text(), "データベース1");
+    EXPECT_EQ(window->findChild<QLabel*>("Label5")->text(), "登録数：0 件");
+    EXPECT_TRUE(std::filesystem::exists(dir.path() / "data" / "MRPDAT01.QX1"));
+}
+
+TEST_F(ListWindowClosing, NoKeepsItOpenYesWritesTheSettingsAndEnds)
+{
+    ui.yesNoAnswers = {false};
+    EXPECT_FALSE(window->close());
+    EXPECT_TRUE(window->isVisible());
+    ASSERT_EQ(ui.shown.size(), 1u);
+    EXPECT_EQ(ui.shown[0].text, "Ｍｉｒｅｐｏｌを終了しますか？");
+
+    ui.yesNoAnswers = {true};
+    EXPECT_TRUE(window->close());
+    EXPECT_FALSE(window->isVisible());
+    std::string written = settingsText();
+    EXPECT_NE(written.find("Addr0Width="), std::string::npos);
+    EXPECT_NE(written.find("AddrDBAct=1"), std::string::npos);
+    EXPECT_NE(written.find("DBPathAddr=" + dir.str() + "/data"), std::string::npos); // kept
+}
+
+TEST_F(ListWindowClosing, EndCheckEndsWithoutTheQuestion)
+{
+    state.settings.End_Check = 1;
+    EXPECT_TRUE(window->close());
+    EXPECT_TRUE(ui.shown.empty());
+}
+
+TEST_F(ListWindowClosing, WithTheTrayClosingHidesWithoutWriting)
+{
+    state.ExitRequested = false;
+    std::string before = settingsText();
+    EXPECT_FALSE(window->close());
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_EQ(settingsText(), before);
+    window->bringToFront();
+    EXPECT_TRUE(window->isVisible());
+}
+
+} // namespace
+} // namespace talik::test

@@ -1,0 +1,19 @@
+// The main of the form tests: the real widgets need an application object.
+#include <QApplication>
+
+#include <gtest/gtest.h>
+
+#include "store/fonts.h"
+
+int main(int argc, char** argv)
+{
+    // Form tests never need a display.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    QApplication app(argc, argv);
+    QApplication::setQuitOnLastWindowClosed(false);
+    talik::InstallFontSubstitutions();
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
