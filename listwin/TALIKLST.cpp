@@ -2,13 +2,19 @@
 
 #include <QApplication>
 #include <QCloseEvent>
-#include <QHBoxLayout>
+#include <QGroupBox>
+#include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
+#include <QScreen>
 #include <QTimer>
 #include <QTreeView>
-#include <QVBoxLayout>
+#include <QWindow>
 
+#include "listwin/indexpanel.h"
+#include "listwin/listviewmodel.h"
 #include "store/TALIKIN.h"
 #include "store/database.h"
 #include "store/qtinteraction.h"
@@ -17,49 +23,251 @@
 #include "store/units.h"
 
 namespace talik {
+namespace {
 
-TALIKLST::TALIKLST(AppState& state, TALIKIN* startForm, QWidget* parent)
-    : QWidget(parent), m_state(state), m_startForm(startForm), m_title(new QLabel(this)), m_dbName(new QLabel(this)),
-      m_loading(new QLabel("データ設定中．．．", this)), m_count(new QLabel(this)), m_list(new QTreeView(this)),
-      m_close(new QPushButton("終了", this))
+// The windows the list window opens that are not part of this program yet: their buttons and
+// entries stay disabled until they are.
+constexpr bool EditorReady = false;   // new, change, view, search
+constexpr bool DiallingReady = false; // the telephone entries
+constexpr bool MailReady = false;     // e-mail
+constexpr bool RelatedReady = false;  // the related file
+constexpr bool CopyReady = false;     // clipboard copy and its settings
+constexpr bool PrintingReady = false; // the print entries
+constexpr bool SettingsReady = false; // environment settings, database names, check items, password
+constexpr bool OptionsReady = false;  // CSV, backup, restore, delete all, version
+
+constexpr int StatusHintMs = 1000;
+constexpr TwipRect JumpFrameSize{0, 0, 2900, 650};
+constexpr TwipRect ButtonFrameSize{0, 0, 6900, 650};
+
+ListKey ListKeyOf(int key)
+{
+    switch (key) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        return ListKey::Enter;
+    case Qt::Key_PageUp:
+        return ListKey::PageUp;
+    case Qt::Key_PageDown:
+        return ListKey::PageDown;
+    case Qt::Key_Up:
+        return ListKey::Up;
+    case Qt::Key_Down:
+        return ListKey::Down;
+    case Qt::Key_Left:
+        return ListKey::Left;
+    case Qt::Key_Right:
+        return ListKey::Right;
+    default:
+        break;
+    }
+    if (key >= Qt::Key_F1 && key <= Qt::Key_F12) {
+        return static_cast<ListKey>(static_cast<int>(ListKey::F1) + (key - Qt::Key_F1));
+    }
+    return ListKey::Other;
+}
+
+QPushButton* Button(QWidget* parent, const char* name, const QString& caption)
+{
+    auto* button = new QPushButton(caption, parent);
+    button->setObjectName(name);
+    return button;
+}
+
+} // namespace
+
+TALIKLST::TALIKLST(AppState& state, Launcher& launcher, TALIKIN* startForm, QWidget* parent)
+    : QWidget(parent), m_state(state), m_launcher(launcher), m_startForm(startForm),
+      m_model(new ListViewModel(state.MainList, this)), m_list(new QTreeView(this)), m_panel(new IndexPanel(this)),
+      m_label1(new QLabel(this)), m_label3(new QLabel(this)), m_label4(new QLabel("データ設定中．．．", this)),
+      m_label5(new QLabel(this)), m_frame1(new QGroupBox(this)), m_label6(new QLabel("カナ名直接頭出し", m_frame1)),
+      m_jump(new QLineEdit(m_frame1)), m_frame2(new QGroupBox(this)), m_timer1(new QTimer(this)),
+      m_menus(BuildListMenus(this))
 {
     setObjectName("TALIKLST");
     setWindowTitle(Qs(MainWindowTitle(state.Mode)));
     setWindowIcon(AppIcon());
     buildControls();
-    applyGeometry();
+    buildFrames();
+    connectControls();
+    connectMenus();
+    setMinimumSize(px(MinWindowWidth), px(MinWindowHeight));
+    applyOpeningGeometry();
+    for (QWidget* child : findChildren<QWidget*>()) {
+        if (qobject_cast<QMenu*>(child) == nullptr) {
+            child->installEventFilter(this);
+        }
+    }
+}
+
+int TALIKLST::px(int twips) const
+{
+    return TwipsToPixels(twips, logicalDpiX());
+}
+
+QRect TALIKLST::toPixels(const TwipRect& rect) const
+{
+    return {px(rect.left), px(rect.top), px(rect.width), px(rect.height)};
 }
 
 void TALIKLST::buildControls()
 {
-    m_title->setObjectName("Label1");
-    m_dbName->setObjectName("Label3");
-    m_loading->setObjectName("Label4");
-    m_count->setObjectName("Label5");
     m_list->setObjectName("ListView1");
-    m_close->setObjectName("Command4");
-    m_count->setStyleSheet("color: #FF0000; background: #C0FFFF;");
-    m_loading->hide();
-    auto* top = new QHBoxLayout;
-    top->addWidget(m_title, 1);
-    top->addWidget(m_dbName);
-    auto* bottom = new QHBoxLayout;
-    bottom->addWidget(m_count, 1);
-    bottom->addWidget(m_close);
-    auto* layout = new QVBoxLayout(this);
-    layout->addLayout(top);
-    layout->addWidget(m_loading);
-    layout->addWidget(m_list, 1);
-    layout->addLayout(bottom);
-    connect(m_close, &QPushButton::clicked, this, &QWidget::close);
+    m_list->setModel(m_model);
+    m_list->setRootIsDecorated(false);
+    m_list->setUniformRowHeights(true);
+    m_list->setAllColumnsShowFocus(true);
+    m_list->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_list->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_list->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_list->setFrameShape(QFrame::Box);
+    m_list->header()->setSectionsClickable(true);
+    m_list->header()->setStretchLastSection(false);
+    QFont font(Qs(m_state.settings.ListFontName));
+    font.setPointSize(std::max(m_state.settings.ListFontSize, 6));
+    m_list->setFont(font);
+
+    m_label1->setObjectName("Label1");
+    m_label3->setObjectName("Label3");
+    m_label4->setObjectName("Label4");
+    m_label4->setAlignment(Qt::AlignCenter);
+    m_label4->setAutoFillBackground(true);
+    m_label4->hide();
+    m_label5->setObjectName("Label5");
+    m_label5->setAutoFillBackground(true);
+    m_label5->setStyleSheet("color: #FF0000; background: #C0FFFF;");
+    m_label6->setObjectName("Label6");
+    m_timer1->setObjectName("Timer1");
+    m_timer1->setSingleShot(true);
+    m_timer1->setInterval(StatusHintMs);
+    buildColumns();
 }
 
-void TALIKLST::applyGeometry()
+void TALIKLST::buildFrames()
+{
+    m_frame1->setObjectName("Frame1");
+    m_jump->setObjectName("Text1");
+    m_label6->setGeometry(px(100), px(200), px(1500), px(300));
+    m_jump->setGeometry(px(1600), px(150), px(1200), px(380));
+    m_frame1->resize(px(JumpFrameSize.width), px(JumpFrameSize.height));
+
+    m_frame2->setObjectName("Frame2");
+    m_new = Button(m_frame2, "Command3", "新規登録");
+    m_change = Button(m_frame2, "Command2", "内容変更");
+    m_delete = Button(m_frame2, "Command1", "削除");
+    m_telephone = Button(m_frame2, "Command5", "電話");
+    m_mail = Button(m_frame2, "Command8", "E-Mail");
+    m_print = Button(m_frame2, "Command9", "全件印刷");
+    m_close = Button(m_frame2, "Command4", "終了");
+    int left = 60;
+    for (QPushButton* button : {m_new, m_change, m_delete, m_telephone, m_mail, m_print, m_close}) {
+        button->setGeometry(px(left), px(150), px(940), px(420));
+        left += 970;
+    }
+    m_frame2->resize(px(ButtonFrameSize.width), px(ButtonFrameSize.height));
+    m_new->setEnabled(EditorReady);
+    m_panel->searchButton()->setEnabled(EditorReady);
+    setRecordButtons({});
+}
+
+void TALIKLST::buildColumns()
+{
+    QStringList labels;
+    std::vector<ColumnHeader> headers = ListColumnHeaders(m_state);
+    for (const ColumnHeader& header : headers) {
+        labels << Qs(header.label);
+    }
+    m_model->setHeaders(labels);
+    for (int i = 0; i < static_cast<int>(headers.size()); ++i) {
+        m_list->header()->resizeSection(i, px(headers[i].widthTwips));
+    }
+}
+
+void TALIKLST::connectControls()
+{
+    connect(m_panel, &IndexPanel::tabClicked, this, &TALIKLST::showTab);
+    connect(m_list->header(), &QHeaderView::sectionClicked, this, [this](int column) {
+        m_model->sort(column);
+        m_state.MainList.sortOn(static_cast<std::size_t>(column));
+    });
+    connect(m_list, &QTreeView::pressed, this, [this] { selectCurrentRow(); });
+    connect(m_list, &QTreeView::doubleClicked, this, [this] { doubleClickAction(); });
+    connect(m_delete, &QPushButton::clicked, this, &TALIKLST::deleteSelected);
+    connect(m_telephone, &QPushButton::clicked, this, [this] { popupBelow(m_menus.PPM7, m_telephone); });
+    connect(m_print, &QPushButton::clicked, this, [this] { popupBelow(m_menus.PPM6, m_print); });
+    connect(m_close, &QPushButton::clicked, this, &QWidget::close);
+    connect(m_timer1, &QTimer::timeout, this, [this] {
+        m_label5->setStyleSheet("color: #FF0000; background: #C0FFFF;");
+        showCounts();
+    });
+}
+
+void TALIKLST::connectMenus()
+{
+    for (int i = 0; i < 10; ++i) {
+        connect(m_menus.PMDB[i], &QAction::triggered, this, [this, i] { switchDatabase(i); });
+    }
+    connect(m_menus.PPM2, &QMenu::aboutToShow, this, [this] {
+        for (int i = 0; i < 10; ++i) {
+            m_menus.PMDB[i]->setText(Qs(m_state.settings.AddrDBName[i]));
+            m_menus.PMDB[i]->setChecked(i + 1 == m_state.DbNo);
+        }
+    });
+    for (int i = 0; i < 2; ++i) {
+        connect(m_menus.PMList[i], &QAction::triggered, this, [this, i] { switchListMode(i); });
+    }
+    connect(m_menus.PPM3, &QMenu::aboutToShow, this, [this] {
+        int mode = m_state.listMode == ListMode::Row ? 1 : 0;
+        m_menus.PMList[0]->setChecked(mode == 0);
+        m_menus.PMList[1]->setChecked(mode == 1);
+    });
+    connect(m_menus.PPDel, &QAction::triggered, this, &TALIKLST::deleteSelected);
+    connect(m_menus.PPHelp, &QAction::triggered, this, [this] { OpenHelp(m_state, m_launcher); });
+    for (int i = 0; i < 4; ++i) {
+        m_menus.PPCopy_Sel[i]->setText(Qs(m_state.settings.Copy[i].title));
+    }
+    for (QAction* later : {m_menus.PMDBSet, m_menus.PMDBChk, m_menus.PMDBPWSet, m_menus.PPSet, m_menus.PPCSVIn,
+                           m_menus.PPCSVOut, m_menus.PPBackup, m_menus.PPRestore, m_menus.PPAllDel, m_menus.PPVer}) {
+        later->setEnabled(SettingsReady && OptionsReady);
+    }
+    for (QAction* later : {m_menus.PPPrtV, m_menus.PPPrtW, m_menus.PPPrtBV, m_menus.PPPrtBW, m_menus.PPPrtBX}) {
+        later->setEnabled(PrintingReady);
+    }
+    for (QAction* later : m_menus.PPCopy_Sel) {
+        later->setEnabled(CopyReady);
+    }
+    m_menus.PPCopy_Set->setEnabled(CopyReady);
+}
+
+void TALIKLST::applyOpeningGeometry()
 {
     const WindowGeometry& g = m_state.settings.ListWindow;
+    resize(px(std::max(g.width, MinWindowWidth)), px(std::max(g.height, MinWindowHeight)));
+    if (g.left > 0) {
+        move(px(g.left), px(g.top));
+    } else if (QScreen* screen = QGuiApplication::primaryScreen()) {
+        QRect area = screen->availableGeometry();
+        move(area.x() + (area.width() - width()) / 2, area.y() + (area.height() - height()) / 2);
+    }
+}
+
+void TALIKLST::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
     double dpi = logicalDpiX();
-    move(TwipsToPixels(g.left, dpi), TwipsToPixels(g.top, dpi));
-    resize(TwipsToPixels(g.width, dpi), TwipsToPixels(g.height, dpi));
+    ListWindowLayout layout =
+        LayoutForSize(PixelsToTwips(width(), dpi), PixelsToTwips(height(), dpi), JumpFrameSize, ButtonFrameSize);
+    m_list->setGeometry(toPixels(layout.list));
+    m_label4->setGeometry(toPixels(layout.loadingLabel));
+    m_panel->setGeometry(toPixels(layout.indexPanel));
+    m_frame1->setGeometry(toPixels(layout.jumpFrame));
+    m_frame2->setGeometry(toPixels(layout.buttonFrame));
+    m_label1->setGeometry(px(100), px(60), px(layout.list.width / 2), px(300));
+    m_label3->setGeometry(px(100 + layout.list.width / 2), px(60), px(layout.list.width / 2), px(300));
+    m_label5->setGeometry(toPixels({layout.indexPanel.left, 60, IndexPanelWidth, 300}));
+    if (m_state.TablesLoaded && !isMinimized() && !isMaximized()) {
+        storeGeometry();
+    }
 }
 
 void TALIKLST::storeGeometry()
@@ -68,8 +276,17 @@ void TALIKLST::storeGeometry()
         return;
     }
     double dpi = logicalDpiX();
-    WindowGeometry& g = m_state.settings.ListWindow;
-    g = {PixelsToTwips(x(), dpi), PixelsToTwips(y(), dpi), PixelsToTwips(width(), dpi), PixelsToTwips(height(), dpi)};
+    m_state.settings.ListWindow = {PixelsToTwips(x(), dpi), PixelsToTwips(y(), dpi), PixelsToTwips(width(), dpi),
+                                   PixelsToTwips(height(), dpi)};
+}
+
+void TALIKLST::storeColumnWidths()
+{
+    std::vector<int> widths;
+    for (int i = 0; i < m_model->columnCount(); ++i) {
+        widths.push_back(PixelsToTwips(m_list->header()->sectionSize(i), logicalDpiX()));
+    }
+    StoreColumnWidths(m_state, widths);
 }
 
 bool TALIKLST::loadIfNeeded()
@@ -77,32 +294,377 @@ bool TALIKLST::loadIfNeeded()
     if (m_state.TablesLoaded) {
         return true;
     }
-    m_loading->show();
-    m_dbName->setText(Qs(m_state.settings.AddrDBName[m_state.DbNo - 1]));
+    m_label4->show();
+    m_label4->raise();
+    m_label3->setText(Qs(m_state.settings.AddrDBName[m_state.DbNo - 1]));
     LoadResult result = LoadTables(m_state);
-    m_loading->hide();
+    m_label4->hide();
     if (result == LoadResult::EndProgram) {
         m_ending = true;
         emit programEnds();
         return false;
     }
-    showTexts();
+    afterLoad();
     return true;
 }
 
-void TALIKLST::showTexts()
+void TALIKLST::afterLoad()
 {
-    m_dbName->setText(Qs(m_state.texts.DbName));
-    m_count->setText(Qs(m_state.texts.CountLabel));
-    m_title->setText(Qs(m_state.texts.ListTitle));
+    buildColumns();
+    m_label3->setText(Qs(m_state.texts.DbName));
+    layoutTabs();
+    m_state.CurrentTab = -1;
+    showTab(0);
+    showCounts();
+}
+
+void TALIKLST::layoutTabs()
+{
+    m_panel->layoutTabs(LayoutTabs(m_state));
+    markTab();
+}
+
+void TALIKLST::markTab()
+{
+    m_panel->markTab(m_state.CurrentTab);
+}
+
+void TALIKLST::showCounts()
+{
+    if (!m_timer1->isActive()) {
+        m_label5->setText(Qs(m_state.texts.CountLabel));
+    }
+    if (m_state.listMode == ListMode::Row) {
+        for (int row = 0; row < RowTabTotal; ++row) {
+            m_panel->tab(CountTabFirst + row)->setText(Qs(m_state.texts.TabCountLabels[row]));
+        }
+    }
+    m_label1->setText(Qs(m_state.texts.ListTitle));
+}
+
+void TALIKLST::showTab(int tab)
+{
+    if (!TabCanBeShown(m_state, tab)) {
+        return;
+    }
+    if (!m_jumping) {
+        m_jump->clear();
+    }
+    setRecordButtons({});
+    m_list->hide();
+    QApplication::processEvents();
+    ShowTab(m_state, tab);
+    m_model->refresh();
+    markTab();
+    if (m_model->rowCount() > 0) {
+        m_list->selectionModel()->setCurrentIndex(m_model->index(0, 0), QItemSelectionModel::NoUpdate);
+    }
+    m_list->show();
+    m_label1->setText(Qs(m_state.texts.ListTitle));
+}
+
+void TALIKLST::setRecordButtons(const RecordButtons& buttons)
+{
+    bool selected = buttons.recordSelected;
+    m_delete->setEnabled(selected);
+    m_change->setEnabled(selected && EditorReady);
+    m_telephone->setEnabled(selected);
+    m_mail->setEnabled(buttons.mailEnabled && MailReady);
+    m_print->setText(Qs(buttons.printCaption));
+    m_menus.PPEdit->setEnabled(selected && EditorReady);
+    m_menus.PPTel->setEnabled(selected);
+    m_menus.PPDel->setEnabled(selected);
+    m_menus.PPPrt->setEnabled(selected);
+    m_menus.PPMail->setEnabled(buttons.mailEnabled && MailReady);
+    m_menus.PPAppl->setEnabled(buttons.relatedEnabled && RelatedReady);
+}
+
+void TALIKLST::prepareRecordMenu()
+{
+    auto selected = m_state.MainList.selected();
+    if (!selected) {
+        return;
+    }
+    m_state.CurRecNo = RecNoOfKey(m_state.MainList.at(*selected).key);
+    if (!ReadCurrent(m_state)) {
+        return;
+    }
+    auto entries = TelephoneEntries(m_state.Rec);
+    for (int slot = 0; slot < 4; ++slot) {
+        for (QAction* entry : {m_menus.PPTelN[slot], m_menus.PPBTel[slot]}) {
+            entry->setText(Qs(entries[slot].caption));
+            entry->setEnabled(entries[slot].enabled && DiallingReady);
+        }
+    }
+}
+
+void TALIKLST::selectCurrentRow()
+{
+    QModelIndex current = m_list->currentIndex();
+    if (!m_state.TablesLoaded || !current.isValid() || m_model->rowCount() == 0) {
+        return;
+    }
+    m_state.MainList.select(static_cast<std::size_t>(current.row()));
+    prepareRecordMenu();
+    RecordButtons buttons = SelectCurrentRow(m_state, static_cast<std::size_t>(current.row()));
+    m_list->selectionModel()->select(current, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    setRecordButtons(buttons);
+}
+
+void TALIKLST::deleteSelected()
+{
+    if (!m_state.MainList.selected()) {
+        return;
+    }
+    DeleteSelected(m_state, m_state.MainList);
+    m_model->refresh();
+    setRecordButtons({});
+    showCounts();
+}
+
+void TALIKLST::doubleClickAction()
+{
+    m_jump->clear();
+    if (!m_state.MainList.selected()) {
+        return;
+    }
+    m_state.MainIdle = false;
+    switch (DoubleClickActionFor(m_state.settings.DBLClickOPT)) {
+    case DoubleClickAction::TelephoneMenu:
+        if (m_telephone->isEnabled()) {
+            popupBelow(m_menus.PPM7, m_telephone);
+        }
+        break;
+    case DoubleClickAction::PrintMenu:
+        popupBelow(m_menus.PPM6, m_print);
+        break;
+    case DoubleClickAction::Change:
+    case DoubleClickAction::View:
+    case DoubleClickAction::EMail:
+    case DoubleClickAction::Nothing:
+        break; // the editor and the mail launch open here once they exist
+    }
+    m_state.MainIdle = true;
+}
+
+void TALIKLST::popupBelow(QMenu* menu, QWidget* anchor)
+{
+    menu->popup(anchor->mapToGlobal(QPoint(0, anchor->height())));
+}
+
+void TALIKLST::kanaJump()
+{
+    m_jump->setEnabled(false);
+    m_jumping = true;
+    int shownBefore = m_state.CurrentTab;
+    JumpResult jump = KanaJump(m_state, Us(m_jump->text()));
+    if (!jump.reading.empty()) {
+        m_jump->setText(Qs(jump.reading));
+    }
+    if (m_state.CurrentTab != shownBefore) {
+        setRecordButtons({});
+        markTab();
+        m_label1->setText(Qs(m_state.texts.ListTitle));
+    }
+    m_model->refresh();
+    if (jump.found) {
+        QModelIndex found = m_model->index(static_cast<int>(*jump.found), 0);
+        m_list->scrollTo(found);
+        m_list->selectionModel()->setCurrentIndex(found,
+                                                  QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+        m_list->setFocus();
+        selectCurrentRow();
+    }
+    m_jumping = false;
+    m_jump->setEnabled(true);
+}
+
+void TALIKLST::switchDatabase(int index)
+{
+    if (SwitchDatabase(m_state, index)) {
+        afterLoad();
+    }
+}
+
+void TALIKLST::switchListMode(int mode)
+{
+    ListMode wanted = mode == 1 ? ListMode::Row : ListMode::Individual;
+    if (wanted == m_state.listMode) {
+        return;
+    }
+    for (QWidget* part : std::initializer_list<QWidget*>{m_panel, m_frame1, m_frame2}) {
+        part->hide();
+    }
+    m_state.listMode = wanted;
+    m_state.CurrentTab = -1;
+    layoutTabs();
+    showTab(0);
+    showCounts();
+    for (QWidget* part : std::initializer_list<QWidget*>{m_panel, m_frame1, m_frame2}) {
+        part->show();
+    }
+}
+
+void TALIKLST::columnsChanged()
+{
+    buildColumns();
+    m_state.TablesLoaded = false;
+}
+
+void TALIKLST::showStatusHint()
+{
+    m_label5->setText("環境設定 他");
+    m_label5->setStyleSheet("color: #FFFFFF; background: #FF0000;");
+    m_timer1->start();
+}
+
+void TALIKLST::dragWindow()
+{
+    if (QWindow* window = windowHandle()) {
+        window->startSystemMove();
+    }
+}
+
+bool TALIKLST::handleKey(QKeyEvent* event)
+{
+    bool shift = event->modifiers() & Qt::ShiftModifier;
+    bool ctrl = event->modifiers() & Qt::ControlModifier;
+    bool jumpHasText = !m_jump->text().trimmed().isEmpty();
+    KeyAction action = HandleKey(m_state, ListKeyOf(event->key()), shift, ctrl, jumpHasText);
+    if (action.command == ListCommand::PassOn) {
+        return false;
+    }
+    if (action.command == ListCommand::Swallow) {
+        kanaJump();
+        return true;
+    }
+    runKeyCommand(action);
+    return true;
+}
+
+void TALIKLST::runKeyCommand(const KeyAction& action)
+{
+    auto clickIfEnabled = [](QPushButton* button) {
+        if (button->isEnabled()) {
+            button->click();
+        }
+    };
+    switch (action.command) {
+    case ListCommand::DoubleClick:
+        doubleClickAction();
+        break;
+    case ListCommand::ClearJumpAndFocusList:
+        m_jump->clear();
+        [[fallthrough]];
+    case ListCommand::FocusList:
+        m_list->setFocus();
+        break;
+    case ListCommand::Help:
+        OpenHelp(m_state, m_launcher);
+        break;
+    case ListCommand::Search:
+        clickIfEnabled(m_panel->searchButton());
+        break;
+    case ListCommand::DatabaseMenu:
+        popupBelow(m_menus.PPM2, m_label3);
+        break;
+    case ListCommand::EMail:
+        clickIfEnabled(m_mail);
+        break;
+    case ListCommand::PrintMenu:
+        clickIfEnabled(m_print);
+        break;
+    case ListCommand::TelephoneMenu:
+        clickIfEnabled(m_telephone);
+        break;
+    case ListCommand::Change:
+        clickIfEnabled(m_change);
+        break;
+    case ListCommand::New:
+        clickIfEnabled(m_new);
+        break;
+    case ListCommand::ShowTab:
+        showTab(action.tab);
+        break;
+    case ListCommand::Close:
+        clickIfEnabled(m_close);
+        break;
+    case ListCommand::Minimise:
+        showMinimized();
+        break;
+    case ListCommand::PassOn:
+    case ListCommand::Swallow:
+        break;
+    }
+}
+
+bool TALIKLST::eventFilter(QObject* watched, QEvent* event)
+{
+    switch (event->type()) {
+    case QEvent::KeyPress:
+        return handleKey(static_cast<QKeyEvent*>(event));
+    case QEvent::MouseButtonPress: {
+        auto* mouse = static_cast<QMouseEvent*>(event);
+        if (mouse->button() != Qt::LeftButton) {
+            break;
+        }
+        if (watched == m_label1) {
+            popupBelow(m_menus.PPM3, m_label1);
+        } else if (watched == m_label3) {
+            popupBelow(m_menus.PPM2, m_label3);
+        } else if (watched == m_label5) {
+            popupBelow(m_menus.PPM5, m_label5);
+        } else if (watched == m_panel || watched == m_label6 || watched == m_jump) {
+            dragWindow();
+        }
+        break;
+    }
+    case QEvent::MouseButtonRelease:
+        if (watched == m_list->viewport() && static_cast<QMouseEvent*>(event)->button() == Qt::RightButton &&
+            m_state.MainList.selected()) {
+            prepareRecordMenu();
+            m_menus.PPM4->popup(static_cast<QMouseEvent*>(event)->globalPosition().toPoint());
+        }
+        break;
+    case QEvent::Enter:
+        if (watched == m_label5) {
+            showStatusHint();
+        }
+        break;
+    case QEvent::FocusIn:
+        if (watched == m_list) {
+            selectCurrentRow();
+        } else if (watched == m_jump) {
+            QTimer::singleShot(0, m_jump, &QLineEdit::selectAll);
+        }
+        break;
+    default:
+        break;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void TALIKLST::mousePressEvent(QMouseEvent* event)
+{
+    QWidget::mousePressEvent(event);
+    if (event->button() == Qt::LeftButton) {
+        dragWindow();
+    }
 }
 
 bool TALIKLST::event(QEvent* event)
 {
+    if (event->type() == QEvent::KeyPress && handleKey(static_cast<QKeyEvent*>(event))) {
+        return true;
+    }
     bool handled = QWidget::event(event);
     if (event->type() == QEvent::WindowActivate && !m_ending) {
         // Loading waits for the splash, which needs the event loop: start it from there.
-        QTimer::singleShot(0, this, [this] { loadIfNeeded(); });
+        QTimer::singleShot(0, this, [this] {
+            if (loadIfNeeded() && QApplication::overrideCursor() == nullptr) {
+                m_jump->setFocus();
+            }
+        });
     }
     return handled;
 }
@@ -126,7 +688,11 @@ void TALIKLST::closeEvent(QCloseEvent* event)
         event->accept();
         return;
     }
-    EndingSteps steps{[this] { storeGeometry(); }, [this] { WriteAllSettings(m_state); },
+    EndingSteps steps{[this] { storeGeometry(); },
+                      [this] {
+                          storeColumnWidths();
+                          WriteAllSettings(m_state);
+                      },
                       [this] {
                           if (m_startForm != nullptr) {
                               m_startForm->unload();

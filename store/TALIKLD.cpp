@@ -59,7 +59,7 @@ int Main(int argc, char** argv)
     guard.listen();
 
     TALIKIN startForm(state, launcher);
-    TALIKLST listWindow(state, &startForm);
+    TALIKLST listWindow(state, launcher, &startForm);
     listWindow.setEnabled(false);
     QObject::connect(&startForm, &TALIKIN::splashClosed, &listWindow, [&listWindow] { listWindow.setEnabled(true); });
     QObject::connect(&startForm, &TALIKIN::showListRequested, &listWindow, &TALIKLST::bringToFront);

@@ -86,7 +86,7 @@ protected:
         TALIKIN splash(state, launcher);
         splash.start();
         splash.closeSplash();
-        window = std::make_unique<TALIKLST>(state, nullptr);
+        window = std::make_unique<TALIKLST>(state, launcher, nullptr);
         window->show();
         ASSERT_TRUE(window->loadIfNeeded());
     }

@@ -1,0 +1,309 @@
+// The list window on generated databases: filling the list with the largest tab, the same shown
+// through the Qt model adapter in a tree view (in both list modes), and switching between two
+// databases of one size.
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QFont>
+#include <QTreeView>
+#include <QWindow>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <map>
+#include <stdexcept>
+#include <string>
+#include <thread>
+
+#include "bench/dbgen.h"
+#include "listwin/listviewmodel.h"
+#include "listwin/listwindow.h"
+#include "store/database.h"
+#include "store/fonts.h"
+#include "store/qtinteraction.h"
+#include "store/state.h"
+
+namespace talik {
+namespace {
+
+constexpr unsigned DatabaseSeed = 20240601;
+constexpr double DeletedShare = 0.02; // a database in use has some freed slots
+constexpr int ViewWidthPixels = 800;  // about the default list window
+constexpr int ViewHeightPixels = 400;
+constexpr int MaxExposePasses = 100;
+
+// Answers every question Yes and cancels prompts, but remembers that something wanted the user:
+// a benchmark that made the program talk did not measure the path it meant to.
+class SilentInteraction final : public Interaction
+{
+public:
+    void message(const std::string& text, MessageIcon, const std::string&) override { m_said = text; }
+    bool askYesNo(const std::string& text, MessageIcon, const std::string&) override
+    {
+        m_said = text;
+        return true;
+    }
+    std::optional<std::string> promptPassword(const std::string&) override
+    {
+        m_said = "password prompt";
+        return std::nullopt;
+    }
+    void setBusy(bool) override {}
+    void processEvents() override {}
+
+    const std::string& said() const { return m_said; }
+
+private:
+    std::string m_said;
+};
+
+class BenchClock final : public Clock
+{
+public:
+    LocalTime now() const override { return {2024, 6, 1, 12, 0, 0}; }
+    void sleepMs(int ms) override { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
+    long long monotonicMs() const override
+    {
+        using namespace std::chrono;
+        return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
+    }
+};
+
+// The largest database the store holds uses record numbers 2..64000, so "64000" means 63999
+// records.
+int RecordsForSize(int size)
+{
+    return std::min(size, static_cast<int>(MaxRecNo - 1));
+}
+
+// A temporary folder with one data folder per size, holding databases 1 and 2 of that size, made
+// when a benchmark first asks for them and removed with the workspace.
+class Workspace
+{
+public:
+    Workspace()
+    {
+        std::string pattern = (std::filesystem::temp_directory_path() / "talik-bench-XXXXXX").string();
+        if (!mkdtemp(pattern.data())) {
+            throw std::runtime_error("mkdtemp failed");
+        }
+        m_root = pattern;
+    }
+    ~Workspace() { std::filesystem::remove_all(m_root); }
+    Workspace(const Workspace&) = delete;
+    Workspace& operator=(const Workspace&) = delete;
+
+    std::string programFolder() const { return m_root + "/"; }
+
+    const std::string& dataPath(int size)
+    {
+        auto found = m_dataPaths.find(size);
+        if (found == m_dataPaths.end()) {
+            std::string path = m_root + "/db" + std::to_string(size);
+            std::filesystem::create_directory(path);
+            GenerateDatabase(path, 1, RecordsForSize(size), DatabaseSeed, DeletedShare);
+            GenerateDatabase(path, 2, RecordsForSize(size), DatabaseSeed + 1, DeletedShare);
+            found = m_dataPaths.emplace(size, path).first;
+        }
+        return found->second;
+    }
+
+private:
+    std::string m_root;
+    std::map<int, std::string> m_dataPaths;
+};
+
+// The program state of one benchmark with database 1 of a size loaded, the list sorted on the
+// reading as the list window keeps it.
+struct Session
+{
+    Session(Workspace& workspace, int size, ListMode mode = ListMode::Individual)
+    {
+        state.DataPath = workspace.dataPath(size);
+        state.DbNo = 1;
+        state.ProgramFolder = workspace.programFolder();
+        state.WritableFolder = workspace.programFolder();
+        state.ProfileFolder = workspace.programFolder();
+        state.listMode = mode;
+        state.MainList.sortOn(0);
+    }
+
+    bool load() { return LoadTables(state) == LoadResult::Loaded && ui.said().empty(); }
+
+    // The rows a tab shows: one group's in individual mode, its row's groups' in row mode.
+    int tabRows(int tab) const
+    {
+        return state.listMode == ListMode::Row ? state.tables.TabCount(state.Tabs[tab]) : state.tables.GroupCount(tab);
+    }
+    // The tab with the most rows: the one that takes longest to show.
+    int largestTab() const
+    {
+        const int tabs = state.listMode == ListMode::Row ? RowTabTotal : GroupTotal;
+        int largest = 0;
+        for (int tab = 1; tab < tabs; ++tab) {
+            if (tabRows(tab) > tabRows(largest)) {
+                largest = tab;
+            }
+        }
+        return largest;
+    }
+
+    SilentInteraction ui;
+    BenchClock clock;
+    AppState state{ui, clock};
+};
+
+// The list window's list: the adapter in a tree view of the window's size and font.
+struct ShownList
+{
+    explicit ShownList(AppState& state) : model(state.MainList)
+    {
+        QStringList headers;
+        for (const ColumnHeader& header : ListColumnHeaders(state)) {
+            headers << Qs(header.label);
+        }
+        model.setHeaders(headers);
+        view.setUniformRowHeights(true);
+        view.setRootIsDecorated(false);
+        view.setFont(QFont("ＭＳ ゴシック", 10));
+        view.setModel(&model);
+        view.resize(ViewWidthPixels, ViewHeightPixels);
+        view.show();
+        // An unexposed window paints nothing: let the platform expose it first.
+        for (int pass = 0; pass < MaxExposePasses && !exposed(); ++pass) {
+            QApplication::processEvents();
+        }
+    }
+
+    bool exposed() const { return view.windowHandle() != nullptr && view.windowHandle()->isExposed(); }
+
+    // What the window does after ShowTab: the view takes the new rows, the first item becomes the
+    // current one (unselected), and the visible rows are laid out and painted.
+    void show()
+    {
+        model.refresh();
+        view.selectionModel()->setCurrentIndex(model.index(0, 0), QItemSelectionModel::NoUpdate);
+        view.doItemsLayout();
+        view.viewport()->repaint();
+    }
+
+    ListViewModel model;
+    QTreeView view;
+};
+
+void BM_ShowTab(benchmark::State& bench, Workspace& workspace)
+{
+    Session session(workspace, static_cast<int>(bench.range(0)));
+    if (!session.load()) {
+        bench.SkipWithError("LoadTables did not load quietly");
+        return;
+    }
+    AppState& state = session.state;
+    const int tab = session.largestTab();
+    for (auto _ : bench) {
+        state.CurrentTab = -1;
+        ShowTab(state, tab);
+    }
+    if (static_cast<int>(state.MainList.size()) != session.tabRows(tab)) {
+        bench.SkipWithError("ShowTab did not list every row of the tab");
+    }
+    bench.counters["rows"] = session.tabRows(tab);
+}
+
+void ShowTabInView(benchmark::State& bench, Workspace& workspace, ListMode mode)
+{
+    Session session(workspace, static_cast<int>(bench.range(0)), mode);
+    if (!session.load()) {
+        bench.SkipWithError("LoadTables did not load quietly");
+        return;
+    }
+    AppState& state = session.state;
+    const int tab = session.largestTab();
+    ShownList shown(state);
+    if (!shown.exposed()) {
+        bench.SkipWithError("the view was never exposed, so it would paint nothing");
+        return;
+    }
+    for (auto _ : bench) {
+        state.CurrentTab = -1;
+        ShowTab(state, tab);
+        shown.show();
+    }
+    if (shown.model.rowCount() != session.tabRows(tab)) {
+        bench.SkipWithError("the view did not get every row of the tab");
+    }
+    bench.counters["rows"] = session.tabRows(tab);
+}
+
+void BM_ShowTabInView(benchmark::State& bench, Workspace& workspace)
+{
+    ShowTabInView(bench, workspace, ListMode::Individual);
+}
+
+// A row tab shows up to seven groups at once: the largest list a tab can show.
+void BM_ShowRowTabInView(benchmark::State& bench, Workspace& workspace)
+{
+    ShowTabInView(bench, workspace, ListMode::Row);
+}
+
+// Each iteration opens the other database of the folder: a full reload of its tables.
+void BM_SwitchDatabase(benchmark::State& bench, Workspace& workspace)
+{
+    Session session(workspace, static_cast<int>(bench.range(0)));
+    if (!session.load()) {
+        bench.SkipWithError("LoadTables did not load quietly");
+        return;
+    }
+    AppState& state = session.state;
+    for (auto _ : bench) {
+        const int otherIndex = state.DbNo == 1 ? 1 : 0;
+        if (!SwitchDatabase(state, otherIndex) || state.DbNo != otherIndex + 1) {
+            bench.SkipWithError("SwitchDatabase did not open the other database");
+            break;
+        }
+    }
+    if (!session.ui.said().empty()) {
+        bench.SkipWithError("the switch talked to the user");
+    }
+}
+
+void RegisterListWindowBenchmarks(Workspace& workspace)
+{
+    using Body = void (*)(benchmark::State&, Workspace&);
+    const std::pair<const char*, Body> benchmarks[] = {
+        {"ShowTab/LargestGroup", BM_ShowTab},
+        {"ShowTab/LargestGroupInView", BM_ShowTabInView},
+        {"ShowTab/LargestRowInView", BM_ShowRowTabInView},
+        {"SwitchDatabase", BM_SwitchDatabase},
+    };
+    for (const auto& [name, body] : benchmarks) {
+        benchmark::RegisterBenchmark(name, [body, &workspace](benchmark::State& bench) { body(bench, workspace); })
+            ->Arg(10000)
+            ->Arg(64000)
+            ->Unit(benchmark::kMillisecond);
+    }
+}
+
+} // namespace
+} // namespace talik
+
+int main(int argc, char** argv)
+{
+    // The view needs an application but never a display.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    QApplication app(argc, argv);
+    talik::InstallFontSubstitutions();
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
+        return 1;
+    }
+    talik::Workspace workspace;
+    talik::RegisterListWindowBenchmarks(workspace);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
