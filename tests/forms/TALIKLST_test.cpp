@@ -10,19 +10,11 @@
 #include <gtest/gtest.h>
 
 #include "listwin/TALIKLST.h"
-#include "platform/launcher.h"
 #include "store/database.h"
 #include "tests/support/storefixture.h"
 
 namespace talik::test {
 namespace {
-
-class NoLauncher : public Launcher
-{
-public:
-    bool start(const std::string&, const std::vector<std::string>&) override { return false; }
-    bool openDocument(const std::string&) override { return false; }
-};
 
 class ListWindow : public StoreTest
 {
@@ -57,7 +49,7 @@ protected:
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, rect.center());
     }
 
-    NoLauncher launcher;
+    RecordingLauncher launcher;
     std::unique_ptr<TALIKLST> window;
 };
 

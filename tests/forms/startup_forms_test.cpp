@@ -8,7 +8,6 @@
 #include <gtest/gtest.h>
 
 #include "listwin/TALIKLST.h"
-#include "platform/launcher.h"
 #include "store/TALIKIN.h"
 #include "store/state.h"
 #include "tests/support/scripted.h"
@@ -16,13 +15,6 @@
 
 namespace talik::test {
 namespace {
-
-class NoLauncher : public Launcher
-{
-public:
-    bool start(const std::string&, const std::vector<std::string>&) override { return false; }
-    bool openDocument(const std::string&) override { return false; }
-};
 
 class StartupForms : public ::testing::Test
 {
@@ -46,7 +38,7 @@ protected:
     TempDir dir;
     ScriptedInteraction ui;
     FixedClock clock;
-    NoLauncher launcher;
+    RecordingLauncher launcher;
     AppState state{ui, clock};
 };
 

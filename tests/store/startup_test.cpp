@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/launcher.h"
 #include "store/startup.h"
 #include "tests/support/storefixture.h"
 
@@ -79,19 +78,6 @@ TEST_F(EndingPath, EndCheckEndsWithoutAskingAndTheSessionEndEndsEvenFromTheTray)
     EXPECT_TRUE(ui.shown.empty());
     EXPECT_EQ(steps, "geometry write unload ");
 }
-
-class RecordingLauncher : public Launcher
-{
-public:
-    bool start(const std::string&, const std::vector<std::string>&) override { return true; }
-    bool openDocument(const std::string& target) override
-    {
-        opened.push_back(target);
-        return answer;
-    }
-    std::vector<std::string> opened;
-    bool answer = true;
-};
 
 TEST_F(StoreTest, HelpOpensTheProgramFoldersHelpFileOrSaysItIsMissing)
 {

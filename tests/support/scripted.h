@@ -8,6 +8,7 @@
 
 #include "platform/clock.h"
 #include "platform/interaction.h"
+#include "platform/launcher.h"
 
 namespace talik::test {
 
@@ -39,6 +40,26 @@ public:
 
     // The texts of the messages (not questions) shown so far.
     std::vector<std::string> messages() const;
+};
+
+// A launcher that starts nothing: it records what it was asked to open and answers as told.
+class RecordingLauncher : public Launcher
+{
+public:
+    std::vector<std::string> started;
+    std::vector<std::string> opened;
+    bool answer = true;
+
+    bool start(const std::string& program, const std::vector<std::string>&) override
+    {
+        started.push_back(program);
+        return answer;
+    }
+    bool openDocument(const std::string& target) override
+    {
+        opened.push_back(target);
+        return answer;
+    }
 };
 
 class FixedClock : public Clock
