@@ -8,16 +8,10 @@
 #include <QTreeView>
 #include <QWindow>
 
-#include <algorithm>
-#include <chrono>
-#include <cstdlib>
-#include <filesystem>
-#include <map>
-#include <stdexcept>
 #include <string>
-#include <thread>
+#include <utility>
 
-#include "bench/dbgen.h"
+#include "bench/benchsupport.h"
 #include "listwin/listviewmodel.h"
 #include "listwin/listwindow.h"
 #include "store/database.h"
@@ -28,100 +22,18 @@
 namespace talik {
 namespace {
 
-constexpr unsigned DatabaseSeed = 20240601;
-constexpr double DeletedShare = 0.02; // a database in use has some freed slots
-constexpr int ViewWidthPixels = 800;  // about the default list window
+constexpr int DatabasesPerSize = 2;  // SwitchDatabase goes back and forth between 1 and 2
+constexpr int ViewWidthPixels = 800; // about the default list window
 constexpr int ViewHeightPixels = 400;
 constexpr int MaxExposePasses = 100;
 
-// Answers every question Yes and cancels prompts, but remembers that something wanted the user:
-// a benchmark that made the program talk did not measure the path it meant to.
-class SilentInteraction final : public Interaction
-{
-public:
-    void message(const std::string& text, MessageIcon, const std::string&) override { m_said = text; }
-    bool askYesNo(const std::string& text, MessageIcon, const std::string&) override
-    {
-        m_said = text;
-        return true;
-    }
-    std::optional<std::string> promptPassword(const std::string&) override
-    {
-        m_said = "password prompt";
-        return std::nullopt;
-    }
-    void setBusy(bool) override {}
-    void processEvents() override {}
-
-    const std::string& said() const { return m_said; }
-
-private:
-    std::string m_said;
-};
-
-class BenchClock final : public Clock
-{
-public:
-    LocalTime now() const override { return {2024, 6, 1, 12, 0, 0}; }
-    void sleepMs(int ms) override { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
-    long long monotonicMs() const override
-    {
-        using namespace std::chrono;
-        return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
-    }
-};
-
-// The largest database the store holds uses record numbers 2..64000, so "64000" means 63999
-// records.
-int RecordsForSize(int size)
-{
-    return std::min(size, static_cast<int>(MaxRecNo - 1));
-}
-
-// A temporary folder with one data folder per size, holding databases 1 and 2 of that size, made
-// when a benchmark first asks for them and removed with the workspace.
-class Workspace
-{
-public:
-    Workspace()
-    {
-        std::string pattern = (std::filesystem::temp_directory_path() / "talik-bench-XXXXXX").string();
-        if (!mkdtemp(pattern.data())) {
-            throw std::runtime_error("mkdtemp failed");
-        }
-        m_root = pattern;
-    }
-    ~Workspace() { std::filesystem::remove_all(m_root); }
-    Workspace(const Workspace&) = delete;
-    Workspace& operator=(const Workspace&) = delete;
-
-    std::string programFolder() const { return m_root + "/"; }
-
-    const std::string& dataPath(int size)
-    {
-        auto found = m_dataPaths.find(size);
-        if (found == m_dataPaths.end()) {
-            std::string path = m_root + "/db" + std::to_string(size);
-            std::filesystem::create_directory(path);
-            GenerateDatabase(path, 1, RecordsForSize(size), DatabaseSeed, DeletedShare);
-            GenerateDatabase(path, 2, RecordsForSize(size), DatabaseSeed + 1, DeletedShare);
-            found = m_dataPaths.emplace(size, path).first;
-        }
-        return found->second;
-    }
-
-private:
-    std::string m_root;
-    std::map<int, std::string> m_dataPaths;
-};
-
-// The program state of one benchmark with database 1 of a size loaded, the list sorted on the
-// reading as the list window keeps it.
+// The program state of one benchmark with database 1 of a size loaded (database 2 beside it), the
+// list sorted on the reading as the list window keeps it.
 struct Session
 {
     Session(Workspace& workspace, int size, ListMode mode = ListMode::Individual)
     {
-        state.DataPath = workspace.dataPath(size);
+        state.DataPath = workspace.dataPath(size, DatabasesPerSize);
         state.DbNo = 1;
         state.ProgramFolder = workspace.programFolder();
         state.WritableFolder = workspace.programFolder();

@@ -5,16 +5,13 @@
 #include <fcntl.h>
 #include <unistd.h>
 
-#include <algorithm>
-#include <chrono>
-#include <cstdlib>
-#include <filesystem>
-#include <map>
-#include <stdexcept>
+#include <array>
+#include <cstdint>
 #include <string>
-#include <thread>
+#include <utility>
 #include <vector>
 
+#include "bench/benchsupport.h"
 #include "bench/dbgen.h"
 #include "store/database.h"
 #include "store/state.h"
@@ -22,99 +19,7 @@
 namespace talik {
 namespace {
 
-constexpr unsigned DatabaseSeed = 20240601;
-constexpr double DeletedShare = 0.02; // a database in use has some freed slots
 constexpr std::size_t ReadPieceBytes = 4 << 20;
-
-// Answers every question Yes and cancels prompts, but remembers that something wanted the user:
-// a benchmark that made the store talk did not measure the path it meant to.
-class SilentInteraction final : public Interaction
-{
-public:
-    void message(const std::string& text, MessageIcon, const std::string&) override { m_said = text; }
-    bool askYesNo(const std::string& text, MessageIcon, const std::string&) override
-    {
-        m_said = text;
-        return true;
-    }
-    std::optional<std::string> promptPassword(const std::string&) override
-    {
-        m_said = "password prompt";
-        return std::nullopt;
-    }
-    void setBusy(bool) override {}
-    void processEvents() override {}
-
-    const std::string& said() const { return m_said; }
-
-private:
-    std::string m_said;
-};
-
-class BenchClock final : public Clock
-{
-public:
-    LocalTime now() const override { return {2024, 6, 1, 12, 0, 0}; }
-    void sleepMs(int ms) override { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
-    long long monotonicMs() const override
-    {
-        using namespace std::chrono;
-        return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
-    }
-};
-
-// The largest database the store holds uses record numbers 2..64000, so "64000" means 63999
-// records.
-int RecordsForSize(int size)
-{
-    return std::min(size, static_cast<int>(MaxRecNo - 1));
-}
-
-// A temporary folder with one generated database per size, made when a benchmark first asks for
-// it and removed with the workspace.
-class Workspace
-{
-public:
-    Workspace()
-    {
-        std::string pattern = (std::filesystem::temp_directory_path() / "talik-bench-XXXXXX").string();
-        if (!mkdtemp(pattern.data())) {
-            throw std::runtime_error("mkdtemp failed");
-        }
-        m_root = pattern;
-    }
-    ~Workspace() { std::filesystem::remove_all(m_root); }
-    Workspace(const Workspace&) = delete;
-    Workspace& operator=(const Workspace&) = delete;
-
-    std::string programFolder() const { return m_root + "/"; }
-
-    // The data folder of the database of `size`, and what was written into it.
-    const std::string& dataPath(int size) { return database(size).path; }
-    const GeneratedDatabase& contents(int size) { return database(size).made; }
-
-private:
-    struct Database
-    {
-        std::string path;
-        GeneratedDatabase made;
-    };
-
-    Database& database(int size)
-    {
-        auto found = m_databases.find(size);
-        if (found == m_databases.end()) {
-            std::string path = m_root + "/db" + std::to_string(size);
-            std::filesystem::create_directory(path);
-            GeneratedDatabase made = GenerateDatabase(path, 1, RecordsForSize(size), DatabaseSeed, DeletedShare);
-            found = m_databases.emplace(size, Database{path, made}).first;
-        }
-        return found->second;
-    }
-
-    std::string m_root;
-    std::map<int, Database> m_databases;
-};
 
 // The program state of one benchmark, pointed at a generated database.
 struct Session

@@ -661,7 +661,7 @@ bool TALIKLST::event(QEvent* event)
     if (event->type() == QEvent::WindowActivate && !m_ending) {
         // Loading waits for the splash, which needs the event loop: start it from there.
         QTimer::singleShot(0, this, [this] {
-            if (loadIfNeeded() && QApplication::overrideCursor() == nullptr) {
+            if (loadIfNeeded() && QApplication::overrideCursor() == nullptr && !m_state.Busy) {
                 m_jump->setFocus();
             }
         });

@@ -68,6 +68,7 @@ struct AppState
     bool LoadBegun = false; // the first load has started: the splash may go
     bool SplashDone = true; // the splash has gone: loading may go on
     bool MainIdle = true;   // no modal dialog of the list window is open
+    bool Busy = false;      // a CSV import or export runs: the list window leaves the focus alone
     ListModel MainList;
     ListWindowTexts texts;
 };

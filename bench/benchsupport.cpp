@@ -1,0 +1,97 @@
+#include "bench/benchsupport.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <stdexcept>
+#include <thread>
+
+#include "store/state.h"
+
+namespace talik {
+
+void SilentInteraction::message(const std::string& text, MessageIcon, const std::string&)
+{
+    m_said = text;
+}
+
+bool SilentInteraction::askYesNo(const std::string& text, MessageIcon, const std::string&)
+{
+    m_said = text;
+    return true;
+}
+
+std::optional<std::string> SilentInteraction::promptPassword(const std::string&)
+{
+    m_said = "password prompt";
+    return std::nullopt;
+}
+
+LocalTime BenchClock::now() const
+{
+    return {2024, 6, 1, 12, 0, 0};
+}
+
+void BenchClock::sleepMs(int ms)
+{
+    std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+}
+
+long long BenchClock::monotonicMs() const
+{
+    using namespace std::chrono;
+    return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
+}
+
+int RecordsForSize(int size)
+{
+    return std::min(size, static_cast<int>(MaxRecNo - 1));
+}
+
+Workspace::Workspace()
+{
+    std::string pattern = (std::filesystem::temp_directory_path() / "talik-bench-XXXXXX").string();
+    if (!mkdtemp(pattern.data())) {
+        throw std::runtime_error("mkdtemp failed");
+    }
+    m_root = pattern;
+}
+
+Workspace::~Workspace()
+{
+    std::error_code ignored; // a destructor must not throw
+    std::filesystem::remove_all(m_root, ignored);
+}
+
+const std::string& Workspace::dataPath(int size, int databases)
+{
+    return folder(size, databases).path;
+}
+
+const GeneratedDatabase& Workspace::contents(int size, int dbNo)
+{
+    return folder(size, dbNo).made[static_cast<std::size_t>(dbNo - 1)];
+}
+
+Workspace::Folder& Workspace::folder(int size, int databases)
+{
+    if (databases < 1 || databases > DbTotal) {
+        throw std::invalid_argument("a data folder holds databases 1 to " + std::to_string(DbTotal));
+    }
+    auto found = m_folders.find(size);
+    if (found == m_folders.end()) {
+        std::string path = m_root + "/db" + std::to_string(size);
+        std::filesystem::create_directory(path);
+        found = m_folders.emplace(size, Folder{path, {}}).first;
+    }
+    Folder& folder = found->second;
+    while (static_cast<int>(folder.made.size()) < databases) {
+        const int dbNo = static_cast<int>(folder.made.size()) + 1;
+        folder.made.push_back(GenerateDatabase(folder.path, dbNo, RecordsForSize(size),
+                                               DatabaseSeed + static_cast<unsigned>(dbNo - 1), DeletedShare));
+    }
+    return folder;
+}
+
+} // namespace talik
