@@ -13,6 +13,7 @@
 #include <QTreeView>
 #include <QWindow>
 
+#include "editor/TALIK01.h"
 #include "listwin/indexpanel.h"
 #include "listwin/listviewmodel.h"
 #include "store/TALIKIN.h"
@@ -27,7 +28,8 @@ namespace {
 
 // The windows the list window opens that are not part of this program yet: their buttons and
 // entries stay disabled until they are.
-constexpr bool EditorReady = false;   // new, change, view, search
+constexpr bool EditorReady = true;    // new, change, view
+constexpr bool SearchReady = false;   // the search result window
 constexpr bool DiallingReady = false; // the telephone entries
 constexpr bool MailReady = false;     // e-mail
 constexpr bool RelatedReady = false;  // the related file
@@ -166,7 +168,7 @@ void TALIKLST::buildFrames()
     }
     m_frame2->resize(px(ButtonFrameSize.width), px(ButtonFrameSize.height));
     m_new->setEnabled(EditorReady);
-    m_panel->searchButton()->setEnabled(EditorReady);
+    m_panel->searchButton()->setEnabled(SearchReady);
     setRecordButtons({});
 }
 
@@ -193,6 +195,8 @@ void TALIKLST::connectControls()
     connect(m_list, &QTreeView::pressed, this, [this] { selectCurrentRow(); });
     connect(m_list, &QTreeView::doubleClicked, this, [this] { doubleClickAction(); });
     connect(m_delete, &QPushButton::clicked, this, &TALIKLST::deleteSelected);
+    connect(m_new, &QPushButton::clicked, this, &TALIKLST::newRecord);
+    connect(m_change, &QPushButton::clicked, this, [this] { openRecord(' '); });
     connect(m_telephone, &QPushButton::clicked, this, [this] { popupBelow(m_menus.PPM7, m_telephone); });
     connect(m_print, &QPushButton::clicked, this, [this] { popupBelow(m_menus.PPM6, m_print); });
     connect(m_close, &QPushButton::clicked, this, &QWidget::close);
@@ -222,6 +226,7 @@ void TALIKLST::connectMenus()
         m_menus.PMList[1]->setChecked(mode == 1);
     });
     connect(m_menus.PPDel, &QAction::triggered, this, &TALIKLST::deleteSelected);
+    connect(m_menus.PPEdit, &QAction::triggered, this, [this] { openRecord(' '); });
     connect(m_menus.PPHelp, &QAction::triggered, this, [this] { OpenHelp(m_state, m_launcher); });
     for (int i = 0; i < 4; ++i) {
         m_menus.PPCopy_Sel[i]->setText(Qs(m_state.settings.Copy[i].title));
@@ -422,6 +427,52 @@ void TALIKLST::deleteSelected()
     showCounts();
 }
 
+void TALIKLST::newRecord()
+{
+    m_state.CurRecNo = 0;
+    m_state.EditStatus = ' ';
+    ClearRecord(m_state.Extra);
+    m_state.MainIdle = false;
+    TALIK01 editor(m_state, false, this);
+    editor.exec();
+    m_state.MainIdle = true;
+    if (m_state.EditStatus != ' ') {
+        reflectEditor();
+    }
+}
+
+void TALIKLST::openRecord(char status)
+{
+    auto selected = m_state.MainList.selected();
+    if (!selected) {
+        return;
+    }
+    m_state.CurRecNo = RecNoOfKey(m_state.MainList.at(*selected).key);
+    m_state.EditStatus = status;
+    m_state.MainIdle = false;
+    TALIK01 editor(m_state, false, this);
+    editor.exec();
+    m_state.MainIdle = true;
+    if (m_state.EditStatus == ' ') {
+        return;
+    }
+    reflectEditor();
+    setRecordButtons({});
+}
+
+// After a save: the tables, the shown list and the counts follow; in individual mode the title
+// counts the list's rows.
+void TALIKLST::reflectEditor()
+{
+    ReflectSaved(m_state, m_state.MainList, "TALIKLST");
+    if (m_state.listMode == ListMode::Individual && m_state.CurrentTab >= 0) {
+        m_state.texts.ListTitle =
+            GroupCaption(m_state.CurrentTab) + " 一覧 (" + std::to_string(m_state.MainList.size()) + "件)";
+    }
+    m_model->refresh();
+    showCounts();
+}
+
 void TALIKLST::doubleClickAction()
 {
     m_jump->clear();
@@ -439,10 +490,14 @@ void TALIKLST::doubleClickAction()
         popupBelow(m_menus.PPM6, m_print);
         break;
     case DoubleClickAction::Change:
+        openRecord(' ');
+        break;
     case DoubleClickAction::View:
+        openRecord('R');
+        break;
     case DoubleClickAction::EMail:
     case DoubleClickAction::Nothing:
-        break; // the editor and the mail launch open here once they exist
+        break; // the mail launch opens here once it exists
     }
     m_state.MainIdle = true;
 }

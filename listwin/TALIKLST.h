@@ -73,6 +73,10 @@ private:
     void selectCurrentRow();
     void prepareRecordMenu();
     void deleteSelected();
+    // The record editor on a new record, or on the selected one (" " change, "R" view).
+    void newRecord();
+    void openRecord(char status);
+    void reflectEditor();
     void doubleClickAction();
     void popupBelow(QMenu* menu, QWidget* label);
     void showStatusHint();

@@ -1,0 +1,553 @@
+#include "editor/TALIK01.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QFrame>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPushButton>
+#include <QScreen>
+#include <QWindow>
+
+#include "store/database.h"
+#include "store/formhelpers.h"
+#include "store/qtinteraction.h"
+#include "store/startup.h"
+#include "store/state.h"
+#include "store/units.h"
+
+namespace talik {
+namespace {
+
+// The windows the editor opens that are not part of this program yet.
+constexpr bool RemarksWindowsReady = false; // extra data and related file
+constexpr bool MailReady = false;
+constexpr bool PrintSettingsReady = false;
+
+constexpr int FormWidth = 9000;
+constexpr int FormHeight = 6500;
+constexpr int LabelLeft = 120;
+constexpr int BoxLeft = 1300;
+constexpr int LineHeight = 330;
+constexpr int WideBox = 6435;
+
+constexpr const char* FocusedStyle = "background: #FFFFFF;";
+
+QColor FromBgr(std::uint32_t colour)
+{
+    return QColor(static_cast<int>(colour & 0xFF), static_cast<int>((colour >> 8) & 0xFF),
+                  static_cast<int>((colour >> 16) & 0xFF));
+}
+
+// The first character of a key press, when it types one.
+std::optional<char32_t> TypedChar(const QKeyEvent* event)
+{
+    QString text = event->text();
+    if (text.isEmpty() || !text[0].isPrint()) {
+        return std::nullopt;
+    }
+    return text.toUcs4().value(0);
+}
+
+} // namespace
+
+TALIK01::TALIK01(AppState& state, bool searchMode, QWidget* parent)
+    : QDialog(parent), m_state(state), m_mode(DecideEditorMode(state.CurRecNo, searchMode, state.EditStatus))
+{
+    setObjectName("TALIK01");
+    resize(px(FormWidth), px(FormHeight));
+    buildBoxes();
+    buildTelephones();
+    buildChecks();
+    buildButtons();
+    applyMode();
+    for (QWidget* child : findChildren<QWidget*>()) {
+        child->installEventFilter(this);
+    }
+}
+
+int TALIK01::px(int twips) const
+{
+    return TwipsToPixels(twips, logicalDpiX());
+}
+
+QLineEdit* TALIK01::box(const char* name, int leftTwips, int topTwips, int widthTwips)
+{
+    auto* edit = new QLineEdit(this);
+    edit->setObjectName(name);
+    edit->setGeometry(px(leftTwips), px(topTwips), px(widthTwips), px(LineHeight));
+    return edit;
+}
+
+QLabel* TALIK01::caption(const char* name, const QString& text, int leftTwips, int topTwips, int widthTwips)
+{
+    auto* label = new QLabel(text, this);
+    label->setObjectName(name);
+    label->setGeometry(px(leftTwips), px(topTwips), px(widthTwips), px(LineHeight));
+    return label;
+}
+
+void TALIK01::buildBoxes()
+{
+    const FieldCaptions& c = m_state.settings.Captions;
+    caption("Label1_0", Qs(c.kana), LabelLeft, 150, 1100);
+    m_text1[0] = box("Text1_0", BoxLeft, 150, 3600);
+    caption("Label1_1", Qs(c.name), LabelLeft, 550, 1100);
+    m_text1[1] = box("Text1_1", BoxLeft, 550, 3600);
+    caption("Label4", Qs(c.birthday), 5100, 150, 1100);
+    m_text2[0] = box("Text2_0", 6250, 150, 700);
+    m_text2[1] = box("Text2_1", 7000, 150, 450);
+    m_text2[2] = box("Text2_2", 7500, 150, 450);
+    m_age = caption("Label3", {}, 8000, 150, 900);
+    caption("Label5", Qs(c.classCode), 5100, 550, 1100);
+    m_text2[3] = box("Text2_3", 6250, 550, 1700);
+    caption("Label1_2", Qs(c.email), LabelLeft, 950, 1100);
+    m_text2[4] = box("Text2_4", BoxLeft, 950, 3600);
+    for (int i = 0; i < 2; ++i) {
+        int top = 1400 + i * 950;
+        caption(i == 0 ? "Label1_5" : "Label1_6", Qs(i == 0 ? c.address1 : c.address2), LabelLeft, top, 1100);
+        m_text5[i] = box(i == 0 ? "Text5_0" : "Text5_1", BoxLeft, top, 5400);
+        caption(i == 0 ? "Label1_9" : "Label1_10", Qs(i == 0 ? c.postCode1 : c.postCode2), LabelLeft, top + 420, 1100);
+        m_text3[i] = box(i == 0 ? "Text3_0" : "Text3_1", BoxLeft, top + 420, 1200);
+    }
+    caption("Label1_11", Qs(c.company), LabelLeft, 3300, 1100);
+    m_text8[0] = box("Text8_0", BoxLeft, 3300, 5400);
+    caption("Label1_12", Qs(c.department), LabelLeft, 3700, 1100);
+    m_text8[1] = box("Text8_1", BoxLeft, 3700, 5400);
+    caption("Label1_13", Qs(c.remarks), LabelLeft, 4100, 1100);
+    m_text9 = box("Text9", BoxLeft, 4100, 5400);
+    for (int i = 0; i < 5; ++i) {
+        int limit = MaxLengthOf(static_cast<EditorBox>(static_cast<int>(EditorBox::Year) + i));
+        m_text2[i]->setMaxLength(limit);
+        connect(m_text2[i], &QLineEdit::textEdited, this, [this, i] { advanceIfFull(i); });
+    }
+}
+
+void TALIK01::buildTelephones()
+{
+    static constexpr const char* CaptionNames[PhoneSlots] = {"Label1_3", "Label1_4", "Label1_7", "Label1_8"};
+    for (int slot = 0; slot < PhoneSlots; ++slot) {
+        int top = 1820 + (slot / 2) * 950;
+        int left = 2700 + (slot % 2) * 3100;
+        m_slotCaptions[slot] = caption(CaptionNames[slot], {}, left, top, 900);
+        m_slotCaptions[slot]->setCursor(Qt::PointingHandCursor);
+        QLineEdit* number =
+            box(slot % 2 == 0 ? (slot == 0 ? "Text6_0" : "Text6_1") : (slot == 1 ? "Text7_0" : "Text7_1"), left + 950,
+                top, 2000);
+        (slot % 2 == 0 ? m_text6 : m_text7)[slot / 2] = number;
+    }
+}
+
+void TALIK01::buildChecks()
+{
+    m_checkCaption = caption("Label6", "チェック項目", LabelLeft, 4600, 1100);
+    bool ownNames = m_state.Header.HeaderFlags[0] == '1';
+    for (int i = 0; i < CheckItemTotal; ++i) {
+        std::string name = ownNames ? GetText(m_state.Header.CheckItemNames[i]) : m_state.settings.AddressCheck[i];
+        m_checks[i] = new QCheckBox(Qs(name), this);
+        m_checks[i]->setObjectName(QString("Check1_%1").arg(i));
+        m_checks[i]->setGeometry(px(BoxLeft + (i % 5) * 1500), px(4600 + (i / 5) * 380), px(1400), px(300));
+    }
+}
+
+void TALIK01::buildButtons()
+{
+    static constexpr const char* Names[4] = {"Command1_0", "Command1_1", "Command1_2", "Command1_3"};
+    static constexpr const char* Captions[4] = {"登録", "取り消し", "新規登録", "印刷設定"};
+    for (int i = 0; i < 4; ++i) {
+        m_command1[i] = new QPushButton(Captions[i], this);
+        m_command1[i]->setObjectName(Names[i]);
+        m_command1[i]->setGeometry(px(4800 + i * 1050), px(5900), px(1000), px(420));
+        connect(m_command1[i], &QPushButton::clicked, this, [this, i] { leave(static_cast<EditorButton>(i)); });
+    }
+    m_command1[3]->setEnabled(PrintSettingsReady);
+    auto button = [this](const char* name, const QString& text, int left, int top, int width) {
+        auto* b = new QPushButton(text, this);
+        b->setObjectName(name);
+        b->setGeometry(px(left), px(top), px(width), px(LineHeight + 60));
+        return b;
+    };
+    m_mail = button("Command2", "E-Mail送信", 5100, 930, 1400);
+    m_mail->setEnabled(MailReady);
+    m_extra = button("Command3", "追加データ", LabelLeft, 5900, 1300);
+    m_related = button("Command4", "関連情報", 1550, 5900, 1300);
+    m_extra->setEnabled(RemarksWindowsReady);
+    m_related->setEnabled(RemarksWindowsReady);
+    for (int i = 0; i < 2; ++i) {
+        m_support[i] = button(i == 0 ? "Command5_0" : "Command5_1", "支援", 6800, 1380 + i * 950, 700);
+        bool offered = m_state.settings.UseHarupo != 0 && m_state.settings.HarupoRun == 0;
+        m_support[i]->setVisible(offered);
+        m_support[i]->setEnabled(false); // the address support starts the sibling program, not yet here
+    }
+    m_line3 = new QFrame(this);
+    m_line3->setObjectName("Line3");
+    m_line3->setGeometry(px(LabelLeft), px(6350), px(1300), px(40));
+    m_line4 = new QFrame(this);
+    m_line4->setObjectName("Line4");
+    m_line4->setGeometry(px(1550), px(6350), px(1300), px(40));
+}
+
+void TALIK01::applyMode()
+{
+    EditorLook look = LookOf(m_mode);
+    setWindowTitle(Qs(look.title));
+    if (look.background) {
+        setAutoFillBackground(true);
+        QPalette palette = this->palette();
+        palette.setColor(QPalette::Window, FromBgr(*look.background));
+        setPalette(palette);
+    }
+    m_command1[0]->setText(Qs(look.storeCaption));
+    m_command1[1]->setText(Qs(look.closeCaption));
+    m_command1[0]->setVisible(look.storeVisible);
+    m_command1[2]->setVisible(look.storeAsNewVisible);
+    m_command1[3]->setVisible(look.printSettingsVisible);
+    if (m_mode == EditorMode::View) {
+        m_command1[1]->setGeometry(m_command1[1]->x(), px(5650), m_command1[1]->width(), px(680));
+    }
+    for (QWidget* extra : std::initializer_list<QWidget*>{m_mail, m_extra, m_related, m_line3, m_line4}) {
+        extra->setVisible(look.extrasVisible);
+    }
+    m_age->setVisible(look.ageVisible);
+    if (look.wideBoxes) {
+        m_text2[4]->resize(px(WideBox), m_text2[4]->height());
+        m_text9->resize(px(WideBox), m_text9->height());
+        m_mail->hide();
+    }
+    if (m_mode == EditorMode::Change || m_mode == EditorMode::View) {
+        ReadCurrent(m_state);
+        showValues(ValuesOfRecord(m_state.Rec));
+        auto marker = [](QFrame* line, bool set) {
+            line->setStyleSheet(set ? "background: #FF0000;" : "background: #808080;");
+        };
+        marker(m_line3, !GetText(m_state.Extra.RemarksExtra).empty());
+        marker(m_line4, !GetText(m_state.Extra.RelatedInfo).empty());
+    } else {
+        if (m_mode == EditorMode::New) {
+            SetInteger(m_state.Rec.PrintOptions, 0);
+        }
+        for (int slot = 0; slot < PhoneSlots; ++slot) {
+            showPhoneKind(slot);
+        }
+    }
+}
+
+void TALIK01::showValues(const EditorValues& v)
+{
+    m_text1[0]->setText(Qs(v.kana));
+    m_text1[1]->setText(Qs(v.kanji));
+    const std::string* texts2[5] = {&v.year, &v.month, &v.day, &v.classCode, &v.email};
+    for (int i = 0; i < 5; ++i) {
+        m_text2[i]->setText(Qs(*texts2[i]));
+    }
+    for (int i = 0; i < 2; ++i) {
+        m_text5[i]->setText(Qs(v.address[i]));
+        m_text3[i]->setText(Qs(v.postCode[i]));
+        m_text6[i]->setText(Qs(v.tel[i]));
+        m_text7[i]->setText(Qs(v.fax[i]));
+        m_text8[i]->setText(Qs(v.company[i]));
+    }
+    m_text9->setText(Qs(v.remarks));
+    for (int i = 0; i < CheckItemTotal; ++i) {
+        m_checks[i]->setChecked(v.checks[i]);
+    }
+    m_phoneKinds = v.phoneKinds;
+    for (int slot = 0; slot < PhoneSlots; ++slot) {
+        showPhoneKind(slot);
+    }
+    showAge();
+}
+
+EditorValues TALIK01::values() const
+{
+    EditorValues v;
+    v.kana = Us(m_text1[0]->text());
+    v.kanji = Us(m_text1[1]->text());
+    v.year = Us(m_text2[0]->text());
+    v.month = Us(m_text2[1]->text());
+    v.day = Us(m_text2[2]->text());
+    v.classCode = Us(m_text2[3]->text());
+    v.email = Us(m_text2[4]->text());
+    for (int i = 0; i < 2; ++i) {
+        v.address[i] = Us(m_text5[i]->text());
+        v.postCode[i] = Us(m_text3[i]->text());
+        v.tel[i] = Us(m_text6[i]->text());
+        v.fax[i] = Us(m_text7[i]->text());
+        v.company[i] = Us(m_text8[i]->text());
+    }
+    v.remarks = Us(m_text9->text());
+    for (int i = 0; i < CheckItemTotal; ++i) {
+        v.checks[i] = m_checks[i]->isChecked();
+    }
+    v.phoneKinds = m_phoneKinds;
+    return v;
+}
+
+void TALIK01::showPhoneKind(int slot)
+{
+    m_slotCaptions[slot]->setText(Qs(PhoneKindNames[m_phoneKinds[slot]]));
+}
+
+void TALIK01::showAge()
+{
+    if (m_mode == EditorMode::Search) {
+        return;
+    }
+    std::int32_t birthday = BirthdayOf(Us(m_text2[0]->text()), Us(m_text2[1]->text()), Us(m_text2[2]->text()));
+    m_age->setText(Qs(AgeText(birthday, m_state.clock.now())));
+}
+
+void TALIK01::leave(EditorButton button)
+{
+    savePosition();
+    LeaveOutcome outcome = LeaveEditor(m_state, m_mode, button, values());
+    if (outcome == LeaveOutcome::Close) {
+        done(m_state.EditStatus == ' ' ? QDialog::Rejected : QDialog::Accepted);
+    }
+}
+
+void TALIK01::savePosition()
+{
+    double dpi = logicalDpiX();
+    m_state.settings.SearchWindow.left = PixelsToTwips(x(), dpi);
+    m_state.settings.SearchWindow.top = PixelsToTwips(y(), dpi);
+}
+
+void TALIK01::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    const WindowGeometry& saved = m_state.settings.SearchWindow;
+    if (saved.left != 0) {
+        move(px(saved.left), px(saved.top));
+    } else {
+        CentreForm(this);
+    }
+    bool onRecord = m_mode == EditorMode::Change || m_mode == EditorMode::View;
+    (onRecord ? static_cast<QWidget*>(m_command1[1]) : m_text1[0])->setFocus();
+    m_active = true;
+}
+
+void TALIK01::closeEvent(QCloseEvent* event)
+{
+    // The close box is the cancel button.
+    m_state.EditStatus = ' ';
+    QDialog::closeEvent(event);
+}
+
+void TALIK01::paintEvent(QPaintEvent* event)
+{
+    QDialog::paintEvent(event);
+    QPainter painter(this);
+    for (const QCheckBox* check : m_checks) {
+        Draw3DFrame(painter, check, false, 1);
+    }
+    Draw3DFrame(painter, m_checkCaption, false, 1);
+}
+
+QLineEdit* TALIK01::boxOf(EditorBox which) const
+{
+    switch (which) {
+    case EditorBox::Reading:
+        return m_text1[0];
+    case EditorBox::Name:
+        return m_text1[1];
+    case EditorBox::Year:
+        return m_text2[0];
+    case EditorBox::Month:
+        return m_text2[1];
+    case EditorBox::Day:
+        return m_text2[2];
+    case EditorBox::ClassCode:
+        return m_text2[3];
+    case EditorBox::EMail:
+        return m_text2[4];
+    case EditorBox::Address1:
+        return m_text5[0];
+    case EditorBox::PostCode1:
+        return m_text3[0];
+    case EditorBox::Tel1:
+        return m_text6[0];
+    case EditorBox::Fax1:
+        return m_text7[0];
+    case EditorBox::Address2:
+        return m_text5[1];
+    case EditorBox::PostCode2:
+        return m_text3[1];
+    case EditorBox::Tel2:
+        return m_text6[1];
+    case EditorBox::Fax2:
+        return m_text7[1];
+    case EditorBox::Company:
+        return m_text8[0];
+    case EditorBox::Department:
+        return m_text8[1];
+    case EditorBox::Remarks:
+        return m_text9;
+    }
+    return nullptr;
+}
+
+std::optional<EditorBox> TALIK01::whichBox(QObject* object) const
+{
+    for (int i = 0; i <= static_cast<int>(EditorBox::Remarks); ++i) {
+        if (boxOf(static_cast<EditorBox>(i)) == object) {
+            return static_cast<EditorBox>(i);
+        }
+    }
+    return std::nullopt;
+}
+
+void TALIK01::moveAlongEnterChain(QObject* from)
+{
+    std::optional<EditorBox> which = whichBox(from);
+    std::optional<EditorBox> next = which ? NextInEnterChain(*which) : std::nullopt;
+    if (next) {
+        boxOf(*next)->setFocus();
+    } else {
+        focusNextChild(); // from the remarks and the check boxes Enter acts as Tab
+    }
+}
+
+void TALIK01::advanceIfFull(int index)
+{
+    QLineEdit* edit = m_text2[index];
+    if (!m_active || edit->text().size() < edit->maxLength()) {
+        return;
+    }
+    (index < 4 ? m_text2[index + 1] : m_text5[0])->setFocus();
+}
+
+void TALIK01::boxLeft(QLineEdit* edit)
+{
+    edit->setStyleSheet({});
+    if (edit == m_text1[0]) {
+        edit->setText(Qs(ToHalfKana(Us(edit->text()))));
+        return;
+    }
+    for (int i = 0; i < 3; ++i) {
+        if (edit != m_text2[i]) {
+            continue;
+        }
+        std::string text = Us(edit->text());
+        auto normal = i == 0 ? NormaliseYear(text) : i == 1 ? NormaliseMonth(text) : NormaliseDay(text);
+        if (!normal) {
+            edit->clear();
+            m_state.ui.message(std::string(BadBirthdayMessage), MessageIcon::Exclamation);
+        } else {
+            edit->setText(Qs(*normal));
+        }
+        showAge();
+    }
+}
+
+bool TALIK01::filterKey(QLineEdit* edit, QKeyEvent* event)
+{
+    std::optional<EditorBox> which = whichBox(edit);
+    if (!which) {
+        return false;
+    }
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        moveAlongEnterChain(edit);
+        return true;
+    }
+    if (event->key() == Qt::Key_F2 && (edit == m_text5[0] || edit == m_text5[1])) {
+        return true; // the address support of the sibling program starts here once it is available
+    }
+    std::optional<char32_t> typed = TypedChar(event);
+    return typed && !BoxAcceptsChar(*which, *typed);
+}
+
+void TALIK01::keyPressEvent(QKeyEvent* event)
+{
+    switch (event->key()) {
+    case Qt::Key_Escape:
+        leave(EditorButton::Cancel);
+        return;
+    case Qt::Key_F9:
+    case Qt::Key_F10: {
+        QLineEdit* address = m_text5[event->key() == Qt::Key_F9 ? 0 : 1];
+        address->setFocus();
+        address->selectAll();
+        return;
+    }
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        // From a check box (or a button without a default action) Enter acts as Tab.
+        if (qobject_cast<QCheckBox*>(focusWidget()) != nullptr) {
+            focusNextChild();
+            return;
+        }
+        if (auto* button = qobject_cast<QPushButton*>(focusWidget())) {
+            button->click();
+            return;
+        }
+        break;
+    default:
+        break;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+bool TALIK01::eventFilter(QObject* watched, QEvent* event)
+{
+    auto* edit = qobject_cast<QLineEdit*>(watched);
+    switch (event->type()) {
+    case QEvent::KeyPress:
+        if (edit != nullptr && filterKey(edit, static_cast<QKeyEvent*>(event))) {
+            return true;
+        }
+        break;
+    case QEvent::FocusIn:
+        if (edit != nullptr) {
+            edit->setStyleSheet(FocusedStyle);
+            QMetaObject::invokeMethod(edit, &QLineEdit::selectAll, Qt::QueuedConnection);
+        }
+        break;
+    case QEvent::FocusOut:
+        if (edit != nullptr) {
+            boxLeft(edit);
+        }
+        break;
+    case QEvent::MouseButtonPress: {
+        auto* mouse = static_cast<QMouseEvent*>(event);
+        if (mouse->button() != Qt::LeftButton) {
+            break;
+        }
+        for (int slot = 0; slot < PhoneSlots; ++slot) {
+            if (watched == m_slotCaptions[slot]) {
+                m_phoneKinds[slot] = NextPhoneKind(m_phoneKinds[slot]);
+                showPhoneKind(slot);
+                return true;
+            }
+        }
+        if (qobject_cast<QLabel*>(watched) != nullptr) {
+            dragWindow();
+        }
+        break;
+    }
+    default:
+        break;
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void TALIK01::mousePressEvent(QMouseEvent* event)
+{
+    QDialog::mousePressEvent(event);
+    if (event->button() == Qt::LeftButton) {
+        dragWindow();
+    }
+}
+
+void TALIK01::dragWindow()
+{
+    if (QWindow* window = windowHandle()) {
+        window->startSystemMove();
+    }
+}
+
+} // namespace talik
