@@ -228,7 +228,9 @@ void TALIK01::applyMode()
         marker(m_line4, !GetText(m_state.Extra.RelatedInfo).empty());
     } else {
         if (m_mode == EditorMode::New) {
-            SetInteger(m_state.Rec.PrintOptions, 0);
+            // A new person starts from a clean record: the print options, honorific and sender
+            // choice of whoever was read last must not carry over.
+            ClearRecord(m_state.Rec);
         }
         for (int slot = 0; slot < PhoneSlots; ++slot) {
             showPhoneKind(slot);

@@ -123,7 +123,7 @@ std::string CaptionSection(int mode);
 std::string SettingsFile(const std::string& profileFolder);
 std::string CaptionsFile(const std::string& programFolder);
 
-// Fills every setting from the files (defaults for whatever is missing) and the layout (part 0).
+// Fills every setting from the files (defaults for whatever is missing), the whole print layout included.
 void ReadSettings(Settings& settings, const std::string& settingsFile, const std::string& captionsFile, int mode);
 // Reads the print-layout keys of `part`: 0 all, 1 the postcard's (font items 0..6), 2 the list and
 // label sheets' (font items 10..14).

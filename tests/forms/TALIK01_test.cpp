@@ -104,6 +104,21 @@ TEST_F(Editor, AnEmptyMonthIsStoredAsZeroAndTheAgeFollowsTheBirthday)
     EXPECT_FALSE(editor->isVisible());
 }
 
+TEST_F(Editor, ANewRecordTakesNothingFromTheRecordReadBefore)
+{
+    std::int32_t recNo = addRecord("ｱｵｷ");
+    state.CurRecNo = recNo;
+    ReadCurrent(state);
+    SetText(state.Rec.Honorific, "殿");
+    SetInteger(state.Rec.PrintOptions, 10101);
+    state.CurRecNo = 0;
+    open();
+    type("Text1_0", "ｲ");
+    click("Command1_0");
+    EXPECT_EQ(GetText(state.Rec.Honorific), "");
+    EXPECT_EQ(GetInteger(state.Rec.PrintOptions), 0);
+}
+
 TEST_F(Editor, FiveClicksOnASlotCaptionComeBackToTheFirstKind)
 {
     state.CurRecNo = 0;
