@@ -16,6 +16,7 @@
 #include "editor/TALIK01.h"
 #include "listwin/indexpanel.h"
 #include "listwin/listviewmodel.h"
+#include "listwin/readiness.h"
 #include "store/TALIKIN.h"
 #include "store/database.h"
 #include "store/qtinteraction.h"
@@ -25,18 +26,6 @@
 
 namespace talik {
 namespace {
-
-// The windows the list window opens that are not part of this program yet: their buttons and
-// entries stay disabled until they are.
-constexpr bool EditorReady = true;    // new, change, view
-constexpr bool SearchReady = false;   // the search result window
-constexpr bool DiallingReady = false; // the telephone entries
-constexpr bool MailReady = false;     // e-mail
-constexpr bool RelatedReady = false;  // the related file
-constexpr bool CopyReady = false;     // clipboard copy and its settings
-constexpr bool PrintingReady = false; // the print entries
-constexpr bool SettingsReady = false; // environment settings, database names, check items, password
-constexpr bool OptionsReady = false;  // CSV, backup, restore, delete all, version
 
 constexpr int StatusHintMs = 1000;
 constexpr TwipRect JumpFrameSize{0, 0, 2900, 650};
@@ -167,8 +156,7 @@ void TALIKLST::buildFrames()
         left += 970;
     }
     m_frame2->resize(px(ButtonFrameSize.width), px(ButtonFrameSize.height));
-    m_new->setEnabled(EditorReady);
-    m_panel->searchButton()->setEnabled(SearchReady);
+
     setRecordButtons({});
 }
 
@@ -197,8 +185,8 @@ void TALIKLST::connectControls()
     connect(m_delete, &QPushButton::clicked, this, &TALIKLST::deleteSelected);
     connect(m_new, &QPushButton::clicked, this, &TALIKLST::newRecord);
     connect(m_change, &QPushButton::clicked, this, [this] { openRecord(' '); });
-    connect(m_telephone, &QPushButton::clicked, this, [this] { popupBelow(m_menus.PPM7, m_telephone); });
-    connect(m_print, &QPushButton::clicked, this, [this] { popupBelow(m_menus.PPM6, m_print); });
+    connect(m_telephone, &QPushButton::clicked, this, [this] { popupBelow(m_menus.PPM7.menu, m_telephone); });
+    connect(m_print, &QPushButton::clicked, this, [this] { popupBelow(m_menus.PPM6.menu, m_print); });
     connect(m_close, &QPushButton::clicked, this, &QWidget::close);
     connect(m_timer1, &QTimer::timeout, this, [this] {
         m_label5->setStyleSheet("color: #FF0000; background: #C0FFFF;");
@@ -225,23 +213,10 @@ void TALIKLST::connectMenus()
         m_menus.PMList[0]->setChecked(mode == 0);
         m_menus.PMList[1]->setChecked(mode == 1);
     });
-    connect(m_menus.PPDel, &QAction::triggered, this, &TALIKLST::deleteSelected);
-    connect(m_menus.PPEdit, &QAction::triggered, this, [this] { openRecord(' '); });
+    connect(m_menus.PPM4.Del, &QAction::triggered, this, &TALIKLST::deleteSelected);
+    connect(m_menus.PPM4.Edit, &QAction::triggered, this, [this] { openRecord(' '); });
     connect(m_menus.PPHelp, &QAction::triggered, this, [this] { OpenHelp(m_state, m_launcher); });
-    for (int i = 0; i < 4; ++i) {
-        m_menus.PPCopy_Sel[i]->setText(Qs(m_state.settings.Copy[i].title));
-    }
-    for (QAction* later : {m_menus.PMDBSet, m_menus.PMDBChk, m_menus.PMDBPWSet, m_menus.PPSet, m_menus.PPCSVIn,
-                           m_menus.PPCSVOut, m_menus.PPBackup, m_menus.PPRestore, m_menus.PPAllDel, m_menus.PPVer}) {
-        later->setEnabled(SettingsReady && OptionsReady);
-    }
-    for (QAction* later : {m_menus.PPPrtV, m_menus.PPPrtW, m_menus.PPPrtBV, m_menus.PPPrtBW, m_menus.PPPrtBX}) {
-        later->setEnabled(PrintingReady);
-    }
-    for (QAction* later : m_menus.PPCopy_Sel) {
-        later->setEnabled(CopyReady);
-    }
-    m_menus.PPCopy_Set->setEnabled(CopyReady);
+    CaptionCopyEntries(m_menus.PPM4, m_state.settings);
 }
 
 void TALIKLST::applyOpeningGeometry()
@@ -372,16 +347,11 @@ void TALIKLST::setRecordButtons(const RecordButtons& buttons)
 {
     bool selected = buttons.recordSelected;
     m_delete->setEnabled(selected);
-    m_change->setEnabled(selected && EditorReady);
+    m_change->setEnabled(selected);
     m_telephone->setEnabled(selected);
-    m_mail->setEnabled(buttons.mailEnabled && MailReady);
+    m_mail->setEnabled(buttons.mailEnabled && ready::Mail);
     m_print->setText(Qs(buttons.printCaption));
-    m_menus.PPEdit->setEnabled(selected && EditorReady);
-    m_menus.PPTel->setEnabled(selected);
-    m_menus.PPDel->setEnabled(selected);
-    m_menus.PPPrt->setEnabled(selected);
-    m_menus.PPMail->setEnabled(buttons.mailEnabled && MailReady);
-    m_menus.PPAppl->setEnabled(buttons.relatedEnabled && RelatedReady);
+    EnableRecordMenu(m_menus.PPM4, buttons);
 }
 
 void TALIKLST::prepareRecordMenu()
@@ -394,13 +364,7 @@ void TALIKLST::prepareRecordMenu()
     if (!ReadCurrent(m_state)) {
         return;
     }
-    auto entries = TelephoneEntries(m_state.Rec);
-    for (int slot = 0; slot < 4; ++slot) {
-        for (QAction* entry : {m_menus.PPTelN[slot], m_menus.PPBTel[slot]}) {
-            entry->setText(Qs(entries[slot].caption));
-            entry->setEnabled(entries[slot].enabled && DiallingReady);
-        }
-    }
+    CaptionTelephoneEntries(m_state.Rec, m_menus.PPM4, m_menus.PPM7);
 }
 
 void TALIKLST::selectCurrentRow()
@@ -411,7 +375,7 @@ void TALIKLST::selectCurrentRow()
     }
     m_state.MainList.select(static_cast<std::size_t>(current.row()));
     prepareRecordMenu();
-    RecordButtons buttons = SelectCurrentRow(m_state, static_cast<std::size_t>(current.row()));
+    RecordButtons buttons = SelectCurrentRow(m_state, m_state.MainList, static_cast<std::size_t>(current.row()));
     m_list->selectionModel()->select(current, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
     setRecordButtons(buttons);
 }
@@ -483,11 +447,11 @@ void TALIKLST::doubleClickAction()
     switch (DoubleClickActionFor(m_state.settings.DBLClickOPT)) {
     case DoubleClickAction::TelephoneMenu:
         if (m_telephone->isEnabled()) {
-            popupBelow(m_menus.PPM7, m_telephone);
+            popupBelow(m_menus.PPM7.menu, m_telephone);
         }
         break;
     case DoubleClickAction::PrintMenu:
-        popupBelow(m_menus.PPM6, m_print);
+        popupBelow(m_menus.PPM6.menu, m_print);
         break;
     case DoubleClickAction::Change:
         openRecord(' ');
@@ -678,7 +642,7 @@ bool TALIKLST::eventFilter(QObject* watched, QEvent* event)
         if (watched == m_list->viewport() && static_cast<QMouseEvent*>(event)->button() == Qt::RightButton &&
             m_state.MainList.selected()) {
             prepareRecordMenu();
-            m_menus.PPM4->popup(static_cast<QMouseEvent*>(event)->globalPosition().toPoint());
+            m_menus.PPM4.menu->popup(static_cast<QMouseEvent*>(event)->globalPosition().toPoint());
         }
         break;
     case QEvent::Enter:

@@ -2,12 +2,17 @@
 
 #include <QMenu>
 
+#include "listwin/listwindow.h"
+#include "listwin/readiness.h"
+#include "store/qtinteraction.h"
+#include "store/settings.h"
+
 namespace talik {
 namespace {
 
-QMenu* NewMenu(QWidget* owner, const char* name, const QString& title = {})
+QMenu* NewMenu(QWidget* owner, const QString& name)
 {
-    auto* menu = new QMenu(title, owner);
+    auto* menu = new QMenu(owner);
     menu->setObjectName(name);
     return menu;
 }
@@ -19,7 +24,7 @@ QAction* Entry(QMenu* menu, const QString& name, const QString& caption)
     return action;
 }
 
-QMenu* SubMenu(QMenu* menu, const char* name, const QString& caption)
+QMenu* SubMenu(QMenu* menu, const QString& name, const QString& caption)
 {
     QMenu* sub = menu->addMenu(caption);
     sub->setObjectName(name);
@@ -27,7 +32,7 @@ QMenu* SubMenu(QMenu* menu, const char* name, const QString& caption)
     return sub;
 }
 
-void BuildDatabaseMenu(QWidget* owner, ListMenus& m)
+void BuildDatabaseMenus(QWidget* owner, ListMenus& m)
 {
     m.PPM2 = NewMenu(owner, "PPM2");
     for (int i = 0; i < 10; ++i) {
@@ -47,30 +52,6 @@ void BuildDatabaseMenu(QWidget* owner, ListMenus& m)
     }
 }
 
-void BuildRecordMenu(QWidget* owner, ListMenus& m)
-{
-    m.PPM4 = NewMenu(owner, "PPM4");
-    m.PPEdit = Entry(m.PPM4, "PPEdit", "内容変更");
-    m.PPTel = SubMenu(m.PPM4, "PPTel", "電話");
-    for (int i = 0; i < 4; ++i) {
-        m.PPTelN[i] = Entry(m.PPTel, QString("PPTel%1").arg(i + 1), {});
-    }
-    m.PPPrt = SubMenu(m.PPM4, "PPPrt", "選択印刷");
-    m.PPPrtV = Entry(m.PPPrt, "PPPrtV", "はがき印刷");
-    m.PPPrtW = Entry(m.PPPrt, "PPPrtW", "タックシール印刷");
-    m.PPMail = Entry(m.PPM4, "PPMail", "E-Mail");
-    m.PPAppl = Entry(m.PPM4, "PPAppl", "関連情報起動");
-    m.PPM4->addSeparator();
-    m.PPCopy = SubMenu(m.PPM4, "PPCopy", "コピー");
-    for (int i = 0; i < 4; ++i) {
-        m.PPCopy_Sel[i] = Entry(m.PPCopy, QString("PPCopy_Sel_%1").arg(i), {});
-    }
-    m.PPCopy->addSeparator();
-    m.PPCopy_Set = Entry(m.PPCopy, "PPCopy_Set", "コピー項目の設定");
-    m.PPM4->addSeparator();
-    m.PPDel = Entry(m.PPM4, "PPDel", "削除");
-}
-
 void BuildSettingsMenu(QWidget* owner, ListMenus& m)
 {
     m.PPM5 = NewMenu(owner, "PPM5");
@@ -88,27 +69,105 @@ void BuildSettingsMenu(QWidget* owner, ListMenus& m)
     m.PPVer = Entry(m.PPM5, "PPVer", "バージョン");
 }
 
-void BuildButtonMenus(QWidget* owner, ListMenus& m)
+} // namespace
+
+RecordMenu BuildRecordMenu(QWidget* owner, const QString& menuName, const QString& prefix)
 {
-    m.PPM6 = NewMenu(owner, "PPM6");
-    m.PPPrtBV = Entry(m.PPM6, "PPPrtBV", "はがき印刷");
-    m.PPPrtBW = Entry(m.PPM6, "PPPrtBW", "タックシール印刷");
-    m.PPPrtBX = Entry(m.PPM6, "PPPrtBX", "一覧表印刷");
-    m.PPM7 = NewMenu(owner, "PPM7");
+    RecordMenu m;
+    m.menu = NewMenu(owner, menuName);
+    m.Edit = Entry(m.menu, prefix + "Edit", "内容変更");
+    m.Tel = SubMenu(m.menu, prefix + "Tel", "電話");
     for (int i = 0; i < 4; ++i) {
-        m.PPBTel[i] = Entry(m.PPM7, QString("PPBTel%1").arg(i + 1), {});
+        m.TelN[i] = Entry(m.Tel, prefix + QString("Tel%1").arg(i + 1), {});
+    }
+    m.Prt = SubMenu(m.menu, prefix + "Prt", "選択印刷");
+    m.PrtV = Entry(m.Prt, prefix + "PrtV", "はがき印刷");
+    m.PrtW = Entry(m.Prt, prefix + "PrtW", "タックシール印刷");
+    m.Mail = Entry(m.menu, prefix + "Mail", "E-Mail");
+    m.Appl = Entry(m.menu, prefix + "Appl", "関連情報起動");
+    m.menu->addSeparator();
+    m.Copy = SubMenu(m.menu, prefix + "Copy", "コピー");
+    for (int i = 0; i < 4; ++i) {
+        m.Copy_Sel[i] = Entry(m.Copy, prefix + QString("Copy_Sel_%1").arg(i), {});
+        m.Copy_Sel[i]->setEnabled(ready::Copy);
+    }
+    m.Copy->addSeparator();
+    m.Copy_Set = Entry(m.Copy, prefix + "Copy_Set", "コピー項目の設定");
+    m.Copy_Set->setEnabled(ready::Copy);
+    m.menu->addSeparator();
+    m.Del = Entry(m.menu, prefix + "Del", "削除");
+    m.PrtV->setEnabled(ready::Printing);
+    m.PrtW->setEnabled(ready::Printing);
+    return m;
+}
+
+PrintMenu BuildPrintMenu(QWidget* owner, const QString& menuName, const QString& entryPrefix)
+{
+    PrintMenu m;
+    m.menu = NewMenu(owner, menuName);
+    static const char* Suffixes[3] = {"V", "W", "X"};
+    static const char* Captions[3] = {"はがき印刷", "タックシール印刷", "一覧表印刷"};
+    for (int i = 0; i < 3; ++i) {
+        m.entries[i] = Entry(m.menu, entryPrefix + Suffixes[i], Captions[i]);
+        m.entries[i]->setEnabled(ready::Printing);
+    }
+    return m;
+}
+
+TelephoneMenu BuildTelephoneMenu(QWidget* owner, const QString& menuName, const QString& entryPrefix)
+{
+    TelephoneMenu m;
+    m.menu = NewMenu(owner, menuName);
+    for (int i = 0; i < 4; ++i) {
+        m.entries[i] = Entry(m.menu, entryPrefix + QString::number(i + 1), {});
+    }
+    return m;
+}
+
+void EnableRecordMenu(RecordMenu& menu, const RecordButtons& buttons)
+{
+    bool selected = buttons.recordSelected;
+    menu.Edit->setEnabled(selected);
+    menu.Tel->setEnabled(selected);
+    menu.Del->setEnabled(selected);
+    menu.Prt->setEnabled(selected);
+    menu.Mail->setEnabled(buttons.mailEnabled && ready::Mail);
+    menu.Appl->setEnabled(buttons.relatedEnabled && ready::RelatedFile);
+}
+
+void CaptionTelephoneEntries(const AddressRecord& rec, RecordMenu& menu, TelephoneMenu& telephones)
+{
+    auto entries = TelephoneEntries(rec);
+    for (int slot = 0; slot < 4; ++slot) {
+        for (QAction* entry : {menu.TelN[slot], telephones.entries[slot]}) {
+            entry->setText(Qs(entries[slot].caption));
+            entry->setEnabled(entries[slot].enabled && ready::Dialling);
+        }
     }
 }
 
-} // namespace
+void CaptionCopyEntries(RecordMenu& menu, const Settings& settings)
+{
+    for (int i = 0; i < 4; ++i) {
+        menu.Copy_Sel[i]->setText(Qs(settings.Copy[i].title));
+    }
+}
 
 ListMenus BuildListMenus(QWidget* owner)
 {
     ListMenus menus;
-    BuildDatabaseMenu(owner, menus);
-    BuildRecordMenu(owner, menus);
+    BuildDatabaseMenus(owner, menus);
+    menus.PPM4 = BuildRecordMenu(owner, "PPM4", "PP");
     BuildSettingsMenu(owner, menus);
-    BuildButtonMenus(owner, menus);
+    menus.PPM6 = BuildPrintMenu(owner, "PPM6", "PPPrtB");
+    menus.PPM7 = BuildTelephoneMenu(owner, "PPM7", "PPBTel");
+    for (QAction* later : {menus.PMDBSet, menus.PMDBChk, menus.PMDBPWSet, menus.PPSet}) {
+        later->setEnabled(ready::Settings);
+    }
+    for (QAction* later :
+         {menus.PPCSVIn, menus.PPCSVOut, menus.PPBackup, menus.PPRestore, menus.PPAllDel, menus.PPVer}) {
+        later->setEnabled(ready::Options);
+    }
     return menus;
 }
 

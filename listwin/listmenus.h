@@ -1,5 +1,7 @@
 #pragma once
-// The popup menus of the list window, with their entries under their designer names.
+// The popup menus of the list windows, with their entries under their designer names.
+#include <QString>
+
 #include <array>
 
 class QAction;
@@ -7,6 +9,53 @@ class QMenu;
 class QWidget;
 
 namespace talik {
+
+struct AddressRecord;
+struct RecordButtons;
+struct Settings;
+
+// The record menu of a list (PPM4 in the main window, SPM in the search result), its entries named
+// with the menu's prefix ("PP" or "SPM").
+struct RecordMenu
+{
+    QMenu* menu = nullptr;
+    QAction* Edit = nullptr;
+    QMenu* Tel = nullptr;
+    std::array<QAction*, 4> TelN{};
+    QMenu* Prt = nullptr;
+    QAction* PrtV = nullptr;
+    QAction* PrtW = nullptr;
+    QAction* Mail = nullptr;
+    QAction* Appl = nullptr;
+    QMenu* Copy = nullptr;
+    std::array<QAction*, 4> Copy_Sel{};
+    QAction* Copy_Set = nullptr;
+    QAction* Del = nullptr;
+};
+RecordMenu BuildRecordMenu(QWidget* owner, const QString& menuName, const QString& prefix);
+
+// A print menu (PPM6, SPM2): postcards, label sheets, address list.
+struct PrintMenu
+{
+    QMenu* menu = nullptr;
+    std::array<QAction*, 3> entries{};
+};
+PrintMenu BuildPrintMenu(QWidget* owner, const QString& menuName, const QString& entryPrefix);
+
+// A telephone menu (PPM7, SPM3): the four numbers of the record.
+struct TelephoneMenu
+{
+    QMenu* menu = nullptr;
+    std::array<QAction*, 4> entries{};
+};
+TelephoneMenu BuildTelephoneMenu(QWidget* owner, const QString& menuName, const QString& entryPrefix);
+
+// The record menu's entries enabled as the selected record allows and the windows behind them exist.
+void EnableRecordMenu(RecordMenu& menu, const RecordButtons& buttons);
+// The telephone entries of the record menu and of the telephone menu captioned with the record's numbers.
+void CaptionTelephoneEntries(const AddressRecord& rec, RecordMenu& menu, TelephoneMenu& telephones);
+// The copy entries captioned with the copy settings' names.
+void CaptionCopyEntries(RecordMenu& menu, const Settings& settings);
 
 struct ListMenus
 {
@@ -20,19 +69,7 @@ struct ListMenus
     QMenu* PPM3 = nullptr;
     std::array<QAction*, 2> PMList{};
     // PPM4, the record menu (right button on a selected item).
-    QMenu* PPM4 = nullptr;
-    QAction* PPEdit = nullptr;
-    QMenu* PPTel = nullptr;
-    std::array<QAction*, 4> PPTelN{};
-    QMenu* PPPrt = nullptr;
-    QAction* PPPrtV = nullptr;
-    QAction* PPPrtW = nullptr;
-    QAction* PPMail = nullptr;
-    QAction* PPAppl = nullptr;
-    QMenu* PPCopy = nullptr;
-    std::array<QAction*, 4> PPCopy_Sel{};
-    QAction* PPCopy_Set = nullptr;
-    QAction* PPDel = nullptr;
+    RecordMenu PPM4;
     // PPM5, settings and more (a click on the status line).
     QMenu* PPM5 = nullptr;
     QAction* PPSet = nullptr;
@@ -44,14 +81,9 @@ struct ListMenus
     QAction* PPAllDel = nullptr;
     QAction* PPHelp = nullptr;
     QAction* PPVer = nullptr;
-    // PPM6, print (Command9).
-    QMenu* PPM6 = nullptr;
-    QAction* PPPrtBV = nullptr;
-    QAction* PPPrtBW = nullptr;
-    QAction* PPPrtBX = nullptr;
-    // PPM7, telephone (Command5).
-    QMenu* PPM7 = nullptr;
-    std::array<QAction*, 4> PPBTel{};
+    // PPM6, print (Command9); PPM7, telephone (Command5).
+    PrintMenu PPM6;
+    TelephoneMenu PPM7;
 };
 
 // Builds every menu of the list window as children of `owner`.

@@ -335,14 +335,14 @@ void StoreColumnWidths(AppState& state, const std::vector<int>& widthsTwips)
     }
 }
 
-RecordButtons SelectCurrentRow(AppState& state, std::size_t index)
+RecordButtons SelectCurrentRow(AppState& state, ListModel& list, std::size_t index)
 {
     RecordButtons buttons;
-    if (index >= state.MainList.size()) {
+    if (index >= list.size()) {
         return buttons;
     }
-    state.MainList.select(index);
-    state.CurRecNo = RecNoOfKey(state.MainList.at(index).key);
+    list.select(index);
+    state.CurRecNo = RecNoOfKey(list.at(index).key);
     buttons.recordSelected = true;
     buttons.printCaption = "選択印刷";
     if (ReadCurrent(state)) {

@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "listwin/listmodel.h"
 #include "store/kana.h"
 
 namespace talik {
@@ -163,8 +164,8 @@ struct RecordButtons
     std::string printCaption = "全件印刷";
 };
 
-// Selects item `index` of the list, reads its record and says what the buttons offer.
-RecordButtons SelectCurrentRow(AppState& state, std::size_t index);
+// Selects item `index` of `list`, reads its record and says what the buttons offer.
+RecordButtons SelectCurrentRow(AppState& state, ListModel& list, std::size_t index);
 
 struct TelephoneEntry
 {

@@ -124,8 +124,8 @@ TEST_F(ListWindow, EnterWithoutJumpTextActsAsADoubleClick)
     box->setFocus();
     box->clear();
     QTest::keyClick(box, Qt::Key_Return);
-    EXPECT_TRUE(window->menus().PPM6->isVisible());
-    window->menus().PPM6->hide();
+    EXPECT_TRUE(window->menus().PPM6.menu->isVisible());
+    window->menus().PPM6.menu->hide();
     EXPECT_EQ(state.CurrentTab, 0);
 }
 
@@ -154,9 +154,9 @@ TEST_F(ListWindow, TheTelephoneMenuCarriesTheRecordsNumbers)
 {
     clickRow(0);
     QTest::mouseClick(child<QPushButton>("Command5"), Qt::LeftButton);
-    EXPECT_TRUE(window->menus().PPM7->isVisible());
-    EXPECT_EQ(window->menus().PPBTel[0]->text(), "住所１-ＴＥＬ　：");
-    window->menus().PPM7->hide();
+    EXPECT_TRUE(window->menus().PPM7.menu->isVisible());
+    EXPECT_EQ(window->menus().PPM7.entries[0]->text(), "住所１-ＴＥＬ　：");
+    window->menus().PPM7.menu->hide();
 }
 
 TEST_F(ListWindow, TheWindowIsNeverSmallerThanItsMinimum)

@@ -144,10 +144,10 @@ TEST_F(ListWindowCore, KeysMapToTheWindowsCommands)
 TEST_F(ListWindowCore, SelectingARecordEnablesWhatItHas)
 {
     ShowTab(state, 0);
-    RecordButtons none = SelectCurrentRow(state, 5);
+    RecordButtons none = SelectCurrentRow(state, state.MainList, 5);
     EXPECT_FALSE(none.recordSelected);
     EXPECT_EQ(none.printCaption, "全件印刷");
-    RecordButtons buttons = SelectCurrentRow(state, 0);
+    RecordButtons buttons = SelectCurrentRow(state, state.MainList, 0);
     EXPECT_TRUE(buttons.recordSelected);
     EXPECT_EQ(buttons.printCaption, "選択印刷");
     EXPECT_FALSE(buttons.mailEnabled);
