@@ -7,6 +7,7 @@
 
 #include "cli/cliinteraction.h"
 #include "cli/clioptions.h"
+#include "cli/clisearch.h"
 #include "cli/json.h"
 #include "platform/paths.h"
 #include "store/database.h"
@@ -65,21 +66,27 @@ bool IsLive(const AppState& state, std::int32_t recNo)
     return false;
 }
 
+// One line per address: key, reading and name.
+void PrintItems(const AppState& state, const std::vector<ListItem>& items)
+{
+    int nameColumn = state.tables.columns.ColIndex[static_cast<int>(ListColumn::KanjiName)];
+    for (const auto& item : items) {
+        std::printf("%s\t%s\t%s\n", item.key.c_str(), item.text.c_str(), item.subItems[nameColumn - 1].c_str());
+    }
+}
+
 int ListCommand(AppState& state, const CliOptions&)
 {
     if (!Load(state)) {
         return ExitRefused;
     }
-    int nameColumn = state.tables.columns.ColIndex[static_cast<int>(ListColumn::KanjiName)];
     for (int group = 0; group < GroupTotal; ++group) {
         ListModel list;
         for (int row = 1; row <= state.tables.GroupCount(group); ++row) {
             AddListRow(state, list, state.tables.columns.nCols, row, group);
         }
         list.sortOn(0);
-        for (const auto& item : list.items()) {
-            std::printf("%s\t%s\t%s\n", item.key.c_str(), item.text.c_str(), item.subItems[nameColumn - 1].c_str());
-        }
+        PrintItems(state, list.items());
     }
     return ExitDone;
 }
@@ -202,6 +209,24 @@ int DeleteCommand(AppState& state, const CliOptions& options)
     return DeleteSelected(state, list) ? ExitDone : ExitRefused;
 }
 
+int SearchCommand(AppState& state, const CliOptions& options)
+{
+    std::string error;
+    auto steps = ParseSearchSteps(options.searches, error);
+    if (!steps) {
+        return UsageError(error);
+    }
+    if (!Load(state)) {
+        return ExitRefused;
+    }
+    auto hits = RunSearchSteps(state, *steps);
+    if (!hits) {
+        return ExitRefused;
+    }
+    PrintItems(state, *hits);
+    return ExitDone;
+}
+
 } // namespace
 
 int RunCli(const std::vector<std::string>& args)
@@ -214,7 +239,7 @@ int RunCli(const std::vector<std::string>& args)
     using Command = std::function<int(AppState&, const CliOptions&)>;
     static const std::map<std::string, Command> Commands = {
         {"list", ListCommand}, {"count", CountCommand},   {"show", ShowCommand},
-        {"add", AddCommand},   {"delete", DeleteCommand},
+        {"add", AddCommand},   {"delete", DeleteCommand}, {"search", SearchCommand},
     };
     auto command = Commands.find(options->command);
     if (command == Commands.end()) {

@@ -5,13 +5,15 @@
 namespace talik {
 namespace {
 
-// Message texts break lines with CR LF as message boxes do; a terminal wants LF.
+// Message texts break lines with CR LF or a lone CR, as message boxes do; a terminal wants LF.
 void PrintLines(const std::string& text)
 {
     std::string out;
     for (std::size_t i = 0; i < text.size(); ++i) {
-        if (!(text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')) {
+        if (text[i] != '\r') {
             out += text[i];
+        } else if (i + 1 == text.size() || text[i + 1] != '\n') {
+            out += '\n';
         }
     }
     std::fprintf(stderr, "%s\n", out.c_str());

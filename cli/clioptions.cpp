@@ -57,15 +57,30 @@ bool ParseGlobal(const std::vector<std::string>& args, std::size_t& i, CliOption
     return false;
 }
 
-bool ParseField(const std::string& arg, CliOptions& options, std::string& error)
+bool ParseField(const std::string& arg, FieldOptions& fields, std::string& error)
 {
     std::size_t eq = arg.find('=');
     if (eq == std::string::npos || eq == 2) {
         error = "項目は --項目名=値 の形で指定してください: " + arg;
         return false;
     }
-    options.fields.emplace_back(arg.substr(2, eq - 2), arg.substr(eq + 1));
+    fields.emplace_back(arg.substr(2, eq - 2), arg.substr(eq + 1));
     return true;
+}
+
+// "then" starts the next search of the chain; the options before it belong to the one before.
+bool ParseSearchArgument(const std::string& arg, CliOptions& options, std::string& error)
+{
+    if (arg == "then") {
+        options.searches.emplace_back();
+        return true;
+    }
+    return ParseField(arg, options.searches.back(), error);
+}
+
+bool IsSearchArgument(const std::string& arg, const CliOptions& options)
+{
+    return options.command == "search" && (arg == "then" || arg.rfind("--", 0) == 0);
 }
 
 } // namespace
@@ -81,7 +96,11 @@ std::optional<CliOptions> ParseCliOptions(const std::vector<std::string>& args, 
                 return std::nullopt;
             }
         } else if (arg.rfind("--", 0) == 0 && options.command == "add") {
-            if (!ParseField(arg, options, error)) {
+            if (!ParseField(arg, options.fields, error)) {
+                return std::nullopt;
+            }
+        } else if (IsSearchArgument(arg, options)) {
+            if (!ParseSearchArgument(arg, options, error)) {
                 return std::nullopt;
             }
         } else if (arg.rfind("--", 0) == 0) {
@@ -89,6 +108,9 @@ std::optional<CliOptions> ParseCliOptions(const std::vector<std::string>& args, 
             return std::nullopt;
         } else if (options.command.empty()) {
             options.command = arg;
+            if (arg == "search") {
+                options.searches.emplace_back();
+            }
         } else {
             options.arguments.push_back(arg);
         }
@@ -107,7 +129,9 @@ const char* CliUsage()
            "  count                登録数\n"
            "  show N               レコード N の全項目 (JSON)\n"
            "  add --KanaName=... [--項目名=値 ...]   新規登録し、レコード番号を表示\n"
-           "  delete N             レコード N を削除\n";
+           "  delete N             レコード N を削除\n"
+           "  search [--項目名=値 ...] [--birthday=yyyymmdd] [--check=N,...] [--kind=new|add|narrow|exclude]\n"
+           "         [then ...]     検索し、該当データをレコード番号順に表示 (then で続けて検索)\n";
 }
 
 } // namespace talik

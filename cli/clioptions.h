@@ -7,14 +7,18 @@
 
 namespace talik {
 
+// The --name=value options of a command, in the order given.
+using FieldOptions = std::vector<std::pair<std::string, std::string>>;
+
 struct CliOptions
 {
     std::optional<std::string> dataFolder; // --data DIR
     int dbNo = 1;                          // --db N (1-10)
     std::optional<std::string> password;   // --password TEXT
     std::string command;
-    std::vector<std::string> arguments;                      // plain arguments of the command
-    std::vector<std::pair<std::string, std::string>> fields; // --Field=value of "add"
+    std::vector<std::string> arguments; // plain arguments of the command
+    FieldOptions fields;                // --Field=value of "add"
+    std::vector<FieldOptions> searches; // the options of each search of "search", split at "then"
 };
 
 // Parses the arguments; on a usage error returns nullopt and sets `error`.

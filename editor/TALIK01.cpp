@@ -13,6 +13,8 @@
 #include <QScreen>
 #include <QWindow>
 
+#include "editor/checkitems.h"
+#include "listwin/readiness.h"
 #include "store/database.h"
 #include "store/formhelpers.h"
 #include "store/qtinteraction.h"
@@ -22,11 +24,6 @@
 
 namespace talik {
 namespace {
-
-// The windows the editor opens that are not part of this program yet.
-constexpr bool RemarksWindowsReady = false; // extra data and related file
-constexpr bool MailReady = false;
-constexpr bool PrintSettingsReady = false;
 
 constexpr int FormWidth = 9000;
 constexpr int FormHeight = 6500;
@@ -145,10 +142,9 @@ void TALIK01::buildTelephones()
 void TALIK01::buildChecks()
 {
     m_checkCaption = caption("Label6", "チェック項目", LabelLeft, 4600, 1100);
-    bool ownNames = m_state.Header.HeaderFlags[0] == '1';
+    std::array<std::string, CheckItemTotal> names = CheckItemCaptions(m_state);
     for (int i = 0; i < CheckItemTotal; ++i) {
-        std::string name = ownNames ? GetText(m_state.Header.CheckItemNames[i]) : m_state.settings.AddressCheck[i];
-        m_checks[i] = new QCheckBox(Qs(name), this);
+        m_checks[i] = new QCheckBox(Qs(names[i]), this);
         m_checks[i]->setObjectName(QString("Check1_%1").arg(i));
         m_checks[i]->setGeometry(px(BoxLeft + (i % 5) * 1500), px(4600 + (i / 5) * 380), px(1400), px(300));
     }
@@ -164,7 +160,7 @@ void TALIK01::buildButtons()
         m_command1[i]->setGeometry(px(4800 + i * 1050), px(5900), px(1000), px(420));
         connect(m_command1[i], &QPushButton::clicked, this, [this, i] { leave(static_cast<EditorButton>(i)); });
     }
-    m_command1[3]->setEnabled(PrintSettingsReady);
+    m_command1[3]->setEnabled(ready::PrintSettings);
     auto button = [this](const char* name, const QString& text, int left, int top, int width) {
         auto* b = new QPushButton(text, this);
         b->setObjectName(name);
@@ -172,16 +168,16 @@ void TALIK01::buildButtons()
         return b;
     };
     m_mail = button("Command2", "E-Mail送信", 5100, 930, 1400);
-    m_mail->setEnabled(MailReady);
+    m_mail->setEnabled(ready::Mail);
     m_extra = button("Command3", "追加データ", LabelLeft, 5900, 1300);
     m_related = button("Command4", "関連情報", 1550, 5900, 1300);
-    m_extra->setEnabled(RemarksWindowsReady);
-    m_related->setEnabled(RemarksWindowsReady);
+    m_extra->setEnabled(ready::RemarksExtra);
+    m_related->setEnabled(ready::RemarksExtra);
     for (int i = 0; i < 2; ++i) {
         m_support[i] = button(i == 0 ? "Command5_0" : "Command5_1", "支援", 6800, 1380 + i * 950, 700);
         bool offered = m_state.settings.UseHarupo != 0 && m_state.settings.HarupoRun == 0;
         m_support[i]->setVisible(offered);
-        m_support[i]->setEnabled(false); // the address support starts the sibling program, not yet here
+        m_support[i]->setEnabled(ready::AddressSupport);
     }
     m_line3 = new QFrame(this);
     m_line3->setObjectName("Line3");

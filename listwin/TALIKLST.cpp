@@ -14,6 +14,7 @@
 #include <QWindow>
 
 #include "editor/TALIK01.h"
+#include "listwin/TALIKSRC.h"
 #include "listwin/indexpanel.h"
 #include "listwin/listviewmodel.h"
 #include "listwin/readiness.h"
@@ -184,6 +185,7 @@ void TALIKLST::connectControls()
     connect(m_list, &QTreeView::doubleClicked, this, [this] { doubleClickAction(); });
     connect(m_delete, &QPushButton::clicked, this, &TALIKLST::deleteSelected);
     connect(m_new, &QPushButton::clicked, this, &TALIKLST::newRecord);
+    connect(m_panel->searchButton(), &QPushButton::clicked, this, &TALIKLST::search);
     connect(m_change, &QPushButton::clicked, this, [this] { openRecord(' '); });
     connect(m_telephone, &QPushButton::clicked, this, [this] { popupBelow(m_menus.PPM7.menu, m_telephone); });
     connect(m_print, &QPushButton::clicked, this, [this] { popupBelow(m_menus.PPM6.menu, m_print); });
@@ -435,6 +437,24 @@ void TALIKLST::reflectEditor()
     }
     m_model->refresh();
     showCounts();
+}
+
+void TALIKLST::search()
+{
+    m_state.CurRecNo = 0;
+    m_state.EditStatus = ' ';
+    m_state.MainIdle = false;
+    TALIK01 editor(m_state, true, this);
+    editor.exec();
+    if (m_state.EditStatus == 'S') {
+        TALIKSRC results(m_state, this);
+        results.exec();
+        int shown = m_state.CurrentTab;
+        m_state.CurrentTab = -1; // the search may have changed or deleted records
+        showTab(std::max(shown, 0));
+        showCounts();
+    }
+    m_state.MainIdle = true;
 }
 
 void TALIKLST::doubleClickAction()

@@ -77,6 +77,8 @@ private:
     void newRecord();
     void openRecord(char status);
     void reflectEditor();
+    // The editor in search mode, then the results; the shown tab afterwards, refilled.
+    void search();
     void doubleClickAction();
     void popupBelow(QMenu* menu, QWidget* label);
     void showStatusHint();

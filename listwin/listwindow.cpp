@@ -254,6 +254,11 @@ KeyAction HandleKey(const AppState& state, ListKey key, bool shift, bool ctrl, b
 
 JumpResult KanaJump(AppState& state, std::string_view typed)
 {
+    return FindReading(state, state.MainList, typed, true);
+}
+
+JumpResult FindReading(AppState& state, ListModel& list, std::string_view typed, bool showTab)
+{
     JumpResult result;
     std::string_view trimmed = TrimBlanks(typed);
     if (trimmed.empty()) {
@@ -265,11 +270,13 @@ JumpResult KanaJump(AppState& state, std::string_view typed)
     if (group < 0 || group > 43) {
         return result;
     }
-    ShowTab(state, TabOfGroup(state.Tabs, state.listMode, group));
-    state.MainList.sortOn(0);
-    result.found = state.MainList.findPrefix(result.reading);
+    if (showTab) {
+        ShowTab(state, TabOfGroup(state.Tabs, state.listMode, group));
+    }
+    list.sortOn(0);
+    result.found = list.findPrefix(result.reading);
     if (result.found) {
-        state.MainList.select(result.found);
+        list.select(result.found);
     } else {
         state.ui.message(std::string(NoJumpMatchMessage), MessageIcon::Exclamation);
     }

@@ -137,6 +137,9 @@ struct JumpResult
 // with it (telling the user when there is none). Nothing happens for an empty text or one that does
 // not begin with a kana from "ｱ" to "ﾜ".
 JumpResult KanaJump(AppState& state, std::string_view typed);
+// The search part of a jump on any list: converts the text, and when it begins with "ｱ" to "ﾜ"
+// (showing its tab first when `showTab` is set) sorts `list` and selects the first match.
+JumpResult FindReading(AppState& state, ListModel& list, std::string_view typed, bool showTab);
 inline constexpr std::string_view NoJumpMatchMessage = "指定されたカナ名で始まる名前はありません。";
 
 // --- columns ----------------------------------------------------------------------------------

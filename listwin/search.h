@@ -4,6 +4,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "listwin/listmodel.h"
@@ -42,7 +43,8 @@ struct SearchOutcome
 };
 
 inline constexpr int MaxSearchHits = 3000;
-inline constexpr std::string_view NoConditionMessage = "検索したい項目に入力をするか、\r選択をして検索実行をしてください。";
+inline constexpr std::string_view NoConditionMessage =
+    "検索したい項目に入力をするか、\r選択をして検索実行をしてください。";
 inline constexpr std::string_view TooManyHitsMessage = "検索結果が3000件を越えています。\nもう少し絞り込んで下さい。";
 
 // Cleans the conditions in state.Rec (each text field cut at a NUL and trimmed, written back), then
@@ -58,8 +60,8 @@ SearchOutcome RunSearch(AppState& state, SearchSession& session, ListModel& resu
 std::string SearchCountLine(const AppState& state, int hits);
 
 // Sets (or clears) the check items flagged in `items` in every record listed in `result`, on disk,
-// leaving every other check item alone. Returns how many records were written; false-y (−1) when the
-// file could not be opened or written (the user was told).
+// leaving every other check item alone. Returns how many records were written (a record deleted
+// meanwhile is skipped), or -1 when the file could not be opened, read or written (the user was told).
 int ApplyCheckItems(AppState& state, const ListModel& result, const std::array<bool, 15>& items, bool set);
 
 } // namespace talik

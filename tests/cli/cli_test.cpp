@@ -243,5 +243,76 @@ TEST_F(CliTest, WithoutDataTheSettingsFileNamesTheFolder)
     EXPECT_TRUE(std::filesystem::exists(data.path() / "MRPDAT01.QX1"));
 }
 
+TEST_F(CliTest, SearchChainsWithThenAndPrintsTheHitsInRecordOrder)
+{
+    add({"--KanaName=ﾔﾏﾀﾞ", "--KanjiName=山田", "--Company=東西商事"});
+    add({"--KanaName=ｺﾔﾏ", "--KanjiName=小山"});
+    add({"--KanaName=ﾀﾅｶ", "--KanjiName=田中"});
+    add({"--KanaName=ﾔﾏﾓﾄ", "--KanjiName=山本"});
+
+    CliRun all = cli({"search", "--KanaName=ﾔﾏ"});
+    EXPECT_EQ(all.exitCode, 0) << all.err;
+    EXPECT_EQ(all.out, "K00002\tﾔﾏﾀﾞ\t山田\nK00003\tｺﾔﾏ\t小山\nK00005\tﾔﾏﾓﾄ\t山本\n");
+    EXPECT_EQ(cli({"search", "--KanaName=ﾔﾏ", "then", "--kind=exclude", "--Company=商事"}).out,
+              "K00003\tｺﾔﾏ\t小山\nK00005\tﾔﾏﾓﾄ\t山本\n");
+    // A later search narrows unless told otherwise; a reading may be typed in hiragana.
+    EXPECT_EQ(cli({"search", "--KanaName=やま", "then", "--KanjiName=田"}).out, "K00002\tﾔﾏﾀﾞ\t山田\n");
+    EXPECT_EQ(cli({"search", "--KanjiName=田中", "then", "--kind=add", "--KanjiName=小"}).out,
+              "K00003\tｺﾔﾏ\t小山\nK00004\tﾀﾅｶ\t田中\n");
+
+    CliRun none = cli({"search", "--Company=西北"});
+    EXPECT_EQ(none.exitCode, 0) << none.err;
+    EXPECT_TRUE(none.out.empty());
+}
+
+TEST_F(CliTest, SearchBirthdayPartsOfZerosMatchAnyAndCheckItemsMustAllBeSet)
+{
+    add({"--KanaName=ｱ", "--Birthday=19650203", "--CheckItems=  1   1"});
+    add({"--KanaName=ｲ", "--Birthday=19800215", "--CheckItems=  1"});
+    add({"--KanaName=ｳ", "--Birthday=19650303"});
+
+    EXPECT_EQ(cli({"search", "--birthday=00000200"}).out, "K00002\tｱ\t\nK00003\tｲ\t\n");
+    EXPECT_EQ(cli({"search", "--birthday=19650000"}).out, "K00002\tｱ\t\nK00004\tｳ\t\n");
+    EXPECT_EQ(cli({"search", "--check=3"}).out, "K00002\tｱ\t\nK00003\tｲ\t\n");
+    EXPECT_EQ(cli({"search", "--check=3,7"}).out, "K00002\tｱ\t\n");
+}
+
+TEST_F(CliTest, SearchWithoutAConditionIsRefused)
+{
+    add({"--KanaName=ﾔﾏﾀﾞ"});
+    for (const auto& args : std::vector<std::vector<std::string>>{
+             {"search"}, {"search", "--kind=add"}, {"search", "--KanaName=ﾔﾏ", "then", "--kind=narrow"}}) {
+        CliRun run = cli(args);
+        EXPECT_EQ(run.exitCode, 1) << args.back();
+        EXPECT_NE(run.err.find("検索したい項目に入力をするか、\n選択をして検索実行をしてください。"), std::string::npos)
+            << run.err;
+        EXPECT_TRUE(run.out.empty());
+    }
+}
+
+TEST_F(CliTest, SearchUsageErrorsExitWithTwo)
+{
+    const std::vector<std::vector<std::string>> bad = {
+        {"search", "--kind=sideways", "--KanaName=ｱ"},
+        {"search", "--birthday=1965-2-3"},
+        {"search", "--birthday=196502"},
+        {"search", "--check=16"},
+        {"search", "--check="},
+        {"search", "--check=3,,7"},
+        {"search", "--Honorific=様"},
+        {"search", "--NoSuchField=1"},
+        {"search", "--KanaName"},
+        {"search", "ﾔﾏ"},
+        {"search", "--KanaName=ｱ", "then", "--Remarks=" + Repeat("備", 31)},
+    };
+    for (const auto& args : bad) {
+        CliRun run = cli(args);
+        EXPECT_EQ(run.exitCode, 2) << args.back();
+        EXPECT_FALSE(run.err.empty()) << args.back();
+        EXPECT_TRUE(run.out.empty()) << args.back();
+    }
+    EXPECT_TRUE(std::filesystem::is_empty(data.path()));
+}
+
 } // namespace
 } // namespace talik

@@ -13,6 +13,7 @@
 #include "editor/TALIK01.h"
 #include "listwin/TALIKLST.h"
 #include "store/database.h"
+#include "tests/support/modal.h"
 #include "tests/support/storefixture.h"
 
 namespace talik::test {
@@ -232,15 +233,7 @@ protected:
         window->show();
         ASSERT_TRUE(window->loadIfNeeded());
     }
-    // Runs `script` on the editor as soon as it shows.
-    void whenEditorShows(std::function<void(TALIK01*)> script)
-    {
-        QTimer::singleShot(0, [script] {
-            auto* dialog = qobject_cast<TALIK01*>(QApplication::activeModalWidget());
-            ASSERT_NE(dialog, nullptr);
-            script(dialog);
-        });
-    }
+    void whenEditorShows(std::function<void(TALIK01*)> script) { WhenModalShows<TALIK01>(std::move(script)); }
     void selectFirstRow()
     {
         auto* list = window->findChild<QTreeView*>("ListView1");
