@@ -17,6 +17,7 @@
 #include "listwin/TALIKSRC.h"
 #include "listwin/indexpanel.h"
 #include "listwin/listviewmodel.h"
+#include "listwin/listviewsetup.h"
 #include "listwin/readiness.h"
 #include "store/TALIKIN.h"
 #include "store/database.h"
@@ -31,33 +32,6 @@ namespace {
 constexpr int StatusHintMs = 1000;
 constexpr TwipRect JumpFrameSize{0, 0, 2900, 650};
 constexpr TwipRect ButtonFrameSize{0, 0, 6900, 650};
-
-ListKey ListKeyOf(int key)
-{
-    switch (key) {
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-        return ListKey::Enter;
-    case Qt::Key_PageUp:
-        return ListKey::PageUp;
-    case Qt::Key_PageDown:
-        return ListKey::PageDown;
-    case Qt::Key_Up:
-        return ListKey::Up;
-    case Qt::Key_Down:
-        return ListKey::Down;
-    case Qt::Key_Left:
-        return ListKey::Left;
-    case Qt::Key_Right:
-        return ListKey::Right;
-    default:
-        break;
-    }
-    if (key >= Qt::Key_F1 && key <= Qt::Key_F12) {
-        return static_cast<ListKey>(static_cast<int>(ListKey::F1) + (key - Qt::Key_F1));
-    }
-    return ListKey::Other;
-}
 
 QPushButton* Button(QWidget* parent, const char* name, const QString& caption)
 {
@@ -104,20 +78,7 @@ QRect TALIKLST::toPixels(const TwipRect& rect) const
 
 void TALIKLST::buildControls()
 {
-    m_list->setObjectName("ListView1");
-    m_list->setModel(m_model);
-    m_list->setRootIsDecorated(false);
-    m_list->setUniformRowHeights(true);
-    m_list->setAllColumnsShowFocus(true);
-    m_list->setSelectionBehavior(QAbstractItemView::SelectRows);
-    m_list->setSelectionMode(QAbstractItemView::SingleSelection);
-    m_list->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    m_list->setFrameShape(QFrame::Box);
-    m_list->header()->setSectionsClickable(true);
-    m_list->header()->setStretchLastSection(false);
-    QFont font(Qs(m_state.settings.ListFontName));
-    font.setPointSize(std::max(m_state.settings.ListFontSize, 6));
-    m_list->setFont(font);
+    SetUpAddressList(m_list, m_model, m_state);
 
     m_label1->setObjectName("Label1");
     m_label3->setObjectName("Label3");
@@ -132,7 +93,6 @@ void TALIKLST::buildControls()
     m_timer1->setObjectName("Timer1");
     m_timer1->setSingleShot(true);
     m_timer1->setInterval(StatusHintMs);
-    buildColumns();
 }
 
 void TALIKLST::buildFrames()
@@ -163,15 +123,7 @@ void TALIKLST::buildFrames()
 
 void TALIKLST::buildColumns()
 {
-    QStringList labels;
-    std::vector<ColumnHeader> headers = ListColumnHeaders(m_state);
-    for (const ColumnHeader& header : headers) {
-        labels << Qs(header.label);
-    }
-    m_model->setHeaders(labels);
-    for (int i = 0; i < static_cast<int>(headers.size()); ++i) {
-        m_list->header()->resizeSection(i, px(headers[i].widthTwips));
-    }
+    BuildAddressColumns(m_list, m_model, m_state);
 }
 
 void TALIKLST::connectControls()
@@ -187,8 +139,8 @@ void TALIKLST::connectControls()
     connect(m_new, &QPushButton::clicked, this, &TALIKLST::newRecord);
     connect(m_panel->searchButton(), &QPushButton::clicked, this, &TALIKLST::search);
     connect(m_change, &QPushButton::clicked, this, [this] { openRecord(' '); });
-    connect(m_telephone, &QPushButton::clicked, this, [this] { popupBelow(m_menus.PPM7.menu, m_telephone); });
-    connect(m_print, &QPushButton::clicked, this, [this] { popupBelow(m_menus.PPM6.menu, m_print); });
+    connect(m_telephone, &QPushButton::clicked, this, [this] { PopupBelow(m_menus.PPM7.menu, m_telephone); });
+    connect(m_print, &QPushButton::clicked, this, [this] { PopupBelow(m_menus.PPM6.menu, m_print); });
     connect(m_close, &QPushButton::clicked, this, &QWidget::close);
     connect(m_timer1, &QTimer::timeout, this, [this] {
         m_label5->setStyleSheet("color: #FF0000; background: #C0FFFF;");
@@ -467,11 +419,11 @@ void TALIKLST::doubleClickAction()
     switch (DoubleClickActionFor(m_state.settings.DBLClickOPT)) {
     case DoubleClickAction::TelephoneMenu:
         if (m_telephone->isEnabled()) {
-            popupBelow(m_menus.PPM7.menu, m_telephone);
+            PopupBelow(m_menus.PPM7.menu, m_telephone);
         }
         break;
     case DoubleClickAction::PrintMenu:
-        popupBelow(m_menus.PPM6.menu, m_print);
+        PopupBelow(m_menus.PPM6.menu, m_print);
         break;
     case DoubleClickAction::Change:
         openRecord(' ');
@@ -484,11 +436,6 @@ void TALIKLST::doubleClickAction()
         break; // the mail launch opens here once it exists
     }
     m_state.MainIdle = true;
-}
-
-void TALIKLST::popupBelow(QMenu* menu, QWidget* anchor)
-{
-    menu->popup(anchor->mapToGlobal(QPoint(0, anchor->height())));
 }
 
 void TALIKLST::kanaJump()
@@ -569,7 +516,7 @@ bool TALIKLST::handleKey(QKeyEvent* event)
     bool shift = event->modifiers() & Qt::ShiftModifier;
     bool ctrl = event->modifiers() & Qt::ControlModifier;
     bool jumpHasText = !m_jump->text().trimmed().isEmpty();
-    KeyAction action = HandleKey(m_state, ListKeyOf(event->key()), shift, ctrl, jumpHasText);
+    KeyAction action = HandleKey(m_state, ListKeyOfQt(event->key()), shift, ctrl, jumpHasText);
     if (action.command == ListCommand::PassOn) {
         return false;
     }
@@ -605,7 +552,7 @@ void TALIKLST::runKeyCommand(const KeyAction& action)
         clickIfEnabled(m_panel->searchButton());
         break;
     case ListCommand::DatabaseMenu:
-        popupBelow(m_menus.PPM2, m_label3);
+        PopupBelow(m_menus.PPM2, m_label3);
         break;
     case ListCommand::EMail:
         clickIfEnabled(m_mail);
@@ -648,11 +595,11 @@ bool TALIKLST::eventFilter(QObject* watched, QEvent* event)
             break;
         }
         if (watched == m_label1) {
-            popupBelow(m_menus.PPM3, m_label1);
+            PopupBelow(m_menus.PPM3, m_label1);
         } else if (watched == m_label3) {
-            popupBelow(m_menus.PPM2, m_label3);
+            PopupBelow(m_menus.PPM2, m_label3);
         } else if (watched == m_label5) {
-            popupBelow(m_menus.PPM5, m_label5);
+            PopupBelow(m_menus.PPM5, m_label5);
         } else if (watched == m_panel || watched == m_label6 || watched == m_jump) {
             dragWindow();
         }

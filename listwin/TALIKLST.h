@@ -80,7 +80,6 @@ private:
     // The editor in search mode, then the results; the shown tab afterwards, refilled.
     void search();
     void doubleClickAction();
-    void popupBelow(QMenu* menu, QWidget* label);
     void showStatusHint();
     bool handleKey(QKeyEvent* event);
     void runKeyCommand(const KeyAction& action);

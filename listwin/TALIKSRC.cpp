@@ -16,6 +16,7 @@
 #include "editor/TALIK01.h"
 #include "editor/TALIKCHI.h"
 #include "listwin/listviewmodel.h"
+#include "listwin/listviewsetup.h"
 #include "listwin/readiness.h"
 #include "listwin/resultwindow.h"
 #include "store/database.h"
@@ -29,29 +30,6 @@ namespace {
 constexpr TwipRect ButtonFrameSize{0, 0, 1600, 5400};
 constexpr TwipRect JumpFrameSize{0, 0, 3000, 600};
 constexpr const char* ResultTitle = "検索結果";
-
-ListKey ListKeyOfQt(int key)
-{
-    switch (key) {
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-        return ListKey::Enter;
-    case Qt::Key_PageUp:
-        return ListKey::PageUp;
-    case Qt::Key_PageDown:
-        return ListKey::PageDown;
-    case Qt::Key_Up:
-        return ListKey::Up;
-    case Qt::Key_Down:
-        return ListKey::Down;
-    default:
-        break;
-    }
-    if (key >= Qt::Key_F1 && key <= Qt::Key_F12) {
-        return static_cast<ListKey>(static_cast<int>(ListKey::F1) + (key - Qt::Key_F1));
-    }
-    return ListKey::Other;
-}
 
 } // namespace
 
@@ -93,26 +71,7 @@ int TALIKSRC::px(int twips) const
 
 void TALIKSRC::buildControls()
 {
-    m_list->setObjectName("ListView1");
-    m_list->setModel(m_model);
-    m_list->setRootIsDecorated(false);
-    m_list->setUniformRowHeights(true);
-    m_list->setAllColumnsShowFocus(true);
-    m_list->setSelectionBehavior(QAbstractItemView::SelectRows);
-    m_list->setSelectionMode(QAbstractItemView::SingleSelection);
-    m_list->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    QFont font(Qs(m_state.settings.ListFontName));
-    font.setPointSize(std::max(m_state.settings.ListFontSize, 6));
-    m_list->setFont(font);
-    QStringList labels;
-    std::vector<ColumnHeader> headers = ListColumnHeaders(m_state);
-    for (const ColumnHeader& header : headers) {
-        labels << Qs(header.label);
-    }
-    m_model->setHeaders(labels);
-    for (int i = 0; i < static_cast<int>(headers.size()); ++i) {
-        m_list->header()->resizeSection(i, px(headers[i].widthTwips));
-    }
+    SetUpAddressList(m_list, m_model, m_state);
     m_label1->setObjectName("Label1");
     m_label4->setObjectName("Label4");
     m_label4->setText(QString(8, '\n') + "データ検索中．．．");
@@ -174,7 +133,7 @@ void TALIKSRC::connectControls()
     connect(m_command[1], &QPushButton::clicked, this, &QDialog::close);
     connect(m_command[2], &QPushButton::clicked, this, &TALIKSRC::deleteSelected);
     connect(m_command[3], &QPushButton::clicked, this, [this] { openRecord(' '); });
-    connect(m_command[5], &QPushButton::clicked, this, [this] { popupBelow(m_telephoneMenu.menu, m_command[5]); });
+    connect(m_command[5], &QPushButton::clicked, this, [this] { PopupBelow(m_telephoneMenu.menu, m_command[5]); });
     connect(m_command[12], &QPushButton::clicked, this, &TALIKSRC::deleteAll);
     for (int k = 0; k < 3; ++k) {
         connect(m_command7[k], &QPushButton::clicked, this, [this, k] { furtherSearch(k); });
@@ -390,7 +349,7 @@ void TALIKSRC::doubleClickAction()
         break;
     case DoubleClickAction::TelephoneMenu:
         if (m_command[5]->isEnabled()) {
-            popupBelow(m_telephoneMenu.menu, m_command[5]);
+            PopupBelow(m_telephoneMenu.menu, m_command[5]);
         }
         break;
     case DoubleClickAction::PrintMenu:
@@ -420,11 +379,6 @@ void TALIKSRC::resultJump()
         selectCurrentRow();
         m_jump->clear();
     }
-}
-
-void TALIKSRC::popupBelow(QMenu* menu, QWidget* anchor)
-{
-    menu->popup(anchor->mapToGlobal(QPoint(0, anchor->height())));
 }
 
 bool TALIKSRC::handleKey(QKeyEvent* event)

@@ -61,7 +61,6 @@ private:
     void deleteAll();
     void doubleClickAction();
     bool handleKey(QKeyEvent* event);
-    void popupBelow(QMenu* menu, QWidget* anchor);
     int px(int twips) const;
 
     AppState& m_state;
