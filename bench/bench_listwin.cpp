@@ -8,9 +8,6 @@
 #include <QTreeView>
 #include <QWindow>
 
-#include <string>
-#include <utility>
-
 #include "bench/benchsupport.h"
 #include "listwin/listviewmodel.h"
 #include "listwin/listwindow.h"
@@ -29,14 +26,11 @@ constexpr int MaxExposePasses = 100;
 
 // The program state of one benchmark with database 1 of a size loaded (database 2 beside it), the
 // list sorted on the reading as the list window keeps it.
-struct Session
+struct Session : BenchSession
 {
     Session(Workspace& workspace, int size, ListMode mode = ListMode::Individual)
+        : BenchSession(workspace, size, DatabasesPerSize)
     {
-        state.DataPath = workspace.dataPath(size, DatabasesPerSize);
-        state.DbNo = 1;
-        state.ProgramFolder = workspace.programFolder();
-        state.WritableFolder = workspace.programFolder();
         state.ProfileFolder = workspace.programFolder();
         state.listMode = mode;
         state.MainList.sortOn(0);
@@ -61,10 +55,6 @@ struct Session
         }
         return largest;
     }
-
-    SilentInteraction ui;
-    BenchClock clock;
-    AppState state{ui, clock};
 };
 
 // The list window's list: the adapter in a tree view of the window's size and font.
@@ -181,22 +171,12 @@ void BM_SwitchDatabase(benchmark::State& bench, Workspace& workspace)
     }
 }
 
-void RegisterListWindowBenchmarks(Workspace& workspace)
-{
-    using Body = void (*)(benchmark::State&, Workspace&);
-    const std::pair<const char*, Body> benchmarks[] = {
-        {"ShowTab/LargestGroup", BM_ShowTab},
-        {"ShowTab/LargestGroupInView", BM_ShowTabInView},
-        {"ShowTab/LargestRowInView", BM_ShowRowTabInView},
-        {"SwitchDatabase", BM_SwitchDatabase},
-    };
-    for (const auto& [name, body] : benchmarks) {
-        benchmark::RegisterBenchmark(name, [body, &workspace](benchmark::State& bench) { body(bench, workspace); })
-            ->Arg(10000)
-            ->Arg(64000)
-            ->Unit(benchmark::kMillisecond);
-    }
-}
+constexpr NamedBenchmark ListWindowBenchmarks[] = {
+    {"ShowTab/LargestGroup", BM_ShowTab},
+    {"ShowTab/LargestGroupInView", BM_ShowTabInView},
+    {"ShowTab/LargestRowInView", BM_ShowRowTabInView},
+    {"SwitchDatabase", BM_SwitchDatabase},
+};
 
 } // namespace
 } // namespace talik
@@ -209,13 +189,5 @@ int main(int argc, char** argv)
     }
     QApplication app(argc, argv);
     talik::InstallFontSubstitutions();
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
-        return 1;
-    }
-    talik::Workspace workspace;
-    talik::RegisterListWindowBenchmarks(workspace);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return talik::RunBenchmarks(argc, argv, talik::ListWindowBenchmarks, benchmark::kMillisecond);
 }

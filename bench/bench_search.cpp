@@ -40,13 +40,10 @@ const Conditions NearMisses = {
 };
 
 // The program state of one benchmark, its tables loaded from a generated database.
-struct Session
+struct Session : BenchSession
 {
-    Session(Workspace& workspace, int size)
+    Session(Workspace& workspace, int size) : BenchSession(workspace, size)
     {
-        state.DataPath = workspace.dataPath(size);
-        state.ProgramFolder = workspace.programFolder();
-        state.WritableFolder = workspace.programFolder();
         loaded = LoadTables(state) == LoadResult::Loaded;
     }
 
@@ -60,9 +57,6 @@ struct Session
         std::fill(std::begin(state.Rec.CheckItems), std::end(state.Rec.CheckItems), allCheckItems ? '1' : ' ');
     }
 
-    SilentInteraction ui;
-    BenchClock clock;
-    AppState state{ui, clock};
     bool loaded = false;
 };
 
@@ -120,33 +114,15 @@ void BM_SearchFifteenFields(benchmark::State& bench, Workspace& workspace)
     Report(bench, session, outcome, size);
 }
 
-void RegisterSearchBenchmarks(Workspace& workspace)
-{
-    using Body = void (*)(benchmark::State&, Workspace&);
-    const std::pair<const char*, Body> benchmarks[] = {
-        {"Search/1Field", BM_SearchOneField},
-        {"Search/15Fields", BM_SearchFifteenFields},
-    };
-    for (const auto& [name, body] : benchmarks) {
-        benchmark::RegisterBenchmark(name, [body, &workspace](benchmark::State& bench) { body(bench, workspace); })
-            ->Arg(10000)
-            ->Arg(64000)
-            ->Unit(benchmark::kMillisecond);
-    }
-}
+constexpr NamedBenchmark SearchBenchmarks[] = {
+    {"Search/1Field", BM_SearchOneField},
+    {"Search/15Fields", BM_SearchFifteenFields},
+};
 
 } // namespace
 } // namespace talik
 
 int main(int argc, char** argv)
 {
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
-        return 1;
-    }
-    talik::Workspace workspace;
-    talik::RegisterSearchBenchmarks(workspace);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return talik::RunBenchmarks(argc, argv, talik::SearchBenchmarks, benchmark::kMillisecond);
 }

@@ -8,7 +8,6 @@
 #include <array>
 #include <cstdint>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "bench/benchsupport.h"
@@ -22,25 +21,15 @@ namespace {
 constexpr std::size_t ReadPieceBytes = 4 << 20;
 
 // The program state of one benchmark, pointed at a generated database.
-struct Session
+struct Session : BenchSession
 {
-    Session(Workspace& workspace, int size)
-    {
-        state.DataPath = workspace.dataPath(size);
-        state.DbNo = 1;
-        state.ProgramFolder = workspace.programFolder();
-        state.WritableFolder = workspace.programFolder();
-    }
+    using BenchSession::BenchSession;
 
     bool load()
     {
         state.TablesLoaded = false;
         return LoadTables(state) == LoadResult::Loaded;
     }
-
-    SilentInteraction ui;
-    BenchClock clock;
-    AppState state{ui, clock};
 };
 
 bool ReadRecordBytes(const std::string& path, std::size_t recLen, std::int32_t recNo, void* into)
@@ -178,35 +167,17 @@ void BM_SaveExistingRecord(benchmark::State& bench, Workspace& workspace)
     }
 }
 
-void RegisterStoreBenchmarks(Workspace& workspace)
-{
-    using Body = void (*)(benchmark::State&, Workspace&);
-    const std::pair<const char*, Body> benchmarks[] = {
-        {"LoadTables", BM_LoadTables},
-        {"ReadMainFile", BM_ReadMainFile},
-        {"SaveCurrent/NewRecord", BM_SaveNewRecord},
-        {"SaveCurrent/ExistingRecord", BM_SaveExistingRecord},
-    };
-    for (const auto& [name, body] : benchmarks) {
-        benchmark::RegisterBenchmark(name, [body, &workspace](benchmark::State& bench) { body(bench, workspace); })
-            ->Arg(10000)
-            ->Arg(64000)
-            ->Unit(benchmark::kMicrosecond);
-    }
-}
+constexpr NamedBenchmark StoreBenchmarks[] = {
+    {"LoadTables", BM_LoadTables},
+    {"ReadMainFile", BM_ReadMainFile},
+    {"SaveCurrent/NewRecord", BM_SaveNewRecord},
+    {"SaveCurrent/ExistingRecord", BM_SaveExistingRecord},
+};
 
 } // namespace
 } // namespace talik
 
 int main(int argc, char** argv)
 {
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
-        return 1;
-    }
-    talik::Workspace workspace;
-    talik::RegisterStoreBenchmarks(workspace);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return talik::RunBenchmarks(argc, argv, talik::StoreBenchmarks, benchmark::kMicrosecond);
 }

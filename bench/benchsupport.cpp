@@ -7,8 +7,6 @@
 #include <stdexcept>
 #include <thread>
 
-#include "store/state.h"
-
 namespace talik {
 
 void SilentInteraction::message(const std::string& text, MessageIcon, const std::string&)
@@ -92,6 +90,32 @@ Workspace::Folder& Workspace::folder(int size, int databases)
                                                DatabaseSeed + static_cast<unsigned>(dbNo - 1), DeletedShare));
     }
     return folder;
+}
+
+BenchSession::BenchSession(Workspace& workspace, int size, int databases)
+{
+    state.DataPath = workspace.dataPath(size, databases);
+    state.DbNo = 1;
+    state.ProgramFolder = workspace.programFolder();
+    state.WritableFolder = workspace.programFolder();
+}
+
+int RunBenchmarks(int& argc, char** argv, std::span<const NamedBenchmark> benchmarks, benchmark::TimeUnit unit)
+{
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
+        return 1;
+    }
+    Workspace workspace;
+    for (const auto& [name, body] : benchmarks) {
+        benchmark::RegisterBenchmark(name, [body, &workspace](benchmark::State& bench) { body(bench, workspace); })
+            ->Arg(10000)
+            ->Arg(64000)
+            ->Unit(unit);
+    }
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
 }
 
 } // namespace talik

@@ -1,14 +1,19 @@
 #pragma once
-// What the benchmarks share: a user and a clock that never hold a benchmark up, and a temporary
-// workspace of generated databases.
+// What the benchmarks share: a user and a clock that never hold a benchmark up, a temporary
+// workspace of generated databases, the program state of one benchmark, and the run each benchmark
+// program makes.
+#include <benchmark/benchmark.h>
+
 #include <deque>
 #include <map>
 #include <optional>
+#include <span>
 #include <string>
 
 #include "bench/dbgen.h"
 #include "platform/clock.h"
 #include "platform/interaction.h"
+#include "store/state.h"
 
 namespace talik {
 
@@ -77,5 +82,32 @@ private:
     std::string m_root;
     std::map<int, Folder> m_folders;
 };
+
+// The program state of one benchmark, pointed at database 1 of `size` in the workspace, with
+// databases 1..`databases` beside it. Nothing is loaded yet.
+struct BenchSession
+{
+    BenchSession(Workspace& workspace, int size, int databases = 1);
+    BenchSession(const BenchSession&) = delete;
+    BenchSession& operator=(const BenchSession&) = delete;
+
+    SilentInteraction ui;
+    BenchClock clock;
+    AppState state{ui, clock};
+};
+
+// A benchmark of a database of the size its argument gives, made in the workspace.
+using BenchmarkBody = void (*)(benchmark::State&, Workspace&);
+
+struct NamedBenchmark
+{
+    const char* name;
+    BenchmarkBody body;
+};
+
+// What a benchmark program's main does: reads the command line (returning 1 on one it does not
+// know), registers each benchmark on databases of 10000 and 64000 records timed in `unit`, runs
+// those the command line picks in a new workspace and returns 0.
+int RunBenchmarks(int& argc, char** argv, std::span<const NamedBenchmark> benchmarks, benchmark::TimeUnit unit);
 
 } // namespace talik
