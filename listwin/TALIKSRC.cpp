@@ -88,13 +88,13 @@ void TALIKSRC::buildControls()
 
 void TALIKSRC::buildButtons()
 {
-    struct Spec
+    struct ButtonDef
     {
         QPushButton** slot;
         const char* name;
         const char* caption;
     };
-    const Spec specs[] = {
+    const ButtonDef buttons[] = {
         {&m_command[1], "Command1", "戻る"},
         {&m_command[3], "Command3", "内容変更"},
         {&m_command[2], "Command2", "選択削除"},
@@ -114,11 +114,11 @@ void TALIKSRC::buildButtons()
         {&m_command[13], "Command13", "Mail一括送信"},
     };
     int top = 150;
-    for (const Spec& spec : specs) {
-        auto* button = new QPushButton(spec.caption, m_frame1);
-        button->setObjectName(spec.name);
+    for (const ButtonDef& def : buttons) {
+        auto* button = new QPushButton(def.caption, m_frame1);
+        button->setObjectName(def.name);
         button->setGeometry(px(80), px(top), px(1440), px(290));
-        *spec.slot = button;
+        *def.slot = button;
         top += 305;
     }
     m_frame1->resize(px(ButtonFrameSize.width), px(top + 100));
