@@ -7,6 +7,7 @@
 
 #include "cli/cliinteraction.h"
 #include "cli/clioptions.h"
+#include "cli/cliprint.h"
 #include "cli/clisearch.h"
 #include "cli/json.h"
 #include "platform/paths.h"
@@ -24,13 +25,14 @@ int UsageError(const std::string& error)
     return ExitUsage;
 }
 
-// The address book's own settings (mode 0) give the data folder and the database names; the
-// command line may name another folder and database.
+// The address book's own settings (of mode 0, or of the mode named) give the data folder, the
+// database names and the print layout; the command line may name another folder and database.
 void SetUpState(AppState& state, const CliOptions& options)
 {
     state.ProgramFolder = ProgramFolder();
     state.WritableFolder = WritableProgramFolder(state.ProgramFolder);
     state.ProfileFolder = ProfileFolder();
+    state.Mode = options.mode;
     ReadAllSettings(state);
     if (options.dataFolder) {
         state.DataPath = WithoutTrailingSlash(*options.dataFolder);
@@ -238,14 +240,15 @@ int RunCli(const std::vector<std::string>& args)
     }
     using Command = std::function<int(AppState&, const CliOptions&)>;
     static const std::map<std::string, Command> Commands = {
-        {"list", ListCommand}, {"count", CountCommand},   {"show", ShowCommand},
-        {"add", AddCommand},   {"delete", DeleteCommand}, {"search", SearchCommand},
+        {"list", ListCommand},     {"count", CountCommand},   {"show", ShowCommand},   {"add", AddCommand},
+        {"delete", DeleteCommand}, {"search", SearchCommand}, {"print", PrintCommand},
     };
     auto command = Commands.find(options->command);
     if (command == Commands.end()) {
         return UsageError("不明なコマンドです: " + options->command);
     }
-    if (options->command != "show" && options->command != "delete" && !options->arguments.empty()) {
+    bool takesArguments = options->command == "show" || options->command == "delete" || options->command == "print";
+    if (!takesArguments && !options->arguments.empty()) {
         return UsageError("余分な引数があります: " + options->arguments[0]);
     }
     CliInteraction ui(options->password);

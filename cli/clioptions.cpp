@@ -31,11 +31,23 @@ bool IsOption(const std::string& arg, const std::string& name)
     return arg == name || arg.rfind(name + "=", 0) == 0;
 }
 
+constexpr const char* GlobalOptions[] = {"--data", "--db", "--password", "--mode"};
+
+bool IsGlobal(const std::string& arg)
+{
+    for (const char* name : GlobalOptions) {
+        if (IsOption(arg, name)) {
+            return true;
+        }
+    }
+    return false;
+}
+
 bool ParseGlobal(const std::vector<std::string>& args, std::size_t& i, CliOptions& options, std::string& error)
 {
     std::string value;
     const std::string& arg = args[i];
-    for (const char* name : {"--data", "--db", "--password"}) {
+    for (const char* name : GlobalOptions) {
         if (!IsOption(arg, name)) {
             continue;
         }
@@ -47,6 +59,11 @@ bool ParseGlobal(const std::vector<std::string>& args, std::size_t& i, CliOption
             options.dataFolder = value;
         } else if (std::string(name) == "--password") {
             options.password = value;
+        } else if (std::string(name) == "--mode") {
+            if (!ParseInt(value, options.mode) || options.mode < 0 || options.mode > 99) {
+                error = "--mode は 0 から 99 の番号で指定してください。";
+                return false;
+            }
         } else if (!ParseInt(value, options.dbNo) || options.dbNo < 1 || options.dbNo > 10) {
             error = "--db は 1 から 10 の番号で指定してください。";
             return false;
@@ -90,8 +107,7 @@ std::optional<CliOptions> ParseCliOptions(const std::vector<std::string>& args, 
     CliOptions options;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
-        bool global = IsOption(arg, "--data") || IsOption(arg, "--db") || IsOption(arg, "--password");
-        if (global) {
+        if (IsGlobal(arg)) {
             if (!ParseGlobal(args, i, options, error)) {
                 return std::nullopt;
             }
@@ -99,6 +115,9 @@ std::optional<CliOptions> ParseCliOptions(const std::vector<std::string>& args, 
             if (!ParseField(arg, options.fields, error)) {
                 return std::nullopt;
             }
+        } else if (options.command == "print") {
+            // print reads its own options (some of which take a value) from its arguments.
+            options.arguments.push_back(arg);
         } else if (IsSearchArgument(arg, options)) {
             if (!ParseSearchArgument(arg, options, error)) {
                 return std::nullopt;
@@ -124,14 +143,18 @@ std::optional<CliOptions> ParseCliOptions(const std::vector<std::string>& args, 
 
 const char* CliUsage()
 {
-    return "使い方: talikcli [--data DIR] [--db N] [--password TEXT] COMMAND\n"
+    return "使い方: talikcli [--data DIR] [--db N] [--password TEXT] [--mode N] COMMAND\n"
            "  list                 登録データの一覧 (キー, カナ名, 名前)\n"
            "  count                登録数\n"
            "  show N               レコード N の全項目 (JSON)\n"
            "  add --KanaName=... [--項目名=値 ...]   新規登録し、レコード番号を表示\n"
            "  delete N             レコード N を削除\n"
            "  search [--項目名=値 ...] [--birthday=yyyymmdd] [--check=N,...] [--kind=new|add|narrow|exclude]\n"
-           "         [then ...]     検索し、該当データをレコード番号順に表示 (then で続けて検索)\n";
+           "         [then ...]     検索し、該当データをレコード番号順に表示 (then で続けて検索)\n"
+           "  print postcards|labels|list (--out FILE.pdf | --printer NAME) [--records N,N,...]\n"
+           "        [--vertical|--horizontal] [--start-row N] [--start-col N] [--frames] [--postal-mark]\n"
+           "                       はがき・タックシール・一覧表を印刷 (既定は全件をフリガナ順に)\n"
+           "  --mode N             モード N の設定 (データフォルダ, 印刷レイアウト) を使う (既定 0)\n";
 }
 
 } // namespace talik

@@ -15,6 +15,7 @@ struct CliOptions
     std::optional<std::string> dataFolder; // --data DIR
     int dbNo = 1;                          // --db N (1-10)
     std::optional<std::string> password;   // --password TEXT
+    int mode = 0;                          // --mode N: whose settings section is read (0-99)
     std::string command;
     std::vector<std::string> arguments; // plain arguments of the command
     FieldOptions fields;                // --Field=value of "add"

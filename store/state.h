@@ -58,6 +58,7 @@ struct AppState
     ExtraHeader ExtraHdr{};
     std::int32_t CurRecNo = 0;
     char EditStatus = ' ';
+    char PrintKind = ' '; // the print job being prepared: "V" postcards, "W" labels, "X" list
 
     // The tables and the list window's state that the data store keeps in step.
     Tables tables;

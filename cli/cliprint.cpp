@@ -1,0 +1,405 @@
+#include "cli/cliprint.h"
+
+#include <QGuiApplication>
+#include <QPageSize>
+#include <algorithm>
+#include <charconv>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+#include <string_view>
+
+#include "cli/cliapp.h"
+#include "print/engines.h"
+#include "print/printwork.h"
+#include "print/qtcanvas.h"
+#include "store/database.h"
+#include "store/fonts.h"
+#include "store/kana.h"
+#include "store/record.h"
+#include "store/state.h"
+
+namespace talik {
+namespace {
+
+// ---- The command line of print ----
+
+bool ParseWhole(std::string_view text, int& value)
+{
+    auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+    return !text.empty() && ec == std::errc() && end == text.data() + text.size();
+}
+
+std::optional<char> KindNamed(std::string_view name)
+{
+    if (name == "postcards") {
+        return PrintPostcards;
+    }
+    if (name == "labels") {
+        return PrintLabels;
+    }
+    if (name == "list") {
+        return PrintList;
+    }
+    return std::nullopt;
+}
+
+// "2,5,9": record numbers, each once.
+bool ParseRecords(std::string_view value, std::vector<std::int32_t>& records)
+{
+    for (std::size_t from = 0; from <= value.size();) {
+        std::size_t comma = std::min(value.find(',', from), value.size());
+        int recNo = 0;
+        if (!ParseWhole(value.substr(from, comma - from), recNo) || recNo < FirstRecNo || recNo > MaxRecNo ||
+            std::find(records.begin(), records.end(), recNo) != records.end()) {
+            return false;
+        }
+        records.push_back(recNo);
+        from = comma + 1;
+    }
+    return true;
+}
+
+bool ParseCell(const std::string& value, int& cell)
+{
+    return ParseWhole(value, cell) && cell >= 1;
+}
+
+// What the options said beyond the request itself: which of them belong to one kind only.
+struct ParseState
+{
+    PrintRequest request;
+    bool kindGiven = false;
+    bool labelOptionGiven = false;
+};
+
+bool Refuse(std::string& error, std::string why)
+{
+    error = std::move(why);
+    return false;
+}
+
+bool ApplyFlag(const std::string& arg, ParseState& parse, std::string& error)
+{
+    PrintRequest& request = parse.request;
+    if (arg == "--vertical" || arg == "--horizontal") {
+        int direction = arg == "--vertical" ? 0 : 1;
+        if (request.direction && *request.direction != direction) {
+            return Refuse(error, "--vertical と --horizontal は同時に指定できません。");
+        }
+        request.direction = direction;
+    } else if (arg == "--frames") {
+        request.label.frames = true;
+        parse.labelOptionGiven = true;
+    } else if (arg == "--postal-mark") {
+        request.label.postalMark = true;
+        parse.labelOptionGiven = true;
+    } else {
+        return Refuse(error, "不明なオプションです: " + arg);
+    }
+    return true;
+}
+
+bool ApplyValue(const std::string& name, const std::string& value, ParseState& parse, std::string& error)
+{
+    PrintRequest& request = parse.request;
+    if (name == "--out") {
+        request.out = value;
+        return !value.empty() || Refuse(error, "--out には出力する PDF ファイルを指定してください。");
+    }
+    if (name == "--printer") {
+        request.printer = value;
+        return !value.empty() || Refuse(error, "--printer にはプリンタ名を指定してください。");
+    }
+    if (name == "--records") {
+        return ParseRecords(value, request.records) ||
+               Refuse(error, "--records はレコード番号 (2-64000) をカンマで区切って、重複なく指定してください。");
+    }
+    parse.labelOptionGiven = true;
+    int& cell = name == "--start-row" ? request.label.startRow : request.label.startColumn;
+    return ParseCell(value, cell) || Refuse(error, name + " は 1 以上の数で指定してください。");
+}
+
+constexpr std::string_view ValueOptions[] = {"--out", "--printer", "--records", "--start-row", "--start-col"};
+
+// The option at args[i] with its value ("--out=x.pdf" or "--out x.pdf"), or a flag.
+bool ApplyOption(const std::vector<std::string>& args, std::size_t& i, ParseState& parse, std::string& error)
+{
+    const std::string& arg = args[i];
+    for (std::string_view name : ValueOptions) {
+        if (arg.starts_with(std::string(name) + "=")) {
+            return ApplyValue(std::string(name), arg.substr(name.size() + 1), parse, error);
+        }
+        if (arg == name) {
+            if (i + 1 == args.size()) {
+                return Refuse(error, arg + " には値が必要です。");
+            }
+            return ApplyValue(arg, args[++i], parse, error);
+        }
+    }
+    return ApplyFlag(arg, parse, error);
+}
+
+bool ApplyKind(const std::string& arg, ParseState& parse, std::string& error)
+{
+    if (parse.kindGiven) {
+        return Refuse(error, "余分な引数があります: " + arg);
+    }
+    std::optional<char> kind = KindNamed(arg);
+    if (!kind) {
+        return Refuse(error, "印刷の種類は postcards, labels, list のいずれかで指定してください: " + arg);
+    }
+    parse.request.kind = *kind;
+    parse.kindGiven = true;
+    return true;
+}
+
+// The options that make sense only together.
+bool CheckCombination(const ParseState& parse, std::string& error)
+{
+    const PrintRequest& request = parse.request;
+    if (!parse.kindGiven) {
+        return Refuse(error, "印刷の種類 (postcards, labels, list) を指定してください。");
+    }
+    if (request.printer.has_value() == !request.out.empty()) {
+        return Refuse(error, "--out FILE.pdf か --printer NAME のどちらか一方を指定してください。");
+    }
+    if (request.direction && request.kind != PrintPostcards) {
+        return Refuse(error, "--vertical, --horizontal ははがき (postcards) の指定です。");
+    }
+    if (parse.labelOptionGiven && request.kind != PrintLabels) {
+        return Refuse(error, "--start-row, --start-col, --frames, --postal-mark はタックシール (labels) の指定です。");
+    }
+    return true;
+}
+
+// ---- The job ----
+
+int UsageError(const std::string& error)
+{
+    std::fprintf(stderr, "%s\n%s", error.c_str(), CliUsage());
+    return ExitUsage;
+}
+
+// Every live record in ascending reading order, across all kana groups, as printing all records
+// from the list window does.
+ListModel AllRecordsByReading(const AppState& state)
+{
+    ListModel list;
+    for (int group = 0; group < GroupTotal; ++group) {
+        for (int row = 1; row <= state.tables.GroupCount(group); ++row) {
+            AddListRow(state, list, 0, row, group);
+        }
+    }
+    list.sortOn(0);
+    return list;
+}
+
+// The named records in the order given; nullopt (the user told) when one is not registered.
+std::optional<ListModel> NamedRecords(AppState& state, const std::vector<std::int32_t>& records)
+{
+    ListModel list;
+    for (std::int32_t recNo : records) {
+        if (state.tables.usedFlag(recNo) != '1') {
+            state.ui.message("レコード " + std::to_string(recNo) + " は登録されていません。", MessageIcon::Exclamation);
+            return std::nullopt;
+        }
+        list.add({RecordKey(recNo), {}, {}});
+    }
+    return list;
+}
+
+// The work file goes to a folder of this run's own: the address book and other runs of talikcli
+// use the same file name in the program folder, and a job must never read another job's lines.
+class PrivateWorkFolder
+{
+public:
+    explicit PrivateWorkFolder(AppState& state) : m_state(state), m_saved(state.WritableFolder)
+    {
+        std::string pattern = (std::filesystem::temp_directory_path() / "talikcli-print-XXXXXX").string();
+        if (mkdtemp(pattern.data()) != nullptr) {
+            m_folder = pattern;
+            state.WritableFolder = m_folder + "/";
+        }
+    }
+    ~PrivateWorkFolder()
+    {
+        m_state.WritableFolder = m_saved;
+        if (!m_folder.empty()) {
+            std::error_code ignored;
+            std::filesystem::remove_all(m_folder, ignored);
+        }
+    }
+    PrivateWorkFolder(const PrivateWorkFolder&) = delete;
+    PrivateWorkFolder& operator=(const PrivateWorkFolder&) = delete;
+
+    bool made() const { return !m_folder.empty(); }
+
+private:
+    AppState& m_state;
+    std::string m_saved;
+    std::string m_folder;
+};
+
+// Writes the work file of the kind for `list` and reads it back, as the print dialogs do.
+std::optional<PrintTable> PrepareTable(AppState& state, char kind, const ListModel& list)
+{
+    PrivateWorkFolder folder(state);
+    if (!folder.made()) {
+        state.ui.message("作業ファイルを作成できません。", MessageIcon::Exclamation);
+        return std::nullopt;
+    }
+    state.PrintKind = kind;
+    int last = static_cast<int>(list.size()) - 1;
+    bool recordNumbers = kind == PrintList;
+    bool written = recordNumbers ? WritePrintRecNos(state, list, 0, last) : WritePrintWork(state, list, 0, last);
+    return written ? LoadPrintWork(state, recordNumbers) : std::nullopt;
+}
+
+std::unique_ptr<QtCanvas> OpenCanvas(AppState& state, const PrintRequest& request)
+{
+    QPageSize size(request.kind == PrintPostcards ? QPageSize::Postcard : QPageSize::A4);
+    if (request.printer) {
+        auto canvas = PrinterCanvas(QString::fromStdString(*request.printer), size);
+        if (!canvas) {
+            state.ui.message("プリンタ " + *request.printer + " を使用できません。", MessageIcon::Exclamation);
+        }
+        return canvas;
+    }
+    auto canvas = PdfCanvas(QString::fromStdString(request.out), size);
+    if (!canvas) {
+        state.ui.message(request.out + " に書き込めません。", MessageIcon::Exclamation);
+    }
+    return canvas;
+}
+
+// One card per recipient (lines 3.. of the table), a new sheet between cards. False when a card
+// could not be drawn; the others are printed all the same, as the postcard dialog goes on.
+bool DrawPostcards(PrintJob& job, Canvas& paper)
+{
+    bool horizontal = job.state.settings.Layout.PrintDirection != 0;
+    bool everyCard = true;
+    for (int line = 3; line <= job.table.PrintLineCount; ++line) {
+        if (line > 3) {
+            paper.newPage();
+        }
+        job.table.PrintPos = line;
+        bool drawn = horizontal ? PrintPostcardH(job, line) : PrintPostcardV(job, line);
+        everyCard = everyCard && drawn;
+    }
+    return everyCard;
+}
+
+// Every page of a label sheet or list, a new sheet between pages.
+void DrawPages(PrintJob& job, Canvas& paper, void (*drawPage)(PrintJob&, int))
+{
+    // A first pass with nowhere to draw tells the page count (and settles the start cell).
+    job.target.printer = nullptr;
+    drawPage(job, 1);
+    job.target.printer = &paper;
+    int pages = job.PrintPageCount;
+    for (int page = 1; page <= pages; ++page) {
+        if (page > 1) {
+            paper.newPage();
+        }
+        job.table.PrintPos = page;
+        drawPage(job, page);
+    }
+}
+
+// The cell size the label dialog starts from when none is stored.
+void DefaultLabelCells(PrintLayout& layout)
+{
+    constexpr float DefaultCellWidth = 60;
+    constexpr float DefaultCellHeight = 34;
+    layout.AddrBoxWidth = layout.AddrBoxWidth == 0 ? DefaultCellWidth : layout.AddrBoxWidth;
+    layout.AddrBoxHeight = layout.AddrBoxHeight == 0 ? DefaultCellHeight : layout.AddrBoxHeight;
+}
+
+bool DrawJob(PrintJob& job, char kind, Canvas& paper)
+{
+    job.target.printer = &paper;
+    job.target.preview = nullptr;
+    if (kind == PrintPostcards) {
+        return DrawPostcards(job, paper);
+    }
+    DrawPages(job, paper, kind == PrintLabels ? PrintLabelPage : PrintListPage);
+    return true;
+}
+
+// Draws the prepared table. Qt is started here only, so the other commands never need it; no
+// display is needed either, so the platform is "offscreen" unless the caller chose one.
+int Print(AppState& state, const PrintRequest& request, PrintTable& table)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    int argc = 1;
+    char name[] = "talikcli";
+    char* argv[] = {name, nullptr};
+    QGuiApplication app(argc, argv);
+    InstallFontSubstitutions();
+
+    auto paper = OpenCanvas(state, request);
+    if (!paper) {
+        return ExitRefused;
+    }
+    if (request.direction) {
+        state.settings.Layout.PrintDirection = *request.direction;
+    }
+    if (request.kind == PrintLabels) {
+        DefaultLabelCells(state.settings.Layout);
+    }
+    PrintJob job(state, table);
+    job.label = request.label;
+    bool done = DrawJob(job, request.kind, *paper);
+    paper->endDocument();
+    return done ? ExitDone : ExitRefused;
+}
+
+} // namespace
+
+std::optional<PrintRequest> ParsePrintRequest(const std::vector<std::string>& args, std::string& error)
+{
+    ParseState parse;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        bool option = args[i].starts_with("--");
+        bool applied = option ? ApplyOption(args, i, parse, error) : ApplyKind(args[i], parse, error);
+        if (!applied) {
+            return std::nullopt;
+        }
+    }
+    if (!CheckCombination(parse, error)) {
+        return std::nullopt;
+    }
+    return parse.request;
+}
+
+int PrintCommand(AppState& state, const CliOptions& options)
+{
+    std::string error;
+    auto request = ParsePrintRequest(options.arguments, error);
+    if (!request) {
+        return UsageError(error);
+    }
+    if (LoadTables(state) != LoadResult::Loaded) {
+        return ExitRefused;
+    }
+    std::optional<ListModel> list =
+        request->records.empty() ? AllRecordsByReading(state) : NamedRecords(state, request->records);
+    if (!list) {
+        return ExitRefused;
+    }
+    if (list->empty()) {
+        state.ui.message("印刷データがありません。", MessageIcon::Exclamation);
+        return ExitRefused;
+    }
+    std::optional<PrintTable> table = PrepareTable(state, request->kind, *list);
+    if (!table) {
+        return ExitRefused;
+    }
+    return Print(state, *request, *table);
+}
+
+} // namespace talik

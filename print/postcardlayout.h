@@ -1,0 +1,39 @@
+#pragma once
+// The text rules of the postcard that need no drawing: several names in one name field, where the
+// honorific goes, which sender a card uses, and the characters that break lines.
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace talik {
+
+// The print table marks the end of each name with "!", to be replaced by the honorific.
+inline constexpr std::string_view NameEndMarker = "!";
+// What a prepared name carries where a further name begins; never printed.
+inline constexpr std::string_view SameFamilyMark = "%"; // the next name stands under the given name
+inline constexpr std::string_view NewNameMark = "{";    // the next name starts at the section's start
+
+// The characters of a UTF-8 text, one string each.
+std::vector<std::string> SplitChars(std::string_view utf8);
+
+// "\" or "￥": ends a line (column) of an address, or separates a further name of the same family.
+bool IsLineBreak(std::string_view ch);
+// "@" or "＠": separates an unrelated further name.
+bool IsNewNameSeparator(std::string_view ch);
+// " " or "　".
+bool IsSpace(std::string_view ch);
+
+// The print flags as two digits ("0" -> "00", "10" -> "10"): the first chooses the sender, the
+// second puts the honorific after the last name only.
+std::string FlagDigits(std::string_view printFlags);
+bool UsesSecondSender(std::string_view printFlags);
+bool HonorificOnlyAfterLastName(std::string_view printFlags);
+
+// The recipient's name ready to print: each separator becomes "　", the honorific (none when only the
+// last name carries it) and the mark of the kind of name that follows; a trailing end marker
+// becomes "　" and the honorific. A name prepared before comes back unchanged.
+std::string PrepareRecipientName(std::string_view name, std::string_view honorific, bool onlyAfterLastName);
+// The sender's name without its trailing end marker (a sender gets no honorific).
+std::string CutAtEndMarker(std::string_view name);
+
+} // namespace talik

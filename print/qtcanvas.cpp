@@ -1,0 +1,221 @@
+#include "print/qtcanvas.h"
+
+#include <QPageLayout>
+#include <QPdfWriter>
+#include <QPen>
+#include <QPrinter>
+#include <QPrinterInfo>
+#include <algorithm>
+#include <cmath>
+
+namespace talik {
+namespace {
+
+constexpr double MmPerInch = 25.4;
+// Box lines are one dot of a 300 dpi printer, and at least one pixel of a coarse preview.
+constexpr double BoxLineMm = MmPerInch / 300;
+// Qt refuses sizes of 0 points and below; a size the engines never ask for.
+constexpr double SmallestPoints = 0.1;
+
+QString FromUtf8(std::string_view utf8)
+{
+    return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
+}
+
+// A page layout covering the whole sheet: no margins, origin at the paper's top-left corner.
+QPageLayout FullPage(const QPageSize& size)
+{
+    QPageLayout layout(size, QPageLayout::Portrait, QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter);
+    layout.setMode(QPageLayout::FullPageMode);
+    return layout;
+}
+
+// The characters of `text`, a surrogate pair kept together.
+QStringList Characters(const QString& text)
+{
+    QStringList characters;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        bool pair = text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate();
+        characters.append(text.mid(i, pair ? 2 : 1));
+        i += pair ? 1 : 0;
+    }
+    return characters;
+}
+
+std::unique_ptr<QtCanvas> Opened(std::unique_ptr<QPagedPaintDevice> device)
+{
+    auto canvas = std::make_unique<QtCanvas>(std::move(device));
+    return canvas->isActive() ? std::move(canvas) : nullptr;
+}
+
+} // namespace
+
+QtCanvas::QtCanvas(std::unique_ptr<QPagedPaintDevice> device)
+    : m_pages(std::move(device)), m_device(m_pages.get()), m_metrics(m_font)
+{
+    // The device's resolution converts both millimetres and points, so the two always agree.
+    m_pixelsPerMmX = m_device->logicalDpiX() / MmPerInch;
+    m_pixelsPerMmY = m_device->logicalDpiY() / MmPerInch;
+    // A page device is opened at once: a file that cannot be written shows here, not after drawing.
+    begin();
+    m_metrics = QFontMetricsF(m_font, m_device);
+}
+
+QtCanvas::QtCanvas(QImage& image) : m_image(&image), m_device(&image), m_metrics(m_font)
+{
+    m_pixelsPerMmX = image.logicalDpiX() / MmPerInch;
+    m_pixelsPerMmY = image.logicalDpiY() / MmPerInch;
+    m_metrics = QFontMetricsF(m_font, m_device);
+}
+
+QtCanvas::~QtCanvas() = default;
+
+bool QtCanvas::isActive() const
+{
+    return m_painter.isActive();
+}
+
+// The painter of the image is begun again on the first drawing after endDocument(); a page device
+// is begun once only, by the constructor, since beginning it again would start a new document over
+// the finished one.
+QPainter& QtCanvas::painter()
+{
+    if (m_image != nullptr && !m_painter.isActive()) {
+        begin();
+    }
+    return m_painter;
+}
+
+void QtCanvas::begin()
+{
+    if (!m_painter.begin(m_device)) {
+        return;
+    }
+    double lineWidth = std::max(1.0, BoxLineMm * m_pixelsPerMmX);
+    m_painter.setPen(QPen(Qt::black, lineWidth, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
+    m_painter.setBrush(Qt::NoBrush);
+    m_painter.setRenderHint(QPainter::TextAntialiasing);
+    m_painter.setFont(m_font);
+}
+
+QPointF QtCanvas::toDevice(double xMm, double yMm) const
+{
+    return {xMm * m_pixelsPerMmX, yMm * m_pixelsPerMmY};
+}
+
+void QtCanvas::setFont(const std::string& name, double sizePoints)
+{
+    m_fontName = name;
+    m_fontSize = sizePoints;
+    m_turned = name.starts_with('@');
+    m_font = QFont(FromUtf8(m_turned ? std::string_view(name).substr(1) : std::string_view(name)));
+    m_font.setPointSizeF(std::max(sizePoints, SmallestPoints));
+    m_metrics = QFontMetricsF(m_font, m_device);
+    if (m_painter.isActive()) {
+        m_painter.setFont(m_font);
+    }
+}
+
+double QtCanvas::textWidth(std::string_view utf8)
+{
+    return m_metrics.horizontalAdvance(FromUtf8(utf8)) / m_pixelsPerMmX;
+}
+
+void QtCanvas::drawText(double xMm, double yMm, std::string_view utf8)
+{
+    QString text = FromUtf8(utf8);
+    if (m_turned) {
+        drawTurnedCharacters(toDevice(xMm, yMm), text);
+    } else {
+        drawUpright(toDevice(xMm, yMm), text);
+    }
+}
+
+// Text with its top-left corner at `topLeft`: the baseline lies one ascent below.
+void QtCanvas::drawUpright(QPointF topLeft, const QString& text)
+{
+    painter().drawText(QPointF(topLeft.x(), topLeft.y() + m_metrics.ascent()), text);
+}
+
+// The vertical variant, which Qt has no font for: each character is turned 90° clockwise about the
+// centre of its own cell, so that a dash stands upright in a column of vertical text.
+void QtCanvas::drawTurnedCharacters(QPointF topLeft, const QString& text)
+{
+    QPainter& p = painter();
+    double x = topLeft.x();
+    for (const QString& character : Characters(text)) {
+        double advance = m_metrics.horizontalAdvance(character);
+        double height = m_metrics.height();
+        p.save();
+        p.translate(x + advance / 2, topLeft.y() + height / 2);
+        p.rotate(90);
+        p.drawText(QPointF(-advance / 2, -height / 2 + m_metrics.ascent()), character);
+        p.restore();
+        x += advance;
+    }
+}
+
+void QtCanvas::drawBox(double xMm, double yMm, double widthMm, double heightMm)
+{
+    QPointF topLeft = toDevice(xMm, yMm);
+    QPointF bottomRight = toDevice(xMm + widthMm, yMm + heightMm);
+    painter().drawRect(QRectF(topLeft, bottomRight));
+}
+
+void QtCanvas::newPage()
+{
+    if (m_pages && m_painter.isActive()) {
+        m_pages->newPage();
+    }
+}
+
+void QtCanvas::endDocument()
+{
+    if (m_painter.isActive()) {
+        m_painter.end();
+    }
+}
+
+void QtCanvas::clear()
+{
+    if (m_image != nullptr) {
+        painter().fillRect(QRectF(0, 0, m_image->width(), m_image->height()), Qt::white);
+    }
+}
+
+std::unique_ptr<QtCanvas> PdfCanvas(const QString& file, const QPageSize& size)
+{
+    auto writer = std::make_unique<QPdfWriter>(file);
+    writer->setResolution(600);
+    writer->setPageLayout(FullPage(size));
+    writer->setCreator(QStringLiteral("talik"));
+    return Opened(std::move(writer));
+}
+
+std::unique_ptr<QtCanvas> PrinterCanvas(const QString& printerName, const QPageSize& size)
+{
+    if (QPrinterInfo::printerInfo(printerName).isNull()) {
+        return nullptr;
+    }
+    auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    printer->setPrinterName(printerName);
+    printer->setFullPage(true);
+    printer->setPageLayout(FullPage(size));
+    return Opened(std::move(printer));
+}
+
+QImage PreviewImage(double widthMm, double heightMm, double pixelsPerMm)
+{
+    // The image keeps its resolution in whole dots per inch: the pixel size follows that value.
+    int dpi = std::max(1, static_cast<int>(std::lround(pixelsPerMm * MmPerInch)));
+    double pixels = dpi / MmPerInch;
+    QImage image(static_cast<int>(std::ceil(widthMm * pixels)), static_cast<int>(std::ceil(heightMm * pixels)),
+                 QImage::Format_RGB32);
+    int dotsPerMetre = static_cast<int>(std::lround(dpi / 0.0254));
+    image.setDotsPerMeterX(dotsPerMetre);
+    image.setDotsPerMeterY(dotsPerMetre);
+    image.fill(Qt::white);
+    return image;
+}
+
+} // namespace talik

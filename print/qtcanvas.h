@@ -1,0 +1,80 @@
+#pragma once
+// The canvas on Qt: a QPainter on a printer, a PDF file or the preview image. The painter stays
+// untransformed: millimetres become device pixels here and fonts are set in points, so that font
+// sizes keep their fractions (a painter scaled to millimetres would round them to whole units).
+#include <QFont>
+#include <QFontMetricsF>
+#include <QImage>
+#include <QPageSize>
+#include <QPagedPaintDevice>
+#include <QPainter>
+#include <QString>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "print/canvas.h"
+
+namespace talik {
+
+class QtCanvas : public Canvas
+{
+public:
+    // Draws pages on `device` (a QPrinter or a QPdfWriter set up for the page), which the canvas
+    // keeps until it goes. isActive() is false when the device could not be opened.
+    explicit QtCanvas(std::unique_ptr<QPagedPaintDevice> device);
+    // Draws on `image`, which must outlive the canvas. The image's resolution (dots per metre) says
+    // how many pixels make a millimetre, and font points are measured with the same resolution.
+    explicit QtCanvas(QImage& image);
+    ~QtCanvas() override;
+    QtCanvas(const QtCanvas&) = delete;
+    QtCanvas& operator=(const QtCanvas&) = delete;
+
+    bool isActive() const;
+
+    void setFont(const std::string& name, double sizePoints) override;
+    std::string fontName() const override { return m_fontName; }
+    double fontSize() const override { return m_fontSize; }
+    double textWidth(std::string_view utf8) override;
+    void drawText(double xMm, double yMm, std::string_view utf8) override;
+    void drawBox(double xMm, double yMm, double widthMm, double heightMm) override;
+    // A new sheet on a page device; nothing on the image.
+    void newPage() override;
+    // Finishes the document (a PDF is written out, a print job sent). On the image it ends the
+    // painting, so the image can be shown; the next drawing begins again.
+    void endDocument() override;
+    // Fills the image white; paper cannot be wiped, so nothing happens on a page device.
+    void clear() override;
+
+private:
+    QPainter& painter();
+    void begin();
+    QPointF toDevice(double xMm, double yMm) const;
+    void drawUpright(QPointF topLeft, const QString& text);
+    void drawTurnedCharacters(QPointF topLeft, const QString& text);
+
+    std::unique_ptr<QPagedPaintDevice> m_pages; // the device, when drawing pages
+    QImage* m_image = nullptr;                  // the device, when drawing the preview
+    QPaintDevice* m_device = nullptr;
+    double m_pixelsPerMmX = 1;
+    double m_pixelsPerMmY = 1;
+    QPainter m_painter; // after the device: it ends before the device goes
+
+    std::string m_fontName;
+    double m_fontSize = 0;
+    bool m_turned = false; // the "@" variant: each character turned 90° clockwise
+    QFont m_font;
+    QFontMetricsF m_metrics;
+};
+
+// A PDF of pages of `size` (QPdfWriter, 600 dpi, full page, no margins; the text stays text).
+// nullptr when the file cannot be written. The caller ends the document.
+std::unique_ptr<QtCanvas> PdfCanvas(const QString& file, const QPageSize& size);
+// The CUPS printer `printerName` with pages of `size` (high resolution, full page, no margins).
+// nullptr when there is no such printer or it cannot be opened. The caller ends the document.
+std::unique_ptr<QtCanvas> PrinterCanvas(const QString& printerName, const QPageSize& size);
+
+// A white preview image of `widthMm` × `heightMm` at `pixelsPerMm`, its resolution set to match.
+QImage PreviewImage(double widthMm, double heightMm, double pixelsPerMm);
+
+} // namespace talik
