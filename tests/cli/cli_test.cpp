@@ -1,35 +1,20 @@
 // talikcli run for real as a child process on a database in a temporary folder.
 #include <array>
-#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
-#include <spawn.h>
 #include <string>
-#include <sys/wait.h>
 #include <vector>
 
+#include "tests/support/childprocess.h"
 #include "tests/support/tempdir.h"
-
-extern char** environ;
 
 namespace talik {
 namespace {
 
 using test::TempDir;
 
-struct CliRun
-{
-    int exitCode = -1;
-    std::string out;
-    std::string err;
-};
-
-std::string ReadText(const std::filesystem::path& file)
-{
-    auto bytes = test::ReadFileBytes(file);
-    return {bytes.begin(), bytes.end()};
-}
+using CliRun = test::ProgramRun;
 
 class CliTest : public ::testing::Test
 {
@@ -50,37 +35,7 @@ protected:
         return spawn(argv);
     }
 
-    CliRun spawn(const std::vector<std::string>& args)
-    {
-        std::vector<char*> argv;
-        for (const auto& arg : args) {
-            argv.push_back(const_cast<char*>(arg.c_str()));
-        }
-        argv.push_back(nullptr);
-        std::string outFile = (capture.path() / "out").string();
-        std::string errFile = (capture.path() / "err").string();
-
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
-        posix_spawn_file_actions_addopen(&actions, 1, outFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        posix_spawn_file_actions_addopen(&actions, 2, errFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        pid_t pid = 0;
-        int spawned = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ);
-        posix_spawn_file_actions_destroy(&actions);
-        CliRun run;
-        if (spawned != 0) {
-            ADD_FAILURE() << "cannot start " << argv[0];
-            return run;
-        }
-        int status = 0;
-        if (waitpid(pid, &status, 0) == pid && WIFEXITED(status)) {
-            run.exitCode = WEXITSTATUS(status);
-        }
-        run.out = ReadText(outFile);
-        run.err = ReadText(errFile);
-        return run;
-    }
+    CliRun spawn(const std::vector<std::string>& args) { return test::RunProgram(args, capture.path()); }
 
     // Adds a record and returns the number talikcli printed for it.
     std::string add(const std::vector<std::string>& fields)

@@ -2,74 +2,33 @@
 // tools (pdftotext for the words and where they stand, pdftoppm for the ink).
 #include <algorithm>
 #include <cstdlib>
-#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <optional>
 #include <regex>
-#include <spawn.h>
 #include <sstream>
 #include <string>
-#include <sys/wait.h>
 #include <vector>
 
+#include "tests/support/childprocess.h"
 #include "tests/support/tempdir.h"
-
-extern char** environ;
 
 namespace talik {
 namespace {
 
 namespace fs = std::filesystem;
+using test::ProgramRun;
+using test::RunProgram;
 using test::TempDir;
 
 constexpr double MmPerPoint = 25.4 / 72;
 constexpr double Tolerance = 0.3; // mm
 
-struct ProgramRun
-{
-    int exitCode = -1;
-    std::string out;
-    std::string err;
-};
-
 std::string ReadText(const fs::path& file)
 {
     auto bytes = test::ReadFileBytes(file);
     return {bytes.begin(), bytes.end()};
-}
-
-// Runs `args[0]` with the argument list (never through a shell); its output is kept in `capture`.
-ProgramRun RunProgram(const std::vector<std::string>& args, const fs::path& capture)
-{
-    std::vector<char*> argv;
-    for (const auto& arg : args) {
-        argv.push_back(const_cast<char*>(arg.c_str()));
-    }
-    argv.push_back(nullptr);
-    std::string outFile = (capture / "out").string();
-    std::string errFile = (capture / "err").string();
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, 1, outFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    posix_spawn_file_actions_addopen(&actions, 2, errFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    pid_t pid = 0;
-    int spawned = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ);
-    posix_spawn_file_actions_destroy(&actions);
-    ProgramRun run;
-    if (spawned != 0) {
-        ADD_FAILURE() << "cannot start " << args[0];
-        return run;
-    }
-    int status = 0;
-    if (waitpid(pid, &status, 0) == pid && WIFEXITED(status)) {
-        run.exitCode = WEXITSTATUS(status);
-    }
-    run.out = ReadText(outFile);
-    run.err = ReadText(errFile);
-    return run;
 }
 
 std::optional<std::string> FindOnPath(const std::string& program)

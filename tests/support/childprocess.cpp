@@ -1,0 +1,55 @@
+#include "tests/support/childprocess.h"
+
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/wait.h>
+
+#include <gtest/gtest.h>
+
+#include "tests/support/tempdir.h"
+
+extern char** environ;
+
+namespace talik::test {
+namespace {
+
+std::string ReadText(const std::filesystem::path& file)
+{
+    auto bytes = ReadFileBytes(file);
+    return {bytes.begin(), bytes.end()};
+}
+
+} // namespace
+
+ProgramRun RunProgram(const std::vector<std::string>& args, const std::filesystem::path& captureFolder)
+{
+    std::vector<char*> argv;
+    for (const auto& arg : args) {
+        argv.push_back(const_cast<char*>(arg.c_str()));
+    }
+    argv.push_back(nullptr);
+    std::string outFile = (captureFolder / "out").string();
+    std::string errFile = (captureFolder / "err").string();
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, 1, outFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    posix_spawn_file_actions_addopen(&actions, 2, errFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    pid_t pid = 0;
+    int spawned = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    ProgramRun run;
+    if (spawned != 0) {
+        ADD_FAILURE() << "cannot start " << args[0];
+        return run;
+    }
+    int status = 0;
+    if (waitpid(pid, &status, 0) == pid && WIFEXITED(status)) {
+        run.exitCode = WEXITSTATUS(status);
+    }
+    run.out = ReadText(outFile);
+    run.err = ReadText(errFile);
+    return run;
+}
+
+} // namespace talik::test

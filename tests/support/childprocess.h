@@ -1,0 +1,19 @@
+#pragma once
+// Runs another program for a test: an argument list, never a shell; its output kept in files.
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace talik::test {
+
+struct ProgramRun
+{
+    int exitCode = -1; // -1 when it did not exit normally
+    std::string out;
+    std::string err;
+};
+
+// Runs `args[0]` with `args`, standard input from /dev/null, output captured in `captureFolder`.
+ProgramRun RunProgram(const std::vector<std::string>& args, const std::filesystem::path& captureFolder);
+
+} // namespace talik::test
