@@ -26,6 +26,18 @@ std::optional<std::string> SilentInteraction::promptPassword(const std::string&)
     return std::nullopt;
 }
 
+std::optional<std::string> SilentInteraction::chooseOpenFile(const std::string& title, const std::string&)
+{
+    m_said = title;
+    return std::nullopt;
+}
+
+std::optional<std::string> SilentInteraction::chooseSaveFile(const std::string& title, const std::string&)
+{
+    m_said = title;
+    return std::nullopt;
+}
+
 LocalTime BenchClock::now() const
 {
     return {2024, 6, 1, 12, 0, 0};

@@ -21,7 +21,7 @@ namespace talik {
 inline constexpr unsigned DatabaseSeed = 20240601;
 inline constexpr double DeletedShare = 0.02; // a database in use has some freed slots
 
-// Answers every question Yes and cancels prompts, but remembers that something wanted the user:
+// Answers every question Yes and cancels prompts and file dialogs, but remembers that something wanted the user:
 // a benchmark that made the program talk did not measure the path it meant to.
 class SilentInteraction final : public Interaction
 {
@@ -29,6 +29,8 @@ public:
     void message(const std::string& text, MessageIcon icon, const std::string& title) override;
     bool askYesNo(const std::string& text, MessageIcon icon, const std::string& title) override;
     std::optional<std::string> promptPassword(const std::string& dbDisplayName) override;
+    std::optional<std::string> chooseOpenFile(const std::string& title, const std::string& filter) override;
+    std::optional<std::string> chooseSaveFile(const std::string& title, const std::string& filter) override;
     void setBusy(bool) override {}
     void processEvents() override {}
 

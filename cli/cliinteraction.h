@@ -1,6 +1,7 @@
 #pragma once
 // The interaction seam for the command line: messages go to standard error, questions are answered
-// Yes (the command itself is the user's answer), and the password comes from --password, once.
+// Yes (the command itself is the user's answer), the password comes from --password, once, and
+// file dialogs are cancelled (files are named on the command line).
 #include <optional>
 #include <string>
 
@@ -16,6 +17,8 @@ public:
     void message(const std::string& text, MessageIcon icon, const std::string& title) override;
     bool askYesNo(const std::string& text, MessageIcon icon, const std::string& title) override;
     std::optional<std::string> promptPassword(const std::string& dbDisplayName) override;
+    std::optional<std::string> chooseOpenFile(const std::string&, const std::string&) override { return std::nullopt; }
+    std::optional<std::string> chooseSaveFile(const std::string&, const std::string&) override { return std::nullopt; }
     void setBusy(bool) override {}
     void processEvents() override {}
 

@@ -13,6 +13,8 @@
 #include <QTreeView>
 #include <QWindow>
 
+#include "dial/TALIKSTL.h"
+#include "dial/dialrequest.h"
 #include "editor/TALIK01.h"
 #include "listwin/TALIKSRC.h"
 #include "listwin/indexpanel.h"
@@ -169,6 +171,11 @@ void TALIKLST::connectMenus()
     });
     connect(m_menus.PPM4.Del, &QAction::triggered, this, &TALIKLST::deleteSelected);
     connect(m_menus.PPM4.Edit, &QAction::triggered, this, [this] { openRecord(' '); });
+    for (int slot = 0; slot < 4; ++slot) {
+        for (QAction* entry : {m_menus.PPM4.TelN[slot], m_menus.PPM7.entries[slot]}) {
+            connect(entry, &QAction::triggered, this, [this, slot] { dial(slot); });
+        }
+    }
     connect(m_menus.PPHelp, &QAction::triggered, this, [this] { OpenHelp(m_state, m_launcher); });
     CaptionCopyEntries(m_menus.PPM4, m_state.settings);
 }
@@ -345,6 +352,23 @@ void TALIKLST::deleteSelected()
     showCounts();
 }
 
+void TALIKLST::dial(int slot)
+{
+    auto selected = m_state.MainList.selected();
+    if (!selected) {
+        return;
+    }
+    m_state.CurRecNo = RecNoOfKey(m_state.MainList.at(*selected).key);
+    if (!ReadCurrent(m_state)) {
+        return;
+    }
+    ChooseDialSlot(m_state, slot);
+    DialRequest(m_state, m_launcher, DialFrom::MainWindow, [this] {
+        TALIKSTL confirmation(m_state, this);
+        confirmation.exec();
+    });
+}
+
 void TALIKLST::newRecord()
 {
     m_state.CurRecNo = 0;
@@ -399,7 +423,7 @@ void TALIKLST::search()
     TALIK01 editor(m_state, true, this);
     editor.exec();
     if (m_state.EditStatus == 'S') {
-        TALIKSRC results(m_state, this);
+        TALIKSRC results(m_state, m_launcher, this);
         results.exec();
         int shown = m_state.CurrentTab;
         m_state.CurrentTab = -1; // the search may have changed or deleted records

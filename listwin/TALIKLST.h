@@ -73,6 +73,8 @@ private:
     void selectCurrentRow();
     void prepareRecordMenu();
     void deleteSelected();
+    // Telephone slot `slot` of the selected record: the call confirmation, then the dialler.
+    void dial(int slot);
     // The record editor on a new record, or on the selected one (" " change, "R" view).
     void newRecord();
     void openRecord(char status);

@@ -13,6 +13,8 @@
 #include <QTimer>
 #include <QTreeView>
 
+#include "dial/TALIKSTL.h"
+#include "dial/dialrequest.h"
 #include "editor/TALIK01.h"
 #include "editor/TALIKCHI.h"
 #include "listwin/listviewmodel.h"
@@ -33,10 +35,10 @@ constexpr const char* ResultTitle = "検索結果";
 
 } // namespace
 
-TALIKSRC::TALIKSRC(AppState& state, QWidget* parent)
-    : QDialog(parent), m_state(state), m_model(new ListViewModel(m_results, this)), m_list(new QTreeView(this)),
-      m_label1(new QLabel(this)), m_label4(new QLabel(this)), m_frame1(new QGroupBox(this)),
-      m_frame2(new QGroupBox(this)), m_label6(new QLabel("カナ名直接頭出し", m_frame2)),
+TALIKSRC::TALIKSRC(AppState& state, Launcher& launcher, QWidget* parent)
+    : QDialog(parent), m_state(state), m_launcher(launcher), m_model(new ListViewModel(m_results, this)),
+      m_list(new QTreeView(this)), m_label1(new QLabel(this)), m_label4(new QLabel(this)),
+      m_frame1(new QGroupBox(this)), m_frame2(new QGroupBox(this)), m_label6(new QLabel("カナ名直接頭出し", m_frame2)),
       m_jump(new QLineEdit(m_frame2)), m_recordMenu(BuildRecordMenu(this, "SPM", "SPM")),
       m_printMenu(BuildPrintMenu(this, "SPM2", "SPMPrt2")), m_telephoneMenu(BuildTelephoneMenu(this, "SPM3", "SPMBTel"))
 {
@@ -146,6 +148,11 @@ void TALIKSRC::connectControls()
     connect(m_list->header(), &QHeaderView::sectionClicked, this, [this](int column) { m_model->sort(column); });
     connect(m_recordMenu.Edit, &QAction::triggered, this, [this] { openRecord(' '); });
     connect(m_recordMenu.Del, &QAction::triggered, this, &TALIKSRC::deleteSelected);
+    for (int slot = 0; slot < 4; ++slot) {
+        for (QAction* entry : {m_recordMenu.TelN[slot], m_telephoneMenu.entries[slot]}) {
+            connect(entry, &QAction::triggered, this, [this, slot] { dial(slot); });
+        }
+    }
 }
 
 void TALIKSRC::applyOpeningGeometry()
@@ -333,6 +340,23 @@ void TALIKSRC::deleteAll()
         m_model->refresh();
         close();
     }
+}
+
+void TALIKSRC::dial(int slot)
+{
+    auto selected = m_results.selected();
+    if (!selected) {
+        return;
+    }
+    m_state.CurRecNo = RecNoOfKey(m_results.at(*selected).key);
+    if (!ReadCurrent(m_state)) {
+        return;
+    }
+    ChooseDialSlot(m_state, slot);
+    DialRequest(m_state, m_launcher, DialFrom::SearchWindow, [this] {
+        TALIKSTL confirmation(m_state, this);
+        confirmation.exec();
+    });
 }
 
 void TALIKSRC::doubleClickAction()

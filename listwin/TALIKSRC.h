@@ -19,13 +19,14 @@ class QTreeView;
 namespace talik {
 
 struct AppState;
+class Launcher;
 class ListViewModel;
 
 class TALIKSRC : public QDialog
 {
     Q_OBJECT
 public:
-    explicit TALIKSRC(AppState& state, QWidget* parent = nullptr);
+    TALIKSRC(AppState& state, Launcher& launcher, QWidget* parent = nullptr);
     ~TALIKSRC() override;
 
     // Searches by the current kind with the conditions in the record buffer.
@@ -59,11 +60,14 @@ private:
     void openRecord(char status);
     void deleteSelected();
     void deleteAll();
+    // Telephone slot `slot` of the selected result: the call confirmation, then the dialler.
+    void dial(int slot);
     void doubleClickAction();
     bool handleKey(QKeyEvent* event);
     int px(int twips) const;
 
     AppState& m_state;
+    Launcher& m_launcher;
     SearchSession m_session;
     ListModel m_results;
     ListViewModel* m_model;

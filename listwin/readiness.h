@@ -4,7 +4,7 @@
 
 namespace talik::ready {
 
-inline constexpr bool Dialling = false;       // the telephone entries (dial request)
+inline constexpr bool Dialling = true;        // the telephone entries (dial request)
 inline constexpr bool Mail = false;           // e-mail to one record or to all results
 inline constexpr bool RelatedFile = false;    // starting a record's related file
 inline constexpr bool RemarksExtra = false;   // the remarks extra data and related-file dialogs

@@ -1,6 +1,6 @@
 #pragma once
-// The interaction seam: every message box, question and prompt of the core goes through here, so
-// the forms show real dialogs and tests answer from a script.
+// The interaction seam: every message box, question, prompt and file dialog of the program goes
+// through here, so the forms show real dialogs and tests answer from a script.
 #include <optional>
 #include <string>
 
@@ -25,6 +25,11 @@ public:
     virtual bool askYesNo(const std::string& text, MessageIcon icon, const std::string& title = {}) = 0;
     // The database password prompt for the database shown by `dbDisplayName`; nullopt when cancelled.
     virtual std::optional<std::string> promptPassword(const std::string& dbDisplayName) = 0;
+    // The file dialogs. `filter` names the files offered, as "メッセージファイル (*.qxm)"
+    // (several joined by ";;"). The chosen path, or nullopt when the user cancelled.
+    virtual std::optional<std::string> chooseOpenFile(const std::string& title, const std::string& filter) = 0;
+    // Asks before an existing file is replaced; a name typed without an extension takes the filter's.
+    virtual std::optional<std::string> chooseSaveFile(const std::string& title, const std::string& filter) = 0;
     // The wait cursor on (true) or back to normal (false).
     virtual void setBusy(bool busy) = 0;
     // Lets pending window events run inside a long operation.

@@ -1,7 +1,9 @@
 #include "store/qtinteraction.h"
 
 #include <QApplication>
+#include <QFileDialog>
 #include <QMessageBox>
+#include <QRegularExpression>
 
 #include "store/TALIKPSW.h"
 
@@ -30,6 +32,21 @@ QString BoxTitle(const std::string& title)
     return title.empty() ? QApplication::applicationDisplayName() : Qs(title);
 }
 
+// The extension of the first pattern of a filter: "qxm" for "メッセージファイル (*.qxm)".
+QString FirstSuffix(const QString& filter)
+{
+    QRegularExpressionMatch match = QRegularExpression(R"(\*\.(\w+))").match(filter);
+    return match.hasMatch() ? match.captured(1) : QString();
+}
+
+std::optional<std::string> ChosenFile(QFileDialog& dialog)
+{
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        return std::nullopt;
+    }
+    return Us(dialog.selectedFiles().constFirst());
+}
+
 } // namespace
 
 void QtInteraction::message(const std::string& text, MessageIcon icon, const std::string& title)
@@ -53,6 +70,23 @@ std::optional<std::string> QtInteraction::promptPassword(const std::string& dbDi
         return std::nullopt;
     }
     return Us(dialog.password());
+}
+
+std::optional<std::string> QtInteraction::chooseOpenFile(const std::string& title, const std::string& filter)
+{
+    QFileDialog dialog(QApplication::activeWindow(), Qs(title), QString(), Qs(filter));
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    return ChosenFile(dialog);
+}
+
+std::optional<std::string> QtInteraction::chooseSaveFile(const std::string& title, const std::string& filter)
+{
+    QFileDialog dialog(QApplication::activeWindow(), Qs(title), QString(), Qs(filter));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setDefaultSuffix(FirstSuffix(Qs(filter)));
+    return ChosenFile(dialog);
 }
 
 void QtInteraction::setBusy(bool busy)

@@ -1,5 +1,6 @@
 #pragma once
-// The interaction seam on real windows: message boxes, the password prompt, the wait cursor.
+// The interaction seam on real windows: message boxes, the password prompt, file dialogs, the wait
+// cursor.
 #include <QString>
 
 #include "platform/interaction.h"
@@ -12,6 +13,8 @@ public:
     void message(const std::string& text, MessageIcon icon, const std::string& title) override;
     bool askYesNo(const std::string& text, MessageIcon icon, const std::string& title) override;
     std::optional<std::string> promptPassword(const std::string& dbDisplayName) override;
+    std::optional<std::string> chooseOpenFile(const std::string& title, const std::string& filter) override;
+    std::optional<std::string> chooseSaveFile(const std::string& title, const std::string& filter) override;
     void setBusy(bool busy) override;
     void processEvents() override;
 };

@@ -58,7 +58,9 @@ struct AppState
     ExtraHeader ExtraHdr{};
     std::int32_t CurRecNo = 0;
     char EditStatus = ' ';
-    char PrintKind = ' '; // the print job being prepared: "V" postcards, "W" labels, "X" list
+    char PrintKind = ' ';   // the print job being prepared: "V" postcards, "W" labels, "X" list
+    int DialSlot = 0;       // the telephone slot to call: 0 Tel1, 1 Fax1, 2 Tel2, 3 Fax2
+    std::string DialNumber; // the number to dial, as the call confirmation leaves it
 
     // The tables and the list window's state that the data store keeps in step.
     Tables tables;

@@ -48,7 +48,7 @@ protected:
     }
     void open()
     {
-        window = std::make_unique<TALIKSRC>(state);
+        window = std::make_unique<TALIKSRC>(state, launcher);
         window->show();
         window->activateWindow();
         ASSERT_TRUE(QTest::qWaitFor([&] { return child<QLabel>("Label1")->text().size() > 0; }, 5000));
@@ -80,6 +80,7 @@ protected:
     }
 
     std::vector<std::int32_t> records;
+    RecordingLauncher launcher;
     std::unique_ptr<TALIKSRC> window;
 };
 

@@ -17,6 +17,8 @@ public:
     }
     bool askYesNo(const std::string&, talik::MessageIcon, const std::string&) override { return true; }
     std::optional<std::string> promptPassword(const std::string&) override { return std::nullopt; }
+    std::optional<std::string> chooseOpenFile(const std::string&, const std::string&) override { return std::nullopt; }
+    std::optional<std::string> chooseSaveFile(const std::string&, const std::string&) override { return std::nullopt; }
     void setBusy(bool) override {}
     void processEvents() override {}
 };

@@ -36,6 +36,29 @@ std::optional<std::string> ScriptedInteraction::promptPassword(const std::string
     return answer;
 }
 
+std::optional<std::string> ScriptedInteraction::chooseOpenFile(const std::string& title, const std::string& filter)
+{
+    return answerFileDialog("open file", title, filter);
+}
+
+std::optional<std::string> ScriptedInteraction::chooseSaveFile(const std::string& title, const std::string& filter)
+{
+    return answerFileDialog("save file", title, filter);
+}
+
+std::optional<std::string>
+ScriptedInteraction::answerFileDialog(const std::string& kind, const std::string& title, const std::string& filter)
+{
+    shown.push_back({kind, filter, MessageIcon::None, title});
+    if (fileAnswers.empty()) {
+        ADD_FAILURE() << "unscripted file dialog: " << title;
+        return std::nullopt;
+    }
+    auto answer = fileAnswers.front();
+    fileAnswers.pop_front();
+    return answer;
+}
+
 void ScriptedInteraction::setBusy(bool busy)
 {
     busyDepth += busy ? 1 : -1;

@@ -14,8 +14,8 @@ namespace talik::test {
 
 struct ShownMessage
 {
-    std::string kind; // "message", "question" or "password"
-    std::string text;
+    std::string kind; // "message", "question", "password", "open file" or "save file"
+    std::string text; // for the file dialogs: the filter
     MessageIcon icon = MessageIcon::None;
     std::string title;
 };
@@ -27,6 +27,9 @@ public:
     // scripted answer fails the test (and answers No / cancel).
     std::deque<bool> yesNoAnswers;
     std::deque<std::optional<std::string>> passwordAnswers;
+    // The paths the next file dialogs choose (nullopt: cancelled). A file dialog with no scripted
+    // answer fails the test (and is cancelled).
+    std::deque<std::optional<std::string>> fileAnswers;
 
     std::vector<ShownMessage> shown;
     int busyDepth = 0;
@@ -35,11 +38,17 @@ public:
     void message(const std::string& text, MessageIcon icon, const std::string& title) override;
     bool askYesNo(const std::string& text, MessageIcon icon, const std::string& title) override;
     std::optional<std::string> promptPassword(const std::string& dbDisplayName) override;
+    std::optional<std::string> chooseOpenFile(const std::string& title, const std::string& filter) override;
+    std::optional<std::string> chooseSaveFile(const std::string& title, const std::string& filter) override;
     void setBusy(bool busy) override;
     void processEvents() override { ++eventsRun; }
 
     // The texts of the messages (not questions) shown so far.
     std::vector<std::string> messages() const;
+
+private:
+    std::optional<std::string>
+    answerFileDialog(const std::string& kind, const std::string& title, const std::string& filter);
 };
 
 // A launcher that starts nothing: it records what it was asked to open and answers as told.
@@ -47,12 +56,14 @@ class RecordingLauncher : public Launcher
 {
 public:
     std::vector<std::string> started;
+    std::vector<std::vector<std::string>> arguments; // the argument list of each start
     std::vector<std::string> opened;
     bool answer = true;
 
-    bool start(const std::string& program, const std::vector<std::string>&) override
+    bool start(const std::string& program, const std::vector<std::string>& args) override
     {
         started.push_back(program);
+        arguments.push_back(args);
         return answer;
     }
     bool openDocument(const std::string& target) override
