@@ -317,15 +317,9 @@ void TALIKLST::setRecordButtons(const RecordButtons& buttons)
 
 void TALIKLST::prepareRecordMenu()
 {
-    auto selected = m_state.MainList.selected();
-    if (!selected) {
-        return;
+    if (ReadSelectedRecord(m_state, m_state.MainList)) {
+        CaptionTelephoneEntries(m_state.Rec, m_menus.PPM4, m_menus.PPM7);
     }
-    m_state.CurRecNo = RecNoOfKey(m_state.MainList.at(*selected).key);
-    if (!ReadCurrent(m_state)) {
-        return;
-    }
-    CaptionTelephoneEntries(m_state.Rec, m_menus.PPM4, m_menus.PPM7);
 }
 
 void TALIKLST::selectCurrentRow()
@@ -354,12 +348,7 @@ void TALIKLST::deleteSelected()
 
 void TALIKLST::dial(int slot)
 {
-    auto selected = m_state.MainList.selected();
-    if (!selected) {
-        return;
-    }
-    m_state.CurRecNo = RecNoOfKey(m_state.MainList.at(*selected).key);
-    if (!ReadCurrent(m_state)) {
+    if (!ReadSelectedRecord(m_state, m_state.MainList)) {
         return;
     }
     ChooseDialSlot(m_state, slot);

@@ -295,12 +295,7 @@ void TALIKSRC::selectCurrentRow()
 
 void TALIKSRC::prepareRecordMenu()
 {
-    auto selected = m_results.selected();
-    if (!selected) {
-        return;
-    }
-    m_state.CurRecNo = RecNoOfKey(m_results.at(*selected).key);
-    if (ReadCurrent(m_state)) {
+    if (ReadSelectedRecord(m_state, m_results)) {
         CaptionTelephoneEntries(m_state.Rec, m_recordMenu, m_telephoneMenu);
     }
 }
@@ -344,12 +339,7 @@ void TALIKSRC::deleteAll()
 
 void TALIKSRC::dial(int slot)
 {
-    auto selected = m_results.selected();
-    if (!selected) {
-        return;
-    }
-    m_state.CurRecNo = RecNoOfKey(m_results.at(*selected).key);
-    if (!ReadCurrent(m_state)) {
+    if (!ReadSelectedRecord(m_state, m_results)) {
         return;
     }
     ChooseDialSlot(m_state, slot);

@@ -342,6 +342,16 @@ void StoreColumnWidths(AppState& state, const std::vector<int>& widthsTwips)
     }
 }
 
+bool ReadSelectedRecord(AppState& state, const ListModel& list)
+{
+    auto selected = list.selected();
+    if (!selected) {
+        return false;
+    }
+    state.CurRecNo = RecNoOfKey(list.at(*selected).key);
+    return ReadCurrent(state);
+}
+
 RecordButtons SelectCurrentRow(AppState& state, ListModel& list, std::size_t index)
 {
     RecordButtons buttons;

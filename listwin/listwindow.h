@@ -167,6 +167,9 @@ struct RecordButtons
     std::string printCaption = "全件印刷";
 };
 
+// Makes the selected item's record the current one and reads it into the buffers; false when no
+// item is selected or the record cannot be read.
+bool ReadSelectedRecord(AppState& state, const ListModel& list);
 // Selects item `index` of `list`, reads its record and says what the buttons offer.
 RecordButtons SelectCurrentRow(AppState& state, ListModel& list, std::size_t index);
 
