@@ -1,18 +1,12 @@
 #include "platform/profile.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <climits>
-#include <cstdio>
-#include <fcntl.h>
-#include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <sys/stat.h>
-#include <unistd.h>
 
+#include "platform/atomicfile.h"
 #include "platform/codec.h"
-#include "platform/paths.h"
 
 namespace talik {
 namespace {
@@ -129,65 +123,6 @@ std::optional<int> LeadingInteger(std::string_view text)
     return static_cast<int>(negative ? -magnitude : std::min<long long>(magnitude, INT_MAX));
 }
 
-// --- writing the file whole ----------------------------------------------------------------------
-
-// The file a path stands for: a link is followed, so that saving replaces its target, not the link.
-std::filesystem::path RealTarget(const std::string& path)
-{
-    std::error_code ec;
-    if (std::filesystem::is_symlink(path, ec)) {
-        auto target = std::filesystem::canonical(path, ec);
-        if (!ec) {
-            return target;
-        }
-    }
-    return path;
-}
-
-bool WriteAll(int fd, std::string_view bytes)
-{
-    while (!bytes.empty()) {
-        ssize_t n = write(fd, bytes.data(), bytes.size());
-        if (n < 0 && errno == EINTR) {
-            continue;
-        }
-        if (n <= 0) {
-            return false;
-        }
-        bytes.remove_prefix(static_cast<std::size_t>(n));
-    }
-    return true;
-}
-
-// A replaced file keeps its permissions; a new one has the default (0666 less the umask).
-bool KeepMode(int fd, const std::filesystem::path& target)
-{
-    struct stat old
-    {
-    };
-    return stat(target.c_str(), &old) != 0 || fchmod(fd, old.st_mode & 07777) == 0;
-}
-
-// Writes `bytes` to a temporary file beside `target`, with the mode the old file had, and renames it
-// over the target; the old file stays as it was unless every step succeeded.
-bool ReplaceFile(const std::filesystem::path& target, std::string_view bytes)
-{
-    const std::string temp =
-        (target.parent_path() / ("." + target.filename().string() + ".")).string() + std::to_string(getpid()) + ".tmp";
-    unlink(temp.c_str()); // left over by a crashed save of an earlier process with the same id
-    int fd = open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (fd < 0) {
-        return false;
-    }
-    bool ok = KeepMode(fd, target) && WriteAll(fd, bytes) && fsync(fd) == 0;
-    ok = (close(fd) == 0) && ok;
-    ok = ok && std::rename(temp.c_str(), target.c_str()) == 0;
-    if (!ok) {
-        unlink(temp.c_str());
-    }
-    return ok;
-}
-
 } // namespace
 
 ProfileDocument ProfileDocument::load(const std::string& path)
@@ -220,11 +155,7 @@ bool ProfileDocument::save(const std::string& path) const
         bytes += line;
         bytes += "\r\n";
     }
-    const std::filesystem::path target = RealTarget(path);
-    if (target.has_parent_path() && !MakeFolders(target.parent_path().string())) {
-        return false;
-    }
-    return ReplaceFile(target, bytes);
+    return WriteFileAtomically(path, bytes, {.followLink = true, .keepMode = true, .makeFolders = true});
 }
 
 std::optional<std::string> ProfileDocument::value(std::string_view section, std::string_view key) const

@@ -2,11 +2,11 @@
 // vertically, with the sender block when the layout asks for it.
 #include <array>
 #include <climits>
-#include <exception>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "print/drawfailure.h"
 #include "print/engines.h"
 #include "print/postcardlayout.h"
 #include "print/primitives.h"
@@ -16,7 +16,6 @@
 namespace talik {
 namespace {
 
-constexpr std::string_view DrawFailedText = "プリンタ、または、フォント設定に問題があります。";
 constexpr double LineEndLimit = 94.0;     // horizontal text breaks before passing this x
 constexpr double ColumnEndLimit = 125.0;  // vertical text starts a new column at this y
 constexpr double SenderNameIndent = 10.0; // the sender name sits this far in (across, or down)
@@ -245,19 +244,6 @@ void PutSenderNameH(PrintJob& job, std::string_view name, CardPoint start, doubl
     lines.finish();
 }
 
-void PutRecipientH(PrintJob& job, const PostcardFonts& fonts, const PrintEntry& recipient)
-{
-    const PrintLayout& layout = job.state.settings.Layout;
-    UseFont(job, fonts, AddressFont);
-    PutBlockH(job, recipient.PrintAddress, OnCard(layout.L_AddrH), fonts.height(AddressFont));
-    UseFont(job, fonts, CompanyFont);
-    PutBlockH(job, recipient.PrintCompany, OnCard(layout.L_CorpH), fonts.height(CompanyFont));
-    UseFont(job, fonts, DeptFont);
-    PutBlockH(job, recipient.PrintDept, OnCard(layout.L_SectH), fonts.height(DeptFont));
-    UseFont(job, fonts, NameFont);
-    PutNameH(job, recipient.PrintName, OnCard(layout.L_NameH), fonts.height(NameFont));
-}
-
 void PutSenderH(PrintJob& job, const PostcardFonts& fonts, const PrintEntry& sender)
 {
     const PrintLayout& layout = job.state.settings.Layout;
@@ -379,19 +365,6 @@ void PutSenderNameV(PrintJob& job, std::string_view name, CardPoint start, doubl
     }
 }
 
-void PutRecipientV(PrintJob& job, const PostcardFonts& fonts, const PrintEntry& recipient)
-{
-    const PrintLayout& layout = job.state.settings.Layout;
-    UseFont(job, fonts, AddressFont);
-    PutBlockV(job, recipient.PrintAddress, OnCard(layout.L_Addr), fonts.height(AddressFont));
-    UseFont(job, fonts, CompanyFont);
-    PutBlockV(job, recipient.PrintCompany, OnCard(layout.L_Corp), fonts.height(CompanyFont));
-    UseFont(job, fonts, DeptFont);
-    PutBlockV(job, recipient.PrintDept, OnCard(layout.L_Sect), fonts.height(DeptFont));
-    UseFont(job, fonts, NameFont);
-    PutNameV(job, recipient.PrintName, OnCard(layout.L_Name), fonts.height(NameFont));
-}
-
 void PutSenderV(PrintJob& job, const PostcardFonts& fonts, const PrintEntry& sender)
 {
     const PrintLayout& layout = job.state.settings.Layout;
@@ -408,19 +381,48 @@ void PutSenderV(PrintJob& job, const PostcardFonts& fonts, const PrintEntry& sen
 
 // --- the card ----------------------------------------------------------------------------------
 
+// Where the recipient's texts start on the card in one writing direction.
+struct RecipientPoints
+{
+    LayoutPoint address, company, dept, name;
+};
+
+RecipientPoints HorizontalPoints(const PrintLayout& layout)
+{
+    return {layout.L_AddrH, layout.L_CorpH, layout.L_SectH, layout.L_NameH};
+}
+
+RecipientPoints VerticalPoints(const PrintLayout& layout)
+{
+    return {layout.L_Addr, layout.L_Corp, layout.L_Sect, layout.L_Name};
+}
+
 // How one writing direction lays out the recipient's and the sender's texts.
 struct Direction
 {
-    void (*recipient)(PrintJob&, const PostcardFonts&, const PrintEntry&);
+    RecipientPoints (*points)(const PrintLayout&);
+    double (*block)(PrintJob&, std::string_view, CardPoint, double); // address, company, department
+    void (*name)(PrintJob&, std::string_view, CardPoint, double);
     void (*sender)(PrintJob&, const PostcardFonts&, const PrintEntry&);
 };
+
+// The recipient's address, company, department and name, each in its own font.
+void PutRecipient(PrintJob& job, const PostcardFonts& fonts, const PrintEntry& recipient, const Direction& direction)
+{
+    const RecipientPoints at = direction.points(job.state.settings.Layout);
+    UseFont(job, fonts, AddressFont);
+    direction.block(job, recipient.PrintAddress, OnCard(at.address), fonts.height(AddressFont));
+    UseFont(job, fonts, CompanyFont);
+    direction.block(job, recipient.PrintCompany, OnCard(at.company), fonts.height(CompanyFont));
+    UseFont(job, fonts, DeptFont);
+    direction.block(job, recipient.PrintDept, OnCard(at.dept), fonts.height(DeptFont));
+    UseFont(job, fonts, NameFont);
+    direction.name(job, recipient.PrintName, OnCard(at.name), fonts.height(NameFont));
+}
 
 void PutCard(PrintJob& job, int line, const Direction& direction)
 {
     PrintLayout& layout = job.state.settings.Layout;
-    if (job.target.preview != nullptr) {
-        job.target.preview->clear();
-    }
     const PostcardFonts fonts = ReadPostcardFonts(layout);
 
     PrintEntry blankRecipient;
@@ -430,7 +432,7 @@ void PutCard(PrintJob& job, int line, const Direction& direction)
     // Prepared in place, so drawing the card again finds nothing left to replace.
     recipient.PrintName = PrepareRecipientName(recipient.PrintName, recipient.PrintHonorific,
                                                HonorificOnlyAfterLastName(recipient.PrintFlags));
-    direction.recipient(job, fonts, recipient);
+    PutRecipient(job, fonts, recipient, direction);
 
     if (layout.AddrFromSet == 1) {
         PrintEntry blankSender;
@@ -444,13 +446,7 @@ void PutCard(PrintJob& job, int line, const Direction& direction)
 // goes on with the next one.
 bool PutCardOrTell(PrintJob& job, int line, const Direction& direction)
 {
-    try {
-        PutCard(job, line, direction);
-        return true;
-    } catch (const std::exception&) {
-        job.state.ui.message(std::string(DrawFailedText), MessageIcon::None);
-        return false;
-    }
+    return DrawOrTell(job, [&] { PutCard(job, line, direction); });
 }
 
 } // namespace
@@ -458,13 +454,13 @@ bool PutCardOrTell(PrintJob& job, int line, const Direction& direction)
 bool PrintPostcardH(PrintJob& job, int line)
 {
     BusyCursor busy(job.state.ui);
-    return PutCardOrTell(job, line, {PutRecipientH, PutSenderH});
+    return PutCardOrTell(job, line, {HorizontalPoints, PutBlockH, PutNameH, PutSenderH});
 }
 
 bool PrintPostcardV(PrintJob& job, int line)
 {
     job.positionLabel = PositionLabel(job.table, line);
-    return PutCardOrTell(job, line, {PutRecipientV, PutSenderV});
+    return PutCardOrTell(job, line, {VerticalPoints, PutBlockV, PutNameV, PutSenderV});
 }
 
 } // namespace talik

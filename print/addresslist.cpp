@@ -3,11 +3,11 @@
 #include <algorithm>
 #include <charconv>
 #include <cstdio>
-#include <exception>
 #include <string>
 #include <string_view>
 
 #include "platform/recordfile.h"
+#include "print/drawfailure.h"
 #include "print/engines.h"
 #include "print/primitives.h"
 #include "print/printboxes.h"
@@ -32,13 +32,6 @@ constexpr double ListPreviewScale = 0.6; // of the scaled page
 constexpr int ListFontItem = 9;
 constexpr double TitleSize = 24;
 constexpr double TextSize = 10;
-
-constexpr std::string_view PrinterProblem = "プリンタ、または、フォント設定に問題があります。";
-
-// A failure the user is told about as a printer or font problem.
-struct DrawingFailure : std::exception
-{
-};
 
 void UseListFont(PrintJob& job, double sizePoints)
 {
@@ -172,14 +165,7 @@ void PrintListPage(PrintJob& job, int page)
     BusyCursor busy(job.state.ui);
     // The preview shrinks with the printed page.
     job.target.PreviewScale = ListRatio(job) * ListPreviewScale;
-    if (job.target.preview != nullptr) {
-        job.target.preview->clear();
-    }
-    try {
-        DrawPage(job, page);
-    } catch (const std::exception&) {
-        job.state.ui.message(std::string(PrinterProblem), MessageIcon::None);
-    }
+    DrawOrTell(job, [&] { DrawPage(job, page); });
 }
 
 } // namespace talik

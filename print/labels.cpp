@@ -2,11 +2,11 @@
 // recipient (entries 2 and on of the print table) per cell, horizontal writing.
 #include <algorithm>
 #include <array>
-#include <exception>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "print/drawfailure.h"
 #include "print/engines.h"
 #include "print/postcardlayout.h"
 #include "print/primitives.h"
@@ -27,7 +27,6 @@ constexpr float MinCellWidth = 50;
 constexpr float MinCellHeight = 25;
 constexpr int FirstRecipient = 2; // entry 1 is the sender
 
-constexpr std::string_view PrinterProblem = "プリンタ、または、フォント設定に問題があります。";
 constexpr std::string_view StartRowTooLarge =
     "開始マス目の行設定が最大行数を越えています。\r開始マス目行を１に戻します。";
 constexpr std::string_view StartColumnTooLarge =
@@ -69,11 +68,6 @@ struct PageStart
 {
     int row = 0, column = 0;
     int entry = FirstRecipient;
-};
-
-// A drawing failure the user is told about as a printer or font problem.
-struct DrawingFailure : std::exception
-{
 };
 
 LabelFonts ReadLabelFonts(const PrintLayout& layout)
@@ -313,14 +307,7 @@ void DrawPage(PrintJob& job, int page)
 void PrintLabelPage(PrintJob& job, int page)
 {
     BusyCursor busy(job.state.ui);
-    if (job.target.preview != nullptr) {
-        job.target.preview->clear();
-    }
-    try {
-        DrawPage(job, page);
-    } catch (const std::exception&) {
-        job.state.ui.message(std::string(PrinterProblem), MessageIcon::None);
-    }
+    DrawOrTell(job, [&] { DrawPage(job, page); });
 }
 
 } // namespace talik

@@ -5,14 +5,12 @@
 
 #include <algorithm>
 #include <array>
-#include <cerrno>
 #include <cstdio>
-#include <fcntl.h>
 #include <fstream>
 #include <iterator>
-#include <unistd.h>
 #include <vector>
 
+#include "platform/atomicfile.h"
 #include "platform/codec.h"
 #include "platform/paths.h"
 #include "store/dbfile.h"
@@ -187,44 +185,11 @@ bool FitsPrintTable(AppState& state, int headerLines, int records)
     return false;
 }
 
-bool WriteAll(int fd, std::string_view bytes)
-{
-    while (!bytes.empty()) {
-        const ssize_t n = ::write(fd, bytes.data(), bytes.size());
-        if (n < 0 && errno == EINTR) {
-            continue;
-        }
-        if (n <= 0) {
-            return false;
-        }
-        bytes.remove_prefix(static_cast<std::size_t>(n));
-    }
-    return true;
-}
-
-// Writes the whole job to a temporary file beside the work file and renames it into place, so a
-// failed write (a full disk) leaves no part of a job behind.
-bool ReplaceWorkFile(const std::string& path, std::string_view bytes)
-{
-    const std::string temp = path + "." + std::to_string(getpid()) + ".tmp";
-    ::unlink(temp.c_str()); // left by a crashed write of an earlier process with the same id
-    const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (fd < 0) {
-        return false;
-    }
-    bool ok = WriteAll(fd, bytes) && ::fsync(fd) == 0;
-    ok = ::close(fd) == 0 && ok;
-    ok = ok && std::rename(temp.c_str(), path.c_str()) == 0;
-    if (!ok) {
-        ::unlink(temp.c_str());
-    }
-    return ok;
-}
-
 bool WriteWorkFile(AppState& state, std::string_view bytes)
 {
     const std::string path = PrintWorkFile(state);
-    if (ReplaceWorkFile(path, bytes)) {
+    // Written whole, so a failed write (a full disk) leaves no part of a job behind.
+    if (WriteFileAtomically(path, bytes)) {
         return true;
     }
     TellWorkWriteFailed(state, path);
