@@ -8,7 +8,6 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
-#include <QScreen>
 #include <QTimer>
 #include <QTreeView>
 #include <QWindow>
@@ -23,6 +22,7 @@
 #include "listwin/readiness.h"
 #include "store/TALIKIN.h"
 #include "store/database.h"
+#include "store/formhelpers.h"
 #include "store/qtinteraction.h"
 #include "store/startup.h"
 #include "store/state.h"
@@ -182,14 +182,10 @@ void TALIKLST::connectMenus()
 
 void TALIKLST::applyOpeningGeometry()
 {
-    const WindowGeometry& g = m_state.settings.ListWindow;
-    resize(px(std::max(g.width, MinWindowWidth)), px(std::max(g.height, MinWindowHeight)));
-    if (g.left > 0) {
-        move(px(g.left), px(g.top));
-    } else if (QScreen* screen = QGuiApplication::primaryScreen()) {
-        QRect area = screen->availableGeometry();
-        move(area.x() + (area.width() - width()) / 2, area.y() + (area.height() - height()) / 2);
-    }
+    WindowGeometry g = m_state.settings.ListWindow;
+    g.width = std::max(g.width, MinWindowWidth);
+    g.height = std::max(g.height, MinWindowHeight);
+    PlaceWindow(this, g);
 }
 
 void TALIKLST::resizeEvent(QResizeEvent* event)
@@ -213,12 +209,7 @@ void TALIKLST::resizeEvent(QResizeEvent* event)
 
 void TALIKLST::storeGeometry()
 {
-    if (isMinimized() || isMaximized() || isFullScreen()) {
-        return;
-    }
-    double dpi = logicalDpiX();
-    m_state.settings.ListWindow = {PixelsToTwips(x(), dpi), PixelsToTwips(y(), dpi), PixelsToTwips(width(), dpi),
-                                   PixelsToTwips(height(), dpi)};
+    StoreWindowGeometry(this, m_state.settings.ListWindow);
 }
 
 void TALIKLST::storeColumnWidths()

@@ -3,13 +3,11 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QGroupBox>
-#include <QGuiApplication>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
-#include <QScreen>
 #include <QTimer>
 #include <QTreeView>
 
@@ -22,6 +20,7 @@
 #include "listwin/readiness.h"
 #include "listwin/resultwindow.h"
 #include "store/database.h"
+#include "store/formhelpers.h"
 #include "store/qtinteraction.h"
 #include "store/state.h"
 #include "store/units.h"
@@ -157,14 +156,7 @@ void TALIKSRC::connectControls()
 
 void TALIKSRC::applyOpeningGeometry()
 {
-    WindowGeometry g = ResultWindowGeometry(m_state.settings.SearchWindow);
-    resize(px(g.width), px(g.height));
-    if (g.left > 0) {
-        move(px(g.left), px(g.top));
-    } else if (QScreen* screen = QGuiApplication::primaryScreen()) {
-        QRect area = screen->availableGeometry();
-        move(area.x() + (area.width() - width()) / 2, area.y() + (area.height() - height()) / 2);
-    }
+    PlaceWindow(this, ResultWindowGeometry(m_state.settings.SearchWindow));
 }
 
 void TALIKSRC::resizeEvent(QResizeEvent* event)
@@ -187,12 +179,7 @@ void TALIKSRC::resizeEvent(QResizeEvent* event)
 
 void TALIKSRC::storeGeometry()
 {
-    if (isMinimized() || isMaximized() || isFullScreen()) {
-        return;
-    }
-    double dpi = logicalDpiX();
-    m_state.settings.SearchWindow = {PixelsToTwips(x(), dpi), PixelsToTwips(y(), dpi), PixelsToTwips(width(), dpi),
-                                     PixelsToTwips(height(), dpi)};
+    StoreWindowGeometry(this, m_state.settings.SearchWindow);
 }
 
 void TALIKSRC::setHitButtons(bool hits)

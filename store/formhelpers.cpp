@@ -6,6 +6,8 @@
 #include <QWidget>
 
 #include "store/frame3d.h"
+#include "store/settings.h"
+#include "store/units.h"
 
 namespace talik {
 
@@ -18,6 +20,27 @@ void CentreForm(QWidget* form)
     QRect area = screen->geometry();
     QSize size = form->frameGeometry().size();
     form->move(area.x() + (area.width() - size.width()) / 2, area.y() + (area.height() - size.height()) / 2);
+}
+
+void PlaceWindow(QWidget* window, const WindowGeometry& twips)
+{
+    double dpi = window->logicalDpiX();
+    window->resize(TwipsToPixels(twips.width, dpi), TwipsToPixels(twips.height, dpi));
+    if (twips.left > 0) {
+        window->move(TwipsToPixels(twips.left, dpi), TwipsToPixels(twips.top, dpi));
+    } else {
+        CentreForm(window);
+    }
+}
+
+void StoreWindowGeometry(const QWidget* window, WindowGeometry& into)
+{
+    if (window->isMinimized() || window->isMaximized() || window->isFullScreen()) {
+        return;
+    }
+    double dpi = window->logicalDpiX();
+    into = {PixelsToTwips(window->x(), dpi), PixelsToTwips(window->y(), dpi), PixelsToTwips(window->width(), dpi),
+            PixelsToTwips(window->height(), dpi)};
 }
 
 void Draw3DFrame(QPainter& painter, const QWidget* control, bool raised, int bevelWidth)

@@ -5,8 +5,15 @@ class QWidget;
 
 namespace talik {
 
+struct WindowGeometry;
+
 // Moves a form to the centre of its screen.
 void CentreForm(QWidget* form);
+// Sizes and places a window by its stored geometry (twips); a stored left of 0 or less centres it.
+void PlaceWindow(QWidget* window, const WindowGeometry& twips);
+// Stores the window's place and size (twips), unless it is minimised, maximised or full screen.
+void StoreWindowGeometry(const QWidget* window, WindowGeometry& into);
+
 // Draws the bevel around `control` on the painter of its parent form (2 pixels wide unless told).
 void Draw3DFrame(QPainter& painter, const QWidget* control, bool raised, int bevelWidth = 2);
 
