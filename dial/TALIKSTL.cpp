@@ -8,6 +8,7 @@
 
 #include "dial/TALIKMSG.h"
 #include "dial/pagercode.h"
+#include "listwin/listwindow.h"
 #include "store/formhelpers.h"
 #include "store/qtinteraction.h"
 #include "store/state.h"
@@ -167,6 +168,18 @@ void TALIKSTL::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
     CentreForm(this);
+}
+
+void DialSelected(AppState& state, Launcher& launcher, const ListModel& list, int slot, DialFrom from, QWidget* parent)
+{
+    if (!ReadSelectedRecord(state, list)) {
+        return;
+    }
+    ChooseDialSlot(state, slot);
+    DialRequest(state, launcher, from, [&state, parent] {
+        TALIKSTL confirmation(state, parent);
+        confirmation.exec();
+    });
 }
 
 } // namespace talik

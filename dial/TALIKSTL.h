@@ -4,6 +4,9 @@
 // DialNumber in the shared state.
 #include <QDialog>
 
+#include "dial/dialrequest.h"
+#include "listwin/listmodel.h"
+
 #include <array>
 
 class QCheckBox;
@@ -53,5 +56,9 @@ private:
     QPushButton* m_inputSupport = nullptr;        // Command3
     std::array<QPushButton*, 2> m_command2{};     // call, cancel
 };
+
+// Calls telephone slot `slot` of the selected record of `list`: the call confirmation, then the
+// dial request of the window the list belongs to.
+void DialSelected(AppState& state, Launcher& launcher, const ListModel& list, int slot, DialFrom from, QWidget* parent);
 
 } // namespace talik

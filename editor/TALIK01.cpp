@@ -548,4 +548,17 @@ void TALIK01::dragWindow()
     }
 }
 
+bool EditSelected(AppState& state, const ListModel& list, char status, QWidget* parent)
+{
+    auto selected = list.selected();
+    if (!selected) {
+        return false;
+    }
+    state.CurRecNo = RecNoOfKey(list.at(*selected).key);
+    state.EditStatus = status;
+    TALIK01 editor(state, false, parent);
+    editor.exec();
+    return state.EditStatus != ' ';
+}
+
 } // namespace talik

@@ -5,6 +5,7 @@
 #include <array>
 
 #include "editor/recordedit.h"
+#include "listwin/listmodel.h"
 
 class QCheckBox;
 class QFrame;
@@ -81,5 +82,9 @@ private:
     QFrame* m_line3 = nullptr;
     QFrame* m_line4 = nullptr;
 };
+
+// Opens the editor modally on the selected record of `list` (EditStatus " " change, "R" view).
+// True when the record was stored (EditStatus is then no longer " ").
+bool EditSelected(AppState& state, const ListModel& list, char status, QWidget* parent);
 
 } // namespace talik

@@ -339,14 +339,7 @@ void TALIKLST::deleteSelected()
 
 void TALIKLST::dial(int slot)
 {
-    if (!ReadSelectedRecord(m_state, m_state.MainList)) {
-        return;
-    }
-    ChooseDialSlot(m_state, slot);
-    DialRequest(m_state, m_launcher, DialFrom::MainWindow, [this] {
-        TALIKSTL confirmation(m_state, this);
-        confirmation.exec();
-    });
+    DialSelected(m_state, m_launcher, m_state.MainList, slot, DialFrom::MainWindow, this);
 }
 
 void TALIKLST::newRecord()
@@ -365,17 +358,10 @@ void TALIKLST::newRecord()
 
 void TALIKLST::openRecord(char status)
 {
-    auto selected = m_state.MainList.selected();
-    if (!selected) {
-        return;
-    }
-    m_state.CurRecNo = RecNoOfKey(m_state.MainList.at(*selected).key);
-    m_state.EditStatus = status;
     m_state.MainIdle = false;
-    TALIK01 editor(m_state, false, this);
-    editor.exec();
+    bool stored = EditSelected(m_state, m_state.MainList, status, this);
     m_state.MainIdle = true;
-    if (m_state.EditStatus == ' ') {
+    if (!stored) {
         return;
     }
     reflectEditor();

@@ -289,15 +289,7 @@ void TALIKSRC::prepareRecordMenu()
 
 void TALIKSRC::openRecord(char status)
 {
-    auto selected = m_results.selected();
-    if (!selected) {
-        return;
-    }
-    m_state.CurRecNo = RecNoOfKey(m_results.at(*selected).key);
-    m_state.EditStatus = status;
-    TALIK01 editor(m_state, false, this);
-    editor.exec();
-    if (m_state.EditStatus == ' ') {
+    if (!EditSelected(m_state, m_results, status, this)) {
         return;
     }
     ReflectSaved(m_state, m_results, "TALIKSRC");
@@ -326,14 +318,7 @@ void TALIKSRC::deleteAll()
 
 void TALIKSRC::dial(int slot)
 {
-    if (!ReadSelectedRecord(m_state, m_results)) {
-        return;
-    }
-    ChooseDialSlot(m_state, slot);
-    DialRequest(m_state, m_launcher, DialFrom::SearchWindow, [this] {
-        TALIKSTL confirmation(m_state, this);
-        confirmation.exec();
-    });
+    DialSelected(m_state, m_launcher, m_results, slot, DialFrom::SearchWindow, this);
 }
 
 void TALIKSRC::doubleClickAction()
