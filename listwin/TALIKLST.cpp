@@ -444,11 +444,7 @@ void TALIKLST::kanaJump()
     }
     m_model->refresh();
     if (jump.found) {
-        QModelIndex found = m_model->index(static_cast<int>(*jump.found), 0);
-        m_list->scrollTo(found);
-        m_list->selectionModel()->setCurrentIndex(found,
-                                                  QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
-        m_list->setFocus();
+        ShowFoundRow(m_list, static_cast<int>(*jump.found));
         selectCurrentRow();
     }
     m_jumping = false;

@@ -44,6 +44,14 @@ void BuildAddressColumns(QTreeView* view, ListViewModel* model, const AppState& 
     }
 }
 
+void ShowFoundRow(QTreeView* view, int row)
+{
+    QModelIndex found = view->model()->index(row, 0);
+    view->scrollTo(found);
+    view->selectionModel()->setCurrentIndex(found, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    view->setFocus();
+}
+
 ListKey ListKeyOfQt(int key)
 {
     switch (key) {

@@ -15,6 +15,8 @@ enum class ListKey;
 void SetUpAddressList(QTreeView* view, ListViewModel* model, const AppState& state);
 // The column headers and widths alone (after the list columns changed).
 void BuildAddressColumns(QTreeView* view, ListViewModel* model, const AppState& state);
+// Scrolls to row `row`, makes it the current and selected row, and focuses the list.
+void ShowFoundRow(QTreeView* view, int row);
 // The window's name for a Qt key.
 ListKey ListKeyOfQt(int key);
 // Opens a popup menu just below a control, at its left edge.
