@@ -8,13 +8,13 @@
 #include <QTreeView>
 #include <QWindow>
 
+#include "app/fonts.h"
 #include "bench/benchsupport.h"
 #include "listwin/listviewmodel.h"
 #include "listwin/listwindow.h"
 #include "store/database.h"
-#include "store/fonts.h"
-#include "store/qtinteraction.h"
 #include "store/state.h"
+#include "ui/qtinteraction.h"
 
 namespace talik {
 namespace {

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "bench/benchsupport.h"
-#include "listwin/search.h"
+#include "search/search.h"
 #include "store/database.h"
 #include "store/fields.h"
 #include "store/state.h"

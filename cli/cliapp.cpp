@@ -5,6 +5,7 @@
 #include <functional>
 #include <map>
 
+#include "app/startup.h"
 #include "cli/cliinteraction.h"
 #include "cli/clioptions.h"
 #include "cli/cliprint.h"
@@ -13,7 +14,6 @@
 #include "platform/paths.h"
 #include "store/database.h"
 #include "store/fields.h"
-#include "store/startup.h"
 #include "store/state.h"
 
 namespace talik {

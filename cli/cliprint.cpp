@@ -10,12 +10,12 @@
 #include <memory>
 #include <string_view>
 
+#include "app/fonts.h"
 #include "cli/cliapp.h"
 #include "print/engines.h"
 #include "print/printwork.h"
 #include "print/qtcanvas.h"
 #include "store/database.h"
-#include "store/fonts.h"
 #include "store/kana.h"
 #include "store/record.h"
 #include "store/state.h"

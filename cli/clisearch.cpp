@@ -4,7 +4,7 @@
 #include <charconv>
 #include <span>
 
-#include "listwin/searchconditions.h"
+#include "search/searchconditions.h"
 #include "store/kana.h"
 #include "store/state.h"
 

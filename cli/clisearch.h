@@ -6,7 +6,7 @@
 
 #include "cli/clioptions.h"
 #include "listwin/listmodel.h"
-#include "listwin/search.h"
+#include "search/search.h"
 #include "store/record.h"
 
 namespace talik {

@@ -7,10 +7,10 @@
 #include <QRadioButton>
 
 #include "dial/pagercode.h"
-#include "store/formhelpers.h"
-#include "store/qtinteraction.h"
 #include "store/state.h"
-#include "store/units.h"
+#include "ui/formhelpers.h"
+#include "ui/qtinteraction.h"
+#include "ui/units.h"
 
 namespace talik {
 namespace {

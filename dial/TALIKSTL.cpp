@@ -9,10 +9,10 @@
 #include "dial/TALIKMSG.h"
 #include "dial/pagercode.h"
 #include "listwin/listwindow.h"
-#include "store/formhelpers.h"
-#include "store/qtinteraction.h"
 #include "store/state.h"
-#include "store/units.h"
+#include "ui/formhelpers.h"
+#include "ui/qtinteraction.h"
+#include "ui/units.h"
 
 namespace talik {
 namespace {

@@ -3,11 +3,11 @@
 
 #include <array>
 
+#include "app/startup.h"
 #include "platform/codec.h"
 #include "platform/profile.h"
 #include "store/kana.h"
 #include "store/record.h"
-#include "store/startup.h"
 #include "store/state.h"
 
 namespace talik {

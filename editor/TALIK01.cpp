@@ -13,14 +13,14 @@
 #include <QScreen>
 #include <QWindow>
 
+#include "app/startup.h"
 #include "editor/checkitems.h"
-#include "listwin/readiness.h"
 #include "store/database.h"
-#include "store/formhelpers.h"
-#include "store/qtinteraction.h"
-#include "store/startup.h"
 #include "store/state.h"
-#include "store/units.h"
+#include "ui/formhelpers.h"
+#include "ui/qtinteraction.h"
+#include "ui/readiness.h"
+#include "ui/units.h"
 
 namespace talik {
 namespace {

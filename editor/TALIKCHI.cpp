@@ -6,10 +6,10 @@
 #include <QPushButton>
 
 #include "editor/checkitems.h"
-#include "store/formhelpers.h"
-#include "store/qtinteraction.h"
 #include "store/state.h"
-#include "store/units.h"
+#include "ui/formhelpers.h"
+#include "ui/qtinteraction.h"
+#include "ui/units.h"
 
 namespace talik {
 

@@ -12,21 +12,21 @@
 #include <QTreeView>
 #include <QWindow>
 
+#include "app/TALIKIN.h"
+#include "app/startup.h"
 #include "dial/TALIKSTL.h"
 #include "dial/dialrequest.h"
 #include "editor/TALIK01.h"
-#include "listwin/TALIKSRC.h"
 #include "listwin/indexpanel.h"
 #include "listwin/listviewmodel.h"
 #include "listwin/listviewsetup.h"
-#include "listwin/readiness.h"
-#include "store/TALIKIN.h"
+#include "search/TALIKSRC.h"
 #include "store/database.h"
-#include "store/formhelpers.h"
-#include "store/qtinteraction.h"
-#include "store/startup.h"
 #include "store/state.h"
-#include "store/units.h"
+#include "ui/formhelpers.h"
+#include "ui/qtinteraction.h"
+#include "ui/readiness.h"
+#include "ui/units.h"
 
 namespace talik {
 namespace {

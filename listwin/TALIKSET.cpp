@@ -7,9 +7,9 @@
 
 #include "listwin/listcolumns.h"
 #include "listwin/listwindow.h"
-#include "store/formhelpers.h"
-#include "store/qtinteraction.h"
 #include "store/state.h"
+#include "ui/formhelpers.h"
+#include "ui/qtinteraction.h"
 
 namespace talik {
 

@@ -4,9 +4,9 @@
 #include <QPainter>
 #include <QPushButton>
 
-#include "store/formhelpers.h"
-#include "store/qtinteraction.h"
-#include "store/units.h"
+#include "ui/formhelpers.h"
+#include "ui/qtinteraction.h"
+#include "ui/units.h"
 
 namespace talik {
 namespace {

@@ -3,9 +3,9 @@
 #include <QMenu>
 
 #include "listwin/listwindow.h"
-#include "listwin/readiness.h"
-#include "store/qtinteraction.h"
 #include "store/settings.h"
+#include "ui/qtinteraction.h"
+#include "ui/readiness.h"
 
 namespace talik {
 namespace {

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "listwin/listmodel.h"
-#include "store/qtinteraction.h"
+#include "ui/qtinteraction.h"
 
 namespace talik {
 

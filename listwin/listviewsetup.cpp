@@ -6,9 +6,9 @@
 
 #include "listwin/listviewmodel.h"
 #include "listwin/listwindow.h"
-#include "store/qtinteraction.h"
 #include "store/state.h"
-#include "store/units.h"
+#include "ui/qtinteraction.h"
+#include "ui/units.h"
 
 namespace talik {
 

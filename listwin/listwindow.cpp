@@ -1,8 +1,8 @@
 #include "listwin/listwindow.h"
 
+#include "app/startup.h"
 #include "platform/codec.h"
 #include "store/database.h"
-#include "store/startup.h"
 #include "store/state.h"
 
 namespace talik {

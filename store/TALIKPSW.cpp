@@ -7,7 +7,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "store/formhelpers.h"
+#include "ui/formhelpers.h"
 
 namespace talik {
 

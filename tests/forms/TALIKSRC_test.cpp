@@ -12,7 +12,7 @@
 #include "editor/TALIK01.h"
 #include "editor/TALIKCHI.h"
 #include "listwin/TALIKLST.h"
-#include "listwin/TALIKSRC.h"
+#include "search/TALIKSRC.h"
 #include "store/database.h"
 #include "tests/support/modal.h"
 #include "tests/support/storefixture.h"

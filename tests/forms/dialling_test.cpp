@@ -10,7 +10,7 @@
 #include "dial/TALIKSTL.h"
 #include "dial/dialrequest.h"
 #include "listwin/TALIKLST.h"
-#include "listwin/TALIKSRC.h"
+#include "search/TALIKSRC.h"
 #include "store/database.h"
 #include "tests/support/modal.h"
 #include "tests/support/storefixture.h"

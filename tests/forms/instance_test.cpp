@@ -12,8 +12,8 @@
 
 #include <gtest/gtest.h>
 
+#include "app/startup.h"
 #include "platform/paths.h"
-#include "store/startup.h"
 #include "tests/support/tempdir.h"
 
 namespace talik::test {

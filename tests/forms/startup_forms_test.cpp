@@ -7,8 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include "app/TALIKIN.h"
 #include "listwin/TALIKLST.h"
-#include "store/TALIKIN.h"
 #include "store/state.h"
 #include "tests/support/scripted.h"
 #include "tests/support/tempdir.h"

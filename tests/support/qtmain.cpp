@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "store/fonts.h"
+#include "app/fonts.h"
 
 int main(int argc, char** argv)
 {

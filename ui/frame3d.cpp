@@ -1,4 +1,4 @@
-#include "store/frame3d.h"
+#include "ui/frame3d.h"
 
 namespace talik {
 

@@ -1,13 +1,13 @@
-#include "store/formhelpers.h"
+#include "ui/formhelpers.h"
 
 #include <QGuiApplication>
 #include <QPainter>
 #include <QScreen>
 #include <QWidget>
 
-#include "store/frame3d.h"
 #include "store/settings.h"
-#include "store/units.h"
+#include "ui/frame3d.h"
+#include "ui/units.h"
 
 namespace talik {
 

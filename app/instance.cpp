@@ -1,4 +1,4 @@
-#include "store/instance.h"
+#include "app/instance.h"
 
 #include <QLocalServer>
 #include <QLocalSocket>

@@ -1,4 +1,4 @@
-#include "listwin/searchconditions.h"
+#include "search/searchconditions.h"
 
 #include <algorithm>
 #include <bit>

@@ -1,4 +1,4 @@
-#include "listwin/TALIKSRC.h"
+#include "search/TALIKSRC.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -17,13 +17,13 @@
 #include "editor/TALIKCHI.h"
 #include "listwin/listviewmodel.h"
 #include "listwin/listviewsetup.h"
-#include "listwin/readiness.h"
-#include "listwin/resultwindow.h"
+#include "search/resultwindow.h"
 #include "store/database.h"
-#include "store/formhelpers.h"
-#include "store/qtinteraction.h"
 #include "store/state.h"
-#include "store/units.h"
+#include "ui/formhelpers.h"
+#include "ui/qtinteraction.h"
+#include "ui/readiness.h"
+#include "ui/units.h"
 
 namespace talik {
 namespace {

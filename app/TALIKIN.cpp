@@ -1,4 +1,4 @@
-#include "store/TALIKIN.h"
+#include "app/TALIKIN.h"
 
 #include <QAction>
 #include <QApplication>
@@ -11,10 +11,10 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-#include "store/formhelpers.h"
-#include "store/qtinteraction.h"
-#include "store/startup.h"
+#include "app/startup.h"
 #include "store/state.h"
+#include "ui/formhelpers.h"
+#include "ui/qtinteraction.h"
 
 namespace talik {
 namespace {

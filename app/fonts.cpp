@@ -1,4 +1,4 @@
-#include "store/fonts.h"
+#include "app/fonts.h"
 
 #include <QFont>
 

@@ -1,9 +1,9 @@
 // The search engine: one pass over the main file, by kind, filling the result list from the tables.
-#include "listwin/search.h"
+#include "search/search.h"
 
 #include <algorithm>
 
-#include "listwin/searchconditions.h"
+#include "search/searchconditions.h"
 #include "store/database.h"
 #include "store/dbfile.h"
 #include "store/kana.h"

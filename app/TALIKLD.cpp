@@ -1,18 +1,18 @@
-#include "store/TALIKLD.h"
+#include "app/TALIKLD.h"
 
 #include <QApplication>
 #include <QStringList>
 #include <unistd.h>
 
+#include "app/TALIKIN.h"
+#include "app/fonts.h"
+#include "app/instance.h"
+#include "app/startup.h"
 #include "listwin/TALIKLST.h"
 #include "platform/launcher.h"
 #include "platform/paths.h"
-#include "store/TALIKIN.h"
-#include "store/fonts.h"
-#include "store/instance.h"
-#include "store/qtinteraction.h"
-#include "store/startup.h"
 #include "store/state.h"
+#include "ui/qtinteraction.h"
 
 namespace talik {
 namespace {

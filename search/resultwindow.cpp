@@ -1,4 +1,4 @@
-#include "listwin/resultwindow.h"
+#include "search/resultwindow.h"
 
 #include <algorithm>
 

@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "store/startup.h"
+#include "app/startup.h"
 #include "tests/support/storefixture.h"
 
 namespace talik::test {

@@ -1,4 +1,4 @@
-#include "store/TALIKLD.h"
+#include "app/TALIKLD.h"
 
 int main(int argc, char** argv)
 {

@@ -8,7 +8,7 @@
 #include "listwin/listmenus.h"
 #include "listwin/listmodel.h"
 #include "listwin/listwindow.h"
-#include "listwin/search.h"
+#include "search/search.h"
 
 class QGroupBox;
 class QLabel;

@@ -1,4 +1,4 @@
-#include "store/qtinteraction.h"
+#include "ui/qtinteraction.h"
 
 #include <QApplication>
 #include <QFileDialog>

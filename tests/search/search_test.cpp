@@ -5,9 +5,9 @@
 
 #include <gtest/gtest.h>
 
-#include "listwin/search.h"
-#include "listwin/searchconditions.h"
 #include "platform/codec.h"
+#include "search/search.h"
+#include "search/searchconditions.h"
 #include "store/database.h"
 #include "tests/support/storefixture.h"
 
