@@ -5,7 +5,7 @@
 #include <unistd.h>
 
 #include "app/TALIKIN.h"
-#include "app/fonts.h"
+#include "app/appsetup.h"
 #include "app/instance.h"
 #include "app/startup.h"
 #include "listwin/TALIKLST.h"
@@ -40,12 +40,9 @@ void SetFolders(AppState& state)
 int Main(int argc, char** argv)
 {
     QApplication app(argc, argv);
-    QApplication::setApplicationName("talik32");
-    QApplication::setApplicationDisplayName("Rinmaro");
-    QApplication::setQuitOnLastWindowClosed(false);
-    InstallFontSubstitutions();
+    SetUpApplication(app);
 
-    QtInteraction ui;
+    QtInteraction ui(std::string{ProductName});
     SystemClock clock;
     SystemLauncher launcher;
     AppState state(ui, clock);

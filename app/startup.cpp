@@ -35,12 +35,12 @@ std::string ModeText(int mode)
 
 std::string MainWindowTitle(int mode)
 {
-    return "Rinmaro (Ver. " + std::string(AppVersion) + ") Mode " + ModeText(mode);
+    return std::string(ProductName) + " (Ver. " + std::string(AppVersion) + ") Mode " + ModeText(mode);
 }
 
 std::string TrayTip(int mode)
 {
-    return "Rinmaro Mode " + ModeText(mode);
+    return std::string(ProductName) + " Mode " + ModeText(mode);
 }
 
 std::string InstanceName(std::string_view user, std::string_view profileFolder, int mode)

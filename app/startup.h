@@ -11,6 +11,7 @@ namespace talik {
 struct AppState;
 class Launcher;
 
+inline constexpr std::string_view ProductName = "Rinmaro";
 inline constexpr std::string_view AppVersion = "7.01";
 inline constexpr std::string_view HelpFileName = "TALIK32.HLP";
 

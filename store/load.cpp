@@ -167,11 +167,8 @@ LoadResult LoadTables(AppState& state)
     BusyCursor busy(state.ui);
     state.texts.ListHidden = true;
     state.CurrentTab = -1;
+    // The splash closes when it sees this; loading does not wait for it.
     state.LoadBegun = true;
-    while (!state.SplashDone) {
-        state.ui.processEvents();
-        state.clock.sleepMs(10);
-    }
     for (;;) {
         state.tables.clear();
         state.texts.DbName = state.settings.AddrDBName[state.DbNo - 1];
@@ -182,7 +179,9 @@ LoadResult LoadTables(AppState& state)
         std::string mainFile = ResolvePathNoCase(MainFileName(state.DataPath, state.DbNo));
         state.Header = ReadHeader(state, mainFile);
         if (CheckPassword(state, state.Header) == PasswordOutcome::Cancelled) {
-            if (state.PrevDbNo < 1) {
+            // Nothing else to go back to: at start, or when the database open before is the one
+            // being loaded (a reload, or the fallback itself cancelled).
+            if (state.PrevDbNo < 1 || state.PrevDbNo == state.DbNo) {
                 return LoadResult::EndProgram;
             }
             state.DbNo = state.PrevDbNo;

@@ -69,7 +69,7 @@ struct AppState
     int CurrentTab = -1;
     bool TablesLoaded = false;
     bool LoadBegun = false; // the first load has started: the splash may go
-    bool SplashDone = true; // the splash has gone: loading may go on
+    bool SplashDone = true; // the splash has gone: the list window takes input
     bool MainIdle = true;   // no modal dialog of the list window is open
     bool Busy = false;      // a CSV import or export runs: the list window leaves the focus alone
     ListModel MainList;

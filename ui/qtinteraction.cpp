@@ -27,11 +27,6 @@ QMessageBox::Icon BoxIcon(MessageIcon icon)
     return QMessageBox::NoIcon;
 }
 
-QString BoxTitle(const std::string& title)
-{
-    return title.empty() ? QApplication::applicationDisplayName() : Qs(title);
-}
-
 // The extension of the first pattern of a filter: "qxm" for "メッセージファイル (*.qxm)".
 QString FirstSuffix(const QString& filter)
 {
@@ -49,15 +44,20 @@ std::optional<std::string> ChosenFile(QFileDialog& dialog)
 
 } // namespace
 
+QString QtInteraction::boxTitle(const std::string& title) const
+{
+    return Qs(title.empty() ? m_untitledBoxTitle : title);
+}
+
 void QtInteraction::message(const std::string& text, MessageIcon icon, const std::string& title)
 {
-    QMessageBox box(BoxIcon(icon), BoxTitle(title), Qs(text), QMessageBox::Ok, QApplication::activeWindow());
+    QMessageBox box(BoxIcon(icon), boxTitle(title), Qs(text), QMessageBox::Ok, QApplication::activeWindow());
     box.exec();
 }
 
 bool QtInteraction::askYesNo(const std::string& text, MessageIcon icon, const std::string& title)
 {
-    QMessageBox box(BoxIcon(icon), BoxTitle(title), Qs(text), QMessageBox::Yes | QMessageBox::No,
+    QMessageBox box(BoxIcon(icon), boxTitle(title), Qs(text), QMessageBox::Yes | QMessageBox::No,
                     QApplication::activeWindow());
     box.setDefaultButton(QMessageBox::Yes);
     return box.exec() == QMessageBox::Yes;

@@ -1,6 +1,9 @@
 #pragma once
 // The interaction seam on real windows: message boxes, the password prompt, file dialogs, the wait
 // cursor.
+#include <string>
+#include <utility>
+
 #include <QString>
 
 #include "platform/interaction.h"
@@ -10,6 +13,9 @@ namespace talik {
 class QtInteraction final : public Interaction
 {
 public:
+    // `untitledBoxTitle` is the title of a message box or question asked without one.
+    explicit QtInteraction(std::string untitledBoxTitle) : m_untitledBoxTitle(std::move(untitledBoxTitle)) {}
+
     void message(const std::string& text, MessageIcon icon, const std::string& title) override;
     bool askYesNo(const std::string& text, MessageIcon icon, const std::string& title) override;
     std::optional<std::string> promptPassword(const std::string& dbDisplayName) override;
@@ -17,6 +23,11 @@ public:
     std::optional<std::string> chooseSaveFile(const std::string& title, const std::string& filter) override;
     void setBusy(bool busy) override;
     void processEvents() override;
+
+private:
+    QString boxTitle(const std::string& title) const;
+
+    std::string m_untitledBoxTitle;
 };
 
 // Qt text from the core's UTF-8 and back.

@@ -2,7 +2,9 @@
 #include <filesystem>
 #include <fstream>
 
+#include <QApplication>
 #include <QLabel>
+#include <QSignalSpy>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -11,10 +13,22 @@
 #include "listwin/TALIKLST.h"
 #include "store/state.h"
 #include "tests/support/scripted.h"
+#include "tests/support/storefixture.h"
 #include "tests/support/tempdir.h"
 
 namespace talik::test {
 namespace {
+
+// Lets the real window events run when the program would, so that the splash's timers tick.
+class LiveInteraction : public ScriptedInteraction
+{
+public:
+    void processEvents() override
+    {
+        ++eventsRun;
+        QApplication::processEvents();
+    }
+};
 
 class StartupForms : public ::testing::Test
 {
@@ -36,7 +50,7 @@ protected:
     }
 
     TempDir dir;
-    ScriptedInteraction ui;
+    LiveInteraction ui;
     FixedClock clock;
     RecordingLauncher launcher;
     AppState state{ui, clock};
@@ -68,6 +82,48 @@ TEST_F(StartupForms, WithoutATrayTheTraySettingIsOffForTheRun)
     EXPECT_TRUE(state.TrayMode);
     EXPECT_EQ(splash.trayIcon(), nullptr); // the offscreen desktop has no tray
     EXPECT_TRUE(state.ExitRequested);
+}
+
+TEST_F(StartupForms, TheListLoadsBeforeTheSplashTimerTicks)
+{
+    TALIKIN splash(state, launcher);
+    splash.start();
+    TALIKLST window(state, launcher, &splash);
+    window.show();
+    ASSERT_TRUE(window.loadIfNeeded());
+    EXPECT_EQ(window.findChild<QLabel*>("Label5")->text(), "登録数：0 件");
+    EXPECT_FALSE(state.SplashDone);
+    EXPECT_TRUE(splash.isVisible());
+
+    // Then the splash's timer sees that loading began and closes it.
+    EXPECT_TRUE(QTest::qWaitFor([&] { return state.SplashDone; }, 2000));
+    EXPECT_FALSE(splash.isVisible());
+}
+
+TEST_F(StartupForms, CancellingThePasswordWhenTheSameDatabaseReloadsEndsTheProgram)
+{
+    // Database 1 carries the password "AB" (salt 7: digits 4 1 4 2, each plus 7).
+    auto header = HandMainHeader(1);
+    const std::uint8_t stored[] = {7, 4, 11, 8, 11, 9};
+    Put(header, 330, "", 30);
+    std::copy(std::begin(stored), std::end(stored), header.begin() + 330);
+    WriteRecords(dir.str() + "/data/MRPDAT01.QX1", {header});
+    TALIKIN splash(state, launcher);
+    splash.start();
+    splash.closeSplash();
+    TALIKLST window(state, launcher, &splash);
+    window.show();
+    ui.passwordAnswers = {"AB"};
+    ASSERT_TRUE(window.loadIfNeeded());
+
+    // The list columns changed; the prompt of the reload is cancelled. A second prompt would be
+    // the fault: it is answered so that the test ends either way.
+    QSignalSpy ends(&window, &TALIKLST::programEnds);
+    state.TablesLoaded = false;
+    ui.passwordAnswers = {std::nullopt, "AB"};
+    EXPECT_FALSE(window.loadIfNeeded());
+    EXPECT_EQ(ends.count(), 1);
+    EXPECT_EQ(ui.passwordAnswers.size(), 1u);
 }
 
 class ListWindowClosing : public StartupForms

@@ -1,0 +1,32 @@
+#include "app/appsetup.h"
+
+#include <QApplication>
+#include <QLibraryInfo>
+#include <QTranslator>
+
+#include "app/fonts.h"
+
+namespace talik {
+
+bool LoadQtJapanese(QCoreApplication& app)
+{
+    // Japanese whatever the desktop's language: every text of the program is.
+    auto* translator = new QTranslator(&app);
+    if (!translator->load("qtbase_ja", QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        delete translator;
+        return false;
+    }
+    return QCoreApplication::installTranslator(translator);
+}
+
+void SetUpApplication(QApplication& app)
+{
+    QCoreApplication::setApplicationName("talik32");
+    // No display name: Qt would append it to every window title, and each title is the program's
+    // own, exactly ("Rinmaro (Ver. 7.01) Mode 00").
+    QApplication::setQuitOnLastWindowClosed(false);
+    InstallFontSubstitutions();
+    LoadQtJapanese(app);
+}
+
+} // namespace talik
