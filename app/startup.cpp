@@ -66,7 +66,12 @@ bool WriteAllSettings(AppState& state)
     Settings& settings = state.settings;
     settings.AddrDBAct = state.DbNo;
     settings.ListMode = state.listMode == ListMode::Row ? 1 : 0;
-    return WriteSettings(settings, SettingsFile(state.ProfileFolder), state.Mode);
+    const std::string file = SettingsFile(state.ProfileFolder);
+    if (!WriteSettings(settings, file, state.Mode)) {
+        TellSettingsNotWritten(state.ui, file);
+        return false;
+    }
+    return true;
 }
 
 CloseOutcome CloseMainWindow(AppState& state, bool systemClosing, const EndingSteps& steps)

@@ -44,7 +44,8 @@ std::string InstanceName(std::string_view user, std::string_view profileFolder, 
 // open, the list columns and mode, the tray mode.
 void ReadAllSettings(AppState& state);
 // Puts what the program changed while it ran back into the settings (database, list mode, list
-// window geometry given by the caller) and writes them. False when the file could not be written.
+// window geometry given by the caller) and writes them. False, told to the user, when the file
+// could not be written.
 bool WriteAllSettings(AppState& state);
 
 // What closing the list window comes to.

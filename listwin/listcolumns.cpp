@@ -13,19 +13,24 @@ std::string ListSelTableKey(int k)
 
 bool WriteListColumns(const ListColumnFlags& enabled, const std::string& settingsFile, int mode)
 {
-    ProfileDocument doc = ProfileDocument::load(settingsFile);
     const std::string section = SettingsSection(mode);
-    for (int k = 0; k < ListColumnTotal; ++k) {
-        doc.set(section, ListSelTableKey(k), enabled[k] ? "1" : "0");
-    }
-    return doc.save(settingsFile);
+    return UpdateProfile(settingsFile, [&](ProfileDocument& doc) {
+        for (int k = 0; k < ListColumnTotal; ++k) {
+            doc.set(section, ListSelTableKey(k), enabled[k] ? "1" : "0");
+        }
+    });
 }
 
 bool StoreListColumns(AppState& state, const ListColumnFlags& enabled)
 {
     state.tables.columns.ColEnabled = enabled;
     state.settings.ListSelTable = enabled;
-    return WriteListColumns(enabled, SettingsFile(state.ProfileFolder), state.Mode);
+    const std::string file = SettingsFile(state.ProfileFolder);
+    if (!WriteListColumns(enabled, file, state.Mode)) {
+        TellSettingsNotWritten(state.ui, file);
+        return false;
+    }
+    return true;
 }
 
 } // namespace talik

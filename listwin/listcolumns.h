@@ -20,7 +20,8 @@ std::string ListSelTableKey(int k);
 bool WriteListColumns(const ListColumnFlags& enabled, const std::string& settingsFile, int mode);
 
 // Takes a new choice: ColEnabled and the setting follow it at once and the settings file is
-// written. The tables keep their columns until they are next loaded (LoadTables numbers them).
+// written (a failure is told to the user). The tables keep their columns until they are next loaded
+// (LoadTables numbers them).
 bool StoreListColumns(AppState& state, const ListColumnFlags& enabled);
 
 } // namespace talik

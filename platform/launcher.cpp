@@ -1,14 +1,16 @@
 #include "platform/launcher.h"
 
-#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <csignal>
 #include <cstdlib>
 #include <fcntl.h>
+#include <future>
+#include <memory>
 #include <optional>
 #include <spawn.h>
 #include <sys/wait.h>
+#include <system_error>
 #include <thread>
 #include <unistd.h>
 
@@ -20,7 +22,6 @@ namespace {
 // How long openDocument waits for the opener to report a missing file or handler. An opener that
 // is still running after this has handed the document over (or waits on the application).
 constexpr auto OpenerVerdictWait = std::chrono::seconds(2);
-constexpr auto OpenerPollStep = std::chrono::milliseconds(20);
 
 // The spawn settings every started program gets: its own process group (so a terminal's Ctrl-C
 // meant for us does not reach it), default signal handling and an empty signal mask whatever this
@@ -93,70 +94,63 @@ std::string AsOpenerArgument(const std::string& target)
     return (!target.empty() && target.front() == '-') ? "./" + target : target;
 }
 
-// Waits up to `limit` for `pid` to end. Its wait status when it ended, nothing while it still runs.
-std::optional<int> WaitAtMost(pid_t pid, std::chrono::steady_clock::duration limit)
+// Blocks until `pid` ends and collects it. Its wait status, nothing when it was collected elsewhere.
+std::optional<int> WaitForEnd(pid_t pid)
 {
-    const auto deadline = std::chrono::steady_clock::now() + limit;
+    int status = 0;
     for (;;) {
-        int status = 0;
-        pid_t done = waitpid(pid, &status, WNOHANG);
-        if (done == pid) {
+        if (waitpid(pid, &status, 0) == pid) {
             return status;
         }
-        if (done < 0 && errno != EINTR) {
-            return std::nullopt; // reaped elsewhere: its verdict is lost, so it counts as handed over
-        }
-        if (std::chrono::steady_clock::now() >= deadline) {
+        if (errno != EINTR) {
             return std::nullopt;
         }
-        std::this_thread::sleep_for(OpenerPollStep);
     }
+}
+
+// Collects `pid` when it ends, on a thread of its own: a started program may outlive any wait of
+// ours, and an uncollected child lingers as a zombie for as long as this process runs. The child is
+// waited for by its id alone, so the waits of other parts of the process are left alone.
+std::shared_future<std::optional<int>> CollectWhenEnded(pid_t pid)
+{
+    auto ended = std::make_shared<std::promise<std::optional<int>>>();
+    std::shared_future<std::optional<int>> status = ended->get_future().share();
+    try {
+        std::thread([pid, ended] { ended->set_value(WaitForEnd(pid)); }).detach();
+    } catch (const std::system_error&) {
+        // No thread to spare: the program runs all the same, uncollected until we end, its verdict unknown.
+        ended->set_value(std::nullopt);
+    }
+    return status;
 }
 
 } // namespace
 
-SystemLauncher::SystemLauncher() = default;
-
-SystemLauncher::~SystemLauncher()
-{
-    // Only collect what has ended: the user's programs keep running after we are gone.
-    reapFinished();
-}
-
 bool SystemLauncher::start(const std::string& program, const std::vector<std::string>& args)
 {
-    reapFinished();
     auto pid = Spawn(program, args);
     if (!pid) {
         return false;
     }
-    m_children.push_back(*pid);
+    CollectWhenEnded(*pid);
     return true;
 }
 
 bool SystemLauncher::openDocument(const std::string& target)
 {
-    reapFinished();
     auto pid = Spawn(OpenerProgram(), {AsOpenerArgument(target)});
     if (!pid) {
         return false;
     }
-    auto status = WaitAtMost(*pid, OpenerVerdictWait);
+    auto ended = CollectWhenEnded(*pid);
+    if (ended.wait_for(OpenerVerdictWait) != std::future_status::ready) {
+        return true; // still running: it has handed the document over, or waits on the application
+    }
+    const std::optional<int> status = ended.get();
     if (!status) {
-        m_children.push_back(*pid);
-        return true;
+        return true; // collected elsewhere: its verdict is lost, so it counts as handed over
     }
     return WIFEXITED(*status) && WEXITSTATUS(*status) == 0;
-}
-
-void SystemLauncher::reapFinished()
-{
-    auto finished = [](int pid) {
-        int status = 0;
-        pid_t done = waitpid(pid, &status, WNOHANG);
-        return done == pid || (done < 0 && errno == ECHILD);
-    };
-    m_children.erase(std::remove_if(m_children.begin(), m_children.end(), finished), m_children.end());
 }
 
 } // namespace talik

@@ -21,14 +21,8 @@ public:
 class SystemLauncher final : public Launcher
 {
 public:
-    SystemLauncher();
-    ~SystemLauncher() override;
     bool start(const std::string& program, const std::vector<std::string>& args) override;
     bool openDocument(const std::string& target) override;
-
-private:
-    void reapFinished();
-    std::vector<int> m_children; // started programs not yet reaped
 };
 
 } // namespace talik

@@ -7,6 +7,7 @@
 
 #include "platform/atomicfile.h"
 #include "platform/codec.h"
+#include "platform/filelock.h"
 
 namespace talik {
 namespace {
@@ -293,8 +294,17 @@ bool WritePrivateProfileString(std::string_view section,
                                std::string_view value,
                                const std::string& file)
 {
+    return UpdateProfile(file, [&](ProfileDocument& doc) { doc.set(section, key, value); });
+}
+
+bool UpdateProfile(const std::string& file, const std::function<void(ProfileDocument&)>& change)
+{
+    const auto lock = FileLock::acquire(LockPathFor(file));
+    if (!lock) {
+        return false;
+    }
     ProfileDocument doc = ProfileDocument::load(file);
-    doc.set(section, key, value);
+    change(doc);
     return doc.save(file);
 }
 

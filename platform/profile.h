@@ -4,6 +4,7 @@
 // wins; anything missing reads as the default; writing a key keeps every other line of the file,
 // comments and order included.
 #include <cstddef>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -18,7 +19,8 @@ public:
     // Reads `path`; a missing or unreadable file gives an empty document.
     static ProfileDocument load(const std::string& path);
     // Writes the document to `path` (replacing it whole, through a temporary file, so a full disk
-    // never leaves half a file). False when it could not be written.
+    // never leaves half a file). False when it could not be written. A file other processes write
+    // too is changed through UpdateProfile instead, which loads and saves it under its lock.
     bool save(const std::string& path) const;
 
     // The value of the first matching key of the first matching section, trimmed of blanks and tabs
@@ -43,6 +45,12 @@ private:
     // (a few CP932 codes, such as the duplicated NEC and IBM kanji, decode to the same character).
     std::vector<std::string> m_stored;
 };
+
+// Loads `file`, lets `change` set its keys and writes it back, holding the file's lock from the
+// read to the rename: copies of the program writing at the same time (other modes share the
+// settings file) then never write back a file that lacks another's keys. False when the lock could
+// not be taken or the file could not be written.
+bool UpdateProfile(const std::string& file, const std::function<void(ProfileDocument&)>& change);
 
 // The three profile calls the program is built on, each reading or writing the file whole.
 

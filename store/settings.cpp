@@ -6,6 +6,7 @@
 #include <iterator>
 #include <utility>
 
+#include "platform/interaction.h"
 #include "platform/paths.h"
 #include "platform/profile.h"
 #include "store/record.h"
@@ -414,28 +415,35 @@ void ReadLayout(PrintLayout& layout, const std::string& settingsFile, int mode, 
 
 bool WriteSettings(const Settings& settings, const std::string& settingsFile, int mode)
 {
-    ProfileDocument doc = ProfileDocument::load(settingsFile);
-    SectionWriter out(doc, SettingsSection(mode));
-    WriteWindow(out, settings.ListWindow, "Addr0");
-    WriteWindow(out, settings.SearchWindow, "Addr1");
-    WriteFontsAndColumns(out, settings);
-    WriteOptionsAndOffsets(out, settings);
-    WriteLayoutPoints(out, settings.Layout);
-    out.integer("PrintDirection", settings.Layout.PrintDirection);
-    out.integer("ListMode", settings.ListMode);
-    out.text("BackupPath", settings.BackupPath);
-    WriteCopySettings(SectionWriter(doc, CopySettingSection(mode)), settings.Copy);
-    return doc.save(settingsFile);
+    return UpdateProfile(settingsFile, [&](ProfileDocument& doc) {
+        SectionWriter out(doc, SettingsSection(mode));
+        WriteWindow(out, settings.ListWindow, "Addr0");
+        WriteWindow(out, settings.SearchWindow, "Addr1");
+        WriteFontsAndColumns(out, settings);
+        WriteOptionsAndOffsets(out, settings);
+        WriteLayoutPoints(out, settings.Layout);
+        out.integer("PrintDirection", settings.Layout.PrintDirection);
+        out.integer("ListMode", settings.ListMode);
+        out.text("BackupPath", settings.BackupPath);
+        WriteCopySettings(SectionWriter(doc, CopySettingSection(mode)), settings.Copy);
+    });
 }
 
 bool WriteDbNames(const Settings& settings, const std::string& settingsFile, int mode)
 {
-    ProfileDocument doc = ProfileDocument::load(settingsFile);
-    SectionWriter out(doc, SettingsSection(mode));
-    for (int dbNo = 1; dbNo <= static_cast<int>(settings.AddrDBName.size()); ++dbNo) {
-        out.text(Numbered("AddrDBName", dbNo), settings.AddrDBName[dbNo - 1]);
-    }
-    return doc.save(settingsFile);
+    return UpdateProfile(settingsFile, [&](ProfileDocument& doc) {
+        SectionWriter out(doc, SettingsSection(mode));
+        for (int dbNo = 1; dbNo <= static_cast<int>(settings.AddrDBName.size()); ++dbNo) {
+            out.text(Numbered("AddrDBName", dbNo), settings.AddrDBName[dbNo - 1]);
+        }
+    });
+}
+
+void TellSettingsNotWritten(Interaction& ui, const std::string& settingsFile)
+{
+    ui.message("設定ファイル（" + settingsFile + "）への書き込みに失敗しました。\r\n" +
+                   "ディスクの空き容量とアクセス権を確認してください。",
+               MessageIcon::Exclamation);
 }
 
 std::string DataPathFromSetting(std::string_view dbPathAddr, const std::string& writableProgramFolder)

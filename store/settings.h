@@ -7,6 +7,7 @@
 
 namespace talik {
 
+class Interaction;
 class ProfileDocument;
 
 inline constexpr std::string_view SettingsFileName = "QXSCH.INI";
@@ -129,10 +130,14 @@ void ReadSettings(Settings& settings, const std::string& settingsFile, const std
 // label sheets' (font items 10..14).
 void ReadLayout(PrintLayout& layout, const ProfileDocument& doc, int mode, int part);
 void ReadLayout(PrintLayout& layout, const std::string& settingsFile, int mode, int part);
+// The writers hold the settings file's lock from reading it to replacing it, so that copies of
+// other modes writing at the same time keep each other's keys.
 // Writes the keys that are written at exit, in their order; false when the file could not be written.
 bool WriteSettings(const Settings& settings, const std::string& settingsFile, int mode);
-// Writes "AddrDBName1" ... "AddrDBName10".
+// Writes "AddrDBName1" ... "AddrDBName10"; false when the file could not be written.
 bool WriteDbNames(const Settings& settings, const std::string& settingsFile, int mode);
+// Tells the user that a change of theirs did not reach the settings file.
+void TellSettingsNotWritten(Interaction& ui, const std::string& settingsFile);
 
 // The data folder a "DBPathAddr" value names: "*..." is the program's own (writable) folder; a
 // trailing "\" or "/" is removed.

@@ -79,6 +79,18 @@ TEST_F(EndingPath, EndCheckEndsWithoutAskingAndTheSessionEndEndsEvenFromTheTray)
     EXPECT_EQ(steps, "geometry write unload ");
 }
 
+TEST_F(StoreTest, SettingsThatCannotBeWrittenAtTheEndAreToldToTheUser)
+{
+    std::ofstream(dir.path() / "not-a-folder") << "a file where the settings folder should be";
+    state.ProfileFolder = dir.str() + "/not-a-folder/";
+    EXPECT_FALSE(WriteAllSettings(state));
+    ASSERT_EQ(ui.shown.size(), 1u);
+    EXPECT_EQ(ui.shown[0].text, "設定ファイル（" + dir.str() +
+                                    "/not-a-folder/QXSCH.INI）への書き込みに失敗しました。\r\n" +
+                                    "ディスクの空き容量とアクセス権を確認してください。");
+    EXPECT_EQ(ui.shown[0].icon, MessageIcon::Exclamation);
+}
+
 TEST_F(StoreTest, HelpOpensTheProgramFoldersHelpFileOrSaysItIsMissing)
 {
     RecordingLauncher launcher;

@@ -20,7 +20,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr const char* DocumentedExample = "~00見本 [0]03-1234-5678,,[1]2ATDT[2]ATZ[3]";
+constexpr const char* DialExample = "~00見本 [0]03-1234-5678,,[1]2ATDT[2]ATZ[3]";
 
 // Also keeps the argument lists it was given.
 std::string Joined(const std::vector<std::string>& parts)
@@ -34,7 +34,7 @@ std::string Joined(const std::vector<std::string>& parts)
 
 TEST(DiallerArgumentText, IsThePlainConcatenationOfItsFields)
 {
-    EXPECT_EQ(DiallerArgumentText("見本", "03-1234-5678,,", 2, 1, "ATZ"), DocumentedExample);
+    EXPECT_EQ(DiallerArgumentText("見本", "03-1234-5678,,", 2, 1, "ATZ"), DialExample);
 }
 
 TEST(DiallerArgumentText, AnyOtherTelephoneTypeDialsByPulse)
@@ -125,7 +125,7 @@ TEST_F(DialRequestTest, StartsTheDiallerWithTheCleanedNameAndTheArgumentList)
     EXPECT_TRUE(LaunchDialler(state, launcher));
     EXPECT_EQ(launcher.started, std::vector<std::string>{program.string()});
     ASSERT_EQ(launcher.arguments.size(), 1u);
-    EXPECT_EQ(launcher.arguments[0], DiallerArgumentList(DocumentedExample));
+    EXPECT_EQ(launcher.arguments[0], DiallerArgumentList(DialExample));
     EXPECT_TRUE(ui.shown.empty());
 }
 
@@ -167,7 +167,7 @@ TEST_F(DialRequestTest, TheMainWindowChecksTheModemSettingsAndIsBusyMeanwhile)
         EXPECT_TRUE(state.MainIdle);
     }
     EXPECT_TRUE(launcher.started.empty());
-    EXPECT_EQ(ui.messages(), (std::vector<std::string>(2, std::string(ModemSettingsMissingMessage))));
+    EXPECT_EQ(ui.messages(), (std::vector<std::string>(2, "モデム関連パラメータの設定が行われていません。")));
 
     state.settings.ComPort = 2;
     state.settings.ComTelType = 1;

@@ -148,7 +148,7 @@ TEST_F(DiallerWindow, AModemThatNeverAnswersEndsTheDiallerAfterTheTimeLimit)
     EXPECT_EQ(ended->count(), 0);
     clock.advance(1);
     EXPECT_EQ(endedWith(), 1);
-    EXPECT_EQ(notice.shown, std::vector<std::string>{std::string(NoAnswerMessage)});
+    EXPECT_EQ(notice.shown, std::vector<std::string>{"モデムが応答しません。モデムの電源と接続を確認してください。"});
     EXPECT_FALSE(port.isOpen());
     EXPECT_EQ(modem.drain(100), "");
 }

@@ -132,7 +132,7 @@ protected:
     QX3D frame;
 };
 
-TEST(QX3DProperties, StartWithTheDocumentedDefaults)
+TEST(QX3DProperties, StartWithTheirDefaults)
 {
     const QX3D frame;
     EXPECT_EQ(frame.Style3D(), 0);

@@ -3,10 +3,13 @@
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <gtest/gtest.h>
 #include <optional>
+#include <sstream>
 #include <string>
 #include <thread>
+#include <unistd.h>
 #include <vector>
 
 #include "tests/support/tempdir.h"
@@ -58,6 +61,56 @@ std::optional<std::vector<std::string>> RecordedArguments(const fs::path& file)
         }
     }
     return args;
+}
+
+// True while `pid` is a process of ours, running or ended but not yet collected (a zombie). The
+// parent's id is checked, so that a later process given the same id does not count.
+bool IsUncollectedChild(pid_t pid)
+{
+    std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
+    std::string line;
+    if (!std::getline(stat, line)) {
+        return false;
+    }
+    // "pid (name) state ppid ...": the name may hold blanks and parentheses, so read after the last ")".
+    std::istringstream rest(line.substr(line.rfind(')') + 1));
+    char state = 0;
+    pid_t parent = 0;
+    rest >> state >> parent;
+    return parent == getpid();
+}
+
+// Waits for a started program to end and be collected; false when it is still ours after a while.
+bool CollectedInTime(pid_t pid)
+{
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    while (IsUncollectedChild(pid)) {
+        if (std::chrono::steady_clock::now() > deadline) {
+            return false;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return true;
+}
+
+// A fake program that writes its process id to `file` (complete, by a rename) and then runs `then`.
+fs::path WritePidReporter(const TempDir& dir, const std::string& name, const fs::path& file, const std::string& then)
+{
+    return WriteScript(dir, name,
+                       "echo $$ > '" + file.string() + ".part'; mv '" + file.string() + ".part' '" + file.string() +
+                           "'; " + then);
+}
+
+// The process id a reporter wrote, once it has written it.
+pid_t ReportedPid(const fs::path& file)
+{
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    while (!fs::exists(file) && std::chrono::steady_clock::now() < deadline) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    pid_t pid = 0;
+    std::ifstream(file) >> pid;
+    return pid;
 }
 
 // Sets TALIK_OPENER for one test and puts the old value back afterwards.
@@ -164,6 +217,31 @@ TEST(SystemLauncher, OpenDocumentCountsAnOpenerStillRunningAfterTheWaitAsSuccess
         EXPECT_TRUE(launcher.openDocument("/some/file.txt"));
     } // the destructor leaves the still running opener alone
     EXPECT_LT(std::chrono::steady_clock::now() - begin, std::chrono::seconds(8));
+}
+
+TEST(SystemLauncher, AStartedProgramThatEndsLeavesNoZombieBehind)
+{
+    TempDir dir;
+    const fs::path pidFile = dir.path() / "pid";
+    SystemLauncher launcher;
+    ASSERT_TRUE(launcher.start(WritePidReporter(dir, "short-lived", pidFile, "exit 0").string(), {}));
+
+    const pid_t pid = ReportedPid(pidFile);
+    ASSERT_GT(pid, 0);
+    EXPECT_TRUE(CollectedInTime(pid)) << "process " << pid << " stays a zombie";
+}
+
+TEST(SystemLauncher, AnOpenerThatEndsAfterTheVerdictWaitLeavesNoZombieBehind)
+{
+    TempDir dir;
+    const fs::path pidFile = dir.path() / "pid";
+    OpenerOverride override(WritePidReporter(dir, "opener-slow", pidFile, "sleep 3").string());
+
+    SystemLauncher launcher;
+    EXPECT_TRUE(launcher.openDocument("/some/file.txt"));
+    const pid_t pid = ReportedPid(pidFile);
+    ASSERT_GT(pid, 0);
+    EXPECT_TRUE(CollectedInTime(pid)) << "process " << pid << " stays a zombie";
 }
 
 } // namespace

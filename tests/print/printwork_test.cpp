@@ -25,6 +25,8 @@ class PrintWorkTest : public StoreTest
 protected:
     PrintWorkTest()
     {
+        // A program folder apart from the writable one, so a job written to the wrong one shows.
+        state.ProgramFolder = programDir.str() + "/";
         state.settings.FromPost = "100-0001";
         state.settings.FromAddr = "東京都千代田区";
         state.settings.FromName = "差出 一郎";
@@ -93,12 +95,17 @@ protected:
 
     bool workFileExists() const { return std::filesystem::exists(PrintWorkFile(state)); }
 
+    TempDir programDir;
     ListModel list;
 };
 
 TEST_F(PrintWorkTest, TheFileLivesInTheWritableFolder)
 {
     EXPECT_EQ(PrintWorkFile(state), dir.str() + "/^PrintWK.QXS");
+    writeDatabase({Address()});
+    ASSERT_TRUE(writeJob(PrintLabels));
+    EXPECT_TRUE(std::filesystem::exists(dir.path() / "^PrintWK.QXS"));
+    EXPECT_TRUE(std::filesystem::is_empty(programDir.path()));
 }
 
 TEST_F(PrintWorkTest, ARecordWithoutOptionsGetsItsFirstAddressAndTheDefaultHonorific)

@@ -14,6 +14,10 @@
 namespace talik::test {
 namespace {
 
+// The messages as the user reads them.
+const std::string NoConditionText = "検索したい項目に入力をするか、\r選択をして検索実行をしてください。";
+const std::string TooManyHitsText = "検索結果が3000件を越えています。\nもう少し絞り込んで下さい。";
+
 // The fields the tests use, as a record holds them and as the editor leaves them for a search.
 struct Person
 {
@@ -184,7 +188,7 @@ TEST_F(SearchTest, NarrowWithoutAConditionIsRefusedAndEmptiesTheResult)
 
     SearchOutcome outcome = run(SearchKind::Narrow, {});
     EXPECT_EQ(outcome.end, SearchEnd::NoCondition);
-    EXPECT_EQ(ui.messages(), std::vector<std::string>{std::string(NoConditionMessage)});
+    EXPECT_EQ(ui.messages(), std::vector<std::string>{NoConditionText});
     EXPECT_EQ(ui.shown.back().icon, MessageIcon::Exclamation);
     EXPECT_TRUE(result.empty());
     // The emptied list is the result: an add search lists those records again.
@@ -247,7 +251,7 @@ TEST_F(SearchTest, ThreeThousandHitsStopTheScanWithAMessage)
     SearchOutcome outcome = run(SearchKind::New, {"ﾀﾞ"});
     EXPECT_EQ(outcome.end, SearchEnd::TooMany);
     EXPECT_EQ(result.size(), 3000u);
-    EXPECT_EQ(ui.messages(), std::vector<std::string>{std::string(TooManyHitsMessage)});
+    EXPECT_EQ(ui.messages(), std::vector<std::string>{TooManyHitsText});
 
     people.push_back({"ｻﾀﾞ"});
     write(people);
@@ -270,7 +274,7 @@ TEST_F(SearchTest, DeletedAndNeverUsedSlotsAreNoHits)
     run(SearchKind::Exclude, {"ｱ"});
     EXPECT_EQ(readings(), (std::vector<std::string>{"ﾔﾏﾓﾄ"}));
     run(SearchKind::New, {.birthday = 0, .checks = " "}); // a blank item is no condition
-    EXPECT_EQ(ui.messages().back(), NoConditionMessage);
+    EXPECT_EQ(ui.messages().back(), NoConditionText);
 }
 
 TEST_F(SearchTest, ARecordTheTablesDoNotHoldIsListedFromItsOwnFields)

@@ -1,4 +1,4 @@
-// Files written by hand from the documented layout are read right, and what the program writes is
+// Files written by hand from the stored layout are read right, and what the program writes is
 // byte for byte what the layout says.
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #pragma once
 // A database in a fresh folder with the shared state on scripted seams, and hand-made file bytes
-// written from the documented layout by offset (never through the code under test).
+// written from the stored layout by offset (never through the code under test).
 #include <cstdint>
 #include <string>
 #include <string_view>
