@@ -11,6 +11,8 @@
 #include <QTimer>
 #include <QTreeView>
 
+#include <array>
+
 #include "dial/TALIKSTL.h"
 #include "dial/dialrequest.h"
 #include "editor/TALIK01.h"

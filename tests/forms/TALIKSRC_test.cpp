@@ -121,6 +121,7 @@ TEST_F(ResultWindow, ShowingSearchesOnceEvenWhenTheWindowIsNeverActivated)
     // Showing the window again keeps a refined result instead of starting over.
     answerEditor("", "商事");
     QTest::mouseClick(child<QPushButton>("Command7_1"), Qt::LeftButton);
+    conditions("ﾔﾏﾀﾞ"); // what a second search would narrow by
     window->hide();
     window->show();
     QCoreApplication::processEvents(); // a search would be queued, so it would have run by now

@@ -160,7 +160,8 @@ protected:
     {
         state.ProfileFolder = dir.str();
         load();
-        state.CurRecNo = addRecord("ﾔﾏﾀﾞ");
+        recNo = addRecord("ﾔﾏﾀﾞ");
+        state.CurRecNo = recNo;
         ReadCurrent(state);
         SetText(state.Rec.Tel1, "03-1234-5678");
         SetText(state.Rec.EMail, "yamada@example.jp");
@@ -172,6 +173,8 @@ protected:
     // The main window's menus with the record chosen and its entries captioned, as a right click leaves them.
     void checkMainMenus(const Readiness& ready)
     {
+        state.CurRecNo = recNo;
+        ReadCurrent(state);
         QWidget owner;
         ListMenus menus = BuildListMenus(&owner, ready);
         EnableRecordMenu(menus.PPM4, {true, true, true});
@@ -201,6 +204,8 @@ protected:
         TALIK01 editor(state, false, nullptr, ready);
         ExpectEnabledAsReady(&editor, EditorButtons, ready);
     }
+
+    std::int32_t recNo = 0;
 };
 
 TEST_F(ReadinessTest, WhatIsNotReadyStaysDisabledWhereItsWindowWouldEnableIt)
