@@ -52,8 +52,9 @@ std::optional<char32_t> TypedChar(const QKeyEvent* event)
 
 } // namespace
 
-TALIK01::TALIK01(AppState& state, bool searchMode, QWidget* parent)
-    : QDialog(parent), m_state(state), m_mode(DecideEditorMode(state.CurRecNo, searchMode, state.EditStatus))
+TALIK01::TALIK01(AppState& state, bool searchMode, QWidget* parent, const Readiness& ready)
+    : QDialog(parent), m_state(state), m_ready(ready),
+      m_mode(DecideEditorMode(state.CurRecNo, searchMode, state.EditStatus))
 {
     setObjectName("TALIK01");
     resize(px(FormWidth), px(FormHeight));
@@ -92,35 +93,36 @@ void TALIK01::buildBoxes()
 {
     const FieldCaptions& c = m_state.settings.Captions;
     caption("Label1_0", Qs(c.kana), LabelLeft, 150, 1100);
-    m_text1[0] = box("Text1_0", BoxLeft, 150, 3600);
+    m_reading = box("Text1_0", BoxLeft, 150, 3600);
     caption("Label1_1", Qs(c.name), LabelLeft, 550, 1100);
-    m_text1[1] = box("Text1_1", BoxLeft, 550, 3600);
+    m_name = box("Text1_1", BoxLeft, 550, 3600);
     caption("Label4", Qs(c.birthday), 5100, 150, 1100);
-    m_text2[0] = box("Text2_0", 6250, 150, 700);
-    m_text2[1] = box("Text2_1", 7000, 150, 450);
-    m_text2[2] = box("Text2_2", 7500, 150, 450);
+    m_year = box("Text2_0", 6250, 150, 700);
+    m_month = box("Text2_1", 7000, 150, 450);
+    m_day = box("Text2_2", 7500, 150, 450);
     m_age = caption("Label3", {}, 8000, 150, 900);
     caption("Label5", Qs(c.classCode), 5100, 550, 1100);
-    m_text2[3] = box("Text2_3", 6250, 550, 1700);
+    m_classCode = box("Text2_3", 6250, 550, 1700);
     caption("Label1_2", Qs(c.email), LabelLeft, 950, 1100);
-    m_text2[4] = box("Text2_4", BoxLeft, 950, 3600);
+    m_email = box("Text2_4", BoxLeft, 950, 3600);
     for (int i = 0; i < 2; ++i) {
         int top = 1400 + i * 950;
         caption(i == 0 ? "Label1_5" : "Label1_6", Qs(i == 0 ? c.address1 : c.address2), LabelLeft, top, 1100);
-        m_text5[i] = box(i == 0 ? "Text5_0" : "Text5_1", BoxLeft, top, 5400);
+        m_addresses[i] = box(i == 0 ? "Text5_0" : "Text5_1", BoxLeft, top, 5400);
         caption(i == 0 ? "Label1_9" : "Label1_10", Qs(i == 0 ? c.postCode1 : c.postCode2), LabelLeft, top + 420, 1100);
-        m_text3[i] = box(i == 0 ? "Text3_0" : "Text3_1", BoxLeft, top + 420, 1200);
+        m_postCodes[i] = box(i == 0 ? "Text3_0" : "Text3_1", BoxLeft, top + 420, 1200);
     }
     caption("Label1_11", Qs(c.company), LabelLeft, 3300, 1100);
-    m_text8[0] = box("Text8_0", BoxLeft, 3300, 5400);
+    m_company = box("Text8_0", BoxLeft, 3300, 5400);
     caption("Label1_12", Qs(c.department), LabelLeft, 3700, 1100);
-    m_text8[1] = box("Text8_1", BoxLeft, 3700, 5400);
+    m_department = box("Text8_1", BoxLeft, 3700, 5400);
     caption("Label1_13", Qs(c.remarks), LabelLeft, 4100, 1100);
-    m_text9 = box("Text9", BoxLeft, 4100, 5400);
+    m_remarks = box("Text9", BoxLeft, 4100, 5400);
+    std::array<QLineEdit*, 5> limited = limitedBoxes();
     for (int i = 0; i < 5; ++i) {
         int limit = MaxLengthOf(static_cast<EditorBox>(static_cast<int>(EditorBox::Year) + i));
-        m_text2[i]->setMaxLength(limit);
-        connect(m_text2[i], &QLineEdit::textEdited, this, [this, i] { advanceIfFull(i); });
+        limited[i]->setMaxLength(limit);
+        connect(limited[i], &QLineEdit::textEdited, this, [this, i] { advanceIfFull(i); });
     }
 }
 
@@ -135,7 +137,7 @@ void TALIK01::buildTelephones()
         QLineEdit* number =
             box(slot % 2 == 0 ? (slot == 0 ? "Text6_0" : "Text6_1") : (slot == 1 ? "Text7_0" : "Text7_1"), left + 950,
                 top, 2000);
-        (slot % 2 == 0 ? m_text6 : m_text7)[slot / 2] = number;
+        (slot % 2 == 0 ? m_telephones : m_faxes)[slot / 2] = number;
     }
 }
 
@@ -152,15 +154,29 @@ void TALIK01::buildChecks()
 
 void TALIK01::buildButtons()
 {
-    static constexpr const char* Names[4] = {"Command1_0", "Command1_1", "Command1_2", "Command1_3"};
-    static constexpr const char* Captions[4] = {"登録", "取り消し", "新規登録", "印刷設定"};
-    for (int i = 0; i < 4; ++i) {
-        m_command1[i] = new QPushButton(Captions[i], this);
-        m_command1[i]->setObjectName(Names[i]);
-        m_command1[i]->setGeometry(px(4800 + i * 1050), px(5900), px(1000), px(420));
-        connect(m_command1[i], &QPushButton::clicked, this, [this, i] { leave(static_cast<EditorButton>(i)); });
+    struct LeaveButton
+    {
+        QPushButton* TALIK01::*slot;
+        const char* name;
+        const char* caption;
+        EditorButton leaving;
+    };
+    static constexpr LeaveButton LeaveButtons[4] = {
+        {&TALIK01::m_store, "Command1_0", "登録", EditorButton::Store},
+        {&TALIK01::m_cancel, "Command1_1", "取り消し", EditorButton::Cancel},
+        {&TALIK01::m_storeAsNew, "Command1_2", "新規登録", EditorButton::StoreAsNew},
+        {&TALIK01::m_printSettings, "Command1_3", "印刷設定", EditorButton::PrintSettings},
+    };
+    int left = 4800;
+    for (const LeaveButton& def : LeaveButtons) {
+        auto* made = new QPushButton(def.caption, this);
+        made->setObjectName(def.name);
+        made->setGeometry(px(left), px(5900), px(1000), px(420));
+        connect(made, &QPushButton::clicked, this, [this, leaving = def.leaving] { leave(leaving); });
+        this->*def.slot = made;
+        left += 1050;
     }
-    m_command1[3]->setEnabled(ready::PrintSettings);
+    m_printSettings->setEnabled(m_ready.recordPrintSettings);
     auto button = [this](const char* name, const QString& text, int left, int top, int width) {
         auto* b = new QPushButton(text, this);
         b->setObjectName(name);
@@ -168,23 +184,23 @@ void TALIK01::buildButtons()
         return b;
     };
     m_mail = button("Command2", "E-Mail送信", 5100, 930, 1400);
-    m_mail->setEnabled(ready::Mail);
-    m_extra = button("Command3", "追加データ", LabelLeft, 5900, 1300);
-    m_related = button("Command4", "関連情報", 1550, 5900, 1300);
-    m_extra->setEnabled(ready::RemarksExtra);
-    m_related->setEnabled(ready::RemarksExtra);
+    m_mail->setEnabled(m_ready.mailFromEditor);
+    m_remarksExtra = button("Command3", "追加データ", LabelLeft, 5900, 1300);
+    m_relatedFile = button("Command4", "関連情報", 1550, 5900, 1300);
+    m_remarksExtra->setEnabled(m_ready.remarksExtra);
+    m_relatedFile->setEnabled(m_ready.relatedFile);
     for (int i = 0; i < 2; ++i) {
-        m_support[i] = button(i == 0 ? "Command5_0" : "Command5_1", "支援", 6800, 1380 + i * 950, 700);
+        m_addressSupport[i] = button(i == 0 ? "Command5_0" : "Command5_1", "支援", 6800, 1380 + i * 950, 700);
         bool offered = m_state.settings.UseHarupo != 0 && m_state.settings.HarupoRun == 0;
-        m_support[i]->setVisible(offered);
-        m_support[i]->setEnabled(ready::AddressSupport);
+        m_addressSupport[i]->setVisible(offered);
+        m_addressSupport[i]->setEnabled(m_ready.addressSupport);
     }
-    m_line3 = new QFrame(this);
-    m_line3->setObjectName("Line3");
-    m_line3->setGeometry(px(LabelLeft), px(6350), px(1300), px(40));
-    m_line4 = new QFrame(this);
-    m_line4->setObjectName("Line4");
-    m_line4->setGeometry(px(1550), px(6350), px(1300), px(40));
+    m_remarksExtraMarker = new QFrame(this);
+    m_remarksExtraMarker->setObjectName("Line3");
+    m_remarksExtraMarker->setGeometry(px(LabelLeft), px(6350), px(1300), px(40));
+    m_relatedFileMarker = new QFrame(this);
+    m_relatedFileMarker->setObjectName("Line4");
+    m_relatedFileMarker->setGeometry(px(1550), px(6350), px(1300), px(40));
 }
 
 void TALIK01::applyMode()
@@ -197,21 +213,22 @@ void TALIK01::applyMode()
         palette.setColor(QPalette::Window, FromBgr(*look.background));
         setPalette(palette);
     }
-    m_command1[0]->setText(Qs(look.storeCaption));
-    m_command1[1]->setText(Qs(look.closeCaption));
-    m_command1[0]->setVisible(look.storeVisible);
-    m_command1[2]->setVisible(look.storeAsNewVisible);
-    m_command1[3]->setVisible(look.printSettingsVisible);
+    m_store->setText(Qs(look.storeCaption));
+    m_cancel->setText(Qs(look.closeCaption));
+    m_store->setVisible(look.storeVisible);
+    m_storeAsNew->setVisible(look.storeAsNewVisible);
+    m_printSettings->setVisible(look.printSettingsVisible);
     if (m_mode == EditorMode::View) {
-        m_command1[1]->setGeometry(m_command1[1]->x(), px(5650), m_command1[1]->width(), px(680));
+        m_cancel->setGeometry(m_cancel->x(), px(5650), m_cancel->width(), px(680));
     }
-    for (QWidget* extra : std::initializer_list<QWidget*>{m_mail, m_extra, m_related, m_line3, m_line4}) {
+    for (QWidget* extra : std::initializer_list<QWidget*>{m_mail, m_remarksExtra, m_relatedFile, m_remarksExtraMarker,
+                                                          m_relatedFileMarker}) {
         extra->setVisible(look.extrasVisible);
     }
     m_age->setVisible(look.ageVisible);
     if (look.wideBoxes) {
-        m_text2[4]->resize(px(WideBox), m_text2[4]->height());
-        m_text9->resize(px(WideBox), m_text9->height());
+        m_email->resize(px(WideBox), m_email->height());
+        m_remarks->resize(px(WideBox), m_remarks->height());
         m_mail->hide();
     }
     if (m_mode == EditorMode::Change || m_mode == EditorMode::View) {
@@ -220,8 +237,8 @@ void TALIK01::applyMode()
         auto marker = [](QFrame* line, bool set) {
             line->setStyleSheet(set ? "background: #FF0000;" : "background: #808080;");
         };
-        marker(m_line3, !GetText(m_state.Extra.RemarksExtra).empty());
-        marker(m_line4, !GetText(m_state.Extra.RelatedInfo).empty());
+        marker(m_remarksExtraMarker, !GetText(m_state.Extra.RemarksExtra).empty());
+        marker(m_relatedFileMarker, !GetText(m_state.Extra.RelatedInfo).empty());
     } else {
         if (m_mode == EditorMode::New) {
             // A new person starts from a clean record: the print options, honorific and sender
@@ -236,20 +253,22 @@ void TALIK01::applyMode()
 
 void TALIK01::showValues(const EditorValues& v)
 {
-    m_text1[0]->setText(Qs(v.kana));
-    m_text1[1]->setText(Qs(v.kanji));
-    const std::string* texts2[5] = {&v.year, &v.month, &v.day, &v.classCode, &v.email};
-    for (int i = 0; i < 5; ++i) {
-        m_text2[i]->setText(Qs(*texts2[i]));
-    }
+    m_reading->setText(Qs(v.kana));
+    m_name->setText(Qs(v.kanji));
+    m_year->setText(Qs(v.year));
+    m_month->setText(Qs(v.month));
+    m_day->setText(Qs(v.day));
+    m_classCode->setText(Qs(v.classCode));
+    m_email->setText(Qs(v.email));
     for (int i = 0; i < 2; ++i) {
-        m_text5[i]->setText(Qs(v.address[i]));
-        m_text3[i]->setText(Qs(v.postCode[i]));
-        m_text6[i]->setText(Qs(v.tel[i]));
-        m_text7[i]->setText(Qs(v.fax[i]));
-        m_text8[i]->setText(Qs(v.company[i]));
+        m_addresses[i]->setText(Qs(v.address[i]));
+        m_postCodes[i]->setText(Qs(v.postCode[i]));
+        m_telephones[i]->setText(Qs(v.tel[i]));
+        m_faxes[i]->setText(Qs(v.fax[i]));
     }
-    m_text9->setText(Qs(v.remarks));
+    m_company->setText(Qs(v.company[0]));
+    m_department->setText(Qs(v.company[1]));
+    m_remarks->setText(Qs(v.remarks));
     for (int i = 0; i < CheckItemTotal; ++i) {
         m_checks[i]->setChecked(v.checks[i]);
     }
@@ -263,21 +282,22 @@ void TALIK01::showValues(const EditorValues& v)
 EditorValues TALIK01::values() const
 {
     EditorValues v;
-    v.kana = Us(m_text1[0]->text());
-    v.kanji = Us(m_text1[1]->text());
-    v.year = Us(m_text2[0]->text());
-    v.month = Us(m_text2[1]->text());
-    v.day = Us(m_text2[2]->text());
-    v.classCode = Us(m_text2[3]->text());
-    v.email = Us(m_text2[4]->text());
+    v.kana = Us(m_reading->text());
+    v.kanji = Us(m_name->text());
+    v.year = Us(m_year->text());
+    v.month = Us(m_month->text());
+    v.day = Us(m_day->text());
+    v.classCode = Us(m_classCode->text());
+    v.email = Us(m_email->text());
     for (int i = 0; i < 2; ++i) {
-        v.address[i] = Us(m_text5[i]->text());
-        v.postCode[i] = Us(m_text3[i]->text());
-        v.tel[i] = Us(m_text6[i]->text());
-        v.fax[i] = Us(m_text7[i]->text());
-        v.company[i] = Us(m_text8[i]->text());
+        v.address[i] = Us(m_addresses[i]->text());
+        v.postCode[i] = Us(m_postCodes[i]->text());
+        v.tel[i] = Us(m_telephones[i]->text());
+        v.fax[i] = Us(m_faxes[i]->text());
     }
-    v.remarks = Us(m_text9->text());
+    v.company[0] = Us(m_company->text());
+    v.company[1] = Us(m_department->text());
+    v.remarks = Us(m_remarks->text());
     for (int i = 0; i < CheckItemTotal; ++i) {
         v.checks[i] = m_checks[i]->isChecked();
     }
@@ -295,7 +315,7 @@ void TALIK01::showAge()
     if (m_mode == EditorMode::Search) {
         return;
     }
-    std::int32_t birthday = BirthdayOf(Us(m_text2[0]->text()), Us(m_text2[1]->text()), Us(m_text2[2]->text()));
+    std::int32_t birthday = BirthdayOf(Us(m_year->text()), Us(m_month->text()), Us(m_day->text()));
     m_age->setText(Qs(AgeText(birthday, m_state.clock.now())));
 }
 
@@ -325,7 +345,7 @@ void TALIK01::showEvent(QShowEvent* event)
         CentreForm(this);
     }
     bool onRecord = m_mode == EditorMode::Change || m_mode == EditorMode::View;
-    (onRecord ? static_cast<QWidget*>(m_command1[1]) : m_text1[0])->setFocus();
+    (onRecord ? static_cast<QWidget*>(m_cancel) : m_reading)->setFocus();
     m_active = true;
 }
 
@@ -350,41 +370,41 @@ QLineEdit* TALIK01::boxOf(EditorBox which) const
 {
     switch (which) {
     case EditorBox::Reading:
-        return m_text1[0];
+        return m_reading;
     case EditorBox::Name:
-        return m_text1[1];
+        return m_name;
     case EditorBox::Year:
-        return m_text2[0];
+        return m_year;
     case EditorBox::Month:
-        return m_text2[1];
+        return m_month;
     case EditorBox::Day:
-        return m_text2[2];
+        return m_day;
     case EditorBox::ClassCode:
-        return m_text2[3];
+        return m_classCode;
     case EditorBox::EMail:
-        return m_text2[4];
+        return m_email;
     case EditorBox::Address1:
-        return m_text5[0];
+        return m_addresses[0];
     case EditorBox::PostCode1:
-        return m_text3[0];
+        return m_postCodes[0];
     case EditorBox::Tel1:
-        return m_text6[0];
+        return m_telephones[0];
     case EditorBox::Fax1:
-        return m_text7[0];
+        return m_faxes[0];
     case EditorBox::Address2:
-        return m_text5[1];
+        return m_addresses[1];
     case EditorBox::PostCode2:
-        return m_text3[1];
+        return m_postCodes[1];
     case EditorBox::Tel2:
-        return m_text6[1];
+        return m_telephones[1];
     case EditorBox::Fax2:
-        return m_text7[1];
+        return m_faxes[1];
     case EditorBox::Company:
-        return m_text8[0];
+        return m_company;
     case EditorBox::Department:
-        return m_text8[1];
+        return m_department;
     case EditorBox::Remarks:
-        return m_text9;
+        return m_remarks;
     }
     return nullptr;
 }
@@ -410,24 +430,31 @@ void TALIK01::moveAlongEnterChain(QObject* from)
     }
 }
 
+std::array<QLineEdit*, 5> TALIK01::limitedBoxes() const
+{
+    return {m_year, m_month, m_day, m_classCode, m_email};
+}
+
 void TALIK01::advanceIfFull(int index)
 {
-    QLineEdit* edit = m_text2[index];
+    std::array<QLineEdit*, 5> limited = limitedBoxes();
+    QLineEdit* edit = limited[index];
     if (!m_active || edit->text().size() < edit->maxLength()) {
         return;
     }
-    (index < 4 ? m_text2[index + 1] : m_text5[0])->setFocus();
+    (index < 4 ? limited[index + 1] : m_addresses[0])->setFocus();
 }
 
 void TALIK01::boxLeft(QLineEdit* edit)
 {
     edit->setStyleSheet({});
-    if (edit == m_text1[0]) {
+    if (edit == m_reading) {
         edit->setText(Qs(ToHalfKana(Us(edit->text()))));
         return;
     }
+    std::array<QLineEdit*, 5> limited = limitedBoxes();
     for (int i = 0; i < 3; ++i) {
-        if (edit != m_text2[i]) {
+        if (edit != limited[i]) {
             continue;
         }
         std::string text = Us(edit->text());
@@ -452,7 +479,7 @@ bool TALIK01::filterKey(QLineEdit* edit, QKeyEvent* event)
         moveAlongEnterChain(edit);
         return true;
     }
-    if (event->key() == Qt::Key_F2 && (edit == m_text5[0] || edit == m_text5[1])) {
+    if (event->key() == Qt::Key_F2 && (edit == m_addresses[0] || edit == m_addresses[1])) {
         return true; // the address support of the sibling program starts here once it is available
     }
     std::optional<char32_t> typed = TypedChar(event);
@@ -467,7 +494,7 @@ void TALIK01::keyPressEvent(QKeyEvent* event)
         return;
     case Qt::Key_F9:
     case Qt::Key_F10: {
-        QLineEdit* address = m_text5[event->key() == Qt::Key_F9 ? 0 : 1];
+        QLineEdit* address = m_addresses[event->key() == Qt::Key_F9 ? 0 : 1];
         address->setFocus();
         address->selectAll();
         return;
@@ -548,7 +575,7 @@ void TALIK01::dragWindow()
     }
 }
 
-bool EditSelected(AppState& state, const ListModel& list, char status, QWidget* parent)
+bool EditSelected(AppState& state, const ListModel& list, char status, QWidget* parent, const Readiness& ready)
 {
     auto selected = list.selected();
     if (!selected) {
@@ -556,7 +583,7 @@ bool EditSelected(AppState& state, const ListModel& list, char status, QWidget* 
     }
     state.CurRecNo = RecNoOfKey(list.at(*selected).key);
     state.EditStatus = status;
-    TALIK01 editor(state, false, parent);
+    TALIK01 editor(state, false, parent, ready);
     editor.exec();
     return state.EditStatus != ' ';
 }

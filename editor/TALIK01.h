@@ -6,6 +6,7 @@
 
 #include "editor/recordedit.h"
 #include "listwin/listmodel.h"
+#include "ui/readiness.h"
 
 class QCheckBox;
 class QFrame;
@@ -21,8 +22,9 @@ class TALIK01 : public QDialog
 {
     Q_OBJECT
 public:
-    // Opens on the shared record state: CurRecNo, EditStatus and the search flag decide the mode.
-    TALIK01(AppState& state, bool searchMode, QWidget* parent = nullptr);
+    // Opens on the shared record state: CurRecNo, EditStatus and the search flag decide the mode;
+    // `ready` says which of its buttons may be enabled at all.
+    TALIK01(AppState& state, bool searchMode, QWidget* parent = nullptr, const Readiness& ready = Ready);
 
     EditorMode mode() const { return m_mode; }
     // The values the boxes hold now.
@@ -51,6 +53,8 @@ private:
     void savePosition();
     void boxLeft(QLineEdit* box);
     bool filterKey(QLineEdit* box, QKeyEvent* event);
+    // The boxes with a maximum length, in the order the focus advances through them when full.
+    std::array<QLineEdit*, 5> limitedBoxes() const;
     void advanceIfFull(int index);
     void moveAlongEnterChain(QObject* from);
     QLineEdit* boxOf(EditorBox which) const;
@@ -59,32 +63,42 @@ private:
     int px(int twips) const;
 
     AppState& m_state;
+    const Readiness m_ready;
     EditorMode m_mode;
     bool m_active = false;
-    std::array<QLineEdit*, 2> m_text1{}; // reading, name
-    std::array<QLineEdit*, 5> m_text2{}; // year, month, day, class code, e-mail
-    std::array<QLineEdit*, 2> m_text3{}; // postal codes
-    std::array<QLineEdit*, 2> m_text5{}; // addresses
-    std::array<QLineEdit*, 2> m_text6{}; // Tel1, Tel2
-    std::array<QLineEdit*, 2> m_text7{}; // Fax1, Fax2
-    std::array<QLineEdit*, 2> m_text8{}; // company, department
-    QLineEdit* m_text9 = nullptr;        // remarks
+    QLineEdit* m_reading = nullptr;           // Text1(0)
+    QLineEdit* m_name = nullptr;              // Text1(1)
+    QLineEdit* m_year = nullptr;              // Text2(0)
+    QLineEdit* m_month = nullptr;             // Text2(1)
+    QLineEdit* m_day = nullptr;               // Text2(2)
+    QLineEdit* m_classCode = nullptr;         // Text2(3)
+    QLineEdit* m_email = nullptr;             // Text2(4)
+    std::array<QLineEdit*, 2> m_postCodes{};  // Text3(0..1), of address 1 and 2
+    std::array<QLineEdit*, 2> m_addresses{};  // Text5(0..1)
+    std::array<QLineEdit*, 2> m_telephones{}; // Text6(0..1): Tel1 (slot 0), Tel2 (slot 2)
+    std::array<QLineEdit*, 2> m_faxes{};      // Text7(0..1): Fax1 (slot 1), Fax2 (slot 3)
+    QLineEdit* m_company = nullptr;           // Text8(0)
+    QLineEdit* m_department = nullptr;        // Text8(1)
+    QLineEdit* m_remarks = nullptr;           // Text9
     std::array<QCheckBox*, CheckItemTotal> m_checks{};
     std::array<QLabel*, PhoneSlots> m_slotCaptions{}; // Label1 items 3, 4, 7, 8
     std::array<int, PhoneSlots> m_phoneKinds{};
     QLabel* m_age = nullptr; // Label3
     QLabel* m_checkCaption = nullptr;
-    std::array<QPushButton*, 4> m_command1{};
-    QPushButton* m_mail = nullptr;           // Command2
-    QPushButton* m_extra = nullptr;          // Command3
-    QPushButton* m_related = nullptr;        // Command4
-    std::array<QPushButton*, 2> m_support{}; // Command5(0..1)
-    QFrame* m_line3 = nullptr;
-    QFrame* m_line4 = nullptr;
+    QPushButton* m_store = nullptr;                 // Command1(0)
+    QPushButton* m_cancel = nullptr;                // Command1(1)
+    QPushButton* m_storeAsNew = nullptr;            // Command1(2)
+    QPushButton* m_printSettings = nullptr;         // Command1(3)
+    QPushButton* m_mail = nullptr;                  // Command2
+    QPushButton* m_remarksExtra = nullptr;          // Command3
+    QPushButton* m_relatedFile = nullptr;           // Command4
+    std::array<QPushButton*, 2> m_addressSupport{}; // Command5(0..1)
+    QFrame* m_remarksExtraMarker = nullptr;         // Line3
+    QFrame* m_relatedFileMarker = nullptr;          // Line4
 };
 
 // Opens the editor modally on the selected record of `list` (EditStatus " " change, "R" view).
 // True when the record was stored (EditStatus is then no longer " ").
-bool EditSelected(AppState& state, const ListModel& list, char status, QWidget* parent);
+bool EditSelected(AppState& state, const ListModel& list, char status, QWidget* parent, const Readiness& ready = Ready);
 
 } // namespace talik

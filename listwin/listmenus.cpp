@@ -32,7 +32,7 @@ QMenu* SubMenu(QMenu* menu, const QString& name, const QString& caption)
     return sub;
 }
 
-void BuildDatabaseMenus(QWidget* owner, ListMenus& m)
+void BuildDatabaseMenus(QWidget* owner, ListMenus& m, const Readiness& ready)
 {
     m.PPM2 = NewMenu(owner, "PPM2");
     for (int i = 0; i < 10; ++i) {
@@ -43,6 +43,9 @@ void BuildDatabaseMenus(QWidget* owner, ListMenus& m)
     m.PMDBSet = Entry(m.PPM2, "PMDBSet", "ＤＢ名設定");
     m.PMDBChk = Entry(m.PPM2, "PMDBChk", "チェック項目個別設定");
     m.PMDBPWSet = Entry(m.PPM2, "PMDBPWSet", "パスワード設定");
+    m.PMDBSet->setEnabled(ready.databaseNames);
+    m.PMDBChk->setEnabled(ready.checkItemNames);
+    m.PMDBPWSet->setEnabled(ready.databasePassword);
 
     m.PPM3 = NewMenu(owner, "PPM3");
     m.PMList[0] = Entry(m.PPM3, "PMList_0", "個別一覧表示");
@@ -52,7 +55,7 @@ void BuildDatabaseMenus(QWidget* owner, ListMenus& m)
     }
 }
 
-void BuildSettingsMenu(QWidget* owner, ListMenus& m)
+void BuildSettingsMenu(QWidget* owner, ListMenus& m, const Readiness& ready)
 {
     m.PPM5 = NewMenu(owner, "PPM5");
     m.PPSet = Entry(m.PPM5, "PPSet", "環境設定");
@@ -67,13 +70,21 @@ void BuildSettingsMenu(QWidget* owner, ListMenus& m)
     m.PPM5->addSeparator();
     m.PPHelp = Entry(m.PPM5, "PPHelp", "ヘルプ");
     m.PPVer = Entry(m.PPM5, "PPVer", "バージョン");
+    m.PPSet->setEnabled(ready.environmentSettings);
+    m.PPCSVIn->setEnabled(ready.csvImport);
+    m.PPCSVOut->setEnabled(ready.csvExportAll);
+    m.PPBackup->setEnabled(ready.backup);
+    m.PPRestore->setEnabled(ready.restore);
+    m.PPAllDel->setEnabled(ready.deleteAllData);
+    m.PPVer->setEnabled(ready.version);
 }
 
 } // namespace
 
-RecordMenu BuildRecordMenu(QWidget* owner, const QString& menuName, const QString& prefix)
+RecordMenu BuildRecordMenu(QWidget* owner, const QString& menuName, const QString& prefix, const Readiness& ready)
 {
     RecordMenu m;
+    m.ready = ready;
     m.menu = NewMenu(owner, menuName);
     m.Edit = Entry(m.menu, prefix + "Edit", "内容変更");
     m.Tel = SubMenu(m.menu, prefix + "Tel", "電話");
@@ -89,27 +100,28 @@ RecordMenu BuildRecordMenu(QWidget* owner, const QString& menuName, const QStrin
     m.Copy = SubMenu(m.menu, prefix + "Copy", "コピー");
     for (int i = 0; i < 4; ++i) {
         m.Copy_Sel[i] = Entry(m.Copy, prefix + QString("Copy_Sel_%1").arg(i), {});
-        m.Copy_Sel[i]->setEnabled(ready::Copy);
+        m.Copy_Sel[i]->setEnabled(ready.copyRecord);
     }
     m.Copy->addSeparator();
     m.Copy_Set = Entry(m.Copy, prefix + "Copy_Set", "コピー項目の設定");
-    m.Copy_Set->setEnabled(ready::Copy);
+    m.Copy_Set->setEnabled(ready.copySettings);
     m.menu->addSeparator();
     m.Del = Entry(m.menu, prefix + "Del", "削除");
-    m.PrtV->setEnabled(ready::Printing);
-    m.PrtW->setEnabled(ready::Printing);
+    m.PrtV->setEnabled(ready.printRecordPostcard);
+    m.PrtW->setEnabled(ready.printRecordLabel);
     return m;
 }
 
-PrintMenu BuildPrintMenu(QWidget* owner, const QString& menuName, const QString& entryPrefix)
+PrintMenu BuildPrintMenu(QWidget* owner, const QString& menuName, const QString& entryPrefix, const Readiness& ready)
 {
     PrintMenu m;
     m.menu = NewMenu(owner, menuName);
     static const char* Suffixes[3] = {"V", "W", "X"};
     static const char* Captions[3] = {"はがき印刷", "タックシール印刷", "一覧表印刷"};
+    const bool entryReady[3] = {ready.printPostcards, ready.printLabels, ready.printList};
     for (int i = 0; i < 3; ++i) {
         m.entries[i] = Entry(m.menu, entryPrefix + Suffixes[i], Captions[i]);
-        m.entries[i]->setEnabled(ready::Printing);
+        m.entries[i]->setEnabled(entryReady[i]);
     }
     return m;
 }
@@ -131,8 +143,8 @@ void EnableRecordMenu(RecordMenu& menu, const RecordButtons& buttons)
     menu.Tel->setEnabled(selected);
     menu.Del->setEnabled(selected);
     menu.Prt->setEnabled(selected);
-    menu.Mail->setEnabled(buttons.mailEnabled && ready::Mail);
-    menu.Appl->setEnabled(buttons.relatedEnabled && ready::RelatedFile);
+    menu.Mail->setEnabled(buttons.mailEnabled && menu.ready.mailRecord);
+    menu.Appl->setEnabled(buttons.relatedEnabled && menu.ready.openRelatedFile);
 }
 
 void CaptionTelephoneEntries(const AddressRecord& rec, RecordMenu& menu, TelephoneMenu& telephones)
@@ -141,7 +153,7 @@ void CaptionTelephoneEntries(const AddressRecord& rec, RecordMenu& menu, Telepho
     for (int slot = 0; slot < 4; ++slot) {
         for (QAction* entry : {menu.TelN[slot], telephones.entries[slot]}) {
             entry->setText(Qs(entries[slot].caption));
-            entry->setEnabled(entries[slot].enabled && ready::Dialling);
+            entry->setEnabled(entries[slot].enabled && menu.ready.dial);
         }
     }
 }
@@ -153,21 +165,14 @@ void CaptionCopyEntries(RecordMenu& menu, const Settings& settings)
     }
 }
 
-ListMenus BuildListMenus(QWidget* owner)
+ListMenus BuildListMenus(QWidget* owner, const Readiness& ready)
 {
     ListMenus menus;
-    BuildDatabaseMenus(owner, menus);
-    menus.PPM4 = BuildRecordMenu(owner, "PPM4", "PP");
-    BuildSettingsMenu(owner, menus);
-    menus.PPM6 = BuildPrintMenu(owner, "PPM6", "PPPrtB");
+    BuildDatabaseMenus(owner, menus, ready);
+    menus.PPM4 = BuildRecordMenu(owner, "PPM4", "PP", ready);
+    BuildSettingsMenu(owner, menus, ready);
+    menus.PPM6 = BuildPrintMenu(owner, "PPM6", "PPPrtB", ready);
     menus.PPM7 = BuildTelephoneMenu(owner, "PPM7", "PPBTel");
-    for (QAction* later : {menus.PMDBSet, menus.PMDBChk, menus.PMDBPWSet, menus.PPSet}) {
-        later->setEnabled(ready::Settings);
-    }
-    for (QAction* later :
-         {menus.PPCSVIn, menus.PPCSVOut, menus.PPBackup, menus.PPRestore, menus.PPAllDel, menus.PPVer}) {
-        later->setEnabled(ready::Options);
-    }
     return menus;
 }
 

@@ -4,6 +4,8 @@
 
 #include <array>
 
+#include "ui/readiness.h"
+
 class QAction;
 class QMenu;
 class QWidget;
@@ -31,8 +33,10 @@ struct RecordMenu
     std::array<QAction*, 4> Copy_Sel{};
     QAction* Copy_Set = nullptr;
     QAction* Del = nullptr;
+    Readiness ready; // which entries may be enabled at all
 };
-RecordMenu BuildRecordMenu(QWidget* owner, const QString& menuName, const QString& prefix);
+RecordMenu
+BuildRecordMenu(QWidget* owner, const QString& menuName, const QString& prefix, const Readiness& ready = Ready);
 
 // A print menu (PPM6, SPM2): postcards, label sheets, address list.
 struct PrintMenu
@@ -40,7 +44,8 @@ struct PrintMenu
     QMenu* menu = nullptr;
     std::array<QAction*, 3> entries{};
 };
-PrintMenu BuildPrintMenu(QWidget* owner, const QString& menuName, const QString& entryPrefix);
+PrintMenu
+BuildPrintMenu(QWidget* owner, const QString& menuName, const QString& entryPrefix, const Readiness& ready = Ready);
 
 // A telephone menu (PPM7, SPM3): the four numbers of the record.
 struct TelephoneMenu
@@ -50,7 +55,7 @@ struct TelephoneMenu
 };
 TelephoneMenu BuildTelephoneMenu(QWidget* owner, const QString& menuName, const QString& entryPrefix);
 
-// The record menu's entries enabled as the selected record allows and the windows behind them exist.
+// The record menu's entries enabled as the selected record allows and the menu's readiness permits.
 void EnableRecordMenu(RecordMenu& menu, const RecordButtons& buttons);
 // The telephone entries of the record menu and of the telephone menu captioned with the record's numbers.
 void CaptionTelephoneEntries(const AddressRecord& rec, RecordMenu& menu, TelephoneMenu& telephones);
@@ -87,6 +92,6 @@ struct ListMenus
 };
 
 // Builds every menu of the list window as children of `owner`.
-ListMenus BuildListMenus(QWidget* owner);
+ListMenus BuildListMenus(QWidget* owner, const Readiness& ready = Ready);
 
 } // namespace talik

@@ -11,6 +11,8 @@
 #include <QTimer>
 #include <QTreeView>
 
+#include <array>
+
 #include "dial/TALIKSTL.h"
 #include "dial/dialrequest.h"
 #include "editor/TALIK01.h"
@@ -34,12 +36,14 @@ constexpr const char* ResultTitle = "検索結果";
 
 } // namespace
 
-TALIKSRC::TALIKSRC(AppState& state, Launcher& launcher, QWidget* parent)
-    : QDialog(parent), m_state(state), m_launcher(launcher), m_model(new ListViewModel(m_results, this)),
-      m_list(new QTreeView(this)), m_label1(new QLabel(this)), m_label4(new QLabel(this)),
-      m_frame1(new QGroupBox(this)), m_frame2(new QGroupBox(this)), m_label6(new QLabel("カナ名直接頭出し", m_frame2)),
-      m_jump(new QLineEdit(m_frame2)), m_recordMenu(BuildRecordMenu(this, "SPM", "SPM")),
-      m_printMenu(BuildPrintMenu(this, "SPM2", "SPMPrt2")), m_telephoneMenu(BuildTelephoneMenu(this, "SPM3", "SPMBTel"))
+TALIKSRC::TALIKSRC(AppState& state, Launcher& launcher, QWidget* parent, const Readiness& ready)
+    : QDialog(parent), m_state(state), m_launcher(launcher), m_ready(ready),
+      m_model(new ListViewModel(m_results, this)), m_list(new QTreeView(this)), m_countLine(new QLabel(this)),
+      m_searching(new QLabel(this)), m_buttonFrame(new QGroupBox(this)), m_jumpFrame(new QGroupBox(this)),
+      m_jumpCaption(new QLabel("カナ名直接頭出し", m_jumpFrame)), m_jump(new QLineEdit(m_jumpFrame)),
+      m_recordMenu(BuildRecordMenu(this, "SPM", "SPM", ready)),
+      m_printMenu(BuildPrintMenu(this, "SPM2", "SPMPrt2", ready)),
+      m_telephoneMenu(BuildTelephoneMenu(this, "SPM3", "SPMBTel"))
 {
     setObjectName("TALIKSRC");
     setWindowTitle(ResultTitle);
@@ -73,75 +77,70 @@ int TALIKSRC::px(int twips) const
 void TALIKSRC::buildControls()
 {
     SetUpAddressList(m_list, m_model, m_state);
-    m_label1->setObjectName("Label1");
-    m_label4->setObjectName("Label4");
-    m_label4->setText(QString(8, '\n') + "データ検索中．．．");
-    m_label4->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-    m_label4->setAutoFillBackground(true);
-    m_frame1->setObjectName("Frame1");
-    m_frame2->setObjectName("Frame2");
-    m_label6->setObjectName("Label6");
+    m_countLine->setObjectName("Label1");
+    m_searching->setObjectName("Label4");
+    m_searching->setText(QString(8, '\n') + "データ検索中．．．");
+    m_searching->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    m_searching->setAutoFillBackground(true);
+    m_buttonFrame->setObjectName("Frame1");
+    m_jumpFrame->setObjectName("Frame2");
+    m_jumpCaption->setObjectName("Label6");
     m_jump->setObjectName("Text1");
-    m_label6->setGeometry(px(100), px(180), px(1500), px(300));
+    m_jumpCaption->setGeometry(px(100), px(180), px(1500), px(300));
     m_jump->setGeometry(px(1650), px(130), px(1250), px(380));
-    m_frame2->resize(px(JumpFrameSize.width), px(JumpFrameSize.height));
+    m_jumpFrame->resize(px(JumpFrameSize.width), px(JumpFrameSize.height));
 }
 
 void TALIKSRC::buildButtons()
 {
     struct ButtonDef
     {
-        QPushButton** slot;
+        QPushButton* TALIKSRC::*slot;
         const char* name;
         const char* caption;
     };
-    const ButtonDef buttons[] = {
-        {&m_command[1], "Command1", "戻る"},
-        {&m_command[3], "Command3", "内容変更"},
-        {&m_command[2], "Command2", "選択削除"},
-        {&m_command[4], "Command4", "選択印刷"},
-        {&m_command[5], "Command5", "電話"},
-        {&m_command[10], "Command10", "E-Mail送信"},
-        {&m_command7[0], "Command7_0", "追加検索"},
-        {&m_command7[1], "Command7_1", "絞込み検索"},
-        {&m_command7[2], "Command7_2", "除外検索"},
-        {&m_command6[0], "Command6_0", "検索全件印刷"},
-        {&m_command6[1], "Command6_1", "選択以降印刷"},
-        {&m_command[8], "Command8", "ＣＳＶ出力"},
-        {&m_command9[0], "Command9_0", "一括項目設定"},
-        {&m_command9[1], "Command9_1", "一括項目取消し"},
-        {&m_command[11], "Command11", "移動／複写"},
-        {&m_command[12], "Command12", "全件削除"},
-        {&m_command[13], "Command13", "Mail一括送信"},
+    static constexpr ButtonDef Buttons[] = {
+        {&TALIKSRC::m_back, "Command1", "戻る"},
+        {&TALIKSRC::m_change, "Command3", "内容変更"},
+        {&TALIKSRC::m_deleteSelected, "Command2", "選択削除"},
+        {&TALIKSRC::m_printSelection, "Command4", "選択印刷"},
+        {&TALIKSRC::m_telephone, "Command5", "電話"},
+        {&TALIKSRC::m_mail, "Command10", "E-Mail送信"},
+        {&TALIKSRC::m_addSearch, "Command7_0", "追加検索"},
+        {&TALIKSRC::m_narrowSearch, "Command7_1", "絞込み検索"},
+        {&TALIKSRC::m_excludeSearch, "Command7_2", "除外検索"},
+        {&TALIKSRC::m_printAll, "Command6_0", "検索全件印刷"},
+        {&TALIKSRC::m_printFromSelection, "Command6_1", "選択以降印刷"},
+        {&TALIKSRC::m_csvExport, "Command8", "ＣＳＶ出力"},
+        {&TALIKSRC::m_batchSet, "Command9_0", "一括項目設定"},
+        {&TALIKSRC::m_batchClear, "Command9_1", "一括項目取消し"},
+        {&TALIKSRC::m_moveCopy, "Command11", "移動／複写"},
+        {&TALIKSRC::m_deleteAll, "Command12", "全件削除"},
+        {&TALIKSRC::m_mailAll, "Command13", "Mail一括送信"},
     };
     int top = 150;
-    for (const ButtonDef& def : buttons) {
-        auto* button = new QPushButton(def.caption, m_frame1);
+    for (const ButtonDef& def : Buttons) {
+        auto* button = new QPushButton(def.caption, m_buttonFrame);
         button->setObjectName(def.name);
         button->setGeometry(px(80), px(top), px(1440), px(290));
-        *def.slot = button;
+        this->*def.slot = button;
         top += 305;
     }
-    m_frame1->resize(px(ButtonFrameSize.width), px(top + 100));
-    for (QPushButton* later :
-         {m_command[4], m_command6[0], m_command6[1], m_command[8], m_command[10], m_command[11], m_command[13]}) {
-        later->setProperty("laterWindow", true);
-    }
+    m_buttonFrame->resize(px(ButtonFrameSize.width), px(top + 100));
 }
 
 void TALIKSRC::connectControls()
 {
-    connect(m_command[1], &QPushButton::clicked, this, &QDialog::close);
-    connect(m_command[2], &QPushButton::clicked, this, &TALIKSRC::deleteSelected);
-    connect(m_command[3], &QPushButton::clicked, this, [this] { openRecord(' '); });
-    connect(m_command[5], &QPushButton::clicked, this, [this] { PopupBelow(m_telephoneMenu.menu, m_command[5]); });
-    connect(m_command[12], &QPushButton::clicked, this, &TALIKSRC::deleteAll);
-    for (int k = 0; k < 3; ++k) {
-        connect(m_command7[k], &QPushButton::clicked, this, [this, k] { furtherSearch(k); });
-    }
-    for (int k = 0; k < 2; ++k) {
-        connect(m_command9[k], &QPushButton::clicked, this, [this, k] { batchCheckItems(k); });
-    }
+    connect(m_back, &QPushButton::clicked, this, &QDialog::close);
+    connect(m_deleteSelected, &QPushButton::clicked, this, &TALIKSRC::deleteSelected);
+    connect(m_change, &QPushButton::clicked, this, [this] { openRecord(' '); });
+    connect(m_telephone, &QPushButton::clicked, this, [this] { PopupBelow(m_telephoneMenu.menu, m_telephone); });
+    connect(m_deleteAll, &QPushButton::clicked, this, &TALIKSRC::deleteAll);
+    connect(m_addSearch, &QPushButton::clicked, this, [this] { furtherSearch(0); });
+    connect(m_narrowSearch, &QPushButton::clicked, this, [this] { furtherSearch(1); });
+    connect(m_excludeSearch, &QPushButton::clicked, this, [this] { furtherSearch(2); });
+    connect(m_batchSet, &QPushButton::clicked, this, [this] { batchCheckItems(0); });
+    connect(m_batchClear, &QPushButton::clicked, this, [this] { batchCheckItems(1); });
     connect(m_list, &QTreeView::pressed, this, [this] { selectCurrentRow(); });
     connect(m_list, &QTreeView::doubleClicked, this, [this] { doubleClickAction(); });
     connect(m_list->header(), &QHeaderView::sectionClicked, this, [this](int column) { m_model->sort(column); });
@@ -166,12 +165,12 @@ void TALIKSRC::resizeEvent(QResizeEvent* event)
     auto rect = [this](const TwipRect& r) { return QRect(px(r.left), px(r.top), px(r.width), px(r.height)); };
     ResultWindowLayout layout =
         LayoutResultWindow(PixelsToTwips(width(), dpi), PixelsToTwips(height(), dpi),
-                           {0, 0, ButtonFrameSize.width, PixelsToTwips(m_frame1->height(), dpi)}, JumpFrameSize);
+                           {0, 0, ButtonFrameSize.width, PixelsToTwips(m_buttonFrame->height(), dpi)}, JumpFrameSize);
     m_list->setGeometry(rect(layout.list));
-    m_label1->setGeometry(rect(layout.countLabel));
-    m_label4->setGeometry(rect(layout.loadingLabel));
-    m_frame1->move(px(layout.buttonFrame.left), px(layout.buttonFrame.top));
-    m_frame2->setGeometry(rect(layout.jumpFrame));
+    m_countLine->setGeometry(rect(layout.countLabel));
+    m_searching->setGeometry(rect(layout.loadingLabel));
+    m_buttonFrame->move(px(layout.buttonFrame.left), px(layout.buttonFrame.top));
+    m_jumpFrame->setGeometry(rect(layout.jumpFrame));
     if (m_searched) {
         storeGeometry();
     }
@@ -184,24 +183,27 @@ void TALIKSRC::storeGeometry()
 
 void TALIKSRC::setHitButtons(bool hits)
 {
-    for (QPushButton* button :
-         {m_command6[0], m_command7[1], m_command7[2], m_command9[0], m_command9[1], m_command[8]}) {
-        button->setEnabled(hits && !button->property("laterWindow").toBool());
-    }
+    m_printAll->setEnabled(hits && m_ready.printAllResults);
+    m_narrowSearch->setEnabled(hits);
+    m_excludeSearch->setEnabled(hits);
+    m_batchSet->setEnabled(hits);
+    m_batchClear->setEnabled(hits);
+    m_csvExport->setEnabled(hits && m_ready.csvExportResults);
 }
 
 void TALIKSRC::setRecordButtons(const RecordButtons& buttons)
 {
     bool selected = buttons.recordSelected;
-    m_command[2]->setEnabled(selected);
-    m_command[3]->setEnabled(selected);
-    m_command[5]->setEnabled(selected);
-    m_command[4]->setEnabled(selected && ready::Printing);
-    m_command6[1]->setEnabled(selected && ready::Printing);
-    m_command[10]->setEnabled(buttons.mailEnabled && ready::Mail);
-    m_command[11]->setEnabled(ready::MoveCopy && !m_results.empty());
-    m_command[13]->setEnabled(ready::Mail && !m_results.empty());
-    m_command[12]->setEnabled(!m_results.empty());
+    bool listed = !m_results.empty();
+    m_deleteSelected->setEnabled(selected);
+    m_change->setEnabled(selected);
+    m_telephone->setEnabled(selected);
+    m_printSelection->setEnabled(selected && m_ready.printSelection);
+    m_printFromSelection->setEnabled(selected && m_ready.printFromSelection);
+    m_mail->setEnabled(buttons.mailEnabled && m_ready.mailSelection);
+    m_moveCopy->setEnabled(listed && m_ready.moveCopyResults);
+    m_mailAll->setEnabled(listed && m_ready.mailAllResults);
+    m_deleteAll->setEnabled(listed);
     EnableRecordMenu(m_recordMenu, buttons);
 }
 
@@ -209,8 +211,8 @@ void TALIKSRC::runSearch()
 {
     m_searched = true;
     setWindowTitle("検索中...");
-    m_label4->show();
-    m_label4->raise();
+    m_searching->show();
+    m_searching->raise();
     m_list->hide();
     QApplication::processEvents();
     if (m_session.kind == SearchKind::Narrow || m_session.kind == SearchKind::Exclude) {
@@ -218,10 +220,10 @@ void TALIKSRC::runSearch()
     }
     SearchOutcome outcome = RunSearch(m_state, m_session, m_results);
     m_model->refresh();
-    m_label4->hide();
+    m_searching->hide();
     m_list->show();
     setWindowTitle(ResultTitle);
-    m_label1->setText(Qs(SearchCountLine(m_state, static_cast<int>(m_results.size()))));
+    m_countLine->setText(Qs(SearchCountLine(m_state, static_cast<int>(m_results.size()))));
     bool hits = !m_results.empty();
     setHitButtons(hits);
     if (hits) {
@@ -236,7 +238,7 @@ void TALIKSRC::furtherSearch(int kind)
     static constexpr SearchKind Kinds[3] = {SearchKind::Add, SearchKind::Narrow, SearchKind::Exclude};
     m_state.CurRecNo = 0;
     m_state.EditStatus = ' ';
-    TALIK01 editor(m_state, true, this);
+    TALIK01 editor(m_state, true, this, m_ready);
     editor.exec();
     m_session.kind = Kinds[kind];
     m_jump->clear();
@@ -289,7 +291,7 @@ void TALIKSRC::prepareRecordMenu()
 
 void TALIKSRC::openRecord(char status)
 {
-    if (!EditSelected(m_state, m_results, status, this)) {
+    if (!EditSelected(m_state, m_results, status, this, m_ready)) {
         return;
     }
     ReflectSaved(m_state, m_results, "TALIKSRC");
@@ -304,7 +306,7 @@ void TALIKSRC::deleteSelected()
     }
     DeleteSelected(m_state, m_results);
     m_model->refresh();
-    m_label1->setText(Qs(SearchCountLine(m_state, static_cast<int>(m_results.size()))));
+    m_countLine->setText(Qs(SearchCountLine(m_state, static_cast<int>(m_results.size()))));
     setRecordButtons({});
 }
 
@@ -334,13 +336,13 @@ void TALIKSRC::doubleClickAction()
         openRecord('R');
         break;
     case DoubleClickAction::TelephoneMenu:
-        if (m_command[5]->isEnabled()) {
-            PopupBelow(m_telephoneMenu.menu, m_command[5]);
+        if (m_telephone->isEnabled()) {
+            PopupBelow(m_telephoneMenu.menu, m_telephone);
         }
         break;
     case DoubleClickAction::PrintMenu:
-        if (m_command[4]->isEnabled()) {
-            m_command[4]->click();
+        if (m_printSelection->isEnabled()) {
+            m_printSelection->click();
         }
         break;
     case DoubleClickAction::EMail:
@@ -387,19 +389,19 @@ bool TALIKSRC::handleKey(QKeyEvent* event)
         selectCurrentRow();
         break;
     case ResultCommand::AddSearch:
-        clickIfEnabled(m_command7[0]);
+        clickIfEnabled(m_addSearch);
         break;
     case ResultCommand::EMail:
-        clickIfEnabled(m_command[10]);
+        clickIfEnabled(m_mail);
         break;
     case ResultCommand::PrintSelection:
-        clickIfEnabled(m_command[4]);
+        clickIfEnabled(m_printSelection);
         break;
     case ResultCommand::TelephoneMenu:
-        clickIfEnabled(m_command[5]);
+        clickIfEnabled(m_telephone);
         break;
     case ResultCommand::Change:
-        clickIfEnabled(m_command[3]);
+        clickIfEnabled(m_change);
         break;
     case ResultCommand::Minimise:
         showMinimized();
@@ -421,14 +423,28 @@ bool TALIKSRC::eventFilter(QObject* watched, QEvent* event)
     return QDialog::eventFilter(watched, event);
 }
 
+void TALIKSRC::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    // The first search starts from showing, not from activation: a window manager need not
+    // activate a new window. Queued, so the window paints before the search holds the thread.
+    if (!m_firstSearchQueued) {
+        m_firstSearchQueued = true;
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                runSearch();
+                m_jump->setFocus();
+            },
+            Qt::QueuedConnection);
+    }
+}
+
 bool TALIKSRC::event(QEvent* event)
 {
     bool handled = QDialog::event(event);
     if (event->type() == QEvent::WindowActivate) {
         QTimer::singleShot(0, this, [this] {
-            if (!m_searched) {
-                runSearch();
-            }
             if (QApplication::overrideCursor() == nullptr) {
                 m_jump->setFocus();
             }

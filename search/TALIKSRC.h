@@ -3,12 +3,11 @@
 // and given check items in one batch.
 #include <QDialog>
 
-#include <array>
-
 #include "listwin/listmenus.h"
 #include "listwin/listmodel.h"
 #include "listwin/listwindow.h"
 #include "search/search.h"
+#include "ui/readiness.h"
 
 class QGroupBox;
 class QLabel;
@@ -26,7 +25,8 @@ class TALIKSRC : public QDialog
 {
     Q_OBJECT
 public:
-    TALIKSRC(AppState& state, Launcher& launcher, QWidget* parent = nullptr);
+    // `ready` says which of the window's buttons and entries may be enabled at all.
+    TALIKSRC(AppState& state, Launcher& launcher, QWidget* parent = nullptr, const Readiness& ready = Ready);
     ~TALIKSRC() override;
 
     // Searches by the current kind with the conditions in the record buffer.
@@ -43,6 +43,7 @@ public:
 
 protected:
     bool event(QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
@@ -68,23 +69,38 @@ private:
 
     AppState& m_state;
     Launcher& m_launcher;
+    const Readiness m_ready;
     SearchSession m_session;
     ListModel m_results;
     ListViewModel* m_model;
     QTreeView* m_list;
-    QLabel* m_label1;
-    QLabel* m_label4;
-    QGroupBox* m_frame1;
-    QGroupBox* m_frame2;
-    QLabel* m_label6;
-    QLineEdit* m_jump;
-    std::array<QPushButton*, 14> m_command{}; // Command1..Command13 by number (index 0 unused)
-    std::array<QPushButton*, 2> m_command6{};
-    std::array<QPushButton*, 3> m_command7{};
-    std::array<QPushButton*, 2> m_command9{};
+    QLabel* m_countLine;                         // Label1
+    QLabel* m_searching;                         // Label4, over the list while it fills
+    QGroupBox* m_buttonFrame;                    // Frame1
+    QGroupBox* m_jumpFrame;                      // Frame2
+    QLabel* m_jumpCaption;                       // Label6
+    QLineEdit* m_jump;                           // Text1
+    QPushButton* m_back = nullptr;               // Command1
+    QPushButton* m_change = nullptr;             // Command3
+    QPushButton* m_deleteSelected = nullptr;     // Command2
+    QPushButton* m_printSelection = nullptr;     // Command4
+    QPushButton* m_telephone = nullptr;          // Command5
+    QPushButton* m_mail = nullptr;               // Command10
+    QPushButton* m_addSearch = nullptr;          // Command7(0)
+    QPushButton* m_narrowSearch = nullptr;       // Command7(1)
+    QPushButton* m_excludeSearch = nullptr;      // Command7(2)
+    QPushButton* m_printAll = nullptr;           // Command6(0)
+    QPushButton* m_printFromSelection = nullptr; // Command6(1)
+    QPushButton* m_csvExport = nullptr;          // Command8
+    QPushButton* m_batchSet = nullptr;           // Command9(0)
+    QPushButton* m_batchClear = nullptr;         // Command9(1)
+    QPushButton* m_moveCopy = nullptr;           // Command11
+    QPushButton* m_deleteAll = nullptr;          // Command12
+    QPushButton* m_mailAll = nullptr;            // Command13
     RecordMenu m_recordMenu;
     PrintMenu m_printMenu;
     TelephoneMenu m_telephoneMenu;
+    bool m_firstSearchQueued = false;
     bool m_searched = false;
 };
 

@@ -1,19 +1,68 @@
 #pragma once
-// Windows that are not part of the program yet. The buttons and menu entries that open them are
-// present with their captions but stay disabled until the window lands; each flag turns them on.
+// Which buttons and menu entries have their window or action in the program yet. The others are
+// present with their captions but stay disabled: a window enables such a control only when its own
+// state asks for it and its flag here is on, so turning a flag on is all it takes once the window
+// behind it lands. One flag per entry or button; an entry offered by both lists (they build their
+// menus with one function) or a control array shares one.
 
-namespace talik::ready {
+namespace talik {
 
-inline constexpr bool Dialling = true;        // the telephone entries (dial request)
-inline constexpr bool Mail = false;           // e-mail to one record or to all results
-inline constexpr bool RelatedFile = false;    // starting a record's related file
-inline constexpr bool RemarksExtra = false;   // the remarks extra data and related-file dialogs
-inline constexpr bool Copy = false;           // clipboard copy and its settings
-inline constexpr bool Printing = false;       // the print dispatch and dialogs
-inline constexpr bool PrintSettings = false;  // the per-record print settings
-inline constexpr bool Settings = false;       // environment settings, database names, check names, password
-inline constexpr bool Options = false;        // CSV in and out, backup, restore, delete all, version
-inline constexpr bool MoveCopy = false;       // moving or copying records to another database
-inline constexpr bool AddressSupport = false; // address entry through the sibling postcard program
+struct Readiness
+{
+    // The database menu of the main window (PPM2).
+    bool databaseNames = false;    // PMDBSet "ＤＢ名設定"
+    bool checkItemNames = false;   // PMDBChk "チェック項目個別設定"
+    bool databasePassword = false; // PMDBPWSet "パスワード設定"
 
-} // namespace talik::ready
+    // The settings menu of the main window (PPM5) and its options (PPOpt).
+    bool environmentSettings = false; // PPSet "環境設定"
+    bool csvImport = false;           // PPCSVIn "ＣＳＶデータの取込み"
+    bool csvExportAll = false;        // PPCSVOut "全件ＣＳＶデータ出力"
+    bool backup = false;              // PPBackup "バックアップ"
+    bool restore = false;             // PPRestore "復元"
+    bool deleteAllData = false;       // PPAllDel "データ全件削除"
+    bool version = false;             // PPVer "バージョン"
+
+    // The record menus (PPM4, SPM) and the telephone menus (PPM7, SPM3).
+    bool dial = true;                 // PPTel1..4, SPMTel1..4, PPBTel1..4, SPMBTel1..4
+    bool printRecordPostcard = false; // PPPrtV, SPMPrtV "はがき印刷"
+    bool printRecordLabel = false;    // PPPrtW, SPMPrtW "タックシール印刷"
+    bool mailRecord = false;          // PPMail, SPMMail "E-Mail"
+    bool openRelatedFile = false;     // PPAppl, SPMAppl "関連情報起動"
+    bool copyRecord = false;          // PPCopy_Sel(0..3), SPMCopy_Sel(0..3)
+    bool copySettings = false;        // PPCopy_Set, SPMCopy_Set "コピー項目の設定"
+
+    // The print menus (PPM6, SPM2).
+    bool printPostcards = false; // PPPrtBV, SPMPrt2V
+    bool printLabels = false;    // PPPrtBW, SPMPrt2W
+    bool printList = false;      // PPPrtBX, SPMPrt2X "一覧表印刷"
+
+    // The buttons of the main window.
+    bool mailFromList = false; // Command8 "E-Mail"
+
+    // The buttons of the search-result window.
+    bool printSelection = false;     // Command4 "選択印刷"
+    bool mailSelection = false;      // Command10 "E-Mail送信"
+    bool printAllResults = false;    // Command6(0) "検索全件印刷"
+    bool printFromSelection = false; // Command6(1) "選択以降印刷"
+    bool csvExportResults = false;   // Command8 "ＣＳＶ出力"
+    bool moveCopyResults = false;    // Command11 "移動／複写"
+    bool mailAllResults = false;     // Command13 "Mail一括送信"
+
+    // The buttons of the record editor.
+    bool recordPrintSettings = false; // Command1(3) "印刷設定"
+    bool mailFromEditor = false;      // Command2 "E-Mail送信"
+    bool remarksExtra = false;        // Command3 "追加データ"
+    bool relatedFile = false;         // Command4 "関連情報"
+    bool addressSupport = false;      // Command5(0..1) "支援"
+};
+
+// What this build of the program offers.
+inline constexpr Readiness Ready{};
+
+namespace ready {
+// The name the main window's e-mail button still reads; it goes once that window reads the table.
+inline constexpr bool Mail = Ready.mailFromList;
+} // namespace ready
+
+} // namespace talik
