@@ -99,6 +99,23 @@ TEST_F(CliTest, ListIsOrderedByIndexGroupThenReading)
                         "K00003\t1ﾊﾞﾝ\t一番\n");
 }
 
+// Within group 44 the stored bytes and the decoded text sort differently: 亜 (0x889F, U+4E9C) comes
+// before 一 (0x88EA, U+4E00) by bytes, after it by text; a byte that does not decode (0xFD, kept as
+// U+F7FD) comes after ｱ (0xB1) by bytes, before it (U+FF71) by text. The list sorts by text.
+TEST_F(CliTest, ListSortsReadingsAsTextNotAsStoredBytes)
+{
+    test::WriteRecords(mainFile().string(), {test::HandMainHeader(6), test::HandAddress("\xDD\xB1", "a"),
+                                             test::HandAddress("\xDD\xFD", "b"), test::HandAddress("\x88\x9F", "c"),
+                                             test::HandAddress("\x88\xEA", "d"), test::HandAddress("A", "e")});
+    CliRun list = cli({"list"});
+    ASSERT_EQ(list.exitCode, 0) << list.err;
+    EXPECT_EQ(list.out, "K00006\tA\te\n"
+                        "K00005\t一\td\n"
+                        "K00004\t亜\tc\n"
+                        "K00003\tﾝ\xEF\x9F\xBD\tb\n"
+                        "K00002\tﾝｱ\ta\n");
+}
+
 TEST_F(CliTest, DeletedRecordIsGoneAndItsNumberIsReused)
 {
     add({"--KanaName=ﾔﾏﾀﾞ"});
