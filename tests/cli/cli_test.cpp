@@ -207,6 +207,16 @@ TEST_F(CliTest, PasswordProtectedDatabaseNeedsTheRightPassword)
     CliRun right = cli({"--password=AB", "count"});
     EXPECT_EQ(right.exitCode, 0) << right.err;
     EXPECT_EQ(right.out, "1\n");
+
+    // list and search read the main file themselves, behind the same password.
+    for (const auto& command : std::vector<std::vector<std::string>>{{"list"}, {"search", "--KanaName=ﾔ"}}) {
+        CliRun refused = cli(command);
+        EXPECT_EQ(refused.exitCode, 1) << command[0];
+        EXPECT_TRUE(refused.out.empty()) << command[0];
+        std::vector<std::string> withPassword = {"--password=AB"};
+        withPassword.insert(withPassword.end(), command.begin(), command.end());
+        EXPECT_EQ(cli(withPassword).out, "K00002\tﾔﾏﾀﾞ\t\n") << command[0];
+    }
 }
 
 TEST_F(CliTest, WithoutDataTheSettingsFileNamesTheFolder)
