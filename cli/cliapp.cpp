@@ -244,12 +244,12 @@ int RunCli(const std::vector<std::string>& args, const CliCommand& print)
     if (!options) {
         return UsageError(error);
     }
-    const std::map<std::string, CliCommand> Commands = {
+    const std::map<std::string, CliCommand> commands = {
         {"list", ListCommand},     {"count", CountCommand},   {"show", ShowCommand}, {"add", AddCommand},
         {"delete", DeleteCommand}, {"search", SearchCommand}, {"print", print},
     };
-    auto command = Commands.find(options->command);
-    if (command == Commands.end()) {
+    auto command = commands.find(options->command);
+    if (command == commands.end()) {
         return UsageError("不明なコマンドです: " + options->command);
     }
     bool takesArguments = options->command == "show" || options->command == "delete" || options->command == "print";
