@@ -7,8 +7,8 @@
 
 #include "app/startup.h"
 #include "cli/cliinteraction.h"
+#include "cli/clilist.h"
 #include "cli/clioptions.h"
-#include "cli/cliprint.h"
 #include "cli/clisearch.h"
 #include "cli/json.h"
 #include "platform/paths.h"
@@ -38,12 +38,20 @@ void SetUpState(AppState& state, const CliOptions& options)
         state.DataPath = WithoutTrailingSlash(*options.dataFolder);
     }
     state.DbNo = options.dbNo;
+    // The name is the only list column any command prints: the others need not be decoded.
+    state.tables.columns.ColEnabled.fill(false);
     state.tables.columns.ColEnabled[static_cast<int>(ListColumn::KanjiName)] = true;
 }
 
 bool Load(AppState& state)
 {
     return LoadTables(state) == LoadResult::Loaded;
+}
+
+// The database opened (password and all) for a command that scans the main file itself.
+bool Open(AppState& state)
+{
+    return OpenDatabase(state) == LoadResult::Loaded;
 }
 
 // The record number argument of show and delete; 0 when it is not one.
@@ -79,17 +87,14 @@ void PrintItems(const AppState& state, const std::vector<ListItem>& items)
 
 int ListCommand(AppState& state, const CliOptions&)
 {
-    if (!Load(state)) {
+    if (!Open(state)) {
         return ExitRefused;
     }
-    for (int group = 0; group < GroupTotal; ++group) {
-        ListModel list;
-        for (int row = 1; row <= state.tables.GroupCount(group); ++row) {
-            AddListRow(state, list, state.tables.columns.nCols, row, group);
-        }
-        list.sortOn(0);
-        PrintItems(state, list.items());
+    std::optional<std::string> lines = ListAllLive(state);
+    if (!lines) {
+        return ExitRefused;
     }
+    std::fwrite(lines->data(), 1, lines->size(), stdout);
     return ExitDone;
 }
 
@@ -218,7 +223,8 @@ int SearchCommand(AppState& state, const CliOptions& options)
     if (!steps) {
         return UsageError(error);
     }
-    if (!Load(state)) {
+    // The hits are read from their records in the scan: the tables are not needed.
+    if (!Open(state)) {
         return ExitRefused;
     }
     auto hits = RunSearchSteps(state, *steps);
@@ -231,20 +237,19 @@ int SearchCommand(AppState& state, const CliOptions& options)
 
 } // namespace
 
-int RunCli(const std::vector<std::string>& args)
+int RunCli(const std::vector<std::string>& args, const CliCommand& print)
 {
     std::string error;
     auto options = ParseCliOptions(args, error);
     if (!options) {
         return UsageError(error);
     }
-    using Command = std::function<int(AppState&, const CliOptions&)>;
-    static const std::map<std::string, Command> Commands = {
-        {"list", ListCommand},     {"count", CountCommand},   {"show", ShowCommand},   {"add", AddCommand},
-        {"delete", DeleteCommand}, {"search", SearchCommand}, {"print", PrintCommand},
+    const std::map<std::string, CliCommand> commands = {
+        {"list", ListCommand},     {"count", CountCommand},   {"show", ShowCommand}, {"add", AddCommand},
+        {"delete", DeleteCommand}, {"search", SearchCommand}, {"print", print},
     };
-    auto command = Commands.find(options->command);
-    if (command == Commands.end()) {
+    auto command = commands.find(options->command);
+    if (command == commands.end()) {
         return UsageError("不明なコマンドです: " + options->command);
     }
     bool takesArguments = options->command == "show" || options->command == "delete" || options->command == "print";

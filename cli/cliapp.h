@@ -1,9 +1,13 @@
 #pragma once
 // talikcli: the address book's core from the command line.
+#include <functional>
 #include <string>
 #include <vector>
 
 namespace talik {
+
+struct AppState;
+struct CliOptions;
 
 enum CliExit
 {
@@ -12,8 +16,12 @@ enum CliExit
     ExitUsage = 2,
 };
 
+// A command, run on the state set up for the command line; returns the exit code.
+using CliCommand = std::function<int(AppState&, const CliOptions&)>;
+
 // Runs one command line (without the program name); output goes to standard output, messages to
-// standard error. Returns the exit code.
-int RunCli(const std::vector<std::string>& args);
+// standard error. `print` runs the print command: talikcli hands it to its helper program, the
+// helper draws it. Returns the exit code.
+int RunCli(const std::vector<std::string>& args, const CliCommand& print);
 
 } // namespace talik

@@ -1,6 +1,13 @@
 #include "cli/cliapp.h"
+#include "cli/printhelper.h"
+#include "store/state.h"
 
 int main(int argc, char** argv)
 {
-    return talik::RunCli(std::vector<std::string>(argv + 1, argv + argc));
+    const std::vector<std::string> args(argv + 1, argv + argc);
+    // print needs Qt: its helper beside us draws it, so this program never loads Qt's libraries.
+    auto print = [&args](talik::AppState& state, const talik::CliOptions&) {
+        return talik::RunPrintHelper(state.ProgramFolder + talik::PrintHelperName, args);
+    };
+    return talik::RunCli(args, print);
 }

@@ -19,6 +19,10 @@ enum class LoadResult
 
 // Reads the current database into the tables (only while TablesLoaded is false).
 LoadResult LoadTables(AppState& state);
+// Opens the current database as LoadTables does (data folder, header brought to the current form,
+// password) but files no record: for callers that scan the main file themselves. The tables stay
+// empty and TablesLoaded is left alone.
+LoadResult OpenDatabase(AppState& state);
 
 // Fills both record buffers from record CurRecNo of both files.
 bool ReadCurrent(AppState& state);

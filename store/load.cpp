@@ -152,14 +152,10 @@ void ShowLoadedCounts(AppState& state)
     }
 }
 
-} // namespace
-
-LoadResult LoadTables(AppState& state)
+// What LoadTables and OpenDatabase share: the data folder, the header and the password; the
+// records are filed into the tables only when `fileRecords` says so.
+LoadResult Open(AppState& state, bool fileRecords)
 {
-    if (state.TablesLoaded) {
-        return LoadResult::AlreadyLoaded;
-    }
-    state.TablesLoaded = true;
     if (state.DbNo < 1 || state.DbNo > DbTotal) {
         state.DbNo = 1;
     }
@@ -187,13 +183,31 @@ LoadResult LoadTables(AppState& state)
             state.DbNo = state.PrevDbNo;
             continue;
         }
-        LoadRecords(state, mainFile, GetLong(state.Header.LastRecNo));
+        if (fileRecords) {
+            LoadRecords(state, mainFile, GetLong(state.Header.LastRecNo));
+        }
         break;
     }
     state.PrevDbNo = state.DbNo;
     state.texts.ListHidden = false;
     ShowLoadedCounts(state);
     return LoadResult::Loaded;
+}
+
+} // namespace
+
+LoadResult LoadTables(AppState& state)
+{
+    if (state.TablesLoaded) {
+        return LoadResult::AlreadyLoaded;
+    }
+    state.TablesLoaded = true;
+    return Open(state, true);
+}
+
+LoadResult OpenDatabase(AppState& state)
+{
+    return Open(state, false);
 }
 
 } // namespace talik

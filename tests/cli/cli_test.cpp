@@ -3,10 +3,12 @@
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "tests/support/childprocess.h"
+#include "tests/support/storefixture.h"
 #include "tests/support/tempdir.h"
 
 namespace talik {
@@ -95,6 +97,23 @@ TEST_F(CliTest, ListIsOrderedByIndexGroupThenReading)
                         "K00004\tｶﾞｲ\t我意\n"
                         "K00002\tｷｲ\t紀伊\n"
                         "K00003\t1ﾊﾞﾝ\t一番\n");
+}
+
+// Within group 44 the stored bytes and the decoded text sort differently: 亜 (0x889F, U+4E9C) comes
+// before 一 (0x88EA, U+4E00) by bytes, after it by text; a byte that does not decode (0xFD, kept as
+// U+F7FD) comes after ｱ (0xB1) by bytes, before it (U+FF71) by text. The list sorts by text.
+TEST_F(CliTest, ListSortsReadingsAsTextNotAsStoredBytes)
+{
+    test::WriteRecords(mainFile().string(), {test::HandMainHeader(6), test::HandAddress("\xDD\xB1", "a"),
+                                             test::HandAddress("\xDD\xFD", "b"), test::HandAddress("\x88\x9F", "c"),
+                                             test::HandAddress("\x88\xEA", "d"), test::HandAddress("A", "e")});
+    CliRun list = cli({"list"});
+    ASSERT_EQ(list.exitCode, 0) << list.err;
+    EXPECT_EQ(list.out, "K00006\tA\te\n"
+                        "K00005\t一\td\n"
+                        "K00004\t亜\tc\n"
+                        "K00003\tﾝ\xEF\x9F\xBD\tb\n"
+                        "K00002\tﾝｱ\ta\n");
 }
 
 TEST_F(CliTest, DeletedRecordIsGoneAndItsNumberIsReused)
@@ -188,6 +207,16 @@ TEST_F(CliTest, PasswordProtectedDatabaseNeedsTheRightPassword)
     CliRun right = cli({"--password=AB", "count"});
     EXPECT_EQ(right.exitCode, 0) << right.err;
     EXPECT_EQ(right.out, "1\n");
+
+    // list and search read the main file themselves, behind the same password.
+    for (const auto& command : std::vector<std::vector<std::string>>{{"list"}, {"search", "--KanaName=ﾔ"}}) {
+        CliRun refused = cli(command);
+        EXPECT_EQ(refused.exitCode, 1) << command[0];
+        EXPECT_TRUE(refused.out.empty()) << command[0];
+        std::vector<std::string> withPassword = {"--password=AB"};
+        withPassword.insert(withPassword.end(), command.begin(), command.end());
+        EXPECT_EQ(cli(withPassword).out, "K00002\tﾔﾏﾀﾞ\t\n") << command[0];
+    }
 }
 
 TEST_F(CliTest, WithoutDataTheSettingsFileNamesTheFolder)
@@ -267,6 +296,97 @@ TEST_F(CliTest, SearchUsageErrorsExitWithTwo)
         EXPECT_TRUE(run.out.empty()) << args.back();
     }
     EXPECT_TRUE(std::filesystem::is_empty(data.path()));
+}
+
+// A database written by hand: 3100 readings in group ｱ, more than the list window's tables hold for
+// one group, filed so that reading order runs against record order; then two equal readings in
+// group ｶ, a deleted record and a reading that files last.
+class CliBigGroupTest : public CliTest
+{
+protected:
+    static constexpr int BigGroup = 3100;
+
+    CliBigGroupTest()
+    {
+        std::vector<std::vector<std::uint8_t>> records = {test::HandMainHeader(BigGroup + 5)};
+        for (int i = 0; i < BigGroup; ++i) {
+            records.push_back(test::HandAddress("\xB1" + Digits(BigGroup - 1 - i), "N" + Digits(i)));
+        }
+        records.push_back(test::HandAddress("\xB6", "B"));        // ｶ
+        records.push_back(test::HandAddress("\xB6", "A"));        // ｶ again
+        records.push_back(test::HandAddress("\xFF\xB2", "Gone")); // a deleted ｲ
+        records.push_back(test::HandAddress("Z", "Last"));        // group 44
+        test::WriteRecords(mainFile().string(), records);
+    }
+
+    static std::string Digits(int n)
+    {
+        std::string text = std::to_string(n);
+        return std::string(4 - text.size(), '0') + text;
+    }
+    static std::string Key(int recNo)
+    {
+        return "K" + std::string(5 - std::to_string(recNo).size(), '0') + std::to_string(recNo);
+    }
+};
+
+TEST_F(CliBigGroupTest, ListPrintsEveryLiveRecordOfAGroupBeyondThreeThousand)
+{
+    std::string expected;
+    for (int n = 0; n < BigGroup; ++n) { // reading ｱ<n> is record BigGroup + 1 - n
+        expected += Key(BigGroup + 1 - n) + "\tｱ" + Digits(n) + "\tN" + Digits(BigGroup - 1 - n) + "\n";
+    }
+    expected += Key(BigGroup + 2) + "\tｶ\tB\n" + Key(BigGroup + 3) + "\tｶ\tA\n" + Key(BigGroup + 5) + "\tZ\tLast\n";
+
+    CliRun list = cli({"list"});
+    ASSERT_EQ(list.exitCode, 0) << list.err;
+    EXPECT_TRUE(list.err.empty()) << list.err;
+    EXPECT_EQ(list.out, expected);
+    EXPECT_EQ(cli({"count"}).out, std::to_string(BigGroup + 3) + "\n");
+}
+
+TEST_F(CliBigGroupTest, SearchFindsRecordsBeyondAFullGroupWithoutComplaint)
+{
+    CliRun search = cli({"search", "--KanaName=ｱ0000"});
+    ASSERT_EQ(search.exitCode, 0) << search.err;
+    EXPECT_TRUE(search.err.empty()) << search.err;
+    EXPECT_EQ(search.out, Key(BigGroup + 1) + "\tｱ0000\tN3099\n");
+}
+
+std::optional<std::filesystem::path> FindProgram(const std::string& name)
+{
+    for (const char* folder : {"/usr/bin", "/bin", "/usr/sbin"}) {
+        std::filesystem::path candidate = std::filesystem::path(folder) / name;
+        if (std::filesystem::exists(candidate)) {
+            return candidate;
+        }
+    }
+    return std::nullopt;
+}
+
+// Every command but print starts without Qt's libraries; print runs in a helper program that has them.
+TEST_F(CliTest, TalikcliLoadsNoQtLibrary)
+{
+    auto ldd = FindProgram("ldd");
+    ASSERT_TRUE(ldd) << "ldd is needed to read the libraries talikcli loads";
+    CliRun libraries = spawn({ldd->string(), TALIKCLI_PATH});
+    ASSERT_EQ(libraries.exitCode, 0) << libraries.err;
+    EXPECT_NE(libraries.out.find("libc.so"), std::string::npos) << libraries.out;
+    EXPECT_EQ(libraries.out.find("libQt"), std::string::npos) << libraries.out;
+}
+
+TEST_F(CliTest, PrintWithoutItsHelperProgramIsRefused)
+{
+    TempDir alone;
+    std::filesystem::path copy = alone.path() / "talikcli";
+    std::filesystem::copy_file(TALIKCLI_PATH, copy);
+    add({"--KanaName=ﾔﾏﾀﾞ"});
+
+    CliRun print =
+        spawn({copy.string(), "--data", data.str(), "print", "list", "--out", (data.path() / "a.pdf").string()});
+    EXPECT_EQ(print.exitCode, 1);
+    EXPECT_NE(print.err.find("talikcli-print を起動できません。"), std::string::npos) << print.err;
+    EXPECT_FALSE(std::filesystem::exists(data.path() / "a.pdf"));
 }
 
 } // namespace

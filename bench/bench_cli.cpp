@@ -1,0 +1,299 @@
+// talikcli as the user runs it - a child process, its output to /dev/null - timed against the
+// sqlite3 command-line program answering the same question from the same addresses, in the same
+// run: `list` against an ORDER BY on the reading, `search` on two fields against instr() over all
+// fifteen text columns. The counter "ratio" is talikcli's time over sqlite3's.
+#include <benchmark/benchmark.h>
+#include <sqlite3.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <fcntl.h>
+#include <fstream>
+#include <spawn.h>
+#include <stdexcept>
+#include <string>
+#include <sys/wait.h>
+#include <vector>
+
+#include "bench/benchsupport.h"
+#include "search/searchconditions.h"
+#include "store/record.h"
+
+extern char** environ;
+
+namespace talik {
+namespace {
+
+constexpr const char* SqliteTable = "addresses";
+
+// The two conditions of the search, as talikcli takes them and as sqlite3 tests them.
+constexpr std::string_view SearchReading = "ﾔﾏ";
+constexpr std::string_view SearchCompany = "商事";
+
+// Runs a program (looked up on PATH) with an argument list, never a shell; standard input from
+// /dev/null, standard output to `out`. Its exit code, or -1 when it did not start or end normally.
+int Run(const std::vector<std::string>& args, const std::string& out = "/dev/null")
+{
+    std::vector<char*> argv;
+    for (const auto& arg : args) {
+        argv.push_back(const_cast<char*>(arg.c_str()));
+    }
+    argv.push_back(nullptr);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+    pid_t pid = 0;
+    const int spawned = posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    int status = 0;
+    if (spawned != 0 || waitpid(pid, &status, 0) != pid || !WIFEXITED(status)) {
+        return -1;
+    }
+    return WEXITSTATUS(status);
+}
+
+std::size_t LineCount(const std::string& file)
+{
+    std::ifstream in(file, std::ios::binary);
+    std::size_t lines = 0;
+    for (std::string line; std::getline(in, line);) {
+        ++lines;
+    }
+    return lines;
+}
+
+// --- the same addresses in an sqlite3 database ----------------------------------------------------
+
+class Sqlite
+{
+public:
+    explicit Sqlite(const std::string& path)
+    {
+        if (sqlite3_open(path.c_str(), &m_db) != SQLITE_OK) {
+            throw std::runtime_error("cannot open " + path);
+        }
+    }
+    ~Sqlite() { sqlite3_close(m_db); }
+    Sqlite(const Sqlite&) = delete;
+    Sqlite& operator=(const Sqlite&) = delete;
+
+    void exec(const std::string& sql)
+    {
+        char* error = nullptr;
+        if (sqlite3_exec(m_db, sql.c_str(), nullptr, nullptr, &error) != SQLITE_OK) {
+            std::string why = error != nullptr ? error : "?";
+            sqlite3_free(error);
+            throw std::runtime_error(why + " in " + sql);
+        }
+    }
+    sqlite3* handle() const { return m_db; }
+
+private:
+    sqlite3* m_db = nullptr;
+};
+
+std::string CreateTableSql()
+{
+    std::string sql = std::string("CREATE TABLE ") + SqliteTable + " (recno INTEGER PRIMARY KEY";
+    for (const auto& field : TextConditionFields()) {
+        sql += ", " + std::string(field.name) + " TEXT";
+    }
+    return sql + ")";
+}
+
+std::string InsertSql()
+{
+    std::string sql = std::string("INSERT INTO ") + SqliteTable + " VALUES (?";
+    for (std::size_t i = 0; i < TextConditionFields().size(); ++i) {
+        sql += ", ?";
+    }
+    return sql + ")";
+}
+
+// Copies every live record of a main file, its fifteen text fields as the program shows them.
+void CopyToSqlite(const std::string& mainFile, const std::string& sqlitePath)
+{
+    std::remove(sqlitePath.c_str());
+    Sqlite db(sqlitePath);
+    db.exec(CreateTableSql());
+    db.exec("BEGIN");
+    sqlite3_stmt* insert = nullptr;
+    sqlite3_prepare_v2(db.handle(), InsertSql().c_str(), -1, &insert, nullptr);
+    std::ifstream in(mainFile, std::ios::binary);
+    AddressRecord rec{};
+    in.read(reinterpret_cast<char*>(&rec), sizeof(rec)); // the header
+    for (std::int32_t recNo = FirstRecNo; in.read(reinterpret_cast<char*>(&rec), sizeof(rec)); ++recNo) {
+        if (IsDeletedSlot(rec) || IsNeverUsedSlot(rec)) {
+            continue;
+        }
+        sqlite3_bind_int(insert, 1, recNo);
+        int column = 2;
+        for (const auto& field : TextConditionFields()) {
+            const std::string text =
+                GetText(std::span<const char>(reinterpret_cast<const char*>(&rec) + field.offset, field.width));
+            sqlite3_bind_text(insert, column++, text.c_str(), static_cast<int>(text.size()), SQLITE_TRANSIENT);
+        }
+        if (sqlite3_step(insert) != SQLITE_DONE) {
+            sqlite3_finalize(insert);
+            throw std::runtime_error("cannot insert record " + std::to_string(recNo));
+        }
+        sqlite3_reset(insert);
+    }
+    sqlite3_finalize(insert);
+    db.exec("COMMIT");
+}
+
+std::string Quoted(std::string_view text)
+{
+    return "'" + std::string(text) + "'"; // the conditions hold no quote
+}
+
+// Every text column tested with instr(), as a search form that may fill any of them would ask: the
+// two conditions, and an empty text (found everywhere) for the other thirteen.
+std::string SearchSql()
+{
+    std::string sql = std::string("SELECT recno, KanaName, KanjiName FROM ") + SqliteTable + " WHERE ";
+    bool first = true;
+    for (const auto& field : TextConditionFields()) {
+        std::string_view needle = field.name == "KanaName"  ? SearchReading
+                                  : field.name == "Company" ? SearchCompany
+                                                            : std::string_view();
+        sql +=
+            (first ? "" : " AND ") + std::string("instr(") + std::string(field.name) + ", " + Quoted(needle) + ") > 0";
+        first = false;
+    }
+    return sql + " ORDER BY recno";
+}
+
+std::string ListSql()
+{
+    return std::string("SELECT KanaName, KanjiName, Tel1 FROM ") + SqliteTable + " ORDER BY KanaName";
+}
+
+// --- the two programs ---------------------------------------------------------------------------
+
+struct Contest
+{
+    std::vector<std::string> talikcli;
+    std::vector<std::string> sqlite3;
+};
+
+std::vector<std::string> SqliteCommand(const std::string& sqlitePath, const std::string& sql)
+{
+    // -init /dev/null: the user's ~/.sqliterc plays no part.
+    return {"sqlite3", "-batch", "-readonly", "-init", "/dev/null", sqlitePath, sql};
+}
+
+// The data folder of `size` with its sqlite3 copy beside it, made once per size.
+std::string SqliteCopy(Workspace& workspace, int size)
+{
+    const std::string& data = workspace.dataPath(size);
+    const std::string path = data + "/addresses.sqlite";
+    if (!std::ifstream(path)) {
+        CopyToSqlite(MainFileName(data, 1), path);
+    }
+    return path;
+}
+
+Contest ListContest(Workspace& workspace, int size)
+{
+    const std::string sqlitePath = SqliteCopy(workspace, size);
+    return {{TALIKCLI_PATH, "--data", workspace.dataPath(size), "list"}, SqliteCommand(sqlitePath, ListSql())};
+}
+
+Contest SearchContest(Workspace& workspace, int size)
+{
+    const std::string sqlitePath = SqliteCopy(workspace, size);
+    return {{TALIKCLI_PATH, "--data", workspace.dataPath(size), "search", "--KanaName=" + std::string(SearchReading),
+             "--Company=" + std::string(SearchCompany)},
+            SqliteCommand(sqlitePath, SearchSql())};
+}
+
+// Both programs must give the same number of lines, or they did not answer the same question.
+bool SameAnswer(Workspace& workspace, const Contest& contest, std::size_t& lines)
+{
+    const std::string talikOut = workspace.programFolder() + "talikcli.out";
+    const std::string sqliteOut = workspace.programFolder() + "sqlite3.out";
+    if (Run(contest.talikcli, talikOut) != 0 || Run(contest.sqlite3, sqliteOut) != 0) {
+        return false;
+    }
+    lines = LineCount(talikOut);
+    return lines == LineCount(sqliteOut);
+}
+
+double SecondsOf(const std::vector<std::string>& args, bool& ok)
+{
+    const auto start = std::chrono::steady_clock::now();
+    ok = Run(args) == 0 && ok;
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+// Each iteration runs talikcli, then sqlite3; the benchmark's time is talikcli's.
+void Compete(benchmark::State& bench, Workspace& workspace, Contest (*contestOf)(Workspace&, int))
+{
+    const int size = static_cast<int>(bench.range(0));
+    const Contest contest = contestOf(workspace, size);
+    std::size_t lines = 0;
+    if (!SameAnswer(workspace, contest, lines)) {
+        bench.SkipWithError("talikcli and sqlite3 did not both answer, or answered differently");
+        return;
+    }
+    double talikSeconds = 0;
+    double sqliteSeconds = 0;
+    bool ok = true;
+    for (auto _ : bench) {
+        const double talik = SecondsOf(contest.talikcli, ok);
+        sqliteSeconds += SecondsOf(contest.sqlite3, ok);
+        talikSeconds += talik;
+        bench.SetIterationTime(talik);
+    }
+    if (!ok) {
+        bench.SkipWithError("a run failed");
+        return;
+    }
+    const double runs = static_cast<double>(bench.iterations());
+    bench.counters["lines"] = static_cast<double>(lines);
+    bench.counters["sqlite3_ms"] = sqliteSeconds / runs * 1000;
+    bench.counters["ratio"] = talikSeconds / sqliteSeconds;
+}
+
+void BM_List(benchmark::State& bench, Workspace& workspace)
+{
+    Compete(bench, workspace, ListContest);
+}
+
+void BM_Search(benchmark::State& bench, Workspace& workspace)
+{
+    Compete(bench, workspace, SearchContest);
+}
+
+} // namespace
+} // namespace talik
+
+int main(int argc, char** argv)
+{
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
+        return 1;
+    }
+    talik::Workspace workspace;
+    // talikcli reads its settings file from here: the user's own settings play no part.
+    setenv("TALIK_WINDIR", workspace.programFolder().c_str(), 1);
+    const std::pair<const char*, talik::BenchmarkBody> benchmarks[] = {
+        {"Cli/List", talik::BM_List},
+        {"Cli/Search", talik::BM_Search},
+    };
+    for (const auto& [name, body] : benchmarks) {
+        benchmark::RegisterBenchmark(name, [body, &workspace](benchmark::State& bench) { body(bench, workspace); })
+            ->Arg(10000)
+            ->Arg(64000)
+            ->UseManualTime()
+            ->Unit(benchmark::kMillisecond);
+    }
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
