@@ -57,6 +57,7 @@ TALIKSRC::TALIKSRC(AppState& state, Launcher& launcher, QWidget* parent)
             child->installEventFilter(this);
         }
     }
+    FollowListKeys(m_list, [this] { selectCurrentRow(); });
 }
 
 TALIKSRC::~TALIKSRC()
