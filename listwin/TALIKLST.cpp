@@ -18,6 +18,7 @@
 #include "dial/dialrequest.h"
 #include "editor/TALIK01.h"
 #include "listwin/indexpanel.h"
+#include "listwin/inputgate.h"
 #include "listwin/listviewmodel.h"
 #include "listwin/listviewsetup.h"
 #include "search/TALIKSRC.h"
@@ -66,6 +67,9 @@ TALIKLST::TALIKLST(AppState& state, Launcher& launcher, TALIKIN* startForm, QWid
             child->installEventFilter(this);
         }
     }
+    FollowListKeys(m_list, [this] { selectCurrentRow(); });
+    // Nothing the user does may reach the window while an import or export runs.
+    new InputGate(this, m_state.Busy);
 }
 
 int TALIKLST::px(int twips) const
@@ -268,7 +272,8 @@ void TALIKLST::showCounts()
     }
     if (m_state.listMode == ListMode::Row) {
         for (int row = 0; row < RowTabTotal; ++row) {
-            m_panel->tab(CountTabFirst + row)->setText(Qs(m_state.texts.TabCountLabels[row]));
+            // Afresh: the stored captions miss what changed while individual mode was shown.
+            m_panel->tab(CountTabFirst + row)->setText(Qs(CountTabCaption(m_state, row)));
         }
     }
     m_label1->setText(Qs(m_state.texts.ListTitle));
@@ -432,20 +437,21 @@ void TALIKLST::kanaJump()
 {
     m_jump->setEnabled(false);
     m_jumping = true;
-    int shownBefore = m_state.CurrentTab;
-    JumpResult jump = KanaJump(m_state, Us(m_jump->text()));
-    if (!jump.reading.empty()) {
-        m_jump->setText(Qs(jump.reading));
+    std::string reading = JumpReading(Us(m_jump->text()));
+    if (!reading.empty()) {
+        m_jump->setText(Qs(reading));
     }
-    if (m_state.CurrentTab != shownBefore) {
-        setRecordButtons({});
-        markTab();
-        m_label1->setText(Qs(m_state.texts.ListTitle));
-    }
-    m_model->refresh();
-    if (jump.found) {
-        ShowFoundRow(m_list, static_cast<int>(*jump.found));
-        selectCurrentRow();
+    if (std::optional<int> tab = JumpTab(m_state, reading)) {
+        // The tab is on screen before a message can say that none of its names matches.
+        showTab(*tab);
+        m_label1->repaint();
+        m_panel->repaint();
+        JumpResult jump = FindReading(m_state, m_state.MainList, reading, false);
+        m_model->refresh();
+        if (jump.found) {
+            ShowFoundRow(m_list, static_cast<int>(*jump.found));
+            selectCurrentRow();
+        }
     }
     m_jumping = false;
     m_jump->setEnabled(true);

@@ -1,8 +1,11 @@
 #include "listwin/listviewsetup.h"
 
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QTreeView>
+
+#include <utility>
 
 #include "listwin/listviewmodel.h"
 #include "listwin/listwindow.h"
@@ -11,6 +14,62 @@
 #include "ui/units.h"
 
 namespace talik {
+namespace {
+
+bool MovesThroughList(const QKeyEvent& key)
+{
+    // With Shift, Ctrl or Alt the arrows belong to the window (Shift+arrows change the tab).
+    if (key.modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) {
+        return false;
+    }
+    switch (key.key()) {
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+    case Qt::Key_PageUp:
+    case Qt::Key_PageDown:
+    case Qt::Key_Home:
+    case Qt::Key_End:
+        return true;
+    default:
+        return false;
+    }
+}
+
+class ListKeyMover : public QObject
+{
+public:
+    ListKeyMover(QTreeView* view, std::function<void()> rowMoved)
+        : QObject(view), m_view(view), m_rowMoved(std::move(rowMoved))
+    {
+        view->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (watched != m_view || event->type() != QEvent::KeyPress) {
+            return false;
+        }
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (!MovesThroughList(*key)) {
+            return false;
+        }
+        const QPersistentModelIndex before = m_view->currentIndex();
+        // Straight to the view, past the filters: the window's own filter swallows these keys.
+        static_cast<QObject*>(m_view)->event(event);
+        if (m_view->currentIndex() != before) {
+            m_rowMoved();
+        }
+        // The windows' key tables pass Home and End on: the view would move a second time.
+        return key->key() == Qt::Key_Home || key->key() == Qt::Key_End;
+    }
+
+private:
+    QTreeView* m_view;
+    std::function<void()> m_rowMoved;
+};
+
+} // namespace
 
 void SetUpAddressList(QTreeView* view, ListViewModel* model, const AppState& state)
 {
@@ -29,6 +88,13 @@ void SetUpAddressList(QTreeView* view, ListViewModel* model, const AppState& sta
     font.setPointSize(std::max(state.settings.ListFontSize, 6));
     view->setFont(font);
     BuildAddressColumns(view, model, state);
+    // Sorted from the start, so that every fill shows its rows by reading, not in file order.
+    model->sort(0);
+}
+
+void FollowListKeys(QTreeView* view, std::function<void()> rowMoved)
+{
+    new ListKeyMover(view, std::move(rowMoved));
 }
 
 void BuildAddressColumns(QTreeView* view, ListViewModel* model, const AppState& state)

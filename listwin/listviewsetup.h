@@ -1,5 +1,7 @@
 #pragma once
 // What the two address lists (the main window's and the search result's) share on screen.
+#include <functional>
+
 class QMenu;
 class QTreeView;
 class QWidget;
@@ -11,8 +13,14 @@ class ListViewModel;
 enum class ListKey;
 
 // A report list of addresses: full-row single selection, the list font (at least 6 points), the
-// column headers of the enabled columns with their stored widths.
+// column headers of the enabled columns with their stored widths, sorted ascending on the reading.
 void SetUpAddressList(QTreeView* view, ListViewModel* model, const AppState& state);
+// Lets Up, Down, Page Up, Page Down, Home and End move through the list as in any list, although
+// the window previews these keys: the list moves first, then `rowMoved` runs when another row became
+// the current one. Up, Down and the page keys go on to the window's key table, which focuses the
+// list and swallows them; Home and End end here. Call it after the window installed its own key
+// filter on the list, since the filter installed last sees a key first.
+void FollowListKeys(QTreeView* view, std::function<void()> rowMoved);
 // The column headers and widths alone (after the list columns changed).
 void BuildAddressColumns(QTreeView* view, ListViewModel* model, const AppState& state);
 // Scrolls to row `row`, makes it the current and selected row, and focuses the list.

@@ -77,7 +77,7 @@ TabLook CountTab(const AppState& state, int row)
 {
     TabLook look;
     look.visible = true;
-    look.caption = std::to_string(state.tables.TabCount(state.Tabs[row])) + " 件";
+    look.caption = CountTabCaption(state, row);
     look.rect = {CountTabLeft, GridTop + row * RowTabStep, CountTabWidth, TabHeight};
     look.foreColour = White;
     look.backColour = Grey;
@@ -147,6 +147,11 @@ std::array<TabLook, TabLabelTotal> LayoutTabs(const AppState& state)
         tabs[group] = IndividualTab(group);
     }
     return tabs;
+}
+
+std::string CountTabCaption(const AppState& state, int row)
+{
+    return std::to_string(state.tables.TabCount(state.Tabs[row])) + " 件";
 }
 
 TwipRect MarkerRect(const TabLook& tab)
@@ -257,21 +262,32 @@ JumpResult KanaJump(AppState& state, std::string_view typed)
     return FindReading(state, state.MainList, typed, true);
 }
 
+std::string JumpReading(std::string_view typed)
+{
+    std::string_view trimmed = TrimBlanks(typed);
+    return trimmed.empty() ? std::string() : ToHalfKana(trimmed);
+}
+
+std::optional<int> JumpTab(const AppState& state, std::string_view reading)
+{
+    std::string bytes = ToCp932(reading);
+    int group = bytes.empty() ? -1 : static_cast<unsigned char>(bytes[0]) - KanaA;
+    if (group < 0 || group > 43) {
+        return std::nullopt;
+    }
+    return TabOfGroup(state.Tabs, state.listMode, group);
+}
+
 JumpResult FindReading(AppState& state, ListModel& list, std::string_view typed, bool showTab)
 {
     JumpResult result;
-    std::string_view trimmed = TrimBlanks(typed);
-    if (trimmed.empty()) {
-        return result;
-    }
-    result.reading = ToHalfKana(trimmed);
-    std::string bytes = ToCp932(result.reading);
-    int group = bytes.empty() ? -1 : static_cast<unsigned char>(bytes[0]) - KanaA;
-    if (group < 0 || group > 43) {
+    result.reading = JumpReading(typed);
+    std::optional<int> tab = JumpTab(state, result.reading);
+    if (!tab) {
         return result;
     }
     if (showTab) {
-        ShowTab(state, TabOfGroup(state.Tabs, state.listMode, group));
+        ShowTab(state, *tab);
     }
     list.sortOn(0);
     result.found = list.findPrefix(result.reading);
@@ -423,7 +439,7 @@ ListWindowLayout LayoutForSize(int width, int height, const TwipRect& jumpFrame,
 
 bool SwitchDatabase(AppState& state, int index)
 {
-    if (index < 0 || index >= DbTotal || index + 1 == state.DbNo) {
+    if (state.Busy || index < 0 || index >= DbTotal || index + 1 == state.DbNo) {
         return false;
     }
     state.DbNo = index + 1;

@@ -47,6 +47,8 @@ struct TabLook
 
 // Captions, colours and places of the 45 tab labels in the current list mode, counts taken afresh.
 std::array<TabLook, TabLabelTotal> LayoutTabs(const AppState& state);
+// Row mode: the caption of row `row`'s count tab, count & " 件", counted afresh from the tables.
+std::string CountTabCaption(const AppState& state, int row);
 // Where the marker stands behind a tab: 30 twips above and left of it.
 TwipRect MarkerRect(const TabLook& tab);
 // The light grey box around the tab area: from 50 twips left of and above tab 0 to 920 twips right
@@ -137,6 +139,11 @@ struct JumpResult
 // with it (telling the user when there is none). Nothing happens for an empty text or one that does
 // not begin with a kana from "ｱ" to "ﾜ".
 JumpResult KanaJump(AppState& state, std::string_view typed);
+// The typed text, trimmed, in its reading form (half-width katakana); empty for a blank text.
+std::string JumpReading(std::string_view typed);
+// The tab a jump to `reading` shows: the one holding the group of its first kana, "ｱ" to "ﾜ"; none
+// for any other first character.
+std::optional<int> JumpTab(const AppState& state, std::string_view reading);
 // The search part of a jump on any list: converts the text, and when it begins with "ｱ" to "ﾜ"
 // (showing its tab first when `showTab` is set) sorts `list` and selects the first match.
 JumpResult FindReading(AppState& state, ListModel& list, std::string_view typed, bool showTab);
@@ -214,8 +221,8 @@ ListWindowLayout LayoutForSize(int width, int height, const TwipRect& jumpFrame,
 // --- databases ---------------------------------------------------------------------------------
 
 // Opens database `index` + 1 (menu entry PMDB(index)) unless it is the open one: the tables are
-// reloaded at once; a cancelled password prompt falls back to the database that was open. False
-// when nothing changed.
+// reloaded at once; a cancelled password prompt falls back to the database that was open. Refused
+// while `Busy`: an import or export must not end up in two databases. False when nothing changed.
 bool SwitchDatabase(AppState& state, int index);
 
 } // namespace talik

@@ -61,6 +61,7 @@ TALIKSRC::TALIKSRC(AppState& state, Launcher& launcher, QWidget* parent, const R
             child->installEventFilter(this);
         }
     }
+    FollowListKeys(m_list, [this] { selectCurrentRow(); });
 }
 
 TALIKSRC::~TALIKSRC()

@@ -1,5 +1,6 @@
 // The list window driven for real: keys, clicks, the kana jump, the buttons, databases and modes.
 #include <QAction>
+#include <QDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -9,8 +10,10 @@
 
 #include <gtest/gtest.h>
 
+#include "editor/TALIK01.h"
 #include "listwin/TALIKLST.h"
 #include "store/database.h"
+#include "tests/support/modal.h"
 #include "tests/support/storefixture.h"
 
 namespace talik::test {
@@ -41,6 +44,25 @@ protected:
         box->setFocus();
         box->setText(text);
         QTest::keyClick(box, Qt::Key_Return);
+    }
+    // The readings in the order the list shows them.
+    std::vector<std::string> shownReadings()
+    {
+        auto* model = child<QTreeView>("ListView1")->model();
+        std::vector<std::string> readings;
+        for (int row = 0; row < model->rowCount(); ++row) {
+            readings.push_back(model->index(row, 0).data().toString().toStdString());
+        }
+        return readings;
+    }
+    // Adds records to the file and lets the window load the tables afresh.
+    void reloadWith(std::initializer_list<std::string_view> readings)
+    {
+        for (std::string_view reading : readings) {
+            addRecord(reading);
+        }
+        state.TablesLoaded = false;
+        ASSERT_TRUE(window->loadIfNeeded());
     }
     void clickRow(int row)
     {
@@ -194,6 +216,127 @@ TEST_F(ListWindow, TheStatusLineHintsAtItsMenuForASecond)
     QApplication::sendEvent(status, &enter);
     EXPECT_EQ(status->text(), "環境設定 他");
     EXPECT_TRUE(QTest::qWaitFor([&] { return status->text() == "登録数：9 件"; }, 3000));
+}
+
+TEST_F(ListWindow, EveryTabShowsItsRowsByReadingFromTheStart)
+{
+    reloadWith({"ｱﾗｲ", "ｱｲｶﾜ", "ｶｲ"});
+    EXPECT_EQ(shownReadings(), (std::vector<std::string>{"ｱｲｶﾜ", "ｱｵｷ", "ｱﾍﾞ", "ｱﾗｲ"}));
+    QTest::mouseClick(child<QLabel>("Label2_5"), Qt::LeftButton);
+    EXPECT_EQ(shownReadings(), (std::vector<std::string>{"ｶｲ", "ｶﾄｳ", "ｶﾅｲ", "ｶﾅｻﾞﾜ"}));
+    window->switchListMode(1);
+    QTest::mouseClick(child<QLabel>("Label2_1"), Qt::LeftButton);
+    EXPECT_EQ(shownReadings(), (std::vector<std::string>{"ｶｲ", "ｶﾄｳ", "ｶﾅｲ", "ｶﾅｻﾞﾜ", "ｷﾑﾗ"}));
+}
+
+TEST_F(ListWindow, RowModeCountsIncludeARecordAddedInIndividualMode)
+{
+    WhenModalShows<TALIK01>([](TALIK01* editor) {
+        editor->findChild<QLineEdit*>("Text1_0")->setText("ｶｲ");
+        editor->findChild<QLineEdit*>("Text1_1")->setText("甲斐");
+        QTest::mouseClick(editor->findChild<QPushButton*>("Command1_0"), Qt::LeftButton);
+    });
+    QTest::mouseClick(child<QPushButton>("Command3"), Qt::LeftButton);
+    ASSERT_EQ(state.tables.GroupCount(5), 4);
+    window->menus().PMList[1]->trigger();
+    EXPECT_EQ(child<QLabel>("Label2_9")->text(), "2 件");
+    EXPECT_EQ(child<QLabel>("Label2_10")->text(), "5 件");
+    EXPECT_EQ(child<QLabel>("Label5")->text(), "登録数：10 件");
+}
+
+TEST_F(ListWindow, ArrowAndPageKeysLeaveTheJumpBoxAndThenMoveThroughTheList)
+{
+    reloadWith({"ｶﾞｸ"});
+    window->showTab(5);
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    auto* list = child<QTreeView>("ListView1");
+    auto* box = child<QLineEdit>("Text1");
+    auto currentRow = [list] { return list->currentIndex().row(); };
+    auto selectedReading = [this] {
+        auto selected = state.MainList.selected();
+        return selected ? state.MainList.at(*selected).text : std::string("(none)");
+    };
+
+    box->setFocus();
+    box->setText("ｶ");
+    QTest::keyClick(box, Qt::Key_Down);
+    EXPECT_TRUE(list->hasFocus());
+    EXPECT_EQ(box->text(), "");
+    EXPECT_EQ(currentRow(), 0);
+    EXPECT_EQ(selectedReading(), "ｶﾄｳ");
+
+    QTest::keyClick(list, Qt::Key_Down);
+    EXPECT_EQ(currentRow(), 1);
+    EXPECT_EQ(selectedReading(), "ｶﾅｲ");
+    EXPECT_TRUE(list->selectionModel()->isRowSelected(1, {}));
+    EXPECT_TRUE(child<QPushButton>("Command1")->isEnabled());
+    QTest::keyClick(list, Qt::Key_End);
+    EXPECT_EQ(currentRow(), 3);
+    EXPECT_EQ(selectedReading(), "ｶﾞｸ");
+    QTest::keyClick(list, Qt::Key_Up);
+    EXPECT_EQ(currentRow(), 2);
+    QTest::keyClick(list, Qt::Key_Home);
+    EXPECT_EQ(currentRow(), 0);
+    EXPECT_EQ(selectedReading(), "ｶﾄｳ");
+    QTest::keyClick(list, Qt::Key_PageDown);
+    EXPECT_EQ(currentRow(), 3); // one page holds the whole group
+    EXPECT_EQ(selectedReading(), "ｶﾞｸ");
+    QTest::keyClick(list, Qt::Key_PageUp);
+    EXPECT_EQ(currentRow(), 0);
+
+    box->setFocus();
+    QTest::keyClick(box, Qt::Key_PageDown);
+    EXPECT_TRUE(list->hasFocus());
+    EXPECT_EQ(currentRow(), 0); // from the jump box the key only focuses the list
+    QTest::keyClick(list, Qt::Key_Down, Qt::ShiftModifier);
+    EXPECT_EQ(state.CurrentTab, 10); // Shift+Down still moves through the tabs
+}
+
+TEST_F(ListWindow, WhileBusyTheWindowTakesNoInputAndAfterwardsItDoes)
+{
+    auto* list = child<QTreeView>("ListView1");
+    const ListMenus& menus = window->menus();
+    // Clicks as the windowing system delivers them: to the window first, which moves the focus.
+    auto click = [this](QWidget* part, QPoint at) {
+        QTest::mouseClick(window->windowHandle(), Qt::LeftButton, {}, part->mapTo(window.get(), at));
+    };
+    auto clickLabel = [&](const char* name) {
+        auto* label = child<QLabel>(name);
+        click(label, label->rect().center());
+    };
+    state.Busy = true;
+    QTest::keyClick(list, Qt::Key_Right, Qt::ShiftModifier);
+    QTest::keyClick(list, Qt::Key_F6);
+    clickLabel("Label2_5");
+    clickLabel("Label3");
+    clickLabel("Label1");
+    click(list->viewport(), list->visualRect(list->model()->index(1, 0)).center());
+    EXPECT_EQ(state.CurrentTab, 0);
+    EXPECT_FALSE(menus.PPM2->isVisible());
+    EXPECT_FALSE(menus.PPM3->isVisible());
+    EXPECT_FALSE(state.MainList.selected().has_value());
+    EXPECT_FALSE(child<QPushButton>("Command1")->isEnabled());
+    EXPECT_TRUE(window->isEnabled()); // refused, not greyed out
+    menus.PMDB[1]->trigger();         // a switch that arrives all the same
+    EXPECT_EQ(state.DbNo, 1);
+    QDialog question(window.get()); // what an import may ask meanwhile
+    auto* answer = new QLineEdit(&question);
+    question.show();
+    QTest::keyClicks(answer, "ok");
+    EXPECT_EQ(answer->text(), "ok");
+    question.hide();
+
+    state.Busy = false;
+    click(list->viewport(), list->visualRect(list->model()->index(1, 0)).center());
+    EXPECT_EQ(state.MainList.selected(), 1u);
+    clickLabel("Label2_5");
+    EXPECT_EQ(state.CurrentTab, 5);
+    QTest::keyClick(list, Qt::Key_Right, Qt::ShiftModifier);
+    EXPECT_EQ(state.CurrentTab, 6);
+    clickLabel("Label3");
+    EXPECT_TRUE(menus.PPM2->isVisible());
+    menus.PPM2->hide();
 }
 
 } // namespace

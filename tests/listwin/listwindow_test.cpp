@@ -127,6 +127,29 @@ TEST_F(ListWindowCore, KanaJumpTellsWhenNothingMatchesAndIgnoresOtherTexts)
     EXPECT_TRUE(ui.shown.empty());
 }
 
+TEST_F(ListWindowCore, AJumpGoesToTheTabOfItsFirstKanaInEitherMode)
+{
+    EXPECT_EQ(JumpReading("  かな "), "ｶﾅ");
+    EXPECT_EQ(JumpReading("   "), "");
+    EXPECT_EQ(JumpTab(state, "ｷﾑ"), 6);
+    EXPECT_EQ(JumpTab(state, "ﾜﾀﾞ"), 43);
+    for (std::string reading : {"", "ﾝ", "ｧ", "abc", "山田"}) {
+        EXPECT_FALSE(JumpTab(state, reading)) << reading;
+    }
+    state.listMode = ListMode::Row;
+    EXPECT_EQ(JumpTab(state, "ｷﾑ"), 1);
+    EXPECT_EQ(JumpTab(state, "ﾜﾀﾞ"), 8);
+}
+
+TEST_F(ListWindowCore, NoDatabaseSwitchWhileAnImportOrExportRuns)
+{
+    state.Busy = true;
+    EXPECT_FALSE(SwitchDatabase(state, 1));
+    EXPECT_EQ(state.DbNo, 1);
+    EXPECT_TRUE(state.TablesLoaded);
+    EXPECT_EQ(state.tables.TotalCount, 6);
+}
+
 TEST_F(ListWindowCore, KeysMapToTheWindowsCommands)
 {
     state.CurrentTab = 34;
