@@ -161,7 +161,7 @@ void BM_SwitchDatabase(benchmark::State& bench, Workspace& workspace)
     AppState& state = session.state;
     for (auto _ : bench) {
         const int otherIndex = state.DbNo == 1 ? 1 : 0;
-        if (!SwitchDatabase(state, otherIndex) || state.DbNo != otherIndex + 1) {
+        if (SwitchDatabase(state, otherIndex) != SwitchOutcome::Switched || state.DbNo != otherIndex + 1) {
             bench.SkipWithError("SwitchDatabase did not open the other database");
             break;
         }

@@ -45,13 +45,13 @@ QPushButton* Button(QWidget* parent, const char* name, const QString& caption)
 
 } // namespace
 
-TALIKLST::TALIKLST(AppState& state, Launcher& launcher, TALIKIN* startForm, QWidget* parent)
-    : QWidget(parent), m_state(state), m_launcher(launcher), m_startForm(startForm),
+TALIKLST::TALIKLST(AppState& state, Launcher& launcher, TALIKIN* startForm, QWidget* parent, const Readiness& ready)
+    : QWidget(parent), m_state(state), m_launcher(launcher), m_ready(ready), m_startForm(startForm),
       m_model(new ListViewModel(state.MainList, this)), m_list(new QTreeView(this)), m_panel(new IndexPanel(this)),
       m_label1(new QLabel(this)), m_label3(new QLabel(this)), m_label4(new QLabel("データ設定中．．．", this)),
       m_label5(new QLabel(this)), m_frame1(new QGroupBox(this)), m_label6(new QLabel("カナ名直接頭出し", m_frame1)),
       m_jump(new QLineEdit(m_frame1)), m_frame2(new QGroupBox(this)), m_timer1(new QTimer(this)),
-      m_menus(BuildListMenus(this))
+      m_menus(BuildListMenus(this, ready))
 {
     setObjectName("TALIKLST");
     setWindowTitle(Qs(MainWindowTitle(state.Mode)));
@@ -306,7 +306,7 @@ void TALIKLST::setRecordButtons(const RecordButtons& buttons)
     m_delete->setEnabled(selected);
     m_change->setEnabled(selected);
     m_telephone->setEnabled(selected);
-    m_mail->setEnabled(buttons.mailEnabled && ready::Mail);
+    m_mail->setEnabled(buttons.mailEnabled && m_ready.mailFromList);
     m_print->setText(Qs(buttons.printCaption));
     EnableRecordMenu(m_menus.PPM4, buttons);
 }
@@ -459,8 +459,16 @@ void TALIKLST::kanaJump()
 
 void TALIKLST::switchDatabase(int index)
 {
-    if (SwitchDatabase(m_state, index)) {
+    switch (SwitchDatabase(m_state, index)) {
+    case SwitchOutcome::Unchanged:
+        return;
+    case SwitchOutcome::Switched:
         afterLoad();
+        return;
+    case SwitchOutcome::EndProgram:
+        m_ending = true;
+        emit programEnds();
+        return;
     }
 }
 
@@ -637,7 +645,7 @@ bool TALIKLST::event(QEvent* event)
     }
     bool handled = QWidget::event(event);
     if (event->type() == QEvent::WindowActivate && !m_ending) {
-        // Loading waits for the splash, which needs the event loop: start it from there.
+        // Loaded once the event loop runs, so the window is up before a password prompt shows.
         QTimer::singleShot(0, this, [this] {
             if (loadIfNeeded() && QApplication::overrideCursor() == nullptr && !m_state.Busy) {
                 m_jump->setFocus();

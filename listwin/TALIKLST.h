@@ -24,7 +24,11 @@ class TALIKLST : public QWidget
 {
     Q_OBJECT
 public:
-    TALIKLST(AppState& state, Launcher& launcher, TALIKIN* startForm, QWidget* parent = nullptr);
+    TALIKLST(AppState& state,
+             Launcher& launcher,
+             TALIKIN* startForm,
+             QWidget* parent = nullptr,
+             const Readiness& ready = Ready);
 
     // Loads the tables when they are not (or no longer) loaded and shows the first tab. False when
     // the program is to end (the password prompt of the first database was cancelled).
@@ -91,6 +95,7 @@ private:
 
     AppState& m_state;
     Launcher& m_launcher;
+    Readiness m_ready; // which buttons and entries may be enabled at all
     TALIKIN* m_startForm;
     ListViewModel* m_model;
     QTreeView* m_list;

@@ -437,16 +437,18 @@ ListWindowLayout LayoutForSize(int width, int height, const TwipRect& jumpFrame,
     return layout;
 }
 
-bool SwitchDatabase(AppState& state, int index)
+SwitchOutcome SwitchDatabase(AppState& state, int index)
 {
     if (state.Busy || index < 0 || index >= DbTotal || index + 1 == state.DbNo) {
-        return false;
+        return SwitchOutcome::Unchanged;
     }
     state.DbNo = index + 1;
     state.TablesLoaded = false;
-    LoadTables(state);
+    if (LoadTables(state) == LoadResult::EndProgram) {
+        return SwitchOutcome::EndProgram;
+    }
     state.TablesLoaded = true;
-    return true;
+    return SwitchOutcome::Switched;
 }
 
 } // namespace talik

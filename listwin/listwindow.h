@@ -220,9 +220,16 @@ ListWindowLayout LayoutForSize(int width, int height, const TwipRect& jumpFrame,
 
 // --- databases ---------------------------------------------------------------------------------
 
+enum class SwitchOutcome
+{
+    Unchanged,  // refused, or the database already open
+    Switched,   // the tables hold the chosen database, or the one fallen back to
+    EndProgram, // the prompt of the database fallen back to was cancelled too
+};
+
 // Opens database `index` + 1 (menu entry PMDB(index)) unless it is the open one: the tables are
 // reloaded at once; a cancelled password prompt falls back to the database that was open. Refused
-// while `Busy`: an import or export must not end up in two databases. False when nothing changed.
-bool SwitchDatabase(AppState& state, int index);
+// while `Busy`: an import or export must not end up in two databases.
+SwitchOutcome SwitchDatabase(AppState& state, int index);
 
 } // namespace talik

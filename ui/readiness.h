@@ -60,9 +60,4 @@ struct Readiness
 // What this build of the program offers.
 inline constexpr Readiness Ready{};
 
-namespace ready {
-// The name the main window's e-mail button still reads; it goes once that window reads the table.
-inline constexpr bool Mail = Ready.mailFromList;
-} // namespace ready
-
 } // namespace talik

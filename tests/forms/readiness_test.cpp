@@ -13,6 +13,7 @@
 #include <gtest/gtest.h>
 
 #include "editor/TALIK01.h"
+#include "listwin/TALIKLST.h"
 #include "listwin/listmenus.h"
 #include "listwin/listwindow.h"
 #include "search/TALIKSRC.h"
@@ -103,6 +104,10 @@ constexpr Control MainMenuEntries[] = {
     {"PPPrtBX", &Readiness::printList},
 };
 
+constexpr Control MainWindowButtons[] = {
+    {"Command8", &Readiness::mailFromList},
+};
+
 constexpr Control ResultWindowControls[] = {
     {"Command4", &Readiness::printSelection},
     {"Command10", &Readiness::mailSelection},
@@ -182,6 +187,19 @@ protected:
         ExpectEnabledAsReady(&owner, MainMenuEntries, ready);
     }
 
+    // The main window with the record selected in its tab.
+    void checkMainWindow(const Readiness& ready)
+    {
+        RecordingLauncher launcher;
+        TALIKLST window(state, launcher, nullptr, nullptr, ready);
+        window.show();
+        ASSERT_TRUE(window.loadIfNeeded());
+        window.showTab(KanaGroup("ﾔﾏﾀﾞ"));
+        auto* list = window.findChild<QTreeView*>("ListView1");
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualRect(list->model()->index(0, 0)).center());
+        ExpectEnabledAsReady(&window, MainWindowButtons, ready);
+    }
+
     // The result window with its one result selected.
     void checkResultWindow(const Readiness& ready)
     {
@@ -211,6 +229,7 @@ protected:
 TEST_F(ReadinessTest, WhatIsNotReadyStaysDisabledWhereItsWindowWouldEnableIt)
 {
     checkMainMenus(Ready);
+    checkMainWindow(Ready);
     checkResultWindow(Ready);
     checkEditor(Ready);
 }
@@ -221,6 +240,7 @@ TEST_F(ReadinessTest, TurningOneFlagOnEnablesItsControlsAndNothingElse)
         SCOPED_TRACE(testing::Message() << "only flag " << i << " on");
         Readiness only = OnlyReady(AllFlags[i]);
         checkMainMenus(only);
+        checkMainWindow(only);
         checkResultWindow(only);
         checkEditor(only);
     }

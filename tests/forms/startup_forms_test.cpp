@@ -126,6 +126,31 @@ TEST_F(StartupForms, CancellingThePasswordWhenTheSameDatabaseReloadsEndsTheProgr
     EXPECT_EQ(ui.passwordAnswers.size(), 1u);
 }
 
+TEST_F(StartupForms, CancellingBothPromptsOfADatabaseSwitchEndsTheProgram)
+{
+    // Databases 1 and 2 both carry the password "AB" (salt 7: digits 4 1 4 2, each plus 7).
+    const std::uint8_t stored[] = {7, 4, 11, 8, 11, 9};
+    for (int dbNo : {1, 2}) {
+        auto header = HandMainHeader(1);
+        std::copy(std::begin(stored), std::end(stored), header.begin() + 330);
+        WriteRecords(MainFileName(dir.str() + "/data", dbNo), {header});
+    }
+    TALIKIN splash(state, launcher);
+    splash.start();
+    splash.closeSplash();
+    TALIKLST window(state, launcher, &splash);
+    window.show();
+    ui.passwordAnswers = {"AB"};
+    ASSERT_TRUE(window.loadIfNeeded());
+
+    // Database 2's prompt is cancelled, then that of database 1 fallen back to: nothing is left to
+    // show, so the program ends instead of showing a window without a database.
+    QSignalSpy ends(&window, &TALIKLST::programEnds);
+    ui.passwordAnswers = {std::nullopt, std::nullopt};
+    window.switchDatabase(1);
+    EXPECT_EQ(ends.count(), 1);
+}
+
 class ListWindowClosing : public StartupForms
 {
 protected:

@@ -144,7 +144,7 @@ TEST_F(ListWindowCore, AJumpGoesToTheTabOfItsFirstKanaInEitherMode)
 TEST_F(ListWindowCore, NoDatabaseSwitchWhileAnImportOrExportRuns)
 {
     state.Busy = true;
-    EXPECT_FALSE(SwitchDatabase(state, 1));
+    EXPECT_EQ(SwitchDatabase(state, 1), SwitchOutcome::Unchanged);
     EXPECT_EQ(state.DbNo, 1);
     EXPECT_TRUE(state.TablesLoaded);
     EXPECT_EQ(state.tables.TotalCount, 6);
