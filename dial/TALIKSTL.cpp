@@ -9,6 +9,7 @@
 #include "dial/TALIKMSG.h"
 #include "dial/pagercode.h"
 #include "listwin/listwindow.h"
+#include "store/messages.h"
 #include "store/state.h"
 #include "ui/formhelpers.h"
 #include "ui/qtinteraction.h"
@@ -141,8 +142,8 @@ void TALIKSTL::saveMessage()
 {
     std::optional<std::string> path =
         m_state.ui.chooseSaveFile(std::string(MessageSaveTitle), std::string(MessageFileFilter));
-    if (path) {
-        WriteMessageFile(*path, Us(m_message->text())); // a failed write goes unreported, as profile writes do
+    if (path && !WriteMessageFile(*path, Us(m_message->text()))) {
+        TellFileNotWritten(m_state.ui, "メッセージファイル", *path);
     }
 }
 

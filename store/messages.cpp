@@ -20,9 +20,14 @@ void TellLockHeld(AppState& state, const std::string& path)
 
 void TellWriteFailed(AppState& state, const std::string& path)
 {
-    state.ui.message("データベース（" + path + "）への書き込みに失敗しました。\r\n" +
-                         "ディスクの空き容量とアクセス権を確認してください。",
-                     MessageIcon::Exclamation);
+    TellFileNotWritten(state.ui, "データベース", path);
+}
+
+void TellFileNotWritten(Interaction& ui, std::string_view what, const std::string& path)
+{
+    ui.message(std::string(what) + "（" + path + "）への書き込みに失敗しました。\r\n" +
+                   "ディスクの空き容量とアクセス権を確認してください。",
+               MessageIcon::Exclamation);
 }
 
 void TellGroupFull(AppState& state, int group)

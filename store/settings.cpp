@@ -9,6 +9,7 @@
 #include "platform/interaction.h"
 #include "platform/paths.h"
 #include "platform/profile.h"
+#include "store/messages.h"
 #include "store/record.h"
 
 namespace talik {
@@ -441,9 +442,7 @@ bool WriteDbNames(const Settings& settings, const std::string& settingsFile, int
 
 void TellSettingsNotWritten(Interaction& ui, const std::string& settingsFile)
 {
-    ui.message("設定ファイル（" + settingsFile + "）への書き込みに失敗しました。\r\n" +
-                   "ディスクの空き容量とアクセス権を確認してください。",
-               MessageIcon::Exclamation);
+    TellFileNotWritten(ui, "設定ファイル", settingsFile);
 }
 
 std::string DataPathFromSetting(std::string_view dbPathAddr, const std::string& writableProgramFolder)

@@ -112,6 +112,24 @@ TEST_F(ListColumnSettings, OkStoresEveryFlagInTheStateAndInTheModesSection)
     EXPECT_EQ(reread.ListSelTable, expected);
 }
 
+TEST_F(ListColumnSettings, ASettingsFileThatCannotBeWrittenIsToldAndTheChoiceHoldsForTheRun)
+{
+    std::ofstream(dir.path() / "not-a-folder") << "a file where the settings folder should be";
+    state.ProfileFolder = dir.str() + "/not-a-folder";
+    TALIKSET dialog(state);
+    int result = run(dialog, [&] {
+        tick(dialog, 2); // Tel1 off
+        QTest::mouseClick(dialog.findChild<QPushButton*>("Command1_0"), Qt::LeftButton);
+    });
+    EXPECT_EQ(result, QDialog::Accepted);
+    EXPECT_FALSE(state.tables.columns.ColEnabled[1]);
+    ASSERT_EQ(ui.shown.size(), 1u);
+    EXPECT_EQ(ui.shown[0].text, "設定ファイル（" + dir.str() +
+                                    "/not-a-folder/QXSCH.INI）への書き込みに失敗しました。\r\n" +
+                                    "ディスクの空き容量とアクセス権を確認してください。");
+    EXPECT_EQ(ui.shown[0].icon, MessageIcon::Exclamation);
+}
+
 TEST_F(ListColumnSettings, CancelChangesNothing)
 {
     const std::string before = iniText();

@@ -167,6 +167,22 @@ TEST_F(CallForm, AMessageIsSavedToAndRecalledFromAMessageFile)
     EXPECT_EQ(ui.shown[1].title, "メッセージファイル呼出し");
 }
 
+TEST_F(CallForm, AMessageFileThatCannotBeWrittenIsToldToTheUser)
+{
+    // A file stands where the folder should be: nothing can be written below it.
+    std::ofstream(dir.str() + "/notes") << "x";
+    const std::string path = dir.str() + "/notes/朝.qxm";
+    open(2, Pager, "03-1234-5678");
+    message()->setText("111210");
+    ui.fileAnswers = {path};
+    click("Command1_1");
+    ASSERT_EQ(ui.shown.size(), 2u);
+    EXPECT_EQ(ui.shown[1].kind, "message");
+    EXPECT_EQ(ui.shown[1].text, "メッセージファイル（" + path + "）への書き込みに失敗しました。\r\n" +
+                                    "ディスクの空き容量とアクセス権を確認してください。");
+    EXPECT_EQ(ui.shown[1].icon, MessageIcon::Exclamation);
+}
+
 TEST_F(CallForm, ACancelledFileDialogChangesNothingAndAFileWithoutAMessageClearsTheBox)
 {
     const std::string other = dir.str() + "/other.qxm";
