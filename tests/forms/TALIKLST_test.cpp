@@ -13,6 +13,7 @@
 #include "editor/TALIK01.h"
 #include "listwin/TALIKLST.h"
 #include "store/database.h"
+#include "tests/support/listkeys.h"
 #include "tests/support/modal.h"
 #include "tests/support/storefixture.h"
 
@@ -252,43 +253,20 @@ TEST_F(ListWindow, ArrowAndPageKeysLeaveTheJumpBoxAndThenMoveThroughTheList)
     ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
     auto* list = child<QTreeView>("ListView1");
     auto* box = child<QLineEdit>("Text1");
-    auto currentRow = [list] { return list->currentIndex().row(); };
     auto selectedReading = [this] {
         auto selected = state.MainList.selected();
         return selected ? state.MainList.at(*selected).text : std::string("(none)");
     };
 
-    box->setFocus();
     box->setText("ｶ");
-    QTest::keyClick(box, Qt::Key_Down);
-    EXPECT_TRUE(list->hasFocus());
-    EXPECT_EQ(box->text(), "");
-    EXPECT_EQ(currentRow(), 0);
-    EXPECT_EQ(selectedReading(), "ｶﾄｳ");
-
-    QTest::keyClick(list, Qt::Key_Down);
-    EXPECT_EQ(currentRow(), 1);
-    EXPECT_EQ(selectedReading(), "ｶﾅｲ");
-    EXPECT_TRUE(list->selectionModel()->isRowSelected(1, {}));
-    EXPECT_TRUE(child<QPushButton>("Command1")->isEnabled());
-    QTest::keyClick(list, Qt::Key_End);
-    EXPECT_EQ(currentRow(), 3);
-    EXPECT_EQ(selectedReading(), "ｶﾞｸ");
-    QTest::keyClick(list, Qt::Key_Up);
-    EXPECT_EQ(currentRow(), 2);
-    QTest::keyClick(list, Qt::Key_Home);
-    EXPECT_EQ(currentRow(), 0);
-    EXPECT_EQ(selectedReading(), "ｶﾄｳ");
-    QTest::keyClick(list, Qt::Key_PageDown);
-    EXPECT_EQ(currentRow(), 3); // one page holds the whole group
-    EXPECT_EQ(selectedReading(), "ｶﾞｸ");
-    QTest::keyClick(list, Qt::Key_PageUp);
-    EXPECT_EQ(currentRow(), 0);
+    const std::array<std::string, 4> group{"ｶﾄｳ", "ｶﾅｲ", "ｶﾅｻﾞﾜ", "ｶﾞｸ"};
+    WalkFourRowsByKeys(list, box, group, selectedReading, child<QPushButton>("Command1"));
+    EXPECT_EQ(box->text(), ""); // Down in the jump box emptied it
 
     box->setFocus();
     QTest::keyClick(box, Qt::Key_PageDown);
     EXPECT_TRUE(list->hasFocus());
-    EXPECT_EQ(currentRow(), 0); // from the jump box the key only focuses the list
+    EXPECT_EQ(list->currentIndex().row(), 0); // from the jump box the key only focuses the list
     QTest::keyClick(list, Qt::Key_Down, Qt::ShiftModifier);
     EXPECT_EQ(state.CurrentTab, 10); // Shift+Down still moves through the tabs
 }

@@ -10,6 +10,7 @@
 
 #include "search/TALIKSRC.h"
 #include "store/database.h"
+#include "tests/support/listkeys.h"
 #include "tests/support/storefixture.h"
 
 namespace talik::test {
@@ -62,36 +63,9 @@ TEST_F(ResultList, TheHitsShowInReadingOrder)
 
 TEST_F(ResultList, ArrowAndPageKeysLeaveTheJumpBoxAndThenMoveThroughTheList)
 {
-    auto* list = child<QTreeView>("ListView1");
-    auto* box = child<QLineEdit>("Text1");
-    auto currentRow = [list] { return list->currentIndex().row(); };
-
-    box->setFocus();
-    QTest::keyClick(box, Qt::Key_Down);
-    EXPECT_TRUE(list->hasFocus());
-    EXPECT_EQ(currentRow(), 0);
-    EXPECT_EQ(selectedReading(), "ｺﾔﾏ");
-
-    QTest::keyClick(list, Qt::Key_Down);
-    EXPECT_EQ(currentRow(), 1);
-    EXPECT_EQ(selectedReading(), "ﾔﾏｸﾞﾁ");
-    EXPECT_TRUE(list->selectionModel()->isRowSelected(1, {}));
-    EXPECT_TRUE(child<QPushButton>("Command3")->isEnabled());
-    QTest::keyClick(list, Qt::Key_End);
-    EXPECT_EQ(currentRow(), 3);
-    EXPECT_EQ(selectedReading(), "ﾔﾏﾓﾄ");
-    QTest::keyClick(list, Qt::Key_Up);
-    EXPECT_EQ(currentRow(), 2);
-    EXPECT_EQ(selectedReading(), "ﾔﾏﾀﾞ");
-    QTest::keyClick(list, Qt::Key_Home);
-    EXPECT_EQ(currentRow(), 0);
-    EXPECT_EQ(selectedReading(), "ｺﾔﾏ");
-    QTest::keyClick(list, Qt::Key_PageDown);
-    EXPECT_EQ(currentRow(), 3); // one page holds every hit
-    EXPECT_EQ(selectedReading(), "ﾔﾏﾓﾄ");
-    QTest::keyClick(list, Qt::Key_PageUp);
-    EXPECT_EQ(currentRow(), 0);
-    EXPECT_EQ(selectedReading(), "ｺﾔﾏ");
+    WalkFourRowsByKeys(
+        child<QTreeView>("ListView1"), child<QLineEdit>("Text1"), {"ｺﾔﾏ", "ﾔﾏｸﾞﾁ", "ﾔﾏﾀﾞ", "ﾔﾏﾓﾄ"},
+        [this] { return selectedReading(); }, child<QPushButton>("Command3"));
 }
 
 } // namespace

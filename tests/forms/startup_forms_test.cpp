@@ -49,6 +49,17 @@ protected:
         return std::string(bytes.begin(), bytes.end());
     }
 
+    // Gives database `dbNo` an empty main file whose header carries the password "AB" (salt 7:
+    // digits 4 1 4 2, each plus 7).
+    void protectWithPasswordAB(int dbNo)
+    {
+        auto header = HandMainHeader(1);
+        const std::uint8_t stored[] = {7, 4, 11, 8, 11, 9};
+        Put(header, 330, "", 30);
+        std::copy(std::begin(stored), std::end(stored), header.begin() + 330);
+        WriteRecords(MainFileName(dir.str() + "/data", dbNo), {header});
+    }
+
     TempDir dir;
     LiveInteraction ui;
     FixedClock clock;
@@ -102,12 +113,7 @@ TEST_F(StartupForms, TheListLoadsBeforeTheSplashTimerTicks)
 
 TEST_F(StartupForms, CancellingThePasswordWhenTheSameDatabaseReloadsEndsTheProgram)
 {
-    // Database 1 carries the password "AB" (salt 7: digits 4 1 4 2, each plus 7).
-    auto header = HandMainHeader(1);
-    const std::uint8_t stored[] = {7, 4, 11, 8, 11, 9};
-    Put(header, 330, "", 30);
-    std::copy(std::begin(stored), std::end(stored), header.begin() + 330);
-    WriteRecords(dir.str() + "/data/MRPDAT01.QX1", {header});
+    protectWithPasswordAB(1);
     TALIKIN splash(state, launcher);
     splash.start();
     splash.closeSplash();
@@ -128,13 +134,8 @@ TEST_F(StartupForms, CancellingThePasswordWhenTheSameDatabaseReloadsEndsTheProgr
 
 TEST_F(StartupForms, CancellingBothPromptsOfADatabaseSwitchEndsTheProgram)
 {
-    // Databases 1 and 2 both carry the password "AB" (salt 7: digits 4 1 4 2, each plus 7).
-    const std::uint8_t stored[] = {7, 4, 11, 8, 11, 9};
-    for (int dbNo : {1, 2}) {
-        auto header = HandMainHeader(1);
-        std::copy(std::begin(stored), std::end(stored), header.begin() + 330);
-        WriteRecords(MainFileName(dir.str() + "/data", dbNo), {header});
-    }
+    protectWithPasswordAB(1);
+    protectWithPasswordAB(2);
     TALIKIN splash(state, launcher);
     splash.start();
     splash.closeSplash();

@@ -1,52 +1,34 @@
 // Copies of different modes writing the one settings file at the same time keep each other's keys.
-#include <spawn.h>
 #include <string>
-#include <sys/wait.h>
 #include <vector>
 
 #include <gtest/gtest.h>
 
 #include "platform/profile.h"
 #include "store/settings.h"
+#include "tests/support/childprocess.h"
 #include "tests/support/tempdir.h"
-
-extern char** environ;
 
 namespace talik {
 namespace {
 
 constexpr int Rounds = 150;
 
-pid_t StartWriter(const std::string& file, const std::string& kind, int mode)
+int StartWriter(const std::string& file, const std::string& kind, int mode)
 {
-    std::vector<std::string> args{SETTINGS_WRITER_PATH, file, kind, std::to_string(mode), std::to_string(Rounds)};
-    std::vector<char*> argv;
-    for (auto& arg : args) {
-        argv.push_back(arg.data());
-    }
-    argv.push_back(nullptr);
-    pid_t pid = 0;
-    EXPECT_EQ(posix_spawn(&pid, SETTINGS_WRITER_PATH, nullptr, nullptr, argv.data(), environ), 0);
-    return pid;
-}
-
-int WaitFor(pid_t pid)
-{
-    int status = 0;
-    waitpid(pid, &status, 0);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return test::StartProgram({SETTINGS_WRITER_PATH, file, kind, std::to_string(mode), std::to_string(Rounds)});
 }
 
 TEST(SettingsFileShared, ThreeCopiesWritingAtOnceLoseNoKey)
 {
     test::TempDir dir;
     const std::string file = (dir.path() / "QXSCH.INI").string();
-    const pid_t keys = StartWriter(file, "keys", 1);
-    const pid_t settings = StartWriter(file, "settings", 2);
-    const pid_t names = StartWriter(file, "names", 3);
-    ASSERT_EQ(WaitFor(keys), 0);
-    ASSERT_EQ(WaitFor(settings), 0);
-    ASSERT_EQ(WaitFor(names), 0);
+    const int keys = StartWriter(file, "keys", 1);
+    const int settings = StartWriter(file, "settings", 2);
+    const int names = StartWriter(file, "names", 3);
+    ASSERT_EQ(test::WaitForProgram(keys), 0);
+    ASSERT_EQ(test::WaitForProgram(settings), 0);
+    ASSERT_EQ(test::WaitForProgram(names), 0);
 
     const ProfileDocument doc = ProfileDocument::load(file);
     const std::string last = "round " + std::to_string(Rounds - 1);

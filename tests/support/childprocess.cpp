@@ -19,15 +19,41 @@ std::string ReadText(const std::filesystem::path& file)
     return {bytes.begin(), bytes.end()};
 }
 
-} // namespace
-
-ProgramRun RunProgram(const std::vector<std::string>& args, const std::filesystem::path& captureFolder)
+std::vector<char*> ArgumentVector(const std::vector<std::string>& args)
 {
     std::vector<char*> argv;
     for (const auto& arg : args) {
         argv.push_back(const_cast<char*>(arg.c_str()));
     }
     argv.push_back(nullptr);
+    return argv;
+}
+
+} // namespace
+
+int StartProgram(const std::vector<std::string>& args)
+{
+    std::vector<char*> argv = ArgumentVector(args);
+    pid_t pid = 0;
+    if (posix_spawn(&pid, argv[0], nullptr, nullptr, argv.data(), environ) != 0) {
+        ADD_FAILURE() << "cannot start " << args[0];
+        return -1;
+    }
+    return pid;
+}
+
+int WaitForProgram(int pid)
+{
+    int status = 0;
+    if (pid <= 0 || waitpid(pid, &status, 0) != pid || !WIFEXITED(status)) {
+        return -1;
+    }
+    return WEXITSTATUS(status);
+}
+
+ProgramRun RunProgram(const std::vector<std::string>& args, const std::filesystem::path& captureFolder)
+{
+    std::vector<char*> argv = ArgumentVector(args);
     std::string outFile = (captureFolder / "out").string();
     std::string errFile = (captureFolder / "err").string();
     posix_spawn_file_actions_t actions;
@@ -43,10 +69,7 @@ ProgramRun RunProgram(const std::vector<std::string>& args, const std::filesyste
         ADD_FAILURE() << "cannot start " << args[0];
         return run;
     }
-    int status = 0;
-    if (waitpid(pid, &status, 0) == pid && WIFEXITED(status)) {
-        run.exitCode = WEXITSTATUS(status);
-    }
+    run.exitCode = WaitForProgram(pid);
     run.out = ReadText(outFile);
     run.err = ReadText(errFile);
     return run;

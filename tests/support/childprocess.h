@@ -16,4 +16,10 @@ struct ProgramRun
 // Runs `args[0]` with `args`, standard input from /dev/null, output captured in `captureFolder`.
 ProgramRun RunProgram(const std::vector<std::string>& args, const std::filesystem::path& captureFolder);
 
+// Starts `args[0]` with `args` and returns at once, for programs that must run side by side; its
+// output goes where the test's own goes. The process id, or -1 when it did not start.
+int StartProgram(const std::vector<std::string>& args);
+// Waits for a started program: its exit code, -1 when it did not exit normally.
+int WaitForProgram(int pid);
+
 } // namespace talik::test
