@@ -47,15 +47,7 @@ protected:
         QTest::keyClick(box, Qt::Key_Return);
     }
     // The readings in the order the list shows them.
-    std::vector<std::string> shownReadings()
-    {
-        auto* model = child<QTreeView>("ListView1")->model();
-        std::vector<std::string> readings;
-        for (int row = 0; row < model->rowCount(); ++row) {
-            readings.push_back(model->index(row, 0).data().toString().toStdString());
-        }
-        return readings;
-    }
+    std::vector<std::string> shownReadings() { return ShownReadings(child<QTreeView>("ListView1")); }
     // Adds records to the file and lets the window load the tables afresh.
     void reloadWith(std::initializer_list<std::string_view> readings)
     {

@@ -37,15 +37,7 @@ protected:
     }
 
     template <class T> T* child(const char* name) { return window->findChild<T*>(name); }
-    std::vector<std::string> shownReadings()
-    {
-        auto* model = child<QTreeView>("ListView1")->model();
-        std::vector<std::string> readings;
-        for (int row = 0; row < model->rowCount(); ++row) {
-            readings.push_back(model->index(row, 0).data().toString().toStdString());
-        }
-        return readings;
-    }
+    std::vector<std::string> shownReadings() { return ShownReadings(child<QTreeView>("ListView1")); }
     std::string selectedReading()
     {
         auto selected = window->results().selected();

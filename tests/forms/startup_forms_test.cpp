@@ -111,44 +111,44 @@ TEST_F(StartupForms, TheListLoadsBeforeTheSplashTimerTicks)
     EXPECT_FALSE(splash.isVisible());
 }
 
-TEST_F(StartupForms, CancellingThePasswordWhenTheSameDatabaseReloadsEndsTheProgram)
+// The list window open on database 1, which carries a password that was given at start.
+class PasswordStart : public StartupForms
 {
-    protectWithPasswordAB(1);
-    TALIKIN splash(state, launcher);
-    splash.start();
-    splash.closeSplash();
-    TALIKLST window(state, launcher, &splash);
-    window.show();
-    ui.passwordAnswers = {"AB"};
-    ASSERT_TRUE(window.loadIfNeeded());
+protected:
+    void SetUp() override
+    {
+        protectWithPasswordAB(1);
+        splash.start();
+        splash.closeSplash();
+        window = std::make_unique<TALIKLST>(state, launcher, &splash);
+        window->show();
+        ui.passwordAnswers = {"AB"};
+        ASSERT_TRUE(window->loadIfNeeded());
+    }
+    TALIKIN splash{state, launcher};
+    std::unique_ptr<TALIKLST> window;
+};
 
+TEST_F(PasswordStart, CancellingThePasswordWhenTheSameDatabaseReloadsEndsTheProgram)
+{
     // The list columns changed; the prompt of the reload is cancelled. A second prompt would be
     // the fault: it is answered so that the test ends either way.
-    QSignalSpy ends(&window, &TALIKLST::programEnds);
+    QSignalSpy ends(window.get(), &TALIKLST::programEnds);
     state.TablesLoaded = false;
     ui.passwordAnswers = {std::nullopt, "AB"};
-    EXPECT_FALSE(window.loadIfNeeded());
+    EXPECT_FALSE(window->loadIfNeeded());
     EXPECT_EQ(ends.count(), 1);
     EXPECT_EQ(ui.passwordAnswers.size(), 1u);
 }
 
-TEST_F(StartupForms, CancellingBothPromptsOfADatabaseSwitchEndsTheProgram)
+TEST_F(PasswordStart, CancellingBothPromptsOfADatabaseSwitchEndsTheProgram)
 {
-    protectWithPasswordAB(1);
-    protectWithPasswordAB(2);
-    TALIKIN splash(state, launcher);
-    splash.start();
-    splash.closeSplash();
-    TALIKLST window(state, launcher, &splash);
-    window.show();
-    ui.passwordAnswers = {"AB"};
-    ASSERT_TRUE(window.loadIfNeeded());
-
     // Database 2's prompt is cancelled, then that of database 1 fallen back to: nothing is left to
     // show, so the program ends instead of showing a window without a database.
-    QSignalSpy ends(&window, &TALIKLST::programEnds);
+    protectWithPasswordAB(2);
+    QSignalSpy ends(window.get(), &TALIKLST::programEnds);
     ui.passwordAnswers = {std::nullopt, std::nullopt};
-    window.switchDatabase(1);
+    window->switchDatabase(1);
     EXPECT_EQ(ends.count(), 1);
 }
 

@@ -1,6 +1,6 @@
 #pragma once
-// The walk a person takes through a list of four rows with the arrow, page and Home/End keys,
-// starting in the window's jump box; shared by the tests of both list windows.
+// What the tests of both list windows read off a list and the walk a person takes through a list
+// of four rows with the arrow, page and Home/End keys, starting in the window's jump box.
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
@@ -9,10 +9,22 @@
 #include <array>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
 namespace talik::test {
+
+// The readings in the order the list shows them.
+inline std::vector<std::string> ShownReadings(const QTreeView* list)
+{
+    const auto* model = list->model();
+    std::vector<std::string> readings;
+    for (int row = 0; row < model->rowCount(); ++row) {
+        readings.push_back(model->index(row, 0).data().toString().toStdString());
+    }
+    return readings;
+}
 
 // `readings` are the four rows in the order shown; `selectedReading` is the reading of the record
 // the window has selected; `recordButton` is a button that needs a selected record.
