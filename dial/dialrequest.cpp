@@ -19,6 +19,23 @@ std::string_view DialPrefix(int comTelType)
     return comTelType == ToneDialling ? "ATDT" : "ATDP";
 }
 
+// The dialler takes the first "[0]" to "[3]" it finds, so a marker inside a stored field would
+// move the fields after it: a name could choose the number and the modem commands. Every "[" of
+// a field becomes the full-width "［", which reads the same and is no marker.
+std::string WithoutMarkers(std::string_view field)
+{
+    constexpr std::string_view FullWidthBracket = "［";
+    std::string text;
+    for (char c : field) {
+        if (c == '[') {
+            text.append(FullWidthBracket);
+        } else {
+            text += c;
+        }
+    }
+    return text;
+}
+
 // The stored number of a telephone slot.
 std::span<const char> SlotNumber(const AddressRecord& rec, int slot)
 {
@@ -65,9 +82,9 @@ std::string DiallerArgumentText(
     std::string_view name, std::string_view dialNumber, int comPort, int comTelType, std::string_view initString)
 {
     std::string text = "~00";
-    text.append(name).append(" [0]").append(dialNumber).append("[1]");
+    text.append(WithoutMarkers(name)).append(" [0]").append(WithoutMarkers(dialNumber)).append("[1]");
     text.append(std::to_string(comPort)).append(DialPrefix(comTelType));
-    text.append("[2]").append(initString).append("[3]");
+    text.append("[2]").append(WithoutMarkers(initString)).append("[3]");
     return text;
 }
 

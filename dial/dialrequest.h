@@ -16,7 +16,8 @@ inline constexpr std::string_view DiallerName = "Talikad2";            // the pr
 inline constexpr std::string_view DiallerWindowsName = "TALIKAD2.EXE"; // its name in messages
 
 // The argument text after the program name: "~00" + name + " [0]" + number + "[1]" + port +
-// "ATDT"/"ATDP" + "[2]" + initialisation + "[3]".
+// "ATDT"/"ATDP" + "[2]" + initialisation + "[3]". No field can carry a marker: each "[" in the
+// name, the number and the initialisation is passed on as the full-width "［".
 std::string DiallerArgumentText(
     std::string_view name, std::string_view dialNumber, int comPort, int comTelType, std::string_view initString);
 // The argument text as an argument list: split at every blank (the dialler joins its arguments with

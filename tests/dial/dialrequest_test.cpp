@@ -1,6 +1,7 @@
 // The dial request: the dialler's argument text, its split into an argument list, finding and
 // starting the dialler, and the checks before a call.
 #include "dial/dialrequest.h"
+#include "dialler/arguments.h"
 
 #include <chrono>
 #include <filesystem>
@@ -21,6 +22,17 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr const char* DialExample = "~00見本 [0]03-1234-5678,,[1]2ATDT[2]ATZ[3]";
+// A stored name that, passed on as it is, would make the dialler dial 0990 on port 1 and send the
+// modem an auto-answer command.
+constexpr const char* SteeringName = "[0]0990[1]1ATDT[2]ATS0=1[3]";
+
+// What the dialler reads from the argument list the address book starts it with.
+dialler::DialArguments ReadByTheDialler(const std::vector<std::string>& arguments)
+{
+    auto parsed = dialler::ParseArguments(dialler::JoinArguments(arguments));
+    EXPECT_TRUE(parsed);
+    return parsed.value_or(dialler::DialArguments{});
+}
 
 // Also keeps the argument lists it was given.
 std::string Joined(const std::vector<std::string>& parts)
@@ -46,6 +58,25 @@ TEST(DiallerArgumentText, AnEmptyInitialisationLeavesTheLastTwoMarkersTogether)
 {
     std::string text = DiallerArgumentText("見本", "117,,", 1, 1, "");
     EXPECT_TRUE(text.ends_with("[1]1ATDT[2][3]")) << text;
+}
+
+TEST(DiallerArgumentText, NoFieldCanPlaceAMarkerForTheDialler)
+{
+    auto args = ReadByTheDialler(DiallerArgumentList(DiallerArgumentText(SteeringName, "03-1234-5678,,", 2, 1, "ATZ")));
+    EXPECT_EQ(args.name, "［0]0990［1]1ATDT［2]ATS0=1［3]");
+    EXPECT_EQ(args.dialDigits, "0312345678,,");
+    EXPECT_EQ(args.port, "2");
+    EXPECT_EQ(args.dialPrefix, "ATDT");
+    EXPECT_EQ(args.initString, "ATZ");
+
+    // A number or an initialisation string is no way round it either.
+    args = ReadByTheDialler(DiallerArgumentList(DiallerArgumentText("見本", "117[1]1ATDP[2]ATS0=1[3]", 2, 1, "ATZ")));
+    EXPECT_EQ(args.number, "117［1]1ATDP［2]ATS0=1［3]");
+    EXPECT_EQ(args.port, "2");
+    EXPECT_EQ(args.dialPrefix, "ATDT");
+    EXPECT_EQ(args.initString, "ATZ");
+    args = ReadByTheDialler(DiallerArgumentList(DiallerArgumentText("見本", "117,,", 2, 1, "AT[3]S0=1")));
+    EXPECT_EQ(args.initString, "AT［3]S0=1");
 }
 
 TEST(DiallerArgumentList, SplitsAtEveryBlankSoJoiningRestoresTheText)
@@ -127,6 +158,19 @@ TEST_F(DialRequestTest, StartsTheDiallerWithTheCleanedNameAndTheArgumentList)
     ASSERT_EQ(launcher.arguments.size(), 1u);
     EXPECT_EQ(launcher.arguments[0], DiallerArgumentList(DialExample));
     EXPECT_TRUE(ui.shown.empty());
+}
+
+TEST_F(DialRequestTest, AStoredNameCannotSteerTheDialler)
+{
+    installDialler("Talikad2");
+    SetText(state.Rec.KanjiName, SteeringName);
+    ASSERT_TRUE(LaunchDialler(state, launcher));
+    ASSERT_EQ(launcher.arguments.size(), 1u);
+    auto args = ReadByTheDialler(launcher.arguments[0]);
+    EXPECT_EQ(args.name, "［0]0990［1]1ATDT［2]ATS0=1［3]");
+    EXPECT_EQ(args.number, "03-1234-5678,,");
+    EXPECT_EQ(args.port, "2");
+    EXPECT_EQ(args.initString, "ATZ");
 }
 
 TEST_F(DialRequestTest, AMissingOrUnstartableDiallerIsReported)
