@@ -156,7 +156,10 @@ void CleanConditions(AddressRecord& rec)
     for (const auto& field : ConditionFields) {
         char* bytes = reinterpret_cast<char*>(&rec) + field.offset;
         std::string_view clean = CleanFixedBytes({bytes, field.width});
-        std::memmove(bytes, clean.data(), clean.size());
+        // An empty field may come back without any data pointer, which memmove must not be given.
+        if (!clean.empty()) {
+            std::memmove(bytes, clean.data(), clean.size());
+        }
         std::memset(bytes + clean.size(), ' ', field.width - clean.size());
     }
 }

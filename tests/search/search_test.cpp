@@ -77,6 +77,31 @@ TEST(FoundAtCharBoundary, AgreesWithWalkingTheCharactersOnEveryLengthAndPlace)
     }
 }
 
+TEST(CleanConditions, EmptyFieldsOfBlanksOrNulsBecomeBlanksAndNoCondition)
+{
+    AddressRecord rec;
+    std::memset(&rec, 0, sizeof rec); // every text field empty at its first byte
+    std::memcpy(rec.KanaName, "  \xd4\xcf", 4);
+    std::memset(rec.Company, ' ', sizeof rec.Company);
+    std::memcpy(rec.Remarks, "\0\xd4", 2); // cut at the NUL: nothing is left
+
+    CleanConditions(rec);
+    std::vector<std::string> cleaned;
+    std::vector<std::string> expected;
+    for (const auto& field : TextConditionFields()) {
+        cleaned.emplace_back(reinterpret_cast<const char*>(&rec) + field.offset, field.width);
+        expected.push_back(field.name == "KanaName" ? "\xd4\xcf" + std::string(field.width - 2, ' ')
+                                                    : std::string(field.width, ' '));
+    }
+    EXPECT_EQ(cleaned, expected);
+
+    // Only the reading is a condition.
+    AddressRecord stored;
+    ClearRecord(stored);
+    std::memcpy(stored.KanaName, "\xba\xd4\xcf", 3);
+    EXPECT_TRUE(SearchConditions(rec).allHold(stored));
+}
+
 class SearchTest : public StoreTest
 {
 protected:
