@@ -1,11 +1,14 @@
 #include "platform/paths.h"
 
+#include <cerrno>
 #include <cstdlib>
 #include <dirent.h>
 #include <filesystem>
+#include <pwd.h>
 #include <strings.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <vector>
 
 namespace talik {
 namespace {
@@ -24,12 +27,56 @@ std::string EnvOr(const char* name, const std::string& fallback)
     return (value != nullptr && *value != '\0') ? std::string(value) : fallback;
 }
 
-std::string HomeFolder()
+// The home folder the password database gives this user.
+std::optional<std::string> PasswordHomeFolder()
 {
-    return EnvOr("HOME", "/tmp");
+    long suggested = sysconf(_SC_GETPW_R_SIZE_MAX);
+    std::vector<char> buffer(suggested > 0 ? static_cast<std::size_t>(suggested) : 16384);
+    passwd entry{};
+    passwd* found = nullptr;
+    int error = 0;
+    while ((error = getpwuid_r(getuid(), &entry, buffer.data(), buffer.size(), &found)) == ERANGE) {
+        buffer.resize(buffer.size() * 2);
+    }
+    if (error != 0 || found == nullptr || found->pw_dir == nullptr || *found->pw_dir == '\0') {
+        return std::nullopt;
+    }
+    return std::string(found->pw_dir);
+}
+
+// $`xdgVariable` when set, else `relative` under the user's home; without any home a new folder
+// of its own (MakePrivateFolder), or "" when even that cannot be made.
+std::string UserFolder(const char* xdgVariable, const std::string& relative)
+{
+    std::string xdg = EnvOr(xdgVariable, "");
+    if (!xdg.empty()) {
+        return xdg;
+    }
+    if (auto home = HomeFolder()) {
+        return *home + relative;
+    }
+    return MakePrivateFolder().value_or(std::string());
 }
 
 } // namespace
+
+std::optional<std::string> HomeFolder()
+{
+    std::string home = EnvOr("HOME", "");
+    if (!home.empty()) {
+        return home;
+    }
+    return PasswordHomeFolder();
+}
+
+std::optional<std::string> MakePrivateFolder()
+{
+    std::string pattern = WithoutTrailingSlash(EnvOr("TMPDIR", "/tmp")) + "/talik-XXXXXX";
+    if (mkdtemp(pattern.data()) == nullptr) {
+        return std::nullopt;
+    }
+    return pattern;
+}
 
 std::string ProgramFolder()
 {
@@ -47,7 +94,10 @@ std::string ProfileFolder()
     if (!windir.empty()) {
         return windir;
     }
-    return EnvOr("XDG_CONFIG_HOME", HomeFolder() + "/.config") + "/talik";
+    std::string config = UserFolder("XDG_CONFIG_HOME", "/.config");
+    // Nowhere to keep settings: the root folder, where nobody else can plant a settings file and
+    // every write fails in the open.
+    return config.empty() ? std::string("/") : config + "/talik";
 }
 
 std::string WritableProgramFolder(const std::string& programFolder)
@@ -55,9 +105,14 @@ std::string WritableProgramFolder(const std::string& programFolder)
     if (access(programFolder.c_str(), W_OK | X_OK) == 0) {
         return WithSlash(programFolder);
     }
-    std::string home = EnvOr("XDG_DATA_HOME", HomeFolder() + "/.local/share") + "/talik";
-    MakeFolders(home);
-    return WithSlash(home);
+    std::string data = UserFolder("XDG_DATA_HOME", "/.local/share");
+    if (data.empty()) {
+        // Nowhere to write: the program folder, where every write fails in the open.
+        return WithSlash(programFolder);
+    }
+    std::string folder = data + "/talik";
+    MakeFolders(folder);
+    return WithSlash(folder);
 }
 
 bool FolderExists(const std::string& path)

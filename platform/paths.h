@@ -8,13 +8,22 @@ namespace talik {
 // The folder of the running executable, with a trailing "/".
 std::string ProgramFolder();
 
+// The user's home folder: $HOME, else the one the password database gives; nullopt when neither
+// names one. Never a guess: a fixed folder in a shared place could be another user's.
+std::optional<std::string> HomeFolder();
+
+// A new folder that only this user can enter, made by mkdtemp in $TMPDIR (else /tmp); nullopt when
+// it cannot be made.
+std::optional<std::string> MakePrivateFolder();
+
 // The profile folder (home of the settings file): $TALIK_WINDIR, else $XDG_CONFIG_HOME/talik,
-// else ~/.config/talik. Not created here.
+// else ~/.config/talik. Not created here, except that a user without any home gets talik/ in a
+// new private folder (MakePrivateFolder).
 std::string ProfileFolder();
 
 // The writable home for what the program keeps "in its folder" (the default data folder, the print
 // work file): `programFolder` when it is writable, else $XDG_DATA_HOME/talik/ (~/.local/share/talik/),
-// created on demand. Always ends in "/".
+// created on demand; a user without any home gets talik/ in a new private folder. Always ends in "/".
 std::string WritableProgramFolder(const std::string& programFolder);
 
 // True when `path` names an existing folder that can be entered.
