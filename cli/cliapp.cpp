@@ -6,6 +6,7 @@
 #include <map>
 
 #include "app/startup.h"
+#include "cli/clidatabase.h"
 #include "cli/cliinteraction.h"
 #include "cli/clilist.h"
 #include "cli/clioptions.h"
@@ -43,17 +44,6 @@ void SetUpState(AppState& state, const CliOptions& options)
     state.tables.columns.ColEnabled[static_cast<int>(ListColumn::KanjiName)] = true;
 }
 
-bool Load(AppState& state)
-{
-    return LoadTables(state) == LoadResult::Loaded;
-}
-
-// The database opened (password and all) for a command that scans the main file itself.
-bool Open(AppState& state)
-{
-    return OpenDatabase(state) == LoadResult::Loaded;
-}
-
 // The record number argument of show and delete; 0 when it is not one.
 std::int32_t RecNoArgument(const CliOptions& options)
 {
@@ -87,7 +77,7 @@ void PrintItems(const AppState& state, const std::vector<ListItem>& items)
 
 int ListCommand(AppState& state, const CliOptions&)
 {
-    if (!Open(state)) {
+    if (!OpenForReading(state)) {
         return ExitRefused;
     }
     std::optional<std::string> lines = ListAllLive(state);
@@ -100,7 +90,7 @@ int ListCommand(AppState& state, const CliOptions&)
 
 int CountCommand(AppState& state, const CliOptions&)
 {
-    if (!Load(state)) {
+    if (!LoadForReading(state)) {
         return ExitRefused;
     }
     std::printf("%d\n", state.tables.TotalCount);
@@ -113,7 +103,7 @@ int ShowCommand(AppState& state, const CliOptions& options)
     if (recNo == 0) {
         return UsageError("show にはレコード番号 (2-64000) を指定してください。");
     }
-    if (!Load(state) || !IsLive(state, recNo)) {
+    if (!LoadForReading(state) || !IsLive(state, recNo)) {
         return ExitRefused;
     }
     state.CurRecNo = recNo;
@@ -184,7 +174,7 @@ int AddCommand(AppState& state, const CliOptions& options)
     }
     AddressRecord rec = state.Rec;
     ExtraRecord extra = state.Extra;
-    if (!Load(state)) {
+    if (!LoadForChanging(state)) {
         return ExitRefused;
     }
     state.Rec = rec;
@@ -205,7 +195,8 @@ int DeleteCommand(AppState& state, const CliOptions& options)
     if (recNo == 0) {
         return UsageError("delete にはレコード番号 (2-64000) を指定してください。");
     }
-    if (!Load(state) || !IsLive(state, recNo)) {
+    // Read only until the record is known to be there: deleting from a missing database creates nothing.
+    if (!LoadForReading(state) || !IsLive(state, recNo)) {
         return ExitRefused;
     }
     ListModel list;
@@ -224,7 +215,7 @@ int SearchCommand(AppState& state, const CliOptions& options)
         return UsageError(error);
     }
     // The hits are read from their records in the scan: the tables are not needed.
-    if (!Open(state)) {
+    if (!OpenForReading(state)) {
         return ExitRefused;
     }
     auto hits = RunSearchSteps(state, *steps);

@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "cli/clipassword.h"
+
 namespace talik {
 namespace {
 
@@ -41,7 +43,12 @@ std::optional<std::string> CliInteraction::promptPassword(const std::string& dbD
         return std::nullopt;
     }
     m_passwordUsed = true;
-    return m_password;
+    std::string error;
+    std::optional<std::string> password = ReadPassword(*m_password, error);
+    if (!password) {
+        PrintLines(error);
+    }
+    return password;
 }
 
 } // namespace talik

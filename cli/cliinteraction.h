@@ -1,10 +1,12 @@
 #pragma once
 // The interaction seam for the command line: messages go to standard error, questions are answered
-// Yes (the command itself is the user's answer), the password comes from --password, once, and
-// file dialogs are cancelled (files are named on the command line).
+// Yes (the command itself is the user's answer), the password comes from where the command line
+// says, read once when the database first asks for it, and file dialogs are cancelled (files are
+// named on the command line).
 #include <optional>
 #include <string>
 
+#include "cli/clioptions.h"
 #include "platform/interaction.h"
 
 namespace talik {
@@ -12,7 +14,7 @@ namespace talik {
 class CliInteraction final : public Interaction
 {
 public:
-    explicit CliInteraction(std::optional<std::string> password) : m_password(std::move(password)) {}
+    explicit CliInteraction(std::optional<PasswordOption> password) : m_password(std::move(password)) {}
 
     void message(const std::string& text, MessageIcon icon, const std::string& title) override;
     bool askYesNo(const std::string& text, MessageIcon icon, const std::string& title) override;
@@ -23,7 +25,7 @@ public:
     void processEvents() override {}
 
 private:
-    std::optional<std::string> m_password;
+    std::optional<PasswordOption> m_password;
     bool m_passwordUsed = false;
 };
 

@@ -31,7 +31,7 @@ bool IsOption(const std::string& arg, const std::string& name)
     return arg == name || arg.rfind(name + "=", 0) == 0;
 }
 
-constexpr const char* GlobalOptions[] = {"--data", "--db", "--password", "--mode"};
+constexpr const char* GlobalOptions[] = {"--data", "--db", "--password", "--password-file", "--mode"};
 
 bool IsGlobal(const std::string& arg)
 {
@@ -41,6 +41,42 @@ bool IsGlobal(const std::string& arg)
         }
     }
     return false;
+}
+
+// "-" reads the password from standard input, as many programs read a file named "-".
+bool SetPassword(const std::string& name, const std::string& value, CliOptions& options, std::string& error)
+{
+    if (options.password) {
+        error = "パスワードは --password か --password-file の一つで指定してください。";
+        return false;
+    }
+    using Source = PasswordOption::Source;
+    Source source = name == "--password-file" ? Source::File : value == "-" ? Source::StandardInput : Source::Text;
+    options.password = PasswordOption{source, value};
+    return true;
+}
+
+bool SetGlobal(const std::string& name, const std::string& value, CliOptions& options, std::string& error)
+{
+    if (name == "--data") {
+        options.dataFolder = value;
+        return true;
+    }
+    if (name == "--password" || name == "--password-file") {
+        return SetPassword(name, value, options, error);
+    }
+    if (name == "--mode") {
+        if (!ParseInt(value, options.mode) || options.mode < 0 || options.mode > 99) {
+            error = "--mode は 0 から 99 の番号で指定してください。";
+            return false;
+        }
+        return true;
+    }
+    if (!ParseInt(value, options.dbNo) || options.dbNo < 1 || options.dbNo > 10) {
+        error = "--db は 1 から 10 の番号で指定してください。";
+        return false;
+    }
+    return true;
 }
 
 bool ParseGlobal(const std::vector<std::string>& args, std::size_t& i, CliOptions& options, std::string& error)
@@ -55,20 +91,7 @@ bool ParseGlobal(const std::vector<std::string>& args, std::size_t& i, CliOption
             error = std::string(name) + " には値が必要です。";
             return false;
         }
-        if (std::string(name) == "--data") {
-            options.dataFolder = value;
-        } else if (std::string(name) == "--password") {
-            options.password = value;
-        } else if (std::string(name) == "--mode") {
-            if (!ParseInt(value, options.mode) || options.mode < 0 || options.mode > 99) {
-                error = "--mode は 0 から 99 の番号で指定してください。";
-                return false;
-            }
-        } else if (!ParseInt(value, options.dbNo) || options.dbNo < 1 || options.dbNo > 10) {
-            error = "--db は 1 から 10 の番号で指定してください。";
-            return false;
-        }
-        return true;
+        return SetGlobal(name, value, options, error);
     }
     error = "不明なオプションです: " + arg;
     return false;
@@ -143,7 +166,8 @@ std::optional<CliOptions> ParseCliOptions(const std::vector<std::string>& args, 
 
 const char* CliUsage()
 {
-    return "使い方: talikcli [--data DIR] [--db N] [--password TEXT] [--mode N] COMMAND\n"
+    return "使い方: talikcli [--data DIR] [--db N] [--password-file FILE | --password - | --password TEXT] [--mode N]\n"
+           "                COMMAND\n"
            "  list                 登録データの一覧 (キー, カナ名, 名前)\n"
            "  count                登録数\n"
            "  show N               レコード N の全項目 (JSON)\n"
@@ -154,6 +178,10 @@ const char* CliUsage()
            "  print postcards|labels|list (--out FILE.pdf | --printer NAME) [--records N,N,...]\n"
            "        [--vertical|--horizontal] [--start-row N] [--start-col N] [--frames] [--postal-mark]\n"
            "                       はがき・タックシール・一覧表を印刷 (既定は全件をフリガナ順に)\n"
+           "  --data DIR           データフォルダ (無いフォルダはエラー。既定は設定ファイルのもの)\n"
+           "  --password-file FILE パスワードをファイルの 1 行目から読む\n"
+           "  --password -         パスワードを標準入力の 1 行目から読む\n"
+           "  --password TEXT      パスワード (他のユーザーからプロセス一覧で見えます)\n"
            "  --mode N             モード N の設定 (データフォルダ, 印刷レイアウト) を使う (既定 0)\n";
 }
 

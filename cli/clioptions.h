@@ -10,12 +10,26 @@ namespace talik {
 // The --name=value options of a command, in the order given.
 using FieldOptions = std::vector<std::pair<std::string, std::string>>;
 
+// Where the database password comes from. Text on the command line is seen by every user in the
+// process list; a file or standard input is not.
+struct PasswordOption
+{
+    enum class Source
+    {
+        Text,          // --password TEXT
+        File,          // --password-file FILE: its first line
+        StandardInput, // --password -: its first line
+    };
+    Source source = Source::Text;
+    std::string value; // the text, or the file's name
+};
+
 struct CliOptions
 {
-    std::optional<std::string> dataFolder; // --data DIR
-    int dbNo = 1;                          // --db N (1-10)
-    std::optional<std::string> password;   // --password TEXT
-    int mode = 0;                          // --mode N: whose settings section is read (0-99)
+    std::optional<std::string> dataFolder;  // --data DIR
+    int dbNo = 1;                           // --db N (1-10)
+    std::optional<PasswordOption> password; // --password TEXT|-, --password-file FILE
+    int mode = 0;                           // --mode N: whose settings section is read (0-99)
     std::string command;
     std::vector<std::string> arguments; // plain arguments of the command
     FieldOptions fields;                // --Field=value of "add"

@@ -12,6 +12,7 @@
 
 #include "app/fonts.h"
 #include "cli/cliapp.h"
+#include "cli/clidatabase.h"
 #include "print/engines.h"
 #include "print/printwork.h"
 #include "print/qtcanvas.h"
@@ -383,7 +384,7 @@ int PrintCommand(AppState& state, const CliOptions& options)
     if (!request) {
         return UsageError(error);
     }
-    if (LoadTables(state) != LoadResult::Loaded) {
+    if (!LoadForReading(state)) {
         return ExitRefused;
     }
     std::optional<ListModel> list =

@@ -17,12 +17,22 @@ enum class LoadResult
     Failed,        // neither the data folder nor the fallback could be used
 };
 
+// How a load may touch the files. ReadWrite falls back to the program folder when the data folder
+// is missing and writes a new or older header in the current form. ReadOnly creates and changes
+// nothing: a missing database reads as empty, a missing data folder or a main file that cannot be
+// read fails (the user was told).
+enum class DbAccess
+{
+    ReadWrite,
+    ReadOnly,
+};
+
 // Reads the current database into the tables (only while TablesLoaded is false).
-LoadResult LoadTables(AppState& state);
+LoadResult LoadTables(AppState& state, DbAccess access = DbAccess::ReadWrite);
 // Opens the current database as LoadTables does (data folder, header brought to the current form,
 // password) but files no record: for callers that scan the main file themselves. The tables stay
 // empty and TablesLoaded is left alone.
-LoadResult OpenDatabase(AppState& state);
+LoadResult OpenDatabase(AppState& state, DbAccess access = DbAccess::ReadWrite);
 
 // Fills both record buffers from record CurRecNo of both files.
 bool ReadCurrent(AppState& state);

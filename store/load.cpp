@@ -1,5 +1,6 @@
 // Reading the open database into the tables.
 #include <array>
+#include <optional>
 #include <vector>
 
 #include "platform/paths.h"
@@ -29,6 +30,16 @@ bool EnsureDataFolder(AppState& state)
     return MakeFolders(state.DataPath);
 }
 
+// A read-only load has nowhere to fall back to: the fallback folder would have to be made.
+bool DataFolderReadable(AppState& state)
+{
+    if (FolderExists(state.DataPath)) {
+        return true;
+    }
+    state.ui.message("パス名 " + state.DataPath + "が見つかりません。", MessageIcon::Exclamation);
+    return false;
+}
+
 // Reads the main header and brings it to the current form, writing it back when it changed.
 // The write happens under the writers' lock, re-reading first in case another copy just did it.
 MainHeader ReadHeader(AppState& state, const std::string& mainFile)
@@ -53,6 +64,28 @@ MainHeader ReadHeader(AppState& state, const std::string& mainFile)
         writer->write(1, Bytes(header));
     }
     return header;
+}
+
+// Reads the main header without writing: a missing file reads as a fresh header, an older one is
+// brought to the current form in memory only. nullopt when the file cannot be read (the user was told).
+std::optional<MainHeader> PeekHeader(AppState& state, const std::string& mainFile)
+{
+    auto reader = OpenDbFile(state, mainFile, OpenMode::Read, MainRecLen);
+    if (!reader) {
+        return std::nullopt;
+    }
+    MainHeader header{};
+    if (!reader->read(1, Bytes(header))) {
+        TellAccessError(state, mainFile);
+        return std::nullopt;
+    }
+    BringUpHeader(header);
+    return header;
+}
+
+std::optional<MainHeader> OpenHeader(AppState& state, const std::string& mainFile, DbAccess access)
+{
+    return access == DbAccess::ReadOnly ? PeekHeader(state, mainFile) : ReadHeader(state, mainFile);
 }
 
 enum class PasswordOutcome
@@ -154,7 +187,7 @@ void ShowLoadedCounts(AppState& state)
 
 // What LoadTables and OpenDatabase share: the data folder, the header and the password; the
 // records are filed into the tables only when `fileRecords` says so.
-LoadResult Open(AppState& state, bool fileRecords)
+LoadResult Open(AppState& state, bool fileRecords, DbAccess access)
 {
     if (state.DbNo < 1 || state.DbNo > DbTotal) {
         state.DbNo = 1;
@@ -168,12 +201,18 @@ LoadResult Open(AppState& state, bool fileRecords)
     for (;;) {
         state.tables.clear();
         state.texts.DbName = state.settings.AddrDBName[state.DbNo - 1];
-        if (!EnsureDataFolder(state)) {
+        bool folderReady = access == DbAccess::ReadOnly ? DataFolderReadable(state) : EnsureDataFolder(state);
+        if (!folderReady) {
             ShowLoadedCounts(state);
             return LoadResult::Failed;
         }
         std::string mainFile = ResolvePathNoCase(MainFileName(state.DataPath, state.DbNo));
-        state.Header = ReadHeader(state, mainFile);
+        std::optional<MainHeader> header = OpenHeader(state, mainFile, access);
+        if (!header) {
+            ShowLoadedCounts(state);
+            return LoadResult::Failed;
+        }
+        state.Header = *header;
         if (CheckPassword(state, state.Header) == PasswordOutcome::Cancelled) {
             // Nothing else to go back to: at start, or when the database open before is the one
             // being loaded (a reload, or the fallback itself cancelled).
@@ -196,18 +235,18 @@ LoadResult Open(AppState& state, bool fileRecords)
 
 } // namespace
 
-LoadResult LoadTables(AppState& state)
+LoadResult LoadTables(AppState& state, DbAccess access)
 {
     if (state.TablesLoaded) {
         return LoadResult::AlreadyLoaded;
     }
     state.TablesLoaded = true;
-    return Open(state, true);
+    return Open(state, true, access);
 }
 
-LoadResult OpenDatabase(AppState& state)
+LoadResult OpenDatabase(AppState& state, DbAccess access)
 {
-    return Open(state, false);
+    return Open(state, false, access);
 }
 
 } // namespace talik

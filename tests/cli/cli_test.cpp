@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <optional>
 #include <string>
+#include <unistd.h>
 #include <vector>
 
 #include "tests/support/childprocess.h"
@@ -29,12 +30,13 @@ protected:
     TempDir capture;
     TempDir profile;
 
-    // Runs talikcli with `--data <temp folder>` and `args`, no shell in between.
-    CliRun cli(const std::vector<std::string>& args)
+    // Runs talikcli with `--data <temp folder>` and `args`, no shell in between; standard input
+    // from `input`.
+    CliRun cli(const std::vector<std::string>& args, const std::filesystem::path& input = "/dev/null")
     {
         std::vector<std::string> argv = {TALIKCLI_PATH, "--data", data.str()};
         argv.insert(argv.end(), args.begin(), args.end());
-        return spawn(argv);
+        return test::RunProgram(argv, capture.path(), input);
     }
 
     CliRun spawn(const std::vector<std::string>& args) { return test::RunProgram(args, capture.path()); }
@@ -50,6 +52,18 @@ protected:
     }
 
     std::filesystem::path mainFile(const char* name = "MRPDAT01.QX1") const { return data.path() / name; }
+
+    // Sets the password "AB" on database 1, written as the stored form with salt digit 7: k, the
+    // digit count, then the digits "4142" + k.
+    void protectWithPasswordAB()
+    {
+        auto bytes = test::ReadFileBytes(mainFile());
+        ASSERT_GE(bytes.size(), 360u);
+        const std::array<std::uint8_t, 6> stored = {0x07, 0x04, 0x0B, 0x08, 0x0B, 0x09};
+        std::fill(bytes.begin() + 330, bytes.begin() + 360, ' ');
+        std::copy(stored.begin(), stored.end(), bytes.begin() + 330);
+        test::WriteFileBytes(mainFile(), bytes);
+    }
 };
 
 std::string Repeat(const std::string& text, int times)
@@ -187,13 +201,7 @@ TEST_F(CliTest, DbOptionChoosesTheDatabaseFiles)
 TEST_F(CliTest, PasswordProtectedDatabaseNeedsTheRightPassword)
 {
     add({"--KanaName=ﾔﾏﾀﾞ"});
-    // The stored form of "AB" with salt digit 7: k, the digit count, then the digits "4142" + k.
-    auto bytes = test::ReadFileBytes(mainFile());
-    ASSERT_GE(bytes.size(), 360u);
-    const std::array<std::uint8_t, 6> stored = {0x07, 0x04, 0x0B, 0x08, 0x0B, 0x09};
-    std::fill(bytes.begin() + 330, bytes.begin() + 360, ' ');
-    std::copy(stored.begin(), stored.end(), bytes.begin() + 330);
-    test::WriteFileBytes(mainFile(), bytes);
+    protectWithPasswordAB();
 
     CliRun none = cli({"count"});
     EXPECT_EQ(none.exitCode, 1);
@@ -216,6 +224,132 @@ TEST_F(CliTest, PasswordProtectedDatabaseNeedsTheRightPassword)
         std::vector<std::string> withPassword = {"--password=AB"};
         withPassword.insert(withPassword.end(), command.begin(), command.end());
         EXPECT_EQ(cli(withPassword).out, "K00002\tﾔﾏﾀﾞ\t\n") << command[0];
+    }
+}
+
+// A password typed on the command line is seen by everyone in the process list; a file or
+// standard input is not. Only the first line counts, without its line end.
+TEST_F(CliTest, PasswordIsReadFromTheFirstLineOfAFileOrOfStandardInput)
+{
+    add({"--KanaName=ﾔﾏﾀﾞ"});
+    protectWithPasswordAB();
+    TempDir files;
+    auto write = [&files](const char* name, const std::string& text) {
+        std::filesystem::path file = files.path() / name;
+        std::ofstream(file, std::ios::binary) << text;
+        return file.string();
+    };
+    for (const char* text : {"AB\n", "AB\r\nsecond line\n", "AB"}) {
+        CliRun run = cli({"--password-file", write("right", text), "count"});
+        EXPECT_EQ(run.exitCode, 0) << run.err;
+        EXPECT_EQ(run.out, "1\n");
+    }
+    CliRun fromInput = cli({"--password", "-", "count"}, write("typed", "AB\n"));
+    EXPECT_EQ(fromInput.exitCode, 0) << fromInput.err;
+    EXPECT_EQ(fromInput.out, "1\n");
+    EXPECT_EQ(cli({"--password=-", "list"}, write("typed", "AB\n")).out, "K00002\tﾔﾏﾀﾞ\t\n");
+
+    CliRun wrong = cli({"--password-file=" + write("wrong", "ab\n"), "count"});
+    EXPECT_EQ(wrong.exitCode, 1);
+    EXPECT_NE(wrong.err.find("パスワードが正しくありません。"), std::string::npos) << wrong.err;
+    EXPECT_TRUE(wrong.out.empty());
+
+    const std::string missing = (files.path() / "missing").string();
+    for (const auto& args : std::vector<std::vector<std::string>>{{"--password-file", missing, "count"},
+                                                                  {"--password-file", write("empty", ""), "count"},
+                                                                  {"--password", "-", "count"}}) {
+        CliRun unread = cli(args);
+        EXPECT_EQ(unread.exitCode, 1) << args[1];
+        EXPECT_NE(unread.err.find("を読み込めません。"), std::string::npos) << unread.err;
+        EXPECT_TRUE(unread.out.empty()) << args[1];
+    }
+
+    CliRun both = cli({"--password", "AB", "--password-file", write("right", "AB\n"), "count"});
+    EXPECT_EQ(both.exitCode, 2);
+    EXPECT_TRUE(both.out.empty());
+}
+
+// The window moves to the program folder when its data folder is missing; talikcli refuses, and
+// makes nothing anywhere. Its copy sits alone in a writable folder, where a fallback would show.
+TEST_F(CliTest, DataFolderThatIsNotThereIsRefusedWithoutFallingBack)
+{
+    TempDir alone;
+    std::filesystem::path copy = alone.path() / "talikcli";
+    std::filesystem::copy_file(TALIKCLI_PATH, copy);
+    std::filesystem::path plain = data.path() / "plain";
+    std::ofstream(plain) << "not a folder";
+
+    const std::vector<std::vector<std::string>> commands = {{"add", "--KanaName=ｱ"},    {"count"},     {"list"},
+                                                            {"search", "--KanaName=ｱ"}, {"show", "2"}, {"delete", "2"}};
+    for (const auto& folder : {data.path() / "missing", plain, plain / "below"}) {
+        for (const auto& command : commands) {
+            std::vector<std::string> args = {copy.string(), "--data", folder.string()};
+            args.insert(args.end(), command.begin(), command.end());
+            CliRun run = spawn(args);
+            EXPECT_EQ(run.exitCode, 1) << folder << " " << command[0];
+            EXPECT_NE(run.err.find(folder.string()), std::string::npos) << run.err;
+            EXPECT_TRUE(run.out.empty()) << folder << " " << command[0];
+        }
+    }
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(alone.path()), {}), 1);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(data.path()), {}), 1);
+}
+
+TEST_F(CliTest, DataFolderTheUserCannotEnterIsRefused)
+{
+    if (geteuid() == 0) {
+        GTEST_SKIP() << "root enters every folder";
+    }
+    std::filesystem::path locked = data.path() / "locked";
+    std::filesystem::create_directory(locked);
+    std::filesystem::permissions(locked, std::filesystem::perms::owner_read);
+    CliRun run = cli({"--data", locked.string(), "add", "--KanaName=ｱ"});
+    std::filesystem::permissions(locked, std::filesystem::perms::owner_all);
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_NE(run.err.find("にアクセスできません。"), std::string::npos) << run.err;
+    EXPECT_TRUE(run.out.empty());
+}
+
+// Reading commands open the database without creating it: a missing one is empty.
+TEST_F(CliTest, ReadingAMissingDatabaseFindsNothingAndCreatesNoFile)
+{
+    CliRun count = cli({"--db", "10", "count"});
+    EXPECT_EQ(count.exitCode, 0) << count.err;
+    EXPECT_EQ(count.out, "0\n");
+    for (const auto& command : std::vector<std::vector<std::string>>{{"list"}, {"search", "--KanaName=ｱ"}}) {
+        CliRun run = cli(command);
+        EXPECT_EQ(run.exitCode, 0) << command[0] << run.err;
+        EXPECT_TRUE(run.out.empty()) << command[0];
+    }
+    EXPECT_EQ(cli({"show", "2"}).exitCode, 1);
+    EXPECT_EQ(cli({"delete", "2"}).exitCode, 1);
+    EXPECT_TRUE(std::filesystem::is_empty(data.path()));
+
+    EXPECT_EQ(add({"--db", "10", "--KanaName=ｱ"}), "2\n");
+    EXPECT_TRUE(std::filesystem::exists(mainFile("MRPDAT10.QX1")));
+}
+
+// A main file that cannot be read is an error, never an empty database. Root reads every file, so
+// a folder stands where the file should be; other users also meet a file without read permission.
+TEST_F(CliTest, DatabaseThatCannotBeReadIsRefused)
+{
+    std::filesystem::create_directory(mainFile());
+    const std::vector<std::vector<std::string>> commands = {
+        {"count"}, {"list"}, {"search", "--KanaName=ｱ"}, {"show", "2"}};
+    auto expectRefused = [&](const std::string& what) {
+        for (const auto& command : commands) {
+            CliRun run = cli(command);
+            EXPECT_EQ(run.exitCode, 1) << what << " " << command[0];
+            EXPECT_NE(run.err.find("にアクセスできません。"), std::string::npos) << what << " " << run.err;
+            EXPECT_TRUE(run.out.empty()) << what << " " << command[0];
+        }
+    };
+    expectRefused("folder");
+    if (geteuid() != 0) {
+        std::filesystem::remove(mainFile());
+        add({"--KanaName=ﾔﾏﾀﾞ"});
+        std::filesystem::permissions(mainFile(), std::filesystem::perms::none);
+        expectRefused("no read permission");
     }
 }
 

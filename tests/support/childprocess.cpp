@@ -51,14 +51,16 @@ int WaitForProgram(int pid)
     return WEXITSTATUS(status);
 }
 
-ProgramRun RunProgram(const std::vector<std::string>& args, const std::filesystem::path& captureFolder)
+ProgramRun RunProgram(const std::vector<std::string>& args,
+                      const std::filesystem::path& captureFolder,
+                      const std::filesystem::path& input)
 {
     std::vector<char*> argv = ArgumentVector(args);
     std::string outFile = (captureFolder / "out").string();
     std::string errFile = (captureFolder / "err").string();
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, 0, input.c_str(), O_RDONLY, 0);
     posix_spawn_file_actions_addopen(&actions, 1, outFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
     posix_spawn_file_actions_addopen(&actions, 2, errFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
     pid_t pid = 0;

@@ -13,8 +13,10 @@ struct ProgramRun
     std::string err;
 };
 
-// Runs `args[0]` with `args`, standard input from /dev/null, output captured in `captureFolder`.
-ProgramRun RunProgram(const std::vector<std::string>& args, const std::filesystem::path& captureFolder);
+// Runs `args[0]` with `args`, standard input from `input`, output captured in `captureFolder`.
+ProgramRun RunProgram(const std::vector<std::string>& args,
+                      const std::filesystem::path& captureFolder,
+                      const std::filesystem::path& input = "/dev/null");
 
 // Starts `args[0]` with `args` and returns at once, for programs that must run side by side; its
 // output goes where the test's own goes. The process id, or -1 when it did not start.
