@@ -65,11 +65,30 @@ bool ReadAt(int fd, unsigned char* out, std::size_t size, off_t offset, int& err
     return true;
 }
 
+// Writes all `size` bytes at `offset`. False on an I/O error.
+bool WriteAt(int fd, const unsigned char* data, std::size_t size, off_t offset, int& err)
+{
+    std::size_t done = 0;
+    while (done < size) {
+        ssize_t n = pwrite(fd, data + done, size - done, offset + static_cast<off_t>(done));
+        if (n < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            err = errno;
+            return false;
+        }
+        done += static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
 } // namespace
 
 RecordFile::RecordFile(RecordFile&& other) noexcept
-    : m_fd(std::exchange(other.m_fd, -1)), m_absent(std::exchange(other.m_absent, false)), m_recLen(other.m_recLen),
-      m_errno(other.m_errno)
+    : m_fd(std::exchange(other.m_fd, -1)), m_path(std::move(other.m_path)),
+      m_gate(std::exchange(other.m_gate, nullptr)), m_absent(std::exchange(other.m_absent, false)),
+      m_recLen(other.m_recLen), m_errno(other.m_errno)
 {}
 
 RecordFile& RecordFile::operator=(RecordFile&& other) noexcept
@@ -77,6 +96,8 @@ RecordFile& RecordFile::operator=(RecordFile&& other) noexcept
     if (this != &other) {
         close();
         m_fd = std::exchange(other.m_fd, -1);
+        m_path = std::move(other.m_path);
+        m_gate = std::exchange(other.m_gate, nullptr);
         m_absent = std::exchange(other.m_absent, false);
         m_recLen = other.m_recLen;
         m_errno = other.m_errno;
@@ -93,6 +114,7 @@ OpenError RecordFile::open(const std::string& path, OpenMode mode, std::size_t r
 {
     close();
     m_recLen = recLen;
+    m_path = path;
     int flags = (mode == OpenMode::Write ? O_RDWR | O_CREAT : O_RDONLY) | O_CLOEXEC;
     int fd = ::open(path.c_str(), flags, 0666);
     if (fd < 0) {
@@ -148,23 +170,24 @@ bool RecordFile::readMany(std::int64_t firstRecNo, std::size_t count, std::span<
 
 bool RecordFile::write(std::int64_t recNo, std::span<const unsigned char> data)
 {
-    if (m_fd < 0 || recNo < 1) {
+    return writePart(recNo, 0, data);
+}
+
+bool RecordFile::writePart(std::int64_t recNo, std::size_t offset, std::span<const unsigned char> data)
+{
+    if (m_fd < 0 || recNo < 1 || offset >= m_recLen) {
         m_errno = EBADF;
         return false;
     }
-    off_t offset = static_cast<off_t>(recNo - 1) * static_cast<off_t>(m_recLen);
-    std::size_t size = std::min(data.size(), m_recLen);
-    std::size_t done = 0;
-    while (done < size) {
-        ssize_t n = pwrite(m_fd, data.data() + done, size - done, offset + static_cast<off_t>(done));
-        if (n < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            m_errno = errno;
-            return false;
-        }
-        done += static_cast<std::size_t>(n);
+    off_t at = static_cast<off_t>(recNo - 1) * static_cast<off_t>(m_recLen) + static_cast<off_t>(offset);
+    std::size_t size = std::min(data.size(), m_recLen - offset);
+    std::size_t admitted = m_gate ? std::min(size, m_gate->admit(m_path, at, size)) : size;
+    if (!WriteAt(m_fd, data.data(), admitted, at, m_errno)) {
+        return false;
+    }
+    if (admitted < size) {
+        m_errno = ENOSPC;
+        return false;
     }
     return true;
 }

@@ -26,6 +26,17 @@ enum class OpenError
     Other,    // anything else (out of descriptors, ...): worth a retry
 };
 
+// Sees every write of a record file before it reaches the disk: the seam through which tests fill
+// the disk up or end the program between two writes.
+class WriteGate
+{
+public:
+    virtual ~WriteGate() = default;
+    // How many of the `size` bytes about to be written at byte `offset` of `path` reach the disk.
+    // Fewer than `size` makes the write put down that many and then fail, as a full disk does.
+    virtual std::size_t admit(const std::string& path, std::int64_t offset, std::size_t size) = 0;
+};
+
 class RecordFile
 {
 public:
@@ -49,6 +60,10 @@ public:
     bool readMany(std::int64_t firstRecNo, std::size_t count, std::span<unsigned char> out) const;
     // Writes record `recNo`; the file grows as needed. False on an I/O error (disk full, ...).
     bool write(std::int64_t recNo, std::span<const unsigned char> data);
+    // Writes `data` at byte `offset` of record `recNo`, cut at the record's end. False on an I/O error.
+    bool writePart(std::int64_t recNo, std::size_t offset, std::span<const unsigned char> data);
+    // Every later write passes `gate` first (nullptr: none). The gate must outlive the open file.
+    void setWriteGate(WriteGate* gate) { m_gate = gate; }
     // The number of whole or partial records the file holds.
     std::int64_t recordCount() const;
 
@@ -58,6 +73,8 @@ public:
 
 private:
     int m_fd = -1;
+    std::string m_path; // for the write gate
+    WriteGate* m_gate = nullptr;
     bool m_absent = false; // opened "R" on a file that does not exist: reads as empty
     std::size_t m_recLen = 0;
     mutable int m_errno = 0;

@@ -12,6 +12,7 @@ std::optional<RecordFile> OpenDbFile(AppState& state, const std::string& path, O
         RecordFile file;
         OpenError error = file.open(resolved, mode, recLen);
         if (error == OpenError::None) {
+            file.setWriteGate(state.writeGate);
             return file;
         }
         if (error == OpenError::Access) {

@@ -25,19 +25,6 @@ std::int32_t FindFreeSlot(const AppState& state, const RecordFile& main, std::in
     return 0;
 }
 
-// The first slot past `last` that nothing was ever written to; 0 when the next would pass MaxRecNo.
-std::int32_t FindSlotPastEnd(const RecordFile& main, std::int32_t last)
-{
-    AddressRecord scratch{};
-    for (std::int32_t i = std::max(last, FirstRecNo - 1) + 1; i <= MaxRecNo; ++i) {
-        main.read(i, Bytes(scratch));
-        if (scratch.KanaName[0] == '\0') {
-            return i;
-        }
-    }
-    return 0;
-}
-
 struct NewNumber
 {
     std::int32_t recNo = 0;
@@ -55,7 +42,34 @@ NewNumber ChooseNewNumber(const AppState& state, const RecordFile& main, MainHea
     if (std::int32_t slot = FindFreeSlot(state, main, last)) {
         return {slot, false};
     }
-    return {FindSlotPastEnd(main, last), true};
+    // Whatever lies past the last record is left over from an add that never finished: the new
+    // record takes the next number and overwrites it whole.
+    return {last < MaxRecNo ? last + 1 : 0, true};
+}
+
+// Puts a new address down so that a write cut short leaves a deleted slot, never half a person:
+// the record goes first with the deleted mark in its first byte, and its own first byte follows.
+bool WriteNewAddress(RecordFile& main, std::int32_t recNo, const AddressRecord& rec)
+{
+    AddressRecord marked = rec;
+    marked.KanaName[0] = static_cast<char>(DeletedMark);
+    return main.write(recNo, Bytes(marked)) && main.writePart(recNo, 0, Bytes(rec).first(1));
+}
+
+// Writes both records of the buffers at `recNo`; the user is told of a failure. The extra record
+// goes first, so that a live address always has its own extra record behind it.
+bool WriteBothRecords(AppState& state, RecordFile& main, RecordFile& extra, std::int32_t recNo, bool isNew)
+{
+    if (!extra.write(recNo, Bytes(state.Extra))) {
+        TellWriteFailed(state, ExtraFileName(state.DataPath, state.DbNo));
+        return false;
+    }
+    bool written = isNew ? WriteNewAddress(main, recNo, state.Rec) : main.write(recNo, Bytes(state.Rec));
+    if (!written) {
+        TellWriteFailed(state, MainFileName(state.DataPath, state.DbNo));
+        return false;
+    }
+    return true;
 }
 
 bool WriteHeaders(AppState& state, RecordFile& main, RecordFile& extra, MainHeader& header, std::int32_t last)
@@ -68,7 +82,19 @@ bool WriteHeaders(AppState& state, RecordFile& main, RecordFile& extra, MainHead
         std::memset(&extraHeader, ' ', sizeof(extraHeader));
     }
     SetLong(extraHeader.LastRecNo, last);
-    if (!main.write(1, Bytes(header)) || !extra.write(1, Bytes(extraHeader))) {
+    // The main header goes last: it is what makes the new record part of the database. The copy in
+    // the extra header is never read, so one ahead of it does no harm.
+    if (!extra.write(1, Bytes(extraHeader))) {
+        TellWriteFailed(state, ExtraFileName(state.DataPath, state.DbNo));
+        return false;
+    }
+    MainHeader before{};
+    main.read(1, Bytes(before));
+    if (!main.write(1, Bytes(header))) {
+        // Part of the header may be down already, the new number with it: put the old one back so
+        // that the add told as failed does not show up at the next load.
+        main.write(1, Bytes(before));
+        TellWriteFailed(state, MainFileName(state.DataPath, state.DbNo));
         return false;
     }
     state.Header = header;
@@ -97,13 +123,11 @@ bool ReadCurrent(AppState& state)
 bool SaveCurrent(AppState& state)
 {
     BusyCursor busy(state.ui);
-    std::string mainPath = MainFileName(state.DataPath, state.DbNo);
-    std::string extraPath = ExtraFileName(state.DataPath, state.DbNo);
-    auto main = OpenDbFile(state, mainPath, OpenMode::Write, MainRecLen);
+    auto main = OpenDbFile(state, MainFileName(state.DataPath, state.DbNo), OpenMode::Write, MainRecLen);
     if (!main) {
         return false;
     }
-    auto extra = OpenDbFile(state, extraPath, OpenMode::Write, ExtraRecLen);
+    auto extra = OpenDbFile(state, ExtraFileName(state.DataPath, state.DbNo), OpenMode::Write, ExtraRecLen);
     if (!extra) {
         return false;
     }
@@ -117,16 +141,10 @@ bool SaveCurrent(AppState& state)
         }
     }
     // The records go first: should anything fail, no header points at a record that is not there.
-    if (!main->write(number.recNo, Bytes(state.Rec))) {
-        TellWriteFailed(state, mainPath);
-        return false;
-    }
-    if (!extra->write(number.recNo, Bytes(state.Extra))) {
-        TellWriteFailed(state, extraPath);
+    if (!WriteBothRecords(state, *main, *extra, number.recNo, state.CurRecNo == 0)) {
         return false;
     }
     if (number.raisesLast && !WriteHeaders(state, *main, *extra, header, number.recNo)) {
-        TellWriteFailed(state, mainPath);
         return false;
     }
     state.CurRecNo = number.recNo;

@@ -17,6 +17,8 @@ namespace talik {
 
 inline constexpr int DbTotal = 10;
 
+class WriteGate;
+
 // What the list window shows about the open database, kept up to date by the data store.
 struct ListWindowTexts
 {
@@ -33,6 +35,8 @@ struct AppState
 
     Interaction& ui;
     Clock& clock;
+    // Passed every write to the database files; only tests set it, to fill the disk or stop the program.
+    WriteGate* writeGate = nullptr;
 
     // Where the program is (trailing "/"), where it may write what it keeps "in its folder", and
     // where its settings file lives.

@@ -1,6 +1,7 @@
 #include "platform/recordfile.h"
 
 #include <array>
+#include <cerrno>
 #include <fcntl.h>
 #include <filesystem>
 #include <gtest/gtest.h>
@@ -148,6 +149,60 @@ TEST_F(RecordFileTest, WriteFarPastTheEndGrowsTheFileWithAZeroGap)
     EXPECT_EQ(rec, Zeros);
     ASSERT_TRUE(f.read(1000, rec));
     EXPECT_EQ(rec, Filled(9));
+}
+
+// Lets `allowed` bytes of each write through and keeps what it was shown.
+class CuttingGate final : public WriteGate
+{
+public:
+    explicit CuttingGate(std::size_t allowed) : m_allowed(allowed) {}
+    std::size_t admit(const std::string& path, std::int64_t offset, std::size_t size) override
+    {
+        seen.push_back({path, offset, size});
+        return m_allowed;
+    }
+    struct Write
+    {
+        std::string path;
+        std::int64_t offset;
+        std::size_t size;
+        bool operator==(const Write&) const = default;
+    };
+    std::vector<Write> seen;
+
+private:
+    std::size_t m_allowed;
+};
+
+TEST_F(RecordFileTest, AGateCuttingAWriteShortLeavesItsPartAndFailsLikeAFullDisk)
+{
+    RecordFile f;
+    ASSERT_EQ(openWriter(f), OpenError::None);
+    ASSERT_TRUE(f.write(1, Filled(1)));
+    CuttingGate gate(3);
+    f.setWriteGate(&gate);
+    RecordFile moved = std::move(f); // the gate follows the open file
+    EXPECT_FALSE(moved.write(2, Filled(2)));
+    EXPECT_EQ(moved.lastErrno(), ENOSPC);
+    EXPECT_EQ(gate.seen, (std::vector<CuttingGate::Write>{{file, RecLen, RecLen}}));
+    EXPECT_EQ(test::ReadFileBytes(file), (std::vector<std::uint8_t>{1, 1, 1, 1, 1, 1, 1, 1, 2, 2, 2}));
+
+    moved.setWriteGate(nullptr);
+    EXPECT_TRUE(moved.write(2, Filled(2)));
+    EXPECT_EQ(std::filesystem::file_size(file), 2 * RecLen);
+}
+
+TEST_F(RecordFileTest, WritePartChangesOnlyItsBytesAndStopsAtTheRecordsEnd)
+{
+    RecordFile f;
+    ASSERT_EQ(openWriter(f), OpenError::None);
+    ASSERT_TRUE(f.write(1, Filled(1)));
+    ASSERT_TRUE(f.write(2, Filled(2)));
+    const std::array<unsigned char, 4> part{7, 7, 7, 7};
+    EXPECT_TRUE(f.writePart(1, 6, part));
+    EXPECT_TRUE(f.writePart(2, 0, std::span(part).first(1)));
+    EXPECT_FALSE(f.writePart(2, RecLen, part));
+    EXPECT_EQ(test::ReadFileBytes(file), (std::vector<std::uint8_t>{1, 1, 1, 1, 1, 1, 7, 7, 7, 2, 2, 2, 2, 2, 2, 2}));
 }
 
 TEST_F(RecordFileTest, WriterInAMissingFolderOrOnAFolderIsAnAccessError)

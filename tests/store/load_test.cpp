@@ -47,16 +47,18 @@ TEST_F(StoreTest, EarlierLayoutHeaderTakesItsHighestNumberFromTheSecondLong)
     EXPECT_EQ(addRecord("ｲ"), 58);
 }
 
-TEST_F(StoreTest, RecordsPastLastRecNoAreNotLoadedNorOverwritten)
+TEST_F(StoreTest, RecordsPastLastRecNoAreNotLoadedAndTheNextAddTakesTheirPlaceWhole)
 {
     WriteRecords(mainPath(), {HandMainHeader(2), HandAddress("\xb1", "a"), HandAddress("\xb2", "b")});
     load();
     EXPECT_EQ(state.tables.TotalCount, 1);
-    EXPECT_EQ(addRecord("ｳ"), 4);
+    EXPECT_EQ(addRecord("ｳ", "c"), 3);
     auto file = ReadFileBytes(mainPath());
-    EXPECT_EQ(file[1200], 0xb2); // record 3 untouched
-    EXPECT_EQ(LongAt(file, 16), 4);
-    EXPECT_EQ(LongAt(ReadFileBytes(extraPath()), 20), 4);
+    EXPECT_EQ(std::vector<std::uint8_t>(file.begin() + 1200, file.end()), HandAddress("\xb3", "c"));
+    EXPECT_EQ(LongAt(file, 16), 3);
+    EXPECT_EQ(LongAt(ReadFileBytes(extraPath()), 20), 3);
+    load();
+    EXPECT_EQ(state.tables.TotalCount, 2);
 }
 
 TEST_F(StoreTest, FileNamesAreFoundWithoutRegardToCase)

@@ -1,7 +1,11 @@
 // Adds records to a database as fast as it can: one of the two processes of the concurrency test.
-// Usage: store_writer DATA_FOLDER WRITER_ID COUNT
+// Usage: store_writer DATA_FOLDER WRITER_ID COUNT [DIE_AT_WRITE]
+// With DIE_AT_WRITE the program has the system kill it just before that write to the database files.
+#include <csignal>
 #include <cstdio>
 #include <string>
+
+#include "platform/recordfile.h"
 
 #include "store/database.h"
 #include "store/state.h"
@@ -23,11 +27,29 @@ public:
     void processEvents() override {}
 };
 
+// Counts the writes of the database files and has the program killed before the chosen one.
+class DyingGate final : public talik::WriteGate
+{
+public:
+    explicit DyingGate(int writeNo) : m_writeNo(writeNo) {}
+    std::size_t admit(const std::string&, std::int64_t, std::size_t size) override
+    {
+        if (++m_seen == m_writeNo) {
+            std::raise(SIGKILL);
+        }
+        return size;
+    }
+
+private:
+    int m_writeNo;
+    int m_seen = 0;
+};
+
 } // namespace
 
 int main(int argc, char** argv)
 {
-    if (argc != 4) {
+    if (argc != 4 && argc != 5) {
         return 2;
     }
     SilentInteraction ui;
@@ -37,6 +59,10 @@ int main(int argc, char** argv)
     state.WritableFolder = std::string(argv[1]) + "/";
     if (talik::LoadTables(state) != talik::LoadResult::Loaded) {
         return 1;
+    }
+    DyingGate dying(argc == 5 ? std::stoi(argv[4]) : 0);
+    if (argc == 5) {
+        state.writeGate = &dying;
     }
     int count = std::stoi(argv[3]);
     for (int i = 0; i < count; ++i) {

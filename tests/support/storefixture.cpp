@@ -90,6 +90,20 @@ std::vector<std::uint8_t> HandAddress(std::string_view kanaCp932, std::string_vi
     return rec;
 }
 
+std::vector<std::uint8_t> HandExtraHeader(std::int32_t lastRecNo)
+{
+    auto header = BlankRecord(512);
+    PutLong(header, 20, lastRecNo);
+    return header;
+}
+
+std::vector<std::uint8_t> HandExtra(std::string_view remarksCp932)
+{
+    auto rec = BlankRecord(512);
+    Put(rec, 0, remarksCp932, 400);
+    return rec;
+}
+
 void WriteRecords(const std::string& path, const std::vector<std::vector<std::uint8_t>>& records)
 {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);

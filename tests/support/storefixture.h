@@ -47,6 +47,9 @@ std::int32_t LongAt(const std::vector<std::uint8_t>& file, std::size_t offset);
 std::vector<std::uint8_t> HandMainHeader(std::int32_t lastRecNo);
 // An address record with a reading and a name (CP932 bytes) and numbers zero.
 std::vector<std::uint8_t> HandAddress(std::string_view kanaCp932, std::string_view kanjiCp932);
+// An extra header holding its copy of LastRecNo, and an extra record with these long remarks.
+std::vector<std::uint8_t> HandExtraHeader(std::int32_t lastRecNo);
+std::vector<std::uint8_t> HandExtra(std::string_view remarksCp932);
 // Concatenates records into a file.
 void WriteRecords(const std::string& path, const std::vector<std::vector<std::uint8_t>>& records);
 
