@@ -17,6 +17,7 @@
 #include "dial/TALIKSTL.h"
 #include "dial/dialrequest.h"
 #include "editor/TALIK01.h"
+#include "listwin/csvexport.h"
 #include "listwin/indexpanel.h"
 #include "listwin/inputgate.h"
 #include "listwin/listviewmodel.h"
@@ -25,6 +26,7 @@
 #include "store/database.h"
 #include "store/state.h"
 #include "ui/formhelpers.h"
+#include "ui/progress.h"
 #include "ui/qtinteraction.h"
 #include "ui/readiness.h"
 #include "ui/units.h"
@@ -180,6 +182,7 @@ void TALIKLST::connectMenus()
             connect(entry, &QAction::triggered, this, [this, slot] { dial(slot); });
         }
     }
+    connect(m_menus.PPCSVOut, &QAction::triggered, this, &TALIKLST::exportAllCsv);
     connect(m_menus.PPHelp, &QAction::triggered, this, [this] { OpenHelp(m_state, m_launcher); });
     CaptionCopyEntries(m_menus.PPM4, m_state.settings);
 }
@@ -340,6 +343,12 @@ void TALIKLST::deleteSelected()
     m_model->refresh();
     setRecordButtons({});
     showCounts();
+}
+
+void TALIKLST::exportAllCsv()
+{
+    ProgressDialog progress(this, "ＣＳＶデータを出力しています．．．");
+    RunCsvExport(m_state, CsvScope::WholeDatabase, {}, progress.reporter());
 }
 
 void TALIKLST::dial(int slot)

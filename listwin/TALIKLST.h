@@ -77,6 +77,8 @@ private:
     void selectCurrentRow();
     void prepareRecordMenu();
     void deleteSelected();
+    // Every record of the open database to a CSV file.
+    void exportAllCsv();
     // Telephone slot `slot` of the selected record: the call confirmation, then the dialler.
     void dial(int slot);
     // The record editor on a new record, or on the selected one (" " change, "R" view).

@@ -33,6 +33,7 @@ bool WriteAll(int fd, std::string_view bytes)
             continue;
         }
         if (n <= 0) {
+            errno = n == 0 ? ENOSPC : errno; // a write that takes nothing has found the disk full
             return false;
         }
         bytes.remove_prefix(static_cast<std::size_t>(n));
@@ -71,10 +72,18 @@ bool WriteFileAtomically(const std::string& path, std::string_view bytes, const 
         return false;
     }
     bool ok = (!options.keepMode || KeepMode(fd, target)) && WriteAll(fd, bytes) && ::fsync(fd) == 0;
-    ok = ::close(fd) == 0 && ok;
-    ok = ok && std::rename(temp.c_str(), target.c_str()) == 0;
+    int error = ok ? 0 : errno;
+    if (::close(fd) != 0 && ok) {
+        ok = false;
+        error = errno;
+    }
+    if (ok && std::rename(temp.c_str(), target.c_str()) != 0) {
+        ok = false;
+        error = errno;
+    }
     if (!ok) {
         ::unlink(temp.c_str());
+        errno = error; // the reason of the failed step, not of the clean-up
     }
     return ok;
 }

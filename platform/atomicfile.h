@@ -14,7 +14,8 @@ struct AtomicWriteOptions
 };
 
 // Writes `bytes` to a temporary file in the file's folder, flushes it to the disk and renames it
-// over `path`. On any failure the temporary file is removed and the old file stays as it was.
+// over `path`. On any failure the temporary file is removed, the old file stays as it was and errno
+// tells why.
 bool WriteFileAtomically(const std::string& path, std::string_view bytes, const AtomicWriteOptions& options = {});
 
 } // namespace talik

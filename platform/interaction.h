@@ -1,8 +1,10 @@
 #pragma once
 // The interaction seam: every message box, question, prompt and file dialog of the program goes
 // through here, so the forms show real dialogs and tests answer from a script.
+#include <cstddef>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace talik {
 
@@ -30,6 +32,24 @@ public:
     virtual std::optional<std::string> chooseOpenFile(const std::string& title, const std::string& filter) = 0;
     // Asks before an existing file is replaced; a name typed without an extension takes the filter's.
     virtual std::optional<std::string> chooseSaveFile(const std::string& title, const std::string& filter) = 0;
+    // A save dialog offering several file types, one filter each ("ＣＳＶ (*.CSV)"): the chosen
+    // path and the position of the type the user picked. Shows the types joined through
+    // chooseSaveFile (the first type taken) where the dialog cannot tell which one was picked.
+    struct SaveChoice
+    {
+        std::string path;
+        std::size_t type = 0;
+    };
+    virtual std::optional<SaveChoice> chooseSaveFileOfType(const std::string& title,
+                                                           const std::vector<std::string>& types)
+    {
+        std::string filter;
+        for (const std::string& type : types) {
+            filter += (filter.empty() ? "" : ";;") + type;
+        }
+        std::optional<std::string> path = chooseSaveFile(title, filter);
+        return path ? std::optional<SaveChoice>(SaveChoice{*path, 0}) : std::nullopt;
+    }
     // The wait cursor on (true) or back to normal (false).
     virtual void setBusy(bool busy) = 0;
     // Lets pending window events run inside a long operation.

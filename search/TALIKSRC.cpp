@@ -17,12 +17,14 @@
 #include "dial/dialrequest.h"
 #include "editor/TALIK01.h"
 #include "editor/TALIKCHI.h"
+#include "listwin/csvexport.h"
 #include "listwin/listviewmodel.h"
 #include "listwin/listviewsetup.h"
 #include "search/resultwindow.h"
 #include "store/database.h"
 #include "store/state.h"
 #include "ui/formhelpers.h"
+#include "ui/progress.h"
 #include "ui/qtinteraction.h"
 #include "ui/readiness.h"
 #include "ui/units.h"
@@ -137,6 +139,7 @@ void TALIKSRC::connectControls()
     connect(m_change, &QPushButton::clicked, this, [this] { openRecord(' '); });
     connect(m_telephone, &QPushButton::clicked, this, [this] { PopupBelow(m_telephoneMenu.menu, m_telephone); });
     connect(m_deleteAll, &QPushButton::clicked, this, &TALIKSRC::deleteAll);
+    connect(m_csvExport, &QPushButton::clicked, this, &TALIKSRC::exportCsv);
     connect(m_addSearch, &QPushButton::clicked, this, [this] { furtherSearch(0); });
     connect(m_narrowSearch, &QPushButton::clicked, this, [this] { furtherSearch(1); });
     connect(m_excludeSearch, &QPushButton::clicked, this, [this] { furtherSearch(2); });
@@ -317,6 +320,17 @@ void TALIKSRC::deleteAll()
         m_model->refresh();
         close();
     }
+}
+
+void TALIKSRC::exportCsv()
+{
+    std::vector<std::int32_t> recNos;
+    recNos.reserve(m_results.size());
+    for (const ListItem& item : m_results.items()) {
+        recNos.push_back(RecNoOfKey(item.key));
+    }
+    ProgressDialog progress(this, "ＣＳＶデータを出力しています．．．");
+    RunCsvExport(m_state, CsvScope::Listed, recNos, progress.reporter());
 }
 
 void TALIKSRC::dial(int slot)

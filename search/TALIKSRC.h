@@ -61,6 +61,8 @@ private:
     void openRecord(char status);
     void deleteSelected();
     void deleteAll();
+    // The listed results, in the order shown, to a CSV file.
+    void exportCsv();
     // Telephone slot `slot` of the selected result: the call confirmation, then the dialler.
     void dial(int slot);
     void doubleClickAction();

@@ -89,6 +89,29 @@ std::optional<std::string> QtInteraction::chooseSaveFile(const std::string& titl
     return ChosenFile(dialog);
 }
 
+std::optional<Interaction::SaveChoice> QtInteraction::chooseSaveFileOfType(const std::string& title,
+                                                                           const std::vector<std::string>& types)
+{
+    QStringList filters;
+    for (const std::string& type : types) {
+        filters << Qs(type);
+    }
+    QFileDialog dialog(QApplication::activeWindow(), Qs(title));
+    dialog.setNameFilters(filters);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setDefaultSuffix(FirstSuffix(filters.value(0)));
+    // A name typed without an extension takes the one of the type picked.
+    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog,
+                     [&dialog](const QString& filter) { dialog.setDefaultSuffix(FirstSuffix(filter)); });
+    std::optional<std::string> path = ChosenFile(dialog);
+    if (!path) {
+        return std::nullopt;
+    }
+    const auto type = static_cast<std::size_t>(std::max<qsizetype>(filters.indexOf(dialog.selectedNameFilter()), 0));
+    return SaveChoice{*path, type};
+}
+
 void QtInteraction::setBusy(bool busy)
 {
     if (busy) {

@@ -46,6 +46,22 @@ std::optional<std::string> ScriptedInteraction::chooseSaveFile(const std::string
     return answerFileDialog("save file", title, filter);
 }
 
+std::optional<Interaction::SaveChoice> ScriptedInteraction::chooseSaveFileOfType(const std::string& title,
+                                                                                 const std::vector<std::string>& types)
+{
+    std::string filter;
+    for (const std::string& type : types) {
+        filter += (filter.empty() ? "" : ";;") + type;
+    }
+    std::optional<std::string> path = answerFileDialog("save file", title, filter);
+    std::size_t type = 0;
+    if (!fileTypeAnswers.empty()) {
+        type = fileTypeAnswers.front();
+        fileTypeAnswers.pop_front();
+    }
+    return path ? std::optional<SaveChoice>(SaveChoice{*path, type}) : std::nullopt;
+}
+
 std::optional<std::string>
 ScriptedInteraction::answerFileDialog(const std::string& kind, const std::string& title, const std::string& filter)
 {

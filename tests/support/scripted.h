@@ -30,6 +30,8 @@ public:
     // The paths the next file dialogs choose (nullopt: cancelled). A file dialog with no scripted
     // answer fails the test (and is cancelled).
     std::deque<std::optional<std::string>> fileAnswers;
+    // The file types the next save dialogs with several types pick (by position); none left: the first.
+    std::deque<std::size_t> fileTypeAnswers;
 
     std::vector<ShownMessage> shown;
     int busyDepth = 0;
@@ -40,6 +42,9 @@ public:
     std::optional<std::string> promptPassword(const std::string& dbDisplayName) override;
     std::optional<std::string> chooseOpenFile(const std::string& title, const std::string& filter) override;
     std::optional<std::string> chooseSaveFile(const std::string& title, const std::string& filter) override;
+    // Shown as a "save file" whose text is the types joined by ";;".
+    std::optional<SaveChoice> chooseSaveFileOfType(const std::string& title,
+                                                   const std::vector<std::string>& types) override;
     void setBusy(bool busy) override;
     void processEvents() override { ++eventsRun; }
 

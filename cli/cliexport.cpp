@@ -1,0 +1,124 @@
+#include "cli/cliexport.h"
+
+#include <charconv>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "cli/cliapp.h"
+#include "cli/clidatabase.h"
+#include "cli/clioptions.h"
+#include "listwin/csvexport.h"
+#include "store/state.h"
+
+namespace talik {
+namespace {
+
+struct ExportArguments
+{
+    std::string out;
+    std::optional<std::vector<std::int32_t>> records;
+    CsvEncoding encoding = CsvEncoding::Cp932;
+};
+
+// "2,5,9": record numbers 2..64000; nullopt for anything else.
+std::optional<std::vector<std::int32_t>> RecordList(const std::string& text)
+{
+    std::vector<std::int32_t> recNos;
+    std::size_t begin = 0;
+    while (begin <= text.size()) {
+        const std::size_t comma = std::min(text.find(',', begin), text.size());
+        std::int32_t recNo = 0;
+        auto [end, ec] = std::from_chars(text.data() + begin, text.data() + comma, recNo);
+        if (ec != std::errc() || end != text.data() + comma || recNo < FirstRecNo || recNo > MaxRecNo) {
+            return std::nullopt;
+        }
+        recNos.push_back(recNo);
+        begin = comma + 1;
+    }
+    return recNos;
+}
+
+// The value of "--name=value" or "--name value"; false when it is missing.
+bool Value(const std::vector<std::string>& args, std::size_t& i, const std::string& name, std::string& value)
+{
+    const std::string& arg = args[i];
+    if (arg.rfind(name + "=", 0) == 0) {
+        value = arg.substr(name.size() + 1);
+        return true;
+    }
+    if (arg == name && i + 1 < args.size()) {
+        value = args[++i];
+        return true;
+    }
+    return false;
+}
+
+bool Matches(const std::string& arg, const std::string& name)
+{
+    return arg == name || arg.rfind(name + "=", 0) == 0;
+}
+
+std::optional<ExportArguments> ParseExportArguments(const std::vector<std::string>& args, std::string& error)
+{
+    ExportArguments parsed;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        std::string value;
+        if (Matches(args[i], "--out") && Value(args, i, "--out", value) && !value.empty()) {
+            parsed.out = value;
+        } else if (Matches(args[i], "--records") && Value(args, i, "--records", value) &&
+                   (parsed.records = RecordList(value))) {
+        } else if (Matches(args[i], "--encoding") && Value(args, i, "--encoding", value) &&
+                   (value == "cp932" || value == "utf-8")) {
+            parsed.encoding = value == "utf-8" ? CsvEncoding::Utf8 : CsvEncoding::Cp932;
+        } else {
+            error = "export の引数が正しくありません: " + args[i];
+            return std::nullopt;
+        }
+    }
+    if (parsed.out.empty()) {
+        error = "export には --out FILE が必要です。";
+        return std::nullopt;
+    }
+    return parsed;
+}
+
+bool AllLive(const AppState& state, const std::vector<std::int32_t>& recNos)
+{
+    for (std::int32_t recNo : recNos) {
+        if (state.tables.usedFlag(recNo) != '1') {
+            std::fprintf(stderr, "レコード %d は登録されていません。\n", static_cast<int>(recNo));
+            return false;
+        }
+    }
+    return true;
+}
+
+} // namespace
+
+int ExportCommand(AppState& state, const CliOptions& options)
+{
+    std::string error;
+    auto args = ParseExportArguments(options.arguments, error);
+    if (!args) {
+        std::fprintf(stderr, "%s\n%s", error.c_str(), CliUsage());
+        return ExitUsage;
+    }
+    CsvExportJob job;
+    job.path = args->out;
+    job.encoding = args->encoding;
+    job.tellReason = true;
+    if (args->records) {
+        // The records named must be there: the tables say which are.
+        if (!LoadForReading(state) || !AllLive(state, *args->records)) {
+            return ExitRefused;
+        }
+        job.scope = CsvScope::Listed;
+        job.records = *args->records;
+    } else if (!OpenForReading(state)) {
+        return ExitRefused;
+    }
+    return ExportCsv(state, job) == CsvExportOutcome::Written ? ExitDone : ExitRefused;
+}
+
+} // namespace talik

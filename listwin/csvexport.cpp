@@ -1,0 +1,342 @@
+#include "listwin/csvexport.h"
+
+#include <array>
+#include <cerrno>
+#include <cstring>
+#include <sys/stat.h>
+
+#include "listwin/liverecords.h"
+#include "platform/atomicfile.h"
+#include "platform/codec.h"
+#include "platform/interaction.h"
+#include "platform/paths.h"
+#include "store/dbfile.h"
+#include "store/messages.h"
+#include "store/state.h"
+
+namespace talik {
+namespace {
+
+constexpr std::array<std::string_view, CsvFieldCount> HeaderNames = {
+    "カナ名",     "漢字名", "E-Mail", "生年月日", "分類コード", "郵便番号１", "住所１", "Tel1",           "Fax1",
+    "郵便番号２", "住所２", "Tel2",   "Fax2",     "会社名",     "部署名",     "備考",   "備考追加データ", "関連情報",
+};
+
+constexpr std::string_view Utf8Bom = "\xEF\xBB\xBF";
+constexpr std::string_view LineEnd = "\r\n";
+constexpr std::size_t ProgressStep = 64; // listed records between two progress reports
+
+// The save dialog's file types; the second one writes UTF-8.
+const std::vector<std::string> FileTypes = {"ＣＳＶ (*.CSV)", "ＣＳＶ UTF-8 (*.csv *.CSV)", "すべて(*.*)"};
+constexpr std::size_t Utf8Type = 1;
+
+constexpr std::string_view ExportFailed = "出力時にエラーが発生しました。";
+
+template <std::size_t N> std::string_view Field(const char (&field)[N])
+{
+    return {field, N};
+}
+
+// The stored bytes of a field as they go between the quotes: cleaned, CR and LF removed, every
+// quote doubled. Neither byte can be the second byte of a double-byte character.
+void AppendQuotedBytes(std::string& out, std::string_view stored)
+{
+    std::string_view rest = CleanFixedBytes(stored);
+    for (std::size_t special = rest.find_first_of("\"\r\n"); special != std::string_view::npos;
+         special = rest.find_first_of("\"\r\n")) {
+        out.append(rest.substr(0, special));
+        if (rest[special] == '"') {
+            out += "\"\"";
+        }
+        rest.remove_prefix(special + 1);
+    }
+    out.append(rest);
+}
+
+// The escape characters U+F780..U+F7FF (EF 9E xx and EF 9F xx in UTF-8) that stand for stored bytes
+// which do not decode become U+FFFD (EF BF BD), of the same length.
+void ReplaceEscapes(std::string& text, std::size_t from)
+{
+    for (std::size_t i = text.find('\xEF', from); i != std::string::npos && i + 2 < text.size();
+         i = text.find('\xEF', i + 1)) {
+        if (text[i + 1] == '\x9E' || text[i + 1] == '\x9F') {
+            text[i + 1] = '\xBF';
+            text[i + 2] = '\xBD';
+        }
+    }
+}
+
+class LineWriter
+{
+public:
+    LineWriter(std::string& out, CsvEncoding encoding) : m_out(out), m_encoding(encoding) {}
+
+    void text(std::string_view stored)
+    {
+        open();
+        if (m_encoding == CsvEncoding::Cp932) {
+            AppendQuotedBytes(m_out, stored);
+        } else {
+            m_bytes.clear();
+            AppendQuotedBytes(m_bytes, stored);
+            const std::size_t from = m_out.size();
+            AppendFromCp932(m_out, m_bytes);
+            ReplaceEscapes(m_out, from);
+        }
+        m_out += '"';
+    }
+    void ascii(std::string_view text)
+    {
+        open();
+        m_out += text;
+        m_out += '"';
+    }
+    void end() { m_out += LineEnd; }
+
+private:
+    void open()
+    {
+        if (m_fields++ > 0) {
+            m_out += ',';
+        }
+        m_out += '"';
+    }
+
+    std::string& m_out;
+    CsvEncoding m_encoding;
+    std::string m_bytes;
+    int m_fields = 0;
+};
+
+struct DatabaseFiles
+{
+    std::string mainPath;
+    std::string extraPath;
+    RecordFile main;
+    RecordFile extra;
+};
+
+// Both files of the open database, opened once for the whole export.
+std::optional<DatabaseFiles> OpenBothFiles(AppState& state)
+{
+    DatabaseFiles files{MainFileName(state.DataPath, state.DbNo), ExtraFileName(state.DataPath, state.DbNo), {}, {}};
+    auto main = OpenDbFile(state, files.mainPath, OpenMode::Read, MainRecLen);
+    if (!main) {
+        return std::nullopt;
+    }
+    auto extra = OpenDbFile(state, files.extraPath, OpenMode::Read, ExtraRecLen);
+    if (!extra) {
+        return std::nullopt;
+    }
+    files.main = std::move(*main);
+    files.extra = std::move(*extra);
+    return files;
+}
+
+std::string Start(CsvEncoding encoding)
+{
+    return encoding == CsvEncoding::Utf8 ? std::string(Utf8Bom) : std::string();
+}
+
+bool SameFile(const struct stat& a, const std::string& path)
+{
+    struct stat b
+    {
+    };
+    return ::stat(path.c_str(), &b) == 0 && a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+}
+
+std::string Question(const CsvExportJob& job)
+{
+    const char* what = job.scope == CsvScope::WholeDatabase ? "登録データを出力してもよろしいですか？"
+                                                            : "検索結果を出力してもよろしいですか？";
+    return job.path + " へ\r" + what;
+}
+
+std::string CountMessage(const CsvExportJob& job, std::size_t count)
+{
+    // The whole database's message has a blank before its text; the search result's has none.
+    const char* text =
+        job.scope == CsvScope::WholeDatabase ? " 件のデータが出力されました。" : "件のデータが出力されました。";
+    return std::to_string(count) + text;
+}
+
+CsvExportOutcome Fail(AppState& state, const CsvExportJob& job, const std::string& reason)
+{
+    std::string text(ExportFailed);
+    if (job.tellReason && !reason.empty()) {
+        text += "\r\n" + reason;
+    }
+    state.ui.message(text, MessageIcon::Critical);
+    return CsvExportOutcome::Failed;
+}
+
+} // namespace
+
+std::string CsvHeaderLine(CsvEncoding encoding)
+{
+    std::string line;
+    for (std::string_view name : HeaderNames) {
+        line += (line.empty() ? "\"" : ",\"") + std::string(name) + "\"";
+    }
+    line += LineEnd;
+    return encoding == CsvEncoding::Cp932 ? ToCp932(line) : line;
+}
+
+void AppendCsvLine(std::string& out, const AddressRecord& rec, const ExtraRecord& extra, CsvEncoding encoding)
+{
+    LineWriter line(out, encoding);
+    line.text(Field(rec.KanaName));
+    line.text(Field(rec.KanjiName));
+    line.text(Field(rec.EMail));
+    line.ascii(FormatBirthday(GetLong(rec.Birthday)));
+    line.text(Field(rec.ClassCode));
+    line.text(Field(rec.PostCode1));
+    line.text(Field(rec.Address1));
+    line.text(Field(rec.Tel1));
+    line.text(Field(rec.Fax1));
+    line.text(Field(rec.PostCode2));
+    line.text(Field(rec.Address2));
+    line.text(Field(rec.Tel2));
+    line.text(Field(rec.Fax2));
+    line.text(Field(rec.Company));
+    line.text(Field(rec.Department));
+    line.text(Field(rec.Remarks));
+    line.text(Field(extra.RemarksExtra));
+    line.text(Field(extra.RelatedInfo));
+    line.end();
+}
+
+std::optional<CsvText> WholeDatabaseCsv(AppState& state, CsvEncoding encoding, const CsvProgress& progress)
+{
+    auto files = OpenBothFiles(state);
+    if (!files) {
+        return std::nullopt;
+    }
+    // Each line is written as its record is read; the lines are put in list order afterwards.
+    const auto expected = static_cast<std::size_t>(std::max<std::int64_t>(files->main.recordCount() - 1, 0));
+    ReadingOrder order(expected);
+    std::vector<std::uint32_t> lineStarts;
+    lineStarts.reserve(expected + 1);
+    std::string lines;
+    lines.reserve(expected * 160);
+    auto visit = [&](std::int32_t recNo, const AddressRecord& rec, const ExtraRecord* extra) {
+        order.add(recNo, Field(rec.KanaName));
+        lineStarts.push_back(static_cast<std::uint32_t>(lines.size()));
+        AppendCsvLine(lines, rec, *extra, encoding);
+    };
+    if (!ScanLiveRecords(state, {&files->main, files->mainPath}, {&files->extra, files->extraPath}, visit, progress)) {
+        return std::nullopt;
+    }
+    lineStarts.push_back(static_cast<std::uint32_t>(lines.size()));
+    CsvText csv{Start(encoding), order.size()};
+    csv.bytes.reserve(csv.bytes.size() + lines.size() + 256);
+    if (csv.records > 0) {
+        csv.bytes += CsvHeaderLine(encoding);
+    }
+    const std::string_view all(lines);
+    for (std::uint32_t position : order.sorted()) {
+        csv.bytes.append(all.substr(lineStarts[position], lineStarts[position + 1] - lineStarts[position]));
+    }
+    return csv;
+}
+
+std::optional<CsvText> ListedRecordsCsv(AppState& state,
+                                        const std::vector<std::int32_t>& recNos,
+                                        CsvEncoding encoding,
+                                        const CsvProgress& progress)
+{
+    auto files = OpenBothFiles(state);
+    if (!files) {
+        return std::nullopt;
+    }
+    CsvText csv{Start(encoding) + CsvHeaderLine(encoding), recNos.size()};
+    AddressRecord rec{};
+    ExtraRecord extra{};
+    for (std::size_t i = 0; i < recNos.size(); ++i) {
+        if (!files->main.read(recNos[i], Bytes(rec))) {
+            TellAccessError(state, files->mainPath);
+            return std::nullopt;
+        }
+        if (!files->extra.read(recNos[i], Bytes(extra))) {
+            TellAccessError(state, files->extraPath);
+            return std::nullopt;
+        }
+        AppendCsvLine(csv.bytes, rec, extra, encoding);
+        if ((i + 1) % ProgressStep == 0) {
+            if (progress) {
+                progress(i + 1, recNos.size());
+            }
+            state.ui.processEvents();
+        }
+    }
+    return csv;
+}
+
+bool IsOwnDatabaseFile(const AppState& state, const std::string& path)
+{
+    struct stat target
+    {
+    };
+    if (::stat(path.c_str(), &target) != 0) {
+        return false; // nothing there yet: it cannot be a database file
+    }
+    return SameFile(target, ResolvePathNoCase(MainFileName(state.DataPath, state.DbNo))) ||
+           SameFile(target, ResolvePathNoCase(ExtraFileName(state.DataPath, state.DbNo)));
+}
+
+std::optional<CsvExportJob> ChooseCsvTarget(Interaction& ui, CsvScope scope)
+{
+    const char* title = scope == CsvScope::WholeDatabase ? "出力ＣＳＶファイルの設定" : "出力先ファイルの設定";
+    auto choice = ui.chooseSaveFileOfType(title, FileTypes);
+    if (!choice) {
+        return std::nullopt;
+    }
+    CsvExportJob job;
+    job.scope = scope;
+    job.path = choice->path;
+    job.encoding = choice->type == Utf8Type ? CsvEncoding::Utf8 : CsvEncoding::Cp932;
+    return job;
+}
+
+CsvExportOutcome ExportCsv(AppState& state, const CsvExportJob& job, const CsvProgress& progress)
+{
+    if (!state.ui.askYesNo(Question(job), MessageIcon::Exclamation, "確認")) {
+        return CsvExportOutcome::Declined;
+    }
+    std::optional<CsvText> csv;
+    std::optional<std::string> failure; // why nothing was written
+    {
+        BusyCursor busy(state.ui);
+        if (IsOwnDatabaseFile(state, job.path)) {
+            failure = "データベースのファイルには出力できません。";
+        } else if (csv = job.scope == CsvScope::WholeDatabase
+                             ? WholeDatabaseCsv(state, job.encoding, progress)
+                             : ListedRecordsCsv(state, job.records, job.encoding, progress);
+                   !csv) {
+            failure = std::string(); // the store has told why
+        } else if (!WriteFileAtomically(job.path, csv->bytes, {.followLink = true, .keepMode = true})) {
+            failure = std::strerror(errno);
+        }
+    }
+    if (failure) {
+        return Fail(state, job, *failure);
+    }
+    state.ui.message(CountMessage(job, csv->records), MessageIcon::None);
+    return CsvExportOutcome::Written;
+}
+
+CsvExportOutcome
+RunCsvExport(AppState& state, CsvScope scope, const std::vector<std::int32_t>& records, const CsvProgress& progress)
+{
+    state.Busy = true;
+    CsvExportOutcome outcome = CsvExportOutcome::Cancelled;
+    if (auto job = ChooseCsvTarget(state.ui, scope)) {
+        job->records = records;
+        outcome = ExportCsv(state, *job, progress);
+    }
+    state.Busy = false;
+    return outcome;
+}
+
+} // namespace talik
