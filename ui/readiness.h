@@ -17,7 +17,7 @@ struct Readiness
     // The settings menu of the main window (PPM5) and its options (PPOpt).
     bool environmentSettings = false; // PPSet "環境設定"
     bool csvImport = false;           // PPCSVIn "ＣＳＶデータの取込み"
-    bool csvExportAll = false;        // PPCSVOut "全件ＣＳＶデータ出力"
+    bool csvExportAll = true;         // PPCSVOut "全件ＣＳＶデータ出力"
     bool backup = false;              // PPBackup "バックアップ"
     bool restore = false;             // PPRestore "復元"
     bool deleteAllData = false;       // PPAllDel "データ全件削除"
@@ -45,7 +45,7 @@ struct Readiness
     bool mailSelection = false;      // Command10 "E-Mail送信"
     bool printAllResults = false;    // Command6(0) "検索全件印刷"
     bool printFromSelection = false; // Command6(1) "選択以降印刷"
-    bool csvExportResults = false;   // Command8 "ＣＳＶ出力"
+    bool csvExportResults = true;    // Command8 "ＣＳＶ出力"
     bool moveCopyResults = false;    // Command11 "移動／複写"
     bool mailAllResults = false;     // Command13 "Mail一括送信"
 

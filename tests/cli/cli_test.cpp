@@ -1,4 +1,5 @@
 // talikcli run for real as a child process on a database in a temporary folder.
+#include <algorithm>
 #include <array>
 #include <filesystem>
 #include <fstream>
@@ -521,6 +522,77 @@ TEST_F(CliTest, PrintWithoutItsHelperProgramIsRefused)
     EXPECT_EQ(print.exitCode, 1);
     EXPECT_NE(print.err.find("talikcli-print を起動できません。"), std::string::npos) << print.err;
     EXPECT_FALSE(std::filesystem::exists(data.path() / "a.pdf"));
+}
+
+} // namespace
+} // namespace talik
+
+namespace talik {
+namespace {
+
+class CliExport : public ::testing::Test
+{
+protected:
+    CliExport() { setenv("TALIK_WINDIR", profile.str().c_str(), 1); }
+    ~CliExport() override { unsetenv("TALIK_WINDIR"); }
+
+    test::ProgramRun cli(const std::vector<std::string>& args)
+    {
+        std::vector<std::string> argv = {TALIKCLI_PATH, "--data", data.str()};
+        argv.insert(argv.end(), args.begin(), args.end());
+        return test::RunProgram(argv, capture.path(), "/dev/null");
+    }
+    std::string out() const { return capture.str() + "/out.csv"; }
+    std::string fileText() const
+    {
+        std::ifstream in(out(), std::ios::binary);
+        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    }
+
+    test::TempDir data;
+    test::TempDir capture;
+    test::TempDir profile;
+};
+
+TEST_F(CliExport, WholeDatabaseAndNamedRecordsWithTheirMessagesAndQuestions)
+{
+    for (auto reading : {"--KanaName=ﾔﾏﾀﾞ", "--KanaName=ｱｵｷ"}) {
+        ASSERT_EQ(cli({"add", reading, "--KanjiName=名\"前"}).exitCode, 0);
+    }
+    test::ProgramRun all = cli({"export", "--out", out()});
+    ASSERT_EQ(all.exitCode, 0) << all.err;
+    EXPECT_EQ(all.err, out() + " へ\n登録データを出力してもよろしいですか？ → はい\n2 件のデータが出力されました。\n");
+    std::string text = fileText();
+    EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 3);
+    EXPECT_LT(text.find("\xB1\xB5\xB7"), text.find("\xD4\xCF\xC0\xDE")); // ｱｵｷ before ﾔﾏﾀﾞ, in CP932
+    EXPECT_NE(text.find("\"\x96\xBC\"\"\x91\x4F\""), std::string::npos); // 名""前
+
+    test::ProgramRun listed = cli({"export", "--out=" + out(), "--records", "2", "--encoding", "utf-8"});
+    ASSERT_EQ(listed.exitCode, 0) << listed.err;
+    EXPECT_NE(listed.err.find("\n1件のデータが出力されました。"), std::string::npos) << listed.err;
+    text = fileText();
+    EXPECT_EQ(text.substr(0, 3), "\xEF\xBB\xBF");
+    EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 2);
+    EXPECT_NE(text.find("\"ﾔﾏﾀﾞ\",\"名\"\"前\""), std::string::npos);
+}
+
+TEST_F(CliExport, RefusalsAndUsage)
+{
+    ASSERT_EQ(cli({"add", "--KanaName=ﾔﾏﾀﾞ"}).exitCode, 0);
+    EXPECT_EQ(cli({"export"}).exitCode, 2);
+    EXPECT_EQ(cli({"export", "--out", out(), "--encoding", "latin1"}).exitCode, 2);
+    EXPECT_EQ(cli({"export", "--out", out(), "--records", "2,x"}).exitCode, 2);
+    EXPECT_EQ(cli({"export", "--out", out(), "--records", "3"}).exitCode, 1);
+    test::ProgramRun own = cli({"export", "--out", data.str() + "/MRPDAT01.QX1"});
+    EXPECT_EQ(own.exitCode, 1);
+    EXPECT_NE(own.err.find("出力時にエラーが発生しました。\nデータベースのファイルには出力できません。"),
+              std::string::npos)
+        << own.err;
+    test::ProgramRun missing = cli({"export", "--out", capture.str() + "/no/such/folder/out.csv"});
+    EXPECT_EQ(missing.exitCode, 1);
+    EXPECT_NE(missing.err.find("出力時にエラーが発生しました。\nNo such file or directory"), std::string::npos)
+        << missing.err;
+    EXPECT_FALSE(std::filesystem::exists(out()));
 }
 
 } // namespace
