@@ -8,19 +8,14 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <fcntl.h>
 #include <fstream>
-#include <spawn.h>
 #include <stdexcept>
 #include <string>
-#include <sys/wait.h>
 #include <vector>
 
 #include "bench/benchsupport.h"
 #include "search/searchconditions.h"
 #include "store/record.h"
-
-extern char** environ;
 
 namespace talik {
 namespace {
@@ -30,40 +25,6 @@ constexpr const char* SqliteTable = "addresses";
 // The two conditions of the search, as talikcli takes them and as sqlite3 tests them.
 constexpr std::string_view SearchReading = "ﾔﾏ";
 constexpr std::string_view SearchCompany = "商事";
-
-// Runs a program (looked up on PATH) with an argument list, never a shell; standard input from
-// /dev/null, standard output to `out`. Its exit code, or -1 when it did not start or end normally.
-int Run(const std::vector<std::string>& args, const std::string& out = "/dev/null")
-{
-    std::vector<char*> argv;
-    for (const auto& arg : args) {
-        argv.push_back(const_cast<char*>(arg.c_str()));
-    }
-    argv.push_back(nullptr);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
-    pid_t pid = 0;
-    const int spawned = posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), environ);
-    posix_spawn_file_actions_destroy(&actions);
-    int status = 0;
-    if (spawned != 0 || waitpid(pid, &status, 0) != pid || !WIFEXITED(status)) {
-        return -1;
-    }
-    return WEXITSTATUS(status);
-}
-
-std::size_t LineCount(const std::string& file)
-{
-    std::ifstream in(file, std::ios::binary);
-    std::size_t lines = 0;
-    for (std::string line; std::getline(in, line);) {
-        ++lines;
-    }
-    return lines;
-}
 
 // --- the same addresses in an sqlite3 database ----------------------------------------------------
 
@@ -217,7 +178,7 @@ bool SameAnswer(Workspace& workspace, const Contest& contest, std::size_t& lines
 {
     const std::string talikOut = workspace.programFolder() + "talikcli.out";
     const std::string sqliteOut = workspace.programFolder() + "sqlite3.out";
-    if (Run(contest.talikcli, talikOut) != 0 || Run(contest.sqlite3, sqliteOut) != 0) {
+    if (RunProgram(contest.talikcli, talikOut) != 0 || RunProgram(contest.sqlite3, sqliteOut) != 0) {
         return false;
     }
     lines = LineCount(talikOut);
@@ -227,7 +188,7 @@ bool SameAnswer(Workspace& workspace, const Contest& contest, std::size_t& lines
 double SecondsOf(const std::vector<std::string>& args, bool& ok)
 {
     const auto start = std::chrono::steady_clock::now();
-    ok = Run(args) == 0 && ok;
+    ok = RunProgram(args) == 0 && ok;
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 }
 

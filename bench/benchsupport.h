@@ -9,6 +9,7 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <vector>
 
 #include "bench/dbgen.h"
 #include "platform/clock.h"
@@ -97,6 +98,13 @@ struct BenchSession
     BenchClock clock;
     AppState state{ui, clock};
 };
+
+// Runs a program (looked up on PATH) with an argument list, never a shell; standard input from
+// /dev/null, standard output to `out`, standard error to /dev/null. Its exit code, or -1 when it
+// did not start or end normally.
+int RunProgram(const std::vector<std::string>& args, const std::string& out = "/dev/null");
+// The number of lines of a file.
+std::size_t LineCount(const std::string& file);
 
 // A benchmark of a database of the size its argument gives, made in the workspace.
 using BenchmarkBody = void (*)(benchmark::State&, Workspace&);

@@ -37,20 +37,43 @@ template <std::size_t N> std::string_view Field(const char (&field)[N])
     return {field, N};
 }
 
+// The field's bytes as CleanFixedBytes leaves them (cut at the first NUL, blanks trimmed), with
+// the long blank padding of the wide fields skipped eight bytes at a time.
+std::string_view CleanField(std::string_view stored)
+{
+    const void* nul = std::memchr(stored.data(), '\0', stored.size());
+    std::size_t end =
+        nul != nullptr ? static_cast<std::size_t>(static_cast<const char*>(nul) - stored.data()) : stored.size();
+    while (end >= 8 && std::memcmp(stored.data() + end - 8, "        ", 8) == 0) {
+        end -= 8;
+    }
+    while (end > 0 && stored[end - 1] == ' ') {
+        --end;
+    }
+    std::size_t begin = 0;
+    while (begin < end && stored[begin] == ' ') {
+        ++begin;
+    }
+    return stored.substr(begin, end - begin);
+}
+
 // The stored bytes of a field as they go between the quotes: cleaned, CR and LF removed, every
 // quote doubled. Neither byte can be the second byte of a double-byte character.
 void AppendQuotedBytes(std::string& out, std::string_view stored)
 {
-    std::string_view rest = CleanFixedBytes(stored);
-    for (std::size_t special = rest.find_first_of("\"\r\n"); special != std::string_view::npos;
-         special = rest.find_first_of("\"\r\n")) {
-        out.append(rest.substr(0, special));
-        if (rest[special] == '"') {
-            out += "\"\"";
+    const std::string_view field = CleanField(stored);
+    std::size_t plain = 0; // start of the bytes not yet copied
+    for (std::size_t i = 0; i < field.size(); ++i) {
+        const char c = field[i];
+        if (c == '"' || c == '\r' || c == '\n') {
+            out.append(field.substr(plain, i - plain));
+            if (c == '"') {
+                out += "\"\"";
+            }
+            plain = i + 1;
         }
-        rest.remove_prefix(special + 1);
     }
-    out.append(rest);
+    out.append(field.substr(plain));
 }
 
 // The escape characters U+F780..U+F7FF (EF 9E xx and EF 9F xx in UTF-8) that stand for stored bytes
