@@ -64,14 +64,18 @@ std::optional<ExportArguments> ParseExportArguments(const std::vector<std::strin
     ExportArguments parsed;
     for (std::size_t i = 0; i < args.size(); ++i) {
         std::string value;
-        if (Matches(args[i], "--out") && Value(args, i, "--out", value) && !value.empty()) {
+        bool taken = false;
+        if (Matches(args[i], "--out") && Value(args, i, "--out", value)) {
             parsed.out = value;
-        } else if (Matches(args[i], "--records") && Value(args, i, "--records", value) &&
-                   (parsed.records = RecordList(value))) {
-        } else if (Matches(args[i], "--encoding") && Value(args, i, "--encoding", value) &&
-                   (value == "cp932" || value == "utf-8")) {
+            taken = !value.empty();
+        } else if (Matches(args[i], "--records") && Value(args, i, "--records", value)) {
+            parsed.records = RecordList(value);
+            taken = parsed.records.has_value();
+        } else if (Matches(args[i], "--encoding") && Value(args, i, "--encoding", value)) {
             parsed.encoding = value == "utf-8" ? CsvEncoding::Utf8 : CsvEncoding::Cp932;
-        } else {
+            taken = value == "cp932" || value == "utf-8";
+        }
+        if (!taken) {
             error = "export の引数が正しくありません: " + args[i];
             return std::nullopt;
         }
