@@ -1,6 +1,6 @@
 #pragma once
-// A progress dialog for a long run (an export or an import): it shows only when the run lasts
-// longer than about half a second, and it has no cancel button, since a run stopped halfway would
+// A progress dialog for a long run (an export or an import): it shows only when the work lasts
+// longer than about half a second from its first report, and it has no cancel button, since a run stopped halfway would
 // leave a half-done job behind.
 #include <QString>
 
@@ -24,7 +24,11 @@ public:
     std::function<void(std::size_t done, std::size_t total)> reporter();
 
 private:
-    QProgressDialog* m_dialog;
+    QProgressDialog* dialog();
+
+    QWidget* m_parent;
+    QString m_text;
+    QProgressDialog* m_dialog = nullptr;
 };
 
 } // namespace talik
