@@ -7,6 +7,7 @@
 
 #include "app/startup.h"
 #include "cli/clidatabase.h"
+#include "cli/cliimport.h"
 #include "cli/cliinteraction.h"
 #include "cli/clilist.h"
 #include "cli/clioptions.h"
@@ -237,13 +238,14 @@ int RunCli(const std::vector<std::string>& args, const CliCommand& print)
     }
     const std::map<std::string, CliCommand> commands = {
         {"list", ListCommand},     {"count", CountCommand},   {"show", ShowCommand}, {"add", AddCommand},
-        {"delete", DeleteCommand}, {"search", SearchCommand}, {"print", print},
+        {"delete", DeleteCommand}, {"search", SearchCommand}, {"print", print},      {"import", ImportCommand},
     };
     auto command = commands.find(options->command);
     if (command == commands.end()) {
         return UsageError("不明なコマンドです: " + options->command);
     }
-    bool takesArguments = options->command == "show" || options->command == "delete" || options->command == "print";
+    bool takesArguments = options->command == "show" || options->command == "delete" || options->command == "print" ||
+                          options->command == "import";
     if (!takesArguments && !options->arguments.empty()) {
         return UsageError("余分な引数があります: " + options->arguments[0]);
     }
