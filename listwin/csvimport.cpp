@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <optional>
 #include <span>
 
 #include "platform/codec.h"
@@ -293,6 +294,7 @@ ImportCsvFile(AppState& state, std::string_view file, const CsvImportOptions& op
         reader.readRecord(fields);
     }
     std::array<bool, GroupTotal> toldFull{};
+    std::optional<HeldDatabase> held;
     CsvImportResult result;
     state.EditStatus = 'N';
     while (reader.readRecord(fields)) {
@@ -306,7 +308,11 @@ ImportCsvFile(AppState& state, std::string_view file, const CsvImportOptions& op
             continue;
         }
         state.CurRecNo = 0;
-        if (!SaveCurrent(state)) {
+        // The files are held, with their lock, from the first record to the last.
+        if (!held) {
+            held = HoldDatabase(state);
+        }
+        if (!held || !SaveCurrent(state, *held)) {
             result.stoppedAt = result.lines;
             break;
         }
