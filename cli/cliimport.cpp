@@ -172,7 +172,7 @@ int ImportCommand(AppState& state, const CliOptions& options)
         return ExitUsage;
     }
     if (import->options.map[0] == 0) {
-        std::fprintf(stderr, "%sのフィールドは必須です。\n%s", state.settings.Captions.kana.c_str(), CliUsage());
+        std::fprintf(stderr, "%s\n%s", CsvReadingRequiredMessage(state.settings.Captions).c_str(), CliUsage());
         return ExitUsage;
     }
     std::string bytes;

@@ -344,6 +344,52 @@ std::string CsvStoppedReport(const CsvImportResult& result)
            " 件目で中断しました。以降のデータは取込まれていません。";
 }
 
+std::string CsvSlotCaption(const FieldCaptions& captions, int slot)
+{
+    switch (static_cast<CsvSlot>(slot)) {
+    case CsvSlot::KanaName:
+        return captions.kana;
+    case CsvSlot::KanjiName:
+        return captions.name;
+    case CsvSlot::EMail:
+        return captions.email;
+    case CsvSlot::Birthday:
+        return captions.birthday;
+    case CsvSlot::ClassCode:
+        return captions.classCode;
+    case CsvSlot::PostCode1:
+        return captions.postCode1;
+    case CsvSlot::Address1:
+        return captions.address1;
+    case CsvSlot::PostCode2:
+        return captions.postCode2;
+    case CsvSlot::Address2:
+        return captions.address2;
+    case CsvSlot::Company:
+        return captions.company;
+    case CsvSlot::Department:
+        return captions.department;
+    case CsvSlot::Remarks:
+        return captions.remarks;
+    case CsvSlot::Tel1:
+    case CsvSlot::Tel2:
+        return "ＴＥＬ";
+    case CsvSlot::Fax1:
+    case CsvSlot::Fax2:
+        return "ＦＡＸ";
+    case CsvSlot::RemarksExtra:
+        return "追加データ";
+    case CsvSlot::RelatedInfo:
+        return "関連情報";
+    }
+    return {};
+}
+
+std::string CsvReadingRequiredMessage(const FieldCaptions& captions)
+{
+    return std::string(TrimSpaces(captions.kana)) + "のフィールドは必須です。";
+}
+
 std::string CsvImportQuestion(const std::string& path)
 {
     return path + " から\rＣＳＶデータを取込んでもよろしいですか？";

@@ -13,6 +13,7 @@
 namespace talik {
 
 struct AppState;
+struct FieldCaptions;
 
 // The importable fields, in slot order (the column order of the export).
 enum class CsvSlot
@@ -96,13 +97,20 @@ std::string CsvImportReport(const CsvImportResult& result, std::string_view read
 // What follows the store's own message when an import stopped early.
 std::string CsvStoppedReport(const CsvImportResult& result);
 
+// The caption beside slot `slot` in the mapping dialog: the field captions of the settings, and
+// fixed ones for the telephone, fax, extra-data and related-information slots.
+std::string CsvSlotCaption(const FieldCaptions& captions, int slot);
+// What OK in the mapping dialog says when the reading has no column.
+std::string CsvReadingRequiredMessage(const FieldCaptions& captions);
+
 // The messages and questions of the import.
 std::string CsvImportQuestion(const std::string& path);
 inline constexpr std::string_view CsvUnreadableMessage =
     "ＣＳＶファイルとして読めません。\r\nUTF-16・UTF-32 のファイルや NUL 文字を含むファイルは取込めません。";
 inline constexpr std::string_view CsvReadErrorMessage = "入力時にエラーが発生しました。";
 inline constexpr std::string_view CsvOpenTitle = "入力ＣＳＶファイル設定";
-inline constexpr std::string_view CsvOpenFilter = "ＣＳＶ (*.CSV *.csv);;すべて (*)";
+inline constexpr std::string_view CsvOpenFilter = "ＣＳＶ (*.CSV *.csv);;すべて(*.*) (*)";
+inline constexpr std::string_view CsvConfirmTitle = "確認";
 
 // Reads a whole file into `bytes`; false when it cannot be read.
 bool ReadWholeFile(const std::string& path, std::string& bytes);
