@@ -2,6 +2,10 @@
 // database (written here in the export's format from the generated files) into an empty database,
 // timed against the sqlite3 command-line program's .import of the same file into a fresh database,
 // in the same run. The counter "ratio" is talikcli's time over sqlite3's.
+//
+// Goal: at most 120 ms where sqlite3 takes about 39 ms (a ratio of about 3). Measured on the shared
+// 2-core machine, 9 793 lines: talikcli 161 ms, sqlite3 96 ms in the same run (ratio 1.67); most of
+// talikcli's time is the system calls of the store's own add, a few per record.
 #include <benchmark/benchmark.h>
 
 #include <chrono>
