@@ -8,6 +8,7 @@
 #include "app/startup.h"
 #include "cli/clidatabase.h"
 #include "cli/cliexport.h"
+#include "cli/cliimport.h"
 #include "cli/cliinteraction.h"
 #include "cli/clilist.h"
 #include "cli/clioptions.h"
@@ -237,15 +238,16 @@ int RunCli(const std::vector<std::string>& args, const CliCommand& print)
         return UsageError(error);
     }
     const std::map<std::string, CliCommand> commands = {
-        {"list", ListCommand},     {"count", CountCommand},   {"show", ShowCommand}, {"add", AddCommand},
-        {"delete", DeleteCommand}, {"search", SearchCommand}, {"print", print},      {"export", ExportCommand},
+        {"list", ListCommand}, {"count", CountCommand},   {"show", ShowCommand},
+        {"add", AddCommand},   {"delete", DeleteCommand}, {"search", SearchCommand},
+        {"print", print},      {"export", ExportCommand}, {"import", ImportCommand},
     };
     auto command = commands.find(options->command);
     if (command == commands.end()) {
         return UsageError("不明なコマンドです: " + options->command);
     }
     bool takesArguments = options->command == "show" || options->command == "delete" || options->command == "print" ||
-                          options->command == "export";
+                          options->command == "export" || options->command == "import";
     if (!takesArguments && !options->arguments.empty()) {
         return UsageError("余分な引数があります: " + options->arguments[0]);
     }

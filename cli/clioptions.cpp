@@ -138,8 +138,8 @@ std::optional<CliOptions> ParseCliOptions(const std::vector<std::string>& args, 
             if (!ParseField(arg, options.fields, error)) {
                 return std::nullopt;
             }
-        } else if (options.command == "print" || options.command == "export") {
-            // print and export read their own options (some of which take a value) from their arguments.
+        } else if (options.command == "print" || options.command == "export" || options.command == "import") {
+            // print, export and import read their own options (some of which take a value) from their arguments.
             options.arguments.push_back(arg);
         } else if (IsSearchArgument(arg, options)) {
             if (!ParseSearchArgument(arg, options, error)) {
@@ -180,6 +180,8 @@ const char* CliUsage()
            "                       はがき・タックシール・一覧表を印刷 (既定は全件をフリガナ順に)\n"
            "  export --out FILE [--records N,N,...] [--encoding cp932|utf-8]\n"
            "                       ＣＳＶファイルに出力 (既定は全件を Shift-JIS で)\n"
+           "  import FILE [--map N,N,...] [--skip-first] [--check N,...] [--encoding auto|cp932|utf-8] [--half-kana]\n"
+           "                       ＣＳＶファイルの各行を新規登録 (--map は項目ごとの列番号, 0 はなし)\n"
            "  --data DIR           データフォルダ (無いフォルダはエラー。既定は設定ファイルのもの)\n"
            "  --password-file FILE パスワードをファイルの 1 行目から読む\n"
            "  --password -         パスワードを標準入力の 1 行目から読む\n"

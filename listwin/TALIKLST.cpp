@@ -18,6 +18,7 @@
 #include "dial/dialrequest.h"
 #include "editor/TALIK01.h"
 #include "listwin/csvexport.h"
+#include "listwin/csvimportflow.h"
 #include "listwin/indexpanel.h"
 #include "listwin/inputgate.h"
 #include "listwin/listviewmodel.h"
@@ -184,6 +185,7 @@ void TALIKLST::connectMenus()
     }
     connect(m_menus.PPCSVOut, &QAction::triggered, this, &TALIKLST::exportAllCsv);
     connect(m_menus.PPHelp, &QAction::triggered, this, [this] { OpenHelp(m_state, m_launcher); });
+    connect(m_menus.PPCSVIn, &QAction::triggered, this, &TALIKLST::importCsv);
     CaptionCopyEntries(m_menus.PPM4, m_state.settings);
 }
 
@@ -393,6 +395,21 @@ void TALIKLST::reflectEditor()
     }
     m_model->refresh();
     showCounts();
+}
+
+// Busy for the whole run: a database switch halfway would put one file into two databases.
+void TALIKLST::importCsv()
+{
+    m_state.Busy = true;
+    m_state.MainIdle = false;
+    bool imported = RunCsvImport(m_state, this);
+    m_state.MainIdle = true;
+    m_state.Busy = false;
+    if (imported) {
+        m_model->refresh();
+        setRecordButtons({});
+        showCounts();
+    }
 }
 
 void TALIKLST::search()

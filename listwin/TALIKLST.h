@@ -87,6 +87,8 @@ private:
     void reflectEditor();
     // The editor in search mode, then the results; the shown tab afterwards, refilled.
     void search();
+    // The CSV import; the shown list and the counts afterwards.
+    void importCsv();
     void doubleClickAction();
     void showStatusHint();
     bool handleKey(QKeyEvent* event);

@@ -1,9 +1,12 @@
 #pragma once
 // Reading the open database into the tables, and every change written straight to its files and
 // then mirrored into the tables and the shown lists.
+#include <cstdint>
+#include <optional>
 #include <string_view>
 
 #include "listwin/listmodel.h"
+#include "platform/recordfile.h"
 
 namespace talik {
 
@@ -38,6 +41,20 @@ LoadResult OpenDatabase(AppState& state, DbAccess access = DbAccess::ReadWrite);
 bool ReadCurrent(AppState& state);
 // Writes both record buffers at CurRecNo; a new record (CurRecNo 0) gets its number here.
 bool SaveCurrent(AppState& state);
+
+// Both database files opened for writing and held, with their lock, across many adds (an import):
+// other copies meet the lock and retry as they do against a single save.
+struct HeldDatabase
+{
+    RecordFile main;
+    RecordFile extra;
+    // No other writer runs while the files are held, so the slots below this were seen taken.
+    std::int32_t firstFreeCandidate = 0;
+};
+// Opens both files as SaveCurrent does (the user is told why when it cannot); nullopt then.
+std::optional<HeldDatabase> HoldDatabase(AppState& state);
+// SaveCurrent on held files: the same writes in the same order.
+bool SaveCurrent(AppState& state, HeldDatabase& held);
 
 // Brings the tables, counts and shown rows up to date after a save. `caller` is the name of the
 // window the save came from ("TALIKSRC" for the search result).

@@ -1,4 +1,5 @@
 // Reading and writing the record in the shared buffers.
+#include <algorithm>
 #include <cstring>
 
 #include "store/database.h"
@@ -10,10 +11,10 @@ namespace talik {
 namespace {
 
 // A slot inside the used range that a new record may take: one deleted, or one never written.
-std::int32_t FindFreeSlot(const AppState& state, const RecordFile& main, std::int32_t last)
+std::int32_t FindFreeSlot(const AppState& state, const RecordFile& main, std::int32_t from, std::int32_t last)
 {
     AddressRecord scratch{};
-    for (std::int32_t i = FirstRecNo; i <= last; ++i) {
+    for (std::int32_t i = std::max(from, FirstRecNo); i <= last; ++i) {
         if (state.tables.usedFlag(i) == '1') {
             continue;
         }
@@ -31,7 +32,7 @@ struct NewNumber
     bool raisesLast = false; // the number lies past LastRecNo: both headers must learn it
 };
 
-NewNumber ChooseNewNumber(const AppState& state, const RecordFile& main, MainHeader& header)
+NewNumber ChooseNewNumber(const AppState& state, const RecordFile& main, MainHeader& header, std::int32_t from)
 {
     main.read(1, Bytes(header));
     MainHeader probe = header;
@@ -39,7 +40,7 @@ NewNumber ChooseNewNumber(const AppState& state, const RecordFile& main, MainHea
         header = probe; // the file was emptied since the load
     }
     std::int32_t last = SaneLastRecNo(GetLong(header.LastRecNo), main.recordCount(), MaxRecNo);
-    if (std::int32_t slot = FindFreeSlot(state, main, last)) {
+    if (std::int32_t slot = FindFreeSlot(state, main, from, last)) {
         return {slot, false};
     }
     // Whatever lies past the last record is left over from an add that never finished: the new
@@ -120,32 +121,46 @@ bool ReadCurrent(AppState& state)
     return main->read(state.CurRecNo, Bytes(state.Rec)) && extra->read(state.CurRecNo, Bytes(state.Extra));
 }
 
-bool SaveCurrent(AppState& state)
+std::optional<HeldDatabase> HoldDatabase(AppState& state)
 {
-    BusyCursor busy(state.ui);
     auto main = OpenDbFile(state, MainFileName(state.DataPath, state.DbNo), OpenMode::Write, MainRecLen);
     if (!main) {
-        return false;
+        return std::nullopt;
     }
     auto extra = OpenDbFile(state, ExtraFileName(state.DataPath, state.DbNo), OpenMode::Write, ExtraRecLen);
     if (!extra) {
-        return false;
+        return std::nullopt;
     }
+    return HeldDatabase{std::move(*main), std::move(*extra), FirstRecNo};
+}
+
+bool SaveCurrent(AppState& state)
+{
+    BusyCursor busy(state.ui);
+    std::optional<HeldDatabase> held = HoldDatabase(state);
+    return held && SaveCurrent(state, *held);
+}
+
+bool SaveCurrent(AppState& state, HeldDatabase& held)
+{
     NewNumber number{state.CurRecNo, false};
     MainHeader header{};
     if (state.CurRecNo == 0) {
-        number = ChooseNewNumber(state, *main, header);
+        number = ChooseNewNumber(state, held.main, header, held.firstFreeCandidate);
         if (number.recNo == 0) {
             TellDatabaseFull(state);
             return false;
         }
     }
     // The records go first: should anything fail, no header points at a record that is not there.
-    if (!WriteBothRecords(state, *main, *extra, number.recNo, state.CurRecNo == 0)) {
+    if (!WriteBothRecords(state, held.main, held.extra, number.recNo, state.CurRecNo == 0)) {
         return false;
     }
-    if (number.raisesLast && !WriteHeaders(state, *main, *extra, header, number.recNo)) {
+    if (number.raisesLast && !WriteHeaders(state, held.main, held.extra, header, number.recNo)) {
         return false;
+    }
+    if (state.CurRecNo == 0) {
+        held.firstFreeCandidate = number.recNo + 1;
     }
     state.CurRecNo = number.recNo;
     state.tables.setUsed(number.recNo, '1');

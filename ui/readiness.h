@@ -16,7 +16,7 @@ struct Readiness
 
     // The settings menu of the main window (PPM5) and its options (PPOpt).
     bool environmentSettings = false; // PPSet "環境設定"
-    bool csvImport = false;           // PPCSVIn "ＣＳＶデータの取込み"
+    bool csvImport = true;            // PPCSVIn "ＣＳＶデータの取込み"
     bool csvExportAll = true;         // PPCSVOut "全件ＣＳＶデータ出力"
     bool backup = false;              // PPBackup "バックアップ"
     bool restore = false;             // PPRestore "復元"

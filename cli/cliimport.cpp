@@ -1,0 +1,183 @@
+#include "cli/cliimport.h"
+
+#include <cerrno>
+#include <charconv>
+#include <cstdio>
+#include <cstring>
+
+#include "cli/cliapp.h"
+#include "cli/clidatabase.h"
+#include "cli/clioptions.h"
+#include "store/state.h"
+
+namespace talik {
+namespace {
+
+// A comma-separated list of numbers from `low` to `high`; false on anything else.
+bool ParseNumberList(const std::string& text, int low, int high, std::vector<int>& numbers)
+{
+    numbers.clear();
+    const char* p = text.data();
+    const char* end = text.data() + text.size();
+    for (;;) {
+        int value = 0;
+        auto [next, ec] = std::from_chars(p, end, value);
+        if (ec != std::errc() || value < low || value > high) {
+            return false;
+        }
+        numbers.push_back(value);
+        if (next == end) {
+            return true;
+        }
+        if (*next != ',') {
+            return false;
+        }
+        p = next + 1;
+    }
+}
+
+bool SetMap(const std::string& value, CsvImportOptions& options, std::string& error)
+{
+    std::vector<int> columns;
+    if (!ParseNumberList(value, 0, 9999, columns) || columns.size() > CsvSlotTotal) {
+        error = "--map は 18 個までの列番号 (0 はなし) をカンマで区切って指定してください。";
+        return false;
+    }
+    // Slots the list does not reach take no column.
+    options.map.fill(0);
+    std::copy(columns.begin(), columns.end(), options.map.begin());
+    return true;
+}
+
+bool SetChecks(const std::string& value, CsvImportOptions& options, std::string& error)
+{
+    std::vector<int> items;
+    if (!ParseNumberList(value, 1, 15, items)) {
+        error = "--check はチェック項目の番号 (1-15) をカンマで区切って指定してください。";
+        return false;
+    }
+    for (int item : items) {
+        options.checkItems[static_cast<std::size_t>(item - 1)] = '1';
+    }
+    return true;
+}
+
+bool SetEncoding(const std::string& value, CsvImportOptions& options, std::string& error)
+{
+    if (value == "auto") {
+        options.encoding = CsvEncoding::Auto;
+    } else if (value == "cp932") {
+        options.encoding = CsvEncoding::Cp932;
+    } else if (value == "utf-8") {
+        options.encoding = CsvEncoding::Utf8;
+    } else {
+        error = "--encoding は auto, cp932, utf-8 のどれかで指定してください。";
+        return false;
+    }
+    return true;
+}
+
+bool SetValued(const std::string& name, const std::string& value, CsvImportOptions& options, std::string& error)
+{
+    if (name == "--map") {
+        return SetMap(value, options, error);
+    }
+    if (name == "--check") {
+        return SetChecks(value, options, error);
+    }
+    return SetEncoding(value, options, error);
+}
+
+// Splits "--name=value" or "--name value"; an empty name when `arg` is no valued option of import.
+std::string ValuedOption(const std::vector<std::string>& args, std::size_t& i, std::string& value, bool& missing)
+{
+    for (const char* name : {"--map", "--check", "--encoding"}) {
+        std::string option = name;
+        const std::string& arg = args[i];
+        if (arg.rfind(option + "=", 0) == 0) {
+            value = arg.substr(option.size() + 1);
+            return option;
+        }
+        if (arg == option) {
+            missing = i + 1 >= args.size();
+            value = missing ? std::string() : args[++i];
+            return option;
+        }
+    }
+    return {};
+}
+
+} // namespace
+
+std::optional<CliImport> ParseImportArguments(const std::vector<std::string>& args, std::string& error)
+{
+    CliImport import;
+    bool haveFile = false;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        std::string value;
+        bool missing = false;
+        if (std::string name = ValuedOption(args, i, value, missing); !name.empty()) {
+            if (missing) {
+                error = name + " には値が必要です。";
+                return std::nullopt;
+            }
+            if (!SetValued(name, value, import.options, error)) {
+                return std::nullopt;
+            }
+        } else if (arg == "--skip-first") {
+            import.options.skipFirst = true;
+        } else if (arg == "--half-kana") {
+            import.options.halfKana = true;
+        } else if (arg.rfind("--", 0) == 0 || haveFile) {
+            error = (haveFile ? "余分な引数があります: " : "不明なオプションです: ") + arg;
+            return std::nullopt;
+        } else {
+            import.file = arg;
+            haveFile = true;
+        }
+    }
+    if (!haveFile) {
+        error = "import には取込むＣＳＶファイルを指定してください。";
+        return std::nullopt;
+    }
+    return import;
+}
+
+int ImportCommand(AppState& state, const CliOptions& options)
+{
+    std::string error;
+    std::optional<CliImport> import = ParseImportArguments(options.arguments, error);
+    if (!import) {
+        std::fprintf(stderr, "%s\n%s", error.c_str(), CliUsage());
+        return ExitUsage;
+    }
+    if (import->options.map[0] == 0) {
+        std::fprintf(stderr, "%s\n%s", CsvReadingRequiredMessage(state.settings.Captions).c_str(), CliUsage());
+        return ExitUsage;
+    }
+    std::string bytes;
+    if (!ReadWholeFile(import->file, bytes)) {
+        state.ui.message(std::string(CsvReadErrorMessage) + "\r\n" + import->file + ": " + std::strerror(errno),
+                         MessageIcon::Exclamation);
+        return ExitRefused;
+    }
+    if (DetectCsvEncoding(bytes) == CsvFileEncoding::Unreadable) {
+        state.ui.message(std::string(CsvUnreadableMessage), MessageIcon::Exclamation);
+        return ExitRefused;
+    }
+    if (!LoadForChanging(state)) {
+        return ExitRefused;
+    }
+    // The command itself is the user's yes to the question the window would ask (and it is shown).
+    state.ui.askYesNo(CsvImportQuestion(import->file), MessageIcon::Exclamation, std::string(CsvConfirmTitle));
+    CsvImportResult result = ImportCsvFile(state, bytes, import->options);
+    if (result.stoppedAt != 0) {
+        state.ui.message(CsvStoppedReport(result), MessageIcon::Exclamation);
+        return ExitRefused;
+    }
+    state.ui.message(CsvImportReport(result, state.settings.Captions.kana), MessageIcon::Exclamation);
+    return ExitDone;
+}
+
+} // namespace talik

@@ -1,0 +1,26 @@
+#pragma once
+// talikcli import FILE [--map c0,c1,…,c17] [--skip-first] [--check 3,7] [--encoding auto|cp932|utf-8]
+// [--half-kana]: every line of a CSV file as a new address, as the window's import stores it.
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "listwin/csvimport.h"
+
+namespace talik {
+
+struct AppState;
+struct CliOptions;
+
+struct CliImport
+{
+    std::string file;
+    CsvImportOptions options;
+};
+
+// Reads the import's arguments; nullopt with `error` set on a usage error.
+std::optional<CliImport> ParseImportArguments(const std::vector<std::string>& args, std::string& error);
+
+int ImportCommand(AppState& state, const CliOptions& options);
+
+} // namespace talik
