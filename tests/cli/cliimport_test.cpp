@@ -109,5 +109,31 @@ TEST_F(CliImportTest, UsageErrorsImportNothing)
     EXPECT_EQ(cli({"import", files.str() + "/missing.csv"}).exitCode, 1);
 }
 
+TEST_F(CliImportTest, WhatTheExportWritesTheImportBringsBackWhole)
+{
+    // Added in reading order, so the export (by reading) gives the same record numbers back.
+    const std::vector<std::vector<std::string>> people = {
+        {"--KanaName=ｱｵｷ ﾀﾛｳ", "--KanjiName=青木 \"太郎\"", "--EMail=aoki@example.jp", "--PostCode1=100-0001",
+         "--Address1=東京都千代田区千代田１－１", "--Tel1=03-1234-5678", "--Fax1=03-1234-5679",
+         "--Company=商事, 株式会社", "--Department=営業部", "--Remarks=旧姓：山本", "--ClassCode=友人"},
+        {"--KanaName=ｶﾄｳ", "--KanjiName=加藤", "--PostCode2=600-8216", "--Address2=京都府京都市", "--Tel2=075-000-0000",
+         "--Fax2=075-000-0001"},
+    };
+    for (const auto& person : people) {
+        std::vector<std::string> args{"add"};
+        args.insert(args.end(), person.begin(), person.end());
+        ASSERT_EQ(cli(args).exitCode, 0);
+    }
+    const std::string file = files.str() + "/all.csv";
+    test::ProgramRun exported = cli({"export", "--out", file});
+    ASSERT_EQ(exported.exitCode, 0) << exported.err;
+    test::ProgramRun imported = cli({"--db", "2", "import", file, "--skip-first"});
+    ASSERT_EQ(imported.exitCode, 0) << imported.err;
+    for (int recNo : {2, 3}) {
+        test::ProgramRun second = cli({"--db", "2", "show", std::to_string(recNo)});
+        EXPECT_EQ(second.out, show(recNo)) << recNo;
+    }
+}
+
 } // namespace
 } // namespace talik
