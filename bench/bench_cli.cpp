@@ -185,13 +185,6 @@ bool SameAnswer(Workspace& workspace, const Contest& contest, std::size_t& lines
     return lines == LineCount(sqliteOut);
 }
 
-double SecondsOf(const std::vector<std::string>& args, bool& ok)
-{
-    const auto start = std::chrono::steady_clock::now();
-    ok = RunProgram(args) == 0 && ok;
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-}
-
 // Each iteration runs talikcli, then sqlite3; the benchmark's time is talikcli's.
 void Compete(benchmark::State& bench, Workspace& workspace, Contest (*contestOf)(Workspace&, int))
 {
@@ -206,8 +199,8 @@ void Compete(benchmark::State& bench, Workspace& workspace, Contest (*contestOf)
     double sqliteSeconds = 0;
     bool ok = true;
     for (auto _ : bench) {
-        const double talik = SecondsOf(contest.talikcli, ok);
-        sqliteSeconds += SecondsOf(contest.sqlite3, ok);
+        const double talik = SecondsOfRun(contest.talikcli, ok);
+        sqliteSeconds += SecondsOfRun(contest.sqlite3, ok);
         talikSeconds += talik;
         bench.SetIterationTime(talik);
     }

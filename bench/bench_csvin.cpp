@@ -13,117 +13,27 @@
 #include <cstdlib>
 #include <fcntl.h>
 #include <fstream>
-#include <spawn.h>
 #include <stdexcept>
 #include <string>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <vector>
 
 #include "bench/benchsupport.h"
 #include "platform/codec.h"
 #include "store/record.h"
 
-extern char** environ;
-
 namespace talik {
 namespace {
 
-// Runs a program (looked up on PATH) with an argument list, never a shell, its output to /dev/null.
-// Its exit code, or -1 when it did not start or end normally.
-int Run(const std::vector<std::string>& args)
-{
-    std::vector<char*> argv;
-    for (const auto& arg : args) {
-        argv.push_back(const_cast<char*>(arg.c_str()));
-    }
-    argv.push_back(nullptr);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
-    pid_t pid = 0;
-    const int spawned = posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), environ);
-    posix_spawn_file_actions_destroy(&actions);
-    int status = 0;
-    if (spawned != 0 || waitpid(pid, &status, 0) != pid || !WIFEXITED(status)) {
-        return -1;
-    }
-    return WEXITSTATUS(status);
-}
+// --- the CSV file: what the program's own export writes -----------------------------------------
 
-// --- the CSV file, in the export's format ----------------------------------------------------------
-
-constexpr const char* Header = "\"カナ名\",\"漢字名\",\"E-Mail\",\"生年月日\",\"分類コード\",\"郵便番号１\",\"住所１\","
-                               "\"Tel1\",\"Fax1\",\"郵便番号２\",\"住所２\",\"Tel2\",\"Fax2\",\"会社名\",\"部署名\","
-                               "\"備考\",\"備考追加データ\",\"関連情報\"";
-
-void PutQuoted(std::string& line, std::string_view field, bool first)
-{
-    line += first ? "\"" : ",\"";
-    for (char c : CleanFixedBytes(field)) {
-        if (c == '\r' || c == '\n') {
-            continue;
-        }
-        line += c == '"' ? "\"\"" : std::string(1, c);
-    }
-    line += '"';
-}
-
-std::string BirthdayText(std::int32_t yyyymmdd)
-{
-    char text[16];
-    std::snprintf(text, sizeof(text), "%04d/%02d/%02d", (yyyymmdd / 10000) % 10000, (yyyymmdd / 100) % 100,
-                  yyyymmdd % 100);
-    return text;
-}
-
-template <std::size_t N> std::string_view Raw(const char (&field)[N])
-{
-    return {field, N};
-}
-
-// One line of the export for a record: its 18 fields in the export's order, CP932 as stored.
-std::string CsvLine(const AddressRecord& r, const ExtraRecord& e)
-{
-    std::string line;
-    PutQuoted(line, Raw(r.KanaName), true);
-    PutQuoted(line, Raw(r.KanjiName), false);
-    PutQuoted(line, Raw(r.EMail), false);
-    line += ",\"" + BirthdayText(GetLong(r.Birthday)) + "\"";
-    for (std::string_view field : {Raw(r.ClassCode), Raw(r.PostCode1), Raw(r.Address1), Raw(r.Tel1), Raw(r.Fax1),
-                                   Raw(r.PostCode2), Raw(r.Address2), Raw(r.Tel2), Raw(r.Fax2), Raw(r.Company),
-                                   Raw(r.Department), Raw(r.Remarks), Raw(e.RemarksExtra), Raw(e.RelatedInfo)}) {
-        PutQuoted(line, field, false);
-    }
-    return line + "\r\n";
-}
-
-// Writes the CSV of database 1 of the data folder (header and live records); returns its record lines.
+// Exports database 1 of the data folder with talikcli; returns its record lines.
 int WriteCsv(const std::string& dataPath, const std::string& csvPath)
 {
-    std::ifstream main(MainFileName(dataPath, 1), std::ios::binary);
-    std::ifstream extra(ExtraFileName(dataPath, 1), std::ios::binary);
-    AddressRecord rec{};
-    ExtraRecord ext{};
-    main.read(reinterpret_cast<char*>(&rec), sizeof(rec)); // the headers
-    extra.read(reinterpret_cast<char*>(&ext), sizeof(ext));
-    std::string csv = ToCp932(Header) + "\r\n";
-    int lines = 0;
-    while (main.read(reinterpret_cast<char*>(&rec), sizeof(rec)) &&
-           extra.read(reinterpret_cast<char*>(&ext), sizeof(ext))) {
-        if (!IsDeletedSlot(rec) && !IsNeverUsedSlot(rec)) {
-            csv += CsvLine(rec, ext);
-            ++lines;
-        }
+    if (RunProgram({TALIKCLI_PATH, "--data", dataPath, "export", "--out", csvPath}) != 0) {
+        throw std::runtime_error("talikcli could not export " + dataPath);
     }
-    std::ofstream out(csvPath, std::ios::binary);
-    out << csv;
-    if (!out) {
-        throw std::runtime_error("cannot write " + csvPath);
-    }
-    return lines;
+    return static_cast<int>(LineCount(csvPath)) - 1; // the header line
 }
 
 // --- the two programs ---------------------------------------------------------------------------
@@ -135,13 +45,6 @@ void EmptyFolder(const std::string& folder, const std::vector<std::string>& file
     for (const auto& file : files) {
         std::remove(file.c_str());
     }
-}
-
-double SecondsOf(const std::vector<std::string>& args, bool& ok)
-{
-    const auto start = std::chrono::steady_clock::now();
-    ok = Run(args) == 0 && ok;
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 }
 
 // Each iteration imports with talikcli into an empty database, then with sqlite3 into a fresh one;
@@ -165,8 +68,8 @@ void BM_Import(benchmark::State& bench, Workspace& workspace)
     for (auto _ : bench) {
         EmptyFolder(target, targetFiles);
         std::remove(sqlitePath.c_str());
-        const double talik = SecondsOf(talikcli, ok);
-        sqliteSeconds += SecondsOf(sqlite3, ok);
+        const double talik = SecondsOfRun(talikcli, ok);
+        sqliteSeconds += SecondsOfRun(sqlite3, ok);
         talikSeconds += talik;
         bench.SetIterationTime(talik);
     }

@@ -129,13 +129,6 @@ Contest ExportContest(Workspace& workspace, int size)
     return contest;
 }
 
-double Seconds(const std::vector<std::string>& args, const std::string& out, bool& ok)
-{
-    const auto start = std::chrono::steady_clock::now();
-    ok = RunProgram(args, out) == 0 && ok;
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-}
-
 // Each iteration runs talikcli, then sqlite3; the benchmark's time is talikcli's.
 void BM_Export(benchmark::State& bench, Workspace& workspace)
 {
@@ -144,8 +137,8 @@ void BM_Export(benchmark::State& bench, Workspace& workspace)
     double talikSeconds = 0;
     double sqliteSeconds = 0;
     for (auto _ : bench) {
-        const double talik = Seconds(contest.talikcli, "/dev/null", ok);
-        sqliteSeconds += Seconds(contest.sqlite3, contest.sqliteOut, ok);
+        const double talik = SecondsOfRun(contest.talikcli, ok);
+        sqliteSeconds += SecondsOfRun(contest.sqlite3, ok, contest.sqliteOut);
         talikSeconds += talik;
         bench.SetIterationTime(talik);
     }

@@ -37,6 +37,13 @@ int RunProgram(const std::vector<std::string>& args, const std::string& out)
     return WEXITSTATUS(status);
 }
 
+double SecondsOfRun(const std::vector<std::string>& args, bool& ok, const std::string& out)
+{
+    const auto start = std::chrono::steady_clock::now();
+    ok = RunProgram(args, out) == 0 && ok;
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
 std::size_t LineCount(const std::string& file)
 {
     std::ifstream in(file, std::ios::binary);

@@ -105,6 +105,8 @@ struct BenchSession
 int RunProgram(const std::vector<std::string>& args, const std::string& out = "/dev/null");
 // The number of lines of a file.
 std::size_t LineCount(const std::string& file);
+// The wall time of one RunProgram in seconds; `ok` turns false when the program failed.
+double SecondsOfRun(const std::vector<std::string>& args, bool& ok, const std::string& out = "/dev/null");
 
 // A benchmark of a database of the size its argument gives, made in the workspace.
 using BenchmarkBody = void (*)(benchmark::State&, Workspace&);
