@@ -208,10 +208,7 @@ void Compete(benchmark::State& bench, Workspace& workspace, Contest (*contestOf)
         bench.SkipWithError("a run failed");
         return;
     }
-    const double runs = static_cast<double>(bench.iterations());
-    bench.counters["lines"] = static_cast<double>(lines);
-    bench.counters["sqlite3_ms"] = sqliteSeconds / runs * 1000;
-    bench.counters["ratio"] = talikSeconds / sqliteSeconds;
+    ReportRace(bench, static_cast<double>(lines), talikSeconds, sqliteSeconds);
 }
 
 void BM_List(benchmark::State& bench, Workspace& workspace)
@@ -229,25 +226,9 @@ void BM_Search(benchmark::State& bench, Workspace& workspace)
 
 int main(int argc, char** argv)
 {
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
-        return 1;
-    }
-    talik::Workspace workspace;
-    // talikcli reads its settings file from here: the user's own settings play no part.
-    setenv("TALIK_WINDIR", workspace.programFolder().c_str(), 1);
-    const std::pair<const char*, talik::BenchmarkBody> benchmarks[] = {
+    const talik::NamedBenchmark races[] = {
         {"Cli/List", talik::BM_List},
         {"Cli/Search", talik::BM_Search},
     };
-    for (const auto& [name, body] : benchmarks) {
-        benchmark::RegisterBenchmark(name, [body, &workspace](benchmark::State& bench) { body(bench, workspace); })
-            ->Arg(10000)
-            ->Arg(64000)
-            ->UseManualTime()
-            ->Unit(benchmark::kMillisecond);
-    }
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return talik::RunRaces(argc, argv, races, {10000, 64000});
 }

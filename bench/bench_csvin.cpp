@@ -1,11 +1,8 @@
 // talikcli import as the user runs it - a child process - of the CSV file of the 10 000-record
-// database (written here in the export's format from the generated files) into an empty database,
-// timed against the sqlite3 command-line program's .import of the same file into a fresh database,
-// in the same run. The counter "ratio" is talikcli's time over sqlite3's.
-//
-// Goal: at most 120 ms where sqlite3 takes about 39 ms (a ratio of about 3). Measured on the shared
-// 2-core machine, 9 793 lines: talikcli 161 ms, sqlite3 96 ms in the same run (ratio 1.67); most of
-// talikcli's time is the system calls of the store's own add, a few per record.
+// database (written by talikcli export) into an empty database, timed against the sqlite3
+// command-line program's .import of the same file into a fresh database, in the same run. The
+// counter "ratio" is talikcli's time over sqlite3's. Goal: at most 120 ms where sqlite3 takes about
+// 39 ms (a ratio of about 3); most of talikcli's time is the system calls of the store's own add.
 #include <benchmark/benchmark.h>
 
 #include <chrono>
@@ -77,10 +74,7 @@ void BM_Import(benchmark::State& bench, Workspace& workspace)
         bench.SkipWithError("talikcli or sqlite3 could not import the file");
         return;
     }
-    const double runs = static_cast<double>(bench.iterations());
-    bench.counters["lines"] = lines;
-    bench.counters["sqlite3_ms"] = sqliteSeconds / runs * 1000;
-    bench.counters["ratio"] = talikSeconds / sqliteSeconds;
+    ReportRace(bench, lines, talikSeconds, sqliteSeconds);
 }
 
 } // namespace
@@ -88,19 +82,6 @@ void BM_Import(benchmark::State& bench, Workspace& workspace)
 
 int main(int argc, char** argv)
 {
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
-        return 1;
-    }
-    talik::Workspace workspace;
-    // talikcli reads its settings file from here: the user's own settings play no part.
-    setenv("TALIK_WINDIR", workspace.programFolder().c_str(), 1);
-    benchmark::RegisterBenchmark("Csv/Import",
-                                 [&workspace](benchmark::State& bench) { talik::BM_Import(bench, workspace); })
-        ->Arg(10000)
-        ->UseManualTime()
-        ->Unit(benchmark::kMillisecond);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    const talik::NamedBenchmark races[] = {{"Csv/Import", talik::BM_Import}};
+    return talik::RunRaces(argc, argv, races, {10000});
 }

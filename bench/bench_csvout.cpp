@@ -148,10 +148,7 @@ void BM_Export(benchmark::State& bench, Workspace& workspace)
         bench.SkipWithError("talikcli and sqlite3 did not both export, or exported differently");
         return;
     }
-    const double runs = static_cast<double>(bench.iterations());
-    bench.counters["lines"] = static_cast<double>(lines);
-    bench.counters["sqlite3_ms"] = sqliteSeconds / runs * 1000;
-    bench.counters["ratio"] = talikSeconds / sqliteSeconds;
+    ReportRace(bench, static_cast<double>(lines), talikSeconds, sqliteSeconds);
 }
 
 } // namespace
@@ -159,20 +156,6 @@ void BM_Export(benchmark::State& bench, Workspace& workspace)
 
 int main(int argc, char** argv)
 {
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
-        return 1;
-    }
-    talik::Workspace workspace;
-    // talikcli reads its settings file from here: the user's own settings play no part.
-    setenv("TALIK_WINDIR", workspace.programFolder().c_str(), 1);
-    benchmark::RegisterBenchmark("CsvOut/Export",
-                                 [&workspace](benchmark::State& bench) { talik::BM_Export(bench, workspace); })
-        ->Arg(10000)
-        ->Arg(64000)
-        ->UseManualTime()
-        ->Unit(benchmark::kMillisecond);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    const talik::NamedBenchmark races[] = {{"CsvOut/Export", talik::BM_Export}};
+    return talik::RunRaces(argc, argv, races, {10000, 64000});
 }

@@ -6,6 +6,7 @@
 #include <fcntl.h>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <spawn.h>
 #include <stdexcept>
 #include <sys/wait.h>
@@ -157,22 +158,60 @@ BenchSession::BenchSession(Workspace& workspace, int size, int databases)
     state.WritableFolder = workspace.programFolder();
 }
 
-int RunBenchmarks(int& argc, char** argv, std::span<const NamedBenchmark> benchmarks, benchmark::TimeUnit unit)
+namespace {
+
+int RunRegistered(int& argc,
+                  char** argv,
+                  std::span<const NamedBenchmark> benchmarks,
+                  const std::function<void(benchmark::internal::Benchmark*)>& shape,
+                  const std::function<void(Workspace&)>& prepare = {})
 {
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
         return 1;
     }
     Workspace workspace;
+    if (prepare) {
+        prepare(workspace);
+    }
     for (const auto& [name, body] : benchmarks) {
-        benchmark::RegisterBenchmark(name, [body, &workspace](benchmark::State& bench) { body(bench, workspace); })
-            ->Arg(10000)
-            ->Arg(64000)
-            ->Unit(unit);
+        shape(benchmark::RegisterBenchmark(name,
+                                           [body, &workspace](benchmark::State& bench) { body(bench, workspace); }));
     }
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
     return 0;
+}
+
+} // namespace
+
+int RunBenchmarks(int& argc, char** argv, std::span<const NamedBenchmark> benchmarks, benchmark::TimeUnit unit)
+{
+    return RunRegistered(argc, argv, benchmarks, [unit](benchmark::internal::Benchmark* registered) {
+        registered->Arg(10000)->Arg(64000)->Unit(unit);
+    });
+}
+
+int RunRaces(int& argc, char** argv, std::span<const NamedBenchmark> races, std::initializer_list<int> sizes)
+{
+    const std::vector<int> args(sizes);
+    return RunRegistered(
+        argc, argv, races,
+        [&args](benchmark::internal::Benchmark* registered) {
+            for (int size : args) {
+                registered->Arg(size);
+            }
+            registered->UseManualTime()->Unit(benchmark::kMillisecond);
+        },
+        [](Workspace& workspace) { setenv("TALIK_WINDIR", workspace.programFolder().c_str(), 1); });
+}
+
+void ReportRace(benchmark::State& bench, double lines, double talikSeconds, double sqliteSeconds)
+{
+    const double runs = static_cast<double>(bench.iterations());
+    bench.counters["lines"] = lines;
+    bench.counters["sqlite3_ms"] = sqliteSeconds / runs * 1000;
+    bench.counters["ratio"] = talikSeconds / sqliteSeconds;
 }
 
 } // namespace talik

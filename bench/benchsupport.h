@@ -122,4 +122,13 @@ struct NamedBenchmark
 // those the command line picks in a new workspace and returns 0.
 int RunBenchmarks(int& argc, char** argv, std::span<const NamedBenchmark> benchmarks, benchmark::TimeUnit unit);
 
+// The main of a program that races talikcli against the sqlite3 program, both run as child
+// processes: as RunBenchmarks, on the databases of `sizes`, each iteration's time set by the
+// benchmark itself (talikcli's), in milliseconds; talikcli reads its settings from the workspace,
+// so the user's own settings play no part.
+int RunRaces(int& argc, char** argv, std::span<const NamedBenchmark> races, std::initializer_list<int> sizes);
+// A race's counters: the lines written, sqlite3's mean time in milliseconds and the ratio of
+// talikcli's total time to sqlite3's.
+void ReportRace(benchmark::State& bench, double lines, double talikSeconds, double sqliteSeconds);
+
 } // namespace talik
