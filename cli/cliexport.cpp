@@ -39,44 +39,29 @@ std::optional<std::vector<std::int32_t>> RecordList(const std::string& text)
     return recNos;
 }
 
-// The value of "--name=value" or "--name value"; false when it is missing.
-bool Value(const std::vector<std::string>& args, std::size_t& i, const std::string& name, std::string& value)
+// Takes the value of one of export's options; false when it is not one the option takes.
+bool Apply(const std::string& name, const std::string& value, ExportArguments& parsed)
 {
-    const std::string& arg = args[i];
-    if (arg.rfind(name + "=", 0) == 0) {
-        value = arg.substr(name.size() + 1);
-        return true;
+    if (name == "--out") {
+        parsed.out = value;
+        return !value.empty();
     }
-    if (arg == name && i + 1 < args.size()) {
-        value = args[++i];
-        return true;
+    if (name == "--records") {
+        parsed.records = RecordList(value);
+        return parsed.records.has_value();
     }
-    return false;
-}
-
-bool Matches(const std::string& arg, const std::string& name)
-{
-    return arg == name || arg.rfind(name + "=", 0) == 0;
+    parsed.encoding = value == "utf-8" ? CsvEncoding::Utf8 : CsvEncoding::Cp932;
+    return value == "cp932" || value == "utf-8";
 }
 
 std::optional<ExportArguments> ParseExportArguments(const std::vector<std::string>& args, std::string& error)
 {
     ExportArguments parsed;
     for (std::size_t i = 0; i < args.size(); ++i) {
-        std::string value;
-        bool taken = false;
-        if (Matches(args[i], "--out") && Value(args, i, "--out", value)) {
-            parsed.out = value;
-            taken = !value.empty();
-        } else if (Matches(args[i], "--records") && Value(args, i, "--records", value)) {
-            parsed.records = RecordList(value);
-            taken = parsed.records.has_value();
-        } else if (Matches(args[i], "--encoding") && Value(args, i, "--encoding", value)) {
-            parsed.encoding = value == "utf-8" ? CsvEncoding::Utf8 : CsvEncoding::Cp932;
-            taken = value == "cp932" || value == "utf-8";
-        }
-        if (!taken) {
-            error = "export の引数が正しくありません: " + args[i];
+        const std::string arg = args[i];
+        std::optional<ValuedOption> option = TakeValuedOption(args, i, {"--out", "--records", "--encoding"});
+        if (!option || !option->value || !Apply(option->name, *option->value, parsed)) {
+            error = "export の引数が正しくありません: " + arg;
             return std::nullopt;
         }
     }

@@ -88,25 +88,6 @@ bool SetValued(const std::string& name, const std::string& value, CsvImportOptio
     return SetEncoding(value, options, error);
 }
 
-// Splits "--name=value" or "--name value"; an empty name when `arg` is no valued option of import.
-std::string ValuedOption(const std::vector<std::string>& args, std::size_t& i, std::string& value, bool& missing)
-{
-    for (const char* name : {"--map", "--check", "--encoding"}) {
-        std::string option = name;
-        const std::string& arg = args[i];
-        if (arg.rfind(option + "=", 0) == 0) {
-            value = arg.substr(option.size() + 1);
-            return option;
-        }
-        if (arg == option) {
-            missing = i + 1 >= args.size();
-            value = missing ? std::string() : args[++i];
-            return option;
-        }
-    }
-    return {};
-}
-
 } // namespace
 
 std::optional<CliImport> ParseImportArguments(const std::vector<std::string>& args, std::string& error)
@@ -115,14 +96,12 @@ std::optional<CliImport> ParseImportArguments(const std::vector<std::string>& ar
     bool haveFile = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
-        std::string value;
-        bool missing = false;
-        if (std::string name = ValuedOption(args, i, value, missing); !name.empty()) {
-            if (missing) {
-                error = name + " には値が必要です。";
+        if (auto option = TakeValuedOption(args, i, {"--map", "--check", "--encoding"})) {
+            if (!option->value) {
+                error = option->name + " には値が必要です。";
                 return std::nullopt;
             }
-            if (!SetValued(name, value, import.options, error)) {
+            if (!SetValued(option->name, *option->value, import.options, error)) {
                 return std::nullopt;
             }
         } else if (arg == "--skip-first") {

@@ -1,5 +1,6 @@
 #include "cli/clioptions.h"
 
+#include <algorithm>
 #include <charconv>
 
 namespace talik {
@@ -11,36 +12,14 @@ bool ParseInt(const std::string& text, int& value)
     return ec == std::errc() && end == text.data() + text.size();
 }
 
-// Splits "--name=value" or "--name value" (taking the next argument); false when the value is missing.
-bool TakeValue(const std::vector<std::string>& args, std::size_t& i, const std::string& name, std::string& value)
-{
-    const std::string& arg = args[i];
-    if (arg.size() > name.size() && arg[name.size()] == '=') {
-        value = arg.substr(name.size() + 1);
-        return true;
-    }
-    if (arg == name && i + 1 < args.size()) {
-        value = args[++i];
-        return true;
-    }
-    return false;
-}
-
-bool IsOption(const std::string& arg, const std::string& name)
-{
-    return arg == name || arg.rfind(name + "=", 0) == 0;
-}
-
-constexpr const char* GlobalOptions[] = {"--data", "--db", "--password", "--password-file", "--mode"};
+const std::initializer_list<std::string_view> GlobalOptions = {"--data", "--db", "--password", "--password-file",
+                                                               "--mode"};
 
 bool IsGlobal(const std::string& arg)
 {
-    for (const char* name : GlobalOptions) {
-        if (IsOption(arg, name)) {
-            return true;
-        }
-    }
-    return false;
+    return std::any_of(GlobalOptions.begin(), GlobalOptions.end(), [&arg](std::string_view name) {
+        return arg == name || arg.starts_with(std::string(name) + "=");
+    });
 }
 
 // "-" reads the password from standard input, as many programs read a file named "-".
@@ -81,20 +60,17 @@ bool SetGlobal(const std::string& name, const std::string& value, CliOptions& op
 
 bool ParseGlobal(const std::vector<std::string>& args, std::size_t& i, CliOptions& options, std::string& error)
 {
-    std::string value;
     const std::string& arg = args[i];
-    for (const char* name : GlobalOptions) {
-        if (!IsOption(arg, name)) {
-            continue;
-        }
-        if (!TakeValue(args, i, name, value)) {
-            error = std::string(name) + " には値が必要です。";
-            return false;
-        }
-        return SetGlobal(name, value, options, error);
+    std::optional<ValuedOption> option = TakeValuedOption(args, i, GlobalOptions);
+    if (!option) {
+        error = "不明なオプションです: " + arg;
+        return false;
     }
-    error = "不明なオプションです: " + arg;
-    return false;
+    if (!option->value) {
+        error = option->name + " には値が必要です。";
+        return false;
+    }
+    return SetGlobal(option->name, *option->value, options, error);
 }
 
 bool ParseField(const std::string& arg, FieldOptions& fields, std::string& error)
@@ -124,6 +100,24 @@ bool IsSearchArgument(const std::string& arg, const CliOptions& options)
 }
 
 } // namespace
+
+std::optional<ValuedOption>
+TakeValuedOption(const std::vector<std::string>& args, std::size_t& i, std::initializer_list<std::string_view> names)
+{
+    const std::string& arg = args[i];
+    for (std::string_view name : names) {
+        if (arg.size() > name.size() && arg.starts_with(name) && arg[name.size()] == '=') {
+            return ValuedOption{std::string(name), arg.substr(name.size() + 1)};
+        }
+        if (arg == name) {
+            if (i + 1 == args.size()) {
+                return ValuedOption{arg, std::nullopt};
+            }
+            return ValuedOption{arg, args[++i]};
+        }
+    }
+    return std::nullopt;
+}
 
 std::optional<CliOptions> ParseCliOptions(const std::vector<std::string>& args, std::string& error)
 {

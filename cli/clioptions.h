@@ -1,7 +1,9 @@
 #pragma once
 // The command line of talikcli: global options, a command and its arguments.
+#include <initializer_list>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -35,6 +37,18 @@ struct CliOptions
     FieldOptions fields;                // --Field=value of "add"
     std::vector<FieldOptions> searches; // the options of each search of "search", split at "then"
 };
+
+// A valued option found at args[i]: its name, and its value (nullopt when the value is missing).
+struct ValuedOption
+{
+    std::string name;
+    std::optional<std::string> value;
+};
+
+// Reads args[i] when it is one of `names`, as "--name=value" or "--name value" (i then moves on to
+// the value); nullopt when args[i] is none of them. Every command's options are read this way.
+std::optional<ValuedOption>
+TakeValuedOption(const std::vector<std::string>& args, std::size_t& i, std::initializer_list<std::string_view> names);
 
 // Parses the arguments; on a usage error returns nullopt and sets `error`.
 std::optional<CliOptions> ParseCliOptions(const std::vector<std::string>& args, std::string& error);

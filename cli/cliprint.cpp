@@ -13,6 +13,7 @@
 #include "app/fonts.h"
 #include "cli/cliapp.h"
 #include "cli/clidatabase.h"
+#include "cli/clioptions.h"
 #include "print/engines.h"
 #include "print/printwork.h"
 #include "print/qtcanvas.h"
@@ -122,24 +123,17 @@ bool ApplyValue(const std::string& name, const std::string& value, ParseState& p
     return ParseCell(value, cell) || Refuse(error, name + " は 1 以上の数で指定してください。");
 }
 
-constexpr std::string_view ValueOptions[] = {"--out", "--printer", "--records", "--start-row", "--start-col"};
-
 // The option at args[i] with its value ("--out=x.pdf" or "--out x.pdf"), or a flag.
 bool ApplyOption(const std::vector<std::string>& args, std::size_t& i, ParseState& parse, std::string& error)
 {
-    const std::string& arg = args[i];
-    for (std::string_view name : ValueOptions) {
-        if (arg.starts_with(std::string(name) + "=")) {
-            return ApplyValue(std::string(name), arg.substr(name.size() + 1), parse, error);
-        }
-        if (arg == name) {
-            if (i + 1 == args.size()) {
-                return Refuse(error, arg + " には値が必要です。");
-            }
-            return ApplyValue(arg, args[++i], parse, error);
-        }
+    auto option = TakeValuedOption(args, i, {"--out", "--printer", "--records", "--start-row", "--start-col"});
+    if (!option) {
+        return ApplyFlag(args[i], parse, error);
     }
-    return ApplyFlag(arg, parse, error);
+    if (!option->value) {
+        return Refuse(error, option->name + " には値が必要です。");
+    }
+    return ApplyValue(option->name, *option->value, parse, error);
 }
 
 bool ApplyKind(const std::string& arg, ParseState& parse, std::string& error)
