@@ -9,6 +9,7 @@
 #include <unistd.h>
 #include <vector>
 
+#include "tests/cli/clifixture.h"
 #include "tests/support/childprocess.h"
 #include "tests/support/storefixture.h"
 #include "tests/support/tempdir.h"
@@ -20,37 +21,10 @@ using test::TempDir;
 
 using CliRun = test::ProgramRun;
 
-class CliTest : public ::testing::Test
+class CliTest : public test::CliFixture
 {
 protected:
-    // The settings file is looked for in a folder of the test's own, never the user's.
-    CliTest() { setenv("TALIK_WINDIR", profile.str().c_str(), 1); }
-    ~CliTest() override { unsetenv("TALIK_WINDIR"); }
-
-    TempDir data;
-    TempDir capture;
-    TempDir profile;
-
-    // Runs talikcli with `--data <temp folder>` and `args`, no shell in between; standard input
-    // from `input`.
-    CliRun cli(const std::vector<std::string>& args, const std::filesystem::path& input = "/dev/null")
-    {
-        std::vector<std::string> argv = {TALIKCLI_PATH, "--data", data.str()};
-        argv.insert(argv.end(), args.begin(), args.end());
-        return test::RunProgram(argv, capture.path(), input);
-    }
-
     CliRun spawn(const std::vector<std::string>& args) { return test::RunProgram(args, capture.path()); }
-
-    // Adds a record and returns the number talikcli printed for it.
-    std::string add(const std::vector<std::string>& fields)
-    {
-        std::vector<std::string> args = {"add"};
-        args.insert(args.end(), fields.begin(), fields.end());
-        CliRun run = cli(args);
-        EXPECT_EQ(run.exitCode, 0) << run.err;
-        return run.out;
-    }
 
     std::filesystem::path mainFile(const char* name = "MRPDAT01.QX1") const { return data.path() / name; }
 
@@ -530,28 +504,15 @@ TEST_F(CliTest, PrintWithoutItsHelperProgramIsRefused)
 namespace talik {
 namespace {
 
-class CliExport : public ::testing::Test
+class CliExport : public test::CliFixture
 {
 protected:
-    CliExport() { setenv("TALIK_WINDIR", profile.str().c_str(), 1); }
-    ~CliExport() override { unsetenv("TALIK_WINDIR"); }
-
-    test::ProgramRun cli(const std::vector<std::string>& args)
-    {
-        std::vector<std::string> argv = {TALIKCLI_PATH, "--data", data.str()};
-        argv.insert(argv.end(), args.begin(), args.end());
-        return test::RunProgram(argv, capture.path(), "/dev/null");
-    }
     std::string out() const { return capture.str() + "/out.csv"; }
     std::string fileText() const
     {
         std::ifstream in(out(), std::ios::binary);
         return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
     }
-
-    test::TempDir data;
-    test::TempDir capture;
-    test::TempDir profile;
 };
 
 TEST_F(CliExport, WholeDatabaseAndNamedRecordsWithTheirMessagesAndQuestions)

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/cli/clifixture.h"
 #include "tests/support/childprocess.h"
 #include "tests/support/tempdir.h"
 
@@ -19,18 +20,9 @@ const std::string HeaderCp932 = "\"\x83\x4A\x83\x69\x96\xBC\",\"\x8A\xBF\x8E\x9A
 const std::string YamadaCp932 = "\"\xD4\xCF\xC0\xDE\",\"\x8E\x52\x93\x63\"\"\x91\xBE\x98\x59\",\"t@example.jp\","
                                 "\"1965/04/12\"\r\n"; // ﾔﾏﾀﾞ, 山田"太郎 (quote doubled)
 
-class CliImportTest : public ::testing::Test
+class CliImportTest : public test::CliFixture
 {
 protected:
-    CliImportTest() { setenv("TALIK_WINDIR", profile.str().c_str(), 1); }
-    ~CliImportTest() override { unsetenv("TALIK_WINDIR"); }
-
-    test::ProgramRun cli(const std::vector<std::string>& args)
-    {
-        std::vector<std::string> argv = {TALIKCLI_PATH, "--data", data.str()};
-        argv.insert(argv.end(), args.begin(), args.end());
-        return test::RunProgram(argv, capture.path());
-    }
     std::string csv(const std::string& bytes)
     {
         std::string path = files.str() + "/in.csv";
@@ -44,10 +36,7 @@ protected:
         return run.out;
     }
 
-    TempDir data;
     TempDir files;
-    TempDir capture;
-    TempDir profile;
 };
 
 TEST_F(CliImportTest, ImportsAnExportedFileAndPrintsTheWindowsTexts)

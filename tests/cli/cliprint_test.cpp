@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/cli/clifixture.h"
 #include "tests/support/childprocess.h"
 #include "tests/support/tempdir.h"
 
@@ -142,32 +143,10 @@ void ExpectDigitsAt(const std::vector<Word>& digits, const std::vector<double>& 
 const std::vector<double> SevenBoxes = {45.0, 51.8, 58.6, 66.4, 73.2, 80.0, 86.8};
 const std::vector<double> FiveBoxes = {49.0, 58.5, 68.0, 79.0, 88.5};
 
-class CliPrintTest : public ::testing::Test
+class CliPrintTest : public test::CliFixture
 {
 protected:
-    // The settings file is looked for in a folder of the test's own, never the user's.
-    CliPrintTest() { setenv("TALIK_WINDIR", profile.str().c_str(), 1); }
-    ~CliPrintTest() override { unsetenv("TALIK_WINDIR"); }
-
-    TempDir data;
-    TempDir capture;
-    TempDir profile;
     TempDir output;
-
-    ProgramRun cli(const std::vector<std::string>& args)
-    {
-        std::vector<std::string> argv = {TALIKCLI_PATH, "--data", data.str()};
-        argv.insert(argv.end(), args.begin(), args.end());
-        return RunProgram(argv, capture.path());
-    }
-
-    void add(const std::vector<std::string>& fields)
-    {
-        std::vector<std::string> args = {"add"};
-        args.insert(args.end(), fields.begin(), fields.end());
-        ProgramRun run = cli(args);
-        ASSERT_EQ(run.exitCode, 0) << run.err;
-    }
 
     void writeSettings(const std::string& text) { std::ofstream(profile.path() / "QXSCH.INI") << text; }
 
