@@ -50,6 +50,14 @@ public:
         std::optional<std::string> path = chooseSaveFile(title, filter);
         return path ? std::optional<SaveChoice>(SaveChoice{*path, 0}) : std::nullopt;
     }
+    // A folder dialog opening at `start` (empty: the user's home folder). The chosen folder, or
+    // nullopt when the user cancelled. Programs without windows choose nothing.
+    virtual std::optional<std::string> chooseFolder(const std::string& title, const std::string& start)
+    {
+        (void)title;
+        (void)start;
+        return std::nullopt;
+    }
     // The wait cursor on (true) or back to normal (false).
     virtual void setBusy(bool busy) = 0;
     // Lets pending window events run inside a long operation.

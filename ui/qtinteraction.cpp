@@ -89,6 +89,14 @@ std::optional<std::string> QtInteraction::chooseSaveFile(const std::string& titl
     return ChosenFile(dialog);
 }
 
+std::optional<std::string> QtInteraction::chooseFolder(const std::string& title, const std::string& start)
+{
+    QFileDialog dialog(QApplication::activeWindow(), Qs(title), Qs(start));
+    dialog.setFileMode(QFileDialog::Directory);
+    dialog.setOption(QFileDialog::ShowDirsOnly);
+    return ChosenFile(dialog);
+}
+
 std::optional<Interaction::SaveChoice> QtInteraction::chooseSaveFileOfType(const std::string& title,
                                                                            const std::vector<std::string>& types)
 {

@@ -18,6 +18,8 @@ struct Readiness
     bool environmentSettings = false; // PPSet "環境設定"
     bool csvImport = true;            // PPCSVIn "ＣＳＶデータの取込み"
     bool csvExportAll = true;         // PPCSVOut "全件ＣＳＶデータ出力"
+    bool vcardImport = false;         // "vCardデータの取込み", beside the CSV import
+    bool vcardExportAll = false;      // "vCard出力", beside the CSV export of the whole database
     bool backup = false;              // PPBackup "バックアップ"
     bool restore = false;             // PPRestore "復元"
     bool deleteAllData = false;       // PPAllDel "データ全件削除"
@@ -46,8 +48,15 @@ struct Readiness
     bool printAllResults = false;    // Command6(0) "検索全件印刷"
     bool printFromSelection = false; // Command6(1) "選択以降印刷"
     bool csvExportResults = true;    // Command8 "ＣＳＶ出力"
+    bool vcardExportResults = false; // "vCard出力", beside Command8
     bool moveCopyResults = false;    // Command11 "移動／複写"
     bool mailAllResults = false;     // Command13 "Mail一括送信"
+
+    // The sub-dialogs opened from the three print dialogs.
+    bool printLayoutEditor = false;   // postcards Command4 "印刷位置設定" (TALIKSTV)
+    bool printPositionAdjust = false; // TALIKPRP: labels Command4/7/8/10, list Command4
+    bool printFonts = false;          // Command5 "フォント選択" of all three (TALIKFNT)
+    bool printScale = false;          // list Command7 "縮小率設定" (TALIKPRZ)
 
     // The buttons of the record editor.
     bool recordPrintSettings = false; // Command1(3) "印刷設定"

@@ -46,6 +46,11 @@ std::optional<std::string> ScriptedInteraction::chooseSaveFile(const std::string
     return answerFileDialog("save file", title, filter);
 }
 
+std::optional<std::string> ScriptedInteraction::chooseFolder(const std::string& title, const std::string& start)
+{
+    return answerFileDialog("folder", title, start);
+}
+
 std::optional<Interaction::SaveChoice> ScriptedInteraction::chooseSaveFileOfType(const std::string& title,
                                                                                  const std::vector<std::string>& types)
 {

@@ -14,7 +14,7 @@ namespace talik::test {
 
 struct ShownMessage
 {
-    std::string kind; // "message", "question", "password", "open file" or "save file"
+    std::string kind; // "message", "question", "password", "open file", "save file" or "folder"
     std::string text; // for the file dialogs: the filter
     MessageIcon icon = MessageIcon::None;
     std::string title;
@@ -30,6 +30,7 @@ public:
     // The paths the next file dialogs choose (nullopt: cancelled). A file dialog with no scripted
     // answer fails the test (and is cancelled).
     std::deque<std::optional<std::string>> fileAnswers;
+    // Folder dialogs take their answers from `fileAnswers` too; their shown text is the start folder.
     // The file types the next save dialogs with several types pick (by position); none left: the first.
     std::deque<std::size_t> fileTypeAnswers;
 
@@ -45,6 +46,7 @@ public:
     // Shown as a "save file" whose text is the types joined by ";;".
     std::optional<SaveChoice> chooseSaveFileOfType(const std::string& title,
                                                    const std::vector<std::string>& types) override;
+    std::optional<std::string> chooseFolder(const std::string& title, const std::string& start) override;
     void setBusy(bool busy) override;
     void processEvents() override { ++eventsRun; }
 
