@@ -3,6 +3,7 @@
 #include <array>
 #include <poll.h>
 #include <unistd.h>
+#include <utility>
 
 namespace talik::dialler::test {
 namespace {
@@ -76,6 +77,10 @@ void ScriptedModem::hear(char byte, Instant at)
 
 void ScriptedModem::hearOnline(char byte, Instant at)
 {
+    bool lineEndOfTheDial = std::exchange(m_dialJustTaken, false) && byte == '\n';
+    if (lineEndOfTheDial) {
+        return;
+    }
     bool startsEscape = m_pluses == 0 && at - m_lastByteAt >= m_guard;
     bool continuesEscape = m_pluses > 0 && m_pluses < 3 && at - m_lastByteAt < m_guard;
     if (byte == '+' && (startsEscape || continuesEscape)) {
@@ -116,6 +121,7 @@ void ScriptedModem::hearCommand(char byte)
     m_commands.push_back(command);
     if (command.starts_with("ATD")) {
         m_online = true;
+        m_dialJustTaken = true;
         answer(std::string(Connected));
     } else if (command == "ATH" || command == "ATH0") {
         m_hungUp = true;

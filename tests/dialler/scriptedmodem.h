@@ -52,6 +52,7 @@ private:
 
     mutable std::mutex m_mutex; // guards everything below
     bool m_online = false;
+    bool m_dialJustTaken = false; // the LF of the dial command's CR LF is no data
     Instant m_lastByteAt{};
     int m_pluses = 0; // "+" heard after a guard time of silence, up to 3
     std::string m_commandLine;
