@@ -174,6 +174,11 @@ void TALIKAD32::collectReply()
         m_replyTimer->stop();
         m_timer1->start();
         return;
+    case ReplyState::Rejected:
+        m_replyTimer->stop();
+        m_notice.show(InitRejectedMessage(m_session.arguments().initString));
+        end(1);
+        return;
     case ReplyState::NoAnswer:
         m_replyTimer->stop();
         m_notice.show(NoAnswerMessage);

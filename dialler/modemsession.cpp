@@ -1,8 +1,38 @@
 #include "dialler/modemsession.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace talik::dialler {
+namespace {
+
+// Where the first line that holds only `code` and has ended begins; npos when there is none.
+std::size_t FindCodeLine(std::string_view reply, std::string_view code)
+{
+    std::size_t start = 0;
+    for (;;) {
+        std::size_t end = reply.find_first_of("\r\n", start);
+        if (end == std::string_view::npos) {
+            return std::string_view::npos;
+        }
+        if (reply.substr(start, end - start) == code) {
+            return start;
+        }
+        start = end + 1;
+    }
+}
+
+} // namespace
+
+ModemAnswer ReadAnswer(std::string_view reply)
+{
+    std::size_t ok = std::min(reply.find(ModemReady), FindCodeLine(reply, ModemReadyCode));
+    std::size_t error = std::min(reply.find(ModemRejected), FindCodeLine(reply, ModemRejectedCode));
+    if (ok == error) { // both npos
+        return ModemAnswer::None;
+    }
+    return ok < error ? ModemAnswer::Ok : ModemAnswer::Error;
+}
 
 std::string InitCommand(std::string_view initString)
 {
@@ -36,8 +66,13 @@ OpenResult ModemSession::open()
 ReplyState ModemSession::pollReply()
 {
     m_reply += m_port.readAvailable();
-    if (m_reply.find(ModemReady) != std::string::npos) {
+    switch (ReadAnswer(m_reply)) {
+    case ModemAnswer::Ok:
         return ReplyState::Answered;
+    case ModemAnswer::Error:
+        return ReplyState::Rejected;
+    case ModemAnswer::None:
+        break;
     }
     return m_clock.monotonicMs() - m_replySince >= ReplyLimitMs ? ReplyState::NoAnswer : ReplyState::Waiting;
 }
@@ -46,6 +81,7 @@ void ModemSession::dial()
 {
     m_port.clearInput();
     send(DialCommand(m_arguments.dialPrefix, m_arguments.dialDigits));
+    m_dialled = true;
 }
 
 void ModemSession::hangUp(const std::function<void()>& letEventsRun)
@@ -53,18 +89,48 @@ void ModemSession::hangUp(const std::function<void()>& letEventsRun)
     if (!m_port.isOpen()) {
         return;
     }
-    m_clock.sleepMs(EscapeGuardMs);
+    finishSending(letEventsRun);
+    m_clock.sleepMs(EscapePauseMs);
+    m_port.clearInput(); // what the modem said before ("CONNECT") is not the escape's "OK"
     send(EscapeCommand);
-    m_clock.sleepMs(EscapeGuardMs);
+    finishSending(letEventsRun);
+    m_clock.sleepMs(EscapePauseMs);
+    if (m_dialled) {
+        awaitEscapeAnswer(letEventsRun);
+    }
     send(HangUpCommand);
-    waitForDrain(letEventsRun);
+    finishSending(letEventsRun);
     close();
 }
 
-void ModemSession::waitForDrain(const std::function<void()>& letEventsRun)
+void ModemSession::finishSending(const std::function<void()>& letEventsRun)
 {
     long long since = m_clock.monotonicMs();
-    while (m_port.outBufferCount() > 0 && m_clock.monotonicMs() - since < DrainLimitMs) {
+    while (!m_lineStalled && m_port.outBufferCount() > 0) {
+        if (m_clock.monotonicMs() - since >= DrainLimitMs) {
+            m_lineStalled = true;
+            return;
+        }
+        if (letEventsRun) {
+            letEventsRun();
+        }
+        m_clock.sleepMs(DrainPollMs);
+    }
+    // The queue is empty; the device may still be shifting its last bytes out.
+    if (!m_lineStalled) {
+        (void)m_port.drain();
+    }
+}
+
+void ModemSession::awaitEscapeAnswer(const std::function<void()>& letEventsRun)
+{
+    std::string answer;
+    long long since = m_clock.monotonicMs();
+    for (;;) {
+        answer += m_port.readAvailable();
+        if (ReadAnswer(answer) != ModemAnswer::None || m_clock.monotonicMs() - since >= EscapeAnswerLimitMs) {
+            return;
+        }
         if (letEventsRun) {
             letEventsRun();
         }

@@ -1,5 +1,6 @@
 #pragma once
 // Everything the dialler says to the user, in one place.
+#include <string>
 #include <string_view>
 
 namespace talik::dialler {
@@ -12,5 +13,12 @@ inline constexpr std::string_view PickUpText = "受話器を取って接続確�
 inline constexpr std::string_view PortUnusableMessage =
     "指定されたCOMポートは使用できません。ポートを確認してください。";
 inline constexpr std::string_view NoAnswerMessage = "モデムが応答しません。モデムの電源と接続を確認してください。";
+
+// The modem answered the initialisation string with "ERROR": the string is wrong, not the cable.
+inline std::string InitRejectedMessage(std::string_view initString)
+{
+    return "モデムが初期化文字列「" + std::string(initString) +
+           "」を受け付けませんでした。初期化文字列を確認してください。";
+}
 
 } // namespace talik::dialler

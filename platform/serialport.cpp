@@ -168,7 +168,7 @@ bool PosixSerialPort::configure(const LineSettings& line)
     }
     cfmakeraw(&tio);
     tio.c_cflag &= ~(CSIZE | PARENB | PARODD | CSTOPB | CRTSCTS);
-    tio.c_cflag |= CLOCAL | CREAD | DataBitsFlag(line.dataBits);
+    tio.c_cflag |= CLOCAL | CREAD | HUPCL | DataBitsFlag(line.dataBits);
     if (line.parity != 'N') {
         tio.c_cflag |= PARENB | (line.parity == 'O' ? PARODD : 0);
     }
@@ -194,6 +194,13 @@ void PosixSerialPort::raiseModemLines()
     // refuses the request: the port still works, so the refusal is not an error.
     int lines = TIOCM_DTR | TIOCM_RTS;
     (void)ioctl(m_fd, TIOCMBIS, &lines);
+}
+
+void PosixSerialPort::dropModemLines()
+{
+    // As refusable as raising them: a pseudo-terminal has no DTR to drop.
+    int lines = TIOCM_DTR | TIOCM_RTS;
+    (void)ioctl(m_fd, TIOCMBIC, &lines);
 }
 
 bool PosixSerialPort::write(std::string_view bytes)
@@ -259,6 +266,21 @@ int PosixSerialPort::outBufferCount() const
     return m_fd >= 0 && ioctl(m_fd, TIOCOUTQ, &count) == 0 ? count : 0;
 }
 
+bool PosixSerialPort::drain()
+{
+    if (m_fd < 0) {
+        m_error = "port not open";
+        return false;
+    }
+    while (tcdrain(m_fd) != 0) {
+        if (errno != EINTR) {
+            m_error = Describe("drain");
+            return false;
+        }
+    }
+    return true;
+}
+
 void PosixSerialPort::clearInput()
 {
     if (m_fd >= 0) {
@@ -269,6 +291,7 @@ void PosixSerialPort::clearInput()
 void PosixSerialPort::close()
 {
     if (m_fd >= 0) {
+        dropModemLines();
         // Exclusive use ends with the last descriptor of the device; others may still hold one.
         (void)ioctl(m_fd, TIOCNXCL);
         ::close(m_fd);

@@ -43,6 +43,11 @@ public:
     // Bytes received and not yet read, and bytes queued and not yet sent.
     virtual int inBufferCount() const = 0;
     virtual int outBufferCount() const = 0;
+    // Waits until every byte handed over has left the line, the device's own transmit buffer
+    // included (outBufferCount() can be 0 while a UART still shifts its last bytes out). Call it
+    // once the count is 0: it waits for a stalled line as long as the line stalls.
+    // False when the port is not open or the device refused.
+    virtual bool drain() = 0;
     // Throws away whatever has arrived and not been read.
     virtual void clearInput() = 0;
     virtual void close() = 0;
@@ -51,7 +56,8 @@ public:
 };
 
 // The port on a terminal device through termios: raw, the given speed and frame, CLOCAL (no carrier
-// needed), exclusive (TIOCEXCL), non-blocking reads.
+// needed), exclusive (TIOCEXCL), non-blocking reads. DTR drops when the port closes (HUPCL, and
+// explicitly on close()), so a modem set to hang up on DTR does so even if the program dies.
 class PosixSerialPort final : public SerialPort
 {
 public:
@@ -68,6 +74,7 @@ public:
     std::string readAvailable() override;
     int inBufferCount() const override;
     int outBufferCount() const override;
+    bool drain() override;
     void clearInput() override;
     void close() override;
     const std::string& error() const override { return m_error; }
@@ -76,6 +83,7 @@ private:
     bool fail(const std::string& what);
     bool configure(const LineSettings& line);
     void raiseModemLines();
+    void dropModemLines();
 
     int m_fd = -1;
     std::string m_error;

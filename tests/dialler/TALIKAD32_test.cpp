@@ -1,6 +1,8 @@
 // The dialler's window in this process, on the offscreen desktop: its serial port is the slave side
 // of a pseudo-terminal on which the test plays the modem; its clock is a fake one, so the pauses
-// around "+++" and the time limit of the reply take no real time.
+// around "+++" and the time limit of the reply take no real time. The hang-up is tried against a
+// modem of its own thread that measures the silence around "+++" in real time.
+#include <chrono>
 #include <cstdlib>
 #include <memory>
 
@@ -20,6 +22,7 @@
 #include "dialler/texts.h"
 #include "tests/dialler/fakes.h"
 #include "tests/dialler/pseudoterminal.h"
+#include "tests/dialler/scriptedmodem.h"
 
 namespace talik::dialler {
 namespace {
@@ -102,31 +105,6 @@ TEST_F(DiallerWindow, HasTheThreeTimersOfTheSequence)
     EXPECT_TRUE(timer3->isActive());
 }
 
-TEST_F(DiallerWindow, InitialisesDialsPromptsAndHangsUpOnTheTalkButton)
-{
-    open();
-    child<QTimer>("Timer2")->setInterval(10); // the prompt's four seconds are not what is tested here
-    window->Load();
-    EXPECT_EQ(modem.readUntil("\r\n", Patience), "AT\r\n");
-    EXPECT_EQ(label2(), "お待ちください...");
-    EXPECT_EQ(label2Colour(), QColor(Qt::red));
-
-    modem.reply("AT\r\r\nOK\r\n");
-    EXPECT_EQ(modem.readUntil("\r\n", Patience), "ATDP0,0312345678,,1234\r\n");
-    ASSERT_TRUE(QTest::qWaitFor([&] { return button()->text() == "通話"; }, Patience));
-    EXPECT_TRUE(button()->isEnabled());
-    EXPECT_EQ(label2(), "受話器を取って接続確認後に\n'通話'ボタンを押してください。");
-    EXPECT_EQ(label2Colour(), QColor(Qt::black));
-
-    QTest::mouseClick(button(), Qt::LeftButton);
-    EXPECT_EQ(modem.readUntil("\r", Patience), "+++ATH\r");
-    EXPECT_EQ(clock.sleeps, (std::vector<int>{1000, 1000}));
-    EXPECT_EQ(endedWith(), 0);
-    EXPECT_FALSE(window->isVisible());
-    EXPECT_FALSE(port.isOpen());
-    EXPECT_TRUE(notice.shown.empty());
-}
-
 TEST_F(DiallerWindow, TheButtonCancelsWhileTheModemHasNotAnswered)
 {
     open();
@@ -151,6 +129,39 @@ TEST_F(DiallerWindow, AModemThatNeverAnswersEndsTheDiallerAfterTheTimeLimit)
     EXPECT_EQ(notice.shown, std::vector<std::string>{"モデムが応答しません。モデムの電源と接続を確認してください。"});
     EXPECT_FALSE(port.isOpen());
     EXPECT_EQ(modem.drain(100), "");
+}
+
+TEST_F(DiallerWindow, AModemThatRejectsTheInitialisationStringIsToldAtOnceNamingIt)
+{
+    // The fake clock stands still: only the answer itself can end the wait.
+    open("~00見本 [0]03-1234-5678,,[1]8ATDT[2]ATZ E9[3]");
+    window->Load();
+    EXPECT_EQ(modem.readUntil("\r\n", Patience), "ATZ E9\r\n");
+    modem.reply("ATZ E9\r\r\nERROR\r\n");
+    EXPECT_EQ(endedWith(), 1);
+    EXPECT_EQ(notice.shown,
+              std::vector<std::string>{
+                  "モデムが初期化文字列「ATZ E9」を受け付けませんでした。初期化文字列を確認してください。"});
+    EXPECT_FALSE(port.isOpen());
+    EXPECT_EQ(modem.drain(100), "");
+}
+
+TEST_F(DiallerWindow, NumericResultCodesCountAsTheirWords)
+{
+    open();
+    window->Load();
+    EXPECT_EQ(modem.readUntil("\r\n", Patience), "AT\r\n");
+    modem.reply("0\r");
+    EXPECT_EQ(modem.readUntil("\r\n", Patience), "ATDP0,0312345678,,1234\r\n");
+
+    window.reset();
+    open();
+    window->Load();
+    EXPECT_EQ(modem.readUntil("\r\n", Patience), "AT\r\n");
+    modem.reply("4\r");
+    EXPECT_EQ(endedWith(), 1);
+    EXPECT_EQ(notice.shown.back(),
+              "モデムが初期化文字列「AT」を受け付けませんでした。初期化文字列を確認してください。");
 }
 
 TEST_F(DiallerWindow, APortThatCannotBeOpenedGivesThePortMessageAndEnds)
@@ -221,6 +232,66 @@ TEST_F(DiallerWindow, HasARaisedEdgeAndAnInsetEdgeInsideIt)
     EXPECT_EQ(shot.pixel(20, 6), dark);
     EXPECT_EQ(shot.pixel(right - 6, 20), light);
     EXPECT_EQ(shot.pixel(20, bottom - 6), light);
+}
+
+// The whole sequence against a modem that wants real silence around "+++", with a clock five times
+// faster than the real one and the modem's guard time cut down far below the dialler's pauses, so
+// that a busy machine cannot make the silence look too short.
+class DiallerOnAGuardedModem : public ::testing::Test
+{
+protected:
+    DiallerOnAGuardedModem() { setenv("TALIK_COM8", modem.slavePath().c_str(), 1); }
+    ~DiallerOnAGuardedModem() override { unsetenv("TALIK_COM8"); }
+
+    test::ScriptedModem modem{std::chrono::milliseconds(EscapePauseMs / SpeedUp / 4)};
+    PosixSerialPort port;
+    static constexpr int SpeedUp = 5;
+    test::FastClock clock{SpeedUp};
+    RecordingNotice notice;
+};
+
+TEST_F(DiallerOnAGuardedModem, InitialisesDialsPromptsAndHangsUpOnTheTalkButton)
+{
+    TALIKAD32 window(*ParseArguments(Example), port, clock, notice);
+    QSignalSpy ended(&window, &TALIKAD32::ended);
+    window.findChild<QTimer*>("Timer2")->setInterval(10); // the prompt's four seconds are not tested here
+    auto* label2 = window.findChild<QLabel*>("Label2");
+    auto* button = window.findChild<QPushButton*>("Command1");
+    window.Load();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !modem.commands().empty(); }, Patience));
+    EXPECT_EQ(label2->text(), "お待ちください...");
+    EXPECT_EQ(label2->palette().color(QPalette::WindowText), QColor(Qt::red));
+
+    ASSERT_TRUE(QTest::qWaitFor([&] { return button->text() == "通話"; }, Patience));
+    EXPECT_TRUE(button->isEnabled());
+    EXPECT_EQ(label2->text(), "受話器を取って接続確認後に\n'通話'ボタンを押してください。");
+    EXPECT_EQ(label2->palette().color(QPalette::WindowText), QColor(Qt::black));
+
+    QTest::mouseClick(button, Qt::LeftButton);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return ended.count() > 0; }, Patience));
+    EXPECT_EQ(ended.at(0).at(0).toInt(), 0);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return modem.hungUp(); }, Patience));
+    EXPECT_EQ(modem.escapes(), 1);
+    EXPECT_EQ(modem.data(), "");
+    EXPECT_EQ(modem.commands(), (std::vector<std::string>{"AT", "ATDP0,0312345678,,1234", "ATH"}));
+    EXPECT_FALSE(window.isVisible());
+    EXPECT_FALSE(port.isOpen());
+    EXPECT_TRUE(notice.shown.empty());
+}
+
+TEST(ScriptedModemItself, TakesPlusesWithoutSilenceAfterThemAsData)
+{
+    test::ScriptedModem modem{std::chrono::milliseconds(200)};
+    PosixSerialPort port;
+    ASSERT_TRUE(port.openDevice(modem.slavePath(), LineSettingsText)) << port.error();
+    port.write("ATDT1\r");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return modem.commands().size() == 1; }, Patience));
+    QTest::qWait(300);
+    port.write("+++ATH\r");
+    QTest::qWait(400);
+    EXPECT_EQ(modem.escapes(), 0);
+    EXPECT_FALSE(modem.hungUp());
+    EXPECT_EQ(modem.data(), "+++ATH\r");
 }
 
 } // namespace

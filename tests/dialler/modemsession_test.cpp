@@ -11,6 +11,29 @@ using test::FakeClock;
 using test::FakeSerialPort;
 using Texts = std::vector<std::string>;
 
+TEST(ModemAnswer, OKAndErrorInWordsOrAsNumericCodes)
+{
+    EXPECT_EQ(ReadAnswer("AT\r\r\nOK\r\n"), ModemAnswer::Ok);
+    EXPECT_EQ(ReadAnswer("OK"), ModemAnswer::Ok);
+    EXPECT_EQ(ReadAnswer("ATV0\r0\r"), ModemAnswer::Ok);
+    EXPECT_EQ(ReadAnswer("ATZ E9\r\r\nERROR\r\n"), ModemAnswer::Error);
+    EXPECT_EQ(ReadAnswer("4\r"), ModemAnswer::Error);
+    EXPECT_EQ(ReadAnswer("\r\n4\r\n"), ModemAnswer::Error);
+}
+
+TEST(ModemAnswer, EchoesBlankLinesAndUnfinishedOrLongerCodesSayNothingYet)
+{
+    for (const char* nothing : {"", "\r\n", "AT\r", "0", "4", "10\r", "40\r", "ATS0=0\r", "AT&F0\r", "O"}) {
+        EXPECT_EQ(ReadAnswer(nothing), ModemAnswer::None) << nothing;
+    }
+}
+
+TEST(ModemAnswer, TheFirstResultCounts)
+{
+    EXPECT_EQ(ReadAnswer("ERROR\r\nOK\r\n"), ModemAnswer::Error);
+    EXPECT_EQ(ReadAnswer("0\r4\r"), ModemAnswer::Ok);
+}
+
 class Session : public ::testing::Test
 {
 protected:
@@ -74,7 +97,7 @@ TEST_F(Session, AModemThatNeverAnswersIsGivenUpAfterTenSeconds)
 {
     auto session = make();
     session.open();
-    port.incoming = {"ERROR\r\n"};
+    port.incoming = {"AT\r\r\n"};
     clock.advance(ReplyLimitMs - 1);
     EXPECT_EQ(session.pollReply(), ReplyState::Waiting);
     clock.advance(1);
@@ -94,18 +117,39 @@ TEST_F(Session, DiallingSendsPrefixAndDialDigitsWithCrLfAfterThrowingAwayStaleIn
     EXPECT_EQ(port.sentTexts(), (Texts{"AT\r\n", "ATDP0,0312345678,,1234\r\n"}));
 }
 
+TEST_F(Session, AnInitialisationStringTheModemRejectsIsToldAtOnce)
+{
+    for (const char* answer : {"ATZ E9\r\r\nERROR\r\n", "4\r"}) {
+        auto session = make("~00見本 [0]03-1234-5678,,[1]2ATDT[2]ATZ E9[3]");
+        session.open();
+        port.incoming = {answer};
+        EXPECT_EQ(session.pollReply(), ReplyState::Rejected) << answer;
+    }
+    EXPECT_EQ(clock.monotonicMs(), 0);
+}
+
+TEST_F(Session, ANumericZeroIsTheModemsOK)
+{
+    auto session = make();
+    session.open();
+    port.incoming = {"AT\r", "0", "\r"};
+    EXPECT_EQ(session.pollReply(), ReplyState::Waiting);
+    EXPECT_EQ(session.pollReply(), ReplyState::Waiting); // "0" alone could still become "0" + more
+    EXPECT_EQ(session.pollReply(), ReplyState::Answered);
+}
+
 TEST_F(Session, HangingUpEscapesWithGuardPausesThenHangsUpAndCloses)
 {
     auto session = make();
     session.open();
-    session.dial();
     long long pressedAt = clock.monotonicMs();
     session.hangUp({});
-    ASSERT_EQ(port.sent.size(), 4u);
-    EXPECT_EQ(port.sent[2].text, "+++");
-    EXPECT_EQ(port.sent[2].atMs, pressedAt + 1000);
-    EXPECT_EQ(port.sent[3].text, "ATH\r");
-    EXPECT_EQ(port.sent[3].atMs, pressedAt + 2000);
+    ASSERT_EQ(port.sent.size(), 3u);
+    EXPECT_EQ(port.sent[1].text, "+++");
+    EXPECT_EQ(port.sent[1].atMs, pressedAt + EscapePauseMs);
+    EXPECT_EQ(port.sent[2].text, "ATH\r");
+    // The modem never dialled: it is in command mode already and has no "OK" to give.
+    EXPECT_EQ(port.sent[2].atMs, pressedAt + 2 * EscapePauseMs);
     EXPECT_FALSE(session.isOpen());
 }
 
@@ -131,8 +175,8 @@ TEST_F(Session, AnOutputThatNeverDrainsDoesNotKeepTheProgramAlive)
     long long before = clock.monotonicMs();
     session.hangUp({});
     EXPECT_FALSE(session.isOpen());
-    EXPECT_GE(clock.monotonicMs() - before, 2 * EscapeGuardMs + DrainLimitMs);
-    EXPECT_LE(clock.monotonicMs() - before, 2 * EscapeGuardMs + DrainLimitMs + DrainPollMs);
+    EXPECT_GE(clock.monotonicMs() - before, 2 * EscapePauseMs + DrainLimitMs);
+    EXPECT_LE(clock.monotonicMs() - before, 2 * EscapePauseMs + DrainLimitMs + DrainPollMs);
 }
 
 TEST_F(Session, HangingUpAPortThatWasNeverOpenedSendsNothingAndDoesNotPause)

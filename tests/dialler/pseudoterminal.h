@@ -18,6 +18,8 @@ public:
     const std::string& slavePath() const { return m_slavePath; }
     // A descriptor of the slave side held by the test, for looking at the line settings.
     int slaveFd() const { return m_slave; }
+    // The modem's end, non-blocking, for a modem played by a thread of its own.
+    int masterFd() const { return m_master; }
 
     // Sends `text` to the dialler as the modem's reply.
     void reply(std::string_view text);

@@ -90,6 +90,18 @@ TEST_F(PortOnPty, SendsAndReceivesBytesUnchanged)
     EXPECT_EQ(port.outBufferCount(), 0);
 }
 
+TEST_F(PortOnPty, DrainsWhatWasSentAndDropsDtrWhenClosedEvenByADyingProgram)
+{
+    ASSERT_TRUE(port.openDevice(modem.slavePath(), "2400,N,8,1")) << port.error();
+    EXPECT_TRUE(port.write("+++"));
+    EXPECT_TRUE(port.drain()) << port.error();
+    EXPECT_EQ(port.outBufferCount(), 0);
+    EXPECT_EQ(modem.readUntil("+++", 5000), "+++");
+    termios tio{};
+    ASSERT_EQ(tcgetattr(modem.slaveFd(), &tio), 0);
+    EXPECT_TRUE(tio.c_cflag & HUPCL); // the kernel drops DTR at the last close
+}
+
 TEST_F(PortOnPty, CountsAndClearsWhatArrived)
 {
     ASSERT_TRUE(port.openDevice(modem.slavePath(), "2400,N,8,1")) << port.error();
@@ -123,6 +135,7 @@ TEST_F(PortOnPty, FailuresAreReportedNotThrown)
     EXPECT_EQ(port.readAvailable(), "");
     EXPECT_EQ(port.inBufferCount(), 0);
     EXPECT_EQ(port.outBufferCount(), 0);
+    EXPECT_FALSE(port.drain());
     port.clearInput();
     port.close();
 }
