@@ -6,8 +6,12 @@
 
 #include <gtest/gtest.h>
 
+#include "app/TALIKIN.h"
 #include "app/appsetup.h"
+#include "listwin/TALIKLST.h"
+#include "store/state.h"
 #include "tests/support/childprocess.h"
+#include "tests/support/scripted.h"
 #include "tests/support/tempdir.h"
 
 namespace talik::test {
@@ -24,6 +28,18 @@ TEST(ProgramIcon, WindowsCarryTheProgramsIconInItsTwoSizes)
     QWidget window;
     EXPECT_FALSE(window.windowIcon().isNull());
     EXPECT_EQ(window.windowIcon().cacheKey(), QApplication::windowIcon().cacheKey());
+}
+
+// The list window, the splash and the notification-area icon carry the same icon as the menu entry.
+TEST(ProgramIcon, TheListWindowAndTheTrayShowTheShippedIcon)
+{
+    ScriptedInteraction scripted;
+    FixedClock clock;
+    RecordingLauncher launcher;
+    AppState state(scripted, clock);
+    TALIKLST window(state, launcher, nullptr);
+    EXPECT_TRUE(window.windowIcon().availableSizes().contains(QSize(128, 128)));
+    EXPECT_EQ(AppIcon().pixmap(48).toImage(), ProgramIcon().pixmap(48).toImage());
 }
 
 // Started with no display at all (no DISPLAY, no offscreen platform): a window would fail to start.
