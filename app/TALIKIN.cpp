@@ -5,12 +5,12 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMouseEvent>
-#include <QPainter>
 #include <QPushButton>
 #include <QSystemTrayIcon>
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include "app/appsetup.h"
 #include "app/startup.h"
 #include "store/state.h"
 #include "ui/formhelpers.h"
@@ -28,20 +28,7 @@ constexpr QRgb TitleColours[] = {0x00FF00, 0x00FFFF, 0xFF00FF, 0xFF0000};
 
 QIcon AppIcon()
 {
-    QPixmap pixmap(32, 32);
-    pixmap.fill(Qt::transparent);
-    QPainter painter(&pixmap);
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setBrush(QColor(0x20, 0x60, 0xB0));
-    painter.setPen(Qt::NoPen);
-    painter.drawRoundedRect(2, 2, 28, 28, 5, 5);
-    painter.setPen(Qt::white);
-    QFont font("IPAGothic");
-    font.setPixelSize(20);
-    font.setBold(true);
-    painter.setFont(font);
-    painter.drawText(pixmap.rect(), Qt::AlignCenter, "住");
-    return QIcon(pixmap);
+    return ProgramIcon();
 }
 
 TALIKIN::TALIKIN(AppState& state, Launcher& launcher, QWidget* parent)

@@ -60,7 +60,7 @@ private:
     QAction* m_help = nullptr;
 };
 
-// The program's icon, drawn rather than shipped.
+// The program's icon: the one the desktop menu shows, on the windows and in the notification area.
 QIcon AppIcon();
 
 } // namespace talik

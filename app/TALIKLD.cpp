@@ -2,10 +2,12 @@
 
 #include <QApplication>
 #include <QStringList>
+#include <cstdio>
 #include <unistd.h>
 
 #include "app/TALIKIN.h"
 #include "app/appsetup.h"
+#include "app/commandinfo.h"
 #include "app/instance.h"
 #include "app/startup.h"
 #include "listwin/TALIKLST.h"
@@ -39,6 +41,11 @@ void SetFolders(AppState& state)
 
 int Main(int argc, char** argv)
 {
+    // Answered before any window or display is needed, so they work from a plain terminal.
+    if (auto info = CommandInfo(std::vector<std::string>(argv + 1, argv + argc))) {
+        std::fputs(info->c_str(), stdout);
+        return 0;
+    }
     QApplication app(argc, argv);
     SetUpApplication(app);
 

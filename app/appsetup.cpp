@@ -1,6 +1,7 @@
 #include "app/appsetup.h"
 
 #include <QApplication>
+#include <QIcon>
 #include <QLibraryInfo>
 #include <QTranslator>
 
@@ -19,9 +20,18 @@ bool LoadQtJapanese(QCoreApplication& app)
     return QCoreApplication::installTranslator(translator);
 }
 
+QIcon ProgramIcon()
+{
+    QIcon icon;
+    icon.addFile(":/talik/talik32-48.png");
+    icon.addFile(":/talik/talik32-128.png");
+    return icon;
+}
+
 void SetUpApplication(QApplication& app)
 {
     QCoreApplication::setApplicationName("talik32");
+    QApplication::setWindowIcon(ProgramIcon());
     // No display name: Qt would append it to every window title, and each title is the program's
     // own, exactly ("Rinmaro (Ver. 7.01) Mode 00").
     QApplication::setQuitOnLastWindowClosed(false);

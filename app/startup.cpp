@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <functional>
 
+#include "platform/installpaths.h"
 #include "platform/launcher.h"
 #include "platform/paths.h"
 #include "store/state.h"
@@ -93,7 +94,11 @@ CloseOutcome CloseMainWindow(AppState& state, bool systemClosing, const EndingSt
 
 void OpenHelp(AppState& state, Launcher& launcher)
 {
+    // In the program folder, as it always was, else among an installed copy's shared files.
     std::string help = ResolveNoCase(WithoutTrailingSlash(state.ProgramFolder), std::string(HelpFileName));
+    if (!std::filesystem::exists(help)) {
+        help = ResolveNoCase(WithoutTrailingSlash(InstalledDataFolder(state.ProgramFolder)), std::string(HelpFileName));
+    }
     if (!std::filesystem::exists(help) || !launcher.openDocument(help)) {
         state.ui.message(std::string(HelpFileName) + "がありません。", MessageIcon::Exclamation);
     }

@@ -2,6 +2,7 @@
 
 #include <span>
 
+#include "platform/installpaths.h"
 #include "platform/launcher.h"
 #include "platform/paths.h"
 #include "store/record.h"
@@ -103,7 +104,11 @@ std::vector<std::string> DiallerArgumentList(std::string_view argumentText)
 
 std::optional<std::string> FindDialler(const std::string& programFolder)
 {
-    return FindFileNoCase(programFolder, std::string(DiallerName));
+    // Beside the address book first (the build folder, a copied program folder), then on PATH.
+    if (auto beside = FindFileNoCase(programFolder, std::string(DiallerName))) {
+        return beside;
+    }
+    return FindOnPath(std::string(DiallerName));
 }
 
 void ChooseDialSlot(AppState& state, int slot)

@@ -23,7 +23,8 @@ std::string DiallerArgumentText(
 // The argument text as an argument list: split at every blank (the dialler joins its arguments with
 // single blanks, so the text arrives unchanged).
 std::vector<std::string> DiallerArgumentList(std::string_view argumentText);
-// The dialler in the program folder, found without regard to case; nullopt when it is not there.
+// The dialler in the program folder, found without regard to case, else the first one on PATH (an
+// installed copy); nullopt when there is none.
 std::optional<std::string> FindDialler(const std::string& programFolder);
 
 // Chooses telephone slot `slot` (0 Tel1, 1 Fax1, 2 Tel2, 3 Fax2) of the record in the buffers:

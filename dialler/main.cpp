@@ -4,6 +4,7 @@
 #include <vector>
 
 #include <QApplication>
+#include <QIcon>
 
 #include "dialler/TALIKAD32.h"
 #include "dialler/arguments.h"
@@ -22,6 +23,10 @@ int main(int argc, char** argv)
     }
     QApplication app(argc, argv);
     QApplication::setQuitOnLastWindowClosed(false);
+    QIcon icon;
+    icon.addFile(":/talik/talik32-48.png");
+    icon.addFile(":/talik/talik32-128.png");
+    QApplication::setWindowIcon(icon);
     PosixSerialPort port;
     SystemClock clock;
     QtNotice notice;

@@ -10,6 +10,8 @@
 #include <unistd.h>
 #include <vector>
 
+#include "platform/installpaths.h"
+
 namespace talik {
 namespace {
 
@@ -102,7 +104,8 @@ std::string ProfileFolder()
 
 std::string WritableProgramFolder(const std::string& programFolder)
 {
-    if (access(programFolder.c_str(), W_OK | X_OK) == 0) {
+    // An installed copy's folder is shared by every user, even when this one (root) may write there.
+    if (access(programFolder.c_str(), W_OK | X_OK) == 0 && !IsInstalledProgramFolder(programFolder)) {
         return WithSlash(programFolder);
     }
     std::string data = UserFolder("XDG_DATA_HOME", "/.local/share");

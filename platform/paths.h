@@ -22,8 +22,9 @@ std::optional<std::string> MakePrivateFolder();
 std::string ProfileFolder();
 
 // The writable home for what the program keeps "in its folder" (the default data folder, the print
-// work file): `programFolder` when it is writable, else $XDG_DATA_HOME/talik/ (~/.local/share/talik/),
-// created on demand; a user without any home gets talik/ in a new private folder. Always ends in "/".
+// work file): `programFolder` when it is writable and not an installed copy's
+// (IsInstalledProgramFolder), else $XDG_DATA_HOME/talik/ (~/.local/share/talik/), created on demand;
+// a user without any home gets talik/ in a new private folder. Always ends in "/".
 std::string WritableProgramFolder(const std::string& programFolder);
 
 // True when `path` names an existing folder that can be entered.

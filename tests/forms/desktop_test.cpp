@@ -1,0 +1,67 @@
+// What the desktop sees of the address book: the icon on its windows, and --help and --version
+// answered from a terminal without any display.
+#include <QApplication>
+#include <QIcon>
+#include <QWidget>
+
+#include <gtest/gtest.h>
+
+#include "app/TALIKIN.h"
+#include "app/appsetup.h"
+#include "listwin/TALIKLST.h"
+#include "store/state.h"
+#include "tests/support/childprocess.h"
+#include "tests/support/scripted.h"
+#include "tests/support/tempdir.h"
+
+namespace talik::test {
+namespace {
+
+TEST(ProgramIcon, WindowsCarryTheProgramsIconInItsTwoSizes)
+{
+    QIcon icon = ProgramIcon();
+    ASSERT_FALSE(icon.isNull());
+    EXPECT_TRUE(icon.availableSizes().contains(QSize(48, 48)));
+    EXPECT_TRUE(icon.availableSizes().contains(QSize(128, 128)));
+
+    SetUpApplication(*qApp);
+    QWidget window;
+    EXPECT_FALSE(window.windowIcon().isNull());
+    EXPECT_EQ(window.windowIcon().cacheKey(), QApplication::windowIcon().cacheKey());
+}
+
+// The list window, the splash and the notification-area icon carry the same icon as the menu entry.
+TEST(ProgramIcon, TheListWindowAndTheTrayShowTheShippedIcon)
+{
+    ScriptedInteraction scripted;
+    FixedClock clock;
+    RecordingLauncher launcher;
+    AppState state(scripted, clock);
+    TALIKLST window(state, launcher, nullptr);
+    EXPECT_TRUE(window.windowIcon().availableSizes().contains(QSize(128, 128)));
+    EXPECT_EQ(AppIcon().pixmap(48).toImage(), ProgramIcon().pixmap(48).toImage());
+}
+
+// Started with no display at all (no DISPLAY, no offscreen platform): a window would fail to start.
+ProgramRun RunWithoutDisplay(const std::vector<std::string>& args, const TempDir& capture)
+{
+    std::vector<std::string> argv{"/usr/bin/env", "-i", "HOME=" + capture.str(), TALIK32_PATH};
+    argv.insert(argv.end(), args.begin(), args.end());
+    return RunProgram(argv, capture.path());
+}
+
+TEST(Talik32CommandLine, HelpAndVersionNeedNoDisplay)
+{
+    TempDir capture;
+    ProgramRun version = RunWithoutDisplay({"--version"}, capture);
+    EXPECT_EQ(version.exitCode, 0) << version.err;
+    EXPECT_EQ(version.out, "talik32 (Rinmaro) 7.01\n");
+
+    ProgramRun help = RunWithoutDisplay({"-03", "--help"}, capture);
+    EXPECT_EQ(help.exitCode, 0) << help.err;
+    EXPECT_TRUE(help.out.starts_with("使い方: talik32 [-NN]\n")) << help.out;
+    EXPECT_EQ(help.err, "");
+}
+
+} // namespace
+} // namespace talik::test
