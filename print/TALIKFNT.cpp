@@ -1,5 +1,6 @@
 #include "print/TALIKFNT.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QFontDatabase>
 #include <QLabel>
@@ -33,7 +34,8 @@ public:
         initStyleOption(&shown, index);
         shown.text = index.data(Qt::DisplayRole).toString() + "　" + Qs(FontSample);
         shown.font = QFont(index.data(Qt::DisplayRole).toString(), option.font.pointSize());
-        shown.widget->style()->drawControl(QStyle::CE_ItemViewItem, &shown, painter, shown.widget);
+        QStyle* style = shown.widget != nullptr ? shown.widget->style() : QApplication::style();
+        style->drawControl(QStyle::CE_ItemViewItem, &shown, painter, shown.widget);
     }
 };
 

@@ -10,6 +10,8 @@
 #include <QRadioButton>
 #include <QValidator>
 
+#include <algorithm>
+
 #include "platform/codec.h"
 #include "print/printoptions.h"
 #include "store/state.h"
@@ -62,6 +64,8 @@ void TALIKPRS::build()
         m_checks[i] = new QCheckBox(CheckCaptions[i], this);
         m_checks[i]->setObjectName(QString("Check1_%1").arg(i));
         m_checks[i]->setGeometry(px(300), px(700 + i * 400), px(4800), px(330));
+        // Only the box and its caption take a click: no wider than they are.
+        m_checks[i]->resize(std::min(m_checks[i]->width(), m_checks[i]->sizeHint().width()), m_checks[i]->height());
     }
     auto* caption = new QLabel("敬　称", this);
     caption->setObjectName("Label1");

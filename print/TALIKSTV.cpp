@@ -13,7 +13,6 @@
 #include "print/positionadjust.h"
 #include "print/postcardlayout.h"
 #include "print/printjob.h"
-#include "print/tenths.h"
 #include "store/state.h"
 #include "ui/formhelpers.h"
 #include "ui/qtinteraction.h"
@@ -354,16 +353,16 @@ void TALIKSTV::typedPosition()
     if (!m_selected) {
         return;
     }
+    const LayoutPoint now = m_edit.point(*m_selected);
+    if (m_x->text() == QString::number(now.left, 'f', 1) && m_y->text() == QString::number(now.top, 'f', 1)) {
+        return; // leaving the boxes without a change moves nothing, not even to the shown tenth
+    }
     const std::optional<TypedNumber> x = ParseStrictNumber(Us(m_x->text()));
     const std::optional<TypedNumber> y = ParseStrictNumber(Us(m_y->text()));
-    const LayoutPoint now = m_edit.point(*m_selected);
     if (!x || !y) {
         m_state.ui.message(std::string(NumberInvalidMessage), MessageIcon::Exclamation);
         showSelected();
         return;
-    }
-    if (RoundToTenth(x->value()) == now.left && RoundToTenth(y->value()) == now.top) {
-        return; // leaving the box without a change moves nothing
     }
     m_edit.moveTo(*m_selected, {static_cast<float>(x->value()), static_cast<float>(y->value())});
     placeLabel(*m_selected);

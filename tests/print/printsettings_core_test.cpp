@@ -185,7 +185,8 @@ TEST(ListScale, ShowsTheNearestWholePercentAndTakesOneTo999)
 {
     EXPECT_EQ(ShownScalePercent(0.85f), "85");
     EXPECT_EQ(ShownScalePercent(1.0f), "100");
-    EXPECT_EQ(ShownScalePercent(0.575f), "58");
+    EXPECT_EQ(ShownScalePercent(0.576f), "58");
+    EXPECT_EQ(ShownScalePercent(0.574f), "57");
     for (int percent = 1; percent <= 999; ++percent) {
         const std::optional<float> ratio = ListRatioFromPercent(std::to_string(percent));
         ASSERT_TRUE(ratio.has_value());
