@@ -251,7 +251,13 @@ void TALIKSTV::buildPicture(const PrintTable* job)
         // The sender's code is written left to right in both directions.
         const bool vertical = !m_edit.horizontal() && item != LayoutItem::SenderCode;
         const double pitch = ItemFontHeight(layout, item) * scale * PixelsPerMm;
-        m_labels[static_cast<std::size_t>(i)] = new ItemLabel(m_picture, ItemText(item, job), vertical, font, pitch);
+        QStringList parts = ItemText(item, job);
+        if (vertical && item != LayoutItem::Sender) {
+            // Only the sender's label stands right-aligned on its first column; the others show
+            // that column alone, so their left is the stored left.
+            parts = parts.mid(0, 1);
+        }
+        m_labels[static_cast<std::size_t>(i)] = new ItemLabel(m_picture, parts, vertical, font, pitch);
         m_labels[static_cast<std::size_t>(i)]->setObjectName(Qs(InfoOf(item).label));
         m_labels[static_cast<std::size_t>(i)]->installEventFilter(this);
     }

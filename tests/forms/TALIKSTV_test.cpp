@@ -216,6 +216,19 @@ TEST_F(LayoutEditor, LabelsShowTheFirstRecipientOfTheJob)
     EXPECT_GT(label("L_Send")->height(), label("L_Corp")->height());
 }
 
+TEST_F(LayoutEditor, AVerticalNameLabelShowsItsFirstColumnOnlySoItsLeftIsTheStoredLeft)
+{
+    PrintTable job;
+    job.entries = {{"", "", "", "", "!", "", ""},
+                   {"", "", "", "", "!", "", ""},
+                   {"1000001", "千代田区", "", "", "山田　太郎\\花子!", "様", "0"}};
+    job.PrintLineCount = 3;
+    open(&job);
+    const double pitch = 32 * 0.36 * Scale * Px;
+    EXPECT_NEAR(label("L_Name")->width(), pitch, 1.0);
+    EXPECT_NEAR(form->labelPlace(LayoutItem::Name).left, 49 * Scale, 0.5 / Px);
+}
+
 // --- a card printed after a layout change ------------------------------------------------------
 
 std::optional<std::string> FindOnPath(const std::string& program)
