@@ -15,6 +15,7 @@
 
 #include "app/startup.h"
 #include "editor/checkitems.h"
+#include "print/TALIKPRS.h"
 #include "store/database.h"
 #include "store/state.h"
 #include "ui/formhelpers.h"
@@ -325,6 +326,10 @@ void TALIK01::leave(EditorButton button)
     LeaveOutcome outcome = LeaveEditor(m_state, m_mode, button, values());
     if (outcome == LeaveOutcome::Close) {
         done(m_state.EditStatus == ' ' ? QDialog::Rejected : QDialog::Accepted);
+    }
+    if (outcome == LeaveOutcome::OpenPrintSettings && m_ready.recordPrintSettings) {
+        // Changes the record buffer only; the store button saves it with the rest.
+        TALIKPRS(m_state, this).exec();
     }
 }
 

@@ -53,13 +53,13 @@ struct Readiness
     bool mailAllResults = false;     // Command13 "Mail一括送信"
 
     // The sub-dialogs opened from the three print dialogs.
-    bool printLayoutEditor = false;   // postcards Command4 "印刷位置設定" (TALIKSTV)
-    bool printPositionAdjust = false; // TALIKPRP: labels Command4/7/8/10, list Command4
-    bool printFonts = false;          // Command5 "フォント選択" of all three (TALIKFNT)
-    bool printScale = false;          // list Command7 "縮小率設定" (TALIKPRZ)
+    bool printLayoutEditor = true;   // postcards Command4 "印刷位置設定" (TALIKSTV)
+    bool printPositionAdjust = true; // TALIKPRP: labels Command4/7/8/10, list Command4
+    bool printFonts = true;          // Command5 "フォント選択" of all three (TALIKFNT)
+    bool printScale = true;          // list Command7 "縮小率設定" (TALIKPRZ)
 
     // The buttons of the record editor.
-    bool recordPrintSettings = false; // Command1(3) "印刷設定"
+    bool recordPrintSettings = true;  // Command1(3) "印刷設定"
     bool mailFromEditor = false;      // Command2 "E-Mail送信"
     bool remarksExtra = false;        // Command3 "追加データ"
     bool relatedFile = false;         // Command4 "関連情報"
