@@ -1,5 +1,6 @@
 #include "editor/envsettings.h"
 
+#include <algorithm>
 #include <charconv>
 #include <filesystem>
 #include <system_error>
