@@ -64,7 +64,7 @@ TEST_F(DbCheckItemNames, OnlyTheMarkerAndTheNamesChangeOnDisk)
     EXPECT_EQ(state.Header.HeaderFlags[0], '1');
     EXPECT_EQ(GetText(state.Header.CheckItemNames[0]), "項目名1");
     EXPECT_EQ(GetText(state.Header.CheckItemNames[1]), "両端の空白");
-    EXPECT_EQ(GetText(state.Header.CheckItemNames[2]), "とても長いチェック");
+    EXPECT_EQ(GetText(state.Header.CheckItemNames[2]), "とても長いチェック項");
 }
 
 TEST_F(DbCheckItemNames, TheCommonChoiceStillWritesTheNamesAndTheMemoryFollows)
