@@ -109,6 +109,7 @@ QWidget* TALIKCHK::buildCheckNames()
     auto* form = new QFormLayout(frame);
     for (int i = 0; i < 15; ++i) {
         form->addRow(CheckCaption(i), textBox(i, GlobalCheckNameBytes));
+        m_text[i]->setMinimumWidth(160);
     }
     return frame;
 }
@@ -162,7 +163,9 @@ QWidget* TALIKCHK::buildListAndFolder()
     AcceptDigitKeysOnly(m_text[FontSizeBox]);
     m_sample = new QLabel(Qs(FontSampleText), frame);
     m_sample->setObjectName("FontSample");
-    m_sample->setMinimumHeight(40);
+    // A large sample must not push the other controls about: it is clipped to its row instead.
+    m_sample->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
+    m_sample->setFixedHeight(48);
     form->addRow("見本", m_sample);
     auto* folderRow = new QHBoxLayout;
     folderRow->addWidget(textBox(FolderBox, DataFolderBytes));
