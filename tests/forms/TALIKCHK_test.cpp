@@ -29,6 +29,7 @@
 #include "editor/TALIKCHK.h"
 #include "editor/modemtest.h"
 #include "listwin/TALIKLST.h"
+#include "listwin/TALIKSET.h"
 #include "platform/profile.h"
 #include "platform/serialport.h"
 #include "store/database.h"
@@ -238,6 +239,17 @@ TEST_F(EnvironmentDialog, TheChooserPutsTheChosenFolderIntoTheBox)
     ASSERT_EQ(ui.shown.size(), 2u);
     EXPECT_EQ(ui.shown[0].kind, "folder");
     EXPECT_EQ(ui.shown[0].text, dir.str()); // "*" starts at the folder in use
+}
+
+TEST_F(EnvironmentDialog, TheColumnChoiceOpensTheListColumnSettings)
+{
+    TALIKCHK dialog(state);
+    WhenModalShows<TALIKSET>([](TALIKSET* columns) { columns->findChild<QPushButton*>("Command1_1")->click(); });
+    click(dialog, "Command1");
+    EXPECT_FALSE(dialog.columnsChanged());
+    WhenModalShows<TALIKSET>([](TALIKSET* columns) { columns->findChild<QPushButton*>("Command1_0")->click(); });
+    click(dialog, "Command1");
+    EXPECT_TRUE(dialog.columnsChanged());
 }
 
 // --- the modem test -----------------------------------------------------------------------------
