@@ -132,7 +132,8 @@ std::optional<CliOptions> ParseCliOptions(const std::vector<std::string>& args, 
             if (!ParseField(arg, options.fields, error)) {
                 return std::nullopt;
             }
-        } else if (options.command == "print" || options.command == "export" || options.command == "import") {
+        } else if (options.command == "print" || options.command == "export" || options.command == "import" ||
+                   options.command == "settings") {
             // print, export and import read their own options (some of which take a value) from their arguments.
             options.arguments.push_back(arg);
         } else if (IsSearchArgument(arg, options)) {
@@ -176,6 +177,8 @@ const char* CliUsage()
            "                       ＣＳＶファイルに出力 (既定は全件を Shift-JIS で)\n"
            "  import FILE [--map N,N,...] [--skip-first] [--check N,...] [--encoding auto|cp932|utf-8] [--half-kana]\n"
            "                       ＣＳＶファイルの各行を新規登録 (--map は項目ごとの列番号, 0 はなし)\n"
+           "  settings get KEY     モードの設定セクションのキーの値を表示\n"
+           "  settings set KEY VALUE  キーだけを書き換える (DBPathAddr, ListFontSize, ComPort は画面と同じ検査)\n"
            "  --data DIR           データフォルダ (無いフォルダはエラー。既定は設定ファイルのもの)\n"
            "  --password-file FILE パスワードをファイルの 1 行目から読む\n"
            "  --password -         パスワードを標準入力の 1 行目から読む\n"

@@ -186,6 +186,8 @@ void TALIKLST::connectMenus()
     connect(m_menus.PPCSVOut, &QAction::triggered, this, &TALIKLST::exportAllCsv);
     connect(m_menus.PPHelp, &QAction::triggered, this, [this] { OpenHelp(m_state, m_launcher); });
     connect(m_menus.PPCSVIn, &QAction::triggered, this, &TALIKLST::importCsv);
+    connect(m_menus.PPSet, &QAction::triggered, this, &TALIKLST::openEnvironmentSettings);
+    connect(m_menus.PMDBChk, &QAction::triggered, this, &TALIKLST::openCheckItemNames);
     CaptionCopyEntries(m_menus.PPM4, m_state.settings);
 }
 

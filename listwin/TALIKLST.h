@@ -90,6 +90,10 @@ private:
     // The CSV import; the shown list and the counts afterwards.
     void importCsv();
     void doubleClickAction();
+    // The environment settings, then the list font and a changed data folder's database.
+    void openEnvironmentSettings();
+    // The open database's own check-item names.
+    void openCheckItemNames();
     void showStatusHint();
     bool handleKey(QKeyEvent* event);
     void runKeyCommand(const KeyAction& action);

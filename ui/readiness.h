@@ -11,11 +11,11 @@ struct Readiness
 {
     // The database menu of the main window (PPM2).
     bool databaseNames = false;    // PMDBSet "ＤＢ名設定"
-    bool checkItemNames = false;   // PMDBChk "チェック項目個別設定"
+    bool checkItemNames = true;    // PMDBChk "チェック項目個別設定"
     bool databasePassword = false; // PMDBPWSet "パスワード設定"
 
     // The settings menu of the main window (PPM5) and its options (PPOpt).
-    bool environmentSettings = false; // PPSet "環境設定"
+    bool environmentSettings = true;  // PPSet "環境設定"
     bool csvImport = true;            // PPCSVIn "ＣＳＶデータの取込み"
     bool csvExportAll = true;         // PPCSVOut "全件ＣＳＶデータ出力"
     bool vcardImport = false;         // "vCardデータの取込み", beside the CSV import

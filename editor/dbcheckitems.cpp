@@ -1,0 +1,66 @@
+#include "editor/dbcheckitems.h"
+
+#include <cstddef>
+
+#include "store/dbfile.h"
+#include "store/messages.h"
+#include "store/record.h"
+#include "store/state.h"
+
+namespace talik {
+namespace {
+
+// The marker and the names lie side by side: one write puts both down.
+constexpr std::size_t ChangedFirst = offsetof(MainHeader, HeaderFlags);
+constexpr std::size_t ChangedEnd = offsetof(MainHeader, PasswordField);
+
+std::string Trimmed(const std::string& text)
+{
+    return CleanFixed(text);
+}
+
+void SetItems(MainHeader& header, const DbCheckItems& items)
+{
+    header.HeaderFlags[0] = items.ownNames ? '1' : '0';
+    for (int i = 0; i < 15; ++i) {
+        SetText(header.CheckItemNames[i], Trimmed(items.names[i]));
+    }
+}
+
+} // namespace
+
+DbCheckItems DbCheckItemsOf(const AppState& state)
+{
+    DbCheckItems items;
+    const char marker = state.Header.HeaderFlags[0];
+    items.ownNames = marker == '1';
+    for (int i = 0; i < 15; ++i) {
+        items.names[i] =
+            marker == '1' || marker == '0' ? GetText(state.Header.CheckItemNames[i]) : state.settings.AddressCheck[i];
+    }
+    return items;
+}
+
+bool StoreDbCheckItems(AppState& state, const DbCheckItems& items)
+{
+    const std::string path = MainFileName(state.DataPath, state.DbNo);
+    auto main = OpenDbFile(state, path, OpenMode::Write, MainRecLen);
+    if (!main) {
+        return false;
+    }
+    MainHeader header{};
+    if (!main->read(1, Bytes(header))) {
+        TellAccessError(state, path);
+        return false;
+    }
+    SetItems(header, items);
+    auto changed = Bytes(header).subspan(ChangedFirst, ChangedEnd - ChangedFirst);
+    if (!main->writePart(1, ChangedFirst, changed)) {
+        TellWriteFailed(state, path);
+        return false;
+    }
+    SetItems(state.Header, items);
+    return true;
+}
+
+} // namespace talik
