@@ -19,6 +19,8 @@
 #include "editor/TALIK01.h"
 #include "listwin/csvexport.h"
 #include "listwin/csvimportflow.h"
+#include "listwin/vcardexport.h"
+#include "listwin/vcardimportflow.h"
 #include "listwin/indexpanel.h"
 #include "listwin/inputgate.h"
 #include "listwin/listviewmodel.h"
@@ -186,6 +188,8 @@ void TALIKLST::connectMenus()
     connect(m_menus.PPCSVOut, &QAction::triggered, this, &TALIKLST::exportAllCsv);
     connect(m_menus.PPHelp, &QAction::triggered, this, [this] { OpenHelp(m_state, m_launcher); });
     connect(m_menus.PPCSVIn, &QAction::triggered, this, &TALIKLST::importCsv);
+    connect(m_menus.PPVCardOut, &QAction::triggered, this, &TALIKLST::exportAllVcard);
+    connect(m_menus.PPVCardIn, &QAction::triggered, this, &TALIKLST::importVcard);
     CaptionCopyEntries(m_menus.PPM4, m_state.settings);
 }
 
@@ -403,6 +407,27 @@ void TALIKLST::importCsv()
     m_state.Busy = true;
     m_state.MainIdle = false;
     bool imported = RunCsvImport(m_state, this);
+    m_state.MainIdle = true;
+    m_state.Busy = false;
+    if (imported) {
+        m_model->refresh();
+        setRecordButtons({});
+        showCounts();
+    }
+}
+
+void TALIKLST::exportAllVcard()
+{
+    ProgressDialog progress(this, "vCardデータを出力しています．．．");
+    RunVcardExport(m_state, CsvScope::WholeDatabase, {}, progress.reporter());
+}
+
+// Busy for the whole run, as the CSV import.
+void TALIKLST::importVcard()
+{
+    m_state.Busy = true;
+    m_state.MainIdle = false;
+    bool imported = RunVcardImport(m_state, this);
     m_state.MainIdle = true;
     m_state.Busy = false;
     if (imported) {
