@@ -97,8 +97,6 @@ TEST_F(CliVcardTest, AnotherVcardReaderReadsTheExport)
     addYamada();
     add({"--KanaName=ｽｽﾞｷ", "--KanjiName=鈴木, 一郎; 他",
          "--Remarks=長い備考長い備考長い備考長い備考長い備考長い備考"});
-    const std::string out = files.str() + "/out.vcf";
-    ASSERT_EQ(cli({"export", "--format", "vcard", "--out", out}).exitCode, 0);
     const std::string script = R"(
 import sys, vobject
 cards = list(vobject.readComponents(open(sys.argv[1], encoding='utf-8', newline='').read()))
@@ -109,12 +107,17 @@ for card in cards:
     if hasattr(card, 'note'): print('NOTE', card.note.value)
     for tel in card.contents.get('tel', []): print('TEL', tel.value, ','.join(tel.params['TYPE']))
 )";
-    TempDir capture;
-    test::ProgramRun run = test::RunProgram({"/usr/bin/python3", "-c", script, out}, capture.path());
-    ASSERT_EQ(run.exitCode, 0) << run.err;
-    EXPECT_EQ(run.out, "鈴木, 一郎; 他\nスズキ\nN 鈴木, / 一郎; 他\n"
-                       "NOTE 長い備考長い備考長い備考長い備考長い備考長い備考\n"
-                       "山田　太郎\nヤマダ\nN 山田 / 太郎\nNOTE 備考です\nTEL 03-1234-5678 home,voice\n");
+    for (const char* version : {"3", "4"}) {
+        SCOPED_TRACE(version);
+        const std::string out = files.str() + "/out" + version + ".vcf";
+        ASSERT_EQ(cli({"export", "--format", "vcard", "--vcard-version", version, "--out", out}).exitCode, 0);
+        TempDir capture;
+        test::ProgramRun run = test::RunProgram({"/usr/bin/python3", "-c", script, out}, capture.path());
+        ASSERT_EQ(run.exitCode, 0) << run.err;
+        EXPECT_EQ(run.out, "鈴木, 一郎; 他\nスズキ\nN 鈴木, / 一郎; 他\n"
+                           "NOTE 長い備考長い備考長い備考長い備考長い備考長い備考\n"
+                           "山田　太郎\nヤマダ\nN 山田 / 太郎\nNOTE 備考です\nTEL 03-1234-5678 home,voice\n");
+    }
 }
 
 } // namespace
