@@ -277,7 +277,7 @@ bool LooksLikeVcard(std::string_view file)
     }
     LineSource lines(file);
     while (!lines.atEnd()) {
-        if (IsLine(lines.next(), "BEGIN:VCARD")) {
+        if (IsLine(LogicalLine(lines, false), "BEGIN:VCARD")) {
             return true;
         }
     }
@@ -291,8 +291,8 @@ bool StartsAsVcard(std::string_view file)
     }
     LineSource lines(file);
     while (!lines.atEnd()) {
-        std::string_view line = TrimBlanks(lines.next());
-        if (!line.empty()) {
+        const std::string line = LogicalLine(lines, false);
+        if (!TrimBlanks(line).empty()) {
             return IsLine(line, "BEGIN:VCARD");
         }
     }
