@@ -2,6 +2,7 @@
 // field back through 3.0 and 4.0, cards as phones and mail programs write them, overflow into the
 // remarks extra data, and the import and export on a database on disk.
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -380,6 +381,34 @@ TEST_F(VcardDatabaseTest, ImportStoresCardsWithReadingsAndNamesTheOthers)
     EXPECT_EQ(PrintOptionsValue(state.Rec), 0);
     EXPECT_EQ(std::string(state.Rec.CheckItems, 15), "  1            ");
     EXPECT_EQ(Stored(state.Extra.RemarksExtra), "TEL: 5");
+}
+
+TEST_F(VcardDatabaseTest, AtTheCeilingTheImportStopsAndTellsHowFarItGot)
+{
+    // Records 2..63998 all taken: two numbers are left.
+    WriteRecords(mainPath(), {HandMainHeader(63998)});
+    std::filesystem::resize_file(mainPath(), 63998u * 600u);
+    {
+        std::fstream f(mainPath(), std::ios::in | std::ios::out | std::ios::binary);
+        for (std::int32_t rec = 2; rec <= 63998; ++rec) {
+            f.seekp((rec - 1) * 600);
+            f.put('\xb1');
+        }
+    }
+    load();
+    ui.shown.clear();
+    std::string file;
+    for (const char* reading : {"カ", "", "キ", "ク", "ケ"}) {
+        file +=
+            "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:x\r\nX-PHONETIC-LAST-NAME:" + std::string(reading) + "\r\nEND:VCARD\r\n";
+    }
+    const VcardImportResult result = ImportVcardFile(state, file, NoChecks);
+    EXPECT_EQ(result.stoppedAt, 4);
+    EXPECT_EQ(result.failures, 1);
+    ASSERT_EQ(ui.messages().size(), 1u); // the store's own message about the ceiling
+    EXPECT_EQ(VcardStoppedReport(result),
+              "3 件のデータを取込みました。\r\n4 件目で中断しました。以降のデータは取込まれていません。");
+    EXPECT_EQ(LongAt(ReadFileBytes(mainPath()), 16), 64000);
 }
 
 TEST_F(VcardDatabaseTest, ExportWritesEveryRecordInListOrderAndReadsBack)
