@@ -71,7 +71,8 @@ std::optional<ExportArguments> ParseExportArguments(const std::vector<std::strin
     ExportArguments parsed;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string arg = args[i];
-        std::optional<ValuedOption> option = TakeValuedOption(args, i, {"--out", "--records", "--encoding", "--format", "--vcard-version"});
+        std::optional<ValuedOption> option =
+            TakeValuedOption(args, i, {"--out", "--records", "--encoding", "--format", "--vcard-version"});
         if (!option || !option->value || !Apply(option->name, *option->value, parsed)) {
             error = "export の引数が正しくありません: " + arg;
             return std::nullopt;
