@@ -95,8 +95,9 @@ TEST_F(CliVcardTest, AnotherVcardReaderReadsTheExport)
         GTEST_SKIP() << "python3-vobject is not installed";
     }
     addYamada();
+    // Remarks that fill their 60 bytes make a NOTE line longer than 75 octets: it is folded.
     add({"--KanaName=ｽｽﾞｷ", "--KanjiName=鈴木, 一郎; 他",
-         "--Remarks=長い備考長い備考長い備考長い備考長い備考長い備考"});
+         "--Remarks=長い備考長い備考長い備考長い備考長い備考長い備考長い備考です"});
     const std::string script = R"(
 import sys, vobject
 cards = list(vobject.readComponents(open(sys.argv[1], encoding='utf-8', newline='').read()))
@@ -111,11 +112,12 @@ for card in cards:
         SCOPED_TRACE(version);
         const std::string out = files.str() + "/out" + version + ".vcf";
         ASSERT_EQ(cli({"export", "--format", "vcard", "--vcard-version", version, "--out", out}).exitCode, 0);
+        EXPECT_NE(read(out).find("\r\n "), std::string::npos) << read(out);
         TempDir capture;
         test::ProgramRun run = test::RunProgram({"/usr/bin/python3", "-c", script, out}, capture.path());
         ASSERT_EQ(run.exitCode, 0) << run.err;
         EXPECT_EQ(run.out, "鈴木, 一郎; 他\nスズキ\nN 鈴木, / 一郎; 他\n"
-                           "NOTE 長い備考長い備考長い備考長い備考長い備考長い備考\n"
+                           "NOTE 長い備考長い備考長い備考長い備考長い備考長い備考長い備考です\n"
                            "山田　太郎\nヤマダ\nN 山田 / 太郎\nNOTE 備考です\nTEL 03-1234-5678 home,voice\n");
     }
 }
