@@ -450,7 +450,8 @@ VcardFill FillFromVcard(const VcardCard& card,
     result.hasReading = !IsDeletedFirstByte(static_cast<unsigned char>(rec.KanaName[0])) && rec.KanaName[0] != ' ';
     std::copy(checks.begin(), checks.end(), rec.CheckItems);
     SetCategories(card, checkNames, rec);
-    fill.put(rec.KanjiName, result.name);
+    const VcardProperty* fn = card.find("FN");
+    fill.put(rec.KanjiName, fn != nullptr && fn->param(std::string(VcardNoNameParam)) == "1" ? "" : result.name);
     fill.emails(card);
     fill.addresses(card);
     fill.phones(card);

@@ -130,7 +130,11 @@ void WriteNames(CardWriter& card, const AddressRecord& rec, VcardVersion version
     }
     card.line(n + ":" + EscapeVcardText(family) + ";" + EscapeVcardText(given) + ";;;");
     // FN may not be empty: a card without a name is known by its reading.
-    card.line("FN:" + EscapeVcardText(name.empty() ? reading : name));
+    if (name.empty()) {
+        card.line("FN;" + std::string(VcardNoNameParam) + "=1:" + EscapeVcardText(reading));
+    } else {
+        card.line("FN:" + EscapeVcardText(name));
+    }
     card.text("X-PHONETIC-LAST-NAME", readingFamily);
     card.text("X-PHONETIC-FIRST-NAME", readingGiven);
 }

@@ -48,6 +48,7 @@ std::vector<std::string> SplitMailAddresses(std::string_view field);
 inline constexpr std::string_view VcardSlotParam = "X-TALIK-SLOT";
 inline constexpr std::string_view VcardKindParam = "X-TALIK-KIND";
 inline constexpr std::string_view VcardRemarksParam = "X-TALIK-REMARKS"; // NOTE: does its first line hold the remarks
+inline constexpr std::string_view VcardNoNameParam = "X-TALIK-NONAME";   // FN: the record has no name
 inline constexpr std::string_view VcardClassCode = "X-TALIK-CLASSCODE";
 inline constexpr std::string_view VcardHonorific = "X-TALIK-HONORIFIC";
 inline constexpr std::string_view VcardRelatedInfo = "X-TALIK-RELATED";

@@ -112,6 +112,22 @@ TEST_P(VcardRoundTrip, RemarksExtraWithoutRemarksStaysInItsOwnField)
     EXPECT_EQ(Stored(backExtra.RemarksExtra), "一行目\r\n二行目, with; marks\r\n三行目");
 }
 
+TEST_P(VcardRoundTrip, ARecordWithoutANameIsKnownByItsReadingAndComesBackWithoutOne)
+{
+    AddressRecord rec{};
+    ExtraRecord extra{};
+    ClearRecord(rec);
+    ClearRecord(extra);
+    SetText(rec.KanaName, "ﾀﾅｶ");
+    std::string text;
+    AppendVcard(text, rec, extra, CheckNames, GetParam());
+    EXPECT_NE(text.find("\r\nFN;X-TALIK-NONAME=1:タナカ\r\n"), std::string::npos) << text;
+    AddressRecord back{};
+    ExtraRecord backExtra{};
+    ReadBack(text, back, backExtra);
+    EXPECT_EQ(std::memcmp(&rec, &back, sizeof rec), 0) << text;
+}
+
 INSTANTIATE_TEST_SUITE_P(Versions, VcardRoundTrip, ::testing::Values(VcardVersion::V3, VcardVersion::V4));
 
 TEST(VcardWrite, CardLinesCarryTheReadingInFullWidthAndTheStandardProperties)
