@@ -8,6 +8,7 @@
 #include "cli/cliapp.h"
 #include "cli/clidatabase.h"
 #include "cli/clioptions.h"
+#include "cli/clivcard.h"
 #include "listwin/csvexport.h"
 #include "store/state.h"
 
@@ -19,6 +20,8 @@ struct ExportArguments
     std::string out;
     std::optional<std::vector<std::int32_t>> records;
     CsvEncoding encoding = CsvEncoding::Cp932;
+    bool vcard = false; // --format vcard
+    VcardVersion version = VcardVersion::V3;
 };
 
 // "2,5,9": record numbers 2..64000; nullopt for anything else.
@@ -50,6 +53,15 @@ bool Apply(const std::string& name, const std::string& value, ExportArguments& p
         parsed.records = RecordList(value);
         return parsed.records.has_value();
     }
+    if (name == "--format") {
+        parsed.vcard = value == "vcard";
+        return value == "csv" || value == "vcard";
+    }
+    if (name == "--vcard-version") {
+        auto version = ParseVcardVersion(value);
+        parsed.version = version.value_or(VcardVersion::V3);
+        return version.has_value();
+    }
     parsed.encoding = value == "utf-8" ? CsvEncoding::Utf8 : CsvEncoding::Cp932;
     return value == "cp932" || value == "utf-8";
 }
@@ -59,7 +71,8 @@ std::optional<ExportArguments> ParseExportArguments(const std::vector<std::strin
     ExportArguments parsed;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string arg = args[i];
-        std::optional<ValuedOption> option = TakeValuedOption(args, i, {"--out", "--records", "--encoding"});
+        std::optional<ValuedOption> option =
+            TakeValuedOption(args, i, {"--out", "--records", "--encoding", "--format", "--vcard-version"});
         if (!option || !option->value || !Apply(option->name, *option->value, parsed)) {
             error = "export の引数が正しくありません: " + arg;
             return std::nullopt;
@@ -92,6 +105,9 @@ int ExportCommand(AppState& state, const CliOptions& options)
     if (!args) {
         std::fprintf(stderr, "%s\n%s", error.c_str(), CliUsage());
         return ExitUsage;
+    }
+    if (args->vcard) {
+        return ExportVcardFile(state, args->out, args->version, args->records);
     }
     CsvExportJob job;
     job.path = args->out;

@@ -8,6 +8,8 @@
 #include "cli/cliapp.h"
 #include "cli/clidatabase.h"
 #include "cli/clioptions.h"
+#include "cli/clivcard.h"
+#include "listwin/vcardread.h"
 #include "store/state.h"
 
 namespace talik {
@@ -96,12 +98,18 @@ std::optional<CliImport> ParseImportArguments(const std::vector<std::string>& ar
     bool haveFile = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
-        if (auto option = TakeValuedOption(args, i, {"--map", "--check", "--encoding"})) {
+        if (auto option = TakeValuedOption(args, i, {"--map", "--check", "--encoding", "--format"})) {
             if (!option->value) {
                 error = option->name + " には値が必要です。";
                 return std::nullopt;
             }
-            if (!SetValued(option->name, *option->value, import.options, error)) {
+            if (option->name == "--format") {
+                if (*option->value != "csv" && *option->value != "vcard") {
+                    error = "--format は csv か vcard で指定してください。";
+                    return std::nullopt;
+                }
+                import.vcard = *option->value == "vcard";
+            } else if (!SetValued(option->name, *option->value, import.options, error)) {
                 return std::nullopt;
             }
         } else if (arg == "--skip-first") {
@@ -131,7 +139,7 @@ int ImportCommand(AppState& state, const CliOptions& options)
         std::fprintf(stderr, "%s\n%s", error.c_str(), CliUsage());
         return ExitUsage;
     }
-    if (import->options.map[0] == 0) {
+    if (import->options.map[0] == 0 && import->vcard != true) {
         std::fprintf(stderr, "%s\n%s", CsvReadingRequiredMessage(state.settings.Captions).c_str(), CliUsage());
         return ExitUsage;
     }
@@ -140,6 +148,9 @@ int ImportCommand(AppState& state, const CliOptions& options)
         state.ui.message(std::string(CsvReadErrorMessage) + "\r\n" + import->file + ": " + std::strerror(errno),
                          MessageIcon::Exclamation);
         return ExitRefused;
+    }
+    if (import->vcard.value_or(StartsAsVcard(bytes))) {
+        return ImportVcardBytes(state, import->file, bytes, import->options.checkItems);
     }
     if (DetectCsvEncoding(bytes) == CsvFileEncoding::Unreadable) {
         state.ui.message(std::string(CsvUnreadableMessage), MessageIcon::Exclamation);

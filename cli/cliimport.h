@@ -16,6 +16,7 @@ struct CliImport
 {
     std::string file;
     CsvImportOptions options;
+    std::optional<bool> vcard; // --format csv|vcard; without it the file's first line decides
 };
 
 // Reads the import's arguments; nullopt with `error` set on a usage error.

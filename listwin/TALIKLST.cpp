@@ -23,6 +23,8 @@
 #include "listwin/inputgate.h"
 #include "listwin/listviewmodel.h"
 #include "listwin/listviewsetup.h"
+#include "listwin/vcardexport.h"
+#include "listwin/vcardimportflow.h"
 #include "search/TALIKSRC.h"
 #include "store/database.h"
 #include "store/state.h"
@@ -188,6 +190,8 @@ void TALIKLST::connectMenus()
     connect(m_menus.PPCSVIn, &QAction::triggered, this, &TALIKLST::importCsv);
     connect(m_menus.PPSet, &QAction::triggered, this, &TALIKLST::openEnvironmentSettings);
     connect(m_menus.PMDBChk, &QAction::triggered, this, &TALIKLST::openCheckItemNames);
+    connect(m_menus.PPVCardOut, &QAction::triggered, this, &TALIKLST::exportAllVcard);
+    connect(m_menus.PPVCardIn, &QAction::triggered, this, &TALIKLST::importVcard);
     CaptionCopyEntries(m_menus.PPM4, m_state.settings);
 }
 
@@ -405,6 +409,27 @@ void TALIKLST::importCsv()
     m_state.Busy = true;
     m_state.MainIdle = false;
     bool imported = RunCsvImport(m_state, this);
+    m_state.MainIdle = true;
+    m_state.Busy = false;
+    if (imported) {
+        m_model->refresh();
+        setRecordButtons({});
+        showCounts();
+    }
+}
+
+void TALIKLST::exportAllVcard()
+{
+    ProgressDialog progress(this, "vCardデータを出力しています．．．");
+    RunVcardExport(m_state, CsvScope::WholeDatabase, {}, progress.reporter());
+}
+
+// Busy for the whole run, as the CSV import.
+void TALIKLST::importVcard()
+{
+    m_state.Busy = true;
+    m_state.MainIdle = false;
+    bool imported = RunVcardImport(m_state, this);
     m_state.MainIdle = true;
     m_state.Busy = false;
     if (imported) {

@@ -89,6 +89,9 @@ private:
     void search();
     // The CSV import; the shown list and the counts afterwards.
     void importCsv();
+    // The whole database to a vCard file, and the cards of a vCard file as new records.
+    void exportAllVcard();
+    void importVcard();
     void doubleClickAction();
     // The environment settings, then the list font and a changed data folder's database.
     void openEnvironmentSettings();

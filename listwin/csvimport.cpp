@@ -191,6 +191,8 @@ bool FillRecord(AppState& state, LineReader& line, const CsvImportOptions& optio
     return true;
 }
 
+} // namespace
+
 // The saved record into the tables and the shown list. A full group keeps the record in the file
 // only; that is told once per group, not for every line that meets it.
 void ReflectImported(AppState& state, std::array<bool, GroupTotal>& toldFull)
@@ -217,6 +219,8 @@ void UpdateTitleAfterImport(AppState& state)
     }
     UpdateCountLabel(state);
 }
+
+namespace {
 
 bool IsDigit(char c)
 {

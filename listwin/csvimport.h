@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "listwin/csvread.h"
+#include "store/kana.h"
 
 namespace talik {
 
@@ -91,6 +92,12 @@ CsvImportResult ImportCsvFile(AppState& state,
                               std::string_view file,
                               const CsvImportOptions& options,
                               const CsvProgress& progress = {});
+
+// After a record of an import was saved: it enters the tables and the shown list. A full kana
+// group keeps it in the file only, told once per group (`toldFull`, indexed by group).
+void ReflectImported(AppState& state, std::array<bool, GroupTotal>& toldFull);
+// The main window's title and count line after an import.
+void UpdateTitleAfterImport(AppState& state);
 
 // The report after an import that ran to the end; `readingCaption` is the reading field's caption.
 std::string CsvImportReport(const CsvImportResult& result, std::string_view readingCaption);

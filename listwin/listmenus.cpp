@@ -62,6 +62,8 @@ void BuildSettingsMenu(QWidget* owner, ListMenus& m, const Readiness& ready)
     m.PPOpt = SubMenu(m.PPM5, "PPOpt", "オプション");
     m.PPCSVIn = Entry(m.PPOpt, "PPCSVIn", "ＣＳＶデータの取込み");
     m.PPCSVOut = Entry(m.PPOpt, "PPCSVOut", "全件ＣＳＶデータ出力");
+    m.PPVCardIn = Entry(m.PPOpt, "PPVCardIn", "vCardデータの取込み");
+    m.PPVCardOut = Entry(m.PPOpt, "PPVCardOut", "vCard出力");
     m.PPOpt->addSeparator();
     m.PPBackup = Entry(m.PPOpt, "PPBackup", "バックアップ");
     m.PPRestore = Entry(m.PPOpt, "PPRestore", "復元");
@@ -73,6 +75,8 @@ void BuildSettingsMenu(QWidget* owner, ListMenus& m, const Readiness& ready)
     m.PPSet->setEnabled(ready.environmentSettings);
     m.PPCSVIn->setEnabled(ready.csvImport);
     m.PPCSVOut->setEnabled(ready.csvExportAll);
+    m.PPVCardIn->setEnabled(ready.vcardImport);
+    m.PPVCardOut->setEnabled(ready.vcardExportAll);
     m.PPBackup->setEnabled(ready.backup);
     m.PPRestore->setEnabled(ready.restore);
     m.PPAllDel->setEnabled(ready.deleteAllData);

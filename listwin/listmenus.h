@@ -81,6 +81,8 @@ struct ListMenus
     QMenu* PPOpt = nullptr;
     QAction* PPCSVIn = nullptr;
     QAction* PPCSVOut = nullptr;
+    QAction* PPVCardIn = nullptr;  // "vCardデータの取込み"
+    QAction* PPVCardOut = nullptr; // "vCard出力"
     QAction* PPBackup = nullptr;
     QAction* PPRestore = nullptr;
     QAction* PPAllDel = nullptr;

@@ -20,6 +20,7 @@
 #include "listwin/csvexport.h"
 #include "listwin/listviewmodel.h"
 #include "listwin/listviewsetup.h"
+#include "listwin/vcardexport.h"
 #include "search/resultwindow.h"
 #include "store/database.h"
 #include "store/state.h"
@@ -115,6 +116,7 @@ void TALIKSRC::buildButtons()
         {&TALIKSRC::m_printAll, "Command6_0", "検索全件印刷"},
         {&TALIKSRC::m_printFromSelection, "Command6_1", "選択以降印刷"},
         {&TALIKSRC::m_csvExport, "Command8", "ＣＳＶ出力"},
+        {&TALIKSRC::m_vcardExport, "CommandVcard", "vCard出力"},
         {&TALIKSRC::m_batchSet, "Command9_0", "一括項目設定"},
         {&TALIKSRC::m_batchClear, "Command9_1", "一括項目取消し"},
         {&TALIKSRC::m_moveCopy, "Command11", "移動／複写"},
@@ -140,6 +142,7 @@ void TALIKSRC::connectControls()
     connect(m_telephone, &QPushButton::clicked, this, [this] { PopupBelow(m_telephoneMenu.menu, m_telephone); });
     connect(m_deleteAll, &QPushButton::clicked, this, &TALIKSRC::deleteAll);
     connect(m_csvExport, &QPushButton::clicked, this, &TALIKSRC::exportCsv);
+    connect(m_vcardExport, &QPushButton::clicked, this, &TALIKSRC::exportVcard);
     connect(m_addSearch, &QPushButton::clicked, this, [this] { furtherSearch(0); });
     connect(m_narrowSearch, &QPushButton::clicked, this, [this] { furtherSearch(1); });
     connect(m_excludeSearch, &QPushButton::clicked, this, [this] { furtherSearch(2); });
@@ -193,6 +196,7 @@ void TALIKSRC::setHitButtons(bool hits)
     m_batchSet->setEnabled(hits);
     m_batchClear->setEnabled(hits);
     m_csvExport->setEnabled(hits && m_ready.csvExportResults);
+    m_vcardExport->setEnabled(hits && m_ready.vcardExportResults);
 }
 
 void TALIKSRC::setRecordButtons(const RecordButtons& buttons)
@@ -331,6 +335,17 @@ void TALIKSRC::exportCsv()
     }
     ProgressDialog progress(this, "ＣＳＶデータを出力しています．．．");
     RunCsvExport(m_state, CsvScope::Listed, recNos, progress.reporter());
+}
+
+void TALIKSRC::exportVcard()
+{
+    std::vector<std::int32_t> recNos;
+    recNos.reserve(m_results.size());
+    for (const ListItem& item : m_results.items()) {
+        recNos.push_back(RecNoOfKey(item.key));
+    }
+    ProgressDialog progress(this, "vCardデータを出力しています．．．");
+    RunVcardExport(m_state, CsvScope::Listed, recNos, progress.reporter());
 }
 
 void TALIKSRC::dial(int slot)

@@ -63,6 +63,8 @@ private:
     void deleteAll();
     // The listed results, in the order shown, to a CSV file.
     void exportCsv();
+    // The same to a vCard file.
+    void exportVcard();
     // Telephone slot `slot` of the selected result: the call confirmation, then the dialler.
     void dial(int slot);
     void doubleClickAction();
@@ -94,6 +96,7 @@ private:
     QPushButton* m_printAll = nullptr;           // Command6(0)
     QPushButton* m_printFromSelection = nullptr; // Command6(1)
     QPushButton* m_csvExport = nullptr;          // Command8
+    QPushButton* m_vcardExport = nullptr;        // CommandVcard, beside Command8
     QPushButton* m_batchSet = nullptr;           // Command9(0)
     QPushButton* m_batchClear = nullptr;         // Command9(1)
     QPushButton* m_moveCopy = nullptr;           // Command11

@@ -18,8 +18,8 @@ struct Readiness
     bool environmentSettings = true;  // PPSet "環境設定"
     bool csvImport = true;            // PPCSVIn "ＣＳＶデータの取込み"
     bool csvExportAll = true;         // PPCSVOut "全件ＣＳＶデータ出力"
-    bool vcardImport = false;         // "vCardデータの取込み", beside the CSV import
-    bool vcardExportAll = false;      // "vCard出力", beside the CSV export of the whole database
+    bool vcardImport = true;          // "vCardデータの取込み", beside the CSV import
+    bool vcardExportAll = true;       // "vCard出力", beside the CSV export of the whole database
     bool backup = false;              // PPBackup "バックアップ"
     bool restore = false;             // PPRestore "復元"
     bool deleteAllData = false;       // PPAllDel "データ全件削除"
@@ -48,7 +48,7 @@ struct Readiness
     bool printAllResults = false;    // Command6(0) "検索全件印刷"
     bool printFromSelection = false; // Command6(1) "選択以降印刷"
     bool csvExportResults = true;    // Command8 "ＣＳＶ出力"
-    bool vcardExportResults = false; // "vCard出力", beside Command8
+    bool vcardExportResults = true;  // "vCard出力", beside Command8
     bool moveCopyResults = false;    // Command11 "移動／複写"
     bool mailAllResults = false;     // Command13 "Mail一括送信"
 

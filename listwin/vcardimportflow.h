@@ -1,0 +1,13 @@
+#pragma once
+// The vCard import as the list window runs it: the file, the check items, the question, the import
+// with its progress, and the report.
+class QWidget;
+
+namespace talik {
+
+struct AppState;
+
+// False when nothing was imported because the user stopped at a dialog or the file was refused.
+bool RunVcardImport(AppState& state, QWidget* parent);
+
+} // namespace talik
