@@ -24,6 +24,10 @@
 #include "listwin/listviewmodel.h"
 #include "listwin/listviewsetup.h"
 #include "search/TALIKSRC.h"
+#include "store/TALIKBKP.h"
+#include "store/TALIKDBS.h"
+#include "store/TALIKSTP.h"
+#include "store/dbnames.h"
 #include "store/database.h"
 #include "store/state.h"
 #include "ui/formhelpers.h"
@@ -164,7 +168,7 @@ void TALIKLST::connectMenus()
     }
     connect(m_menus.PPM2, &QMenu::aboutToShow, this, [this] {
         for (int i = 0; i < 10; ++i) {
-            m_menus.PMDB[i]->setText(Qs(m_state.settings.AddrDBName[i]));
+            m_menus.PMDB[i]->setText(Qs(MenuText(m_state.settings.AddrDBName[i])));
             m_menus.PMDB[i]->setChecked(i + 1 == m_state.DbNo);
         }
     });
@@ -186,6 +190,10 @@ void TALIKLST::connectMenus()
     connect(m_menus.PPCSVOut, &QAction::triggered, this, &TALIKLST::exportAllCsv);
     connect(m_menus.PPHelp, &QAction::triggered, this, [this] { OpenHelp(m_state, m_launcher); });
     connect(m_menus.PPCSVIn, &QAction::triggered, this, &TALIKLST::importCsv);
+    connect(m_menus.PPBackup, &QAction::triggered, this, [this] { backupOrRestore(true); });
+    connect(m_menus.PPRestore, &QAction::triggered, this, [this] { backupOrRestore(false); });
+    connect(m_menus.PMDBSet, &QAction::triggered, this, &TALIKLST::nameDatabases);
+    connect(m_menus.PMDBPWSet, &QAction::triggered, this, &TALIKLST::setDatabasePassword);
     CaptionCopyEntries(m_menus.PPM4, m_state.settings);
 }
 
@@ -410,6 +418,42 @@ void TALIKLST::importCsv()
         setRecordButtons({});
         showCounts();
     }
+}
+
+// Busy for the whole run: the list must not switch databases or save while files are replaced.
+void TALIKLST::backupOrRestore(bool backupMode)
+{
+    m_state.Busy = true;
+    m_state.MainIdle = false;
+    TALIKBKP dialog(m_state, backupMode, this);
+    dialog.exec();
+    m_state.MainIdle = true;
+    m_state.Busy = false;
+    if (dialog.outcome().currentReplaced) {
+        m_state.TablesLoaded = false;
+        loadIfNeeded();
+    }
+}
+
+void TALIKLST::nameDatabases()
+{
+    m_state.Busy = true;
+    m_state.MainIdle = false;
+    TALIKDBS dialog(m_state, this);
+    dialog.exec();
+    m_state.MainIdle = true;
+    m_state.Busy = false;
+    m_label3->setText(Qs(m_state.texts.DbName));
+}
+
+void TALIKLST::setDatabasePassword()
+{
+    m_state.Busy = true;
+    m_state.MainIdle = false;
+    TALIKSTP dialog(m_state, this);
+    dialog.exec();
+    m_state.MainIdle = true;
+    m_state.Busy = false;
 }
 
 void TALIKLST::search()

@@ -89,6 +89,10 @@ private:
     void search();
     // The CSV import; the shown list and the counts afterwards.
     void importCsv();
+    // Backup (true) or restore (false); a restore that replaced the open database reloads it.
+    void backupOrRestore(bool backupMode);
+    void nameDatabases();
+    void setDatabasePassword();
     void doubleClickAction();
     void showStatusHint();
     bool handleKey(QKeyEvent* event);
