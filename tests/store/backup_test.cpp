@@ -3,6 +3,7 @@
 // itself, and a failed copy leaves the destination's pair as it was.
 #include <filesystem>
 #include <string>
+#include <fcntl.h>
 #include <sys/stat.h>
 
 #include <gtest/gtest.h>
@@ -229,7 +230,7 @@ TEST_F(BackupTest, AFailedExtraCopyKeepsTheOldPairAndNamesWhatWasDone)
     EXPECT_EQ(Names(backup.path()),
               (std::vector<std::string>{"MRPDAT01.qx1", "MRPDAT01.qx2", "MRPDAT02.qx1", "MRPDAT02.qx2"}));
     ASSERT_EQ(ui.messages().size(), 1u);
-    const std::string& told = ui.messages()[0];
+    const std::string told = ui.messages()[0];
     EXPECT_NE(told.find("MRPDAT02.qx2"), std::string::npos) << told;
     EXPECT_NE(told.find("処理済みのデータベース：データベース1"), std::string::npos) << told;
     EXPECT_EQ(told.find("正常"), std::string::npos);

@@ -1,4 +1,5 @@
 // Passwords, database names and moving or copying records between databases.
+#include <cstring>
 #include <filesystem>
 #include <string>
 
@@ -227,7 +228,7 @@ TEST_F(MoveCopyTest, ATargetWriteThatFailsLeavesEverySourceRecordInPlace)
         int seen = 0;
         std::size_t admit(const std::string& p, std::int64_t offset, std::size_t size) override
         {
-            return p.find("MRPDAT02.QX1") != std::string::npos && offset > 600 && ++seen == 3 ? 0 : size;
+            return p.find("MRPDAT02.QX1") != std::string::npos && offset >= 600 && ++seen == 3 ? 0 : size;
         }
     } gate;
     state.writeGate = &gate;
