@@ -70,8 +70,8 @@ struct BackupArguments
     bool overwriteNewer = false;
 };
 
-std::optional<BackupArguments> ParseBackupArguments(const CliOptions& options, const char* folderOption,
-                                                    std::string& error)
+std::optional<BackupArguments>
+ParseBackupArguments(const CliOptions& options, const char* folderOption, std::string& error)
 {
     BackupArguments parsed;
     const auto& args = options.arguments;
@@ -140,8 +140,8 @@ int RunBackupCommand(AppState& state, const CliOptions& options, bool restore)
 // The live addresses of a main file, read without writing or asking; nullopt when it is not there.
 std::optional<int> LiveCount(const std::string& mainFile)
 {
-    std::optional<std::string> found = FindFileNoCase(mainFile.substr(0, mainFile.rfind('/')),
-                                                       mainFile.substr(mainFile.rfind('/') + 1));
+    std::optional<std::string> found =
+        FindFileNoCase(mainFile.substr(0, mainFile.rfind('/')), mainFile.substr(mainFile.rfind('/') + 1));
     RecordFile file;
     if (!found || file.open(*found, OpenMode::Read, MainRecLen) != OpenError::None) {
         return std::nullopt;

@@ -30,8 +30,7 @@ std::string DestinationPath(const std::string& folder, int dbNo, bool extra, boo
     if (auto existing = FindFileNoCase(folder, name)) {
         return *existing;
     }
-    std::string newName = intoDataFolder ? std::string(extra ? ExtraFileName("", dbNo) : MainFileName("", dbNo))
-                                         : name;
+    std::string newName = intoDataFolder ? std::string(extra ? ExtraFileName("", dbNo) : MainFileName("", dbNo)) : name;
     if (!newName.empty() && newName.front() == '/') {
         newName.erase(0, 1);
     }
@@ -84,8 +83,7 @@ public:
     BackupRun(AppState& state, const BackupRequest& request, BackupOutcome& outcome)
         : m_state(state), m_request(request), m_outcome(outcome),
           m_backupFolder(WithoutTrailingSlash(request.backupFolder))
-    {
-    }
+    {}
 
     void run()
     {
@@ -149,8 +147,7 @@ private:
         if (toTime < 0 || toTime <= ModificationTimeNs(from) + TimeToleranceNs) {
             return true;
         }
-        const std::string question =
-            "コピー先にコピー元より新しい日付のファイルが存在します。このまま上書きしますか？";
+        const std::string question = "コピー先にコピー元より新しい日付のファイルが存在します。このまま上書きしますか？";
         if (m_request.newerAnswer) {
             m_state.ui.message(question + "\n" + to + " → " + (*m_request.newerAnswer ? "はい" : "いいえ"),
                                MessageIcon::Question);
@@ -217,8 +214,8 @@ std::string BackupFileName(int dbNo, bool extra)
 
 std::string DefaultBackupFolder(const std::string& storedSetting, const std::string& homeFolder)
 {
-    bool windowsValue = storedSetting.find('\\') != std::string::npos ||
-                        (storedSetting.size() >= 2 && storedSetting[1] == ':');
+    bool windowsValue =
+        storedSetting.find('\\') != std::string::npos || (storedSetting.size() >= 2 && storedSetting[1] == ':');
     if (storedSetting.empty() || windowsValue) {
         return WithSlash(homeFolder);
     }

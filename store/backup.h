@@ -24,10 +24,10 @@ bool PairExists(const std::string& folder, int dbNo);
 
 struct BackupRequest
 {
-    bool restore = false;          // false: data folder to backup folder; true: the other way
-    std::string backupFolder;      // as the user gave it
+    bool restore = false;                        // false: data folder to backup folder; true: the other way
+    std::string backupFolder;                    // as the user gave it
     std::array<bool, BackupDbTotal> databases{}; // ticked databases, 1..10 at 0..9
-    bool settingsFile = false;     // QXSCH.INI of the profile folder too
+    bool settingsFile = false;                   // QXSCH.INI of the profile folder too
     // The answer to the newer-file question given in advance (talikcli): the question is then
     // shown as a message with its answer instead of being asked.
     std::optional<bool> newerAnswer;
@@ -35,9 +35,9 @@ struct BackupRequest
 
 struct BackupOutcome
 {
-    bool started = false;        // the folder was accepted and the copying began
-    bool failed = false;         // a copy failed: the run stopped there
-    std::vector<int> done;       // databases copied completely, in order
+    bool started = false;         // the folder was accepted and the copying began
+    bool failed = false;          // a copy failed: the run stopped there
+    std::vector<int> done;        // databases copied completely, in order
     bool currentReplaced = false; // a restore replaced the open database's files
     bool settingsCopied = false;
 };

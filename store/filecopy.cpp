@@ -46,8 +46,8 @@ bool WriteAll(int fd, const char* data, std::size_t size)
 }
 
 // Writes a piece through the gate: a gate that admits less makes the write fail as a full disk does.
-bool WriteGated(int fd, const char* data, std::size_t size, WriteGate* gate, const std::string& shownPath,
-                std::int64_t offset)
+bool WriteGated(
+    int fd, const char* data, std::size_t size, WriteGate* gate, const std::string& shownPath, std::int64_t offset)
 {
     std::size_t admitted = gate != nullptr ? gate->admit(shownPath, offset, size) : size;
     if (!WriteAll(fd, data, std::min(admitted, size))) {

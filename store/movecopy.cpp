@@ -43,8 +43,7 @@ public:
         : m_state(state), m_list(list), m_request(request), m_current(current), m_target(target),
           m_targetMainPath(MainFileName(state.DataPath, request.targetDbNo)),
           m_targetExtraPath(ExtraFileName(state.DataPath, request.targetDbNo))
-    {
-    }
+    {}
 
     MoveCopyOutcome run()
     {
@@ -72,9 +71,10 @@ public:
             takeOutOfSource();
         }
         if (m_outcome.stopped) {
-            m_state.ui.message(std::to_string(m_outcome.done) +
-                                   "件を処理したところで中止しました。残りのデータは元のデータベースにそのまま残っています。",
-                               MessageIcon::Exclamation);
+            m_state.ui.message(
+                std::to_string(m_outcome.done) +
+                    "件を処理したところで中止しました。残りのデータは元のデータベースにそのまま残っています。",
+                MessageIcon::Exclamation);
         }
         return m_outcome;
     }
@@ -139,7 +139,8 @@ private:
     {
         AddressRecord rec{};
         ExtraRecord extra{};
-        if (recNo < FirstRecNo || !m_current.main.read(recNo, Bytes(rec)) || !m_current.extra.read(recNo, Bytes(extra))) {
+        if (recNo < FirstRecNo || !m_current.main.read(recNo, Bytes(rec)) ||
+            !m_current.extra.read(recNo, Bytes(extra))) {
             TellAccessError(m_state, MainFileName(m_state.DataPath, m_state.DbNo));
             return false;
         }
@@ -150,7 +151,8 @@ private:
         std::int32_t slot = nextSlot();
         if (slot == 0) {
             m_state.ui.message("データベース「" + targetName() + "」の登録件数が上限（" +
-                                   std::to_string(MaxRecNo - FirstRecNo + 1) + "件）に達したため、これ以上登録できません。",
+                                   std::to_string(MaxRecNo - FirstRecNo + 1) +
+                                   "件）に達したため、これ以上登録できません。",
                                MessageIcon::Exclamation);
             return false;
         }

@@ -23,8 +23,7 @@ std::vector<FolderPlace> DefaultPlaces()
 
 } // namespace
 
-TALIKDIR::TALIKDIR(const std::string& title, const std::string& start, QWidget* parent,
-                   std::vector<FolderPlace> places)
+TALIKDIR::TALIKDIR(const std::string& title, const std::string& start, QWidget* parent, std::vector<FolderPlace> places)
     : QDialog(parent), m_places(places.empty() ? DefaultPlaces() : std::move(places)), m_drive(new QComboBox(this)),
       m_dir(new QTreeView(this)), m_model(new QFileSystemModel(this)), m_label(new QLabel(this)),
       m_ok(new QPushButton("ＯＫ", this)), m_cancel(new QPushButton("キャンセル", this))
@@ -70,12 +69,11 @@ TALIKDIR::TALIKDIR(const std::string& title, const std::string& start, QWidget* 
     }
 
     connect(m_drive, &QComboBox::currentIndexChanged, this, &TALIKDIR::showPlace);
-    connect(m_dir->selectionModel(), &QItemSelectionModel::currentChanged, this,
-            [this](const QModelIndex& current) {
-                if (current.isValid()) {
-                    m_label->setText(m_model->filePath(current));
-                }
-            });
+    connect(m_dir->selectionModel(), &QItemSelectionModel::currentChanged, this, [this](const QModelIndex& current) {
+        if (current.isValid()) {
+            m_label->setText(m_model->filePath(current));
+        }
+    });
     connect(m_ok, &QPushButton::clicked, this, [this] {
         m_chosen = Us(m_label->text());
         accept();

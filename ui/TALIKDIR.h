@@ -22,7 +22,9 @@ class TALIKDIR : public QDialog
     Q_OBJECT
 public:
     // `start`: the folder shown first (empty or missing: the home folder).
-    TALIKDIR(const std::string& title, const std::string& start, QWidget* parent = nullptr,
+    TALIKDIR(const std::string& title,
+             const std::string& start,
+             QWidget* parent = nullptr,
              std::vector<FolderPlace> places = {});
 
     // The chosen folder after "ＯＫ"; nullopt after "キャンセル".

@@ -14,8 +14,8 @@ struct FolderPlace
 
 // `home` first, then "/", then each folder inside /media/<user>, /run/media/<user> and /mnt (in
 // name order), each only when it can be entered. `mountRoot` prefixes the mount folders (tests).
-std::vector<FolderPlace> FolderPlaces(const std::string& home, const std::string& user,
-                                      const std::string& mountRoot = {});
+std::vector<FolderPlace>
+FolderPlaces(const std::string& home, const std::string& user, const std::string& mountRoot = {});
 
 // The place a folder lies in: the one whose path is the longest leading part of `folder`; 0
 // when none is (the home folder).

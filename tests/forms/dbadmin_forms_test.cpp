@@ -62,7 +62,8 @@ protected:
         std::snprintf(stem, sizeof(stem), "MRPDAT%02d", dbNo);
         WriteRecords((folder / (std::string(stem) + ext1)).string(),
                      {HandMainHeader(3), HandAddress("\xb1", "a"), HandAddress("\xb2", "b")});
-        WriteRecords((folder / (std::string(stem) + ext2)).string(), {HandExtraHeader(3), HandExtra(""), HandExtra("")});
+        WriteRecords((folder / (std::string(stem) + ext2)).string(),
+                     {HandExtraHeader(3), HandExtra(""), HandExtra("")});
     }
     TempDir profile;
     TempDir backup;
@@ -87,8 +88,11 @@ TEST_F(DbFormsTest, BackupOffersTheDatabasesWhosePairsExistUnderTheirNames)
     EXPECT_TRUE(DbBox(form, 3)->isEnabled());
     EXPECT_FALSE(Child<QCheckBox>(form, "Check2")->isEnabled());
     EXPECT_EQ(Child<QCheckBox>(form, "Check2")->text(), "システム環境設定ファイル");
-    const char* captions[][2] = {{"Command1", "参照"}, {"Command2", "全選択"}, {"Command3", "全解除"},
-                                 {"Command4", "開始"}, {"Command5", "キャンセル"}};
+    const char* captions[][2] = {{"Command1", "参照"},
+                                 {"Command2", "全選択"},
+                                 {"Command3", "全解除"},
+                                 {"Command4", "開始"},
+                                 {"Command5", "キャンセル"}};
     for (auto& [name, caption] : captions) {
         EXPECT_EQ(Child<QPushButton>(form, name)->text(), caption);
     }
@@ -220,9 +224,9 @@ TEST(FolderPlaces, HomeRootAndMountedMediaInOrder)
     for (const auto& place : places) {
         paths.push_back(place.path);
     }
-    EXPECT_EQ(paths, (std::vector<std::string>{root.str(), "/", root.str() + "/media/u/USB A",
-                                               root.str() + "/media/u/USB B", root.str() + "/run/media/u/SD",
-                                               root.str() + "/mnt/share"}));
+    EXPECT_EQ(paths,
+              (std::vector<std::string>{root.str(), "/", root.str() + "/media/u/USB A", root.str() + "/media/u/USB B",
+                                        root.str() + "/run/media/u/SD", root.str() + "/mnt/share"}));
     EXPECT_EQ(PlaceOf(places, root.str() + "/media/u/USB B/backup"), 3u);
     EXPECT_EQ(PlaceOf(places, "/etc"), 1u);
     EXPECT_EQ(PlaceOf(places, root.str() + "/x"), 0u);

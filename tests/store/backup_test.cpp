@@ -1,9 +1,9 @@
 // Backup and restore copy whole pairs between the data folder and a backup folder: byte for byte
 // with their times, a newer destination only when the user agrees, never onto the data folder
 // itself, and a failed copy leaves the destination's pair as it was.
+#include <fcntl.h>
 #include <filesystem>
 #include <string>
-#include <fcntl.h>
 #include <sys/stat.h>
 
 #include <gtest/gtest.h>
@@ -56,7 +56,8 @@ public:
     explicit RefuseGate(std::string suffix) : m_suffix(std::move(suffix)) {}
     std::size_t admit(const std::string& path, std::int64_t, std::size_t size) override
     {
-        bool hit = path.size() >= m_suffix.size() && path.compare(path.size() - m_suffix.size(), m_suffix.size(), m_suffix) == 0;
+        bool hit = path.size() >= m_suffix.size() &&
+                   path.compare(path.size() - m_suffix.size(), m_suffix.size(), m_suffix) == 0;
         return hit ? 0 : size;
     }
 
@@ -75,8 +76,8 @@ protected:
     }
 
     // A database of one address whose name tells the databases and versions apart.
-    void makeDatabase(const fs::path& folder, int dbNo, const std::string& tag, const char* ext1 = ".QX1",
-                      const char* ext2 = ".QX2")
+    void makeDatabase(
+        const fs::path& folder, int dbNo, const std::string& tag, const char* ext1 = ".QX1", const char* ext2 = ".QX2")
     {
         char stem[16];
         std::snprintf(stem, sizeof(stem), "MRPDAT%02d", dbNo);
@@ -169,9 +170,9 @@ TEST_F(BackupTest, TheDataFolderBySpellingOrLinkIsRefusedAndNothingIsCopied)
     makeDatabase(data(), 1, "one");
     auto before = ReadFileBytes(data() / "MRPDAT01.QX1");
     fs::create_directory_symlink(data(), backup.path() / "link");
-    for (std::string spelling : {data().string() + "/", data().string() + "/.",
-                                 data().string() + "/../" + data().filename().string(),
-                                 (backup.path() / "link").string()}) {
+    for (std::string spelling :
+         {data().string() + "/", data().string() + "/.", data().string() + "/../" + data().filename().string(),
+          (backup.path() / "link").string()}) {
         ui.shown.clear();
         BackupRequest r = request({1});
         r.backupFolder = spelling;
@@ -244,7 +245,8 @@ TEST_F(BackupTest, AVanishedSourceFileIsToldAndTheRunGoesOn)
     BackupOutcome outcome = RunBackup(state, request({1, 2}));
     EXPECT_EQ(outcome.done, (std::vector<int>{2}));
     ASSERT_EQ(ui.messages().size(), 2u);
-    EXPECT_EQ(ui.messages()[0], "ファイル（" + (data() / "MRPDAT01.qx2").string() + "）はありません。処理は続行します。");
+    EXPECT_EQ(ui.messages()[0],
+              "ファイル（" + (data() / "MRPDAT01.qx2").string() + "）はありません。処理は続行します。");
     EXPECT_FALSE(fs::exists(backup.path() / "MRPDAT01.qx1"));
 }
 

@@ -44,7 +44,8 @@ TEST_F(PasswordTest, IsStoredAsSaltDigitLengthAndSaltedHexDigits)
     auto header = Record(ReadFileBytes(mainPath()), 1, 600);
     // The clock stands at 37 seconds: the salt is 7; "ab" is 61 62 in CP932.
     std::vector<std::uint8_t> expected = {7, 4, 6 + 7, 1 + 7, 6 + 7, 2 + 7};
-    EXPECT_EQ(std::vector<std::uint8_t>(header.begin() + PasswordOffset, header.begin() + PasswordOffset + 6), expected);
+    EXPECT_EQ(std::vector<std::uint8_t>(header.begin() + PasswordOffset, header.begin() + PasswordOffset + 6),
+              expected);
     EXPECT_EQ(DecodePassword(state.Header.PasswordField), "ab");
 }
 
@@ -132,8 +133,10 @@ TEST_F(DbNamesTest, AreStoredCleanedWithAnEmptyNameFallingBackAndReadBack)
 
 TEST_F(DbNamesTest, ANameThatWouldNotReadBackRefusesTheWholeRegistration)
 {
-    for (std::string bad : {std::string(80, 'x'), std::string(40, 'x') + "全角全角全角全角全角全角全角全角全角全角全角全角全角全角全角全角全角全角全角全角",
-                            std::string("한국"), std::string("a\tb")}) {
+    for (std::string bad :
+         {std::string(80, 'x'),
+          std::string(40, 'x') + "全角全角全角全角全角全角全角全角全角全角全角全角全角全角全角全角全角全角全角全角",
+          std::string("한국"), std::string("a\tb")}) {
         auto names = defaults();
         names[0] = "変えたい";
         names[2] = bad;
@@ -159,7 +162,8 @@ protected:
         }
         WriteRecords(mainPath(), {HandMainHeader(5), HandAddress("\xb1", "one"), HandAddress("\xb2", "two"),
                                   HandAddress("\xb3", "three"), HandAddress("\xb4", "four")});
-        WriteRecords(extraPath(), {HandExtraHeader(5), HandExtra("r1"), HandExtra("r2"), HandExtra("r3"), HandExtra("r4")});
+        WriteRecords(extraPath(),
+                     {HandExtraHeader(5), HandExtra("r1"), HandExtra("r2"), HandExtra("r3"), HandExtra("r4")});
         load();
     }
     std::string target(int dbNo, int ext) const
