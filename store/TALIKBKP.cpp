@@ -10,6 +10,7 @@
 #include <QVBoxLayout>
 
 #include "platform/paths.h"
+#include "store/dbnames.h"
 #include "store/state.h"
 #include "ui/formhelpers.h"
 #include "ui/qtinteraction.h"
@@ -47,7 +48,9 @@ TALIKBKP::TALIKBKP(AppState& state, bool backupMode, QWidget* parent)
 
     auto* grid = new QGridLayout(m_frame);
     for (int n = 1; n <= BackupDbTotal; ++n) {
-        QString caption = backupMode ? Qs(state.settings.AddrDBName[n - 1]) : QString("データベース%1").arg(n);
+        // "&" in a name is shown as itself, not taken for a shortcut marker.
+        QString caption =
+            backupMode ? Qs(MenuText(state.settings.AddrDBName[n - 1])) : QString("データベース%1").arg(n);
         auto* box = new QCheckBox(caption, m_frame);
         box->setObjectName(QString("Check1_%1").arg(n - 1));
         box->setEnabled(backupMode && PairExists(state.DataPath, n));

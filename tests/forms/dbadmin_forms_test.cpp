@@ -55,6 +55,7 @@ protected:
             state.settings.AddrDBName[n - 1] = "データベース" + std::to_string(n);
         }
         state.settings.AddrDBName[0] = "仕事";
+        state.settings.AddrDBName[2] = "友人 & 家族";
     }
     void makeDatabase(const fs::path& folder, int dbNo, const char* ext1 = ".QX1", const char* ext2 = ".QX2")
     {
@@ -86,6 +87,7 @@ TEST_F(DbFormsTest, BackupOffersTheDatabasesWhosePairsExistUnderTheirNames)
     EXPECT_TRUE(DbBox(form, 1)->isEnabled());
     EXPECT_FALSE(DbBox(form, 2)->isEnabled());
     EXPECT_TRUE(DbBox(form, 3)->isEnabled());
+    EXPECT_EQ(DbBox(form, 3)->text(), "友人 && 家族"); // shown as "友人 & 家族", not as a shortcut
     EXPECT_FALSE(Child<QCheckBox>(form, "Check2")->isEnabled());
     EXPECT_EQ(Child<QCheckBox>(form, "Check2")->text(), "システム環境設定ファイル");
     const char* captions[][2] = {{"Command1", "参照"},
