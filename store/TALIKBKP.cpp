@@ -77,6 +77,10 @@ TALIKBKP::TALIKBKP(AppState& state, bool backupMode, QWidget* parent)
     layout->addLayout(folderRow);
     layout->addLayout(buttons);
 
+    // Enter in the folder box only ends the typing: it neither browses nor starts a run.
+    for (QPushButton* button : {m_browse, m_selectAll, m_clearAll, m_start, m_cancel}) {
+        button->setAutoDefault(false);
+    }
     connect(m_browse, &QPushButton::clicked, this, &TALIKBKP::browse);
     connect(m_selectAll, &QPushButton::clicked, this, [this] { tickAll(true); });
     connect(m_clearAll, &QPushButton::clicked, this, [this] { tickAll(false); });
