@@ -2,7 +2,10 @@
 // runs, and a restore that replaced the open database shows the restored data at once.
 #include <QAction>
 #include <QCheckBox>
+#include <QDialog>
+#include <QKeyEvent>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QTest>
 
@@ -12,6 +15,7 @@
 #include <gtest/gtest.h>
 
 #include "listwin/TALIKLST.h"
+#include "listwin/inputgate.h"
 #include "store/TALIKBKP.h"
 #include "store/database.h"
 #include "tests/support/modal.h"
@@ -61,6 +65,36 @@ TEST_F(StoreTest, ARestoreOfTheOpenDatabaseReloadsTheListAndTheWindowWaitsMeanwh
     EXPECT_EQ(state.tables.TotalCount, 2);
     EXPECT_EQ(state.texts.CountLabel, "登録数：2 件");
     EXPECT_EQ(ui.messages().back(), "処理は正常に終了しました。");
+}
+
+// Counts the keys that reach it.
+class KeyCountingMenu : public QMenu
+{
+public:
+    using QMenu::QMenu;
+    int keys = 0;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override
+    {
+        ++keys;
+        QMenu::keyPressEvent(event);
+    }
+};
+
+TEST(InputGateOfDialogs, APopupOfADialogTakesKeysWhileTheWindowBehindIsClosed)
+{
+    QWidget window;
+    bool closed = true;
+    new InputGate(&window, closed);
+    QDialog dialog(&window);
+    KeyCountingMenu dialogPopup(&dialog); // as the folder chooser's place list is
+    KeyCountingMenu windowPopup(&window);
+    QKeyEvent key(QEvent::KeyPress, Qt::Key_Down, Qt::NoModifier);
+    QApplication::sendEvent(&dialogPopup, &key);
+    QApplication::sendEvent(&windowPopup, &key);
+    EXPECT_EQ(dialogPopup.keys, 1);
+    EXPECT_EQ(windowPopup.keys, 0);
 }
 
 } // namespace
