@@ -96,6 +96,8 @@ void TALIKDIR::showPlace(int index)
     }
     QString root = Qs(m_places[static_cast<std::size_t>(index)].path);
     m_dir->setRootIndex(m_model->setRootPath(root));
+    // A folder marked in the place before would contradict the path shown.
+    m_dir->setCurrentIndex(QModelIndex());
     m_label->setText(root);
 }
 
