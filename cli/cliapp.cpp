@@ -7,6 +7,7 @@
 
 #include "app/startup.h"
 #include "cli/clidatabase.h"
+#include "cli/clidbadmin.h"
 #include "cli/cliexport.h"
 #include "cli/cliimport.h"
 #include "cli/cliinteraction.h"
@@ -243,6 +244,9 @@ int RunCli(const std::vector<std::string>& args, const CliCommand& print)
         {"add", AddCommand},   {"delete", DeleteCommand}, {"search", SearchCommand},
         {"print", print},      {"export", ExportCommand}, {"import", ImportCommand},
         {"settings", SettingsCommand},
+        {"backup", BackupCommand}, {"restore", RestoreCommand}, {"databases", DatabasesCommand},
+        {"rename-db", RenameDbCommand}, {"copy-to", CopyToCommand}, {"move-to", MoveToCommand},
+        {"password", PasswordCommand},
     };
     auto command = commands.find(options->command);
     if (command == commands.end()) {
@@ -250,7 +254,11 @@ int RunCli(const std::vector<std::string>& args, const CliCommand& print)
     }
     bool takesArguments = options->command == "show" || options->command == "delete" || options->command == "print" ||
                           options->command == "export" || options->command == "import" ||
-                          options->command == "settings";
+                          options->command == "settings" ||
+                          options->command == "rename-db" || options->command == "backup" ||
+                          options->command == "restore" || options->command == "databases" ||
+                          options->command == "copy-to" || options->command == "move-to" ||
+                          options->command == "password";
     if (!takesArguments && !options->arguments.empty()) {
         return UsageError("余分な引数があります: " + options->arguments[0]);
     }

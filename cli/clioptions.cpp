@@ -99,6 +99,17 @@ bool IsSearchArgument(const std::string& arg, const CliOptions& options)
     return options.command == "search" && (arg == "then" || arg.rfind("--", 0) == 0);
 }
 
+// The database commands read their own options (some with a value) from their arguments.
+bool TakesOwnOptions(const std::string& command)
+{
+    for (std::string_view own : {"backup", "restore", "databases", "rename-db", "copy-to", "move-to", "password"}) {
+        if (command == own) {
+            return true;
+        }
+    }
+    return false;
+}
+
 } // namespace
 
 std::optional<ValuedOption>
@@ -133,7 +144,7 @@ std::optional<CliOptions> ParseCliOptions(const std::vector<std::string>& args, 
                 return std::nullopt;
             }
         } else if (options.command == "print" || options.command == "export" || options.command == "import" ||
-                   options.command == "settings") {
+                   options.command == "settings" || TakesOwnOptions(options.command)) {
             // print, export and import read their own options (some of which take a value) from their arguments.
             options.arguments.push_back(arg);
         } else if (IsSearchArgument(arg, options)) {
@@ -183,6 +194,15 @@ const char* CliUsage()
            "                       vCard の各カードを新規登録 (1 行目が BEGIN:VCARD なら --format なしでも vCard)\n"
            "  settings get KEY     モードの設定セクションのキーの値を表示\n"
            "  settings set KEY VALUE  キーだけを書き換える (DBPathAddr, ListFontSize, ComPort は画面と同じ検査)\n"
+           "  backup --to DIR [--databases N,...] [--settings] [--overwrite-newer]\n"
+           "                       データベースをフォルダにバックアップ (既定はファイルのある全データベース)\n"
+           "  restore --from DIR [--databases N,...] [--settings] [--overwrite-newer]\n"
+           "                       バックアップから復元 (新しい日付のファイルは --overwrite-newer の時だけ上書き)\n"
+           "  databases            データベースごとに 番号, 名前, 登録数\n"
+           "  rename-db N NAME     データベース N の名前を設定 (空の名前は既定の名前)\n"
+           "  copy-to N --records N,... [--to-password TEXT]   データベース N に複写\n"
+           "  move-to N --records N,... [--to-password TEXT]   データベース N に移動\n"
+           "  password --set TEXT | --set - | --clear          パスワードを設定 (- は標準入力から) または解除\n"
            "  --data DIR           データフォルダ (無いフォルダはエラー。既定は設定ファイルのもの)\n"
            "  --password-file FILE パスワードをファイルの 1 行目から読む\n"
            "  --password -         パスワードを標準入力の 1 行目から読む\n"

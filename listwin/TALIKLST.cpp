@@ -26,6 +26,10 @@
 #include "listwin/vcardexport.h"
 #include "listwin/vcardimportflow.h"
 #include "search/TALIKSRC.h"
+#include "store/TALIKBKP.h"
+#include "store/TALIKDBS.h"
+#include "store/TALIKSTP.h"
+#include "store/dbnames.h"
 #include "store/database.h"
 #include "store/state.h"
 #include "ui/formhelpers.h"
@@ -166,7 +170,7 @@ void TALIKLST::connectMenus()
     }
     connect(m_menus.PPM2, &QMenu::aboutToShow, this, [this] {
         for (int i = 0; i < 10; ++i) {
-            m_menus.PMDB[i]->setText(Qs(m_state.settings.AddrDBName[i]));
+            m_menus.PMDB[i]->setText(Qs(MenuText(m_state.settings.AddrDBName[i])));
             m_menus.PMDB[i]->setChecked(i + 1 == m_state.DbNo);
         }
     });
@@ -192,6 +196,10 @@ void TALIKLST::connectMenus()
     connect(m_menus.PMDBChk, &QAction::triggered, this, &TALIKLST::openCheckItemNames);
     connect(m_menus.PPVCardOut, &QAction::triggered, this, &TALIKLST::exportAllVcard);
     connect(m_menus.PPVCardIn, &QAction::triggered, this, &TALIKLST::importVcard);
+    connect(m_menus.PPBackup, &QAction::triggered, this, [this] { backupOrRestore(true); });
+    connect(m_menus.PPRestore, &QAction::triggered, this, [this] { backupOrRestore(false); });
+    connect(m_menus.PMDBSet, &QAction::triggered, this, &TALIKLST::nameDatabases);
+    connect(m_menus.PMDBPWSet, &QAction::triggered, this, &TALIKLST::setDatabasePassword);
     CaptionCopyEntries(m_menus.PPM4, m_state.settings);
 }
 
@@ -437,6 +445,42 @@ void TALIKLST::importVcard()
         setRecordButtons({});
         showCounts();
     }
+}
+
+// Busy for the whole run: the list must not switch databases or save while files are replaced.
+void TALIKLST::backupOrRestore(bool backupMode)
+{
+    m_state.Busy = true;
+    m_state.MainIdle = false;
+    TALIKBKP dialog(m_state, backupMode, this);
+    dialog.exec();
+    m_state.MainIdle = true;
+    m_state.Busy = false;
+    if (dialog.outcome().currentReplaced) {
+        m_state.TablesLoaded = false;
+        loadIfNeeded();
+    }
+}
+
+void TALIKLST::nameDatabases()
+{
+    m_state.Busy = true;
+    m_state.MainIdle = false;
+    TALIKDBS dialog(m_state, this);
+    dialog.exec();
+    m_state.MainIdle = true;
+    m_state.Busy = false;
+    m_label3->setText(Qs(m_state.texts.DbName));
+}
+
+void TALIKLST::setDatabasePassword()
+{
+    m_state.Busy = true;
+    m_state.MainIdle = false;
+    TALIKSTP dialog(m_state, this);
+    dialog.exec();
+    m_state.MainIdle = true;
+    m_state.Busy = false;
 }
 
 void TALIKLST::search()

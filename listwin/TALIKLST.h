@@ -92,6 +92,10 @@ private:
     // The whole database to a vCard file, and the cards of a vCard file as new records.
     void exportAllVcard();
     void importVcard();
+    // Backup (true) or restore (false); a restore that replaced the open database reloads it.
+    void backupOrRestore(bool backupMode);
+    void nameDatabases();
+    void setDatabasePassword();
     void doubleClickAction();
     // The environment settings, then the list font and a changed data folder's database.
     void openEnvironmentSettings();

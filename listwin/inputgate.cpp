@@ -79,6 +79,11 @@ bool InputGate::isOwnPopup(const QWidget* top) const
         if (owner == m_window) {
             return true;
         }
+        // A popup of one of its dialogs (a combo box's list) belongs to that dialog.
+        const auto* widget = qobject_cast<const QWidget*>(owner);
+        if (widget != nullptr && widget->isWindow() && widget->windowType() != Qt::Popup) {
+            return false;
+        }
     }
     return false;
 }

@@ -22,6 +22,7 @@
 #include "listwin/listviewsetup.h"
 #include "listwin/vcardexport.h"
 #include "search/resultwindow.h"
+#include "store/TALIKDMV.h"
 #include "store/database.h"
 #include "store/state.h"
 #include "ui/formhelpers.h"
@@ -143,6 +144,13 @@ void TALIKSRC::connectControls()
     connect(m_deleteAll, &QPushButton::clicked, this, &TALIKSRC::deleteAll);
     connect(m_csvExport, &QPushButton::clicked, this, &TALIKSRC::exportCsv);
     connect(m_vcardExport, &QPushButton::clicked, this, &TALIKSRC::exportVcard);
+    connect(m_moveCopy, &QPushButton::clicked, this, [this] {
+        TALIKDMV dialog(m_state, m_results, this);
+        dialog.exec();
+        m_model->refresh();
+        m_countLine->setText(Qs(SearchCountLine(m_state, static_cast<int>(m_results.size()))));
+        setRecordButtons({});
+    });
     connect(m_addSearch, &QPushButton::clicked, this, [this] { furtherSearch(0); });
     connect(m_narrowSearch, &QPushButton::clicked, this, [this] { furtherSearch(1); });
     connect(m_excludeSearch, &QPushButton::clicked, this, [this] { furtherSearch(2); });

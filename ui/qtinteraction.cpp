@@ -6,6 +6,7 @@
 #include <QRegularExpression>
 
 #include "store/TALIKPSW.h"
+#include "ui/TALIKDIR.h"
 
 namespace talik {
 namespace {
@@ -91,10 +92,9 @@ std::optional<std::string> QtInteraction::chooseSaveFile(const std::string& titl
 
 std::optional<std::string> QtInteraction::chooseFolder(const std::string& title, const std::string& start)
 {
-    QFileDialog dialog(QApplication::activeWindow(), Qs(title), Qs(start));
-    dialog.setFileMode(QFileDialog::Directory);
-    dialog.setOption(QFileDialog::ShowDirsOnly);
-    return ChosenFile(dialog);
+    TALIKDIR dialog(title, start, QApplication::activeWindow());
+    dialog.exec();
+    return dialog.chosen();
 }
 
 std::optional<Interaction::SaveChoice> QtInteraction::chooseSaveFileOfType(const std::string& title,

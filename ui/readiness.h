@@ -10,9 +10,9 @@ namespace talik {
 struct Readiness
 {
     // The database menu of the main window (PPM2).
-    bool databaseNames = false;    // PMDBSet "ＤＢ名設定"
+    bool databaseNames = true;     // PMDBSet "ＤＢ名設定"
     bool checkItemNames = true;    // PMDBChk "チェック項目個別設定"
-    bool databasePassword = false; // PMDBPWSet "パスワード設定"
+    bool databasePassword = true;  // PMDBPWSet "パスワード設定"
 
     // The settings menu of the main window (PPM5) and its options (PPOpt).
     bool environmentSettings = true;  // PPSet "環境設定"
@@ -20,8 +20,8 @@ struct Readiness
     bool csvExportAll = true;         // PPCSVOut "全件ＣＳＶデータ出力"
     bool vcardImport = true;          // "vCardデータの取込み", beside the CSV import
     bool vcardExportAll = true;       // "vCard出力", beside the CSV export of the whole database
-    bool backup = false;              // PPBackup "バックアップ"
-    bool restore = false;             // PPRestore "復元"
+    bool backup = true;               // PPBackup "バックアップ"
+    bool restore = true;              // PPRestore "復元"
     bool deleteAllData = false;       // PPAllDel "データ全件削除"
     bool version = false;             // PPVer "バージョン"
 
@@ -49,7 +49,7 @@ struct Readiness
     bool printFromSelection = false; // Command6(1) "選択以降印刷"
     bool csvExportResults = true;    // Command8 "ＣＳＶ出力"
     bool vcardExportResults = true;  // "vCard出力", beside Command8
-    bool moveCopyResults = false;    // Command11 "移動／複写"
+    bool moveCopyResults = true;     // Command11 "移動／複写"
     bool mailAllResults = false;     // Command13 "Mail一括送信"
 
     // The sub-dialogs opened from the three print dialogs.

@@ -1,0 +1,55 @@
+#include "store/dbpassword.h"
+
+#include "platform/codec.h"
+#include "store/dbfile.h"
+#include "store/messages.h"
+#include "store/record.h"
+#include "store/state.h"
+
+namespace talik {
+
+std::optional<std::string> PasswordProblem(const std::string& password)
+{
+    for (unsigned char c : password) {
+        if (c < 0x20 || c == 0x7F) {
+            return "パスワードに制御文字は使えません。";
+        }
+    }
+    if (FromCp932(ToCp932(password)) != password) {
+        return "パスワードに使えない文字が含まれています。";
+    }
+    if (AnsiLen(password) > PasswordMaxBytes) {
+        return "パスワードは半角" + std::to_string(PasswordMaxBytes) + "文字（全角" +
+               std::to_string(PasswordMaxBytes / 2) + "文字）以内で入力してください。";
+    }
+    return std::nullopt;
+}
+
+bool SetDatabasePassword(AppState& state, const std::string& password)
+{
+    if (auto problem = PasswordProblem(password)) {
+        state.ui.message(*problem, MessageIcon::Exclamation);
+        return false;
+    }
+    std::string path = MainFileName(state.DataPath, state.DbNo);
+    auto main = OpenDbFile(state, path, OpenMode::Write, MainRecLen);
+    if (!main) {
+        return false;
+    }
+    MainHeader header{};
+    if (!main->read(1, Bytes(header))) {
+        TellAccessError(state, path);
+        return false;
+    }
+    // A file emptied or of the earlier layout since the load gets its header as opening makes it.
+    BringUpHeader(header);
+    SetPassword(header, password, state.clock.now().second % 10);
+    if (!main->write(1, Bytes(header))) {
+        TellWriteFailed(state, path);
+        return false;
+    }
+    state.Header = header;
+    return true;
+}
+
+} // namespace talik
