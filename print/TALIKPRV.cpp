@@ -8,6 +8,7 @@
 
 #include "print/postcardlayout.h"
 #include "print/printsettingsfile.h"
+#include "print/printwork.h"
 #include "print/qtcanvas.h"
 #include "store/state.h"
 

@@ -4,6 +4,8 @@
 
 namespace talik {
 
+struct PrintLayout;
+
 class TALIKPRW : public PrintDialog
 {
     Q_OBJECT

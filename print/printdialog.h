@@ -80,6 +80,7 @@ protected:
     const char m_kind;
     PrintTable m_table;
     PrintJob m_job;
+    std::vector<QWidget*> m_controls; // every control that rests while printing
 
 private:
     void step(int by);
@@ -97,15 +98,14 @@ private:
     std::unique_ptr<QtCanvas> m_canvas;
     QScrollArea* m_scroll;
     QLabel* m_picture;
-    QLabel* m_position;               // Label1: "3/10 件目" or "1 / 3"
-    QLabel* m_progress;               // "n / m 件" while printing
-    QPushButton* m_prev;              // Command1(0)
-    QPushButton* m_next;              // Command1(1)
-    QPushButton* m_close;             // Command3
-    QPushButton* m_pdf;               // "PDF に保存"
-    QPushButton* m_stop;              // "中止"
-    QVBoxLayout* m_column;            // the buttons on the right
-    std::vector<QWidget*> m_controls; // every control that rests while printing
+    QLabel* m_position;    // Label1: "3/10 件目" or "1 / 3"
+    QLabel* m_progress;    // "n / m 件" while printing
+    QPushButton* m_prev;   // Command1(0)
+    QPushButton* m_next;   // Command1(1)
+    QPushButton* m_close;  // Command3
+    QPushButton* m_pdf;    // "PDF に保存"
+    QPushButton* m_stop;   // "中止"
+    QVBoxLayout* m_column; // the buttons on the right
     bool m_running = false;
     bool m_stopRequested = false;
     bool m_active = false;

@@ -436,7 +436,8 @@ TEST_F(CliPrintTest, PasswordProtectedDatabasePrintsOnlyWithTheRightPassword)
 TEST_F(CliPrintPdfTest, AHorizontalCardMovesWholeWithThePostcardOffsetOfALayoutFile)
 {
     add({"--KanaName=ﾔﾏﾀﾞﾀﾛｳ", "--KanjiName=山田　太郎", "--PostCode1=1540015", "--Address1=東京都世田谷区桜新町"});
-    std::ofstream(pdf("moved.PR1"), std::ios::binary) << "[System]\r\nAddrDispX=10\r\nAddrDispY=5\r\nPrintDirection=1\r\n";
+    std::ofstream(pdf("moved.PR1"), std::ios::binary)
+        << "[System]\r\nAddrDispX=10\r\nAddrDispY=5\r\nPrintDirection=1\r\n";
 
     auto plain = print("plain.pdf", {"postcards", "--horizontal"});
     auto moved = print("moved.pdf", {"postcards", "--layout", pdf("moved.PR1")});
