@@ -9,7 +9,9 @@
 
 #include "platform/codec.h"
 #include "platform/profile.h"
+#include "print/printloop.h"
 #include "print/printsettingsfile.h"
+#include "print/printwork.h"
 #include "store/state.h"
 #include "tests/support/scripted.h"
 #include "tests/support/tempdir.h"
@@ -246,6 +248,28 @@ TEST_F(PrintSettingsFileTest, ANameWithoutExtensionGetsThePartsOne)
     EXPECT_EQ(WithPrintSettingsExtension("/tmp/sheet", PrintSettingsPart::Label), "/tmp/sheet.PR2");
     EXPECT_EQ(WithPrintSettingsExtension("/tmp/card.pr1", PrintSettingsPart::Postcard), "/tmp/card.pr1");
     EXPECT_EQ(PrintSettingsFilter(PrintSettingsPart::Postcard), "はがき印刷用設定値ファイル (*.PR1 *.pr1);;すべて (*)");
+}
+
+TEST_F(PrintSettingsFileTest, TheShippedLabelPresetsLoadAndFillTheirSheets)
+{
+    struct Preset
+    {
+        const char* file;
+        int cellsPerPage;
+    };
+    PrintTable table;
+    table.entries.push_back({"100-0001", "東京都", "", "", "差出人!", "", ""});
+    table.entries.resize(181, {"123-4567", "住所", "", "", "宛名!", "様", "0"});
+    table.PrintLineCount = 181; // 180 recipients
+    for (const Preset& preset : {Preset{"A4-12men-86.4x42.3.PR2", 12}, Preset{"A4-10men-86.4x50.8.PR2", 10},
+                                 Preset{"A4-18men-70x42.3.PR2", 18}, Preset{"A4-21men-70x42.3.PR2", 18}}) {
+        layout() = PrintLayout();
+        const std::string path = std::string(TALIK_TEST_DATA) + "/../../resources/labels/" + preset.file;
+        ASSERT_TRUE(ReadPrintSettingsFile(layout(), path, 0, PrintSettingsPart::Label)) << preset.file;
+        PrintJob job(state, table);
+        EXPECT_EQ(CountPages(job, PrintLabels), 180 / preset.cellsPerPage) << preset.file;
+    }
+    EXPECT_TRUE(ui.shown.empty());
 }
 
 } // namespace
