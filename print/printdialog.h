@@ -39,6 +39,8 @@ public:
     // Asks a running print to end after the card or page it is on.
     void requestStop();
     bool printing() const { return m_running; }
+    // Closes the dialog, except while it prints.
+    void reject() override;
     PrintJob& job() { return m_job; }
     const QImage& previewImage() const { return m_image; }
 
@@ -73,7 +75,6 @@ protected:
 
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
-    void reject() override;
 
     AppState& m_state;
     const Readiness m_ready;
