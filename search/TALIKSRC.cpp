@@ -162,7 +162,8 @@ void TALIKSRC::connectControls()
 
 void TALIKSRC::connectPrinting()
 {
-    connect(m_printSelection, &QPushButton::clicked, this, [this] { showPrintMenu(m_printSelection, {}, false, true); });
+    connect(m_printSelection, &QPushButton::clicked, this,
+            [this] { showPrintMenu(m_printSelection, {}, false, true); });
     connect(m_printAll, &QPushButton::clicked, this, [this] { showPrintMenu(m_printAll, "検索全件 ", true, false); });
     connect(m_printFromSelection, &QPushButton::clicked, this,
             [this] { showPrintMenu(m_printFromSelection, "選択以降 ", false, false); });
