@@ -14,6 +14,7 @@
 #include "cli/cliapp.h"
 #include "cli/clidatabase.h"
 #include "cli/clioptions.h"
+#include "print/calibration.h"
 #include "print/printdispatch.h"
 #include "print/printloop.h"
 #include "print/printsettingsfile.h"
@@ -116,6 +117,13 @@ bool ApplyValue(const std::string& name, const std::string& value, ParseState& p
         request.printer = value;
         return !value.empty() || Refuse(error, "--printer にはプリンタ名を指定してください。");
     }
+    if (name == "--kind") {
+        if (value != "postcard" && value != "label") {
+            return Refuse(error, "--kind は postcard か label で指定してください。");
+        }
+        request.kind = value == "postcard" ? PrintPostcards : PrintLabels;
+        return true;
+    }
     if (name == "--layout") {
         request.layout = value;
         return !value.empty() || Refuse(error, "--layout には印刷設定値ファイルを指定してください。");
@@ -133,7 +141,7 @@ bool ApplyValue(const std::string& name, const std::string& value, ParseState& p
 bool ApplyOption(const std::vector<std::string>& args, std::size_t& i, ParseState& parse, std::string& error)
 {
     auto option =
-        TakeValuedOption(args, i, {"--out", "--printer", "--records", "--start-row", "--start-col", "--layout"});
+        TakeValuedOption(args, i, {"--out", "--printer", "--records", "--start-row", "--start-col", "--layout", "--kind"});
     if (!option) {
         return ApplyFlag(args[i], parse, error);
     }
@@ -147,6 +155,11 @@ bool ApplyKind(const std::string& arg, ParseState& parse, std::string& error)
 {
     if (parse.kindGiven) {
         return Refuse(error, "余分な引数があります: " + arg);
+    }
+    if (arg == "calibration") {
+        parse.request.calibration = true;
+        parse.kindGiven = true;
+        return true;
     }
     std::optional<char> kind = KindNamed(arg);
     if (!kind) {
@@ -163,6 +176,9 @@ bool CheckCombination(const ParseState& parse, std::string& error)
     const PrintRequest& request = parse.request;
     if (!parse.kindGiven) {
         return Refuse(error, "印刷の種類 (postcards, labels, list) を指定してください。");
+    }
+    if (request.calibration && request.kind == ' ') {
+        return Refuse(error, "print calibration には --kind postcard|label を指定してください。");
     }
     if (request.printer.has_value() == !request.out.empty()) {
         return Refuse(error, "--out FILE.pdf か --printer NAME のどちらか一方を指定してください。");
@@ -320,6 +336,38 @@ int Print(AppState& state, const PrintRequest& request, PrintTable& table)
     return result.documentEnded && result.failed == 0 ? ExitDone : ExitRefused;
 }
 
+// The calibration sheet of the kind, with the layout of the settings or of --layout.
+int PrintCalibration(AppState& state, const PrintRequest& request)
+{
+    if (request.layout) {
+        auto part = request.kind == PrintPostcards ? PrintSettingsPart::Postcard : PrintSettingsPart::Label;
+        if (!LoadPrintSettingsFile(state, *request.layout, part)) {
+            return ExitRefused;
+        }
+    }
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    int argc = 1;
+    char name[] = "talikcli";
+    char* argv[] = {name, nullptr};
+    QGuiApplication app(argc, argv);
+    InstallFontSubstitutions();
+    auto paper = OpenCanvas(state, request);
+    if (!paper) {
+        return ExitRefused;
+    }
+    if (request.kind == PrintLabels) {
+        DefaultLabelCells(state.settings.Layout);
+    }
+    DrawCalibrationSheet(state.settings.Layout, request.kind, *paper);
+    if (!paper->endDocument()) {
+        state.ui.message("印刷できませんでした。", MessageIcon::Exclamation);
+        return ExitRefused;
+    }
+    return ExitDone;
+}
+
 } // namespace
 
 std::optional<PrintRequest> ParsePrintRequest(const std::vector<std::string>& args, std::string& error)
@@ -344,6 +392,9 @@ int PrintCommand(AppState& state, const CliOptions& options)
     auto request = ParsePrintRequest(options.arguments, error);
     if (!request) {
         return UsageError(error);
+    }
+    if (request->calibration) {
+        return PrintCalibration(state, *request);
     }
     if (!LoadForReading(state)) {
         return ExitRefused;

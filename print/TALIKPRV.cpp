@@ -30,6 +30,8 @@ TALIKPRV::TALIKPRV(AppState& state, PrintTable table, QWidget* parent, const Rea
     connect(addButton("Command7_1", "設定値保存"), &QPushButton::clicked, this, &TALIKPRV::saveSettings);
     connect(m_layoutEditor, &QPushButton::clicked, this, &TALIKPRV::openLayoutEditor);
     connect(m_fonts, &QPushButton::clicked, this, &TALIKPRV::openFonts);
+    connect(addButton("CommandCalib", "位置確認用シート印刷"), &QPushButton::clicked, this,
+            &TALIKPRV::printCalibration);
     column()->addSpacing(8);
     m_sender = addCheck("Check1", "差出人を印刷する", false);
     m_kanjiNumerals = addCheck("Check2", "漢数字にする", false);

@@ -41,6 +41,8 @@ TALIKPRW::TALIKPRW(AppState& state, PrintTable table, QWidget* parent, const Rea
     connect(m_cellSize, &QPushButton::clicked, this, &TALIKPRW::openCellSize);
     connect(m_startCell, &QPushButton::clicked, this, &TALIKPRW::openStartCell);
     connect(m_gaps, &QPushButton::clicked, this, &TALIKPRW::openGaps);
+    connect(addButton("CommandCalib", "位置確認用シート印刷"), &QPushButton::clicked, this,
+            &TALIKPRW::printCalibration);
     column()->addSpacing(8);
     m_frames = addCheck("Check1", "マス目線を印刷する", false);
     m_postalMark = addCheck("Check2", "〒マークを印刷する", false);

@@ -11,6 +11,7 @@
 #include <QVBoxLayout>
 #include <cmath>
 
+#include "print/calibration.h"
 #include "print/printerchoice.h"
 #include "print/printwork.h"
 #include "print/qtcanvas.h"
@@ -310,6 +311,22 @@ void PrintDialog::run(const PrintRange& range, QtCanvas& paper, const std::strin
     m_running = false;
     m_progress->clear();
     redrawPreview();
+}
+
+void PrintDialog::printCalibration()
+{
+    if (m_running) {
+        return;
+    }
+    std::string where;
+    std::unique_ptr<QtCanvas> paper = openPrinter(where);
+    if (!paper) {
+        return;
+    }
+    DrawCalibrationSheet(m_state.settings.Layout, m_kind, *paper);
+    if (!paper->endDocument()) {
+        m_state.ui.message(std::string(PrintFailed) + "\n" + where, MessageIcon::Exclamation);
+    }
 }
 
 void PrintDialog::choosePrinter()

@@ -72,6 +72,8 @@ protected:
     bool active() const { return m_active; }
     void choosePrinter();
     void enableControls();
+    // "位置確認用シート印刷": the calibration sheet on the printer (or a PDF).
+    void printCalibration();
 
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;

@@ -475,5 +475,23 @@ TEST_F(CliPrintTest, LayoutFilesAreSavedAndLoadedIntoTheModesSettings)
     EXPECT_EQ(cli({"layout", "load", pdf("card.PR1")}).exitCode, 2);
 }
 
+TEST_F(CliPrintPdfTest, TheCalibrationSheetMarksKnownPointsWhereTheOffsetPutsThem)
+{
+    writeSettings("[System]\r\nAddrDispX=2\r\nAddrDispY=-1\r\n");
+    auto card = print("card.pdf", {"calibration", "--kind", "postcard"});
+    ASSERT_EQ(card.size(), 1u);
+    EXPECT_NEAR(card[0].width, 100, 0.5);
+    const Word* centre = card[0].find("Y=74.0");
+    ASSERT_TRUE(centre) << card[0].text();
+    EXPECT_NEAR(centre->x, 50 + 2 + 1 + 14, 8); // the label starts just right of the crosshair
+    EXPECT_TRUE(card[0].has("X=10.0 Y=138.0 mm")) << card[0].text();
+
+    auto sheet = print("sheet.pdf", {"calibration", "--kind", "label"});
+    ASSERT_EQ(sheet.size(), 1u);
+    EXPECT_NEAR(sheet[0].width, 210, 0.5);
+    EXPECT_TRUE(sheet[0].has("X=10.0 Y=10.0 mm")) << sheet[0].text();
+    EXPECT_EQ(cli({"print", "calibration", "--out", pdf("x.pdf")}).exitCode, 2);
+}
+
 } // namespace
 } // namespace talik

@@ -409,5 +409,18 @@ TEST_F(PrintDialogsTest, AnEmptyDatabaseOpensNoDialog)
     EXPECT_FALSE(fs::exists(PrintWorkFile(state)));
 }
 
+TEST_F(PrintDialogsTest, TheCalibrationSheetIsOnePageOfTheKindsPaper)
+{
+    addRecords(2);
+    TALIKPRW dialog(state, job(PrintLabels));
+    printInto(pdf("calibration.pdf"), PrintLabels);
+    click(dialog, "CommandCalib");
+    PdfFacts facts = read(pdf("calibration.pdf"));
+    EXPECT_EQ(facts.pages, 1);
+    EXPECT_NEAR(facts.heightMm, 297, 0.5);
+    EXPECT_NE(facts.text.find("X=10.0Y=10.0mm"), std::string::npos) << facts.text;
+    EXPECT_TRUE(ui.shown.empty());
+}
+
 } // namespace
 } // namespace talik::test
