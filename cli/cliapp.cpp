@@ -11,6 +11,7 @@
 #include "cli/cliexport.h"
 #include "cli/cliimport.h"
 #include "cli/cliinteraction.h"
+#include "cli/clilayout.h"
 #include "cli/clilist.h"
 #include "cli/clioptions.h"
 #include "cli/clisearch.h"
@@ -247,6 +248,7 @@ int RunCli(const std::vector<std::string>& args, const CliCommand& print)
         {"backup", BackupCommand}, {"restore", RestoreCommand}, {"databases", DatabasesCommand},
         {"rename-db", RenameDbCommand}, {"copy-to", CopyToCommand}, {"move-to", MoveToCommand},
         {"password", PasswordCommand},
+        {"layout", LayoutCommand},
     };
     auto command = commands.find(options->command);
     if (command == commands.end()) {
@@ -258,7 +260,7 @@ int RunCli(const std::vector<std::string>& args, const CliCommand& print)
                           options->command == "rename-db" || options->command == "backup" ||
                           options->command == "restore" || options->command == "databases" ||
                           options->command == "copy-to" || options->command == "move-to" ||
-                          options->command == "password";
+                          options->command == "password" || options->command == "layout";
     if (!takesArguments && !options->arguments.empty()) {
         return UsageError("余分な引数があります: " + options->arguments[0]);
     }

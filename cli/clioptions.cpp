@@ -144,7 +144,8 @@ std::optional<CliOptions> ParseCliOptions(const std::vector<std::string>& args, 
                 return std::nullopt;
             }
         } else if (options.command == "print" || options.command == "export" || options.command == "import" ||
-                   options.command == "settings" || TakesOwnOptions(options.command)) {
+                   options.command == "settings" || options.command == "layout" ||
+                   TakesOwnOptions(options.command)) {
             // print, export and import read their own options (some of which take a value) from their arguments.
             options.arguments.push_back(arg);
         } else if (IsSearchArgument(arg, options)) {
@@ -184,6 +185,9 @@ const char* CliUsage()
            "  print postcards|labels|list (--out FILE.pdf | --printer NAME) [--records N,N,...]\n"
            "        [--vertical|--horizontal] [--start-row N] [--start-col N] [--frames] [--postal-mark]\n"
            "                       はがき・タックシール・一覧表を印刷 (既定は全件をフリガナ順に)\n"
+           "        [--layout FILE.PR1|FILE.PR2]  印刷設定値ファイルのレイアウトで印刷\n"
+           "  layout save|load FILE --kind postcard|label\n"
+           "                       印刷設定値ファイル (.PR1/.PR2) に保存・から読み込み\n"
            "  export --out FILE [--records N,N,...] [--encoding cp932|utf-8]\n"
            "                       ＣＳＶファイルに出力 (既定は全件を Shift-JIS で)\n"
            "  export --format vcard [--vcard-version 3|4] --out FILE [--records N,N,...]\n"

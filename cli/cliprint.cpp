@@ -14,7 +14,10 @@
 #include "cli/cliapp.h"
 #include "cli/clidatabase.h"
 #include "cli/clioptions.h"
-#include "print/engines.h"
+#include "print/calibration.h"
+#include "print/printdispatch.h"
+#include "print/printloop.h"
+#include "print/printsettingsfile.h"
 #include "print/printwork.h"
 #include "print/qtcanvas.h"
 #include "store/database.h"
@@ -114,6 +117,17 @@ bool ApplyValue(const std::string& name, const std::string& value, ParseState& p
         request.printer = value;
         return !value.empty() || Refuse(error, "--printer にはプリンタ名を指定してください。");
     }
+    if (name == "--kind") {
+        if (value != "postcard" && value != "label") {
+            return Refuse(error, "--kind は postcard か label で指定してください。");
+        }
+        request.kind = value == "postcard" ? PrintPostcards : PrintLabels;
+        return true;
+    }
+    if (name == "--layout") {
+        request.layout = value;
+        return !value.empty() || Refuse(error, "--layout には印刷設定値ファイルを指定してください。");
+    }
     if (name == "--records") {
         return ParseRecords(value, request.records) ||
                Refuse(error, "--records はレコード番号 (2-64000) をカンマで区切って、重複なく指定してください。");
@@ -126,7 +140,8 @@ bool ApplyValue(const std::string& name, const std::string& value, ParseState& p
 // The option at args[i] with its value ("--out=x.pdf" or "--out x.pdf"), or a flag.
 bool ApplyOption(const std::vector<std::string>& args, std::size_t& i, ParseState& parse, std::string& error)
 {
-    auto option = TakeValuedOption(args, i, {"--out", "--printer", "--records", "--start-row", "--start-col"});
+    auto option =
+        TakeValuedOption(args, i, {"--out", "--printer", "--records", "--start-row", "--start-col", "--layout", "--kind"});
     if (!option) {
         return ApplyFlag(args[i], parse, error);
     }
@@ -140,6 +155,11 @@ bool ApplyKind(const std::string& arg, ParseState& parse, std::string& error)
 {
     if (parse.kindGiven) {
         return Refuse(error, "余分な引数があります: " + arg);
+    }
+    if (arg == "calibration") {
+        parse.request.calibration = true;
+        parse.kindGiven = true;
+        return true;
     }
     std::optional<char> kind = KindNamed(arg);
     if (!kind) {
@@ -157,11 +177,17 @@ bool CheckCombination(const ParseState& parse, std::string& error)
     if (!parse.kindGiven) {
         return Refuse(error, "印刷の種類 (postcards, labels, list) を指定してください。");
     }
+    if (request.calibration && request.kind == ' ') {
+        return Refuse(error, "print calibration には --kind postcard|label を指定してください。");
+    }
     if (request.printer.has_value() == !request.out.empty()) {
         return Refuse(error, "--out FILE.pdf か --printer NAME のどちらか一方を指定してください。");
     }
     if (request.direction && request.kind != PrintPostcards) {
         return Refuse(error, "--vertical, --horizontal ははがき (postcards) の指定です。");
+    }
+    if (request.layout && request.kind == PrintList) {
+        return Refuse(error, "--layout ははがき (postcards) とタックシール (labels) の指定です。");
     }
     if (parse.labelOptionGiven && request.kind != PrintLabels) {
         return Refuse(error, "--start-row, --start-col, --frames, --postal-mark はタックシール (labels) の指定です。");
@@ -175,20 +201,6 @@ int UsageError(const std::string& error)
 {
     std::fprintf(stderr, "%s\n%s", error.c_str(), CliUsage());
     return ExitUsage;
-}
-
-// Every live record in ascending reading order, across all kana groups, as printing all records
-// from the list window does.
-ListModel AllRecordsByReading(const AppState& state)
-{
-    ListModel list;
-    for (int group = 0; group < GroupTotal; ++group) {
-        for (int row = 1; row <= state.tables.GroupCount(group); ++row) {
-            AddListRow(state, list, 0, row, group);
-        }
-    }
-    list.sortOn(0);
-    return list;
 }
 
 // The named records in the order given; nullopt (the user told) when one is not registered.
@@ -269,40 +281,6 @@ std::unique_ptr<QtCanvas> OpenCanvas(AppState& state, const PrintRequest& reques
     return canvas;
 }
 
-// One card per recipient (lines 3.. of the table), a new sheet between cards. False when a card
-// could not be drawn; the others are printed all the same, as the postcard dialog goes on.
-bool DrawPostcards(PrintJob& job, Canvas& paper)
-{
-    bool horizontal = job.state.settings.Layout.PrintDirection != 0;
-    bool everyCard = true;
-    for (int line = 3; line <= job.table.PrintLineCount; ++line) {
-        if (line > 3) {
-            paper.newPage();
-        }
-        job.table.PrintPos = line;
-        bool drawn = horizontal ? PrintPostcardH(job, line) : PrintPostcardV(job, line);
-        everyCard = everyCard && drawn;
-    }
-    return everyCard;
-}
-
-// Every page of a label sheet or list, a new sheet between pages.
-void DrawPages(PrintJob& job, Canvas& paper, void (*drawPage)(PrintJob&, int))
-{
-    // A first pass with nowhere to draw tells the page count (and settles the start cell).
-    job.target.printer = nullptr;
-    drawPage(job, 1);
-    job.target.printer = &paper;
-    int pages = job.PrintPageCount;
-    for (int page = 1; page <= pages; ++page) {
-        if (page > 1) {
-            paper.newPage();
-        }
-        job.table.PrintPos = page;
-        drawPage(job, page);
-    }
-}
-
 // The cell size the label dialog starts from when none is stored.
 void DefaultLabelCells(PrintLayout& layout)
 {
@@ -312,15 +290,17 @@ void DefaultLabelCells(PrintLayout& layout)
     layout.AddrBoxHeight = layout.AddrBoxHeight == 0 ? DefaultCellHeight : layout.AddrBoxHeight;
 }
 
-bool DrawJob(PrintJob& job, char kind, Canvas& paper)
+// Every card or page of the job, through the print loop the print dialogs use.
+PrintRunResult DrawJob(PrintJob& job, char kind, Canvas& paper)
 {
-    job.target.printer = &paper;
     job.target.preview = nullptr;
     if (kind == PrintPostcards) {
-        return DrawPostcards(job, paper);
+        job.table.PrintPos = FirstPostcardLine;
+        return RunPrintLoop(job, kind, PostcardsFromStart(job.table), paper);
     }
-    DrawPages(job, paper, kind == PrintLabels ? PrintLabelPage : PrintListPage);
-    return true;
+    job.table.PrintPos = 1;
+    job.PrintPageCount = CountPages(job, kind);
+    return RunPrintLoop(job, kind, AllPages(job), paper);
 }
 
 // Draws the prepared table. Qt is started here only, so the other commands never need it; no
@@ -348,9 +328,44 @@ int Print(AppState& state, const PrintRequest& request, PrintTable& table)
     }
     PrintJob job(state, table);
     job.label = request.label;
-    bool done = DrawJob(job, request.kind, *paper);
-    paper->endDocument();
-    return done ? ExitDone : ExitRefused;
+    PrintRunResult result = DrawJob(job, request.kind, *paper);
+    if (!result.documentEnded) {
+        std::string where = request.printer ? *request.printer : request.out;
+        state.ui.message("印刷できませんでした。\n" + where, MessageIcon::Exclamation);
+    }
+    return result.documentEnded && result.failed == 0 ? ExitDone : ExitRefused;
+}
+
+// The calibration sheet of the kind, with the layout of the settings or of --layout.
+int PrintCalibration(AppState& state, const PrintRequest& request)
+{
+    if (request.layout) {
+        auto part = request.kind == PrintPostcards ? PrintSettingsPart::Postcard : PrintSettingsPart::Label;
+        if (!LoadPrintSettingsFile(state, *request.layout, part)) {
+            return ExitRefused;
+        }
+    }
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    int argc = 1;
+    char name[] = "talikcli";
+    char* argv[] = {name, nullptr};
+    QGuiApplication app(argc, argv);
+    InstallFontSubstitutions();
+    auto paper = OpenCanvas(state, request);
+    if (!paper) {
+        return ExitRefused;
+    }
+    if (request.kind == PrintLabels) {
+        DefaultLabelCells(state.settings.Layout);
+    }
+    DrawCalibrationSheet(state.settings.Layout, request.kind, *paper);
+    if (!paper->endDocument()) {
+        state.ui.message("印刷できませんでした。", MessageIcon::Exclamation);
+        return ExitRefused;
+    }
+    return ExitDone;
 }
 
 } // namespace
@@ -378,8 +393,17 @@ int PrintCommand(AppState& state, const CliOptions& options)
     if (!request) {
         return UsageError(error);
     }
+    if (request->calibration) {
+        return PrintCalibration(state, *request);
+    }
     if (!LoadForReading(state)) {
         return ExitRefused;
+    }
+    if (request->layout) {
+        auto part = request->kind == PrintPostcards ? PrintSettingsPart::Postcard : PrintSettingsPart::Label;
+        if (!LoadPrintSettingsFile(state, *request->layout, part)) {
+            return ExitRefused;
+        }
     }
     std::optional<ListModel> list =
         request->records.empty() ? AllRecordsByReading(state) : NamedRecords(state, request->records);

@@ -21,6 +21,8 @@ struct PrintRequest
     std::vector<std::int32_t> records;  // --records 2,5,9 in that order; empty: every record by reading
     std::optional<int> direction;       // postcards: --vertical 0, --horizontal 1; else the setting
     LabelOptions label;                 // labels: --start-row, --start-col, --frames, --postal-mark
+    std::optional<std::string> layout;  // --layout FILE.PR1|FILE.PR2: the layout of a print-settings file
+    bool calibration = false;           // print calibration --kind postcard|label: the calibration sheet
 };
 
 // Reads the arguments of print (the kind, then its options); nullopt and `error` on a usage error.

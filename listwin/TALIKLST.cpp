@@ -25,6 +25,8 @@
 #include "listwin/listviewsetup.h"
 #include "listwin/vcardexport.h"
 #include "listwin/vcardimportflow.h"
+#include "print/printdialogs.h"
+#include "print/printwork.h"
 #include "search/TALIKSRC.h"
 #include "store/TALIKBKP.h"
 #include "store/TALIKDBS.h"
@@ -190,6 +192,12 @@ void TALIKLST::connectMenus()
         }
     }
     connect(m_menus.PPCSVOut, &QAction::triggered, this, &TALIKLST::exportAllCsv);
+    connect(m_menus.PPM4.PrtV, &QAction::triggered, this, [this] { printFromList(PrintPostcards); });
+    connect(m_menus.PPM4.PrtW, &QAction::triggered, this, [this] { printFromList(PrintLabels); });
+    connect(m_menus.PPM6.menu, &QMenu::aboutToShow, this, &TALIKLST::shapePrintMenu);
+    connect(m_menus.PPM6.entries[0], &QAction::triggered, this, [this] { printFromList(PrintPostcards); });
+    connect(m_menus.PPM6.entries[1], &QAction::triggered, this, [this] { printFromList(PrintLabels); });
+    connect(m_menus.PPM6.entries[2], &QAction::triggered, this, [this] { printFromList(PrintList); });
     connect(m_menus.PPHelp, &QAction::triggered, this, [this] { OpenHelp(m_state, m_launcher); });
     connect(m_menus.PPCSVIn, &QAction::triggered, this, &TALIKLST::importCsv);
     connect(m_menus.PPSet, &QAction::triggered, this, &TALIKLST::openEnvironmentSettings);
@@ -365,6 +373,28 @@ void TALIKLST::exportAllCsv()
 {
     ProgressDialog progress(this, "ＣＳＶデータを出力しています．．．");
     RunCsvExport(m_state, CsvScope::WholeDatabase, {}, progress.reporter());
+}
+
+void TALIKLST::shapePrintMenu()
+{
+    const bool one = m_state.MainList.selected().has_value();
+    const QString prefix = one ? QString() : QStringLiteral("全件 ");
+    m_menus.PPM6.entries[0]->setText(prefix + "はがき印刷");
+    m_menus.PPM6.entries[1]->setText(prefix + "タックシール印刷");
+    m_menus.PPM6.entries[2]->setVisible(!one);
+}
+
+void TALIKLST::printFromList(char kind)
+{
+    m_state.MainIdle = false;
+    std::optional<std::size_t> selected = m_state.MainList.selected();
+    if (kind != PrintList && selected) {
+        int position = static_cast<int>(*selected);
+        PrintRecords(m_state, kind, m_state.MainList, position, position, this, m_ready);
+    } else {
+        PrintAllRecords(m_state, kind, this, m_ready);
+    }
+    m_state.MainIdle = true;
 }
 
 void TALIKLST::dial(int slot)

@@ -81,6 +81,9 @@ private:
     void exportAllCsv();
     // Telephone slot `slot` of the selected record: the call confirmation, then the dialler.
     void dial(int slot);
+    // Postcards or label sheet of the selected record, else of every record; the list of every record.
+    void printFromList(char kind);
+    void shapePrintMenu();
     // The record editor on a new record, or on the selected one (" " change, "R" view).
     void newRecord();
     void openRecord(char status);

@@ -160,12 +160,12 @@ void DrawPage(PrintJob& job, int page)
 
 } // namespace
 
-void PrintListPage(PrintJob& job, int page)
+bool PrintListPage(PrintJob& job, int page)
 {
     BusyCursor busy(job.state.ui);
     // The preview shrinks with the printed page.
     job.target.PreviewScale = ListRatio(job) * ListPreviewScale;
-    DrawOrTell(job, [&] { DrawPage(job, page); });
+    return DrawOrTell(job, [&] { DrawPage(job, page); });
 }
 
 } // namespace talik

@@ -22,7 +22,8 @@ public:
     // A rectangle outline.
     virtual void drawBox(double xMm, double yMm, double widthMm, double heightMm) = 0;
     virtual void newPage() = 0;
-    virtual void endDocument() = 0;
+    // Finishes the document; false when the printer or the file did not take it.
+    virtual bool endDocument() = 0;
     // Wipes what was drawn (the preview before the next card or page).
     virtual void clear() = 0;
 };

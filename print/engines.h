@@ -9,9 +9,10 @@ namespace talik {
 // False when the card could not be drawn (the user was told).
 bool PrintPostcardH(PrintJob& job, int line);
 bool PrintPostcardV(PrintJob& job, int line);
-// One A4 page of the label sheet; sets PrintPageCount and the page label.
-void PrintLabelPage(PrintJob& job, int page);
-// One A4 page of the address list; sets PrintPageCount and the page label.
-void PrintListPage(PrintJob& job, int page);
+// One A4 page of the label sheet; sets PrintPageCount and the page label. False when the page could
+// not be drawn (the user was told).
+bool PrintLabelPage(PrintJob& job, int page);
+// One A4 page of the address list; sets PrintPageCount and the page label. False as above.
+bool PrintListPage(PrintJob& job, int page);
 
 } // namespace talik

@@ -304,10 +304,10 @@ void DrawPage(PrintJob& job, int page)
 
 } // namespace
 
-void PrintLabelPage(PrintJob& job, int page)
+bool PrintLabelPage(PrintJob& job, int page)
 {
     BusyCursor busy(job.state.ui);
-    DrawOrTell(job, [&] { DrawPage(job, page); });
+    return DrawOrTell(job, [&] { DrawPage(job, page); });
 }
 
 } // namespace talik

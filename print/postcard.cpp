@@ -57,15 +57,6 @@ CardPoint OnCard(LayoutPoint point)
     return {point.left, point.top};
 }
 
-// Where the digits of a postal code go: printed boxes on the card, or the sender's small code.
-struct CodeBoxes
-{
-    double x, y;
-    double step;          // from one digit to the next
-    double gapAfterThird; // the extra space between the three- and four-digit parts
-    int maxDigits;
-};
-
 PostcardFonts ReadPostcardFonts(PrintLayout& layout)
 {
     PostcardFonts fonts;
@@ -100,14 +91,6 @@ std::string PositionLabel(const PrintTable& table, int line)
 }
 
 // --- postal codes ------------------------------------------------------------------------------
-
-CodeBoxes RecipientCodeBoxes(const PrintLayout& layout)
-{
-    if (layout.AddrNum7 != 0) {
-        return {45.0, 12.5, 6.8, 1.0, INT_MAX};
-    }
-    return {49.0, 13.0, 9.5, 1.5, 5};
-}
 
 CodeBoxes SenderCodeBoxes(CardPoint start)
 {
@@ -454,6 +437,7 @@ bool PutCardOrTell(PrintJob& job, int line, const Direction& direction)
 bool PrintPostcardH(PrintJob& job, int line)
 {
     BusyCursor busy(job.state.ui);
+    job.positionLabel = PositionLabel(job.table, line);
     return PutCardOrTell(job, line, {HorizontalPoints, PutBlockH, PutNameH, PutSenderH});
 }
 

@@ -1,9 +1,11 @@
 #include "print/postcardlayout.h"
 
 #include <cctype>
+#include <climits>
 
 #include "platform/codec.h"
 #include "store/record.h"
+#include "store/settings.h"
 
 namespace talik {
 namespace {
@@ -97,6 +99,31 @@ std::string CutAtEndMarker(std::string_view name)
         name.remove_suffix(NameEndMarker.size());
     }
     return std::string(name);
+}
+
+CodeBoxes RecipientCodeBoxes(const PrintLayout& layout)
+{
+    if (layout.AddrNum7 != 0) {
+        return {45.0, 12.5, 6.8, 1.0, INT_MAX};
+    }
+    return {49.0, 13.0, 9.5, 1.5, 5};
+}
+
+std::vector<CardBox> RecipientCodeBoxOutlines(const PrintLayout& layout)
+{
+    constexpr double Margin = 0.8; // around the digit's top-left corner
+    constexpr double BoxHeight = 8.0;
+    const bool seven = layout.AddrNum7 != 0;
+    const CodeBoxes boxes = RecipientCodeBoxes(layout);
+    const int count = seven ? 7 : 5;
+    const double width = boxes.step - (seven ? 1.1 : 1.5);
+    std::vector<CardBox> outlines;
+    double x = boxes.x;
+    for (int digit = 1; digit <= count; ++digit) {
+        outlines.push_back({x - Margin, boxes.y - Margin, width, BoxHeight});
+        x += boxes.step + (digit == 3 ? boxes.gapAfterThird : 0.0);
+    }
+    return outlines;
 }
 
 } // namespace talik

@@ -7,6 +7,30 @@
 
 namespace talik {
 
+struct PrintLayout;
+
+// Where the digits of a postal code go: printed boxes on the card, or the sender's small code.
+struct CodeBoxes
+{
+    double x, y;
+    double step;          // from one digit to the next
+    double gapAfterThird; // the extra space between the three- and four-digit parts
+    int maxDigits;
+};
+
+// The recipient's code boxes of the card: seven with "AddrNum7", else five.
+CodeBoxes RecipientCodeBoxes(const PrintLayout& layout);
+
+// The card and its printed code boxes as the preview pictures them, millimetres on the card; each
+// box is drawn around the place where the engine puts its digit.
+inline constexpr double PostcardWidth = 100;
+inline constexpr double PostcardHeight = 148;
+struct CardBox
+{
+    double x, y, width, height;
+};
+std::vector<CardBox> RecipientCodeBoxOutlines(const PrintLayout& layout);
+
 // The print table marks the end of each name with "!", to be replaced by the honorific.
 inline constexpr std::string_view NameEndMarker = "!";
 // What a prepared name carries where a further name begins; never printed.

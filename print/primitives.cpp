@@ -105,7 +105,8 @@ void SetListFont(PrintJob& job, const std::string& name, double sizePoints)
 void PutRun(PrintJob& job, double x, double y, std::string_view text)
 {
     const std::string shown = NumeralsAsKanji(job) ? DigitsAsKanji(text) : std::string(text);
-    Draw(job, x, y, Layout(job).AddrDispXT + x, Layout(job).AddrDispYT + y, shown);
+    // The card's own offset, as for its postal codes: the position adjustment moves the whole card.
+    Draw(job, x, y, Layout(job).AddrDispX + x, Layout(job).AddrDispY + y, shown);
 }
 
 void PutChar(PrintJob& job, double x, double y, std::string_view ch)

@@ -12,7 +12,7 @@ namespace talik {
 // Sets the font on the printer (size in points) and on the preview (size × PreviewScale).
 void SetPrintFont(PrintJob& job, const std::string& name, double sizePoints);
 
-// Horizontal postcard text; printer offset "AddrDispXT"/"AddrDispYT"; with "AddrNumChange" digits
+// Horizontal postcard text; printer offset "AddrDispX"/"AddrDispY" (the card's, as for PutChar); with "AddrNumChange" digits
 // become full-width kanji numerals.
 void PutRun(PrintJob& job, double x, double y, std::string_view text);
 // One character of a postal code or of vertical text; printer offset "AddrDispX"/"AddrDispY"; with

@@ -169,11 +169,12 @@ void QtCanvas::newPage()
     }
 }
 
-void QtCanvas::endDocument()
+bool QtCanvas::endDocument()
 {
-    if (m_painter.isActive()) {
-        m_painter.end();
+    if (!m_painter.isActive()) {
+        return m_image != nullptr;
     }
+    return m_painter.end();
 }
 
 void QtCanvas::clear()

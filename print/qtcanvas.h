@@ -42,7 +42,7 @@ public:
     void newPage() override;
     // Finishes the document (a PDF is written out, a print job sent). On the image it ends the
     // painting, so the image can be shown; the next drawing begins again.
-    void endDocument() override;
+    bool endDocument() override;
     // Fills the image white; paper cannot be wiped, so nothing happens on a page device.
     void clear() override;
 

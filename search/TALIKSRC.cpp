@@ -21,6 +21,8 @@
 #include "listwin/listviewmodel.h"
 #include "listwin/listviewsetup.h"
 #include "listwin/vcardexport.h"
+#include "print/printdialogs.h"
+#include "print/printwork.h"
 #include "search/resultwindow.h"
 #include "store/TALIKDMV.h"
 #include "store/database.h"
@@ -159,12 +161,54 @@ void TALIKSRC::connectControls()
     connect(m_list, &QTreeView::pressed, this, [this] { selectCurrentRow(); });
     connect(m_list, &QTreeView::doubleClicked, this, [this] { doubleClickAction(); });
     connect(m_list->header(), &QHeaderView::sectionClicked, this, [this](int column) { m_model->sort(column); });
+    connectPrinting();
     connect(m_recordMenu.Edit, &QAction::triggered, this, [this] { openRecord(' '); });
     connect(m_recordMenu.Del, &QAction::triggered, this, &TALIKSRC::deleteSelected);
     for (int slot = 0; slot < 4; ++slot) {
         for (QAction* entry : {m_recordMenu.TelN[slot], m_telephoneMenu.entries[slot]}) {
             connect(entry, &QAction::triggered, this, [this, slot] { dial(slot); });
         }
+    }
+}
+
+void TALIKSRC::connectPrinting()
+{
+    connect(m_printSelection, &QPushButton::clicked, this,
+            [this] { showPrintMenu(m_printSelection, {}, false, true); });
+    connect(m_printAll, &QPushButton::clicked, this, [this] { showPrintMenu(m_printAll, "検索全件 ", true, false); });
+    connect(m_printFromSelection, &QPushButton::clicked, this,
+            [this] { showPrintMenu(m_printFromSelection, "選択以降 ", false, false); });
+    const char kinds[3] = {PrintPostcards, PrintLabels, PrintList};
+    for (int i = 0; i < 3; ++i) {
+        connect(m_printMenu.entries[i], &QAction::triggered, this, [this, kind = kinds[i]] { printResults(kind); });
+    }
+    connect(m_recordMenu.PrtV, &QAction::triggered, this, [this] { printSelected(PrintPostcards); });
+    connect(m_recordMenu.PrtW, &QAction::triggered, this, [this] { printSelected(PrintLabels); });
+}
+
+void TALIKSRC::showPrintMenu(QPushButton* button, const QString& prefix, bool fromFirst, bool selectedOnly)
+{
+    const int selected = m_results.selected() ? static_cast<int>(*m_results.selected()) : 0;
+    m_printFirst = fromFirst ? 0 : selected;
+    m_printOneOnly = selectedOnly;
+    m_printMenu.entries[0]->setText(prefix + "はがき印刷");
+    m_printMenu.entries[1]->setText(prefix + "タックシール印刷");
+    m_printMenu.entries[2]->setVisible(fromFirst);
+    m_state.PrintKind = ' ';
+    PopupBelow(m_printMenu.menu, button);
+}
+
+void TALIKSRC::printResults(char kind)
+{
+    const int last = m_printOneOnly ? m_printFirst : static_cast<int>(m_results.size()) - 1;
+    PrintRecords(m_state, kind, m_results, m_printFirst, last, this, m_ready);
+}
+
+void TALIKSRC::printSelected(char kind)
+{
+    if (m_results.selected()) {
+        const int position = static_cast<int>(*m_results.selected());
+        PrintRecords(m_state, kind, m_results, position, position, this, m_ready);
     }
 }
 

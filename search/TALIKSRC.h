@@ -67,6 +67,13 @@ private:
     void exportVcard();
     // Telephone slot `slot` of the selected result: the call confirmation, then the dialler.
     void dial(int slot);
+    // Command4, Command6(0), Command6(1) show the print menu SPM2 for the selected result, every
+    // result or the selected one and those after it; its entries then print them.
+    void connectPrinting();
+    void showPrintMenu(QPushButton* button, const QString& prefix, bool fromFirst, bool selectedOnly);
+    void printResults(char kind);
+    // The record menu's print entries: the selected result.
+    void printSelected(char kind);
     void doubleClickAction();
     bool handleKey(QKeyEvent* event);
     int px(int twips) const;
@@ -106,6 +113,8 @@ private:
     PrintMenu m_printMenu;
     TelephoneMenu m_telephoneMenu;
     bool m_firstSearchQueued = false;
+    int m_printFirst = 0;        // the first result the print menu's entries print
+    bool m_printOneOnly = false; // and whether only that one
     bool m_searched = false;
 };
 

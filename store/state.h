@@ -3,6 +3,7 @@
 // passed by reference.
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <string>
 
 #include "listwin/listmodel.h"
@@ -18,6 +19,7 @@ namespace talik {
 inline constexpr int DbTotal = 10;
 
 class WriteGate;
+struct ChosenPrinter; // the print dialogs' printer, known only to them
 
 // What the list window shows about the open database, kept up to date by the data store.
 struct ListWindowTexts
@@ -65,6 +67,8 @@ struct AppState
     char PrintKind = ' ';   // the print job being prepared: "V" postcards, "W" labels, "X" list
     int DialSlot = 0;       // the telephone slot to call: 0 Tel1, 1 Fax1, 2 Tel2, 3 Fax2
     std::string DialNumber; // the number to dial, as the call confirmation leaves it
+    // The printer and its options chosen in a print dialog, kept for the program run (never stored).
+    std::shared_ptr<ChosenPrinter> chosenPrinter;
 
     // The tables and the list window's state that the data store keeps in step.
     Tables tables;

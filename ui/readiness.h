@@ -27,26 +27,26 @@ struct Readiness
 
     // The record menus (PPM4, SPM) and the telephone menus (PPM7, SPM3).
     bool dial = true;                 // PPTel1..4, SPMTel1..4, PPBTel1..4, SPMBTel1..4
-    bool printRecordPostcard = false; // PPPrtV, SPMPrtV "はがき印刷"
-    bool printRecordLabel = false;    // PPPrtW, SPMPrtW "タックシール印刷"
+    bool printRecordPostcard = true;  // PPPrtV, SPMPrtV "はがき印刷"
+    bool printRecordLabel = true;     // PPPrtW, SPMPrtW "タックシール印刷"
     bool mailRecord = false;          // PPMail, SPMMail "E-Mail"
     bool openRelatedFile = false;     // PPAppl, SPMAppl "関連情報起動"
     bool copyRecord = false;          // PPCopy_Sel(0..3), SPMCopy_Sel(0..3)
     bool copySettings = false;        // PPCopy_Set, SPMCopy_Set "コピー項目の設定"
 
     // The print menus (PPM6, SPM2).
-    bool printPostcards = false; // PPPrtBV, SPMPrt2V
-    bool printLabels = false;    // PPPrtBW, SPMPrt2W
-    bool printList = false;      // PPPrtBX, SPMPrt2X "一覧表印刷"
+    bool printPostcards = true;  // PPPrtBV, SPMPrt2V
+    bool printLabels = true;     // PPPrtBW, SPMPrt2W
+    bool printList = true;       // PPPrtBX, SPMPrt2X "一覧表印刷"
 
     // The buttons of the main window.
     bool mailFromList = false; // Command8 "E-Mail"
 
     // The buttons of the search-result window.
-    bool printSelection = false;     // Command4 "選択印刷"
+    bool printSelection = true;      // Command4 "選択印刷"
     bool mailSelection = false;      // Command10 "E-Mail送信"
-    bool printAllResults = false;    // Command6(0) "検索全件印刷"
-    bool printFromSelection = false; // Command6(1) "選択以降印刷"
+    bool printAllResults = true;     // Command6(0) "検索全件印刷"
+    bool printFromSelection = true;  // Command6(1) "選択以降印刷"
     bool csvExportResults = true;    // Command8 "ＣＳＶ出力"
     bool vcardExportResults = true;  // "vCard出力", beside Command8
     bool moveCopyResults = true;     // Command11 "移動／複写"

@@ -433,5 +433,65 @@ TEST_F(CliPrintTest, PasswordProtectedDatabasePrintsOnlyWithTheRightPassword)
     EXPECT_TRUE(fs::exists(pdf("right.pdf")));
 }
 
+TEST_F(CliPrintPdfTest, AHorizontalCardMovesWholeWithThePostcardOffsetOfALayoutFile)
+{
+    add({"--KanaName=ﾔﾏﾀﾞﾀﾛｳ", "--KanjiName=山田　太郎", "--PostCode1=1540015", "--Address1=東京都世田谷区桜新町"});
+    std::ofstream(pdf("moved.PR1"), std::ios::binary)
+        << "[System]\r\nAddrDispX=10\r\nAddrDispY=5\r\nPrintDirection=1\r\n";
+
+    auto plain = print("plain.pdf", {"postcards", "--horizontal"});
+    auto moved = print("moved.pdf", {"postcards", "--layout", pdf("moved.PR1")});
+    ASSERT_EQ(moved.size(), 1u);
+    for (const char* text : {"東京都世田谷区桜新町", "1"}) {
+        const Word* before = plain[0].find(text);
+        const Word* after = moved[0].find(text);
+        ASSERT_TRUE(before && after) << text;
+        EXPECT_NEAR(after->x - before->x, 10, 0.3) << text;
+        EXPECT_NEAR(after->y - before->y, 5, 0.3) << text;
+    }
+}
+
+TEST_F(CliPrintTest, LayoutFilesAreSavedAndLoadedIntoTheModesSettings)
+{
+    writeSettings("[System]\r\nAddrBoxWidth=70\r\n");
+    ProgramRun saved = cli({"layout", "save", pdf("sheet"), "--kind", "label"});
+    ASSERT_EQ(saved.exitCode, 0) << saved.err;
+    std::ifstream in(pdf("sheet.PR2"), std::ios::binary);
+    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    EXPECT_NE(bytes.find("AddrBoxWidth=70\r\n"), std::string::npos);
+
+    std::ofstream(pdf("card.PR1"), std::ios::binary) << "[System_04]\r\nAddrDispX=7\r\n";
+    ProgramRun loaded = cli({"layout", "load", pdf("card.PR1"), "--kind", "postcard"});
+    ASSERT_EQ(loaded.exitCode, 0) << loaded.err;
+    std::ifstream settings(profile.path() / "QXSCH.INI", std::ios::binary);
+    std::string text((std::istreambuf_iterator<char>(settings)), std::istreambuf_iterator<char>());
+    EXPECT_NE(text.find("AddrDispX=7\r\n"), std::string::npos);
+    EXPECT_NE(text.find("AddrBoxWidth=70\r\n"), std::string::npos);
+
+    std::ofstream(pdf("notes.PR1")) << "hello\n";
+    ProgramRun refused = cli({"layout", "load", pdf("notes.PR1"), "--kind", "postcard"});
+    EXPECT_EQ(refused.exitCode, 1);
+    EXPECT_NE(refused.err.find("この印刷設定値ファイルは読み込めません。"), std::string::npos);
+    EXPECT_EQ(cli({"layout", "load", pdf("card.PR1")}).exitCode, 2);
+}
+
+TEST_F(CliPrintPdfTest, TheCalibrationSheetMarksKnownPointsWhereTheOffsetPutsThem)
+{
+    writeSettings("[System]\r\nAddrDispX=2\r\nAddrDispY=-1\r\n");
+    auto card = print("card.pdf", {"calibration", "--kind", "postcard"});
+    ASSERT_EQ(card.size(), 1u);
+    EXPECT_NEAR(card[0].width, 100, 0.5);
+    const Word* centre = card[0].find("Y=74.0");
+    ASSERT_TRUE(centre) << card[0].text();
+    EXPECT_NEAR(centre->x, 50 + 2 + 1 + 14, 8); // the label starts just right of the crosshair
+    EXPECT_TRUE(card[0].has("X=10.0 Y=138.0 mm")) << card[0].text();
+
+    auto sheet = print("sheet.pdf", {"calibration", "--kind", "label"});
+    ASSERT_EQ(sheet.size(), 1u);
+    EXPECT_NEAR(sheet[0].width, 210, 0.5);
+    EXPECT_TRUE(sheet[0].has("X=10.0 Y=10.0 mm")) << sheet[0].text();
+    EXPECT_EQ(cli({"print", "calibration", "--out", pdf("x.pdf")}).exitCode, 2);
+}
+
 } // namespace
 } // namespace talik

@@ -3,6 +3,7 @@
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -13,6 +14,8 @@
 #include "editor/TALIK01.h"
 #include "editor/TALIKCHI.h"
 #include "listwin/TALIKLST.h"
+#include "print/TALIKPRV.h"
+#include "print/TALIKPRX.h"
 #include "search/TALIKSRC.h"
 #include "store/database.h"
 #include "tests/support/modal.h"
@@ -257,6 +260,37 @@ TEST_F(ResultWindow, TheMainWindowsSearchButtonLeadsHereAndBack)
     EXPECT_EQ(found, 3u);
     EXPECT_EQ(state.CurrentTab, 35);
     EXPECT_EQ(main.findChild<QLabel*>("Label1")->text().toStdString(), "や 一覧 (2件)");
+}
+
+TEST_F(ResultWindow, PrintingFromTheSelectedResultTakesItAndTheResultsAfterIt)
+{
+    open();
+    ASSERT_EQ(window->results().size(), 3u);
+    clickRow(1);
+    child<QPushButton>("Command6_1")->click();
+    auto* menu = child<QMenu>("SPM2");
+    auto* postcards = child<QAction>("SPMPrt2V");
+    EXPECT_EQ(postcards->text().toStdString(), "選択以降 はがき印刷");
+    EXPECT_FALSE(child<QAction>("SPMPrt2X")->isVisible());
+    menu->hide();
+    std::string shown;
+    WhenModalShows<TALIKPRV>([&](TALIKPRV* dialog) {
+        shown = dialog->findChild<QLabel*>("Label1")->text().toStdString();
+        dialog->reject();
+    });
+    postcards->trigger();
+    EXPECT_EQ(shown, "1/2 件目");
+
+    child<QPushButton>("Command6_0")->click();
+    EXPECT_EQ(postcards->text().toStdString(), "検索全件 はがき印刷");
+    EXPECT_TRUE(child<QAction>("SPMPrt2X")->isVisible());
+    menu->hide();
+    WhenModalShows<TALIKPRX>([&](TALIKPRX* dialog) {
+        shown = dialog->findChild<QLabel*>("Label1")->text().toStdString();
+        dialog->reject();
+    });
+    child<QAction>("SPMPrt2X")->trigger();
+    EXPECT_EQ(shown, "1 / 1");
 }
 
 } // namespace

@@ -41,7 +41,7 @@ public:
     }
     void drawBox(double, double, double, double) override {}
     void newPage() override {}
-    void endDocument() override {}
+    bool endDocument() override { return true; }
     void clear() override {}
 
 private:

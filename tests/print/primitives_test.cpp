@@ -53,9 +53,9 @@ TEST_F(PrimitivesTest, EachKindOfTextHasItsPrinterOffsetAndThePreviewIsScaled)
         double printerX, printerY;
     };
     for (const Case& c : {
-             Case{"PutRun", PutRun, 13, 16},   // "AddrDispXT"/"AddrDispYT"
-             Case{"PutChar", PutChar, 11, 18}, // "AddrDispX"/"AddrDispY"
-             Case{"PutLabelText", PutLabelText, 13, 16},
+             Case{"PutRun", PutRun, 11, 18},   // "AddrDispX"/"AddrDispY", the whole card moves
+             Case{"PutChar", PutChar, 11, 18},
+             Case{"PutLabelText", PutLabelText, 13, 16}, // "AddrDispXT"/"AddrDispYT"
              Case{"PutListText", PutListText, 15, 14}, // ratio 1, "AddrDispXL"/"AddrDispYL"
          }) {
         printer.calls.clear();

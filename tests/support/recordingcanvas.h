@@ -30,7 +30,13 @@ public:
     void drawText(double xMm, double yMm, std::string_view utf8) override;
     void drawBox(double xMm, double yMm, double widthMm, double heightMm) override;
     void newPage() override { calls.push_back({"page", 0, 0, 0, 0, {}, m_size, m_font}); }
-    void endDocument() override { calls.push_back({"end", 0, 0, 0, 0, {}, m_size, m_font}); }
+    // What endDocument() reports, as a printer or a PDF file would.
+    bool endSucceeds = true;
+    bool endDocument() override
+    {
+        calls.push_back({"end", 0, 0, 0, 0, {}, m_size, m_font});
+        return endSucceeds;
+    }
     void clear() override { calls.push_back({"clear", 0, 0, 0, 0, {}, m_size, m_font}); }
 
     // The texts drawn, in order, and the calls of one kind.

@@ -1,0 +1,359 @@
+#include "print/printdialog.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPixmap>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QVBoxLayout>
+#include <cmath>
+
+#include "print/calibration.h"
+#include "print/printerchoice.h"
+#include "print/printwork.h"
+#include "print/qtcanvas.h"
+#include "store/state.h"
+#include "ui/qtinteraction.h"
+
+namespace talik {
+namespace {
+
+constexpr double PreviewPixelsPerMm = 4.0; // on a screen of 1.0 device-pixel ratio
+constexpr const char* StartQuestion = "印刷を開始しますか？";
+constexpr const char* PrintFailed = "印刷できませんでした。";
+constexpr const char* NoPostcardPaper =
+    "このプリンタには、はがきの用紙サイズがありません。用紙の設定を確かめてから印刷してください。";
+
+QPushButton* NamedButton(QWidget* parent, const char* name, const QString& caption)
+{
+    auto* button = new QPushButton(caption, parent);
+    button->setObjectName(name);
+    button->setAutoDefault(false);
+    return button;
+}
+
+} // namespace
+
+PrintDialog::PrintDialog(AppState& state, char kind, PrintTable table, QWidget* parent, const Readiness& ready)
+    : QDialog(parent), m_state(state), m_ready(ready), m_kind(kind), m_table(std::move(table)), m_job(state, m_table),
+      m_scroll(new QScrollArea(this)), m_picture(new QLabel), m_position(new QLabel(this)),
+      m_progress(new QLabel(this)), m_prev(NamedButton(this, "Command1_0", "＜前")),
+      m_next(NamedButton(this, "Command1_1", "次＞")), m_close(NamedButton(this, "Command3", "終了")),
+      m_pdf(NamedButton(this, "CommandPdf", "PDF に保存")), m_stop(NamedButton(this, "CommandStop", "中止")),
+      m_column(new QVBoxLayout)
+{
+    m_position->setObjectName("Label1");
+    m_position->setAlignment(Qt::AlignCenter);
+    m_progress->setObjectName("LabelProgress");
+    m_picture->setObjectName("Picture1");
+    m_scroll->setObjectName("Picture2");
+    m_scroll->setWidget(m_picture);
+    m_scroll->setAlignment(Qt::AlignCenter);
+    m_scroll->setBackgroundRole(QPalette::Dark);
+    m_scroll->horizontalScrollBar()->setObjectName("HScroll1");
+    m_scroll->verticalScrollBar()->setObjectName("VScroll1");
+    m_table.PrintPos = FirstPosition(kind);
+
+    auto* paging = new QHBoxLayout;
+    paging->addWidget(m_prev);
+    paging->addWidget(m_position, 1);
+    paging->addWidget(m_next);
+    auto* progress = new QHBoxLayout;
+    progress->addWidget(m_progress, 1);
+    progress->addWidget(m_stop);
+    auto* left = new QVBoxLayout;
+    left->addWidget(m_scroll, 1);
+    left->addLayout(paging);
+    left->addLayout(progress);
+    auto* root = new QHBoxLayout(this);
+    root->addLayout(left, 1);
+    root->addLayout(m_column);
+
+    m_stop->setEnabled(false);
+    m_controls = {m_prev, m_next, m_close, m_pdf};
+    connect(m_prev, &QPushButton::clicked, this, [this] { step(-1); });
+    connect(m_next, &QPushButton::clicked, this, [this] { step(1); });
+    connect(m_close, &QPushButton::clicked, this, [this] { reject(); });
+    connect(m_pdf, &QPushButton::clicked, this, &PrintDialog::printToPdf);
+    connect(m_stop, &QPushButton::clicked, this, &PrintDialog::requestStop);
+}
+
+PrintDialog::~PrintDialog() = default;
+
+QPushButton* PrintDialog::addButton(const char* name, const QString& caption)
+{
+    QPushButton* button = NamedButton(this, name, caption);
+    m_column->addWidget(button);
+    m_controls.push_back(button);
+    return button;
+}
+
+QPushButton* PrintDialog::addPrintButton(const char* name, const QString& caption, std::function<PrintRange()> range)
+{
+    QPushButton* button = addButton(name, caption);
+    connect(button, &QPushButton::clicked, this, [this, range = std::move(range)] { print(range()); });
+    return button;
+}
+
+QCheckBox* PrintDialog::addCheck(const char* name, const QString& caption, bool checked)
+{
+    auto* check = new QCheckBox(caption, this);
+    check->setObjectName(name);
+    check->setChecked(checked);
+    m_column->addWidget(check);
+    m_controls.push_back(check);
+    return check;
+}
+
+QBoxLayout* PrintDialog::column() const
+{
+    return m_column;
+}
+
+void PrintDialog::finish()
+{
+    m_column->addSpacing(12);
+    m_column->addWidget(m_pdf);
+    m_column->addStretch(1);
+    m_column->addWidget(m_close);
+    redrawPreview();
+    resize(pageSizeMm().width() * previewScale() * PreviewPixelsPerMm + 260,
+           std::min(860.0, pageSizeMm().height() * previewScale() * PreviewPixelsPerMm + 110));
+}
+
+double PrintDialog::previewScale() const
+{
+    return m_job.target.PreviewScale;
+}
+
+void PrintDialog::decoratePreview(QtCanvas&) {}
+
+void PrintDialog::ensureImage()
+{
+    const double ratio = devicePixelRatioF();
+    const double pixelsPerMm = PreviewPixelsPerMm * ratio;
+    const QSizeF page = pageSizeMm() * previewScale();
+    const QSize wanted(static_cast<int>(std::ceil(page.width() * pixelsPerMm)),
+                       static_cast<int>(std::ceil(page.height() * pixelsPerMm)));
+    if (m_canvas && std::abs(m_image.width() - wanted.width()) <= 1 &&
+        std::abs(m_image.height() - wanted.height()) <= 1) {
+        return;
+    }
+    m_canvas.reset();
+    m_image = PreviewImage(page.width(), page.height(), pixelsPerMm);
+    m_canvas = std::make_unique<QtCanvas>(m_image);
+}
+
+void PrintDialog::showImage()
+{
+    m_canvas->endDocument();
+    QImage shown = m_image;
+    shown.setDevicePixelRatio(devicePixelRatioF());
+    m_picture->setPixmap(QPixmap::fromImage(shown));
+    m_picture->adjustSize();
+}
+
+void PrintDialog::redrawPreview()
+{
+    if (m_kind == PrintList) {
+        // The list engine sets its preview scale from the print scale before drawing.
+        m_job.target.PreviewScale = m_state.settings.AddrPrtScale * 0.6;
+    }
+    ensureImage();
+    m_job.target.printer = nullptr;
+    m_job.target.preview = m_canvas.get();
+    DrawItem(m_job, m_kind, m_table.PrintPos);
+    decoratePreview(*m_canvas);
+    showImage();
+    updatePosition();
+    if (!m_running) {
+        enableControls();
+    }
+}
+
+void PrintDialog::redrawFromStart()
+{
+    m_table.PrintPos = FirstPosition(m_kind);
+    redrawPreview();
+    m_scroll->horizontalScrollBar()->setValue(0);
+    m_scroll->verticalScrollBar()->setValue(0);
+}
+
+void PrintDialog::afterSubDialog()
+{
+    if (m_state.PrintKind != ' ') {
+        m_state.PrintKind = ' ';
+        redrawFromStart();
+    }
+}
+
+void PrintDialog::updatePosition()
+{
+    m_position->setText(Qs(m_kind == PrintPostcards ? m_job.positionLabel : m_job.pageLabel));
+}
+
+void PrintDialog::enableControls()
+{
+    for (QWidget* control : m_controls) {
+        control->setEnabled(true);
+    }
+    m_prev->setEnabled(CanPrev(m_job, m_kind));
+    m_next->setEnabled(CanNext(m_job, m_kind));
+    m_stop->setEnabled(false);
+    enableOwnControls();
+}
+
+void PrintDialog::step(int by)
+{
+    if (m_running) {
+        return;
+    }
+    m_table.PrintPos += by;
+    redrawPreview();
+    if (m_kind != PrintPostcards) {
+        m_scroll->horizontalScrollBar()->setValue(0);
+        m_scroll->verticalScrollBar()->setValue(0);
+    }
+}
+
+void PrintDialog::requestStop()
+{
+    m_stopRequested = true;
+}
+
+std::unique_ptr<QtCanvas> PrintDialog::openPdf(std::string& where)
+{
+    std::optional<std::string> path = m_state.ui.chooseSaveFile("PDF に保存", "PDF ファイル (*.pdf *.PDF)");
+    return path ? openPdfFile(*path, where) : nullptr;
+}
+
+std::unique_ptr<QtCanvas> PrintDialog::openPdfFile(const std::string& path, std::string& where)
+{
+    where = path;
+    auto canvas = PdfCanvas(Qs(path), PaperOf(m_kind));
+    if (!canvas) {
+        m_state.ui.message(path + " に書き込めません。", MessageIcon::Exclamation);
+    }
+    return canvas;
+}
+
+std::unique_ptr<QtCanvas> PrintDialog::openPrinter(std::string& where)
+{
+    if (std::optional<QString> file = ChosenPdfFile(m_state)) {
+        return openPdfFile(Us(*file), where); // the printer dialog's "print to file"
+    }
+    std::optional<QString> printer = PrinterFor(m_state);
+    if (!printer) {
+        return openPdf(where); // no printer at all: the job can still be kept as a PDF
+    }
+    where = Us(*printer);
+    if (m_kind == PrintPostcards && !OffersPostcards(*printer)) {
+        m_state.ui.message(NoPostcardPaper, MessageIcon::Information);
+    }
+    auto canvas = OpenChosenPrinter(m_state, m_kind, *printer);
+    if (!canvas) {
+        m_state.ui.message("プリンタ " + where + " を使用できません。", MessageIcon::Exclamation);
+    }
+    return canvas;
+}
+
+void PrintDialog::print(const PrintRange& range)
+{
+    if (m_running || range.size() == 0) {
+        return;
+    }
+    if (!m_state.ui.askYesNo(StartQuestion, MessageIcon::Exclamation, "確認")) {
+        return;
+    }
+    std::string where;
+    std::unique_ptr<QtCanvas> paper = openPrinter(where);
+    if (paper) {
+        run(range, *paper, where);
+    }
+}
+
+void PrintDialog::printToPdf()
+{
+    if (m_running) {
+        return;
+    }
+    std::string where;
+    std::unique_ptr<QtCanvas> paper = openPdf(where);
+    if (paper) {
+        run(wholeJob(), *paper, where);
+    }
+}
+
+void PrintDialog::run(const PrintRange& range, QtCanvas& paper, const std::string& where)
+{
+    m_running = true;
+    m_stopRequested = false;
+    for (QWidget* control : m_controls) {
+        control->setEnabled(false);
+    }
+    m_stop->setEnabled(true);
+    ensureImage();
+    m_job.target.preview = m_canvas.get();
+    PrintLoopHooks hooks;
+    hooks.progress = [this](int done, int total) {
+        decoratePreview(*m_canvas);
+        showImage();
+        m_progress->setText(QString("%1 / %2 件").arg(done).arg(total));
+    };
+    hooks.stopRequested = [this] { return m_stopRequested; };
+    PrintRunResult result = RunPrintLoop(m_job, m_kind, range, paper, hooks);
+    if (!result.documentEnded) {
+        m_state.ui.message(std::string(PrintFailed) + "\n" + where, MessageIcon::Exclamation);
+    }
+    m_running = false;
+    m_progress->clear();
+    redrawPreview();
+}
+
+void PrintDialog::printCalibration()
+{
+    if (m_running) {
+        return;
+    }
+    std::string where;
+    std::unique_ptr<QtCanvas> paper = openPrinter(where);
+    if (!paper) {
+        return;
+    }
+    DrawCalibrationSheet(m_state.settings.Layout, m_kind, *paper);
+    if (!paper->endDocument()) {
+        m_state.ui.message(std::string(PrintFailed) + "\n" + where, MessageIcon::Exclamation);
+    }
+}
+
+void PrintDialog::choosePrinter()
+{
+    ChoosePrinter(m_state, m_kind, this);
+}
+
+void PrintDialog::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    m_active = true;
+}
+
+void PrintDialog::closeEvent(QCloseEvent* event)
+{
+    if (m_running) {
+        event->ignore(); // the loop draws on this window's preview until it ends
+        return;
+    }
+    QDialog::closeEvent(event);
+}
+
+void PrintDialog::reject()
+{
+    if (!m_running) {
+        QDialog::reject();
+    }
+}
+
+} // namespace talik

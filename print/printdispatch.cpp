@@ -1,0 +1,38 @@
+#include "print/printdispatch.h"
+
+#include "print/printwork.h"
+#include "store/database.h"
+#include "store/state.h"
+
+namespace talik {
+
+ListModel AllRecordsByReading(const AppState& state)
+{
+    ListModel list;
+    for (int group = 0; group < GroupTotal; ++group) {
+        for (int row = 1; row <= state.tables.GroupCount(group); ++row) {
+            AddListRow(state, list, 0, row, group);
+        }
+    }
+    list.sortOn(0);
+    return list;
+}
+
+bool PreparePrintJob(AppState& state, char kind, const ListModel& list, int first, int last)
+{
+    if (first < 0 || last < first || last >= static_cast<int>(list.size())) {
+        state.ui.message(NoPrintData, MessageIcon::Exclamation);
+        return false;
+    }
+    state.PrintKind = kind;
+    return kind == PrintList ? WritePrintRecNos(state, list, first, last) : WritePrintWork(state, list, first, last);
+}
+
+bool PreparePrintAll(AppState& state, char kind)
+{
+    BusyCursor busy(state.ui);
+    ListModel all = AllRecordsByReading(state);
+    return PreparePrintJob(state, kind, all, 0, static_cast<int>(all.size()) - 1);
+}
+
+} // namespace talik
