@@ -6,6 +6,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 
+#include "print/TALIKFNT.h"
+#include "print/TALIKSTV.h"
 #include "print/postcardlayout.h"
 #include "print/printsettingsfile.h"
 #include "print/printwork.h"
@@ -107,14 +109,19 @@ void TALIKPRV::optionChanged()
 
 void TALIKPRV::openLayoutEditor()
 {
-    // TALIKSTV is shown here, modally; the card is drawn again afterwards.
-    redrawPreview();
+    TALIKSTV editor(m_state, &m_table, this);
+    editor.exec();
+    if (editor.changed()) {
+        redrawPreview();
+    }
 }
 
 void TALIKPRV::openFonts()
 {
     m_state.PrintKind = PrintPostcards; // tells TALIKFNT whose fonts it sets
-    // TALIKFNT is shown here, modally.
+    TALIKFNT fonts(
+        m_state, [this] { redrawPreview(); }, this);
+    fonts.exec();
     m_state.PrintKind = ' ';
     redrawPreview();
 }

@@ -4,6 +4,8 @@
 #include <QCheckBox>
 #include <QPushButton>
 
+#include "print/TALIKFNT.h"
+#include "print/TALIKPRP.h"
 #include "print/printsettingsfile.h"
 #include "print/printwork.h"
 #include "store/state.h"
@@ -79,7 +81,8 @@ PrintRange TALIKPRW::wholeJob() const
 void TALIKPRW::openPositionDialog(char mode)
 {
     m_state.PrintKind = mode;
-    // TALIKPRP is shown here, modally, in `mode`; it leaves PrintKind " " when cancelled.
+    TALIKPRP adjust(m_state, mode == 'P' ? &m_job.label : nullptr, this);
+    adjust.exec(); // leaves PrintKind " " when cancelled
     afterSubDialog();
 }
 
@@ -106,7 +109,9 @@ void TALIKPRW::openGaps()
 void TALIKPRW::openFonts()
 {
     m_state.PrintKind = PrintLabels; // tells TALIKFNT whose fonts it sets
-    // TALIKFNT is shown here, modally.
+    TALIKFNT fonts(
+        m_state, [this] { redrawPreview(); }, this);
+    fonts.exec();
     m_state.PrintKind = ' ';
     redrawPreview();
 }

@@ -3,6 +3,9 @@
 #include <QBoxLayout>
 #include <QPushButton>
 
+#include "print/TALIKFNT.h"
+#include "print/TALIKPRP.h"
+#include "print/TALIKPRZ.h"
 #include "print/printwork.h"
 #include "store/state.h"
 
@@ -46,22 +49,27 @@ PrintRange TALIKPRX::wholeJob() const
 void TALIKPRX::openPositionAdjust()
 {
     m_state.PrintKind = 'L';
-    // TALIKPRP is shown here, modally, in mode "L"; it leaves PrintKind " " when cancelled.
+    TALIKPRP adjust(m_state, nullptr, this);
+    adjust.exec(); // leaves PrintKind " " when cancelled
     afterSubDialog();
 }
 
 void TALIKPRX::openFonts()
 {
     m_state.PrintKind = PrintList; // tells TALIKFNT whose fonts it sets
-    // TALIKFNT is shown here, modally.
+    TALIKFNT fonts(
+        m_state, [this] { redrawPreview(); }, this);
+    fonts.exec();
     m_state.PrintKind = ' ';
     redrawPreview();
 }
 
 void TALIKPRX::openScale()
 {
-    // TALIKPRZ is shown here, modally; the page is drawn again at the new scale.
-    redrawPreview();
+    TALIKPRZ scale(m_state, this);
+    if (scale.exec() == QDialog::Accepted) {
+        redrawPreview();
+    }
 }
 
 } // namespace talik
