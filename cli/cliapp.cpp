@@ -12,6 +12,7 @@
 #include "cli/cliinteraction.h"
 #include "cli/clilist.h"
 #include "cli/clioptions.h"
+#include "cli/clipopup.h"
 #include "cli/clisearch.h"
 #include "cli/json.h"
 #include "platform/paths.h"
@@ -241,13 +242,15 @@ int RunCli(const std::vector<std::string>& args, const CliCommand& print)
         {"list", ListCommand}, {"count", CountCommand},   {"show", ShowCommand},
         {"add", AddCommand},   {"delete", DeleteCommand}, {"search", SearchCommand},
         {"print", print},      {"export", ExportCommand}, {"import", ImportCommand},
+        {"copy", CopyCommand}, {"delete-all", DeleteAllCommand}, {"mail-url", MailUrlCommand},
     };
     auto command = commands.find(options->command);
     if (command == commands.end()) {
         return UsageError("不明なコマンドです: " + options->command);
     }
     bool takesArguments = options->command == "show" || options->command == "delete" || options->command == "print" ||
-                          options->command == "export" || options->command == "import";
+                          options->command == "export" || options->command == "import" ||
+                          options->command == "copy" || options->command == "mail-url";
     if (!takesArguments && !options->arguments.empty()) {
         return UsageError("余分な引数があります: " + options->arguments[0]);
     }

@@ -132,7 +132,8 @@ std::optional<CliOptions> ParseCliOptions(const std::vector<std::string>& args, 
             if (!ParseField(arg, options.fields, error)) {
                 return std::nullopt;
             }
-        } else if (options.command == "print" || options.command == "export" || options.command == "import") {
+        } else if (options.command == "print" || options.command == "export" || options.command == "import" ||
+                   options.command == "copy" || options.command == "mail-url") {
             // print, export and import read their own options (some of which take a value) from their arguments.
             options.arguments.push_back(arg);
         } else if (IsSearchArgument(arg, options)) {
@@ -176,6 +177,9 @@ const char* CliUsage()
            "                       ＣＳＶファイルに出力 (既定は全件を Shift-JIS で)\n"
            "  import FILE [--map N,N,...] [--skip-first] [--check N,...] [--encoding auto|cp932|utf-8] [--half-kana]\n"
            "                       ＣＳＶファイルの各行を新規登録 (--map は項目ごとの列番号, 0 はなし)\n"
+           "  copy N [--setting 1-4]  レコード N をコピー設定 (既定 1) の形でクリップボード用テキストに\n"
+           "  delete-all           データベースの全件を削除 (パスワードとチェック項目名は残る)\n"
+           "  mail-url --records N,N,...  一括メールで渡す mailto: URL を表示\n"
            "  --data DIR           データフォルダ (無いフォルダはエラー。既定は設定ファイルのもの)\n"
            "  --password-file FILE パスワードをファイルの 1 行目から読む\n"
            "  --password -         パスワードを標準入力の 1 行目から読む\n"
