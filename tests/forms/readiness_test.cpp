@@ -60,6 +60,13 @@ constexpr Flag AllFlags[] = {
     &Readiness::remarksExtra,
     &Readiness::relatedFile,
     &Readiness::addressSupport,
+    &Readiness::vcardImport,
+    &Readiness::vcardExportAll,
+    &Readiness::vcardExportResults,
+    &Readiness::printLayoutEditor,
+    &Readiness::printPositionAdjust,
+    &Readiness::printFonts,
+    &Readiness::printScale,
 };
 static_assert(sizeof(Readiness) == std::size(AllFlags) * sizeof(bool), "a new flag belongs in AllFlags");
 
