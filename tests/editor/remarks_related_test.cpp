@@ -2,6 +2,8 @@
 // may be stored and what the opener gets), and the sibling program's support (its message once).
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 #include <fstream>
 
 #include "editor/relatedfile.h"
@@ -106,7 +108,7 @@ TEST(RelatedPath, TooLongOrNotCp932IsRefusedNotCut)
 {
     EXPECT_EQ(RelatedPathProblem(std::string(72, 'a')), "");
     EXPECT_EQ(RelatedPathProblem(std::string(73, 'a')), RelatedPathTooLong);
-    EXPECT_EQ(RelatedPathProblem("/home/u/" + std::string(32, 'a') + "漢字漢字漢字漢字"), RelatedPathTooLong);
+    EXPECT_EQ(RelatedPathProblem("/home/u/" + std::string(50, 'a') + "漢字漢字漢字漢字"), RelatedPathTooLong);
     EXPECT_EQ(RelatedPathProblem("/home/u/😀.txt"), RelatedPathBadChars);
     EXPECT_EQ(RelatedPathProblem("/home/u/한.txt"), RelatedPathBadChars);
 }

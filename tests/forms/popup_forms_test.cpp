@@ -1,5 +1,7 @@
 // The dialogs of the popup commands driven for real: the copy settings TALIKCPY, the remarks
 // extra data TALIKTXT, the related file TALIKLNK and the version window.
+#include <cstring>
+
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>

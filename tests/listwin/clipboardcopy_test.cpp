@@ -2,6 +2,8 @@
 // definitions, and the definitions surviving a restart whole.
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 #include "listwin/clipboardcopy.h"
 #include "store/database.h"
 #include "store/settings.h"
@@ -130,7 +132,7 @@ TEST_F(CopySettingsFile, AnEighteenItemDefinitionAndAThirtyByteNameSurviveAResta
         longest += (code < 10 ? "0" : "") + std::to_string(code);
     }
     ASSERT_EQ(longest.size(), 38u);
-    s.Copy[2] = {"住所と名前と電話番号を全部コピー", longest}; // 15 double-byte characters, 30 bytes
+    s.Copy[2] = {"住所と名前と電話番号を全部写す", longest}; // 15 double-byte characters, 30 bytes
     const std::string file = dir.str() + "/QXSCH.INI";
     ASSERT_TRUE(WriteSettings(s, file, 0));
     Settings r;

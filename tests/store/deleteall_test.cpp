@@ -19,6 +19,7 @@ protected:
         for (auto reading : {"ｱ", "ｶ", "ｻ"}) {
             addRecord(reading);
         }
+        load();
     }
 
     MainHeader headerOnDisk()
