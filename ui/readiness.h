@@ -22,17 +22,17 @@ struct Readiness
     bool vcardExportAll = false;      // "vCard出力", beside the CSV export of the whole database
     bool backup = false;              // PPBackup "バックアップ"
     bool restore = false;             // PPRestore "復元"
-    bool deleteAllData = false;       // PPAllDel "データ全件削除"
-    bool version = false;             // PPVer "バージョン"
+    bool deleteAllData = true;        // PPAllDel "データ全件削除"
+    bool version = true;              // PPVer "バージョン"
 
     // The record menus (PPM4, SPM) and the telephone menus (PPM7, SPM3).
     bool dial = true;                 // PPTel1..4, SPMTel1..4, PPBTel1..4, SPMBTel1..4
     bool printRecordPostcard = false; // PPPrtV, SPMPrtV "はがき印刷"
     bool printRecordLabel = false;    // PPPrtW, SPMPrtW "タックシール印刷"
-    bool mailRecord = false;          // PPMail, SPMMail "E-Mail"
-    bool openRelatedFile = false;     // PPAppl, SPMAppl "関連情報起動"
-    bool copyRecord = false;          // PPCopy_Sel(0..3), SPMCopy_Sel(0..3)
-    bool copySettings = false;        // PPCopy_Set, SPMCopy_Set "コピー項目の設定"
+    bool mailRecord = true;           // PPMail, SPMMail "E-Mail"
+    bool openRelatedFile = true;      // PPAppl, SPMAppl "関連情報起動"
+    bool copyRecord = true;           // PPCopy_Sel(0..3), SPMCopy_Sel(0..3)
+    bool copySettings = true;         // PPCopy_Set, SPMCopy_Set "コピー項目の設定"
 
     // The print menus (PPM6, SPM2).
     bool printPostcards = false; // PPPrtBV, SPMPrt2V
@@ -40,17 +40,17 @@ struct Readiness
     bool printList = false;      // PPPrtBX, SPMPrt2X "一覧表印刷"
 
     // The buttons of the main window.
-    bool mailFromList = false; // Command8 "E-Mail"
+    bool mailFromList = true;  // Command8 "E-Mail"
 
     // The buttons of the search-result window.
     bool printSelection = false;     // Command4 "選択印刷"
-    bool mailSelection = false;      // Command10 "E-Mail送信"
+    bool mailSelection = true;       // Command10 "E-Mail送信"
     bool printAllResults = false;    // Command6(0) "検索全件印刷"
     bool printFromSelection = false; // Command6(1) "選択以降印刷"
     bool csvExportResults = true;    // Command8 "ＣＳＶ出力"
     bool vcardExportResults = false; // "vCard出力", beside Command8
     bool moveCopyResults = false;    // Command11 "移動／複写"
-    bool mailAllResults = false;     // Command13 "Mail一括送信"
+    bool mailAllResults = true;      // Command13 "Mail一括送信"
 
     // The sub-dialogs opened from the three print dialogs.
     bool printLayoutEditor = false;   // postcards Command4 "印刷位置設定" (TALIKSTV)
@@ -60,10 +60,10 @@ struct Readiness
 
     // The buttons of the record editor.
     bool recordPrintSettings = false; // Command1(3) "印刷設定"
-    bool mailFromEditor = false;      // Command2 "E-Mail送信"
-    bool remarksExtra = false;        // Command3 "追加データ"
-    bool relatedFile = false;         // Command4 "関連情報"
-    bool addressSupport = false;      // Command5(0..1) "支援"
+    bool mailFromEditor = true;       // Command2 "E-Mail送信"
+    bool remarksExtra = true;         // Command3 "追加データ"
+    bool relatedFile = true;          // Command4 "関連情報"
+    bool addressSupport = true;       // Command5(0..1) "支援"
 };
 
 // What this build of the program offers.

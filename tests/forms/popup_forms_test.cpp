@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -28,6 +29,15 @@
 
 namespace talik::test {
 namespace {
+
+// Types text key by key; QTest's own key clicks know only ASCII.
+void TypeKeys(QWidget* widget, const QString& text)
+{
+    for (QChar c : text) {
+        QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
+        QApplication::sendEvent(widget, &press);
+    }
+}
 
 class PopupForms : public ::testing::Test
 {
@@ -89,7 +99,7 @@ TEST_F(PopupForms, CopySettingsShowTheDefinitionAndStoreItClosedUp)
     EXPECT_EQ(second->currentIndex(), 8);
 
     run(dialog, [&] {
-        QTest::keyClicks(child<QLineEdit>(dialog, "Text1"), "&FAX");
+        TypeKeys(child<QLineEdit>(dialog, "Text1"), "&FAX");
         child<QComboBox>(dialog, "Combo1_1")->setCurrentIndex(9);
         QTest::mouseClick(child<QPushButton>(dialog, "Command1_0"), Qt::LeftButton);
     });
@@ -107,7 +117,7 @@ TEST_F(PopupForms, CopySettingsCancelKeepsTypedNamesOnlyAndNamesHoldThirtyBytes)
         child<QComboBox>(dialog, "Combo2")->setCurrentIndex(2);
         auto* name = child<QLineEdit>(dialog, "Text1");
         name->clear();
-        QTest::keyClicks(name, QString(20, QChar(0x6F22))); // 20 double-byte characters: only 15 fit
+        TypeKeys(name, QString(20, QChar(0x6F22))); // 20 double-byte characters: only 15 fit
         child<QComboBox>(dialog, "Combo1_0")->setCurrentIndex(5);
         QTest::mouseClick(child<QPushButton>(dialog, "Command1_1"), Qt::LeftButton);
     });
@@ -124,7 +134,7 @@ TEST_F(PopupForms, EveryCloseOfTheCopySettingsRecaptionsTheEntries)
     WhenModalShows<TALIKCPY>([this](TALIKCPY* dialog) {
         auto* name = dialog->findChild<QLineEdit*>("Text1");
         name->clear();
-        QTest::keyClicks(name, "A&B");
+        TypeKeys(name, "A&B");
         dialog->findChild<QPushButton*>("Command1_1")->click(); // cancel: the typed name stays
     });
     EditCopySettings(state, &owner, menu);
