@@ -1,8 +1,8 @@
 #include "app/TALIKIN.h"
 
 #include <QAction>
-#include <QEventLoop>
 #include <QApplication>
+#include <QEventLoop>
 #include <QLabel>
 #include <QMenu>
 #include <QMouseEvent>

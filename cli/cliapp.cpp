@@ -249,8 +249,8 @@ int RunCli(const std::vector<std::string>& args, const CliCommand& print)
         return UsageError("不明なコマンドです: " + options->command);
     }
     bool takesArguments = options->command == "show" || options->command == "delete" || options->command == "print" ||
-                          options->command == "export" || options->command == "import" ||
-                          options->command == "copy" || options->command == "mail-url";
+                          options->command == "export" || options->command == "import" || options->command == "copy" ||
+                          options->command == "mail-url";
     if (!takesArguments && !options->arguments.empty()) {
         return UsageError("余分な引数があります: " + options->arguments[0]);
     }

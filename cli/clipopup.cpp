@@ -67,7 +67,8 @@ int CopyCommand(AppState& state, const CliOptions& options)
     const std::vector<std::string>& args = options.arguments;
     for (std::size_t i = 0; i < args.size(); ++i) {
         if (std::optional<ValuedOption> option = TakeValuedOption(args, i, {"--setting"})) {
-            std::optional<std::int32_t> number = option->value ? NumberIn(*option->value, 1, CopySettingTotal) : std::nullopt;
+            std::optional<std::int32_t> number =
+                option->value ? NumberIn(*option->value, 1, CopySettingTotal) : std::nullopt;
             if (!number) {
                 return Usage("--setting は 1 から 4 の番号で指定してください。");
             }

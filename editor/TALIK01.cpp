@@ -14,8 +14,8 @@
 #include <QWindow>
 
 #include "app/startup.h"
-#include "editor/editorextras.h"
 #include "editor/checkitems.h"
+#include "editor/editorextras.h"
 #include "store/database.h"
 #include "store/state.h"
 #include "ui/formhelpers.h"

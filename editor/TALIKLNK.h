@@ -25,10 +25,10 @@ private:
 
     AppState& m_state;
     bool m_readOnly;
-    QLineEdit* m_path;      // Text1
-    QPushButton* m_browse;  // Command1(0)
-    QPushButton* m_close;   // Command1(1)
-    QPushButton* m_cancel;  // Command1(2)
+    QLineEdit* m_path;     // Text1
+    QPushButton* m_browse; // Command1(0)
+    QPushButton* m_close;  // Command1(1)
+    QPushButton* m_cancel; // Command1(2)
 };
 
 } // namespace talik

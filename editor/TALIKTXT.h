@@ -31,9 +31,9 @@ private:
     AppState& m_state;
     bool m_readOnly;
     QString m_opened;
-    QPlainTextEdit* m_text;  // Text1
-    QPushButton* m_close;    // Command1
-    QPushButton* m_copy;     // Command2
+    QPlainTextEdit* m_text; // Text1
+    QPushButton* m_close;   // Command1
+    QPushButton* m_copy;    // Command2
 };
 
 } // namespace talik

@@ -20,14 +20,14 @@ class Launcher;
 
 struct EditorExtraControls
 {
-    QPushButton* mail = nullptr;         // Command2
-    QLineEdit* email = nullptr;          // Text2(4)
-    QPushButton* remarksExtra = nullptr; // Command3
-    QPushButton* relatedFile = nullptr;  // Command4
+    QPushButton* mail = nullptr;           // Command2
+    QLineEdit* email = nullptr;            // Text2(4)
+    QPushButton* remarksExtra = nullptr;   // Command3
+    QPushButton* relatedFile = nullptr;    // Command4
     std::array<QPushButton*, 2> support{}; // Command5(0..1)
     std::array<QLineEdit*, 2> addresses{}; // Text5(0..1)
-    QFrame* remarksMarker = nullptr;     // Line3
-    QFrame* relatedMarker = nullptr;     // Line4
+    QFrame* remarksMarker = nullptr;       // Line3
+    QFrame* relatedMarker = nullptr;       // Line4
 };
 
 class EditorExtras : public QObject

@@ -25,11 +25,8 @@ bool Unreserved(unsigned char c)
 }
 
 // Hands a URL over, or tells the user why it is not.
-bool SendUrl(AppState& state,
-             Launcher& launcher,
-             const std::vector<std::string>& addresses,
-             bool bcc,
-             const XdgFolders& folders)
+bool SendUrl(
+    AppState& state, Launcher& launcher, const std::vector<std::string>& addresses, bool bcc, const XdgFolders& folders)
 {
     std::string url = MailtoUrl(addresses, bcc);
     std::string tooMany = TooManyRecipients(url, addresses.size());

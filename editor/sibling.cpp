@@ -27,8 +27,7 @@ std::optional<std::string> SiblingProgram(const std::string& windowsFolder)
 
 AddressSupport::AddressSupport(AppState& state, Launcher& launcher, WindowSeams windows)
     : m_state(state), m_launcher(launcher), m_windows(std::move(windows))
-{
-}
+{}
 
 bool AddressSupport::run(SupportTrigger trigger)
 {

@@ -30,12 +30,12 @@ private:
     void switchTo(int index);
 
     AppState& m_state;
-    QComboBox* m_setting;                    // Combo2
-    QLineEdit* m_name;                       // Text1
+    QComboBox* m_setting;                       // Combo2
+    QLineEdit* m_name;                          // Text1
     std::array<QRadioButton*, 3> m_separator{}; // Option1(0..2)
     std::array<QComboBox*, 18> m_items{};       // Combo1(0..17)
-    QPushButton* m_ok;                       // Command1(0)
-    QPushButton* m_cancel;                   // Command1(1)
+    QPushButton* m_ok;                          // Command1(0)
+    QPushButton* m_cancel;                      // Command1(1)
     int m_shown = 0;
 };
 

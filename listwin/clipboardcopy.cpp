@@ -40,25 +40,44 @@ std::string Separator(int code)
 std::optional<std::string> ItemText(const AddressRecord& rec, const ExtraRecord& extra, int code)
 {
     switch (code) {
-    case 1: return GetText(rec.KanaName);
-    case 2: return GetText(rec.KanjiName);
-    case 3: return GetText(rec.EMail);
-    case 4: return FormatBirthday(GetLong(rec.Birthday));
-    case 5: return GetText(rec.ClassCode);
-    case 6: return GetText(rec.PostCode1);
-    case 7: return GetText(rec.Address1);
-    case 8: return GetText(rec.Tel1);
-    case 9: return GetText(rec.Fax1);
-    case 10: return GetText(rec.PostCode2);
-    case 11: return GetText(rec.Address2);
-    case 12: return GetText(rec.Tel2);
-    case 13: return GetText(rec.Fax2);
-    case 14: return GetText(rec.Company);
-    case 15: return GetText(rec.Department);
-    case 16: return GetText(rec.Remarks);
-    case 17: return GetText(extra.RemarksExtra);
-    case 18: return GetText(extra.RelatedInfo);
-    default: return std::nullopt;
+    case 1:
+        return GetText(rec.KanaName);
+    case 2:
+        return GetText(rec.KanjiName);
+    case 3:
+        return GetText(rec.EMail);
+    case 4:
+        return FormatBirthday(GetLong(rec.Birthday));
+    case 5:
+        return GetText(rec.ClassCode);
+    case 6:
+        return GetText(rec.PostCode1);
+    case 7:
+        return GetText(rec.Address1);
+    case 8:
+        return GetText(rec.Tel1);
+    case 9:
+        return GetText(rec.Fax1);
+    case 10:
+        return GetText(rec.PostCode2);
+    case 11:
+        return GetText(rec.Address2);
+    case 12:
+        return GetText(rec.Tel2);
+    case 13:
+        return GetText(rec.Fax2);
+    case 14:
+        return GetText(rec.Company);
+    case 15:
+        return GetText(rec.Department);
+    case 16:
+        return GetText(rec.Remarks);
+    case 17:
+        return GetText(extra.RemarksExtra);
+    case 18:
+        return GetText(extra.RelatedInfo);
+    default:
+        return std::nullopt;
     }
 }
 
@@ -141,9 +160,9 @@ std::optional<std::string> CopySelectedRecord(AppState& state, const ListModel& 
 
 std::array<std::string, CopyItemTotal> CopyItemCaptions(const FieldCaptions& c)
 {
-    return {c.kana,      c.name,     c.email,      c.birthday, c.classCode, c.postCode1,
-            c.address1,  "ＴＥＬ１", "ＦＡＸ１",   c.postCode2, c.address2, "ＴＥＬ２",
-            "ＦＡＸ２",  c.company,  c.department, c.remarks,  "追加データ", "関連情報"};
+    return {c.kana,     c.name,     c.email,      c.birthday,  c.classCode,  c.postCode1,
+            c.address1, "ＴＥＬ１", "ＦＡＸ１",   c.postCode2, c.address2,   "ＴＥＬ２",
+            "ＦＡＸ２", c.company,  c.department, c.remarks,   "追加データ", "関連情報"};
 }
 
 std::string FitCopyTitle(std::string_view title)

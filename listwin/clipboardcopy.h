@@ -15,7 +15,7 @@ namespace talik {
 
 struct AppState;
 
-inline constexpr int CopyItemTotal = 18;        // item codes 01..18, and as many slots
+inline constexpr int CopyItemTotal = 18;          // item codes 01..18, and as many slots
 inline constexpr std::size_t CopyTitleBytes = 30; // the display name, CP932 bytes
 
 // A copy definition taken apart: the separator code (0 none, 1 space, 2 line break; -1 any other

@@ -120,11 +120,22 @@ std::string Unescape(std::string_view value)
         }
         char next = value[++i];
         switch (next) {
-        case 's': out += ' '; break;
-        case 'n': out += '\n'; break;
-        case 't': out += '\t'; break;
-        case 'r': out += '\r'; break;
-        default: out += '\\'; out += next; break;
+        case 's':
+            out += ' ';
+            break;
+        case 'n':
+            out += '\n';
+            break;
+        case 't':
+            out += '\t';
+            break;
+        case 'r':
+            out += '\r';
+            break;
+        default:
+            out += '\\';
+            out += next;
+            break;
         }
     }
     return out;

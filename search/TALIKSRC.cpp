@@ -158,7 +158,8 @@ void TALIKSRC::connectRecordCommands()
         connect(m_recordMenu.Copy_Sel[i], &QAction::triggered, this,
                 [this, i] { CopyRecordToClipboard(m_state, m_results, i); });
     }
-    connect(m_recordMenu.Copy_Set, &QAction::triggered, this, [this] { EditCopySettings(m_state, this, m_recordMenu); });
+    connect(m_recordMenu.Copy_Set, &QAction::triggered, this,
+            [this] { EditCopySettings(m_state, this, m_recordMenu); });
     connect(m_recordMenu.Mail, &QAction::triggered, this, &TALIKSRC::mailSelected);
     connect(m_mail, &QPushButton::clicked, this, &TALIKSRC::mailSelected);
     connect(m_recordMenu.Appl, &QAction::triggered, this,

@@ -65,7 +65,9 @@ struct AppState
     char PrintKind = ' ';   // the print job being prepared: "V" postcards, "W" labels, "X" list
     int DialSlot = 0;       // the telephone slot to call: 0 Tel1, 1 Fax1, 2 Tel2, 3 Fax2
     std::string DialNumber; // the number to dial, as the call confirmation leaves it
-    bool BulkMailBcc = false; // bulk mail puts the addresses in BCC (remembered for the run)
+
+    // Bulk mail puts the addresses in BCC (remembered for the run).
+    bool BulkMailBcc = false;
 
     // The tables and the list window's state that the data store keeps in step.
     Tables tables;

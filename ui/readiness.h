@@ -40,7 +40,7 @@ struct Readiness
     bool printList = false;      // PPPrtBX, SPMPrt2X "一覧表印刷"
 
     // The buttons of the main window.
-    bool mailFromList = true;  // Command8 "E-Mail"
+    bool mailFromList = true; // Command8 "E-Mail"
 
     // The buttons of the search-result window.
     bool printSelection = false;     // Command4 "選択印刷"

@@ -15,8 +15,8 @@ class CliPopupTest : public CliFixture
 TEST_F(CliPopupTest, CopyWritesTheClipboardTextOfTheChosenSetting)
 {
     add({"--KanaName=ﾔﾏﾀﾞ", "--KanjiName=山田", "--Address1=東京都", "--Birthday=19650412"});
-    std::ofstream(profile.path() / "QXSCH.INI") << "[System]\r\nDBPathAddr=" << data.str()
-                                                 << "\r\n[Copy_Setting_00]\r\nParm01=010204\r\nParm02=02\r\n";
+    std::ofstream(profile.path() / "QXSCH.INI")
+        << "[System]\r\nDBPathAddr=" << data.str() << "\r\n[Copy_Setting_00]\r\nParm01=010204\r\nParm02=02\r\n";
     ProgramRun first = cli({"copy", "2"});
     ASSERT_EQ(first.exitCode, 0) << first.err;
     EXPECT_EQ(first.out, "東京都\r\n山田\r\n"); // setting 1 keeps its default "020702"

@@ -84,8 +84,8 @@ TEST_F(RelatedFile, TheOpenerGetsAbsolutePathsAndWebUrlsOnly)
     EXPECT_EQ(RelatedFileTarget(dir.str() + "/abs.txt", folder), dir.str() + "/abs.txt");
     EXPECT_EQ(RelatedFileTarget("HTTPS://example.jp/a?b", folder), "HTTPS://example.jp/a?b");
     EXPECT_EQ(RelatedFileTarget("http://x", folder), "http://x");
-    for (const char* refused : {"file:///etc/passwd", "javascript:x", "C:\\DOC\\A.DOC", "c:/a", "\\\\server\\share",
-                                "missing.txt", ""}) {
+    for (const char* refused :
+         {"file:///etc/passwd", "javascript:x", "C:\\DOC\\A.DOC", "c:/a", "\\\\server\\share", "missing.txt", ""}) {
         EXPECT_FALSE(RelatedFileTarget(refused, folder).has_value()) << refused;
     }
 }
@@ -132,8 +132,8 @@ protected:
     {
         std::filesystem::create_directories(dir.path() / "harupo");
         std::ofstream(dir.path() / "harupo" / name) << "#!/bin/sh\n";
-        std::filesystem::permissions(dir.path() / "harupo" / name,
-                                     executable ? std::filesystem::perms::owner_all : std::filesystem::perms::owner_read);
+        std::filesystem::permissions(dir.path() / "harupo" / name, executable ? std::filesystem::perms::owner_all
+                                                                              : std::filesystem::perms::owner_read);
         std::ofstream(dir.path() / "REGISTRY.INI")
             << "[HKEY_LOCAL_MACHINE\\SOFTWARE\\QXApps\\HARUPO\\RunPath]\r\n@=" << dir.str() << "/harupo/\r\n";
     }

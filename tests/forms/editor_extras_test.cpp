@@ -35,8 +35,8 @@ protected:
         state.CurRecNo = recNo;
         state.EditStatus = status;
         editor = std::make_unique<TALIK01>(state, false);
-        editor->extras()->setLauncher(launcher, WindowSeams{[](std::string_view) { return FoundWindow{}; },
-                                                            [](WindowId) { return true; }});
+        editor->extras()->setLauncher(
+            launcher, WindowSeams{[](std::string_view) { return FoundWindow{}; }, [](WindowId) { return true; }});
         editor->show();
         editor->activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(editor.get()));

@@ -80,7 +80,7 @@ TEST_F(PopupForms, CopySettingsShowTheDefinitionAndStoreItClosedUp)
     EXPECT_TRUE(child<QRadioButton>(dialog, "Option1_2")->isChecked());
     auto* first = child<QComboBox>(dialog, "Combo1_0");
     auto* second = child<QComboBox>(dialog, "Combo1_1");
-    ASSERT_EQ(first->count(), 19); // "- なし -" and the 18 items
+    ASSERT_EQ(first->count(), 19);  // "- なし -" and the 18 items
     EXPECT_EQ(second->count(), 18); // every item but the related file
     EXPECT_EQ(first->itemText(0), "- なし -");
     EXPECT_EQ(first->itemText(8), "ＴＥＬ１");

@@ -32,7 +32,7 @@ protected:
 TEST_F(CopyText_, SeparatorsNoneSpaceAndLineBreak)
 {
     EXPECT_EQ(copy("020702"), "東京都\r\n山田\r\n"); // a line break leaves its trailing CR LF
-    EXPECT_EQ(copy("010702"), "東京都 山田");         // a space leaves none
+    EXPECT_EQ(copy("010702"), "東京都 山田");        // a space leaves none
     EXPECT_EQ(copy("000702"), "東京都山田");
     EXPECT_EQ(copy("090702"), "東京都山田"); // an unknown separator code separates with nothing
 }

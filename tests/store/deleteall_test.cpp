@@ -47,7 +47,8 @@ TEST_F(DeleteAllTest, EmptiesTheMainFileAndKeepsPasswordFlagsAndNames)
     ASSERT_TRUE(DeleteAllData(state));
 
     ASSERT_EQ(ui.shown.size(), 1u);
-    EXPECT_EQ(ui.shown[0].text, "選択されているデータベースの全件を削除します。\n復活することはできません。削除しますか？");
+    EXPECT_EQ(ui.shown[0].text,
+              "選択されているデータベースの全件を削除します。\n復活することはできません。削除しますか？");
     EXPECT_EQ(ui.shown[0].title, "確認");
     EXPECT_EQ(ui.shown[0].icon, MessageIcon::Question);
 
