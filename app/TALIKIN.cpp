@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QEventLoop>
 #include <QLabel>
 #include <QMenu>
 #include <QMouseEvent>
@@ -141,6 +142,30 @@ void TALIKIN::unload()
         m_tray = nullptr;
     }
     hide();
+}
+
+void TALIKIN::showVersion()
+{
+    const Qt::WindowFlags splashFlags = windowFlags();
+    // A window that takes the focus, so OK answers to Enter and Space.
+    setWindowFlags(Qt::Dialog | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
+    setAttribute(Qt::WA_ShowWithoutActivating, false);
+    setWindowModality(Qt::ApplicationModal);
+    m_version->setText("Version " + Qs(AppVersion));
+    m_ok->show();
+    m_ok->setDefault(true);
+    adjustSize();
+    CentreForm(this);
+    QEventLoop loop;
+    auto closed = connect(this, &TALIKIN::splashClosed, &loop, &QEventLoop::quit);
+    show();
+    activateWindow();
+    m_ok->setFocus();
+    loop.exec();
+    disconnect(closed);
+    setWindowModality(Qt::NonModal);
+    setWindowFlags(splashFlags);
+    setAttribute(Qt::WA_ShowWithoutActivating, true);
 }
 
 void TALIKIN::mousePressEvent(QMouseEvent* event)

@@ -29,6 +29,8 @@ public:
     void closeSplash();
     // Removes the icon and the form: the program is ending.
     void unload();
+    // The form as the modal version window: shown in front with its OK until OK (or a click) closes it.
+    void showVersion();
 
     QSystemTrayIcon* trayIcon() const { return m_tray; }
 

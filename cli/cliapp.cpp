@@ -14,6 +14,7 @@
 #include "cli/clilayout.h"
 #include "cli/clilist.h"
 #include "cli/clioptions.h"
+#include "cli/clipopup.h"
 #include "cli/clisearch.h"
 #include "cli/clisettings.h"
 #include "cli/json.h"
@@ -241,26 +242,34 @@ int RunCli(const std::vector<std::string>& args, const CliCommand& print)
         return UsageError(error);
     }
     const std::map<std::string, CliCommand> commands = {
-        {"list", ListCommand}, {"count", CountCommand},   {"show", ShowCommand},
-        {"add", AddCommand},   {"delete", DeleteCommand}, {"search", SearchCommand},
-        {"print", print},      {"export", ExportCommand}, {"import", ImportCommand},
+        {"list", ListCommand},
+        {"count", CountCommand},
+        {"show", ShowCommand},
+        {"add", AddCommand},
+        {"delete", DeleteCommand},
+        {"search", SearchCommand},
+        {"print", print},
+        {"export", ExportCommand},
+        {"import", ImportCommand},
         {"settings", SettingsCommand},
-        {"backup", BackupCommand}, {"restore", RestoreCommand}, {"databases", DatabasesCommand},
-        {"rename-db", RenameDbCommand}, {"copy-to", CopyToCommand}, {"move-to", MoveToCommand},
+        {"backup", BackupCommand},
+        {"restore", RestoreCommand},
+        {"databases", DatabasesCommand},
+        {"rename-db", RenameDbCommand},
+        {"copy-to", CopyToCommand},
+        {"move-to", MoveToCommand},
         {"password", PasswordCommand},
         {"layout", LayoutCommand},
+        {"copy", CopyCommand},
+        {"delete-all", DeleteAllCommand},
+        {"mail-url", MailUrlCommand},
     };
     auto command = commands.find(options->command);
     if (command == commands.end()) {
         return UsageError("不明なコマンドです: " + options->command);
     }
-    bool takesArguments = options->command == "show" || options->command == "delete" || options->command == "print" ||
-                          options->command == "export" || options->command == "import" ||
-                          options->command == "settings" ||
-                          options->command == "rename-db" || options->command == "backup" ||
-                          options->command == "restore" || options->command == "databases" ||
-                          options->command == "copy-to" || options->command == "move-to" ||
-                          options->command == "password" || options->command == "layout";
+    bool takesArguments =
+        options->command == "show" || options->command == "delete" || TakesOwnOptions(options->command);
     if (!takesArguments && !options->arguments.empty()) {
         return UsageError("余分な引数があります: " + options->arguments[0]);
     }

@@ -99,18 +99,18 @@ bool IsSearchArgument(const std::string& arg, const CliOptions& options)
     return options.command == "search" && (arg == "then" || arg.rfind("--", 0) == 0);
 }
 
-// The database commands read their own options (some with a value) from their arguments.
+} // namespace
+
 bool TakesOwnOptions(const std::string& command)
 {
-    for (std::string_view own : {"backup", "restore", "databases", "rename-db", "copy-to", "move-to", "password"}) {
+    for (std::string_view own : {"print", "export", "import", "settings", "layout", "copy", "mail-url", "backup",
+                                 "restore", "databases", "rename-db", "copy-to", "move-to", "password"}) {
         if (command == own) {
             return true;
         }
     }
     return false;
 }
-
-} // namespace
 
 std::optional<ValuedOption>
 TakeValuedOption(const std::vector<std::string>& args, std::size_t& i, std::initializer_list<std::string_view> names)
@@ -143,10 +143,7 @@ std::optional<CliOptions> ParseCliOptions(const std::vector<std::string>& args, 
             if (!ParseField(arg, options.fields, error)) {
                 return std::nullopt;
             }
-        } else if (options.command == "print" || options.command == "export" || options.command == "import" ||
-                   options.command == "settings" || options.command == "layout" ||
-                   TakesOwnOptions(options.command)) {
-            // print, export and import read their own options (some of which take a value) from their arguments.
+        } else if (TakesOwnOptions(options.command)) {
             options.arguments.push_back(arg);
         } else if (IsSearchArgument(arg, options)) {
             if (!ParseSearchArgument(arg, options, error)) {
@@ -207,6 +204,9 @@ const char* CliUsage()
            "  copy-to N --records N,... [--to-password TEXT]   データベース N に複写\n"
            "  move-to N --records N,... [--to-password TEXT]   データベース N に移動\n"
            "  password --set TEXT | --set - | --clear          パスワードを設定 (- は標準入力から) または解除\n"
+           "  copy N [--setting 1-4]  レコード N をコピー設定 (既定 1) の形でクリップボード用テキストに\n"
+           "  delete-all           データベースの全件を削除 (パスワードとチェック項目名は残る)\n"
+           "  mail-url --records N,N,...  一括メールで渡す mailto: URL を表示\n"
            "  --data DIR           データフォルダ (無いフォルダはエラー。既定は設定ファイルのもの)\n"
            "  --password-file FILE パスワードをファイルの 1 行目から読む\n"
            "  --password -         パスワードを標準入力の 1 行目から読む\n"

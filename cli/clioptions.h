@@ -51,6 +51,9 @@ std::optional<ValuedOption>
 TakeValuedOption(const std::vector<std::string>& args, std::size_t& i, std::initializer_list<std::string_view> names);
 
 // Parses the arguments; on a usage error returns nullopt and sets `error`.
+// Whether a command reads its own options (some with a value) from its arguments.
+bool TakesOwnOptions(const std::string& command);
+
 std::optional<CliOptions> ParseCliOptions(const std::vector<std::string>& args, std::string& error);
 
 // The usage text printed on a usage error.

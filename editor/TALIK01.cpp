@@ -16,6 +16,7 @@
 #include "app/startup.h"
 #include "editor/checkitems.h"
 #include "print/TALIKPRS.h"
+#include "editor/editorextras.h"
 #include "store/database.h"
 #include "store/state.h"
 #include "ui/formhelpers.h"
@@ -202,6 +203,10 @@ void TALIK01::buildButtons()
     m_relatedFileMarker = new QFrame(this);
     m_relatedFileMarker->setObjectName("Line4");
     m_relatedFileMarker->setGeometry(px(1550), px(6350), px(1300), px(40));
+    m_extras = new EditorExtras(this, m_state,
+                                {m_mail, m_email, m_remarksExtra, m_relatedFile, m_addressSupport, m_addresses,
+                                 m_remarksExtraMarker, m_relatedFileMarker},
+                                m_mode == EditorMode::View);
 }
 
 void TALIK01::applyMode()
@@ -235,11 +240,7 @@ void TALIK01::applyMode()
     if (m_mode == EditorMode::Change || m_mode == EditorMode::View) {
         ReadCurrent(m_state);
         showValues(ValuesOfRecord(m_state.Rec));
-        auto marker = [](QFrame* line, bool set) {
-            line->setStyleSheet(set ? "background: #FF0000;" : "background: #808080;");
-        };
-        marker(m_remarksExtraMarker, !GetText(m_state.Extra.RemarksExtra).empty());
-        marker(m_relatedFileMarker, !GetText(m_state.Extra.RelatedInfo).empty());
+        m_extras->colourMarkers();
     } else {
         if (m_mode == EditorMode::New) {
             // A new person starts from a clean record: the print options, honorific and sender
@@ -485,7 +486,8 @@ bool TALIK01::filterKey(QLineEdit* edit, QKeyEvent* event)
         return true;
     }
     if (event->key() == Qt::Key_F2 && (edit == m_addresses[0] || edit == m_addresses[1])) {
-        return true; // the address support of the sibling program starts here once it is available
+        m_extras->supportFromKey();
+        return true;
     }
     std::optional<char32_t> typed = TypedChar(event);
     return typed && !BoxAcceptsChar(*which, *typed);
@@ -502,6 +504,7 @@ void TALIK01::keyPressEvent(QKeyEvent* event)
         QLineEdit* address = m_addresses[event->key() == Qt::Key_F9 ? 0 : 1];
         address->setFocus();
         address->selectAll();
+        m_extras->supportFromKey();
         return;
     }
     case Qt::Key_Return:
@@ -534,6 +537,9 @@ bool TALIK01::eventFilter(QObject* watched, QEvent* event)
     case QEvent::FocusIn:
         if (edit != nullptr) {
             edit->setStyleSheet(FocusedStyle);
+            if (edit == m_addresses[0] || edit == m_addresses[1]) {
+                m_extras->supportFromFocus(edit);
+            }
             QMetaObject::invokeMethod(edit, &QLineEdit::selectAll, Qt::QueuedConnection);
         }
         break;

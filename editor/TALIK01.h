@@ -17,6 +17,7 @@ class QPushButton;
 namespace talik {
 
 struct AppState;
+class EditorExtras;
 
 class TALIK01 : public QDialog
 {
@@ -27,6 +28,8 @@ public:
     TALIK01(AppState& state, bool searchMode, QWidget* parent = nullptr, const Readiness& ready = Ready);
 
     EditorMode mode() const { return m_mode; }
+    // E-mail, remarks extra data, related file and address support (tests give it their launcher).
+    EditorExtras* extras() const { return m_extras; }
     // The values the boxes hold now.
     EditorValues values() const;
 
@@ -95,6 +98,7 @@ private:
     std::array<QPushButton*, 2> m_addressSupport{}; // Command5(0..1)
     QFrame* m_remarksExtraMarker = nullptr;         // Line3
     QFrame* m_relatedFileMarker = nullptr;          // Line4
+    EditorExtras* m_extras = nullptr;               // what Command2 to Command5 do
 };
 
 // Opens the editor modally on the selected record of `list` (EditStatus " " change, "R" view).

@@ -27,12 +27,14 @@
 #include "listwin/vcardimportflow.h"
 #include "print/printdialogs.h"
 #include "print/printwork.h"
+#include "listwin/popupcommands.h"
 #include "search/TALIKSRC.h"
 #include "store/TALIKBKP.h"
 #include "store/TALIKDBS.h"
 #include "store/TALIKSTP.h"
 #include "store/dbnames.h"
 #include "store/database.h"
+#include "store/deleteall.h"
 #include "store/state.h"
 #include "ui/formhelpers.h"
 #include "ui/progress.h"
@@ -209,6 +211,50 @@ void TALIKLST::connectMenus()
     connect(m_menus.PMDBSet, &QAction::triggered, this, &TALIKLST::nameDatabases);
     connect(m_menus.PMDBPWSet, &QAction::triggered, this, &TALIKLST::setDatabasePassword);
     CaptionCopyEntries(m_menus.PPM4, m_state.settings);
+    connectRecordCommands();
+}
+
+void TALIKLST::connectRecordCommands()
+{
+    for (int i = 0; i < 4; ++i) {
+        connect(m_menus.PPM4.Copy_Sel[i], &QAction::triggered, this,
+                [this, i] { CopyRecordToClipboard(m_state, m_state.MainList, i); });
+    }
+    connect(m_menus.PPM4.Copy_Set, &QAction::triggered, this,
+            [this] { EditCopySettings(m_state, this, m_menus.PPM4); });
+    connect(m_menus.PPM4.Mail, &QAction::triggered, this, &TALIKLST::mailSelected);
+    connect(m_mail, &QPushButton::clicked, this, &TALIKLST::mailSelected);
+    connect(m_menus.PPM4.Appl, &QAction::triggered, this,
+            [this] { OpenSelectedRelatedFile(m_state, m_launcher, m_state.MainList); });
+    connect(m_menus.PPAllDel, &QAction::triggered, this, &TALIKLST::deleteAllData);
+    connect(m_menus.PPVer, &QAction::triggered, this, [this] {
+        m_state.MainIdle = false;
+        ShowVersionWindow(m_state, m_launcher, m_startForm);
+        m_state.MainIdle = true;
+    });
+}
+
+void TALIKLST::mailSelected()
+{
+    if (m_ready.mailRecord || m_ready.mailFromList) {
+        MailSelectedRecord(m_state, m_launcher, m_state.MainList);
+    }
+}
+
+// Every record of the database gone: the former tab shown again, empty, with its counts.
+void TALIKLST::deleteAllData()
+{
+    m_state.MainIdle = false;
+    bool deleted = DeleteAllData(m_state);
+    m_state.MainIdle = true;
+    if (!deleted) {
+        return;
+    }
+    int shown = m_state.CurrentTab;
+    m_state.CurrentTab = -1;
+    setRecordButtons({});
+    showTab(std::max(shown, 0));
+    showCounts();
 }
 
 void TALIKLST::applyOpeningGeometry()
@@ -554,8 +600,12 @@ void TALIKLST::doubleClickAction()
         openRecord('R');
         break;
     case DoubleClickAction::EMail:
+        if (m_mail->isEnabled()) {
+            mailSelected();
+        }
+        break;
     case DoubleClickAction::Nothing:
-        break; // the mail launch opens here once it exists
+        break;
     }
     m_state.MainIdle = true;
 }

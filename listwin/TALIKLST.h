@@ -65,6 +65,9 @@ private:
     void buildFrames();
     void connectControls();
     void connectMenus();
+    void connectRecordCommands();
+    void mailSelected();
+    void deleteAllData();
     void applyOpeningGeometry();
     void storeGeometry();
     void storeColumnWidths();

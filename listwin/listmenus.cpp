@@ -165,7 +165,8 @@ void CaptionTelephoneEntries(const AddressRecord& rec, RecordMenu& menu, Telepho
 void CaptionCopyEntries(RecordMenu& menu, const Settings& settings)
 {
     for (int i = 0; i < 4; ++i) {
-        menu.Copy_Sel[i]->setText(Qs(settings.Copy[i].title));
+        // "&" is shown as itself, not taken as the mark of an access key.
+        menu.Copy_Sel[i]->setText(Qs(settings.Copy[i].title).replace("&", "&&"));
     }
 }
 

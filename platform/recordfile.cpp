@@ -192,6 +192,19 @@ bool RecordFile::writePart(std::int64_t recNo, std::size_t offset, std::span<con
     return true;
 }
 
+bool RecordFile::truncate(std::int64_t records)
+{
+    if (m_fd < 0 || records < 0) {
+        m_errno = EBADF;
+        return false;
+    }
+    if (ftruncate(m_fd, static_cast<off_t>(records) * static_cast<off_t>(m_recLen)) != 0) {
+        m_errno = errno;
+        return false;
+    }
+    return true;
+}
+
 std::int64_t RecordFile::recordCount() const
 {
     struct stat st

@@ -1,6 +1,7 @@
 #include "search/TALIKSRC.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QCloseEvent>
 #include <QGroupBox>
 #include <QHeaderView>
@@ -23,6 +24,7 @@
 #include "listwin/vcardexport.h"
 #include "print/printdialogs.h"
 #include "print/printwork.h"
+#include "listwin/popupcommands.h"
 #include "search/resultwindow.h"
 #include "store/TALIKDMV.h"
 #include "store/database.h"
@@ -56,7 +58,9 @@ TALIKSRC::TALIKSRC(AppState& state, Launcher& launcher, QWidget* parent, const R
     m_results.sortOn(0);
     buildControls();
     buildButtons();
+    addBulkMailExtras();
     connectControls();
+    connectRecordCommands();
     setMinimumSize(px(MinResultWidth), px(MinResultHeight));
     applyOpeningGeometry();
     CaptionCopyEntries(m_recordMenu, state.settings);
@@ -135,6 +139,48 @@ void TALIKSRC::buildButtons()
         top += 305;
     }
     m_buttonFrame->resize(px(ButtonFrameSize.width), px(top + 100));
+}
+
+// Beside bulk mail: BCC (remembered for the run: a whole result list in To shows every address to
+// every recipient) and the joined addresses to the clipboard, for webmail.
+void TALIKSRC::addBulkMailExtras()
+{
+    m_mailBcc = new QCheckBox("宛先を BCC にする", m_buttonFrame);
+    m_mailBcc->setObjectName("CheckBcc");
+    m_mailBcc->setChecked(m_state.BulkMailBcc);
+    m_copyAddresses = new QPushButton("アドレスをコピー", m_buttonFrame);
+    m_copyAddresses->setObjectName("CommandCopyMail");
+    int top = m_buttonFrame->height() - px(100);
+    m_mailBcc->setGeometry(px(80), top, px(1440), px(290));
+    m_copyAddresses->setGeometry(px(80), top + px(305), px(1440), px(290));
+    m_buttonFrame->resize(m_buttonFrame->width(), top + px(610) + px(100));
+    connect(m_mailBcc, &QCheckBox::toggled, this, [this](bool on) { m_state.BulkMailBcc = on; });
+}
+
+void TALIKSRC::connectRecordCommands()
+{
+    for (int i = 0; i < 4; ++i) {
+        connect(m_recordMenu.Copy_Sel[i], &QAction::triggered, this,
+                [this, i] { CopyRecordToClipboard(m_state, m_results, i); });
+    }
+    connect(m_recordMenu.Copy_Set, &QAction::triggered, this,
+            [this] { EditCopySettings(m_state, this, m_recordMenu); });
+    connect(m_recordMenu.Mail, &QAction::triggered, this, &TALIKSRC::mailSelected);
+    connect(m_mail, &QPushButton::clicked, this, &TALIKSRC::mailSelected);
+    connect(m_recordMenu.Appl, &QAction::triggered, this,
+            [this] { OpenSelectedRelatedFile(m_state, m_launcher, m_results); });
+    connect(m_mailAll, &QPushButton::clicked, this, [this] {
+        MailAllListed(m_state, m_launcher, m_results, m_mailBcc->isChecked());
+        m_model->refresh(); // the bulk mail walked the selection through the list
+    });
+    connect(m_copyAddresses, &QPushButton::clicked, this, [this] { CopyAllListedAddresses(m_state, m_results); });
+}
+
+void TALIKSRC::mailSelected()
+{
+    if (m_ready.mailRecord || m_ready.mailSelection) {
+        MailSelectedRecord(m_state, m_launcher, m_results);
+    }
 }
 
 void TALIKSRC::connectControls()
@@ -263,6 +309,8 @@ void TALIKSRC::setRecordButtons(const RecordButtons& buttons)
     m_mail->setEnabled(buttons.mailEnabled && m_ready.mailSelection);
     m_moveCopy->setEnabled(listed && m_ready.moveCopyResults);
     m_mailAll->setEnabled(listed && m_ready.mailAllResults);
+    m_mailBcc->setEnabled(listed && m_ready.mailAllResults);
+    m_copyAddresses->setEnabled(listed && m_ready.mailAllResults);
     m_deleteAll->setEnabled(listed);
     EnableRecordMenu(m_recordMenu, buttons);
 }
@@ -428,6 +476,10 @@ void TALIKSRC::doubleClickAction()
         }
         break;
     case DoubleClickAction::EMail:
+        if (m_mail->isEnabled()) {
+            mailSelected();
+        }
+        break;
     case DoubleClickAction::Nothing:
         break;
     }

@@ -12,6 +12,7 @@
 class QGroupBox;
 class QLabel;
 class QLineEdit;
+class QCheckBox;
 class QPushButton;
 class QTreeView;
 
@@ -52,6 +53,9 @@ private:
     void buildControls();
     void buildButtons();
     void connectControls();
+    void addBulkMailExtras();
+    void connectRecordCommands();
+    void mailSelected();
     void applyOpeningGeometry();
     void storeGeometry();
     void setHitButtons(bool hits);
@@ -109,6 +113,8 @@ private:
     QPushButton* m_moveCopy = nullptr;           // Command11
     QPushButton* m_deleteAll = nullptr;          // Command12
     QPushButton* m_mailAll = nullptr;            // Command13
+    QCheckBox* m_mailBcc = nullptr;              // bulk mail in BCC
+    QPushButton* m_copyAddresses = nullptr;      // the result's addresses to the clipboard
     RecordMenu m_recordMenu;
     PrintMenu m_printMenu;
     TelephoneMenu m_telephoneMenu;

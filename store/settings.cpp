@@ -20,8 +20,10 @@ constexpr std::size_t PathBuffer = 60;
 constexpr std::size_t NameBuffer = 40;
 constexpr std::size_t SenderBuffer = 80;
 constexpr std::size_t DecimalBuffer = 20;
-constexpr std::size_t CopyTitleBuffer = 30;
-constexpr std::size_t CopyParmBuffer = 38;
+// One byte more than the longest value (a 30-byte name, 2 + 18 * 2 definition characters):
+// the read keeps bufferSize - 1 bytes.
+constexpr std::size_t CopyTitleBuffer = 31;
+constexpr std::size_t CopyParmBuffer = 39;
 
 constexpr std::string_view UnsetText = " "; // the default of free texts; reads as ""
 constexpr std::string_view DefaultFontName = "ＭＳ ゴシック";

@@ -70,6 +70,9 @@ struct AppState
     // The printer and its options chosen in a print dialog, kept for the program run (never stored).
     std::shared_ptr<ChosenPrinter> chosenPrinter;
 
+    // Bulk mail puts the addresses in BCC (remembered for the run).
+    bool BulkMailBcc = false;
+
     // The tables and the list window's state that the data store keeps in step.
     Tables tables;
     TabTable Tabs = MakeTabTable();

@@ -1,0 +1,71 @@
+#include "store/deleteall.h"
+
+#include <cstring>
+
+#include "platform/paths.h"
+#include "store/database.h"
+#include "store/dbfile.h"
+#include "store/messages.h"
+#include "store/state.h"
+
+namespace talik {
+namespace {
+
+// The tables and count captions of a database without records.
+void EmptyTables(AppState& state)
+{
+    state.tables.clear();
+    state.MainList.clear();
+    UpdateCountLabel(state);
+    for (int tab = 0; tab < RowTabTotal; ++tab) {
+        state.texts.TabCountLabels[tab] = "0 件";
+    }
+    for (int group = 0; group < GroupTotal; ++group) {
+        UpdateGroupCaption(state, group);
+    }
+}
+
+} // namespace
+
+MainHeader EmptiedHeader(const MainHeader& before)
+{
+    MainHeader header = before;
+    MainHeader probe = before;
+    if (BringUpHeader(probe) != HeaderState::Current) {
+        // An older or blank header: the current form, its own password and names carried over.
+        header = probe;
+        std::memcpy(header.PasswordField, before.PasswordField, sizeof(header.PasswordField));
+    }
+    SetLong(header.LastRecNo, 1);
+    return header;
+}
+
+bool DeleteAllData(AppState& state)
+{
+    if (!state.ui.askYesNo(DeleteAllQuestion, MessageIcon::Question, "確認")) {
+        return false;
+    }
+    // Emptied in place under the lock, never removed: a copy writing at this moment waits for the
+    // lock and then writes into the emptied file instead of into one that is gone.
+    const std::string mainFile = ResolvePathNoCase(MainFileName(state.DataPath, state.DbNo));
+    auto main = OpenDbFile(state, mainFile, OpenMode::Write, MainRecLen);
+    if (!main) {
+        return false;
+    }
+    MainHeader before{};
+    if (!main->read(1, Bytes(before))) {
+        TellAccessError(state, mainFile);
+        return false;
+    }
+    MainHeader header = EmptiedHeader(before);
+    // The header first: should the cut fail, the records behind it are already out of reach.
+    if (!main->write(1, Bytes(header)) || !main->truncate(1)) {
+        TellWriteFailed(state, mainFile);
+        return false;
+    }
+    state.Header = header;
+    EmptyTables(state);
+    return true;
+}
+
+} // namespace talik
