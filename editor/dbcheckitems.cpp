@@ -2,8 +2,7 @@
 
 #include <cstddef>
 
-#include "store/dbfile.h"
-#include "store/messages.h"
+#include "store/headerupdate.h"
 #include "store/record.h"
 #include "store/state.h"
 
@@ -43,20 +42,8 @@ DbCheckItems DbCheckItemsOf(const AppState& state)
 
 bool StoreDbCheckItems(AppState& state, const DbCheckItems& items)
 {
-    const std::string path = MainFileName(state.DataPath, state.DbNo);
-    auto main = OpenDbFile(state, path, OpenMode::Write, MainRecLen);
-    if (!main) {
-        return false;
-    }
-    MainHeader header{};
-    if (!main->read(1, Bytes(header))) {
-        TellAccessError(state, path);
-        return false;
-    }
-    SetItems(header, items);
-    auto changed = Bytes(header).subspan(ChangedFirst, ChangedEnd - ChangedFirst);
-    if (!main->writePart(1, ChangedFirst, changed)) {
-        TellWriteFailed(state, path);
+    if (!UpdateMainHeader(
+            state, [&](MainHeader& onDisk) { SetItems(onDisk, items); }, ChangedFirst, ChangedEnd)) {
         return false;
     }
     SetItems(state.Header, items);

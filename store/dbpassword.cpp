@@ -1,8 +1,7 @@
 #include "store/dbpassword.h"
 
 #include "platform/codec.h"
-#include "store/dbfile.h"
-#include "store/messages.h"
+#include "store/headerupdate.h"
 #include "store/record.h"
 #include "store/state.h"
 
@@ -31,24 +30,15 @@ bool SetDatabasePassword(AppState& state, const std::string& password)
         state.ui.message(*problem, MessageIcon::Exclamation);
         return false;
     }
-    std::string path = MainFileName(state.DataPath, state.DbNo);
-    auto main = OpenDbFile(state, path, OpenMode::Write, MainRecLen);
-    if (!main) {
+    auto header = UpdateMainHeader(state, [&](MainHeader& onDisk) {
+        // A file emptied or of the earlier layout since the load gets its header as opening makes it.
+        BringUpHeader(onDisk);
+        SetPassword(onDisk, password, state.clock.now().second % 10);
+    });
+    if (!header) {
         return false;
     }
-    MainHeader header{};
-    if (!main->read(1, Bytes(header))) {
-        TellAccessError(state, path);
-        return false;
-    }
-    // A file emptied or of the earlier layout since the load gets its header as opening makes it.
-    BringUpHeader(header);
-    SetPassword(header, password, state.clock.now().second % 10);
-    if (!main->write(1, Bytes(header))) {
-        TellWriteFailed(state, path);
-        return false;
-    }
-    state.Header = header;
+    state.Header = *header;
     return true;
 }
 

@@ -5,6 +5,7 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
@@ -16,9 +17,11 @@
 
 #include <gtest/gtest.h>
 
+#include "print/TALIKPRP.h"
 #include "print/TALIKPRV.h"
 #include "print/TALIKPRW.h"
 #include "print/TALIKPRX.h"
+#include "print/TALIKPRZ.h"
 #include "print/printdialogs.h"
 #include "print/printdispatch.h"
 #include "print/printerchoice.h"
@@ -27,6 +30,7 @@
 #include "store/record.h"
 #include "store/state.h"
 #include "tests/support/childprocess.h"
+#include "tests/support/modal.h"
 #include "tests/support/scripted.h"
 #include "tests/support/tempdir.h"
 
@@ -286,12 +290,14 @@ TEST_F(PrintDialogsTest, PostcardOptionsFollowTheSettingsAndChangeThem)
     EXPECT_EQ(state.settings.Layout.PrintDirection, 0);
 }
 
-TEST_F(PrintDialogsTest, SubDialogButtonsWaitForTheirDialogsAndTheRestIsEnabled)
+TEST_F(PrintDialogsTest, SubDialogButtonsFollowTheirFlagsAndTheRestIsEnabled)
 {
     addRecords(11);
-    TALIKPRV card(state, job(PrintPostcards));
-    TALIKPRW labels(state, job(PrintLabels));
-    TALIKPRX list(state, job(PrintList));
+    Readiness waiting = Ready;
+    waiting.printLayoutEditor = waiting.printPositionAdjust = waiting.printFonts = waiting.printScale = false;
+    TALIKPRV card(state, job(PrintPostcards), nullptr, waiting);
+    TALIKPRW labels(state, job(PrintLabels), nullptr, waiting);
+    TALIKPRX list(state, job(PrintList), nullptr, waiting);
     for (QWidget* dialog : std::initializer_list<QWidget*>{&card, &labels, &list}) {
         for (const char* name : {"Command4", "Command5"}) {
             EXPECT_FALSE(child<QPushButton>(*dialog, name)->isEnabled()) << name;
@@ -308,12 +314,43 @@ TEST_F(PrintDialogsTest, SubDialogButtonsWaitForTheirDialogsAndTheRestIsEnabled)
     EXPECT_EQ(child<QPushButton>(labels, "Command8")->text(), "開始マス目設定");
     EXPECT_EQ(child<QPushButton>(list, "Command7")->text(), "縮小率設定");
 
-    Readiness ready;
-    ready.printLayoutEditor = ready.printPositionAdjust = ready.printFonts = ready.printScale = true;
-    TALIKPRW readyLabels(state, job(PrintLabels), nullptr, ready);
+    TALIKPRW readyLabels(state, job(PrintLabels));
     for (const char* name : {"Command4", "Command5", "Command7", "Command8", "Command10"}) {
         EXPECT_TRUE(child<QPushButton>(readyLabels, name)->isEnabled()) << name;
     }
+}
+
+TEST_F(PrintDialogsTest, AStartCellChosenThroughItsButtonRepagesTheSheets)
+{
+    addRecords(30);
+    TALIKPRW dialog(state, job(PrintLabels));
+    dialog.show();
+    EXPECT_EQ(position(dialog), "1 / 2");
+    WhenModalShows<TALIKPRP>([](TALIKPRP* start) {
+        start->findChild<QLineEdit*>("Text1_0")->setText("8");
+        start->findChild<QLineEdit*>("Text1_1")->setText("3");
+        QTest::mouseClick(start->findChild<QPushButton*>("Command1_0"), Qt::LeftButton);
+    });
+    click(dialog, "Command8");
+    EXPECT_EQ(dialog.labelOptions().startRow, 8);
+    EXPECT_EQ(dialog.labelOptions().startColumn, 3);
+    EXPECT_EQ(state.PrintKind, ' ');
+    EXPECT_EQ(position(dialog), "1 / 3"); // one cell left on the first sheet
+}
+
+TEST_F(PrintDialogsTest, AScaleChosenThroughItsButtonIsStoredAndDrawn)
+{
+    addRecords(40);
+    TALIKPRX dialog(state, job(PrintList));
+    dialog.show();
+    const QImage before = dialog.previewImage();
+    WhenModalShows<TALIKPRZ>([](TALIKPRZ* scale) {
+        scale->findChild<QLineEdit*>("Text1")->setText("50");
+        QTest::mouseClick(scale->findChild<QPushButton*>("Command1_0"), Qt::LeftButton);
+    });
+    click(dialog, "Command7");
+    EXPECT_EQ(state.settings.AddrPrtScale, 0.5f);
+    EXPECT_NE(dialog.previewImage(), before);
 }
 
 TEST_F(PrintDialogsTest, LabelPageTwoBeginsWithTheEighteenthAfterAStartCell)
