@@ -1,17 +1,14 @@
 #include "listwin/csvexport.h"
 
 #include <array>
-#include <cerrno>
 #include <cstring>
 #include <sys/stat.h>
 
-#include "listwin/liverecords.h"
-#include "platform/atomicfile.h"
+#include "listwin/exportfiles.h"
 #include "platform/codec.h"
 #include "platform/interaction.h"
 #include "platform/paths.h"
 #include "store/dbfile.h"
-#include "store/messages.h"
 #include "store/state.h"
 
 namespace talik {
@@ -24,13 +21,10 @@ constexpr std::array<std::string_view, CsvFieldCount> HeaderNames = {
 
 constexpr std::string_view Utf8Bom = "\xEF\xBB\xBF";
 constexpr std::string_view LineEnd = "\r\n";
-constexpr std::size_t ProgressStep = 64; // listed records between two progress reports
 
 // The save dialog's file types; the second one writes UTF-8.
 const std::vector<std::string> FileTypes = {"ＣＳＶ (*.CSV)", "ＣＳＶ UTF-8 (*.csv *.CSV)", "すべて(*.*)"};
 constexpr std::size_t Utf8Type = 1;
-
-constexpr std::string_view ExportFailed = "出力時にエラーが発生しました。";
 
 template <std::size_t N> std::string_view Field(const char (&field)[N])
 {
@@ -131,31 +125,6 @@ private:
     int m_fields = 0;
 };
 
-struct DatabaseFiles
-{
-    std::string mainPath;
-    std::string extraPath;
-    RecordFile main;
-    RecordFile extra;
-};
-
-// Both files of the open database, opened once for the whole export.
-std::optional<DatabaseFiles> OpenBothFiles(AppState& state)
-{
-    DatabaseFiles files{MainFileName(state.DataPath, state.DbNo), ExtraFileName(state.DataPath, state.DbNo), {}, {}};
-    auto main = OpenDbFile(state, files.mainPath, OpenMode::Read, MainRecLen);
-    if (!main) {
-        return std::nullopt;
-    }
-    auto extra = OpenDbFile(state, files.extraPath, OpenMode::Read, ExtraRecLen);
-    if (!extra) {
-        return std::nullopt;
-    }
-    files.main = std::move(*main);
-    files.extra = std::move(*extra);
-    return files;
-}
-
 std::string Start(CsvEncoding encoding)
 {
     return encoding == CsvEncoding::Utf8 ? std::string(Utf8Bom) : std::string();
@@ -167,31 +136,6 @@ bool SameFile(const struct stat& a, const std::string& path)
     {
     };
     return ::stat(path.c_str(), &b) == 0 && a.st_dev == b.st_dev && a.st_ino == b.st_ino;
-}
-
-std::string Question(const CsvExportJob& job)
-{
-    const char* what = job.scope == CsvScope::WholeDatabase ? "登録データを出力してもよろしいですか？"
-                                                            : "検索結果を出力してもよろしいですか？";
-    return job.path + " へ\r" + what;
-}
-
-std::string CountMessage(const CsvExportJob& job, std::size_t count)
-{
-    // The whole database's message has a blank before its text; the search result's has none.
-    const char* text =
-        job.scope == CsvScope::WholeDatabase ? " 件のデータが出力されました。" : "件のデータが出力されました。";
-    return std::to_string(count) + text;
-}
-
-CsvExportOutcome Fail(AppState& state, const CsvExportJob& job, const std::string& reason)
-{
-    std::string text(ExportFailed);
-    if (job.tellReason && !reason.empty()) {
-        text += "\r\n" + reason;
-    }
-    state.ui.message(text, MessageIcon::Critical);
-    return CsvExportOutcome::Failed;
 }
 
 } // namespace
@@ -232,36 +176,14 @@ void AppendCsvLine(std::string& out, const AddressRecord& rec, const ExtraRecord
 
 std::optional<CsvText> WholeDatabaseCsv(AppState& state, CsvEncoding encoding, const CsvProgress& progress)
 {
-    auto files = OpenBothFiles(state);
-    if (!files) {
-        return std::nullopt;
-    }
-    // Each line is written as its record is read; the lines are put in list order afterwards.
-    const auto expected = static_cast<std::size_t>(std::max<std::int64_t>(files->main.recordCount() - 1, 0));
-    ReadingOrder order(expected);
-    std::vector<std::uint32_t> lineStarts;
-    lineStarts.reserve(expected + 1);
-    std::string lines;
-    lines.reserve(expected * 160);
-    auto visit = [&](std::int32_t recNo, const AddressRecord& rec, const ExtraRecord* extra) {
-        order.add(recNo, Field(rec.KanaName));
-        lineStarts.push_back(static_cast<std::uint32_t>(lines.size()));
-        AppendCsvLine(lines, rec, *extra, encoding);
+    auto append = [encoding](std::string& out, const AddressRecord& rec, const ExtraRecord& extra) {
+        AppendCsvLine(out, rec, extra, encoding);
     };
-    if (!ScanLiveRecords(state, {&files->main, files->mainPath}, {&files->extra, files->extraPath}, visit, progress)) {
-        return std::nullopt;
-    }
-    lineStarts.push_back(static_cast<std::uint32_t>(lines.size()));
-    CsvText csv{Start(encoding), order.size()};
-    csv.bytes.reserve(csv.bytes.size() + lines.size() + 256);
-    if (csv.records > 0) {
-        csv.bytes += CsvHeaderLine(encoding);
-    }
-    const std::string_view all(lines);
-    for (std::uint32_t position : order.sorted()) {
-        csv.bytes.append(all.substr(lineStarts[position], lineStarts[position + 1] - lineStarts[position]));
-    }
-    return csv;
+    // The header goes ahead of the first record: an empty database gives no line at all.
+    auto head = [encoding](std::size_t records) {
+        return records > 0 ? Start(encoding) + CsvHeaderLine(encoding) : Start(encoding);
+    };
+    return WholeDatabaseText(state, append, head, progress);
 }
 
 std::optional<CsvText> ListedRecordsCsv(AppState& state,
@@ -269,31 +191,10 @@ std::optional<CsvText> ListedRecordsCsv(AppState& state,
                                         CsvEncoding encoding,
                                         const CsvProgress& progress)
 {
-    auto files = OpenBothFiles(state);
-    if (!files) {
-        return std::nullopt;
-    }
-    CsvText csv{Start(encoding) + CsvHeaderLine(encoding), recNos.size()};
-    AddressRecord rec{};
-    ExtraRecord extra{};
-    for (std::size_t i = 0; i < recNos.size(); ++i) {
-        if (!files->main.read(recNos[i], Bytes(rec))) {
-            TellAccessError(state, files->mainPath);
-            return std::nullopt;
-        }
-        if (!files->extra.read(recNos[i], Bytes(extra))) {
-            TellAccessError(state, files->extraPath);
-            return std::nullopt;
-        }
-        AppendCsvLine(csv.bytes, rec, extra, encoding);
-        if ((i + 1) % ProgressStep == 0) {
-            if (progress) {
-                progress(i + 1, recNos.size());
-            }
-            state.ui.processEvents();
-        }
-    }
-    return csv;
+    auto append = [encoding](std::string& out, const AddressRecord& rec, const ExtraRecord& extra) {
+        AppendCsvLine(out, rec, extra, encoding);
+    };
+    return ListedRecordsText(state, recNos, append, Start(encoding) + CsvHeaderLine(encoding), progress);
 }
 
 bool IsOwnDatabaseFile(const AppState& state, const std::string& path)
@@ -324,29 +225,10 @@ std::optional<CsvExportJob> ChooseCsvTarget(Interaction& ui, CsvScope scope)
 
 CsvExportOutcome ExportCsv(AppState& state, const CsvExportJob& job, const CsvProgress& progress)
 {
-    if (!state.ui.askYesNo(Question(job), MessageIcon::Exclamation, "確認")) {
-        return CsvExportOutcome::Declined;
-    }
-    std::optional<CsvText> csv;
-    std::optional<std::string> failure; // why nothing was written
-    {
-        BusyCursor busy(state.ui);
-        if (IsOwnDatabaseFile(state, job.path)) {
-            failure = "データベースのファイルには出力できません。";
-        } else if (csv = job.scope == CsvScope::WholeDatabase
-                             ? WholeDatabaseCsv(state, job.encoding, progress)
-                             : ListedRecordsCsv(state, job.records, job.encoding, progress);
-                   !csv) {
-            failure = std::string(); // the store has told why
-        } else if (!WriteFileAtomically(job.path, csv->bytes, {.followLink = true, .keepMode = true})) {
-            failure = std::strerror(errno);
-        }
-    }
-    if (failure) {
-        return Fail(state, job, *failure);
-    }
-    state.ui.message(CountMessage(job, csv->records), MessageIcon::None);
-    return CsvExportOutcome::Written;
+    return WriteExport(state, {job.scope, job.path, job.tellReason}, [&] {
+        return job.scope == CsvScope::WholeDatabase ? WholeDatabaseCsv(state, job.encoding, progress)
+                                                    : ListedRecordsCsv(state, job.records, job.encoding, progress);
+    });
 }
 
 CsvExportOutcome

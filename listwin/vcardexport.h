@@ -14,11 +14,7 @@ namespace talik {
 struct AppState;
 
 // The cards of a file and their number.
-struct VcardText
-{
-    std::string bytes;
-    std::size_t records = 0;
-};
+using VcardText = CsvText;
 
 // Every live record in list order (index group, reading, record number); nullopt when a database
 // file could not be read (the user was told).
