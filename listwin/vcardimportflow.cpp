@@ -1,35 +1,16 @@
 #include "listwin/vcardimportflow.h"
 
-#include <QProgressDialog>
-
 #include <optional>
 
 #include "editor/TALIKCHI.h"
 #include "listwin/csvimport.h"
+#include "listwin/importprogress.h"
 #include "listwin/vcardimport.h"
 #include "store/state.h"
 #include "ui/qtinteraction.h"
 
 namespace talik {
 namespace {
-
-constexpr int ProgressAfterMs = 500;
-constexpr int ProgressSteps = 1000;
-
-// The file, read whole; nullopt after the user was told why it cannot be imported.
-std::optional<std::string> ReadVcardFile(AppState& state, const std::string& path)
-{
-    std::string bytes;
-    if (!ReadWholeFile(path, bytes)) {
-        state.ui.message(std::string(CsvReadErrorMessage), MessageIcon::Critical);
-        return std::nullopt;
-    }
-    if (!LooksLikeVcard(bytes)) {
-        state.ui.message(std::string(VcardNotVcardMessage), MessageIcon::Exclamation);
-        return std::nullopt;
-    }
-    return bytes;
-}
 
 // The check items every imported record gets; nullopt when cancelled.
 std::optional<std::array<char, 15>> ChooseCheckItems(AppState& state, QWidget* parent)
@@ -47,19 +28,9 @@ std::optional<std::array<char, 15>> ChooseCheckItems(AppState& state, QWidget* p
 VcardImportResult
 ImportWithProgress(AppState& state, const std::string& file, const std::array<char, 15>& checks, QWidget* parent)
 {
-    QProgressDialog progress("vCardデータを取込んでいます．．．", QString(), 0, ProgressSteps, parent);
-    progress.setObjectName("VcardImportProgress");
-    progress.setWindowModality(Qt::WindowModal);
-    progress.setCancelButton(nullptr);
-    progress.setMinimumDuration(ProgressAfterMs);
-    progress.setAutoClose(false);
-    progress.setValue(0);
-    BusyCursor busy(state.ui);
-    VcardImportResult result = ImportVcardFile(state, file, checks, [&](std::size_t done, std::size_t total) {
-        progress.setValue(total == 0 ? ProgressSteps : static_cast<int>(done * ProgressSteps / total));
-        state.ui.processEvents();
-    });
-    progress.close();
+    VcardImportResult result;
+    RunWithImportProgress(state, "vCardデータを取込んでいます．．．", "VcardImportProgress", parent,
+                          [&](const ImportStep& step) { result = ImportVcardFile(state, file, checks, step); });
     return result;
 }
 
@@ -72,7 +43,8 @@ bool RunVcardImport(AppState& state, QWidget* parent)
     if (!path) {
         return false;
     }
-    std::optional<std::string> file = ReadVcardFile(state, *path);
+    std::optional<std::string> file = ReadImportFile(
+        state, *path, [](const std::string& bytes) { return LooksLikeVcard(bytes); }, VcardNotVcardMessage);
     if (!file) {
         return false;
     }
