@@ -17,6 +17,7 @@
 #include "dial/TALIKSTL.h"
 #include "dial/dialrequest.h"
 #include "editor/TALIK01.h"
+#include "listwin/busyrun.h"
 #include "listwin/csvexport.h"
 #include "listwin/csvimportflow.h"
 #include "listwin/indexpanel.h"
@@ -490,11 +491,7 @@ void TALIKLST::reflectEditor()
 // Busy for the whole run: a database switch halfway would put one file into two databases.
 void TALIKLST::importCsv()
 {
-    m_state.Busy = true;
-    m_state.MainIdle = false;
-    bool imported = RunCsvImport(m_state, this);
-    m_state.MainIdle = true;
-    m_state.Busy = false;
+    const bool imported = RunBusy(m_state, [this] { return RunCsvImport(m_state, this); });
     if (imported) {
         m_model->refresh();
         setRecordButtons({});
@@ -511,11 +508,7 @@ void TALIKLST::exportAllVcard()
 // Busy for the whole run, as the CSV import.
 void TALIKLST::importVcard()
 {
-    m_state.Busy = true;
-    m_state.MainIdle = false;
-    bool imported = RunVcardImport(m_state, this);
-    m_state.MainIdle = true;
-    m_state.Busy = false;
+    const bool imported = RunBusy(m_state, [this] { return RunVcardImport(m_state, this); });
     if (imported) {
         m_model->refresh();
         setRecordButtons({});
@@ -526,13 +519,12 @@ void TALIKLST::importVcard()
 // Busy for the whole run: the list must not switch databases or save while files are replaced.
 void TALIKLST::backupOrRestore(bool backupMode)
 {
-    m_state.Busy = true;
-    m_state.MainIdle = false;
-    TALIKBKP dialog(m_state, backupMode, this);
-    dialog.exec();
-    m_state.MainIdle = true;
-    m_state.Busy = false;
-    if (dialog.outcome().currentReplaced) {
+    const BackupOutcome outcome = RunBusy(m_state, [&] {
+        TALIKBKP dialog(m_state, backupMode, this);
+        dialog.exec();
+        return dialog.outcome();
+    });
+    if (outcome.currentReplaced) {
         m_state.TablesLoaded = false;
         loadIfNeeded();
     }
@@ -540,23 +532,19 @@ void TALIKLST::backupOrRestore(bool backupMode)
 
 void TALIKLST::nameDatabases()
 {
-    m_state.Busy = true;
-    m_state.MainIdle = false;
-    TALIKDBS dialog(m_state, this);
-    dialog.exec();
-    m_state.MainIdle = true;
-    m_state.Busy = false;
+    RunBusy(m_state, [this] {
+        TALIKDBS dialog(m_state, this);
+        dialog.exec();
+    });
     m_label3->setText(Qs(m_state.texts.DbName));
 }
 
 void TALIKLST::setDatabasePassword()
 {
-    m_state.Busy = true;
-    m_state.MainIdle = false;
-    TALIKSTP dialog(m_state, this);
-    dialog.exec();
-    m_state.MainIdle = true;
-    m_state.Busy = false;
+    RunBusy(m_state, [this] {
+        TALIKSTP dialog(m_state, this);
+        dialog.exec();
+    });
 }
 
 void TALIKLST::search()
