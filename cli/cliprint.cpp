@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <string_view>
 
@@ -140,8 +141,8 @@ bool ApplyValue(const std::string& name, const std::string& value, ParseState& p
 // The option at args[i] with its value ("--out=x.pdf" or "--out x.pdf"), or a flag.
 bool ApplyOption(const std::vector<std::string>& args, std::size_t& i, ParseState& parse, std::string& error)
 {
-    auto option =
-        TakeValuedOption(args, i, {"--out", "--printer", "--records", "--start-row", "--start-col", "--layout", "--kind"});
+    auto option = TakeValuedOption(
+        args, i, {"--out", "--printer", "--records", "--start-row", "--start-col", "--layout", "--kind"});
     if (!option) {
         return ApplyFlag(args[i], parse, error);
     }
@@ -303,9 +304,9 @@ PrintRunResult DrawJob(PrintJob& job, char kind, Canvas& paper)
     return RunPrintLoop(job, kind, AllPages(job), paper);
 }
 
-// Draws the prepared table. Qt is started here only, so the other commands never need it; no
-// display is needed either, so the platform is "offscreen" unless the caller chose one.
-int Print(AppState& state, const PrintRequest& request, PrintTable& table)
+// Runs `draw` on the paper of the request. Qt is started here only, so the other commands never
+// need it; no display is needed either, so the platform is "offscreen" unless the caller chose one.
+int WithPaper(AppState& state, const PrintRequest& request, const std::function<int(QtCanvas& paper)>& draw)
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -315,11 +316,16 @@ int Print(AppState& state, const PrintRequest& request, PrintTable& table)
     char* argv[] = {name, nullptr};
     QGuiApplication app(argc, argv);
     InstallFontSubstitutions();
-
     auto paper = OpenCanvas(state, request);
     if (!paper) {
         return ExitRefused;
     }
+    return draw(*paper);
+}
+
+// The prepared table on the paper, in the direction of the request.
+int DrawTable(AppState& state, const PrintRequest& request, PrintTable& table, QtCanvas& paper)
+{
     if (request.direction) {
         state.settings.Layout.PrintDirection = *request.direction;
     }
@@ -328,12 +334,18 @@ int Print(AppState& state, const PrintRequest& request, PrintTable& table)
     }
     PrintJob job(state, table);
     job.label = request.label;
-    PrintRunResult result = DrawJob(job, request.kind, *paper);
+    PrintRunResult result = DrawJob(job, request.kind, paper);
     if (!result.documentEnded) {
         std::string where = request.printer ? *request.printer : request.out;
         state.ui.message("印刷できませんでした。\n" + where, MessageIcon::Exclamation);
     }
     return result.documentEnded && result.failed == 0 ? ExitDone : ExitRefused;
+}
+
+// Draws the prepared table.
+int Print(AppState& state, const PrintRequest& request, PrintTable& table)
+{
+    return WithPaper(state, request, [&](QtCanvas& paper) { return DrawTable(state, request, table, paper); });
 }
 
 // The calibration sheet of the kind, with the layout of the settings or of --layout.
@@ -345,27 +357,17 @@ int PrintCalibration(AppState& state, const PrintRequest& request)
             return ExitRefused;
         }
     }
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
-    int argc = 1;
-    char name[] = "talikcli";
-    char* argv[] = {name, nullptr};
-    QGuiApplication app(argc, argv);
-    InstallFontSubstitutions();
-    auto paper = OpenCanvas(state, request);
-    if (!paper) {
-        return ExitRefused;
-    }
-    if (request.kind == PrintLabels) {
-        DefaultLabelCells(state.settings.Layout);
-    }
-    DrawCalibrationSheet(state.settings.Layout, request.kind, *paper);
-    if (!paper->endDocument()) {
-        state.ui.message("印刷できませんでした。", MessageIcon::Exclamation);
-        return ExitRefused;
-    }
-    return ExitDone;
+    return WithPaper(state, request, [&](QtCanvas& paper) {
+        if (request.kind == PrintLabels) {
+            DefaultLabelCells(state.settings.Layout);
+        }
+        DrawCalibrationSheet(state.settings.Layout, request.kind, paper);
+        if (!paper.endDocument()) {
+            state.ui.message("印刷できませんでした。", MessageIcon::Exclamation);
+            return ExitRefused;
+        }
+        return ExitDone;
+    });
 }
 
 } // namespace
