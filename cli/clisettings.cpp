@@ -1,6 +1,5 @@
 #include "cli/clisettings.h"
 
-#include <cctype>
 #include <charconv>
 #include <cstdio>
 #include <optional>
@@ -15,19 +14,6 @@
 
 namespace talik {
 namespace {
-
-bool SameKey(const std::string& a, std::string_view b)
-{
-    if (a.size() != b.size()) {
-        return false;
-    }
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i]))) {
-            return false;
-        }
-    }
-    return true;
-}
 
 // A key the file can hold on one line of its own.
 bool UsableKey(const std::string& key)
@@ -54,14 +40,14 @@ std::optional<std::string> CheckedValue(const std::string& key, const std::strin
         std::fprintf(stderr, "設定ファイルに書けない文字があります。\n");
         return std::nullopt;
     }
-    if (SameKey(key, "DBPathAddr")) {
+    if (EqualsNoCase(key, "DBPathAddr")) {
         std::optional<std::string> folder = DataFolderSetting(value);
         if (!folder) {
             std::fprintf(stderr, "%s\n", std::string(BadFolderMessage).c_str());
         }
         return folder;
     }
-    if (SameKey(key, "ListFontSize")) {
+    if (EqualsNoCase(key, "ListFontSize")) {
         std::optional<int> size = ListFontSizeOf(value);
         if (!size) {
             std::fprintf(stderr, "%s\n", std::string(BadNumberMessage).c_str());
@@ -69,7 +55,7 @@ std::optional<std::string> CheckedValue(const std::string& key, const std::strin
         }
         return std::to_string(*size);
     }
-    if (SameKey(key, "ComPort")) {
+    if (EqualsNoCase(key, "ComPort")) {
         std::optional<std::string> port = ComPortValue(value);
         if (!port) {
             std::fprintf(stderr, "ComPort は 1 から 5 の番号で指定してください。\n");

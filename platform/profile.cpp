@@ -28,6 +28,8 @@ char AsciiLower(char c)
     return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
+} // namespace
+
 // Names are compared on their UTF-8 form, where no byte of a non-ASCII character falls in the
 // ASCII range: only ASCII letters fold, as in the CP932 comparison the files were made for.
 bool EqualsNoCase(std::string_view a, std::string_view b)
@@ -35,6 +37,8 @@ bool EqualsNoCase(std::string_view a, std::string_view b)
     return a.size() == b.size() &&
            std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return AsciiLower(x) == AsciiLower(y); });
 }
+
+namespace {
 
 // The name of a "[name]" line; nullopt for every other line.
 std::optional<std::string_view> SectionName(std::string_view line)

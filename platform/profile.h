@@ -12,6 +12,9 @@
 
 namespace talik {
 
+// Whether two section or key names are the same name in a profile file (ASCII letters folded).
+bool EqualsNoCase(std::string_view a, std::string_view b);
+
 // A whole profile file in memory. Text is UTF-8 here and CP932 on disk.
 class ProfileDocument
 {

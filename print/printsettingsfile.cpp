@@ -1,7 +1,6 @@
 #include "print/printsettingsfile.h"
 
 #include <algorithm>
-#include <cctype>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -57,24 +56,11 @@ bool HoldsPartKeys(const ProfileDocument& doc, const std::string& section, Print
     return false;
 }
 
-bool SameNoCase(std::string_view a, std::string_view b)
-{
-    if (a.size() != b.size()) {
-        return false;
-    }
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i]))) {
-            return false;
-        }
-    }
-    return true;
-}
-
 // The mode whose settings section `name` is ("System" 0, "System_05" 5); -1 for any other section.
 int ModeOfSection(std::string_view name)
 {
     for (int mode = 0; mode <= 99; ++mode) {
-        if (SameNoCase(name, SettingsSection(mode))) {
+        if (EqualsNoCase(name, SettingsSection(mode))) {
             return mode;
         }
     }
