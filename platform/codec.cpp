@@ -97,6 +97,8 @@ DecodedChar DecodeUtf8(std::string_view utf8)
     return {code, length};
 }
 
+} // namespace
+
 void AppendUtf8(std::string& out, char32_t code)
 {
     if (code < 0x80) {
@@ -115,6 +117,8 @@ void AppendUtf8(std::string& out, char32_t code)
         out += static_cast<char>(0x80 | (code & 0x3F));
     }
 }
+
+namespace {
 
 bool IsEscape(char32_t code)
 {

@@ -27,6 +27,8 @@ std::string ToCp932(std::string_view utf8);
 // The number of bytes of the UTF-8 character that `utf8` starts with: 0 for an empty text, 1 for a
 // byte that does not start a well-formed character.
 std::size_t Utf8CharLength(std::string_view utf8);
+// Appends the UTF-8 form of the code point `code`.
+void AppendUtf8(std::string& out, char32_t code);
 
 // True when `b` starts a double-byte character in CP932.
 constexpr bool IsLeadByte(unsigned char b)
