@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "platform/trim.h"
+
 namespace talik::dialler {
 namespace {
 
@@ -46,12 +48,7 @@ std::size_t PreviousCharacterStart(std::string_view text, std::size_t pos)
 // Only blanks are trimmed, as the address book pads with blanks.
 std::string Trim(std::string_view text)
 {
-    std::size_t first = text.find_first_not_of(' ');
-    if (first == std::string_view::npos) {
-        return {};
-    }
-    std::size_t last = text.find_last_not_of(' ');
-    return std::string(text.substr(first, last - first + 1));
+    return std::string(TrimOf(text, " "));
 }
 
 std::string_view Between(std::string_view text, std::size_t from, std::size_t to)

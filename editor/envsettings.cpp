@@ -8,6 +8,7 @@
 
 #include "platform/codec.h"
 #include "platform/profile.h"
+#include "platform/trim.h"
 #include "store/record.h"
 #include "store/settings.h"
 #include "store/state.h"
@@ -25,12 +26,7 @@ int OneWhenOutside(int value, int last)
 
 std::string Trimmed(std::string_view text)
 {
-    const std::size_t first = text.find_first_not_of(" \t");
-    if (first == std::string_view::npos) {
-        return {};
-    }
-    const std::size_t last = text.find_last_not_of(" \t");
-    return std::string(text.substr(first, last - first + 1));
+    return std::string(TrimOf(text, " \t"));
 }
 
 // The longest head of `utf8` that CP932 holds in `bytes` bytes, never cutting a character.

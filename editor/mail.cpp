@@ -2,6 +2,7 @@
 
 #include "platform/launcher.h"
 #include "platform/mailhandler.h"
+#include "platform/trim.h"
 #include "store/database.h"
 #include "store/state.h"
 
@@ -10,12 +11,7 @@ namespace {
 
 std::string_view TrimSpaces(std::string_view text)
 {
-    std::size_t first = text.find_first_not_of(" \t\r\n");
-    if (first == std::string_view::npos) {
-        return {};
-    }
-    std::size_t last = text.find_last_not_of(" \t\r\n");
-    return text.substr(first, last - first + 1);
+    return TrimOf(text, " \t\r\n");
 }
 
 bool Unreserved(unsigned char c)

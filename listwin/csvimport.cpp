@@ -6,6 +6,7 @@
 #include <span>
 
 #include "platform/codec.h"
+#include "platform/trim.h"
 #include "store/database.h"
 #include "store/kana.h"
 #include "store/messages.h"
@@ -24,11 +25,7 @@ constexpr int ProgressEveryLines = 256;
 
 std::string_view TrimSpaces(std::string_view text)
 {
-    std::size_t first = text.find_first_not_of(' ');
-    if (first == std::string_view::npos) {
-        return {};
-    }
-    return text.substr(first, text.find_last_not_of(' ') - first + 1);
+    return TrimOf(text, " ");
 }
 
 // Writes CP932 bytes left-aligned and blank-padded, cut at the last whole character that fits.

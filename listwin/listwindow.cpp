@@ -2,6 +2,7 @@
 
 #include "app/startup.h"
 #include "platform/codec.h"
+#include "platform/trim.h"
 #include "store/database.h"
 #include "store/state.h"
 
@@ -119,11 +120,7 @@ void FillList(AppState& state, const TabRange& groups)
 
 std::string_view TrimBlanks(std::string_view text)
 {
-    std::size_t first = text.find_first_not_of(' ');
-    if (first == std::string_view::npos) {
-        return {};
-    }
-    return text.substr(first, text.find_last_not_of(' ') - first + 1);
+    return TrimOf(text, " ");
 }
 
 } // namespace

@@ -8,6 +8,7 @@
 #include "editor/checkitems.h"
 #include "listwin/csvimport.h"
 #include "platform/codec.h"
+#include "platform/trim.h"
 #include "store/database.h"
 #include "store/kana.h"
 #include "store/state.h"
@@ -21,11 +22,7 @@ constexpr std::string_view WorkType = "WORK";
 
 std::string Trim(std::string_view text)
 {
-    const std::size_t first = text.find_first_not_of(" \t\r\n");
-    if (first == std::string_view::npos) {
-        return {};
-    }
-    return std::string(text.substr(first, text.find_last_not_of(" \t\r\n") - first + 1));
+    return std::string(TrimOf(text, " \t\r\n"));
 }
 
 bool IsEscapeChar(std::string_view c)

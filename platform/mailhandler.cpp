@@ -4,6 +4,8 @@
 #include <fstream>
 #include <sstream>
 
+#include "platform/trim.h"
+
 namespace talik {
 namespace {
 
@@ -34,12 +36,7 @@ std::vector<std::string> SplitOn(std::string_view text, char separator)
 
 std::string_view Trim(std::string_view text)
 {
-    std::size_t first = text.find_first_not_of(" \t\r");
-    if (first == std::string_view::npos) {
-        return {};
-    }
-    std::size_t last = text.find_last_not_of(" \t\r");
-    return text.substr(first, last - first + 1);
+    return TrimOf(text, " \t\r");
 }
 
 std::string Lower(std::string text)

@@ -8,6 +8,7 @@
 #include "platform/atomicfile.h"
 #include "platform/codec.h"
 #include "platform/filelock.h"
+#include "platform/trim.h"
 
 namespace talik {
 namespace {
@@ -16,11 +17,7 @@ constexpr std::string_view Blanks = " \t";
 
 std::string_view Trim(std::string_view text)
 {
-    std::size_t first = text.find_first_not_of(Blanks);
-    if (first == std::string_view::npos) {
-        return {};
-    }
-    return text.substr(first, text.find_last_not_of(Blanks) - first + 1);
+    return TrimOf(text, Blanks);
 }
 
 char AsciiLower(char c)

@@ -2,6 +2,8 @@
 
 #include <cstdlib>
 
+#include "platform/trim.h"
+
 namespace talik {
 namespace {
 
@@ -12,11 +14,7 @@ bool IsDigit(char ch)
 
 std::string_view Trimmed(std::string_view text)
 {
-    const auto first = text.find_first_not_of(" \t");
-    if (first == std::string_view::npos) {
-        return {};
-    }
-    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
+    return TrimOf(text, " \t");
 }
 
 } // namespace

@@ -6,18 +6,14 @@
 #include <cstring>
 
 #include "platform/codec.h"
+#include "platform/trim.h"
 
 namespace talik {
 namespace {
 
 std::string_view TrimBlanks(std::string_view text)
 {
-    std::size_t first = text.find_first_not_of(' ');
-    if (first == std::string_view::npos) {
-        return {};
-    }
-    std::size_t last = text.find_last_not_of(' ');
-    return text.substr(first, last - first + 1);
+    return TrimOf(text, " ");
 }
 
 std::string_view CutAtNul(std::string_view text)
