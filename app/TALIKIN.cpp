@@ -13,7 +13,7 @@
 
 #include "app/appsetup.h"
 #include "app/startup.h"
-#include "store/state.h"
+#include "listwin/appstate.h"
 #include "ui/formhelpers.h"
 #include "ui/qtinteraction.h"
 
@@ -172,6 +172,16 @@ void TALIKIN::mousePressEvent(QMouseEvent* event)
 {
     QWidget::mousePressEvent(event);
     closeSplash();
+}
+
+void ShowVersionWindow(AppState& state, Launcher& launcher, TALIKIN* startForm)
+{
+    if (startForm != nullptr) {
+        startForm->showVersion();
+        return;
+    }
+    TALIKIN form(state, launcher);
+    form.showVersion();
 }
 
 } // namespace talik

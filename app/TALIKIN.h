@@ -65,4 +65,7 @@ private:
 // The program's icon: the one the desktop menu shows, on the windows and in the notification area.
 QIcon AppIcon();
 
+// The start-up form shown modally as the version window (one made for the moment without one).
+void ShowVersionWindow(AppState& state, Launcher& launcher, TALIKIN* startForm);
+
 } // namespace talik

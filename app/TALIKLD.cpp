@@ -6,14 +6,14 @@
 #include <unistd.h>
 
 #include "app/TALIKIN.h"
+#include "app/TALIKLST.h"
 #include "app/appsetup.h"
 #include "app/commandinfo.h"
 #include "app/instance.h"
 #include "app/startup.h"
-#include "listwin/TALIKLST.h"
+#include "listwin/appstate.h"
 #include "platform/launcher.h"
 #include "platform/paths.h"
-#include "store/state.h"
 #include "ui/qtinteraction.h"
 
 namespace talik {

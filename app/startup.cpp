@@ -5,10 +5,10 @@
 #include <filesystem>
 #include <functional>
 
+#include "listwin/appstate.h"
 #include "platform/installpaths.h"
 #include "platform/launcher.h"
 #include "platform/paths.h"
-#include "store/state.h"
 
 namespace talik {
 

@@ -15,10 +15,6 @@ inline constexpr std::string_view ProductName = "Rinmaro";
 inline constexpr std::string_view AppVersion = "7.01";
 inline constexpr std::string_view HelpFileName = "TALIK32.HLP";
 
-// The five labels a phone field can carry, by kind 0..4.
-inline constexpr std::array<std::string_view, 5> PhoneKindNames{"ＴＥＬ　", "ＦＡＸ　", "ポケベル", "携帯電話",
-                                                                "ＰＨＳ　"};
-
 struct ModeArgument
 {
     int mode = 0;

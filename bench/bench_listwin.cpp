@@ -10,10 +10,10 @@
 
 #include "app/fonts.h"
 #include "bench/benchsupport.h"
+#include "listwin/appstate.h"
 #include "listwin/listviewmodel.h"
 #include "listwin/listwindow.h"
 #include "store/database.h"
-#include "store/state.h"
 #include "ui/qtinteraction.h"
 
 namespace talik {

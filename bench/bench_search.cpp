@@ -8,10 +8,10 @@
 #include <vector>
 
 #include "bench/benchsupport.h"
+#include "listwin/appstate.h"
 #include "search/search.h"
 #include "store/database.h"
 #include "store/fields.h"
-#include "store/state.h"
 
 namespace talik {
 namespace {

@@ -12,8 +12,9 @@
 
 #include "bench/benchsupport.h"
 #include "bench/dbgen.h"
+#include "listwin/appstate.h"
+#include "listwin/currentrecord.h"
 #include "store/database.h"
-#include "store/state.h"
 
 namespace talik {
 namespace {

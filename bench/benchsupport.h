@@ -12,9 +12,9 @@
 #include <vector>
 
 #include "bench/dbgen.h"
+#include "listwin/appstate.h"
 #include "platform/clock.h"
 #include "platform/interaction.h"
-#include "store/state.h"
 
 namespace talik {
 

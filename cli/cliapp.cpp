@@ -1,5 +1,8 @@
 #include "cli/cliapp.h"
 
+#include "listwin/currentrecord.h"
+#include "listwin/listsync.h"
+
 #include <charconv>
 #include <cstdio>
 #include <functional>
@@ -18,10 +21,10 @@
 #include "cli/clisearch.h"
 #include "cli/clisettings.h"
 #include "cli/json.h"
+#include "listwin/appstate.h"
 #include "platform/paths.h"
 #include "store/database.h"
 #include "store/fields.h"
-#include "store/state.h"
 
 namespace talik {
 namespace {
@@ -190,7 +193,6 @@ int AddCommand(AppState& state, const CliOptions& options)
     if (!SaveCurrent(state)) {
         return ExitRefused;
     }
-    ReflectSaved(state, state.MainList, "talikcli");
     std::printf("%d\n", static_cast<int>(state.CurRecNo));
     return ExitDone;
 }

@@ -4,8 +4,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "listwin/appstate.h"
 #include "store/database.h"
-#include "store/state.h"
 
 namespace talik {
 namespace {

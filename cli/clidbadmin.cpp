@@ -1,5 +1,6 @@
 #include "cli/clidbadmin.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cstdio>
 #include <optional>
@@ -10,13 +11,13 @@
 #include "cli/clidatabase.h"
 #include "cli/clioptions.h"
 #include "cli/clipassword.h"
+#include "dbadmin/backup.h"
+#include "dbadmin/dbnames.h"
+#include "dbadmin/dbpassword.h"
+#include "dbadmin/movecopy.h"
+#include "listwin/appstate.h"
 #include "platform/paths.h"
 #include "platform/recordfile.h"
-#include "store/backup.h"
-#include "store/dbnames.h"
-#include "store/dbpassword.h"
-#include "store/movecopy.h"
-#include "store/state.h"
 
 namespace talik {
 namespace {
@@ -216,16 +217,16 @@ int Transfer(AppState& state, const CliOptions& options, bool move)
     if (!LoadForChanging(state)) {
         return ExitRefused;
     }
-    ListModel listed;
+    std::vector<std::int32_t> listed;
     for (int recNo : parsed->records) {
         if (state.tables.usedFlag(recNo) != '1') {
             return Refuse("レコード " + std::to_string(recNo) + " は登録されていません。何も処理していません。");
         }
-        if (!listed.indexOf(RecordKey(recNo))) {
-            listed.add({RecordKey(recNo), {}, {}});
+        if (std::find(listed.begin(), listed.end(), recNo) == listed.end()) {
+            listed.push_back(recNo);
         }
     }
-    MoveCopyOutcome outcome = MoveCopyListed(state, listed, {parsed->target, move, parsed->targetPassword});
+    MoveCopyOutcome outcome = MoveCopyRecords(state, listed, {parsed->target, move, parsed->targetPassword});
     std::printf("%d\n", outcome.done);
     return outcome.stopped ? ExitRefused : ExitDone;
 }

@@ -9,8 +9,8 @@
 #include "cli/clidatabase.h"
 #include "cli/clioptions.h"
 #include "cli/clivcard.h"
-#include "listwin/csvexport.h"
-#include "store/state.h"
+#include "interchange/csvexport.h"
+#include "listwin/appstate.h"
 
 namespace talik {
 namespace {
@@ -118,12 +118,12 @@ int ExportCommand(AppState& state, const CliOptions& options)
         if (!LoadForReading(state) || !AllLive(state, *args->records)) {
             return ExitRefused;
         }
-        job.scope = CsvScope::Listed;
+        job.scope = ExportScope::Listed;
         job.records = *args->records;
     } else if (!OpenForReading(state)) {
         return ExitRefused;
     }
-    return ExportCsv(state, job) == CsvExportOutcome::Written ? ExitDone : ExitRefused;
+    return ExportCsv(state, job) == ExportOutcome::Written ? ExitDone : ExitRefused;
 }
 
 } // namespace talik

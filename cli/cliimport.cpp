@@ -9,8 +9,8 @@
 #include "cli/clidatabase.h"
 #include "cli/clioptions.h"
 #include "cli/clivcard.h"
-#include "listwin/vcardread.h"
-#include "store/state.h"
+#include "interchange/vcardread.h"
+#include "listwin/appstate.h"
 
 namespace talik {
 namespace {
@@ -160,13 +160,13 @@ int ImportCommand(AppState& state, const CliOptions& options)
         return ExitRefused;
     }
     // The command itself is the user's yes to the question the window would ask (and it is shown).
-    state.ui.askYesNo(CsvImportQuestion(import->file), MessageIcon::Exclamation, std::string(CsvConfirmTitle));
-    CsvImportResult result = ImportCsvFile(state, bytes, import->options);
+    state.ui.askYesNo(CsvImportQuestion(import->file), MessageIcon::Exclamation, std::string(ImportConfirmTitle));
+    ImportCounts result = ImportCsvFile(state, bytes, import->options);
     if (result.stoppedAt != 0) {
-        state.ui.message(CsvStoppedReport(result), MessageIcon::Exclamation);
+        state.ui.message(ImportStoppedReport(result), MessageIcon::Exclamation);
         return ExitRefused;
     }
-    state.ui.message(CsvImportReport(result, state.settings.Captions.kana), MessageIcon::Exclamation);
+    state.ui.message(ImportReport(result, state.settings.Captions.kana), MessageIcon::Exclamation);
     return ExitDone;
 }
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "listwin/csvimport.h"
+#include "interchange/csvimport.h"
 
 namespace talik {
 

@@ -5,9 +5,9 @@
 #include <string>
 
 #include "cli/cliapp.h"
+#include "listwin/appstate.h"
 #include "print/printsettingsfile.h"
 #include "store/settings.h"
-#include "store/state.h"
 
 namespace talik {
 namespace {

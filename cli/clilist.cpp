@@ -4,10 +4,10 @@
 #include <string_view>
 #include <vector>
 
-#include "listwin/liverecords.h"
+#include "listwin/appstate.h"
 #include "platform/codec.h"
 #include "store/dbfile.h"
-#include "store/state.h"
+#include "store/liverecords.h"
 
 namespace talik {
 namespace {

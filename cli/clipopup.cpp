@@ -7,10 +7,11 @@
 #include "cli/clidatabase.h"
 #include "cli/clioptions.h"
 #include "editor/mail.h"
+#include "listwin/appstate.h"
 #include "listwin/clipboardcopy.h"
+#include "listwin/currentrecord.h"
 #include "store/database.h"
 #include "store/deleteall.h"
-#include "store/state.h"
 
 namespace talik {
 namespace {

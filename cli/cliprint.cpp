@@ -15,6 +15,7 @@
 #include "cli/cliapp.h"
 #include "cli/clidatabase.h"
 #include "cli/clioptions.h"
+#include "listwin/appstate.h"
 #include "print/calibration.h"
 #include "print/printdispatch.h"
 #include "print/printloop.h"
@@ -24,7 +25,6 @@
 #include "store/database.h"
 #include "store/kana.h"
 #include "store/record.h"
-#include "store/state.h"
 
 namespace talik {
 namespace {

@@ -4,9 +4,9 @@
 #include <charconv>
 #include <span>
 
+#include "listwin/appstate.h"
 #include "search/searchconditions.h"
 #include "store/kana.h"
-#include "store/state.h"
 
 namespace talik {
 namespace {

@@ -8,9 +8,9 @@
 #include "cli/cliapp.h"
 #include "cli/clioptions.h"
 #include "editor/envsettings.h"
+#include "listwin/appstate.h"
 #include "platform/profile.h"
 #include "store/settings.h"
-#include "store/state.h"
 
 namespace talik {
 namespace {

@@ -4,10 +4,10 @@
 
 #include "cli/cliapp.h"
 #include "cli/clidatabase.h"
-#include "listwin/vcardexport.h"
-#include "listwin/vcardimport.h"
+#include "interchange/vcardexport.h"
+#include "interchange/vcardimport.h"
+#include "listwin/appstate.h"
 #include "platform/interaction.h"
-#include "store/state.h"
 
 namespace talik {
 
@@ -41,12 +41,12 @@ int ExportVcardFile(AppState& state,
                 return ExitRefused;
             }
         }
-        job.scope = CsvScope::Listed;
+        job.scope = ExportScope::Listed;
         job.records = *records;
     } else if (!OpenForReading(state)) {
         return ExitRefused;
     }
-    return ExportVcard(state, job) == CsvExportOutcome::Written ? ExitDone : ExitRefused;
+    return ExportVcard(state, job) == ExportOutcome::Written ? ExitDone : ExitRefused;
 }
 
 int ImportVcardBytes(AppState& state,

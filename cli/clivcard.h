@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "listwin/vcardwrite.h"
+#include "interchange/vcardwrite.h"
 
 namespace talik {
 

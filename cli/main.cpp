@@ -3,7 +3,7 @@
 #include "cli/cliapp.h"
 #include "cli/cliinfo.h"
 #include "cli/printhelper.h"
-#include "store/state.h"
+#include "listwin/appstate.h"
 
 int main(int argc, char** argv)
 {

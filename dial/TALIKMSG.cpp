@@ -7,7 +7,7 @@
 #include <QRadioButton>
 
 #include "dial/pagercode.h"
-#include "store/state.h"
+#include "listwin/appstate.h"
 #include "ui/formhelpers.h"
 #include "ui/qtinteraction.h"
 #include "ui/units.h"

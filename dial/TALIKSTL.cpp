@@ -8,9 +8,9 @@
 
 #include "dial/TALIKMSG.h"
 #include "dial/pagercode.h"
+#include "listwin/appstate.h"
 #include "listwin/listwindow.h"
 #include "store/messages.h"
-#include "store/state.h"
 #include "ui/formhelpers.h"
 #include "ui/qtinteraction.h"
 #include "ui/units.h"

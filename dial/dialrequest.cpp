@@ -2,11 +2,11 @@
 
 #include <span>
 
+#include "listwin/appstate.h"
 #include "platform/installpaths.h"
 #include "platform/launcher.h"
 #include "platform/paths.h"
 #include "store/record.h"
-#include "store/state.h"
 
 namespace talik {
 namespace {

@@ -3,12 +3,11 @@
 
 #include <array>
 
-#include "app/startup.h"
+#include "listwin/appstate.h"
 #include "platform/codec.h"
 #include "platform/profile.h"
 #include "store/kana.h"
 #include "store/record.h"
-#include "store/state.h"
 
 namespace talik {
 namespace {

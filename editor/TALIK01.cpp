@@ -13,12 +13,12 @@
 #include <QScreen>
 #include <QWindow>
 
-#include "app/startup.h"
-#include "editor/checkitems.h"
-#include "print/TALIKPRS.h"
 #include "editor/editorextras.h"
+#include "listwin/appstate.h"
+#include "listwin/currentrecord.h"
+#include "print/TALIKPRS.h"
+#include "store/checkitems.h"
 #include "store/database.h"
-#include "store/state.h"
 #include "ui/formhelpers.h"
 #include "ui/qtinteraction.h"
 #include "ui/readiness.h"

@@ -5,8 +5,8 @@
 #include <QPainter>
 #include <QPushButton>
 
-#include "editor/checkitems.h"
-#include "store/state.h"
+#include "listwin/appstate.h"
+#include "store/checkitems.h"
 #include "ui/formhelpers.h"
 #include "ui/qtinteraction.h"
 #include "ui/units.h"

@@ -17,8 +17,8 @@
 #include "editor/bytelimit.h"
 #include "editor/modemtest.h"
 #include "listwin/TALIKSET.h"
+#include "listwin/appstate.h"
 #include "platform/serialport.h"
-#include "store/state.h"
 #include "ui/formhelpers.h"
 #include "ui/qtinteraction.h"
 

@@ -11,7 +11,7 @@
 
 #include "editor/bytelimit.h"
 #include "editor/dbcheckitems.h"
-#include "store/state.h"
+#include "listwin/appstate.h"
 #include "ui/formhelpers.h"
 #include "ui/qtinteraction.h"
 

@@ -7,7 +7,7 @@
 #include <QVBoxLayout>
 
 #include "editor/relatedfile.h"
-#include "store/state.h"
+#include "listwin/appstate.h"
 #include "ui/qtinteraction.h"
 
 namespace talik {

@@ -7,8 +7,8 @@
 #include <QScreen>
 
 #include "editor/remarkstext.h"
+#include "listwin/appstate.h"
 #include "listwin/clipboardcopy.h"
-#include "store/state.h"
 #include "ui/qtinteraction.h"
 #include "ui/units.h"
 

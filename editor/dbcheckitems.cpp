@@ -2,9 +2,9 @@
 
 #include <cstddef>
 
+#include "listwin/appstate.h"
 #include "store/headerupdate.h"
 #include "store/record.h"
-#include "store/state.h"
 
 namespace talik {
 namespace {

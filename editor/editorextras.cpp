@@ -11,9 +11,9 @@
 #include "editor/TALIKTXT.h"
 #include "editor/mail.h"
 #include "editor/relatedfile.h"
+#include "listwin/appstate.h"
 #include "platform/launcher.h"
 #include "platform/mailhandler.h"
-#include "store/state.h"
 #include "ui/qtinteraction.h"
 
 namespace talik {

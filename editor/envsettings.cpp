@@ -6,12 +6,12 @@
 #include <system_error>
 #include <unistd.h>
 
+#include "listwin/appstate.h"
 #include "platform/codec.h"
 #include "platform/profile.h"
 #include "platform/trim.h"
 #include "store/record.h"
 #include "store/settings.h"
-#include "store/state.h"
 
 namespace talik {
 namespace {

@@ -1,10 +1,11 @@
 #include "editor/mail.h"
 
+#include "listwin/appstate.h"
+#include "listwin/currentrecord.h"
 #include "platform/launcher.h"
 #include "platform/mailhandler.h"
 #include "platform/trim.h"
 #include "store/database.h"
-#include "store/state.h"
 
 namespace talik {
 namespace {

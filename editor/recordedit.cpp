@@ -4,9 +4,10 @@
 #include <cstdint>
 #include <limits>
 
+#include "listwin/appstate.h"
+#include "listwin/currentrecord.h"
 #include "store/database.h"
 #include "store/record.h"
-#include "store/state.h"
 
 namespace talik {
 namespace {

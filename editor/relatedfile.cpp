@@ -2,10 +2,10 @@
 
 #include <filesystem>
 
+#include "listwin/appstate.h"
 #include "platform/codec.h"
 #include "platform/launcher.h"
 #include "store/record.h"
-#include "store/state.h"
 
 namespace talik {
 namespace {

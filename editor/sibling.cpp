@@ -4,10 +4,10 @@
 
 #include <filesystem>
 
+#include "listwin/appstate.h"
 #include "platform/launcher.h"
 #include "platform/paths.h"
 #include "platform/registry.h"
-#include "store/state.h"
 
 namespace talik {
 

@@ -10,8 +10,8 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
+#include "listwin/appstate.h"
 #include "listwin/clipboardcopy.h"
-#include "store/state.h"
 #include "ui/formhelpers.h"
 #include "ui/qtinteraction.h"
 

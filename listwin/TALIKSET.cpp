@@ -5,9 +5,9 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "listwin/appstate.h"
 #include "listwin/listcolumns.h"
 #include "listwin/listwindow.h"
-#include "store/state.h"
 #include "ui/formhelpers.h"
 #include "ui/qtinteraction.h"
 

@@ -3,7 +3,7 @@
 // no save) and not idle; afterwards both come back.
 #include <utility>
 
-#include "store/state.h"
+#include "listwin/appstate.h"
 
 namespace talik {
 

@@ -2,10 +2,10 @@
 
 #include <cstring>
 
+#include "listwin/appstate.h"
 #include "listwin/listwindow.h"
 #include "platform/codec.h"
 #include "store/database.h"
-#include "store/state.h"
 
 namespace talik {
 namespace {

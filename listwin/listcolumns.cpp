@@ -1,8 +1,8 @@
 #include "listwin/listcolumns.h"
 
+#include "listwin/appstate.h"
 #include "platform/profile.h"
 #include "store/settings.h"
-#include "store/state.h"
 
 namespace talik {
 

@@ -38,6 +38,24 @@ bool ListModel::remove(std::string_view key)
     return true;
 }
 
+std::size_t ListModel::removeMany(const std::vector<std::string>& keys)
+{
+    if (keys.size() < 2) {
+        return keys.size() == 1 && remove(keys.front()) ? 1 : 0;
+    }
+    const std::optional<std::string> selectedKey =
+        m_selected ? std::optional<std::string>(m_items[*m_selected].key) : std::nullopt;
+    std::size_t before = m_items.size();
+    for (const std::string& key : keys) {
+        m_index.erase(key);
+    }
+    std::erase_if(m_items, [this](const ListItem& item) { return !m_index.contains(item.key); });
+    m_positionOf.resize(m_items.size());
+    rebuildIndex();
+    m_selected = selectedKey ? indexOf(*selectedKey) : std::nullopt;
+    return before - m_items.size();
+}
+
 void ListModel::clear()
 {
     m_items.clear();

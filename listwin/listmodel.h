@@ -26,6 +26,9 @@ public:
     std::size_t add(ListItem item);
     // Removes the item with `key`; false when there is none. The selection follows the item it was on.
     bool remove(std::string_view key);
+    // Removes every item whose key is in `keys` in one pass (a batch of deletions stays linear).
+    // Returns how many were removed.
+    std::size_t removeMany(const std::vector<std::string>& keys);
     void clear();
 
     std::size_t size() const { return m_items.size(); }

@@ -7,9 +7,9 @@
 
 #include <utility>
 
+#include "listwin/appstate.h"
 #include "listwin/listviewmodel.h"
 #include "listwin/listwindow.h"
-#include "store/state.h"
 #include "ui/qtinteraction.h"
 #include "ui/units.h"
 

@@ -1,10 +1,12 @@
 #include "listwin/listwindow.h"
 
-#include "app/startup.h"
+#include "listwin/currentrecord.h"
+#include "listwin/listsync.h"
+
+#include "listwin/appstate.h"
 #include "platform/codec.h"
 #include "platform/trim.h"
 #include "store/database.h"
-#include "store/state.h"
 
 namespace talik {
 namespace {

@@ -10,8 +10,8 @@
 #include <QRegularExpressionValidator>
 #include <QStyledItemDelegate>
 
+#include "listwin/appstate.h"
 #include "print/fontchoice.h"
-#include "store/state.h"
 #include "ui/formhelpers.h"
 #include "ui/qtinteraction.h"
 #include "ui/units.h"

@@ -12,9 +12,9 @@
 
 #include <algorithm>
 
+#include "listwin/appstate.h"
 #include "platform/codec.h"
 #include "print/printoptions.h"
-#include "store/state.h"
 #include "ui/formhelpers.h"
 #include "ui/qtinteraction.h"
 #include "ui/units.h"

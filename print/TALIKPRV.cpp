@@ -6,13 +6,13 @@
 #include <QPushButton>
 #include <QRadioButton>
 
+#include "listwin/appstate.h"
 #include "print/TALIKFNT.h"
 #include "print/TALIKSTV.h"
 #include "print/postcardlayout.h"
 #include "print/printsettingsfile.h"
 #include "print/printwork.h"
 #include "print/qtcanvas.h"
-#include "store/state.h"
 
 namespace talik {
 

@@ -4,11 +4,11 @@
 #include <QCheckBox>
 #include <QPushButton>
 
+#include "listwin/appstate.h"
 #include "print/TALIKFNT.h"
 #include "print/TALIKPRP.h"
 #include "print/printsettingsfile.h"
 #include "print/printwork.h"
-#include "store/state.h"
 
 namespace talik {
 

@@ -3,11 +3,11 @@
 #include <QBoxLayout>
 #include <QPushButton>
 
+#include "listwin/appstate.h"
 #include "print/TALIKFNT.h"
 #include "print/TALIKPRP.h"
 #include "print/TALIKPRZ.h"
 #include "print/printwork.h"
-#include "store/state.h"
 
 namespace talik {
 

@@ -4,10 +4,10 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include "listwin/appstate.h"
 #include "print/numberbox.h"
 #include "print/numberparse.h"
 #include "print/positionadjust.h"
-#include "store/state.h"
 #include "ui/formhelpers.h"
 #include "ui/qtinteraction.h"
 #include "ui/units.h"

@@ -7,13 +7,13 @@
 #include <QPainter>
 #include <QPushButton>
 
+#include "listwin/appstate.h"
 #include "print/TALIKPRP.h"
 #include "print/numberbox.h"
 #include "print/numberparse.h"
 #include "print/positionadjust.h"
 #include "print/postcardlayout.h"
 #include "print/printjob.h"
-#include "store/state.h"
 #include "ui/formhelpers.h"
 #include "ui/qtinteraction.h"
 

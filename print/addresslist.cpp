@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "listwin/appstate.h"
 #include "platform/recordfile.h"
 #include "print/drawfailure.h"
 #include "print/engines.h"
@@ -13,7 +14,6 @@
 #include "print/printboxes.h"
 #include "store/dbfile.h"
 #include "store/record.h"
-#include "store/state.h"
 #include "store/tables.h"
 
 namespace talik {

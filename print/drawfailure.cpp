@@ -3,7 +3,7 @@
 #include <string>
 #include <string_view>
 
-#include "store/state.h"
+#include "listwin/appstate.h"
 
 namespace talik {
 namespace {

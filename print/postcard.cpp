@@ -6,12 +6,12 @@
 #include <string_view>
 #include <vector>
 
+#include "listwin/appstate.h"
 #include "print/drawfailure.h"
 #include "print/engines.h"
 #include "print/postcardlayout.h"
 #include "print/primitives.h"
 #include "print/printwork.h"
-#include "store/state.h"
 
 namespace talik {
 namespace {

@@ -3,9 +3,9 @@
 // the settings give for the kind of text).
 #include "print/primitives.h"
 
+#include "listwin/appstate.h"
 #include "platform/codec.h"
 #include "print/printwork.h"
-#include "store/state.h"
 
 namespace talik {
 namespace {

@@ -11,11 +11,11 @@
 #include <QVBoxLayout>
 #include <cmath>
 
+#include "listwin/appstate.h"
 #include "print/calibration.h"
 #include "print/printerchoice.h"
 #include "print/printwork.h"
 #include "print/qtcanvas.h"
-#include "store/state.h"
 #include "ui/qtinteraction.h"
 
 namespace talik {

@@ -2,13 +2,13 @@
 
 #include <optional>
 
+#include "listwin/appstate.h"
 #include "print/TALIKPRV.h"
 #include "print/TALIKPRW.h"
 #include "print/TALIKPRX.h"
 #include "print/printdispatch.h"
 #include "print/printloop.h"
 #include "print/printwork.h"
-#include "store/state.h"
 
 namespace talik {
 namespace {

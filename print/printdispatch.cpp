@@ -1,8 +1,9 @@
 #include "print/printdispatch.h"
 
+#include "listwin/appstate.h"
+#include "listwin/listsync.h"
 #include "print/printwork.h"
 #include "store/database.h"
-#include "store/state.h"
 
 namespace talik {
 

@@ -3,8 +3,8 @@
 #include <QPrintDialog>
 #include <QPrinterInfo>
 
+#include "listwin/appstate.h"
 #include "print/printwork.h"
-#include "store/state.h"
 
 namespace talik {
 namespace {

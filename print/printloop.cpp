@@ -2,9 +2,9 @@
 
 #include <algorithm>
 
+#include "listwin/appstate.h"
 #include "print/engines.h"
 #include "print/printwork.h"
-#include "store/state.h"
 
 namespace talik {
 namespace {

@@ -7,10 +7,10 @@
 #include <iterator>
 #include <vector>
 
+#include "listwin/appstate.h"
 #include "platform/atomicfile.h"
 #include "platform/profile.h"
 #include "store/settings.h"
-#include "store/state.h"
 
 namespace talik {
 namespace {

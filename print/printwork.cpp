@@ -10,13 +10,13 @@
 #include <iterator>
 #include <vector>
 
+#include "listwin/appstate.h"
 #include "platform/atomicfile.h"
 #include "platform/codec.h"
 #include "platform/paths.h"
 #include "store/dbfile.h"
 #include "store/messages.h"
 #include "store/record.h"
-#include "store/state.h"
 
 namespace talik {
 namespace {

@@ -14,21 +14,24 @@
 
 #include <array>
 
+#include "dbadmin/TALIKDMV.h"
 #include "dial/TALIKSTL.h"
 #include "dial/dialrequest.h"
 #include "editor/TALIK01.h"
 #include "editor/TALIKCHI.h"
-#include "listwin/csvexport.h"
+#include "editor/popupcommands.h"
+#include "editor/recordlist.h"
+#include "interchange/csvexport.h"
+#include "interchange/exportrun.h"
+#include "interchange/vcardexport.h"
+#include "listwin/appstate.h"
+#include "listwin/listsync.h"
 #include "listwin/listviewmodel.h"
 #include "listwin/listviewsetup.h"
-#include "listwin/vcardexport.h"
 #include "print/printdialogs.h"
 #include "print/printwork.h"
-#include "listwin/popupcommands.h"
 #include "search/resultwindow.h"
-#include "store/TALIKDMV.h"
 #include "store/database.h"
-#include "store/state.h"
 #include "ui/formhelpers.h"
 #include "ui/progress.h"
 #include "ui/qtinteraction.h"
@@ -72,6 +75,10 @@ TALIKSRC::TALIKSRC(AppState& state, Launcher& launcher, QWidget* parent, const R
         }
     }
     FollowListKeys(m_list, [this] { selectCurrentRow(); });
+    m_follow.emplace(state.changes, [this](const RecordChanges& changes) {
+        ReflectInResults(m_state, m_results, changes, m_editing);
+        m_model->refresh();
+    });
 }
 
 TALIKSRC::~TALIKSRC()
@@ -159,28 +166,16 @@ void TALIKSRC::addBulkMailExtras()
 
 void TALIKSRC::connectRecordCommands()
 {
-    for (int i = 0; i < 4; ++i) {
-        connect(m_recordMenu.Copy_Sel[i], &QAction::triggered, this,
-                [this, i] { CopyRecordToClipboard(m_state, m_results, i); });
-    }
-    connect(m_recordMenu.Copy_Set, &QAction::triggered, this,
-            [this] { EditCopySettings(m_state, this, m_recordMenu); });
-    connect(m_recordMenu.Mail, &QAction::triggered, this, &TALIKSRC::mailSelected);
-    connect(m_mail, &QPushButton::clicked, this, &TALIKSRC::mailSelected);
-    connect(m_recordMenu.Appl, &QAction::triggered, this,
-            [this] { OpenSelectedRelatedFile(m_state, m_launcher, m_results); });
+    m_records = std::make_unique<RecordListController>(
+        m_state, m_launcher, this,
+        RecordListController::Parts{m_results, m_list, m_recordMenu, m_telephoneMenu, m_telephone, m_mail},
+        [this] { return m_ready.mailRecord || m_ready.mailSelection; });
+    m_records->connectRecordCommands();
     connect(m_mailAll, &QPushButton::clicked, this, [this] {
         MailAllListed(m_state, m_launcher, m_results, m_mailBcc->isChecked());
         m_model->refresh(); // the bulk mail walked the selection through the list
     });
     connect(m_copyAddresses, &QPushButton::clicked, this, [this] { CopyAllListedAddresses(m_state, m_results); });
-}
-
-void TALIKSRC::mailSelected()
-{
-    if (m_ready.mailRecord || m_ready.mailSelection) {
-        MailSelectedRecord(m_state, m_launcher, m_results);
-    }
 }
 
 void TALIKSRC::connectControls()
@@ -379,30 +374,20 @@ void TALIKSRC::batchCheckItems(int mode)
 
 void TALIKSRC::selectCurrentRow()
 {
-    QModelIndex current = m_list->currentIndex();
-    if (!current.isValid() || m_results.empty()) {
-        return;
-    }
-    m_results.select(static_cast<std::size_t>(current.row()));
-    prepareRecordMenu();
-    RecordButtons buttons = SelectCurrentRow(m_state, m_results, static_cast<std::size_t>(current.row()));
-    m_list->selectionModel()->select(current, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
-    setRecordButtons(buttons);
-}
-
-void TALIKSRC::prepareRecordMenu()
-{
-    if (ReadSelectedRecord(m_state, m_results)) {
-        CaptionTelephoneEntries(m_state.Rec, m_recordMenu, m_telephoneMenu);
+    if (std::optional<RecordButtons> buttons = m_records->selectCurrentRow()) {
+        setRecordButtons(*buttons);
     }
 }
 
 void TALIKSRC::openRecord(char status)
 {
-    if (!EditSelected(m_state, m_results, status, this, m_ready)) {
+    m_editing = true;
+    const bool saved = EditSelected(m_state, m_results, status, this, m_ready);
+    m_editing = false;
+    if (!saved) {
         return;
     }
-    ReflectSaved(m_state, m_results, "TALIKSRC");
+    m_results.select(std::nullopt);
     m_model->refresh();
     setRecordButtons({});
 }
@@ -434,7 +419,7 @@ void TALIKSRC::exportCsv()
         recNos.push_back(RecNoOfKey(item.key));
     }
     ProgressDialog progress(this, "ＣＳＶデータを出力しています．．．");
-    RunCsvExport(m_state, CsvScope::Listed, recNos, progress.reporter());
+    RunExport(m_state, ExportFormat::Csv, ExportScope::Listed, recNos, progress.reporter());
 }
 
 void TALIKSRC::exportVcard()
@@ -445,7 +430,7 @@ void TALIKSRC::exportVcard()
         recNos.push_back(RecNoOfKey(item.key));
     }
     ProgressDialog progress(this, "vCardデータを出力しています．．．");
-    RunVcardExport(m_state, CsvScope::Listed, recNos, progress.reporter());
+    RunExport(m_state, ExportFormat::Vcard, ExportScope::Listed, recNos, progress.reporter());
 }
 
 void TALIKSRC::dial(int slot)
@@ -458,31 +443,13 @@ void TALIKSRC::doubleClickAction()
     if (!m_results.selected()) {
         return;
     }
-    switch (ResultDoubleClickActionFor(m_state.settings.DBLClickOPT)) {
-    case DoubleClickAction::Change:
-        openRecord(' ');
-        break;
-    case DoubleClickAction::View:
-        openRecord('R');
-        break;
-    case DoubleClickAction::TelephoneMenu:
-        if (m_telephone->isEnabled()) {
-            PopupBelow(m_telephoneMenu.menu, m_telephone);
-        }
-        break;
-    case DoubleClickAction::PrintMenu:
-        if (m_printSelection->isEnabled()) {
-            m_printSelection->click();
-        }
-        break;
-    case DoubleClickAction::EMail:
-        if (m_mail->isEnabled()) {
-            mailSelected();
-        }
-        break;
-    case DoubleClickAction::Nothing:
-        break;
-    }
+    m_records->doubleClick(ResultDoubleClickActionFor(m_state.settings.DBLClickOPT),
+                           {[this](char status) { openRecord(status); },
+                            [this] {
+                                if (m_printSelection->isEnabled()) {
+                                    m_printSelection->click();
+                                }
+                            }});
 }
 
 void TALIKSRC::resultJump()
@@ -551,7 +518,7 @@ bool TALIKSRC::eventFilter(QObject* watched, QEvent* event)
     }
     if (event->type() == QEvent::MouseButtonRelease && watched == m_list->viewport() &&
         static_cast<QMouseEvent*>(event)->button() == Qt::RightButton && m_results.selected()) {
-        prepareRecordMenu();
+        m_records->prepareRecordMenu();
         m_recordMenu.menu->popup(static_cast<QMouseEvent*>(event)->globalPosition().toPoint());
     }
     return QDialog::eventFilter(watched, event);

@@ -1,12 +1,16 @@
 #pragma once
+#include <memory>
 // The search-result window: the hits of a search, refined by further searches, changed, deleted
 // and given check items in one batch.
 #include <QDialog>
+#include <optional>
 
+#include "editor/recordlist.h"
 #include "listwin/listmenus.h"
 #include "listwin/listmodel.h"
 #include "listwin/listwindow.h"
 #include "search/search.h"
+#include "store/changes.h"
 #include "ui/readiness.h"
 
 class QGroupBox;
@@ -55,13 +59,11 @@ private:
     void connectControls();
     void addBulkMailExtras();
     void connectRecordCommands();
-    void mailSelected();
     void applyOpeningGeometry();
     void storeGeometry();
     void setHitButtons(bool hits);
     void setRecordButtons(const RecordButtons& buttons);
     void selectCurrentRow();
-    void prepareRecordMenu();
     void openRecord(char status);
     void deleteSelected();
     void deleteAll();
@@ -87,6 +89,9 @@ private:
     const Readiness m_ready;
     SearchSession m_session;
     ListModel m_results;
+    std::unique_ptr<RecordListController> m_records; // what the main window shares
+    bool m_editing = false;                          // the editor is open from here: records it adds join the results
+    std::optional<Subscription> m_follow;
     ListViewModel* m_model;
     QTreeView* m_list;
     QLabel* m_countLine;                         // Label1

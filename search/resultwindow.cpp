@@ -2,6 +2,9 @@
 
 #include <algorithm>
 
+#include "listwin/appstate.h"
+#include "listwin/listsync.h"
+
 namespace talik {
 
 WindowGeometry ResultWindowGeometry(const WindowGeometry& stored)
@@ -69,6 +72,28 @@ DoubleClickAction ResultDoubleClickActionFor(int dblClickOpt)
 JumpResult ResultJump(AppState& state, ListModel& list, std::string_view typed)
 {
     return FindReading(state, list, typed, false);
+}
+
+void ReflectInResults(const AppState& state, ListModel& results, const RecordChanges& changes, bool ownAdds)
+{
+    // The result list shows the reading and table columns 1 and 2 only.
+    const int columns = std::min(state.tables.columns.nCols, 2);
+    std::vector<std::string> gone;
+    for (std::int32_t recNo : changes.deleted) {
+        gone.push_back(RecordKey(recNo));
+    }
+    results.removeMany(gone);
+    // A changed record the results show takes its new texts in its place (the selection stays on it).
+    for (const auto& change : changes.changed) {
+        if (results.indexOf(RecordKey(change.first))) {
+            AddRecordRow(state, results, columns, change.first);
+        }
+    }
+    if (ownAdds) {
+        for (const auto& change : changes.added) {
+            AddRecordRow(state, results, columns, change.first);
+        }
+    }
 }
 
 } // namespace talik

@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "listwin/listwindow.h"
+#include "store/changes.h"
 #include "store/settings.h"
 
 namespace talik {
@@ -48,5 +49,9 @@ DoubleClickAction ResultDoubleClickActionFor(int dblClickOpt);
 // from "ｱ" to "ﾜ", the list is sorted on the reading and its first item beginning with the text is
 // selected (the user is told when there is none).
 JumpResult ResultJump(AppState& state, ListModel& list, std::string_view typed);
+
+// The result list follows the published changes: deleted records leave it, changed ones it shows
+// are shown anew, and records added while the window had its editor open (`ownAdds`) join it.
+void ReflectInResults(const AppState& state, ListModel& results, const RecordChanges& changes, bool ownAdds);
 
 } // namespace talik

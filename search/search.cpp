@@ -3,12 +3,14 @@
 
 #include <algorithm>
 
+#include "listwin/appstate.h"
+#include "listwin/listsync.h"
 #include "search/searchconditions.h"
 #include "store/database.h"
 #include "store/dbfile.h"
 #include "store/kana.h"
 #include "store/messages.h"
-#include "store/state.h"
+#include "store/recordwriter.h"
 
 namespace talik {
 namespace {
@@ -225,20 +227,20 @@ std::string SearchCountLine(const AppState& state, int hits)
 int ApplyCheckItems(AppState& state, const ListModel& result, const std::array<bool, 15>& items, bool set)
 {
     BusyCursor busy(state.ui);
-    const std::string path = MainFileName(state.DataPath, state.DbNo);
-    auto main = OpenDbFile(state, path, OpenMode::Write, MainRecLen);
-    if (!main) {
+    auto writer = RecordWriter::hold(state);
+    if (!writer) {
         return -1;
     }
     int written = 0;
     for (const auto& item : result.items()) {
         const std::int32_t recNo = RecNoOfKey(item.key);
+        AddressRecord rec{};
+        ExtraRecord extra{};
         if (recNo < FirstRecNo || recNo > MaxRecNo) {
             continue;
         }
-        AddressRecord rec{};
-        if (!main->read(recNo, Bytes(rec))) {
-            TellWriteFailed(state, path);
+        if (!writer->read(recNo, rec, extra)) {
+            TellWriteFailed(state, writer->mainPath());
             return -1;
         }
         // A record another copy deleted meanwhile is left alone: its slot may be reused.
@@ -246,8 +248,7 @@ int ApplyCheckItems(AppState& state, const ListModel& result, const std::array<b
             continue;
         }
         SetCheckItems(rec, items, set);
-        if (!main->write(recNo, Bytes(rec))) {
-            TellWriteFailed(state, path);
+        if (!writer->updateAddress(recNo, rec)) {
             return -1;
         }
         ++written;

@@ -5,7 +5,7 @@
 #include "store/state.h"
 
 namespace talik {
-std::optional<RecordFile> OpenDbFile(AppState& state, const std::string& path, OpenMode mode, std::size_t recLen)
+std::optional<RecordFile> OpenDbFile(StoreState& state, const std::string& path, OpenMode mode, std::size_t recLen)
 {
     std::string resolved = ResolvePathNoCase(path);
     for (int attempt = 1;; ++attempt) {

@@ -8,7 +8,7 @@
 
 namespace talik {
 
-struct AppState;
+struct StoreState;
 
 inline constexpr int LockAttempts = 100;
 inline constexpr int LockRetryMs = 100;
@@ -16,6 +16,6 @@ inline constexpr int LockRetryMs = 100;
 // Opens `path` (resolved without regard to case). A path or access error is told at once; a file
 // another writer holds is tried again every 100 ms, letting events run, and told after the 100th
 // failed attempt. nullopt after the user was told why.
-std::optional<RecordFile> OpenDbFile(AppState& state, const std::string& path, OpenMode mode, std::size_t recLen);
+std::optional<RecordFile> OpenDbFile(StoreState& state, const std::string& path, OpenMode mode, std::size_t recLen);
 
 } // namespace talik

@@ -3,29 +3,11 @@
 #include <cstring>
 
 #include "platform/paths.h"
-#include "store/database.h"
 #include "store/dbfile.h"
 #include "store/messages.h"
 #include "store/state.h"
 
 namespace talik {
-namespace {
-
-// The tables and count captions of a database without records.
-void EmptyTables(AppState& state)
-{
-    state.tables.clear();
-    state.MainList.clear();
-    UpdateCountLabel(state);
-    for (int tab = 0; tab < RowTabTotal; ++tab) {
-        state.texts.TabCountLabels[tab] = "0 件";
-    }
-    for (int group = 0; group < GroupTotal; ++group) {
-        UpdateGroupCaption(state, group);
-    }
-}
-
-} // namespace
 
 MainHeader EmptiedHeader(const MainHeader& before)
 {
@@ -40,7 +22,7 @@ MainHeader EmptiedHeader(const MainHeader& before)
     return header;
 }
 
-bool DeleteAllData(AppState& state)
+bool DeleteAllData(StoreState& state)
 {
     if (!state.ui.askYesNo(DeleteAllQuestion, MessageIcon::Question, "確認")) {
         return false;
@@ -64,7 +46,9 @@ bool DeleteAllData(AppState& state)
         return false;
     }
     state.Header = header;
-    EmptyTables(state);
+    RecordChanges cleared;
+    cleared.cleared = true;
+    state.changes.publish(cleared);
     return true;
 }
 

@@ -4,7 +4,7 @@
 
 namespace talik {
 
-struct AppState;
+struct StoreState;
 
 inline constexpr const char* DeleteAllQuestion =
     "選択されているデータベースの全件を削除します。\n復活することはできません。削除しますか？";
@@ -16,6 +16,6 @@ MainHeader EmptiedHeader(const MainHeader& before);
 // Asks, then empties the open database's main file under the writers' lock (the extra file is
 // left as it is) and empties the tables. False when the user said No or the file could not be
 // emptied (the user was told); the tables are then as they were.
-bool DeleteAllData(AppState& state);
+bool DeleteAllData(StoreState& state);
 
 } // namespace talik

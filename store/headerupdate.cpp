@@ -10,7 +10,7 @@
 namespace talik {
 
 std::optional<MainHeader>
-UpdateMainHeader(AppState& state, const std::function<void(MainHeader&)>& change, std::size_t first, std::size_t end)
+UpdateMainHeader(StoreState& state, const std::function<void(MainHeader&)>& change, std::size_t first, std::size_t end)
 {
     const std::string path = MainFileName(state.DataPath, state.DbNo);
     auto main = OpenDbFile(state, path, OpenMode::Write, MainRecLen);

@@ -10,11 +10,11 @@
 
 namespace talik {
 
-struct AppState;
+struct StoreState;
 
 // Reads the main file's header under the write lock, applies `change`, and writes the bytes
 // [first, end) back; the header as written, or nullopt after the failure was told.
-std::optional<MainHeader> UpdateMainHeader(AppState& state,
+std::optional<MainHeader> UpdateMainHeader(StoreState& state,
                                            const std::function<void(MainHeader&)>& change,
                                            std::size_t first = 0,
                                            std::size_t end = sizeof(MainHeader));

@@ -16,7 +16,7 @@ constexpr std::size_t ChunkRecords = 1024; // read the main file in pieces of ab
 constexpr long long EventsEveryMs = 20;    // how often a long load lets window events run
 
 // Makes sure DataPath names a usable folder, falling back to the program's own (writable) folder.
-bool EnsureDataFolder(AppState& state)
+bool EnsureDataFolder(StoreState& state)
 {
     if (FolderExists(state.DataPath)) {
         return true;
@@ -31,7 +31,7 @@ bool EnsureDataFolder(AppState& state)
 }
 
 // A read-only load has nowhere to fall back to: the fallback folder would have to be made.
-bool DataFolderReadable(AppState& state)
+bool DataFolderReadable(StoreState& state)
 {
     if (FolderExists(state.DataPath)) {
         return true;
@@ -42,7 +42,7 @@ bool DataFolderReadable(AppState& state)
 
 // Reads the main header and brings it to the current form, writing it back when it changed.
 // The write happens under the writers' lock, re-reading first in case another copy just did it.
-MainHeader ReadHeader(AppState& state, const std::string& mainFile)
+MainHeader ReadHeader(StoreState& state, const std::string& mainFile)
 {
     MainHeader header{};
     {
@@ -68,7 +68,7 @@ MainHeader ReadHeader(AppState& state, const std::string& mainFile)
 
 // Reads the main header without writing: a missing file reads as a fresh header, an older one is
 // brought to the current form in memory only. nullopt when the file cannot be read (the user was told).
-std::optional<MainHeader> PeekHeader(AppState& state, const std::string& mainFile)
+std::optional<MainHeader> PeekHeader(StoreState& state, const std::string& mainFile)
 {
     auto reader = OpenDbFile(state, mainFile, OpenMode::Read, MainRecLen);
     if (!reader) {
@@ -83,7 +83,7 @@ std::optional<MainHeader> PeekHeader(AppState& state, const std::string& mainFil
     return header;
 }
 
-std::optional<MainHeader> OpenHeader(AppState& state, const std::string& mainFile, DbAccess access)
+std::optional<MainHeader> OpenHeader(StoreState& state, const std::string& mainFile, DbAccess access)
 {
     return access == DbAccess::ReadOnly ? PeekHeader(state, mainFile) : ReadHeader(state, mainFile);
 }
@@ -94,7 +94,7 @@ enum class PasswordOutcome
     Cancelled,
 };
 
-PasswordOutcome CheckPassword(AppState& state, const MainHeader& header)
+PasswordOutcome CheckPassword(StoreState& state, const MainHeader& header)
 {
     if (!HasPassword(header.PasswordField)) {
         return PasswordOutcome::Accepted;
@@ -116,7 +116,7 @@ PasswordOutcome CheckPassword(AppState& state, const MainHeader& header)
 class RecordLoader
 {
 public:
-    explicit RecordLoader(AppState& state) : m_state(state), m_tables(state.tables) {}
+    explicit RecordLoader(StoreState& state) : m_state(state), m_tables(state.tables) {}
 
     void load(std::int32_t recNo, const AddressRecord& rec)
     {
@@ -142,12 +142,12 @@ public:
     }
 
 private:
-    AppState& m_state;
+    StoreState& m_state;
     Tables& m_tables;
     std::array<bool, GroupTotal> m_toldFull{};
 };
 
-void LoadRecords(AppState& state, const std::string& mainFile, std::int32_t storedLast)
+void LoadRecords(StoreState& state, const std::string& mainFile, std::int32_t storedLast)
 {
     RecordFile reader;
     if (reader.open(mainFile, OpenMode::Read, MainRecLen) != OpenError::None) {
@@ -177,30 +177,28 @@ void LoadRecords(AppState& state, const std::string& mainFile, std::int32_t stor
     }
 }
 
-void ShowLoadedCounts(AppState& state)
+// Whatever shows the tables reads them afresh: they were filled, or emptied by a failed open.
+void ShowLoadedCounts(StoreState& state)
 {
-    UpdateCountLabel(state);
-    for (int tab = 0; tab < RowTabTotal; ++tab) {
-        state.texts.TabCountLabels[tab] = std::to_string(state.tables.TabCount(state.Tabs[tab])) + " 件";
-    }
+    RecordChanges reloaded;
+    reloaded.reloaded = true;
+    state.changes.publish(reloaded);
 }
 
 // What LoadTables and OpenDatabase share: the data folder, the header and the password; the
 // records are filed into the tables only when `fileRecords` says so.
-LoadResult Open(AppState& state, bool fileRecords, DbAccess access)
+LoadResult Open(StoreState& state, bool fileRecords, DbAccess access)
 {
     if (state.DbNo < 1 || state.DbNo > DbTotal) {
         state.DbNo = 1;
     }
     state.tables.columns.number();
     BusyCursor busy(state.ui);
-    state.texts.ListHidden = true;
     state.CurrentTab = -1;
     // The splash closes when it sees this; loading does not wait for it.
     state.LoadBegun = true;
     for (;;) {
         state.tables.clear();
-        state.texts.DbName = state.settings.AddrDBName[state.DbNo - 1];
         bool folderReady = access == DbAccess::ReadOnly ? DataFolderReadable(state) : EnsureDataFolder(state);
         if (!folderReady) {
             ShowLoadedCounts(state);
@@ -228,14 +226,13 @@ LoadResult Open(AppState& state, bool fileRecords, DbAccess access)
         break;
     }
     state.PrevDbNo = state.DbNo;
-    state.texts.ListHidden = false;
     ShowLoadedCounts(state);
     return LoadResult::Loaded;
 }
 
 } // namespace
 
-LoadResult LoadTables(AppState& state, DbAccess access)
+LoadResult LoadTables(StoreState& state, DbAccess access)
 {
     if (state.TablesLoaded) {
         return LoadResult::AlreadyLoaded;
@@ -244,7 +241,7 @@ LoadResult LoadTables(AppState& state, DbAccess access)
     return Open(state, true, access);
 }
 
-LoadResult OpenDatabase(AppState& state, DbAccess access)
+LoadResult OpenDatabase(StoreState& state, DbAccess access)
 {
     return Open(state, false, access);
 }

@@ -6,19 +6,19 @@
 
 namespace talik {
 
-void TellAccessError(AppState& state, const std::string& path)
+void TellAccessError(StoreState& state, const std::string& path)
 {
     state.ui.message("指定したデータベース（" + path + "）にアクセスできません。\r\n" +
                          "パスが正しいか、読み取り専用でないか、アクセス権があるか確認してください。",
                      MessageIcon::Exclamation);
 }
 
-void TellLockHeld(AppState& state, const std::string& path)
+void TellLockHeld(StoreState& state, const std::string& path)
 {
     state.ui.message("他の人がデータベース（" + path + "）を使用中で書き込みができません。", MessageIcon::Exclamation);
 }
 
-void TellWriteFailed(AppState& state, const std::string& path)
+void TellWriteFailed(StoreState& state, const std::string& path)
 {
     TellFileNotWritten(state.ui, "データベース", path);
 }
@@ -30,12 +30,12 @@ void TellFileNotWritten(Interaction& ui, std::string_view what, const std::strin
                MessageIcon::Exclamation);
 }
 
-void TellGroupFull(AppState& state, int group)
+void TellGroupFull(StoreState& state, int group)
 {
     state.ui.message("'" + GroupCaption(group) + "'のテーブルが3000件を超えています。", MessageIcon::Exclamation);
 }
 
-void TellDatabaseFull(AppState& state)
+void TellDatabaseFull(StoreState& state)
 {
     state.ui.message("データベースの登録件数が上限（" + std::to_string(MaxRecNo - FirstRecNo + 1) +
                          "件）に達しているため、これ以上登録できません。\r\n" +

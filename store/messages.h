@@ -7,14 +7,14 @@
 
 namespace talik {
 
-struct AppState;
+struct StoreState;
 
-void TellAccessError(AppState& state, const std::string& path);
-void TellLockHeld(AppState& state, const std::string& path);
-void TellWriteFailed(AppState& state, const std::string& path);
+void TellAccessError(StoreState& state, const std::string& path);
+void TellLockHeld(StoreState& state, const std::string& path);
+void TellWriteFailed(StoreState& state, const std::string& path);
 // A file of the user's that could not be written whole: `what` names it ("設定ファイル").
 void TellFileNotWritten(Interaction& ui, std::string_view what, const std::string& path);
-void TellGroupFull(AppState& state, int group);
-void TellDatabaseFull(AppState& state);
+void TellGroupFull(StoreState& state, int group);
+void TellDatabaseFull(StoreState& state);
 
 } // namespace talik

@@ -13,6 +13,10 @@
 
 namespace talik {
 
+// The five labels a phone field can carry, by kind 0..4.
+inline constexpr std::array<std::string_view, 5> PhoneKindNames{"ＴＥＬ　", "ＦＡＸ　", "ポケベル", "携帯電話",
+                                                                "ＰＨＳ　"};
+
 // Numbers are little-endian: "Integer" 2 bytes, "Long" 4 bytes.
 using IntegerField = unsigned char[2];
 using LongField = unsigned char[4];

@@ -5,8 +5,8 @@
 #include <QMessageBox>
 #include <QRegularExpression>
 
-#include "store/TALIKPSW.h"
 #include "ui/TALIKDIR.h"
+#include "ui/TALIKPSW.h"
 
 namespace talik {
 namespace {

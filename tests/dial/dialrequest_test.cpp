@@ -10,9 +10,9 @@
 #include <thread>
 #include <vector>
 
+#include "listwin/appstate.h"
 #include "platform/launcher.h"
 #include "store/record.h"
-#include "store/state.h"
 #include "tests/support/scripted.h"
 #include "tests/support/tempdir.h"
 

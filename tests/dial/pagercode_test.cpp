@@ -6,8 +6,8 @@
 #include <gtest/gtest.h>
 #include <sstream>
 
+#include "listwin/appstate.h"
 #include "store/record.h"
-#include "store/state.h"
 #include "tests/support/scripted.h"
 #include "tests/support/tempdir.h"
 

@@ -5,6 +5,7 @@
 #include <fstream>
 
 #include "editor/mail.h"
+#include "listwin/currentrecord.h"
 #include "platform/mailhandler.h"
 #include "store/database.h"
 #include "tests/support/storefixture.h"

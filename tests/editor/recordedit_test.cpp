@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "editor/recordedit.h"
+#include "listwin/currentrecord.h"
 #include "store/database.h"
 #include "tests/support/storefixture.h"
 

@@ -17,10 +17,11 @@
 
 #include <gtest/gtest.h>
 
+#include "app/TALIKLST.h"
 #include "editor/TALIKCHI.h"
-#include "listwin/QXCSVSET.h"
-#include "listwin/TALIKLST.h"
-#include "listwin/csvimport.h"
+#include "interchange/QXCSVSET.h"
+#include "interchange/csvimport.h"
+#include "listwin/currentrecord.h"
 #include "store/database.h"
 #include "tests/support/modal.h"
 #include "tests/support/storefixture.h"

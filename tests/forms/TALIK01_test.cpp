@@ -10,8 +10,9 @@
 
 #include <gtest/gtest.h>
 
+#include "app/TALIKLST.h"
 #include "editor/TALIK01.h"
-#include "listwin/TALIKLST.h"
+#include "listwin/currentrecord.h"
 #include "store/database.h"
 #include "tests/support/modal.h"
 #include "tests/support/storefixture.h"

@@ -26,9 +26,9 @@
 
 #include <gtest/gtest.h>
 
+#include "app/TALIKLST.h"
 #include "editor/TALIKCHK.h"
 #include "editor/modemtest.h"
-#include "listwin/TALIKLST.h"
 #include "listwin/TALIKSET.h"
 #include "platform/profile.h"
 #include "platform/serialport.h"

@@ -10,8 +10,8 @@
 
 #include <gtest/gtest.h>
 
+#include "app/TALIKLST.h"
 #include "editor/TALIK01.h"
-#include "listwin/TALIKLST.h"
 #include "store/database.h"
 #include "tests/support/listkeys.h"
 #include "tests/support/modal.h"

@@ -7,7 +7,7 @@
 
 #include <gtest/gtest.h>
 
-#include "store/TALIKPSW.h"
+#include "ui/TALIKPSW.h"
 
 namespace talik {
 namespace {

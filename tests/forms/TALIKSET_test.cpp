@@ -11,9 +11,9 @@
 #include <gtest/gtest.h>
 
 #include "listwin/TALIKSET.h"
+#include "listwin/appstate.h"
 #include "platform/profile.h"
 #include "store/settings.h"
-#include "store/state.h"
 #include "tests/support/scripted.h"
 #include "tests/support/tempdir.h"
 

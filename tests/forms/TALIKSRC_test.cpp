@@ -11,9 +11,10 @@
 
 #include <gtest/gtest.h>
 
+#include "app/TALIKLST.h"
 #include "editor/TALIK01.h"
 #include "editor/TALIKCHI.h"
-#include "listwin/TALIKLST.h"
+#include "listwin/currentrecord.h"
 #include "print/TALIKPRV.h"
 #include "print/TALIKPRX.h"
 #include "search/TALIKSRC.h"

@@ -13,11 +13,11 @@
 #include <regex>
 #include <sstream>
 
+#include "listwin/appstate.h"
 #include "print/TALIKPRP.h"
 #include "print/TALIKSTV.h"
 #include "print/engines.h"
 #include "print/qtcanvas.h"
-#include "store/state.h"
 #include "tests/support/childprocess.h"
 #include "tests/support/modal.h"
 #include "tests/support/scripted.h"

@@ -10,10 +10,10 @@
 
 #include <gtest/gtest.h>
 
+#include "app/TALIKLST.h"
 #include "app/appsetup.h"
 #include "app/startup.h"
-#include "listwin/TALIKLST.h"
-#include "store/state.h"
+#include "listwin/appstate.h"
 #include "tests/support/scripted.h"
 #include "ui/qtinteraction.h"
 

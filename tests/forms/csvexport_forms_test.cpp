@@ -10,7 +10,7 @@
 
 #include <gtest/gtest.h>
 
-#include "listwin/TALIKLST.h"
+#include "app/TALIKLST.h"
 #include "search/TALIKSRC.h"
 #include "store/database.h"
 #include "tests/support/storefixture.h"

@@ -15,10 +15,10 @@
 
 #include <gtest/gtest.h>
 
-#include "store/TALIKBKP.h"
-#include "store/TALIKDBS.h"
-#include "store/TALIKDMV.h"
-#include "store/TALIKSTP.h"
+#include "dbadmin/TALIKBKP.h"
+#include "dbadmin/TALIKDBS.h"
+#include "dbadmin/TALIKDMV.h"
+#include "dbadmin/TALIKSTP.h"
 #include "store/database.h"
 #include "tests/support/storefixture.h"
 #include "ui/TALIKDIR.h"
@@ -246,10 +246,13 @@ TEST_F(DbFormsTest, NamesAreRegisteredFromTheTenBoxes)
     EXPECT_EQ(Child<QPushButton>(form, "Command2")->text(), "取り消し");
     Child<QLineEdit>(form, "Text1_2")->setText(" 友人 ");
     Child<QLineEdit>(form, "Text1_0")->clear();
+    state.TablesLoaded = true;
+    state.DbNo = 3;
     Click(form, "Command1");
     EXPECT_EQ(form.result(), QDialog::Accepted);
     EXPECT_EQ(state.settings.AddrDBName[2], "友人");
     EXPECT_EQ(state.settings.AddrDBName[0], "データベース1");
+    EXPECT_EQ(state.texts.DbName, "友人"); // the list window shows the open database's new name
     EXPECT_TRUE(fs::exists(profile.path() / "QXSCH.INI"));
 }
 

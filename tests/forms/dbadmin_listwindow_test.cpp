@@ -14,9 +14,9 @@
 
 #include <gtest/gtest.h>
 
-#include "listwin/TALIKLST.h"
+#include "app/TALIKLST.h"
+#include "dbadmin/TALIKBKP.h"
 #include "listwin/inputgate.h"
-#include "store/TALIKBKP.h"
 #include "store/database.h"
 #include "tests/support/modal.h"
 #include "tests/support/storefixture.h"

@@ -7,9 +7,9 @@
 #include <gtest/gtest.h>
 
 #include "app/TALIKIN.h"
+#include "app/TALIKLST.h"
 #include "app/appsetup.h"
-#include "listwin/TALIKLST.h"
-#include "store/state.h"
+#include "listwin/appstate.h"
 #include "tests/support/childprocess.h"
 #include "tests/support/scripted.h"
 #include "tests/support/tempdir.h"

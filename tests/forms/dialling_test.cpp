@@ -7,9 +7,10 @@
 
 #include <gtest/gtest.h>
 
+#include "app/TALIKLST.h"
 #include "dial/TALIKSTL.h"
 #include "dial/dialrequest.h"
-#include "listwin/TALIKLST.h"
+#include "listwin/currentrecord.h"
 #include "search/TALIKSRC.h"
 #include "store/database.h"
 #include "tests/support/modal.h"

@@ -13,6 +13,7 @@
 #include "editor/TALIKLNK.h"
 #include "editor/TALIKTXT.h"
 #include "editor/editorextras.h"
+#include "listwin/currentrecord.h"
 #include "store/database.h"
 #include "tests/support/modal.h"
 #include "tests/support/storefixture.h"

@@ -10,10 +10,11 @@
 
 #include <gtest/gtest.h>
 
-#include "listwin/TALIKLST.h"
+#include "app/TALIKLST.h"
+#include "listwin/appstate.h"
+#include "listwin/currentrecord.h"
 #include "store/database.h"
 #include "store/record.h"
-#include "store/state.h"
 #include "tests/support/scripted.h"
 #include "tests/support/tempdir.h"
 

@@ -17,6 +17,8 @@
 
 #include <gtest/gtest.h>
 
+#include "listwin/appstate.h"
+#include "listwin/currentrecord.h"
 #include "print/TALIKPRP.h"
 #include "print/TALIKPRV.h"
 #include "print/TALIKPRW.h"
@@ -28,7 +30,6 @@
 #include "print/printwork.h"
 #include "store/database.h"
 #include "store/record.h"
-#include "store/state.h"
 #include "tests/support/childprocess.h"
 #include "tests/support/modal.h"
 #include "tests/support/scripted.h"

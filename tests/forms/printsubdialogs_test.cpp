@@ -14,13 +14,13 @@
 #include <gtest/gtest.h>
 #include <memory>
 
+#include "listwin/appstate.h"
 #include "print/TALIKFNT.h"
 #include "print/TALIKPRP.h"
 #include "print/TALIKPRS.h"
 #include "print/TALIKPRZ.h"
 #include "print/printjob.h"
 #include "store/record.h"
-#include "store/state.h"
 #include "tests/support/scripted.h"
 #include "tests/support/tempdir.h"
 

@@ -12,8 +12,9 @@
 
 #include <gtest/gtest.h>
 
+#include "app/TALIKLST.h"
 #include "editor/TALIK01.h"
-#include "listwin/TALIKLST.h"
+#include "listwin/currentrecord.h"
 #include "listwin/listmenus.h"
 #include "listwin/listwindow.h"
 #include "search/TALIKSRC.h"

@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include "editor/TALIK01.h"
+#include "listwin/currentrecord.h"
 #include "print/TALIKPRS.h"
 #include "store/database.h"
 #include "tests/support/modal.h"

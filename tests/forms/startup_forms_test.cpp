@@ -10,8 +10,8 @@
 #include <gtest/gtest.h>
 
 #include "app/TALIKIN.h"
-#include "listwin/TALIKLST.h"
-#include "store/state.h"
+#include "app/TALIKLST.h"
+#include "listwin/appstate.h"
 #include "tests/support/scripted.h"
 #include "tests/support/storefixture.h"
 #include "tests/support/tempdir.h"

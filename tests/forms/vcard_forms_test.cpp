@@ -15,8 +15,9 @@
 
 #include <gtest/gtest.h>
 
+#include "app/TALIKLST.h"
 #include "editor/TALIKCHI.h"
-#include "listwin/TALIKLST.h"
+#include "listwin/currentrecord.h"
 #include "search/TALIKSRC.h"
 #include "store/database.h"
 #include "tests/support/modal.h"

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "listwin/csvimport.h"
-#include "listwin/csvread.h"
+#include "interchange/csvimport.h"
+#include "interchange/csvread.h"
 #include "tests/fuzz/fuzzsupport.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)

@@ -6,9 +6,10 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "listwin/appstate.h"
+#include "listwin/currentrecord.h"
 #include "store/database.h"
 #include "store/fields.h"
-#include "store/state.h"
 #include "tests/fuzz/fuzzsupport.h"
 
 namespace {

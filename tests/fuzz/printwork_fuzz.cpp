@@ -5,10 +5,10 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "listwin/appstate.h"
 #include "print/canvas.h"
 #include "print/engines.h"
 #include "print/printwork.h"
-#include "store/state.h"
 #include "tests/fuzz/fuzzsupport.h"
 
 namespace {

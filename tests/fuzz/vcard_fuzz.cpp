@@ -5,8 +5,8 @@
 #include <cstdint>
 #include <string>
 
-#include "listwin/vcardimport.h"
-#include "listwin/vcardread.h"
+#include "interchange/vcardimport.h"
+#include "interchange/vcardread.h"
 #include "tests/fuzz/fuzzsupport.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "listwin/clipboardcopy.h"
+#include "listwin/listsync.h"
 #include "store/database.h"
 #include "store/settings.h"
 #include "tests/support/storefixture.h"

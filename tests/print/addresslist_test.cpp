@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include "listwin/currentrecord.h"
 #include "print/engines.h"
 #include "store/database.h"
 #include "store/record.h"

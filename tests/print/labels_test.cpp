@@ -7,8 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include "listwin/appstate.h"
 #include "print/engines.h"
-#include "store/state.h"
 #include "tests/support/recordingcanvas.h"
 #include "tests/support/scripted.h"
 

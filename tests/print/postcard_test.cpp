@@ -4,9 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include "listwin/appstate.h"
 #include "print/engines.h"
 #include "print/postcardlayout.h"
-#include "store/state.h"
 #include "tests/support/recordingcanvas.h"
 #include "tests/support/scripted.h"
 

@@ -2,8 +2,8 @@
 // offset, the preview scaled, digits as kanji numerals on request, and the upright dash.
 #include <gtest/gtest.h>
 
+#include "listwin/appstate.h"
 #include "print/primitives.h"
-#include "store/state.h"
 #include "tests/support/recordingcanvas.h"
 #include "tests/support/scripted.h"
 
@@ -53,9 +53,8 @@ TEST_F(PrimitivesTest, EachKindOfTextHasItsPrinterOffsetAndThePreviewIsScaled)
         double printerX, printerY;
     };
     for (const Case& c : {
-             Case{"PutRun", PutRun, 11, 18},   // "AddrDispX"/"AddrDispY", the whole card moves
-             Case{"PutChar", PutChar, 11, 18},
-             Case{"PutLabelText", PutLabelText, 13, 16}, // "AddrDispXT"/"AddrDispYT"
+             Case{"PutRun", PutRun, 11, 18}, // "AddrDispX"/"AddrDispY", the whole card moves
+             Case{"PutChar", PutChar, 11, 18}, Case{"PutLabelText", PutLabelText, 13, 16}, // "AddrDispXT"/"AddrDispYT"
              Case{"PutListText", PutListText, 15, 14}, // ratio 1, "AddrDispXL"/"AddrDispYL"
          }) {
         printer.calls.clear();

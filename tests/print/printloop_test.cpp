@@ -7,10 +7,10 @@
 
 #include <gtest/gtest.h>
 
+#include "listwin/appstate.h"
 #include "print/engines.h"
 #include "print/printloop.h"
 #include "print/printwork.h"
-#include "store/state.h"
 #include "tests/support/recordingcanvas.h"
 #include "tests/support/scripted.h"
 

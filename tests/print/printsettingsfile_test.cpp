@@ -7,12 +7,12 @@
 
 #include <gtest/gtest.h>
 
+#include "listwin/appstate.h"
 #include "platform/codec.h"
 #include "platform/profile.h"
 #include "print/printloop.h"
 #include "print/printsettingsfile.h"
 #include "print/printwork.h"
-#include "store/state.h"
 #include "tests/support/scripted.h"
 #include "tests/support/tempdir.h"
 

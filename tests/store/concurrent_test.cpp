@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include "listwin/currentrecord.h"
 #include "store/database.h"
 #include "tests/support/childprocess.h"
 #include "tests/support/storefixture.h"

@@ -5,8 +5,8 @@
 #include <gtest/gtest.h>
 #include <vector>
 
+#include "listwin/appstate.h"
 #include "store/record.h"
-#include "store/state.h"
 #include "tests/support/scripted.h"
 #include "tests/support/tempdir.h"
 

@@ -2,6 +2,7 @@
 // counts follow.
 #include <gtest/gtest.h>
 
+#include "listwin/listsync.h"
 #include "store/database.h"
 #include "tests/support/storefixture.h"
 

@@ -2,6 +2,7 @@
 // byte for byte what the layout says.
 #include <gtest/gtest.h>
 
+#include "listwin/currentrecord.h"
 #include "store/database.h"
 #include "tests/support/storefixture.h"
 

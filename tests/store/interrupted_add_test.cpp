@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include "listwin/currentrecord.h"
 #include "platform/recordfile.h"
 #include "store/database.h"
 #include "tests/support/childprocess.h"

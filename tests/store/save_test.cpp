@@ -5,6 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include "listwin/currentrecord.h"
+#include "listwin/listsync.h"
+#include "search/resultwindow.h"
 #include "store/database.h"
 #include "tests/support/storefixture.h"
 
@@ -95,7 +98,6 @@ protected:
         SetText(state.Rec.KanaName, reading);
         state.EditStatus = 'R';
         ASSERT_TRUE(SaveCurrent(state));
-        ReflectSaved(state, state.MainList, "TALIKLST");
     }
 
     std::int32_t a1 = 0, a2 = 0;
@@ -104,8 +106,6 @@ protected:
 TEST_F(ReflectTest, ANewRecordInTheShownGroupIsCountedAndListed)
 {
     std::int32_t recNo = addRecord("ｱｱ", "三");
-    state.EditStatus = 'N';
-    ReflectSaved(state, state.MainList, "TALIKLST");
     EXPECT_EQ(state.tables.TotalCount, 3);
     EXPECT_EQ(state.texts.CountLabel, "登録数：3 件");
     EXPECT_EQ(state.texts.ListTitle, "あ 一覧 (3件)");
@@ -154,9 +154,9 @@ TEST_F(ReflectTest, ASaveFromTheSearchResultListsItThereWithTwoColumns)
     state.tables.columns.ColEnabled = {true, true, true};
     load();
     ListModel searchList;
+    Subscription follow(state.changes,
+                        [&](const RecordChanges& changes) { ReflectInResults(state, searchList, changes, true); });
     std::int32_t recNo = addRecord("ｻ", "四");
-    state.EditStatus = 'N';
-    ReflectSaved(state, searchList, "TALIKSRC");
     ASSERT_EQ(searchList.size(), 1u);
     EXPECT_EQ(searchList.at(0).key, RecordKey(recNo));
     EXPECT_EQ(searchList.at(0).subItems.size(), 2u);

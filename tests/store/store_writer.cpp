@@ -5,10 +5,11 @@
 #include <cstdio>
 #include <string>
 
+#include "listwin/currentrecord.h"
 #include "platform/recordfile.h"
 
+#include "listwin/appstate.h"
 #include "store/database.h"
-#include "store/state.h"
 
 namespace {
 

@@ -3,6 +3,7 @@
 #include <cstring>
 #include <fstream>
 
+#include "listwin/currentrecord.h"
 #include "store/database.h"
 
 namespace talik::test {

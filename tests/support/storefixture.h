@@ -8,7 +8,7 @@
 
 #include <gtest/gtest.h>
 
-#include "store/state.h"
+#include "listwin/appstate.h"
 #include "tests/support/scripted.h"
 #include "tests/support/tempdir.h"
 

@@ -1,0 +1,75 @@
+#pragma once
+// CSV export: the whole open database or listed records, as the file the CSV import reads back.
+//
+// One header line, then one line per record, CR LF after each; every line has the 18 fields of the
+// record in a fixed order, each in double quotes, separated by commas. An embedded double quote is
+// doubled and every CR and LF is removed from every field, so no field can break the columns or
+// the lines of the file. The CP932 file is built from the stored bytes as they are; the UTF-8 file
+// starts with a BOM and shows a stored byte that does not decode as U+FFFD.
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "interchange/common.h"
+#include "store/record.h"
+
+namespace talik {
+
+struct StoreState;
+class Interaction;
+
+enum class CsvEncoding
+{
+    Cp932, // Shift-JIS as Windows writes it: the file older copies of the program read
+    Utf8,
+};
+
+inline constexpr int CsvFieldCount = 18;
+
+// The header line, CR LF included.
+std::string CsvHeaderLine(CsvEncoding encoding);
+// Appends the line of one record, CR LF included.
+void AppendCsvLine(std::string& out, const AddressRecord& rec, const ExtraRecord& extra, CsvEncoding encoding);
+
+// Every live record of the open database from one scan of its files, in the order of the lists:
+// index group あ..他, reading, record number. An empty database gives no line at all (the header
+// goes ahead of the first record). nullopt when a database file could not be read (the user was told).
+std::optional<ExportedText>
+WholeDatabaseCsv(StoreState& state, CsvEncoding encoding, const FileProgress& progress = {});
+// The records `recNos`, in that order, after the header.
+std::optional<ExportedText> ListedRecordsCsv(StoreState& state,
+                                             const std::vector<std::int32_t>& recNos,
+                                             CsvEncoding encoding,
+                                             const FileProgress& progress = {});
+
+// True when `path` names one of the open database's own files (the same device and inode, through
+// any link or spelling).
+bool IsOwnDatabaseFile(const StoreState& state, const std::string& path);
+
+struct CsvExportJob
+{
+    ExportScope scope = ExportScope::WholeDatabase;
+    std::string path;
+    CsvEncoding encoding = CsvEncoding::Cp932;
+    std::vector<std::int32_t> records; // the listed records, in their order
+    bool tellReason = false;           // the failure message names the system's reason (talikcli)
+};
+
+// The save dialog of an export: the file and its encoding. nullopt when the user cancelled.
+std::optional<CsvExportJob> ChooseCsvTarget(Interaction& ui, ExportScope scope);
+
+// Asks before writing, writes the whole file or nothing (the old file stays on any failure, and no
+// temporary file is left), and tells the count or the failure.
+ExportOutcome ExportCsv(StoreState& state, const CsvExportJob& job, const FileProgress& progress = {});
+
+// The save dialog, then the export (the windows keep their list busy around it).
+ExportOutcome RunCsvExport(StoreState& state,
+                           ExportScope scope,
+                           const std::vector<std::int32_t>& records,
+                           const FileProgress& progress = {});
+
+} // namespace talik

@@ -1,0 +1,354 @@
+#include "interchange/csvimport.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <optional>
+#include <span>
+
+#include "platform/codec.h"
+#include "platform/trim.h"
+#include "store/kana.h"
+#include "store/messages.h"
+#include "store/recordwriter.h"
+#include "store/state.h"
+
+namespace talik {
+namespace {
+
+constexpr std::array<std::string_view, CsvSlotTotal> HeaderNames = {
+    "カナ名",     "漢字名", "E-Mail", "生年月日", "分類コード", "郵便番号１", "住所１", "Tel1",           "Fax1",
+    "郵便番号２", "住所２", "Tel2",   "Fax2",     "会社名",     "部署名",     "備考",   "備考追加データ", "関連情報",
+};
+
+// How often the import reports its progress, in lines.
+constexpr int ProgressEveryLines = 256;
+
+std::string_view TrimSpaces(std::string_view text)
+{
+    return TrimOf(text, " ");
+}
+
+std::span<char> SlotField(CsvSlot slot, AddressRecord& rec, ExtraRecord& extra)
+{
+    switch (slot) {
+    case CsvSlot::KanaName:
+        return rec.KanaName;
+    case CsvSlot::KanjiName:
+        return rec.KanjiName;
+    case CsvSlot::EMail:
+        return rec.EMail;
+    case CsvSlot::ClassCode:
+        return rec.ClassCode;
+    case CsvSlot::PostCode1:
+        return rec.PostCode1;
+    case CsvSlot::Address1:
+        return rec.Address1;
+    case CsvSlot::Tel1:
+        return rec.Tel1;
+    case CsvSlot::Fax1:
+        return rec.Fax1;
+    case CsvSlot::PostCode2:
+        return rec.PostCode2;
+    case CsvSlot::Address2:
+        return rec.Address2;
+    case CsvSlot::Tel2:
+        return rec.Tel2;
+    case CsvSlot::Fax2:
+        return rec.Fax2;
+    case CsvSlot::Company:
+        return rec.Company;
+    case CsvSlot::Department:
+        return rec.Department;
+    case CsvSlot::Remarks:
+        return rec.Remarks;
+    case CsvSlot::RemarksExtra:
+        return extra.RemarksExtra;
+    case CsvSlot::RelatedInfo:
+        return extra.RelatedInfo;
+    case CsvSlot::Birthday:
+        break;
+    }
+    return {};
+}
+
+bool IsEscapeChar(std::string_view utf8Char)
+{
+    // U+F780..U+F7FF in UTF-8: EF 9E 80 .. EF 9F BF.
+    return utf8Char.size() == 3 && utf8Char[0] == '\xEF' && (utf8Char[1] == '\x9E' || utf8Char[1] == '\x9F');
+}
+
+// UTF-8 text from outside as CP932. What CP932 lacks becomes "?" and sets `lacking`; the program's
+// own escape characters stand for no character outside it, so they count as lacking too.
+std::string Utf8ToCp932(std::string_view utf8, bool& lacking)
+{
+    std::string cleaned;
+    cleaned.reserve(utf8.size());
+    std::size_t questionMarks = 0;
+    for (std::size_t i = 0; i < utf8.size();) {
+        std::size_t length = std::max<std::size_t>(Utf8CharLength(utf8.substr(i)), 1);
+        std::string_view character = utf8.substr(i, length);
+        if (IsEscapeChar(character)) {
+            cleaned += '?';
+            lacking = true;
+        } else {
+            cleaned.append(character);
+            questionMarks += character == "?" ? 1 : 0;
+        }
+        i += length;
+    }
+    std::string cp932 = ToCp932(cleaned);
+    if (static_cast<std::size_t>(std::count(cp932.begin(), cp932.end(), '?')) > questionMarks) {
+        lacking = true;
+    }
+    return cp932;
+}
+
+// One line being made into a record.
+class LineReader
+{
+public:
+    LineReader(const std::vector<std::string>& fields, const CsvImportOptions& options, bool utf8)
+        : m_fields(fields), m_options(options), m_utf8(utf8)
+    {}
+
+    // The CP932 text of a slot's column as it stands; empty for no column or one past the line's end.
+    std::string raw(CsvSlot slot)
+    {
+        int column = m_options.map[static_cast<int>(slot)];
+        if (column < 1 || column > static_cast<int>(m_fields.size())) {
+            return {};
+        }
+        const std::string& text = m_fields[static_cast<std::size_t>(column - 1)];
+        return m_utf8 ? Utf8ToCp932(text, m_lacking) : text;
+    }
+
+    // A slot's text as stored: trimmed, line breaks kept only in the remarks extra data.
+    std::string text(CsvSlot slot)
+    {
+        std::string value = raw(slot);
+        if (slot != CsvSlot::RemarksExtra && value.find_first_of("\r\n") != std::string::npos) {
+            value = StripLineBreaks(value);
+        }
+        return std::string(TrimSpaces(value));
+    }
+
+    std::string reading()
+    {
+        std::string value = text(CsvSlot::KanaName);
+        if (m_options.halfKana && !value.empty()) {
+            value = std::string(TrimSpaces(ToCp932(ToHalfKana(FromCp932(value)))));
+        }
+        return value.substr(0, value.find('\0'));
+    }
+
+    bool lacking() const { return m_lacking; }
+
+private:
+    const std::vector<std::string>& m_fields;
+    const CsvImportOptions& m_options;
+    bool m_utf8;
+    bool m_lacking = false;
+};
+
+// Fills the record buffers from a line, starting from a clean record. False when the line has no
+// reading that can be stored (none, or one whose first byte would mark the record deleted).
+bool FillRecord(AddressRecord& rec, ExtraRecord& extra, LineReader& line, const CsvImportOptions& options)
+{
+    std::string reading = line.reading();
+    if (reading.empty() || IsDeletedFirstByte(static_cast<unsigned char>(reading[0]))) {
+        return false;
+    }
+    ClearRecord(rec);
+    ClearRecord(extra);
+    std::copy(options.checkItems.begin(), options.checkItems.end(), rec.CheckItems);
+    PutBytes(rec.KanaName, reading);
+    for (int s = 1; s < CsvSlotTotal; ++s) {
+        auto slot = static_cast<CsvSlot>(s);
+        if (slot == CsvSlot::Birthday) {
+            SetLong(rec.Birthday, ParseCsvBirthday(line.raw(slot)));
+        } else {
+            PutBytes(SlotField(slot, rec, extra), line.text(slot));
+        }
+    }
+    return true;
+}
+
+} // namespace
+
+namespace {
+
+bool IsDigit(char c)
+{
+    return c >= '0' && c <= '9';
+}
+
+int TwoDigits(std::string_view text, std::size_t at)
+{
+    return (text[at] - '0') * 10 + (text[at + 1] - '0');
+}
+
+} // namespace
+
+CsvMap DefaultCsvMap()
+{
+    CsvMap map{};
+    for (int i = 0; i < CsvSlotTotal; ++i) {
+        map[i] = i + 1;
+    }
+    return map;
+}
+
+std::string_view CsvHeaderName(int slot)
+{
+    return HeaderNames[static_cast<std::size_t>(slot)];
+}
+
+std::string CsvHeaderLine()
+{
+    std::string line;
+    for (std::string_view name : HeaderNames) {
+        line += (line.empty() ? "\"" : ",\"") + std::string(name) + "\"";
+    }
+    return line;
+}
+
+CsvPreview PreviewCsv(std::string_view file, CsvFileEncoding encoding)
+{
+    CsvReader reader(WithoutBom(file));
+    std::string_view first = reader.readLine();
+    CsvPreview preview;
+    preview.line = encoding == CsvFileEncoding::Utf8 ? std::string(first) : FromCp932(first);
+    preview.fields = SplitCsvLine(preview.line);
+    preview.isExportHeader = preview.line == CsvHeaderLine();
+    return preview;
+}
+
+std::int32_t ParseCsvBirthday(std::string_view cp932)
+{
+    if (cp932.size() != 10) {
+        return 0;
+    }
+    for (std::size_t i : {0, 1, 2, 3, 5, 6, 8, 9}) {
+        if (!IsDigit(cp932[i])) {
+            return 0;
+        }
+    }
+    int year = std::stoi(std::string(cp932.substr(0, 4)));
+    int month = TwoDigits(cp932, 5);
+    int day = TwoDigits(cp932, 8);
+    if (month > 12 || day > 31) {
+        return 0;
+    }
+    return year * 10000 + month * 100 + day;
+}
+
+ImportCounts
+ImportCsvFile(StoreState& state, std::string_view file, const CsvImportOptions& options, const FileProgress& progress)
+{
+    bool utf8 = ChooseCsvEncoding(file, options.encoding) == CsvFileEncoding::Utf8;
+    std::string_view text = WithoutBom(file);
+    CsvReader reader(text);
+    std::vector<std::string> fields;
+    if (options.skipFirst) {
+        reader.readRecord(fields);
+    }
+    // The files are held, with their lock, from the first record to the last; the tables and the
+    // windows learn of the new records when the writer goes.
+    std::optional<RecordWriter> writer;
+    AddressRecord rec{};
+    ExtraRecord extra{};
+    ImportCounts result;
+    while (reader.readRecord(fields)) {
+        ++result.lines;
+        if (progress && result.lines % ProgressEveryLines == 0) {
+            progress(reader.position(), text.size());
+        }
+        LineReader line(fields, options, utf8);
+        if (!FillRecord(rec, extra, line, options)) {
+            ++result.failures;
+            continue;
+        }
+        if (!writer) {
+            writer = RecordWriter::hold(state);
+        }
+        if (!writer || writer->add(rec, extra) == 0) {
+            result.stoppedAt = result.lines;
+            break;
+        }
+        result.lackingLines += line.lacking() ? 1 : 0;
+    }
+    return result;
+}
+
+std::string ImportReport(const ImportCounts& result, std::string_view readingCaption)
+{
+    std::string report = std::to_string(result.lines) + " 件のデータを取込みました。";
+    if (result.failures > 0) {
+        report += "\r\n内 " + std::to_string(result.failures) + " 件は" + std::string(TrimSpaces(readingCaption)) +
+                  "なしで取込めませんでした。";
+    }
+    if (result.lackingLines > 0) {
+        report += "\r\n内 " + std::to_string(result.lackingLines) +
+                  " 件は Shift-JIS にない文字を「?」に置き換えて取込みました。";
+    }
+    return report;
+}
+
+std::string ImportStoppedReport(const ImportCounts& result)
+{
+    return std::to_string(result.stoppedAt - 1) + " 件のデータを取込みました。\r\n" + std::to_string(result.stoppedAt) +
+           " 件目で中断しました。以降のデータは取込まれていません。";
+}
+
+std::string CsvSlotCaption(const FieldCaptions& captions, int slot)
+{
+    switch (static_cast<CsvSlot>(slot)) {
+    case CsvSlot::KanaName:
+        return captions.kana;
+    case CsvSlot::KanjiName:
+        return captions.name;
+    case CsvSlot::EMail:
+        return captions.email;
+    case CsvSlot::Birthday:
+        return captions.birthday;
+    case CsvSlot::ClassCode:
+        return captions.classCode;
+    case CsvSlot::PostCode1:
+        return captions.postCode1;
+    case CsvSlot::Address1:
+        return captions.address1;
+    case CsvSlot::PostCode2:
+        return captions.postCode2;
+    case CsvSlot::Address2:
+        return captions.address2;
+    case CsvSlot::Company:
+        return captions.company;
+    case CsvSlot::Department:
+        return captions.department;
+    case CsvSlot::Remarks:
+        return captions.remarks;
+    case CsvSlot::Tel1:
+    case CsvSlot::Tel2:
+        return "ＴＥＬ";
+    case CsvSlot::Fax1:
+    case CsvSlot::Fax2:
+        return "ＦＡＸ";
+    case CsvSlot::RemarksExtra:
+        return "追加データ";
+    case CsvSlot::RelatedInfo:
+        return "関連情報";
+    }
+    return {};
+}
+
+std::string CsvReadingRequiredMessage(const FieldCaptions& captions)
+{
+    return std::string(TrimSpaces(captions.kana)) + "のフィールドは必須です。";
+}
+
+std::string CsvImportQuestion(const std::string& path)
+{
+    return path + " から\rＣＳＶデータを取込んでもよろしいですか？";
+}
+
+} // namespace talik

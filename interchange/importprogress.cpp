@@ -1,0 +1,55 @@
+#include "interchange/importprogress.h"
+
+#include <QProgressDialog>
+
+#include "interchange/csvimport.h"
+#include "listwin/appstate.h"
+
+namespace talik {
+namespace {
+
+// Runs taking longer than this show their progress.
+constexpr int ProgressAfterMs = 500;
+constexpr int ProgressSteps = 1000;
+
+} // namespace
+
+std::optional<std::string> ReadImportFile(AppState& state,
+                                          const std::string& path,
+                                          const std::function<bool(const std::string& bytes)>& accepts,
+                                          std::string_view refusal)
+{
+    std::string bytes;
+    if (!ReadWholeFile(path, bytes)) {
+        state.ui.message(std::string(CsvReadErrorMessage), MessageIcon::Critical);
+        return std::nullopt;
+    }
+    if (!accepts(bytes)) {
+        state.ui.message(std::string(refusal), MessageIcon::Exclamation);
+        return std::nullopt;
+    }
+    return bytes;
+}
+
+void RunWithImportProgress(AppState& state,
+                           const char* label,
+                           const char* objectName,
+                           QWidget* parent,
+                           const std::function<void(const ImportStep& step)>& import)
+{
+    QProgressDialog progress(label, QString(), 0, ProgressSteps, parent);
+    progress.setObjectName(objectName);
+    progress.setWindowModality(Qt::WindowModal);
+    progress.setCancelButton(nullptr);
+    progress.setMinimumDuration(ProgressAfterMs);
+    progress.setAutoClose(false);
+    progress.setValue(0);
+    BusyCursor busy(state.ui);
+    import([&](std::size_t done, std::size_t total) {
+        progress.setValue(total == 0 ? ProgressSteps : static_cast<int>(done * ProgressSteps / total));
+    state.ui.processEvents();
+});
+progress.close();
+} // namespace talik
+
+} // namespace talik
