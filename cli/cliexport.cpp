@@ -111,7 +111,7 @@ int ExportCommand(AppState& state, const CliOptions& options)
     }
     CsvExportJob job;
     job.path = args->out;
-    job.encoding = args->encoding;
+    job.form = args->encoding;
     job.tellReason = true;
     if (args->records) {
         // The records named must be there: the tables say which are.

@@ -29,7 +29,7 @@ int ExportVcardFile(AppState& state,
 {
     VcardExportJob job;
     job.path = path;
-    job.version = version;
+    job.form = version;
     job.tellReason = true;
     if (records) {
         if (!LoadForReading(state)) {

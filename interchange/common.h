@@ -2,10 +2,12 @@
 // What the CSV and vCard formats share: the export's scope, text and outcome, progress reports,
 // the UTF-8 byte order mark, reading a whole file, and putting a value into a fixed field.
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace talik {
 
@@ -23,6 +25,17 @@ struct ExportedText
 {
     std::string bytes;
     std::size_t records = 0;
+};
+
+// What an export writes where: `Form` is the format's variant (the CSV file's encoding, the vCard
+// version).
+template <class Form> struct ExportJob
+{
+    ExportScope scope = ExportScope::WholeDatabase;
+    std::string path;
+    Form form{};
+    std::vector<std::int32_t> records; // the listed records, in their order
+    bool tellReason = false;           // the failure message names the system's reason (talikcli)
 };
 
 enum class ExportOutcome

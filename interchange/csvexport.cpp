@@ -214,14 +214,18 @@ std::optional<CsvExportJob> ChooseCsvTarget(Interaction& ui, ExportScope scope)
     if (!choice) {
         return std::nullopt;
     }
-    return CsvExportJob{scope, choice->path, choice->type == Utf8Type ? CsvEncoding::Utf8 : CsvEncoding::Cp932};
+    CsvExportJob job;
+    job.scope = scope;
+    job.path = choice->path;
+    job.form = choice->type == Utf8Type ? CsvEncoding::Utf8 : CsvEncoding::Cp932;
+    return job;
 }
 
 ExportOutcome ExportCsv(StoreState& state, const CsvExportJob& job, const FileProgress& progress)
 {
     return ExportJobToFile(
-        state, job, [&] { return WholeDatabaseCsv(state, job.encoding, progress); },
-        [&](const auto& records) { return ListedRecordsCsv(state, records, job.encoding, progress); });
+        state, job, [&] { return WholeDatabaseCsv(state, job.form, progress); },
+        [&](const auto& records) { return ListedRecordsCsv(state, records, job.form, progress); });
 }
 
 ExportOutcome RunCsvExport(StoreState& state,

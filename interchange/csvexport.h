@@ -50,14 +50,7 @@ std::optional<ExportedText> ListedRecordsCsv(StoreState& state,
 // any link or spelling).
 bool IsOwnDatabaseFile(const StoreState& state, const std::string& path);
 
-struct CsvExportJob
-{
-    ExportScope scope = ExportScope::WholeDatabase;
-    std::string path;
-    CsvEncoding encoding = CsvEncoding::Cp932;
-    std::vector<std::int32_t> records; // the listed records, in their order
-    bool tellReason = false;           // the failure message names the system's reason (talikcli)
-};
+using CsvExportJob = ExportJob<CsvEncoding>;
 
 // The save dialog of an export: the file and its encoding. nullopt when the user cancelled.
 std::optional<CsvExportJob> ChooseCsvTarget(Interaction& ui, ExportScope scope);

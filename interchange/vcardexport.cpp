@@ -43,14 +43,18 @@ std::optional<VcardExportJob> ChooseVcardTarget(Interaction& ui, ExportScope sco
     if (!choice) {
         return std::nullopt;
     }
-    return VcardExportJob{scope, choice->path, choice->type == Version4Type ? VcardVersion::V4 : VcardVersion::V3};
+    VcardExportJob job;
+    job.scope = scope;
+    job.path = choice->path;
+    job.form = choice->type == Version4Type ? VcardVersion::V4 : VcardVersion::V3;
+    return job;
 }
 
 ExportOutcome ExportVcard(StoreState& state, const VcardExportJob& job, const FileProgress& progress)
 {
     return ExportJobToFile(
-        state, job, [&] { return WholeDatabaseVcard(state, job.version, progress); },
-        [&](const auto& records) { return ListedRecordsVcard(state, records, job.version, progress); });
+        state, job, [&] { return WholeDatabaseVcard(state, job.form, progress); },
+        [&](const auto& records) { return ListedRecordsVcard(state, records, job.form, progress); });
 }
 
 ExportOutcome RunVcardExport(StoreState& state,

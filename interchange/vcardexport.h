@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "interchange/common.h"
 #include "interchange/csvexport.h"
 #include "interchange/vcardwrite.h"
 
@@ -25,14 +26,7 @@ std::optional<VcardText> ListedRecordsVcard(StoreState& state,
                                             VcardVersion version,
                                             const FileProgress& progress = {});
 
-struct VcardExportJob
-{
-    ExportScope scope = ExportScope::WholeDatabase;
-    std::string path;
-    VcardVersion version = VcardVersion::V3;
-    std::vector<std::int32_t> records;
-    bool tellReason = false; // the failure message names the system's reason (talikcli)
-};
+using VcardExportJob = ExportJob<VcardVersion>;
 
 // The save dialog: the file and the version. nullopt when the user cancelled.
 std::optional<VcardExportJob> ChooseVcardTarget(Interaction& ui, ExportScope scope);

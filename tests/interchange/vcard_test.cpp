@@ -457,7 +457,7 @@ TEST_F(VcardDatabaseTest, ExportWritesEveryRecordInListOrderAndReadsBack)
     ui.yesNoAnswers = {true};
     VcardExportJob job;
     job.path = path;
-    job.version = VcardVersion::V4;
+    job.form = VcardVersion::V4;
     ASSERT_EQ(ExportVcard(state, job), ExportOutcome::Written);
     EXPECT_EQ(ui.messages().back(), "2 件のデータが出力されました。");
     std::ifstream in(path, std::ios::binary);
