@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "listwin/listmodel.h"
 #include "store/state.h"
@@ -31,9 +32,10 @@ struct AppState : StoreState
     ExtraRecord Extra{};
     std::int32_t CurRecNo = 0;
     char EditStatus = ' ';
-    char PrintKind = ' ';   // the print job being prepared: "V" postcards, "W" labels, "X" list
-    int DialSlot = 0;       // the telephone slot to call: 0 Tel1, 1 Fax1, 2 Tel2, 3 Fax2
-    std::string DialNumber; // the number to dial, as the call confirmation leaves it
+    std::vector<JointName> Joint; // the record's joint names (連名), kept in the side store
+    char PrintKind = ' ';         // the print job being prepared: "V" postcards, "W" labels, "X" list
+    int DialSlot = 0;             // the telephone slot to call: 0 Tel1, 1 Fax1, 2 Tel2, 3 Fax2
+    std::string DialNumber;       // the number to dial, as the call confirmation leaves it
     // The printer and its options chosen in a print dialog, kept for the program run (never stored).
     std::shared_ptr<ChosenPrinter> chosenPrinter;
 

@@ -21,7 +21,6 @@ struct RecordPrintChoices
 };
 
 inline constexpr std::array<std::string_view, 6> HonorificChoices{"様", "殿", "御中", "先生", "係", "行き"};
-inline constexpr std::string_view DefaultHonorific = "様";
 inline constexpr std::size_t HonorificBytes = 10; // the record's field, in CP932 bytes
 
 // The five digits of a PrintOptions value formatted "00000"; a value above 11111 (or below 0)

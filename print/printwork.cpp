@@ -23,7 +23,6 @@ namespace {
 
 constexpr std::string_view LineEnd = "\r\n";
 constexpr std::string_view NameEndMark = "!"; // the engines put the honorific in its place
-constexpr std::string_view DefaultHonorific = "様";
 
 // The digits of a record's print options, counted from the left of the value formatted "00000".
 enum class PrintOption

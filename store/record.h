@@ -17,6 +17,9 @@ namespace talik {
 inline constexpr std::array<std::string_view, 5> PhoneKindNames{"ＴＥＬ　", "ＦＡＸ　", "ポケベル", "携帯電話",
                                                                 "ＰＨＳ　"};
 
+// The honorific a name takes when none was chosen.
+inline constexpr std::string_view DefaultHonorific = "様";
+
 // Numbers are little-endian: "Integer" 2 bytes, "Long" 4 bytes.
 using IntegerField = unsigned char[2];
 using LongField = unsigned char[4];

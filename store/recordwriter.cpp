@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "store/dbfile.h"
+#include "store/identity.h"
 #include "store/messages.h"
 #include "store/state.h"
 
@@ -52,7 +53,8 @@ RecordWriter::RecordWriter(StoreState& state, int dbNo, bool openDatabase)
 RecordWriter::RecordWriter(RecordWriter&& other) noexcept
     : m_state(other.m_state), m_openDatabase(other.m_openDatabase), m_mainPath(std::move(other.m_mainPath)),
       m_extraPath(std::move(other.m_extraPath)), m_main(std::move(other.m_main)), m_extra(std::move(other.m_extra)),
-      m_firstFreeCandidate(other.m_firstFreeCandidate), m_full(other.m_full), m_pending(std::move(other.m_pending))
+      m_firstFreeCandidate(other.m_firstFreeCandidate), m_full(other.m_full), m_written(other.m_written),
+      m_pending(std::move(other.m_pending))
 {
     other.m_pending = {};
 }
@@ -69,6 +71,7 @@ RecordWriter& RecordWriter::operator=(RecordWriter&& other) noexcept
         m_extra = std::move(other.m_extra);
         m_firstFreeCandidate = other.m_firstFreeCandidate;
         m_full = other.m_full;
+        m_written = other.m_written;
         m_pending = std::move(other.m_pending);
         other.m_pending = {};
     }
@@ -224,8 +227,12 @@ std::int32_t RecordWriter::add(const AddressRecord& rec, const ExtraRecord& extr
         }
         return 0;
     }
+    // A new record is a new person here, whatever identity the values came with (a copy from
+    // another database, a slot used before).
+    AddressRecord fresh = rec;
+    SetIdentity(fresh, NewIdentity());
     // The records go first: should anything fail, no header points at a record that is not there.
-    if (!writeBoth(recNo, rec, extra, true) || (raisesLast && !writeHeaders(header, recNo))) {
+    if (!writeBoth(recNo, fresh, extra, true) || (raisesLast && !writeHeaders(header, recNo))) {
         return 0;
     }
     m_firstFreeCandidate = recNo + 1;
@@ -233,26 +240,33 @@ std::int32_t RecordWriter::add(const AddressRecord& rec, const ExtraRecord& extr
         // Taken at once: the next add of this batch must not find the slot free.
         m_state->tables.setUsed(recNo, '1');
     }
-    m_pending.added.emplace_back(recNo, rec);
+    m_written = fresh;
+    m_pending.added.emplace_back(recNo, fresh);
     return recNo;
 }
 
 bool RecordWriter::update(std::int32_t recNo, const AddressRecord& rec, const ExtraRecord& extra)
 {
-    if (!ValidRecNo(recNo) || !writeBoth(recNo, rec, extra, false)) {
+    AddressRecord kept = rec;
+    EnsureIdentity(kept);
+    if (!ValidRecNo(recNo) || !writeBoth(recNo, kept, extra, false)) {
         return false;
     }
-    m_pending.changed.emplace_back(recNo, rec);
+    m_written = kept;
+    m_pending.changed.emplace_back(recNo, kept);
     return true;
 }
 
 bool RecordWriter::updateAddress(std::int32_t recNo, const AddressRecord& rec)
 {
-    if (!ValidRecNo(recNo) || !m_main.write(recNo, Bytes(rec))) {
+    AddressRecord kept = rec;
+    EnsureIdentity(kept);
+    if (!ValidRecNo(recNo) || !m_main.write(recNo, Bytes(kept))) {
         TellWriteFailed(*m_state, m_mainPath);
         return false;
     }
-    m_pending.changed.emplace_back(recNo, rec);
+    m_written = kept;
+    m_pending.changed.emplace_back(recNo, kept);
     return true;
 }
 
@@ -265,7 +279,7 @@ bool RecordWriter::remove(std::int32_t recNo)
     return true;
 }
 
-std::int32_t AddRecord(StoreState& state, const AddressRecord& rec, const ExtraRecord& extra, const void* origin)
+std::int32_t AddRecord(StoreState& state, AddressRecord& rec, const ExtraRecord& extra, const void* origin)
 {
     BusyCursor busy(state.ui);
     auto writer = RecordWriter::hold(state);
@@ -273,12 +287,15 @@ std::int32_t AddRecord(StoreState& state, const AddressRecord& rec, const ExtraR
         return 0;
     }
     std::int32_t recNo = writer->add(rec, extra);
+    if (recNo != 0) {
+        rec = writer->written();
+    }
     writer->publish(origin);
     return recNo;
 }
 
 bool UpdateRecord(
-    StoreState& state, std::int32_t recNo, const AddressRecord& rec, const ExtraRecord& extra, const void* origin)
+    StoreState& state, std::int32_t recNo, AddressRecord& rec, const ExtraRecord& extra, const void* origin)
 {
     BusyCursor busy(state.ui);
     auto writer = RecordWriter::hold(state);
@@ -286,6 +303,9 @@ bool UpdateRecord(
         return false;
     }
     bool done = writer->update(recNo, rec, extra);
+    if (done) {
+        rec = writer->written();
+    }
     writer->publish(origin);
     return done;
 }

@@ -30,12 +30,15 @@ public:
     ~RecordWriter();
 
     bool read(std::int32_t recNo, AddressRecord& rec, ExtraRecord& extra) const;
-    // Stores a new record in the lowest free slot; its number, or 0 when the database is full
-    // (`full()` then) or a write failed (the user was told).
+    // Stores a new record, with a fresh identity, in the lowest free slot; its number, or 0 when the
+    // database is full (`full()` then) or a write failed (the user was told).
     std::int32_t add(const AddressRecord& rec, const ExtraRecord& extra);
+    // Rewrites a record; one without an identity gets one.
     bool update(std::int32_t recNo, const AddressRecord& rec, const ExtraRecord& extra);
     // Rewrites the address record alone (a change that touches no field of the extra record).
     bool updateAddress(std::int32_t recNo, const AddressRecord& rec);
+    // The address record as the last add or update wrote it (with its identity).
+    const AddressRecord& written() const { return m_written; }
     // Marks the record deleted; one already marked is left as it is.
     bool remove(std::int32_t recNo);
     // Whether the last add failed because every slot is taken.
@@ -66,17 +69,15 @@ private:
     // No other writer runs while the files are held, so the slots below this were seen taken.
     std::int32_t m_firstFreeCandidate = FirstRecNo;
     bool m_full = false;
+    AddressRecord m_written{};
     RecordChanges m_pending;
 };
 
-// One-call forms on the open database, each holding the files for that call alone.
-std::int32_t
-AddRecord(StoreState& state, const AddressRecord& rec, const ExtraRecord& extra, const void* origin = nullptr);
-bool UpdateRecord(StoreState& state,
-                  std::int32_t recNo,
-                  const AddressRecord& rec,
-                  const ExtraRecord& extra,
-                  const void* origin = nullptr);
+// One-call forms on the open database, each holding the files for that call alone. `rec` takes
+// the identity it was written with.
+std::int32_t AddRecord(StoreState& state, AddressRecord& rec, const ExtraRecord& extra, const void* origin = nullptr);
+bool UpdateRecord(
+    StoreState& state, std::int32_t recNo, AddressRecord& rec, const ExtraRecord& extra, const void* origin = nullptr);
 bool DeleteRecord(StoreState& state, std::int32_t recNo, const void* origin = nullptr);
 // Reads both records of `recNo` of the open database without taking the lock.
 bool ReadRecord(StoreState& state, std::int32_t recNo, AddressRecord& rec, ExtraRecord& extra);

@@ -10,6 +10,7 @@
 #include "store/kana.h"
 #include "store/record.h"
 #include "store/settings.h"
+#include "store/sidestore.h"
 #include "store/tables.h"
 
 namespace talik {
@@ -58,6 +59,8 @@ struct StoreState
 
     // Every write to the open database's records is published here; the tables listen first.
     ChangeNotifier changes;
+    // Side stores found damaged or locked this run (told once each).
+    SideStoreNotes sideNotes;
 
 private:
     Subscription m_tablesFollow;

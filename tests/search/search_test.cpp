@@ -331,13 +331,14 @@ TEST_F(SearchTest, BatchSetAndClearTouchOnlyTheTickedItemOfListedRecords)
     for (std::int32_t recNo : {2, 3, 5}) {
         expected[static_cast<std::size_t>(recNo - 1) * 600 + 548 + 2] = '1';
     }
-    EXPECT_EQ(ReadFileBytes(mainPath()), expected);
+    // Records written by this program for the first time take an identity too.
+    EXPECT_EQ(WithoutIdentities(ReadFileBytes(mainPath())), expected);
 
     EXPECT_EQ(ApplyCheckItems(state, result, third, false), 3);
     for (std::int32_t recNo : {2, 3, 5}) {
         expected[static_cast<std::size_t>(recNo - 1) * 600 + 548 + 2] = ' ';
     }
-    EXPECT_EQ(ReadFileBytes(mainPath()), expected);
+    EXPECT_EQ(WithoutIdentities(ReadFileBytes(mainPath())), expected);
     EXPECT_TRUE(ui.shown.empty());
 }
 

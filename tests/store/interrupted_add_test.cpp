@@ -170,6 +170,7 @@ protected:
         expectSeedIntact(1);
         state.CurRecNo = seed.nextSlot;
         ASSERT_TRUE(ReadCurrent(state));
+        TakeIdentity(wanted, state.Rec);
         EXPECT_EQ(std::memcmp(&state.Rec, &wanted, sizeof(wanted)), 0) << GetText(state.Rec.KanjiName);
         EXPECT_EQ(std::memcmp(&state.Extra, &wantedExtra, sizeof(wantedExtra)), 0) << GetText(state.Extra.RemarksExtra);
     }

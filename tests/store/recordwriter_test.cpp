@@ -95,9 +95,11 @@ TEST_F(RecordWriterTest, AListenerThatGoesHearsNoMore)
     int heard = 0;
     {
         Subscription brief(state.changes, [&](const RecordChanges&) { ++heard; });
-        EXPECT_NE(AddRecord(state, Address("ﾅ"), extra), 0);
+        AddressRecord first = Address("ﾅ");
+        EXPECT_NE(AddRecord(state, first, extra), 0);
     }
-    EXPECT_NE(AddRecord(state, Address("ﾊ"), extra), 0);
+    AddressRecord second = Address("ﾊ");
+    EXPECT_NE(AddRecord(state, second, extra), 0);
     EXPECT_EQ(heard, 1);
     EXPECT_EQ(seen.size(), 2u);
 }

@@ -5,6 +5,7 @@
 
 #include "listwin/currentrecord.h"
 #include "store/database.h"
+#include "store/identity.h"
 
 namespace talik::test {
 
@@ -111,6 +112,24 @@ void WriteRecords(const std::string& path, const std::vector<std::vector<std::ui
     for (const auto& rec : records) {
         out.write(reinterpret_cast<const char*>(rec.data()), static_cast<std::streamsize>(rec.size()));
     }
+}
+
+std::vector<std::uint8_t> WithoutIdentities(std::vector<std::uint8_t> records)
+{
+    for (std::size_t start = 0; start + 600 <= records.size(); start += 600) {
+        AddressRecord rec{};
+        std::memcpy(&rec, records.data() + start, sizeof(rec));
+        if (!RecordIdentity(rec).empty()) {
+            std::memset(records.data() + start + 586, ' ', IdentityLength);
+        }
+    }
+    return records;
+}
+
+void TakeIdentity(AddressRecord& expected, const AddressRecord& actual)
+{
+    EXPECT_FALSE(RecordIdentity(actual).empty());
+    SetIdentity(expected, RecordIdentity(actual));
 }
 
 } // namespace talik::test

@@ -50,6 +50,11 @@ std::vector<std::uint8_t> HandAddress(std::string_view kanaCp932, std::string_vi
 // An extra header holding its copy of LastRecNo, and an extra record with these long remarks.
 std::vector<std::uint8_t> HandExtraHeader(std::int32_t lastRecNo);
 std::vector<std::uint8_t> HandExtra(std::string_view remarksCp932);
+// Address records (600 bytes each, from the start of `records`) with each identity blanked, so
+// records this program wrote compare with hand-made ones; a record without an identity stays as it is.
+std::vector<std::uint8_t> WithoutIdentities(std::vector<std::uint8_t> records);
+// `expected` with the identity `actual` was written with, which must be one.
+void TakeIdentity(AddressRecord& expected, const AddressRecord& actual);
 // Concatenates records into a file.
 void WriteRecords(const std::string& path, const std::vector<std::vector<std::uint8_t>>& records);
 

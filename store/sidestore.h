@@ -1,0 +1,102 @@
+#pragma once
+// The side store: what the fixed records have no room for, in one SQLite file per database beside
+// its pair (MRPDATnn.db), keyed by record identity. Older copies never see it. Data whose identity
+// no record holds any more is kept as it is (it comes back with the identity, after a restore) and
+// is never shown for another person: every lookup goes by identity.
+//
+// A side store that cannot be read never stops the address book: it is told once, the database
+// is used without its side data, and nothing is written to it until it is rebuilt (the damaged
+// file kept beside it).
+#include <optional>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "store/record.h"
+
+struct sqlite3;
+
+namespace talik {
+
+struct StoreState;
+
+inline constexpr int MaxJointNames = 4;
+
+// A further person of a record (連名): a given name, a family name when it differs from the main
+// name's, and an honorific.
+struct JointName
+{
+    std::string family;
+    std::string given;
+    std::string honorific = std::string(DefaultHonorific);
+    bool operator==(const JointName&) const = default;
+};
+
+std::string SideStorePath(const std::string& dataPath, int dbNo);
+// Where a damaged side store is kept when it is rebuilt.
+std::string DamagedSideStorePath(const std::string& dataPath, int dbNo);
+
+enum class SideHealth
+{
+    Absent, // no side store yet: nothing to show
+    Good,
+    Damaged, // not a database, or one that fails its check
+    Locked,  // another program held it past the usual waiting
+};
+
+// What the program learnt of side stores this run: the damaged ones are told once.
+struct SideStoreNotes
+{
+    std::set<std::string> told;    // paths told as damaged or locked
+    std::set<std::string> checked; // paths whose integrity was checked
+};
+
+class SideStore
+{
+public:
+    enum class Access
+    {
+        Read,  // an existing file only, never created, opened read-only
+        Write, // created when missing
+    };
+    // The side store of database `dbNo` of the data folder. nullopt when there is none to read, or
+    // it cannot be used (damaged or locked: told once).
+    static std::optional<SideStore> open(StoreState& state, int dbNo, Access access);
+    // Looks without telling.
+    static SideHealth probe(StoreState& state, int dbNo);
+
+    SideStore(SideStore&& other) noexcept;
+    SideStore& operator=(SideStore&& other) noexcept;
+    SideStore(const SideStore&) = delete;
+    SideStore& operator=(const SideStore&) = delete;
+    ~SideStore();
+
+    std::vector<JointName> jointNames(const std::string& identity);
+    // Replaces the person's joint names (at most MaxJointNames) in one transaction.
+    bool setJointNames(const std::string& identity, const std::vector<JointName>& names);
+    // Every row of the store.
+    bool clear();
+    // Removes what no identity of `live` holds; how many people's data went.
+    int removeOrphans(const std::set<std::string>& live);
+    // Identities that have data here.
+    std::set<std::string> identities();
+
+private:
+    SideStore(StoreState& state, sqlite3* db, std::string path) : m_state(&state), m_db(db), m_path(std::move(path)) {}
+    bool execute(const char* sql);
+    bool failed(int code);
+
+    StoreState* m_state;
+    sqlite3* m_db;
+    std::string m_path;
+};
+
+// Keeps the damaged side store beside the pair and starts an empty one. False when it could not.
+bool RebuildSideStore(StoreState& state, int dbNo);
+
+// The joint names of a person of the open database (none when the side store is absent or unusable).
+std::vector<JointName> ReadJointNames(StoreState& state, const std::string& identity);
+// Stores them; true when stored, or when there is nothing to store and no side store.
+bool WriteJointNames(StoreState& state, const std::string& identity, const std::vector<JointName>& names);
+
+} // namespace talik
