@@ -5,6 +5,8 @@
 #include <optional>
 #include <span>
 
+#include "listwin/birthdayread.h"
+#include "listwin/importfields.h"
 #include "platform/codec.h"
 #include "platform/trim.h"
 #include "store/database.h"
@@ -180,11 +182,12 @@ bool FillRecord(AppState& state, LineReader& line, const CsvImportOptions& optio
     for (int s = 1; s < CsvSlotTotal; ++s) {
         auto slot = static_cast<CsvSlot>(s);
         if (slot == CsvSlot::Birthday) {
-            SetLong(state.Rec.Birthday, ParseCsvBirthday(line.raw(slot)));
+            SetLong(state.Rec.Birthday, ReadBirthday(line.raw(slot)).value);
         } else {
             PutBytes(SlotField(slot, state.Rec, state.Extra), line.text(slot));
         }
     }
+    MarkFaxNumbers(state.Rec);
     return true;
 }
 
@@ -298,7 +301,8 @@ ImportCsvFile(AppState& state, std::string_view file, const CsvImportOptions& op
     std::optional<HeldDatabase> held;
     CsvImportResult result;
     state.EditStatus = 'N';
-    while (reader.readRecord(fields)) {
+    FileLineCounter lines(text);
+    for (int at = lines.lineAt(reader.position()); reader.readRecord(fields); at = lines.lineAt(reader.position())) {
         ++result.lines;
         if (progress && result.lines % ProgressEveryLines == 0) {
             progress(reader.position(), text.size());
@@ -306,6 +310,7 @@ ImportCsvFile(AppState& state, std::string_view file, const CsvImportOptions& op
         LineReader line(fields, options, utf8);
         if (!FillRecord(state, line, options)) {
             ++result.failures;
+            result.skippedLines.note(at);
             continue;
         }
         state.CurRecNo = 0;
@@ -318,6 +323,12 @@ ImportCsvFile(AppState& state, std::string_view file, const CsvImportOptions& op
             break;
         }
         result.lackingLines += line.lacking() ? 1 : 0;
+        if (line.lacking()) {
+            result.lackingAt.note(at);
+        }
+        if (!ReadBirthday(line.raw(CsvSlot::Birthday)).readable) {
+            result.unreadBirthdays.note(at);
+        }
         ReflectImported(state, toldFull);
     }
     UpdateTitleAfterImport(state);
@@ -327,22 +338,20 @@ ImportCsvFile(AppState& state, std::string_view file, const CsvImportOptions& op
 
 std::string CsvImportReport(const CsvImportResult& result, std::string_view readingCaption)
 {
-    std::string report = std::to_string(result.lines) + " 件のデータを取込みました。";
-    if (result.failures > 0) {
-        report += "\r\n内 " + std::to_string(result.failures) + " 件は" + std::string(TrimSpaces(readingCaption)) +
-                  "なしで取込めませんでした。";
-    }
-    if (result.lackingLines > 0) {
-        report += "\r\n内 " + std::to_string(result.lackingLines) +
-                  " 件は Shift-JIS にない文字を「?」に置き換えて取込みました。";
-    }
+    // The first number is what was stored; the lines without a reading are not among them.
+    std::string report = std::to_string(result.lines - result.failures) + " 件のデータを取込みました。";
+    report += ReportLine("", result.failures, std::string(TrimSpaces(readingCaption)) + "なしで取込めませんでした。",
+                         result.skippedLines);
+    report += ReportLine("内 ", result.lackingLines, " Shift-JIS にない文字を「?」に置き換えて取込みました。",
+                         result.lackingAt);
+    report += ReportLine("内 ", result.unreadBirthdays.count, "生年月日を読めませんでした。", result.unreadBirthdays);
     return report;
 }
 
 std::string CsvStoppedReport(const CsvImportResult& result)
 {
-    return std::to_string(result.stoppedAt - 1) + " 件のデータを取込みました。\r\n" + std::to_string(result.stoppedAt) +
-           " 件目で中断しました。以降のデータは取込まれていません。";
+    return std::to_string(result.stoppedAt - 1 - result.failures) + " 件のデータを取込みました。\r\n" +
+           std::to_string(result.stoppedAt) + " 件目で中断しました。以降のデータは取込まれていません。";
 }
 
 std::string CsvSlotCaption(const FieldCaptions& captions, int slot)

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "listwin/csvread.h"
+#include "listwin/importreport.h"
 #include "store/kana.h"
 
 namespace talik {
@@ -79,6 +80,11 @@ struct CsvImportResult
     int failures = 0;     // lines not stored: no reading, or one that would read as deleted
     int lackingLines = 0; // UTF-8 lines with characters CP932 lacks, stored with "?"
     int stoppedAt = 0;    // the line at which storing failed; 0 when the import ran to the end
+    // Where in the file (its lines, the first line 1): the lines not stored, those stored with "?",
+    // and those stored without the birthday they gave.
+    NotedLines skippedLines;
+    NotedLines lackingAt;
+    NotedLines unreadBirthdays;
 };
 
 // Called now and then with the bytes read so far and the file's size.
@@ -99,7 +105,8 @@ void ReflectImported(AppState& state, std::array<bool, GroupTotal>& toldFull);
 // The main window's title and count line after an import.
 void UpdateTitleAfterImport(AppState& state);
 
-// The report after an import that ran to the end; `readingCaption` is the reading field's caption.
+// The report after an import that ran to the end: the records stored, then what was skipped or
+// changed, naming the first lines; `readingCaption` is the reading field's caption.
 std::string CsvImportReport(const CsvImportResult& result, std::string_view readingCaption);
 // What follows the store's own message when an import stopped early.
 std::string CsvStoppedReport(const CsvImportResult& result);

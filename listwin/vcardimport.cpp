@@ -7,6 +7,7 @@
 
 #include "editor/checkitems.h"
 #include "listwin/csvimport.h"
+#include "listwin/importfields.h"
 #include "platform/codec.h"
 #include "platform/trim.h"
 #include "store/database.h"
@@ -190,8 +191,8 @@ public:
             }
             const auto parts = SplitVcardValue(property.value, ';');
             // Japanese order: prefecture, city, street, then the building.
-            const std::string address =
-                JoinPieces({Part(parts, 4), Part(parts, 3), Part(parts, 2), Part(parts, 1), Part(parts, 0)}, "");
+            const std::string address = SingleLine(
+                JoinPieces({Part(parts, 4), Part(parts, 3), Part(parts, 2), Part(parts, 1), Part(parts, 0)}, ""));
             const std::string code = Part(parts, 5);
             if (address.empty() && code.empty()) {
                 continue;
@@ -236,7 +237,7 @@ public:
                 }
             }
             if (!slot || !fits(fields[*slot], number)) {
-                overflow("TEL", number);
+                overflow(KindOf(property) == 1 ? "FAX" : "TEL", number);
                 continue;
             }
             taken[*slot] = true;
@@ -531,6 +532,7 @@ std::string VcardStoppedReport(const VcardImportResult& result)
 {
     CsvImportResult counts;
     counts.stoppedAt = result.stoppedAt;
+    counts.failures = result.failures;
     return CsvStoppedReport(counts);
 }
 

@@ -45,7 +45,7 @@ TEST_F(CliImportTest, ImportsAnExportedFileAndPrintsTheWindowsTexts)
     test::ProgramRun run = cli({"import", file, "--skip-first", "--check", "3,7"});
     EXPECT_EQ(run.exitCode, 0) << run.err;
     EXPECT_EQ(run.err, file + " から\nＣＳＶデータを取込んでもよろしいですか？ → はい\n"
-                              "2 件のデータを取込みました。\n内 1 件はフリガナなしで取込めませんでした。\n");
+                              "1 件のデータを取込みました。\n1 件はフリガナなしで取込めませんでした。（3 行目）\n");
     std::string record = show(2);
     EXPECT_NE(record.find("\"KanaName\": \"ﾔﾏﾀﾞ\""), std::string::npos) << record;
     EXPECT_NE(record.find("\"KanjiName\": \"山田\\\"太郎\""), std::string::npos) << record;
