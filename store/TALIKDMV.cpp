@@ -7,6 +7,8 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
+#include "listwin/listmodel.h"
+#include "store/movecopyreport.h"
 #include "store/state.h"
 #include "ui/formhelpers.h"
 #include "ui/qtinteraction.h"
@@ -75,7 +77,16 @@ void TALIKDMV::execute()
     if (m_targetDbNo == 0) {
         return;
     }
+    const std::string target = m_state.settings.AddrDBName[static_cast<std::size_t>(m_targetDbNo - 1)];
+    if (m_moveMode &&
+        !m_state.ui.askYesNo(MoveQuestion(static_cast<int>(m_results.size()), target), MessageIcon::Question, "確認")) {
+        return;
+    }
     m_outcome = MoveCopyListed(m_state, m_results, {m_targetDbNo, m_moveMode, std::nullopt});
+    const std::string report = MoveCopyReport(m_outcome, m_moveMode, target);
+    if (!report.empty()) {
+        m_state.ui.message(report, MessageIcon::Information);
+    }
     accept();
 }
 

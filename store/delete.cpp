@@ -1,6 +1,7 @@
 // Deleting addresses: the record is marked in its file, its row leaves the tables and the list.
 #include "store/database.h"
 #include "store/dbfile.h"
+#include "store/deletequestion.h"
 #include "store/messages.h"
 #include "store/state.h"
 
@@ -62,7 +63,7 @@ bool DeleteSelected(AppState& state, ListModel& list)
     if (!selected) {
         return false;
     }
-    std::string question = list.at(*selected).text + "\nこのデータを削除してもよろしいですか？";
+    std::string question = DeleteQuestion(state, list.at(*selected).key, list.at(*selected).text);
     if (!state.ui.askYesNo(question, MessageIcon::Exclamation, DeleteTitle)) {
         return false;
     }
