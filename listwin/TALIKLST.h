@@ -52,6 +52,8 @@ public:
 
 signals:
     void programEnds();
+    // A press on the window's background handed the window to the window manager to move.
+    void windowMoveStarted();
 
 protected:
     bool event(QEvent* event) override;
@@ -139,6 +141,7 @@ private:
     QTimer* m_timer1;
     ListMenus m_menus;
     bool m_jumping = false;
+    bool m_refocusing = false; // the list gets its focus back after a tab was filled
     bool m_ending = false;
 };
 

@@ -54,6 +54,7 @@ private:
     void buildButtons();
     void connectControls();
     void addBulkMailExtras();
+    void fitButtonColumn();
     void connectRecordCommands();
     void mailSelected();
     void applyOpeningGeometry();
@@ -88,6 +89,7 @@ private:
     SearchSession m_session;
     ListModel m_results;
     ListViewModel* m_model;
+    int m_buttonFrameWidth = 1600; // twips, as wide as the widest caption needs
     QTreeView* m_list;
     QLabel* m_countLine;                         // Label1
     QLabel* m_searching;                         // Label4, over the list while it fills
