@@ -15,13 +15,14 @@
 
 #include "app/startup.h"
 #include "editor/checkitems.h"
-#include "print/TALIKPRS.h"
 #include "editor/editorextras.h"
+#include "print/TALIKPRS.h"
 #include "store/database.h"
 #include "store/state.h"
 #include "ui/formhelpers.h"
 #include "ui/qtinteraction.h"
 #include "ui/readiness.h"
+#include "ui/screenfit.h"
 #include "ui/units.h"
 
 namespace talik {
@@ -67,6 +68,13 @@ TALIK01::TALIK01(AppState& state, bool searchMode, QWidget* parent, const Readin
     applyMode();
     for (QWidget* child : findChildren<QWidget*>()) {
         child->installEventFilter(this);
+    }
+    // The stored place is the frame's. Moved before the window exists, the window manager puts the
+    // frame there; moved once shown, before the frame is known, the inside would go there and the
+    // window would creep up by its title bar at every opening.
+    const WindowGeometry& saved = m_state.settings.SearchWindow;
+    if (saved.left != 0) {
+        move(px(saved.left), px(saved.top));
     }
 }
 
@@ -344,11 +352,10 @@ void TALIK01::savePosition()
 void TALIK01::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
-    const WindowGeometry& saved = m_state.settings.SearchWindow;
-    if (saved.left != 0) {
-        move(px(saved.left), px(saved.top));
-    } else {
+    if (m_state.settings.SearchWindow.left == 0) {
         CentreForm(this);
+    } else {
+        FitToScreen(this);
     }
     bool onRecord = m_mode == EditorMode::Change || m_mode == EditorMode::View;
     (onRecord ? static_cast<QWidget*>(m_cancel) : m_reading)->setFocus();
