@@ -126,11 +126,28 @@ void PrintDialog::finish()
     for (QWidget* child : findChildren<QWidget*>()) {
         child->installEventFilter(this);
     }
+    orderTabs();
     redrawPreview();
     resize(pageSizeMm().width() * previewScale() * PreviewPixelsPerMm + 260,
            pageSizeMm().height() * previewScale() * PreviewPixelsPerMm + 110);
     // The preview scrolls where the page is taller than the screen; the buttons stay in sight.
     FitToScreen(this);
+}
+
+// Tab goes down the right column as it reads (print buttons first, 終了 last), then along the paging
+// row, rather than in the order the controls were made.
+void PrintDialog::orderTabs()
+{
+    std::vector<QWidget*> order;
+    for (int i = 0; i < m_column->count(); ++i) {
+        if (QWidget* widget = m_column->itemAt(i)->widget()) {
+            order.push_back(widget);
+        }
+    }
+    order.insert(order.end(), {m_prev, m_next, m_stop, m_scroll});
+    for (std::size_t i = 1; i < order.size(); ++i) {
+        setTabOrder(order[i - 1], order[i]);
+    }
 }
 
 double PrintDialog::previewScale() const

@@ -90,6 +90,7 @@ protected:
 
 private:
     void step(int by);
+    void orderTabs();
     // Pages for Page Up/Down, the arrows, Home and End, wherever the focus is; false for other keys.
     bool pageKey(const QKeyEvent* event);
     void print(const PrintRange& range);

@@ -186,6 +186,15 @@ TEST_F(PrintDialogsTest, ThePagingKeysMoveAsTheArrowButtonsFromAnyControl)
     EXPECT_FALSE(child<QPushButton>(dialog, "Command1_0")->isEnabled());
 }
 
+TEST_F(PrintDialogsTest, TabGoesDownTheButtonColumnAsItReads)
+{
+    addRecords(2);
+    TALIKPRW dialog(state, job(PrintLabels));
+    QWidget* first = child<QPushButton>(dialog, "Command2_0");
+    EXPECT_EQ(first->nextInFocusChain(), child<QPushButton>(dialog, "Command2_1"));
+    EXPECT_EQ(child<QPushButton>(dialog, "CommandPdf")->nextInFocusChain(), child<QPushButton>(dialog, "Command3"));
+}
+
 TEST_F(PrintDialogsTest, TheRestFromTheFifthCardIsASixPagePostcardPdfStartingWithTheFifth)
 {
     addRecords(10);
