@@ -75,6 +75,8 @@ TALIK01::TALIK01(AppState& state, bool searchMode, QWidget* parent, const Readin
     const WindowGeometry& saved = m_state.settings.SearchWindow;
     if (saved.left != 0) {
         move(px(saved.left), px(saved.top));
+    } else {
+        CentreForm(this);
     }
 }
 
@@ -352,11 +354,7 @@ void TALIK01::savePosition()
 void TALIK01::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
-    if (m_state.settings.SearchWindow.left == 0) {
-        CentreForm(this);
-    } else {
-        FitToScreen(this);
-    }
+    FitToScreen(this);
     bool onRecord = m_mode == EditorMode::Change || m_mode == EditorMode::View;
     (onRecord ? static_cast<QWidget*>(m_cancel) : m_reading)->setFocus();
     m_active = true;
