@@ -87,6 +87,8 @@ TALIKLST::TALIKLST(AppState& state, Launcher& launcher, TALIKIN* startForm, QWid
     FollowListKeys(m_list, [this] { selectCurrentRow(); });
     // Nothing the user does may reach the window while an import or export runs.
     new InputGate(this, m_state.Busy);
+    // The window opens with the focus in the jump box: a reading typed at once is not lost.
+    m_jump->setFocus();
 }
 
 int TALIKLST::px(int twips) const
@@ -353,6 +355,8 @@ void TALIKLST::showTab(int tab)
         m_jump->clear();
     }
     setRecordButtons({});
+    // Hiding the list while it fills would pass its focus on to the next button (検索).
+    const bool listHadFocus = m_list->hasFocus();
     m_list->hide();
     QApplication::processEvents();
     ShowTab(m_state, tab);
@@ -362,6 +366,11 @@ void TALIKLST::showTab(int tab)
         m_list->selectionModel()->setCurrentIndex(m_model->index(0, 0), QItemSelectionModel::NoUpdate);
     }
     m_list->show();
+    if (listHadFocus) {
+        m_refocusing = true; // the focus comes back: no row is chosen by that
+        m_list->setFocus();
+        m_refocusing = false;
+    }
     m_label1->setText(Qs(m_state.texts.ListTitle));
 }
 
@@ -441,6 +450,10 @@ void TALIKLST::newRecord()
     m_state.MainIdle = true;
     if (m_state.EditStatus != ' ') {
         reflectEditor();
+        // The rows moved under the new one: no row stays selected, and the record commands rest.
+        m_state.MainList.select(std::nullopt);
+        m_list->clearSelection();
+        setRecordButtons({});
     }
 }
 
@@ -628,6 +641,7 @@ void TALIKLST::showStatusHint()
 void TALIKLST::dragWindow()
 {
     if (QWindow* window = windowHandle()) {
+        emit windowMoveStarted();
         window->startSystemMove();
     }
 }
@@ -699,6 +713,12 @@ void TALIKLST::runKeyCommand(const KeyAction& action)
     case ListCommand::Minimise:
         showMinimized();
         break;
+    case ListCommand::RecordMenu:
+        if (m_state.MainList.selected()) {
+            m_records->prepareRecordMenu();
+            PopupAtCurrentRow(m_menus.PPM4.menu, m_list);
+        }
+        break;
     case ListCommand::PassOn:
     case ListCommand::Swallow:
         break;
@@ -721,8 +741,11 @@ bool TALIKLST::eventFilter(QObject* watched, QEvent* event)
             PopupBelow(m_menus.PPM2, m_label3);
         } else if (watched == m_label5) {
             PopupBelow(m_menus.PPM5, m_label5);
-        } else if (watched == m_panel || watched == m_label6 || watched == m_jump) {
+        } else if (watched == m_panel || watched == m_label6) {
+            // The jump box is not background: a press there places the cursor or starts a selection.
+            // Taken here, so that the window below does not start the same move again.
             dragWindow();
+            return true;
         }
         break;
     }
@@ -739,7 +762,7 @@ bool TALIKLST::eventFilter(QObject* watched, QEvent* event)
         }
         break;
     case QEvent::FocusIn:
-        if (watched == m_list) {
+        if (watched == m_list && !m_refocusing) {
             selectCurrentRow();
         } else if (watched == m_jump) {
             QTimer::singleShot(0, m_jump, &QLineEdit::selectAll);
@@ -765,6 +788,10 @@ bool TALIKLST::event(QEvent* event)
         return true;
     }
     bool handled = QWidget::event(event);
+    if (event->type() == QEvent::EnabledChange && isEnabled() && focusWidget() == nullptr) {
+        // Enabled after the start-up splash: a reading typed at once goes into the jump box.
+        m_jump->setFocus();
+    }
     if (event->type() == QEvent::WindowActivate && !m_ending) {
         // Loaded once the event loop runs, so the window is up before a password prompt shows.
         QTimer::singleShot(0, this, [this] {

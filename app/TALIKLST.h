@@ -54,6 +54,8 @@ public:
 
 signals:
     void programEnds();
+    // A press on the window's background handed the window to the window manager to move.
+    void windowMoveStarted();
 
 protected:
     bool event(QEvent* event) override;
@@ -140,6 +142,7 @@ private:
     ListMenus m_menus;
     std::unique_ptr<RecordListController> m_records; // what the result window shares
     bool m_jumping = false;
+    bool m_refocusing = false; // the list gets its focus back after a tab was filled
     bool m_ending = false;
 };
 

@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "dbadmin/backupchoice.h"
 #include "dbadmin/dbnames.h"
 #include "listwin/appstate.h"
 #include "platform/paths.h"
@@ -41,10 +42,9 @@ TALIKBKP::TALIKBKP(AppState& state, bool backupMode, QWidget* parent)
     m_frame->setObjectName("Frame1");
     m_folderLabel->setObjectName("Label1");
     m_folder->setObjectName("Text1");
-    // The settings file is not part of a backup here: a box that did nothing would report a copy
-    // that never happened.
+    // A backup can take the settings file along where there is one. A restore cannot: the running
+    // program writes its own settings over that file when it ends.
     m_settingsFile->setObjectName("Check2");
-    m_settingsFile->setEnabled(false);
 
     auto* grid = new QGridLayout(m_frame);
     for (int n = 1; n <= BackupDbTotal; ++n) {
@@ -90,6 +90,8 @@ TALIKBKP::TALIKBKP(AppState& state, bool backupMode, QWidget* parent)
         // A folder typed in offers its pairs as one chosen with "参照" does.
         connect(m_folder, &QLineEdit::editingFinished, this, [this] { offerPairsIn(Us(m_folder->text())); });
     }
+    // The remembered folder's pairs are offered at once, not only after the focus left the box.
+    offerPairsIn(folder);
 }
 
 void TALIKBKP::showEvent(QShowEvent* event)
@@ -108,13 +110,18 @@ void TALIKBKP::browse()
     folder += folder == "/" ? "" : "/";
     m_folder->setText(Qs(folder));
     m_state.settings.BackupPath = folder;
-    if (!m_backupMode) {
-        offerPairsIn(folder);
-    }
+    offerPairsIn(folder);
 }
 
 void TALIKBKP::offerPairsIn(const std::string& folder)
 {
+    m_settingsFile->setEnabled(m_backupMode && SettingsFileCopyable(m_state, WithoutTrailingSlash(folder), false));
+    if (!m_settingsFile->isEnabled()) {
+        m_settingsFile->setChecked(false);
+    }
+    if (m_backupMode) {
+        return; // the boxes follow the data folder's pairs
+    }
     bool usable = !folder.empty() && FolderExists(folder);
     for (int n = 1; n <= BackupDbTotal; ++n) {
         m_databases[n - 1]->setChecked(false);
@@ -136,8 +143,18 @@ void TALIKBKP::start()
     BackupRequest request;
     request.restore = !m_backupMode;
     request.backupFolder = Us(m_folder->text());
+    bool anything = m_settingsFile->isEnabled() && m_settingsFile->isChecked();
     for (int n = 1; n <= BackupDbTotal; ++n) {
         request.databases[n - 1] = m_databases[n - 1]->isEnabled() && m_databases[n - 1]->isChecked();
+        anything = anything || request.databases[n - 1];
+    }
+    if (!anything) {
+        m_state.ui.message(std::string(NothingChosenMessage(request.restore)), MessageIcon::Exclamation);
+        return;
+    }
+    request.settingsFile = m_settingsFile->isEnabled() && m_settingsFile->isChecked();
+    if (m_backupMode && !OfferToCreateBackupFolder(m_state, WithoutTrailingSlash(request.backupFolder))) {
+        return;
     }
     m_outcome = RunBackup(m_state, request);
     if (m_outcome.started) {

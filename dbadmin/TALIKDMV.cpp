@@ -7,6 +7,7 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
+#include "dbadmin/movecopyreport.h"
 #include "listwin/appstate.h"
 #include "ui/formhelpers.h"
 #include "ui/qtinteraction.h"
@@ -75,6 +76,11 @@ void TALIKDMV::execute()
     if (m_targetDbNo == 0) {
         return;
     }
+    const std::string target = m_state.settings.AddrDBName[static_cast<std::size_t>(m_targetDbNo - 1)];
+    if (m_moveMode &&
+        !m_state.ui.askYesNo(MoveQuestion(static_cast<int>(m_results.size()), target), MessageIcon::Question, "確認")) {
+        return;
+    }
     std::vector<std::int32_t> records;
     records.reserve(m_results.size());
     for (const ListItem& item : m_results.items()) {
@@ -89,6 +95,10 @@ void TALIKDMV::execute()
         }
     }
     m_results.removeMany(gone);
+    const std::string report = MoveCopyReport(m_outcome, m_moveMode, target);
+    if (!report.empty()) {
+        m_state.ui.message(report, MessageIcon::Information);
+    }
     accept();
 }
 

@@ -7,6 +7,7 @@
 #include <QVBoxLayout>
 
 #include "dbadmin/dbpassword.h"
+#include "dbadmin/passwordoutcome.h"
 #include "listwin/appstate.h"
 #include "ui/formhelpers.h"
 #include "ui/qtinteraction.h"
@@ -57,7 +58,13 @@ void TALIKSTP::confirm()
         m_confirmation->selectAll();
         return;
     }
+    const bool removing = m_password->text().isEmpty();
+    if (removing && !m_state.ui.askYesNo(std::string(PasswordRemoveQuestion), MessageIcon::Question, "確認")) {
+        m_password->setFocus();
+        return;
+    }
     if (SetDatabasePassword(m_state, Us(m_password->text()))) {
+        m_state.ui.message(std::string(PasswordOutcome(removing)), MessageIcon::Information);
         accept();
     }
 }

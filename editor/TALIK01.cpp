@@ -22,6 +22,7 @@
 #include "ui/formhelpers.h"
 #include "ui/qtinteraction.h"
 #include "ui/readiness.h"
+#include "ui/screenfit.h"
 #include "ui/units.h"
 
 namespace talik {
@@ -67,6 +68,15 @@ TALIK01::TALIK01(AppState& state, bool searchMode, QWidget* parent, const Readin
     applyMode();
     for (QWidget* child : findChildren<QWidget*>()) {
         child->installEventFilter(this);
+    }
+    // The stored place is the frame's. Moved before the window exists, the window manager puts the
+    // frame there; moved once shown, before the frame is known, the inside would go there and the
+    // window would creep up by its title bar at every opening.
+    const WindowGeometry& saved = m_state.settings.SearchWindow;
+    if (saved.left != 0) {
+        move(px(saved.left), px(saved.top));
+    } else {
+        CentreForm(this);
     }
 }
 
@@ -344,12 +354,7 @@ void TALIK01::savePosition()
 void TALIK01::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
-    const WindowGeometry& saved = m_state.settings.SearchWindow;
-    if (saved.left != 0) {
-        move(px(saved.left), px(saved.top));
-    } else {
-        CentreForm(this);
-    }
+    FitToScreen(this);
     bool onRecord = m_mode == EditorMode::Change || m_mode == EditorMode::View;
     (onRecord ? static_cast<QWidget*>(m_cancel) : m_reading)->setFocus();
     m_active = true;

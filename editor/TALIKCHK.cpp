@@ -4,6 +4,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFontDatabase>
+#include <QFontMetrics>
 #include <QFormLayout>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -13,6 +14,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 #include "editor/bytelimit.h"
 #include "editor/modemtest.h"
@@ -33,6 +36,14 @@ constexpr std::array<int, 6> SenderBoxes{17, 18, 19, 22, 23, 24};
 constexpr std::array<const char*, 6> SenderCaptions{"差出人住所等１", "差出人氏名等１", "差出人郵便番号１",
                                                     "差出人住所等２", "差出人氏名等２", "差出人郵便番号２"};
 constexpr std::string_view FontSampleText = "Aa 123 あいう アイウ 漢字 ｱｲｳ";
+constexpr int MinSampleHeight = 48;
+constexpr int MaxSampleHeight = 120;
+
+// Two lines of the sample in `font`, within the limits.
+int SampleHeight(const QFont& font)
+{
+    return std::clamp(2 * QFontMetrics(font).lineSpacing() + 6, MinSampleHeight, MaxSampleHeight);
+}
 
 QString CheckCaption(int i)
 {
@@ -163,12 +174,16 @@ QWidget* TALIKCHK::buildListAndFolder()
     AcceptDigitKeysOnly(m_text[FontSizeBox]);
     m_sample = new QLabel(Qs(FontSampleText), frame);
     m_sample->setObjectName("FontSample");
-    // A large sample must not push the other controls about: it is clipped to its row instead.
+    // The sample wraps and its row grows with the size, up to a limit: a very large sample must not
+    // push the other controls off the screen, so beyond it the sample is clipped.
     m_sample->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
-    m_sample->setFixedHeight(48);
+    m_sample->setWordWrap(true);
+    m_sample->setFixedHeight(SampleHeight(m_sample->font()));
     form->addRow("見本", m_sample);
     auto* folderRow = new QHBoxLayout;
     folderRow->addWidget(textBox(FolderBox, DataFolderBytes));
+    // Room for a usual path ("/home/…/.local/share/talik/") without scrolling it.
+    m_text[FolderBox]->setMinimumWidth(m_text[FolderBox]->fontMetrics().averageCharWidth() * 40);
     auto* browse = new QPushButton("参照", frame);
     browse->setObjectName("Command3");
     folderRow->addWidget(browse);
@@ -289,6 +304,7 @@ void TALIKCHK::showFontSample()
     const std::optional<int> size = ListFontSizeOf(Us(m_text[FontSizeBox]->text()));
     font.setPointSize(size.value_or(m_state.settings.ListFontSize > 0 ? m_state.settings.ListFontSize : 10));
     m_sample->setFont(font);
+    m_sample->setFixedHeight(SampleHeight(font));
 }
 
 void TALIKCHK::chooseFolder()

@@ -6,6 +6,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include <vector>
+
 #include "listwin/appstate.h"
 #include "ui/formhelpers.h"
 #include "ui/qtinteraction.h"
@@ -33,7 +35,23 @@ QXCSVSET::QXCSVSET(AppState& state, std::string_view file, CsvImportOptions& opt
     m_state.EditStatus = ' ';
     buildSlots();
     buildOptions();
+    orderTabs();
     fillFromFirstLine(true);
+}
+
+// Tab goes down the column choices first, then to the options and the buttons, as they are read.
+void QXCSVSET::orderTabs()
+{
+    std::vector<QWidget*> order{m_firstLine};
+    order.insert(order.end(), m_columns.begin(), m_columns.end());
+    for (QWidget* control :
+         {static_cast<QWidget*>(m_skipFirst), static_cast<QWidget*>(m_halfKana), static_cast<QWidget*>(m_encoding),
+          findChild<QWidget*>("Command1_0"), findChild<QWidget*>("Command1_1")}) {
+        order.push_back(control);
+    }
+    for (std::size_t i = 1; i < order.size(); ++i) {
+        setTabOrder(order[i - 1], order[i]);
+    }
 }
 
 void QXCSVSET::buildSlots()
@@ -89,6 +107,7 @@ void QXCSVSET::fillFromFirstLine(bool preselect)
     CsvEncoding wanted = Encodings[static_cast<std::size_t>(std::max(m_encoding->currentIndex(), 0))];
     CsvPreview preview = PreviewCsv(m_file, ChooseCsvEncoding(m_file, wanted));
     m_firstLine->setText(Qs(preview.line));
+    m_firstLine->setCursorPosition(0); // the line is read from its start
     QStringList items{NoColumn};
     for (const auto& field : preview.fields) {
         items << Qs(field);

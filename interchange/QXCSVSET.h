@@ -29,6 +29,7 @@ protected:
 private:
     void buildSlots();
     void buildOptions();
+    void orderTabs();
     // Shows the first line as the chosen encoding reads it and offers its fields in every list.
     void fillFromFirstLine(bool preselect);
     void accept() override;

@@ -5,6 +5,8 @@
 #include <optional>
 #include <span>
 
+#include "interchange/birthdayread.h"
+#include "interchange/importfields.h"
 #include "platform/codec.h"
 #include "platform/trim.h"
 #include "store/kana.h"
@@ -165,11 +167,12 @@ bool FillRecord(AddressRecord& rec, ExtraRecord& extra, LineReader& line, const 
     for (int s = 1; s < CsvSlotTotal; ++s) {
         auto slot = static_cast<CsvSlot>(s);
         if (slot == CsvSlot::Birthday) {
-            SetLong(rec.Birthday, ParseCsvBirthday(line.raw(slot)));
+            SetLong(rec.Birthday, ReadBirthday(line.raw(slot)).value);
         } else {
             PutBytes(SlotField(slot, rec, extra), line.text(slot));
         }
     }
+    MarkFaxNumbers(rec);
     return true;
 }
 
@@ -258,7 +261,8 @@ ImportCsvFile(StoreState& state, std::string_view file, const CsvImportOptions& 
     AddressRecord rec{};
     ExtraRecord extra{};
     ImportCounts result;
-    while (reader.readRecord(fields)) {
+    FileLineCounter lines(text);
+    for (int at = lines.lineAt(reader.position()); reader.readRecord(fields); at = lines.lineAt(reader.position())) {
         ++result.lines;
         if (progress && result.lines % ProgressEveryLines == 0) {
             progress(reader.position(), text.size());
@@ -266,6 +270,7 @@ ImportCsvFile(StoreState& state, std::string_view file, const CsvImportOptions& 
         LineReader line(fields, options, utf8);
         if (!FillRecord(rec, extra, line, options)) {
             ++result.failures;
+            result.skippedLines.note(at);
             continue;
         }
         if (!writer) {
@@ -276,28 +281,32 @@ ImportCsvFile(StoreState& state, std::string_view file, const CsvImportOptions& 
             break;
         }
         result.lackingLines += line.lacking() ? 1 : 0;
+        if (line.lacking()) {
+            result.lackingAt.note(at);
+        }
+        if (!ReadBirthday(line.raw(CsvSlot::Birthday)).readable) {
+            result.unreadBirthdays.note(at);
+        }
     }
     return result;
 }
 
 std::string ImportReport(const ImportCounts& result, std::string_view readingCaption)
 {
-    std::string report = std::to_string(result.lines) + " 件のデータを取込みました。";
-    if (result.failures > 0) {
-        report += "\r\n内 " + std::to_string(result.failures) + " 件は" + std::string(TrimSpaces(readingCaption)) +
-                  "なしで取込めませんでした。";
-    }
-    if (result.lackingLines > 0) {
-        report += "\r\n内 " + std::to_string(result.lackingLines) +
-                  " 件は Shift-JIS にない文字を「?」に置き換えて取込みました。";
-    }
+    // The first number is what was stored; the lines without a reading are not among them.
+    std::string report = std::to_string(result.lines - result.failures) + " 件のデータを取込みました。";
+    report += ReportLine("", result.failures, std::string(TrimSpaces(readingCaption)) + "なしで取込めませんでした。",
+                         result.skippedLines);
+    report += ReportLine("内 ", result.lackingLines, " Shift-JIS にない文字を「?」に置き換えて取込みました。",
+                         result.lackingAt);
+    report += ReportLine("内 ", result.unreadBirthdays.count, "生年月日を読めませんでした。", result.unreadBirthdays);
     return report;
 }
 
 std::string ImportStoppedReport(const ImportCounts& result)
 {
-    return std::to_string(result.stoppedAt - 1) + " 件のデータを取込みました。\r\n" + std::to_string(result.stoppedAt) +
-           " 件目で中断しました。以降のデータは取込まれていません。";
+    return std::to_string(result.stoppedAt - 1 - result.failures) + " 件のデータを取込みました。\r\n" +
+           std::to_string(result.stoppedAt) + " 件目で中断しました。以降のデータは取込まれていません。";
 }
 
 std::string CsvSlotCaption(const FieldCaptions& captions, int slot)

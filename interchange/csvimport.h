@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "interchange/csvread.h"
+#include "interchange/importreport.h"
 #include "store/kana.h"
 
 namespace talik {
@@ -79,6 +80,11 @@ struct ImportCounts
     int failures = 0;     // lines not stored: no reading, or one that would read as deleted
     int lackingLines = 0; // UTF-8 lines with characters CP932 lacks, stored with "?"
     int stoppedAt = 0;    // the line at which storing failed; 0 when the import ran to the end
+    // Where in the file (its lines, the first line 1): the lines not stored, those stored with "?",
+    // and those stored without the birthday they gave.
+    NotedLines skippedLines;
+    NotedLines lackingAt;
+    NotedLines unreadBirthdays;
 };
 
 // Stores every line of `file` as a new record of the open database (the tables loaded) through
@@ -89,7 +95,8 @@ ImportCounts ImportCsvFile(StoreState& state,
                            const CsvImportOptions& options,
                            const FileProgress& progress = {});
 
-// The report after an import that ran to the end; `readingCaption` is the reading field's caption.
+// The report after an import that ran to the end: the records stored, then what was skipped or
+// changed, naming the first lines; `readingCaption` is the reading field's caption.
 std::string ImportReport(const ImportCounts& result, std::string_view readingCaption);
 // What follows the store's own message when an import stopped early.
 std::string ImportStoppedReport(const ImportCounts& result);

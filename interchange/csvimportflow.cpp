@@ -21,6 +21,7 @@ bool ChooseMapping(AppState& state, const std::string& file, CsvImportOptions& o
         return false;
     }
     TALIKCHI checks(state, parent);
+    checks.setMessage(Qs(ImportCheckItemsMessage), ImportCheckItemsColour);
     checks.exec();
     if (state.EditStatus == ' ') {
         return false;

@@ -7,6 +7,7 @@
 
 #include "interchange/common.h"
 #include "interchange/csvimport.h"
+#include "interchange/importfields.h"
 #include "platform/codec.h"
 #include "platform/trim.h"
 #include "store/checkitems.h"
@@ -176,8 +177,8 @@ public:
             }
             const auto parts = SplitVcardValue(property.value, ';');
             // Japanese order: prefecture, city, street, then the building.
-            const std::string address =
-                JoinPieces({Part(parts, 4), Part(parts, 3), Part(parts, 2), Part(parts, 1), Part(parts, 0)}, "");
+            const std::string address = SingleLine(
+                JoinPieces({Part(parts, 4), Part(parts, 3), Part(parts, 2), Part(parts, 1), Part(parts, 0)}, ""));
             const std::string code = Part(parts, 5);
             if (address.empty() && code.empty()) {
                 continue;
@@ -222,7 +223,7 @@ public:
                 }
             }
             if (!slot || !fits(fields[*slot], number)) {
-                overflow("TEL", number);
+                overflow(KindOf(property) == 1 ? "FAX" : "TEL", number);
                 continue;
             }
             taken[*slot] = true;
@@ -515,6 +516,7 @@ std::string VcardStoppedReport(const VcardImportResult& result)
 {
     ImportCounts counts;
     counts.stoppedAt = result.stoppedAt;
+    counts.failures = result.failures;
     return ImportStoppedReport(counts);
 }
 

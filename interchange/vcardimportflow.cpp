@@ -16,6 +16,7 @@ namespace {
 std::optional<std::array<char, 15>> ChooseCheckItems(AppState& state, QWidget* parent)
 {
     TALIKCHI checks(state, parent);
+    checks.setMessage(Qs(ImportCheckItemsMessage), ImportCheckItemsColour);
     checks.exec();
     if (state.EditStatus == ' ') {
         return std::nullopt;

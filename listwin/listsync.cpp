@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "listwin/appstate.h"
+#include "listwin/deletequestion.h"
 #include "store/dbfile.h"
 #include "store/messages.h"
 #include "store/recordwriter.h"
@@ -113,7 +114,7 @@ bool DeleteSelected(AppState& state, ListModel& list)
     if (!selected) {
         return false;
     }
-    std::string question = list.at(*selected).text + "\nこのデータを削除してもよろしいですか？";
+    std::string question = DeleteQuestion(state, list.at(*selected).key, list.at(*selected).text);
     if (!state.ui.askYesNo(question, MessageIcon::Exclamation, DeleteTitle)) {
         return false;
     }

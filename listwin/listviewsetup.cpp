@@ -136,6 +136,8 @@ ListKey ListKeyOfQt(int key)
         return ListKey::Left;
     case Qt::Key_Right:
         return ListKey::Right;
+    case Qt::Key_Menu:
+        return ListKey::Menu;
     default:
         break;
     }
@@ -148,6 +150,19 @@ ListKey ListKeyOfQt(int key)
 void PopupBelow(QMenu* menu, QWidget* anchor)
 {
     menu->popup(anchor->mapToGlobal(QPoint(0, anchor->height())));
+}
+
+void PopupAtCurrentRow(QMenu* menu, QTreeView* view)
+{
+    QWidget* viewport = view->viewport();
+    QPoint at(0, 0);
+    const QModelIndex current = view->currentIndex();
+    if (current.isValid()) {
+        view->scrollTo(current);
+        const QRect row = view->visualRect(current);
+        at = QPoint(row.left() + row.height(), row.bottom());
+    }
+    menu->popup(viewport->mapToGlobal(at));
 }
 
 } // namespace talik

@@ -29,5 +29,8 @@ void ShowFoundRow(QTreeView* view, int row);
 ListKey ListKeyOfQt(int key);
 // Opens a popup menu just below a control, at its left edge.
 void PopupBelow(QMenu* menu, QWidget* anchor);
+// Opens a record popup from the keyboard: at the current row of the list, below its first cell
+// (scrolled into view first), or at the list's top left when no row is current.
+void PopupAtCurrentRow(QMenu* menu, QTreeView* view);
 
 } // namespace talik

@@ -221,6 +221,9 @@ KeyAction HandleKey(const AppState& state, ListKey key, bool shift, bool ctrl, b
         return {ListCommand::ShowTab, ShiftArrowTab(state.listMode, state.CurrentTab, key)};
     }
     if (shift) {
+        if (key == ListKey::F10) {
+            return {ListCommand::RecordMenu};
+        }
         return {key == ListKey::F12 ? ListCommand::Close : ListCommand::PassOn};
     }
     if (ctrl) {
@@ -251,6 +254,8 @@ KeyAction HandleKey(const AppState& state, ListKey key, bool shift, bool ctrl, b
         return {ListCommand::Change};
     case ListKey::F11:
         return {ListCommand::New};
+    case ListKey::Menu:
+        return {ListCommand::RecordMenu};
     default:
         return {ListCommand::PassOn};
     }
@@ -269,12 +274,11 @@ std::string JumpReading(std::string_view typed)
 
 std::optional<int> JumpTab(const AppState& state, std::string_view reading)
 {
-    std::string bytes = ToCp932(reading);
-    int group = bytes.empty() ? -1 : static_cast<unsigned char>(bytes[0]) - KanaA;
-    if (group < 0 || group > 43) {
+    const std::string bytes = ToCp932(reading);
+    if (bytes.empty()) {
         return std::nullopt;
     }
-    return TabOfGroup(state.Tabs, state.listMode, group);
+    return TabOfGroup(state.Tabs, state.listMode, KanaGroupOfBytes(bytes));
 }
 
 JumpResult FindReading(AppState& state, ListModel& list, std::string_view typed, bool showTab)

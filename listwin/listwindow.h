@@ -93,6 +93,7 @@ enum class ListKey
     F10,
     F11,
     F12,
+    Menu, // the context-menu key
     Other,
 };
 
@@ -114,6 +115,7 @@ enum class ListCommand
     ShowTab,       // the tab in KeyAction::tab
     Close,         // Command4
     Minimise,
+    RecordMenu, // the record popup at the selected row, as the right mouse button opens it
 };
 
 struct KeyAction
@@ -141,8 +143,9 @@ struct JumpResult
 JumpResult KanaJump(AppState& state, std::string_view typed);
 // The typed text, trimmed, in its reading form (half-width katakana); empty for a blank text.
 std::string JumpReading(std::string_view typed);
-// The tab a jump to `reading` shows: the one holding the group of its first kana, "ｱ" to "ﾜ"; none
-// for any other first character.
+// The tab a jump to `reading` shows: the one holding the group its first character files it in, as
+// the list files a record ("ﾝ", small kana, digits and the like in the other group); none for an
+// empty reading.
 std::optional<int> JumpTab(const AppState& state, std::string_view reading);
 // The search part of a jump on any list: converts the text, and when it begins with "ｱ" to "ﾜ"
 // (showing its tab first when `showTab` is set) sorts `list` and selects the first match.

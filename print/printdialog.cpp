@@ -3,6 +3,7 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPixmap>
 #include <QPushButton>
@@ -13,10 +14,12 @@
 
 #include "listwin/appstate.h"
 #include "print/calibration.h"
+#include "print/previewkeys.h"
 #include "print/printerchoice.h"
 #include "print/printwork.h"
 #include "print/qtcanvas.h"
 #include "ui/qtinteraction.h"
+#include "ui/screenfit.h"
 
 namespace talik {
 namespace {
@@ -119,9 +122,32 @@ void PrintDialog::finish()
     m_column->addWidget(m_pdf);
     m_column->addStretch(1);
     m_column->addWidget(m_close);
+    // The paging keys act from every control (a button or the scrolled preview would take them).
+    for (QWidget* child : findChildren<QWidget*>()) {
+        child->installEventFilter(this);
+    }
+    orderTabs();
     redrawPreview();
     resize(pageSizeMm().width() * previewScale() * PreviewPixelsPerMm + 260,
-           std::min(860.0, pageSizeMm().height() * previewScale() * PreviewPixelsPerMm + 110));
+           pageSizeMm().height() * previewScale() * PreviewPixelsPerMm + 110);
+    // The preview scrolls where the page is taller than the screen; the buttons stay in sight.
+    FitToScreen(this);
+}
+
+// Tab goes down the right column as it reads (print buttons first, 終了 last), then along the paging
+// row, rather than in the order the controls were made.
+void PrintDialog::orderTabs()
+{
+    std::vector<QWidget*> order;
+    for (int i = 0; i < m_column->count(); ++i) {
+        if (QWidget* widget = m_column->itemAt(i)->widget()) {
+            order.push_back(widget);
+        }
+    }
+    order.insert(order.end(), {m_prev, m_next, m_stop, m_scroll});
+    for (std::size_t i = 1; i < order.size(); ++i) {
+        setTabOrder(order[i - 1], order[i]);
+    }
 }
 
 double PrintDialog::previewScale() const
@@ -217,6 +243,63 @@ void PrintDialog::step(int by)
         m_scroll->horizontalScrollBar()->setValue(0);
         m_scroll->verticalScrollBar()->setValue(0);
     }
+}
+
+namespace {
+
+std::optional<PreviewKey> PreviewKeyOf(int key)
+{
+    switch (key) {
+    case Qt::Key_PageUp:
+        return PreviewKey::PageUp;
+    case Qt::Key_PageDown:
+        return PreviewKey::PageDown;
+    case Qt::Key_Up:
+        return PreviewKey::Up;
+    case Qt::Key_Down:
+        return PreviewKey::Down;
+    case Qt::Key_Left:
+        return PreviewKey::Left;
+    case Qt::Key_Right:
+        return PreviewKey::Right;
+    case Qt::Key_Home:
+        return PreviewKey::Home;
+    case Qt::Key_End:
+        return PreviewKey::End;
+    default:
+        return std::nullopt;
+    }
+}
+
+} // namespace
+
+bool PrintDialog::pageKey(const QKeyEvent* event)
+{
+    const std::optional<PreviewKey> key = PreviewKeyOf(event->key());
+    if (!key || event->modifiers() != Qt::NoModifier) {
+        return false;
+    }
+    if (!m_running) {
+        if (std::optional<int> target = PreviewTarget(m_job, m_kind, PreviewMoveOf(*key))) {
+            step(*target - m_table.PrintPos);
+        }
+    }
+    return true;
+}
+
+void PrintDialog::keyPressEvent(QKeyEvent* event)
+{
+    if (!pageKey(event)) {
+        QDialog::keyPressEvent(event);
+    }
+}
+
+bool PrintDialog::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::KeyPress && pageKey(static_cast<QKeyEvent*>(event))) {
+        return true;
+    }
+    return QDialog::eventFilter(watched, event);
 }
 
 void PrintDialog::requestStop()

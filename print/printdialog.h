@@ -16,6 +16,7 @@
 class QBoxLayout;
 class QCheckBox;
 class QCloseEvent;
+class QKeyEvent;
 class QLabel;
 class QPushButton;
 class QScrollArea;
@@ -77,6 +78,8 @@ protected:
 
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
     AppState& m_state;
     const Readiness m_ready;
@@ -87,6 +90,9 @@ protected:
 
 private:
     void step(int by);
+    void orderTabs();
+    // Pages for Page Up/Down, the arrows, Home and End, wherever the focus is; false for other keys.
+    bool pageKey(const QKeyEvent* event);
     void print(const PrintRange& range);
     void printToPdf();
     void run(const PrintRange& range, QtCanvas& paper, const std::string& where);

@@ -64,7 +64,9 @@ TALIKSRC::TALIKSRC(AppState& state, Launcher& launcher, QWidget* parent, const R
     addBulkMailExtras();
     connectControls();
     connectRecordCommands();
-    setMinimumSize(px(MinResultWidth), px(MinResultHeight));
+    // The button column and the jump box below the list fit at the smallest size.
+    setMinimumSize(px(MinResultWidth + m_buttonFrameWidth - ButtonFrameSize.width),
+                   std::max(px(MinResultHeight), m_buttonFrame->height() + px(100 + 100)));
     applyOpeningGeometry();
     CaptionCopyEntries(m_recordMenu, state.settings);
     setHitButtons(false);
@@ -161,7 +163,23 @@ void TALIKSRC::addBulkMailExtras()
     m_mailBcc->setGeometry(px(80), top, px(1440), px(290));
     m_copyAddresses->setGeometry(px(80), top + px(305), px(1440), px(290));
     m_buttonFrame->resize(m_buttonFrame->width(), top + px(610) + px(100));
+    fitButtonColumn();
     connect(m_mailBcc, &QCheckBox::toggled, this, [this](bool on) { m_state.BulkMailBcc = on; });
+}
+
+// The column as wide as its widest caption ("宛先を BCC にする" in a larger font), never narrower than
+// its usual width; the window's minimum then holds the whole column.
+void TALIKSRC::fitButtonColumn()
+{
+    int widest = px(1440);
+    for (QWidget* control : m_buttonFrame->findChildren<QWidget*>()) {
+        widest = std::max(widest, control->sizeHint().width());
+    }
+    for (QWidget* control : m_buttonFrame->findChildren<QWidget*>()) {
+        control->resize(widest, control->height());
+    }
+    m_buttonFrame->resize(widest + px(160), m_buttonFrame->height());
+    m_buttonFrameWidth = PixelsToTwips(m_buttonFrame->width(), logicalDpiX());
 }
 
 void TALIKSRC::connectRecordCommands()
@@ -192,6 +210,7 @@ void TALIKSRC::connectControls()
         dialog.exec();
         m_model->refresh();
         m_countLine->setText(Qs(SearchCountLine(m_state, static_cast<int>(m_results.size()))));
+        setHitButtons(!m_results.empty()); // a move may have taken every hit
         setRecordButtons({});
     });
     connect(m_addSearch, &QPushButton::clicked, this, [this] { furtherSearch(0); });
@@ -265,7 +284,7 @@ void TALIKSRC::resizeEvent(QResizeEvent* event)
     auto rect = [this](const TwipRect& r) { return QRect(px(r.left), px(r.top), px(r.width), px(r.height)); };
     ResultWindowLayout layout =
         LayoutResultWindow(PixelsToTwips(width(), dpi), PixelsToTwips(height(), dpi),
-                           {0, 0, ButtonFrameSize.width, PixelsToTwips(m_buttonFrame->height(), dpi)}, JumpFrameSize);
+                           {0, 0, m_buttonFrameWidth, PixelsToTwips(m_buttonFrame->height(), dpi)}, JumpFrameSize);
     m_list->setGeometry(rect(layout.list));
     m_countLine->setGeometry(rect(layout.countLabel));
     m_searching->setGeometry(rect(layout.loadingLabel));
@@ -506,6 +525,12 @@ bool TALIKSRC::handleKey(QKeyEvent* event)
         break;
     case ResultCommand::Minimise:
         showMinimized();
+        break;
+    case ResultCommand::RecordMenu:
+        if (m_results.selected()) {
+            m_records->prepareRecordMenu();
+            PopupAtCurrentRow(m_recordMenu.menu, m_list);
+        }
         break;
     }
     return true;

@@ -58,6 +58,7 @@ private:
     void buildButtons();
     void connectControls();
     void addBulkMailExtras();
+    void fitButtonColumn();
     void connectRecordCommands();
     void applyOpeningGeometry();
     void storeGeometry();
@@ -93,6 +94,7 @@ private:
     bool m_editing = false;                          // the editor is open from here: records it adds join the results
     std::optional<Subscription> m_follow;
     ListViewModel* m_model;
+    int m_buttonFrameWidth = 1600; // twips, as wide as the widest caption needs
     QTreeView* m_list;
     QLabel* m_countLine;                         // Label1
     QLabel* m_searching;                         // Label4, over the list while it fills

@@ -38,7 +38,7 @@ ResultCommand HandleResultKey(ListKey key, bool shift, bool ctrl, bool jumpHasTe
         return key == ListKey::F1 ? ResultCommand::Minimise : ResultCommand::PassOn;
     }
     if (shift) {
-        return ResultCommand::PassOn;
+        return key == ListKey::F10 ? ResultCommand::RecordMenu : ResultCommand::PassOn;
     }
     switch (key) {
     case ListKey::Enter:
@@ -58,6 +58,8 @@ ResultCommand HandleResultKey(ListKey key, bool shift, bool ctrl, bool jumpHasTe
         return ResultCommand::TelephoneMenu;
     case ListKey::F10:
         return ResultCommand::Change;
+    case ListKey::Menu:
+        return ResultCommand::RecordMenu;
     default:
         return ResultCommand::PassOn;
     }

@@ -39,6 +39,7 @@ enum class ResultCommand
     TelephoneMenu,  // Command5
     Change,         // Command3
     Minimise,
+    RecordMenu, // the record popup at the selected row
 };
 ResultCommand HandleResultKey(ListKey key, bool shift, bool ctrl, bool jumpHasText);
 

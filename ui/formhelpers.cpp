@@ -7,6 +7,7 @@
 
 #include "store/settings.h"
 #include "ui/frame3d.h"
+#include "ui/screenfit.h"
 #include "ui/units.h"
 
 namespace talik {
@@ -17,7 +18,8 @@ void CentreForm(QWidget* form)
     if (screen == nullptr) {
         return;
     }
-    QRect area = screen->geometry();
+    FitToScreen(form);
+    QRect area = screen->availableGeometry();
     QSize size = form->frameGeometry().size();
     form->move(area.x() + (area.width() - size.width()) / 2, area.y() + (area.height() - size.height()) / 2);
 }
@@ -31,6 +33,7 @@ void PlaceWindow(QWidget* window, const WindowGeometry& twips)
     } else {
         CentreForm(window);
     }
+    FitToScreen(window);
 }
 
 void StoreWindowGeometry(const QWidget* window, WindowGeometry& into)

@@ -75,6 +75,26 @@ protected:
     CsvImportOptions options;
 };
 
+TEST_F(CsvMappingDialog, TheFirstLineShowsFromItsStartAndTabVisitsTheColumnsFirst)
+{
+    std::string file = HeaderCp932 + RecordsCp932;
+    run(file, [&](QXCSVSET& dialog) {
+        auto* line = dialog.findChild<QLineEdit*>("Text1");
+        EXPECT_EQ(line->cursorPosition(), 0);
+        line->setFocus();
+        std::vector<QString> visited;
+        for (int i = 0; i < 20; ++i) {
+            QTest::keyClick(dialog.focusWidget(), Qt::Key_Tab);
+            visited.push_back(dialog.focusWidget()->objectName());
+        }
+        EXPECT_EQ(visited[0], "Combo1_0");
+        EXPECT_EQ(visited[17], "Combo1_17");
+        EXPECT_EQ(visited[18], "Check1");
+        EXPECT_EQ(visited[19], "Check2");
+        Click(&dialog, "Command1_1");
+    });
+}
+
 TEST_F(CsvMappingDialog, ShowsTheCaptionsTheFirstLineAndColumnIForSlotI)
 {
     std::string file = HeaderCp932 + RecordsCp932;
@@ -199,13 +219,16 @@ TEST_F(CsvImportFromListWindow, ImportsAfterTheDialogsAndTheQuestionAndShowsTheN
         busyMeanwhile = state.Busy;
         Click(dialog, "Command1_0");
     });
+    QString instruction;
     WhenModalShows<TALIKCHI>([&](TALIKCHI* dialog) {
+        instruction = dialog->findChild<QLabel*>("Label1_12")->text();
         Tick(dialog->findChild<QCheckBox*>("Check1_2"));
         Click(dialog, "Command1_0");
     });
     startImport();
     EXPECT_TRUE(busyMeanwhile);
     EXPECT_FALSE(state.Busy);
+    EXPECT_EQ(instruction, "取込むデータに付ける項目をチェックしてください。");
     ASSERT_EQ(ui.shown.size(), 3u);
     EXPECT_EQ(ui.shown[0].kind, "open file");
     EXPECT_EQ(ui.shown[0].title, "入力ＣＳＶファイル設定");

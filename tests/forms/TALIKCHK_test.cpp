@@ -15,6 +15,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -401,10 +402,26 @@ TEST_F(MainWindowSettings, AStoredListFontIsTheListsFontAtOnce)
         dialog->findChild<QLineEdit*>("Text1_21")->setText("15");
         dialog->findChild<QPushButton*>("Command2_0")->click();
     });
+    const int readingColumn = list()->header()->sectionSize(0);
     window->menus().PPSet->trigger();
     EXPECT_EQ(list()->font().pointSize(), 15);
     EXPECT_EQ(state.settings.ListFontSize, 15);
     EXPECT_TRUE(ui.shown.empty());
+    EXPECT_GT(list()->header()->sectionSize(0), readingColumn); // the column grew with the font
+}
+
+TEST_F(EnvironmentDialog, TheFontSampleShowsWholeAtLargerSizesAndThePathBoxHoldsAUsualPath)
+{
+    TALIKCHK dialog(state);
+    dialog.show();
+    auto* sample = child<QLabel>(dialog, "FontSample");
+    for (const char* size : {"14", "20"}) {
+        text(dialog, 21)->setText(size);
+        QApplication::processEvents();
+        EXPECT_LE(sample->heightForWidth(sample->width()), sample->height()) << size << " points";
+    }
+    auto* path = text(dialog, 20);
+    EXPECT_GE(path->width(), path->fontMetrics().horizontalAdvance("/home/someone/.local/share/talik/"));
 }
 
 TEST_F(MainWindowSettings, ANewDataFolderIsLoadedAndSaid)

@@ -12,6 +12,7 @@
 #include <QTimer>
 
 #include <filesystem>
+#include <fstream>
 
 #include <gtest/gtest.h>
 
@@ -19,6 +20,7 @@
 #include "dbadmin/TALIKDBS.h"
 #include "dbadmin/TALIKDMV.h"
 #include "dbadmin/TALIKSTP.h"
+#include "dbadmin/dbpassword.h"
 #include "store/database.h"
 #include "tests/support/storefixture.h"
 #include "ui/TALIKDIR.h"
@@ -184,6 +186,68 @@ TEST_F(DbFormsTest, RestoreOffersNothingUntilAFolderIsChosen)
     EXPECT_TRUE(fs::exists(dir.path() / "MRPDAT02.QX1"));
 }
 
+TEST_F(DbFormsTest, RestoreOffersTheRememberedFoldersPairsAtOnce)
+{
+    makeDatabase(backup.path(), 2, ".qx1", ".qx2");
+    state.settings.BackupPath = backup.str() + "/";
+    TALIKBKP form(state, false);
+    form.show();
+    for (int n = 1; n <= 10; ++n) {
+        EXPECT_EQ(DbBox(form, n)->isEnabled(), n == 2) << n;
+    }
+    EXPECT_FALSE(Child<QCheckBox>(form, "Check2")->isEnabled()); // the running program owns its settings
+}
+
+TEST_F(DbFormsTest, StartWithNothingTickedKeepsTheDialogOpenWithAMessage)
+{
+    makeDatabase(dir.path(), 1);
+    TALIKBKP form(state, true);
+    form.show();
+    Child<QLineEdit>(form, "Text1")->setText(QString::fromStdString(backup.str()));
+    Click(form, "Command4");
+    EXPECT_TRUE(form.isVisible());
+    EXPECT_EQ(ui.messages(), (std::vector<std::string>{"バックアップするデータベースを選択してください。"}));
+    EXPECT_TRUE(fs::is_empty(backup.path()));
+}
+
+TEST_F(DbFormsTest, AMissingBackupFolderIsOfferedAndMadeWhenTheUserAgrees)
+{
+    makeDatabase(dir.path(), 1);
+    const std::string target = backup.str() + "/new/deeper";
+    TALIKBKP form(state, true);
+    form.show();
+    Child<QLineEdit>(form, "Text1")->setText(QString::fromStdString(target));
+    DbBox(form, 1)->setChecked(true);
+    ui.yesNoAnswers = {false};
+    Click(form, "Command4");
+    EXPECT_TRUE(form.isVisible());
+    EXPECT_FALSE(fs::exists(target));
+    ASSERT_EQ(ui.shown.size(), 1u);
+    EXPECT_EQ(ui.shown[0].text, "フォルダー（" + target + "）が見つかりません。\r\n作成しますか？");
+
+    ui.yesNoAnswers = {true};
+    Click(form, "Command4");
+    EXPECT_EQ(form.result(), QDialog::Accepted);
+    EXPECT_TRUE(fs::exists(fs::path(target) / "MRPDAT01.qx1"));
+}
+
+TEST_F(DbFormsTest, TheSettingsFileCanBeBackedUpWhereThereIsOne)
+{
+    makeDatabase(dir.path(), 1);
+    std::ofstream(profile.path() / "QXSCH.INI") << "[QXSCH]\r\nAddrDBName1=仕事\r\n";
+    TALIKBKP form(state, true);
+    form.show();
+    Child<QLineEdit>(form, "Text1")->setText(QString::fromStdString(backup.str()));
+    auto* settings = Child<QCheckBox>(form, "Check2");
+    ASSERT_TRUE(settings->isEnabled());
+    settings->setChecked(true); // the settings file alone is something to do
+    Click(form, "Command4");
+    EXPECT_EQ(form.result(), QDialog::Accepted);
+    EXPECT_TRUE(form.outcome().settingsCopied);
+    EXPECT_TRUE(fs::exists(backup.path() / "QXSCH.INI"));
+    EXPECT_EQ(ui.messages(), (std::vector<std::string>{"処理は正常に終了しました。"}));
+}
+
 // --- TALIKDIR -----------------------------------------------------------------------------------
 
 TEST_F(DbFormsTest, TheFolderChooserListsItsPlacesAndReturnsTheShownFolder)
@@ -302,9 +366,35 @@ TEST_F(DbFormsTest, AMatchingPasswordIsStoredAndAskedAtTheNextOpening)
     QTest::keyClicks(Child<QLineEdit>(form, "Text1_1"), "abc");
     Click(form, "Command1");
     EXPECT_EQ(form.result(), QDialog::Accepted);
+    EXPECT_EQ(ui.messages(), (std::vector<std::string>{"パスワードを設定しました。"}));
     ui.passwordAnswers = {std::string("abc")};
     load();
     EXPECT_TRUE(ui.passwordAnswers.empty());
+}
+
+TEST_F(DbFormsTest, EnterOnEmptyBoxesAsksBeforeRemovingThePasswordAndTellsWhatItDid)
+{
+    makeDatabase(dir.path(), 1);
+    load();
+    ASSERT_TRUE(SetDatabasePassword(state, "abc"));
+    const auto protectedFile = ReadFileBytes(mainPath());
+    {
+        TALIKSTP form(state);
+        form.show();
+        ui.yesNoAnswers = {false};
+        QTest::keyClick(Child<QLineEdit>(form, "Text1_0"), Qt::Key_Return);
+        EXPECT_TRUE(form.isVisible());
+        ASSERT_EQ(ui.shown.size(), 1u);
+        EXPECT_EQ(ui.shown[0].kind, "question");
+        EXPECT_EQ(ui.shown[0].text, "パスワードが入力されていません。\r\nパスワードを解除してもよろしいですか？");
+        EXPECT_EQ(ReadFileBytes(mainPath()), protectedFile);
+
+        ui.yesNoAnswers = {true};
+        QTest::keyClick(Child<QLineEdit>(form, "Text1_0"), Qt::Key_Return);
+        EXPECT_EQ(form.result(), QDialog::Accepted);
+        EXPECT_EQ(ui.messages().back(), "パスワードを解除しました。");
+    }
+    load(); // no prompt: the protection is gone
 }
 
 // --- TALIKDMV -----------------------------------------------------------------------------------
@@ -352,9 +442,20 @@ TEST_F(DbFormsTest, MoveTakesTheListedRecordsToTheChosenDatabase)
     EXPECT_TRUE(Child<QRadioButton>(form, "Option1_1")->isChecked());
     Child<QListWidget>(form, "List1")->setCurrentRow(4);
     Child<QRadioButton>(form, "Option1_0")->click();
+    // A move deletes from the open database: asked first, and No keeps everything.
+    ui.yesNoAnswers = {false};
+    Click(form, "Command1");
+    EXPECT_TRUE(form.isVisible());
+    EXPECT_EQ(results.size(), 2u);
+    ASSERT_EQ(ui.shown.size(), 1u);
+    EXPECT_EQ(ui.shown[0].text,
+              "2 件のデータを「" + state.settings.AddrDBName[4] +
+                  "」へ移動します。\r\n移動したデータはこのデータベースから削除されます。よろしいですか？");
+    ui.yesNoAnswers = {true};
     Click(form, "Command1");
     EXPECT_EQ(form.result(), QDialog::Accepted);
     EXPECT_EQ(form.outcome().done, 2);
+    EXPECT_EQ(ui.messages().back(), "2 件のデータを「" + state.settings.AddrDBName[4] + "」へ移動しました。");
     EXPECT_TRUE(results.empty());
     EXPECT_EQ(state.tables.TotalCount, 0);
     state.DbNo = 5;

@@ -163,6 +163,39 @@ TEST_F(PrintDialogsTest, OneRecipientShowsOneOfOneWithBothArrowsDisabled)
     EXPECT_TRUE(child<QPushButton>(dialog, "Command2_0")->isEnabled());
 }
 
+TEST_F(PrintDialogsTest, ThePagingKeysMoveAsTheArrowButtonsFromAnyControl)
+{
+    addRecords(5);
+    TALIKPRV dialog(state, job(PrintPostcards));
+    QWidget* close = child<QPushButton>(dialog, "Command3");
+    QWidget* preview = dialog.findChild<QWidget*>("Picture2");
+    QTest::keyClick(&dialog, Qt::Key_PageDown);
+    EXPECT_EQ(position(dialog), "2/5 件目");
+    QTest::keyClick(close, Qt::Key_Right);
+    QTest::keyClick(preview, Qt::Key_Down);
+    EXPECT_EQ(position(dialog), "4/5 件目");
+    QTest::keyClick(close, Qt::Key_End);
+    EXPECT_EQ(position(dialog), "5/5 件目");
+    QTest::keyClick(close, Qt::Key_PageDown); // past the last: stays
+    EXPECT_EQ(position(dialog), "5/5 件目");
+    QTest::keyClick(preview, Qt::Key_PageUp);
+    QTest::keyClick(close, Qt::Key_Left);
+    QTest::keyClick(close, Qt::Key_Up);
+    EXPECT_EQ(position(dialog), "2/5 件目");
+    QTest::keyClick(&dialog, Qt::Key_Home);
+    EXPECT_EQ(position(dialog), "1/5 件目");
+    EXPECT_FALSE(child<QPushButton>(dialog, "Command1_0")->isEnabled());
+}
+
+TEST_F(PrintDialogsTest, TabGoesDownTheButtonColumnAsItReads)
+{
+    addRecords(2);
+    TALIKPRW dialog(state, job(PrintLabels));
+    QWidget* first = child<QPushButton>(dialog, "Command2_0");
+    EXPECT_EQ(first->nextInFocusChain(), child<QPushButton>(dialog, "Command2_1"));
+    EXPECT_EQ(child<QPushButton>(dialog, "CommandPdf")->nextInFocusChain(), child<QPushButton>(dialog, "Command3"));
+}
+
 TEST_F(PrintDialogsTest, TheRestFromTheFifthCardIsASixPagePostcardPdfStartingWithTheFifth)
 {
     addRecords(10);

@@ -84,7 +84,7 @@ TEST_F(VcardWindows, ImportFromTheListWindowStoresTheCardsAndShowsTheNewRows)
     EXPECT_EQ(ui.shown[0].title, "入力vCardファイル設定");
     EXPECT_EQ(ui.shown[1].text, path("in.vcf") + " から\rvCardデータを取込んでもよろしいですか？");
     EXPECT_EQ(ui.shown[1].title, "確認");
-    EXPECT_EQ(ui.shown[2].text, "2 件のデータを取込みました。\r\n内 1 件はフリガナなしで取込めませんでした。\r\n"
+    EXPECT_EQ(ui.shown[2].text, "1 件のデータを取込みました。\r\n1 件はフリガナなしで取込めませんでした。\r\n"
                                 "（フリガナなし：読み無し）");
     EXPECT_EQ(state.tables.TotalCount, 3);
     EXPECT_EQ(window->findChild<QTreeView*>("ListView1")->model()->rowCount(), 2); // ｱｵｷ beside ｱﾍﾞ

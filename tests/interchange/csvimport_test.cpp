@@ -167,10 +167,11 @@ TEST_F(CsvImportTest, BirthdaysNeedDigitsInPlaceAndAPossibleMonthAndDay)
     EXPECT_EQ(ParseCsvBirthday("0000/00/00"), 0);
     EXPECT_EQ(ParseCsvBirthday("1965/00/00"), 19650000);
     EXPECT_EQ(ParseCsvBirthday(ToCp932("１９６５/04/12")), 0); // full-width digits are not digits here
-    // The birthday's text is taken untrimmed: a blank in front makes it eleven bytes.
+    // The export's form is looked for in the untrimmed text; a blank in front makes it another
+    // form, which the import reads trimmed.
     import(ToCp932("\"ｱ\",\"\",\"\",\" 1965/04/12\"\r\n\"ｲ\",\"\",\"\",\"1965-04-12\"\r\n"));
     read(2);
-    EXPECT_EQ(GetLong(state.Rec.Birthday), 0);
+    EXPECT_EQ(GetLong(state.Rec.Birthday), 19650412);
     read(3);
     EXPECT_EQ(GetLong(state.Rec.Birthday), 19650412);
 }
@@ -200,8 +201,58 @@ TEST_F(CsvImportTest, LinesWithoutAReadingAreCountedAndReported)
     ImportCounts result = import(file);
     EXPECT_EQ(state.tables.TotalCount, 8);
     EXPECT_EQ(ImportReport(result, "フリガナ"),
-              "10 件のデータを取込みました。\r\n内 2 件はフリガナなしで取込めませんでした。");
-    EXPECT_EQ(ImportReport({3, 0, 0, 0}, "フリガナ"), "3 件のデータを取込みました。");
+              "8 件のデータを取込みました。\r\n2 件はフリガナなしで取込めませんでした。（4、8 行目）");
+    ImportCounts three;
+    three.lines = 3;
+    EXPECT_EQ(ImportReport(three, "フリガナ"), "3 件のデータを取込みました。");
+}
+
+TEST_F(CsvImportTest, BirthdaysOfOtherProgramsAreReadAndThoseThatAreNoDateReportedByLine)
+{
+    std::string file = ToCp932(CsvHeaderLine() + "\r\n");
+    int line = 1;
+    for (const char* birthday : {"1965/4/12", "不明", "S25.1.2", "", "1965/13/01", "R2年5月1日", "頃"}) {
+        file += ToCp932("\"ｱ" + std::to_string(++line) + "\",\"名\",\"\",\"" + birthday + "\"\r\n");
+    }
+    file += ToCp932("\"ｲ\",\"複数行\n備考\",\"\",\"?\"\r\n"); // starts on line 9, ends on line 10
+    file += ToCp932("\"\",\"名無し\"\r\n");                   // line 11
+    CsvImportOptions options;
+    options.skipFirst = true;
+    ImportCounts result = import(file, options);
+    read(2);
+    EXPECT_EQ(GetLong(state.Rec.Birthday), 19650412);
+    read(4);
+    EXPECT_EQ(GetLong(state.Rec.Birthday), 19500102);
+    read(7);
+    EXPECT_EQ(GetLong(state.Rec.Birthday), 20200501);
+    read(3);
+    EXPECT_EQ(GetLong(state.Rec.Birthday), 0);
+    EXPECT_EQ(ImportReport(result, "フリガナ"), "8 件のデータを取込みました。\r\n"
+                                                "1 件はフリガナなしで取込めませんでした。（11 行目）\r\n"
+                                                "内 4 件は生年月日を読めませんでした。（3、6、8、9 行目）");
+}
+
+TEST_F(CsvImportTest, NumbersInTheFaxColumnsAreLabelledFax)
+{
+    // Tel1 and Fax1 are columns 8 and 9, Tel2 and Fax2 12 and 13.
+    import(ToCp932("\"ｱ\",\"名\",,,,,,\"03-1111-2222\",\"03-1111-2223\",,,,\"06-3333-4444\"\r\n"));
+    read(2);
+    EXPECT_EQ(PhoneKind(state.Rec, 0), 0);
+    EXPECT_EQ(PhoneKind(state.Rec, 1), 1);
+    EXPECT_EQ(PhoneKind(state.Rec, 2), 0);
+    EXPECT_EQ(PhoneKind(state.Rec, 3), 1);
+}
+
+TEST_F(CsvImportTest, TheReportNamesTheFirstTenLinesOnly)
+{
+    std::string file;
+    for (int i = 0; i < 12; ++i) {
+        file += ToCp932("\"ｱ\",\"名\",\"\",\"いつか\"\r\n");
+    }
+    ImportCounts result = import(file);
+    EXPECT_EQ(ImportReport(result, "フリガナ"),
+              "12 件のデータを取込みました。\r\n内 12 件は生年月日を読めませんでした。（1、2、3、4、5、6、7、8、9、10 "
+              "行目 ほか）");
 }
 
 TEST_F(CsvImportTest, AReadingThatWouldMarkTheRecordDeletedIsNotStored)
@@ -226,8 +277,9 @@ TEST_F(CsvImportTest, Utf8FilesWithoutBomAreReadAsUtf8AndLackingCharactersReport
     EXPECT_EQ(GetText(state.Rec.KanjiName), "伊藤?");
     read(4);
     EXPECT_EQ(GetText(state.Rec.KanjiName), "上野?"); // an escape character from outside is no raw byte
-    EXPECT_EQ(ImportReport(result, "フリガナ"),
-              "3 件のデータを取込みました。\r\n内 2 件は Shift-JIS にない文字を「?」に置き換えて取込みました。");
+    EXPECT_EQ(
+        ImportReport(result, "フリガナ"),
+        "3 件のデータを取込みました。\r\n内 2 件は Shift-JIS にない文字を「?」に置き換えて取込みました。（2、3 行目）");
 }
 
 TEST_F(CsvImportTest, FullWidthReadingsTurnHalfWidthWhenAsked)
@@ -286,8 +338,8 @@ TEST_F(CsvImportTest, AtTheCeilingTheImportStopsAndTellsHowFarItGot)
     ASSERT_EQ(ui.messages().size(), 1u);
     EXPECT_EQ(ui.messages()[0].substr(0, ui.messages()[0].find('\r')),
               "データベースの登録件数が上限（63999件）に達しているため、これ以上登録できません。");
-    EXPECT_EQ(ImportStoppedReport(result),
-              "3 件のデータを取込みました。\r\n4 件目で中断しました。以降のデータは取込まれていません。");
+    EXPECT_EQ(ImportStoppedReport(result), // ｶ1 and ｶ2 were stored; the line without a reading was not
+              "2 件のデータを取込みました。\r\n4 件目で中断しました。以降のデータは取込まれていません。");
     EXPECT_EQ(LongAt(ReadFileBytes(mainPath()), 16), 64000);
 }
 

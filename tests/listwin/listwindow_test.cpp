@@ -120,7 +120,7 @@ TEST_F(ListWindowCore, KanaJumpTellsWhenNothingMatchesAndIgnoresOtherTexts)
     EXPECT_EQ(ui.messages(), std::vector<std::string>{"指定されたカナ名で始まる名前はありません。"});
     ui.shown.clear();
     state.CurrentTab = 2;
-    for (std::string typed : {"", "   ", "ﾝ", "abc", "山田"}) {
+    for (std::string typed : {"", "   "}) {
         KanaJump(state, typed);
     }
     EXPECT_EQ(state.CurrentTab, 2);
@@ -133,12 +133,15 @@ TEST_F(ListWindowCore, AJumpGoesToTheTabOfItsFirstKanaInEitherMode)
     EXPECT_EQ(JumpReading("   "), "");
     EXPECT_EQ(JumpTab(state, "ｷﾑ"), 6);
     EXPECT_EQ(JumpTab(state, "ﾜﾀﾞ"), 43);
-    for (std::string reading : {"", "ﾝ", "ｧ", "abc", "山田"}) {
-        EXPECT_FALSE(JumpTab(state, reading)) << reading;
+    EXPECT_FALSE(JumpTab(state, ""));
+    // What the list files in the other group is found there.
+    for (std::string reading : {"ﾝｼﾞｬﾒﾅ", "ｧ", "ｦ", "1", "abc", "山田"}) {
+        EXPECT_EQ(JumpTab(state, reading), OtherGroup) << reading;
     }
     state.listMode = ListMode::Row;
     EXPECT_EQ(JumpTab(state, "ｷﾑ"), 1);
     EXPECT_EQ(JumpTab(state, "ﾜﾀﾞ"), 8);
+    EXPECT_EQ(JumpTab(state, "ﾝ"), 8);
 }
 
 TEST_F(ListWindowCore, NoDatabaseSwitchWhileAnImportOrExportRuns)
@@ -162,6 +165,9 @@ TEST_F(ListWindowCore, KeysMapToTheWindowsCommands)
     EXPECT_EQ(HandleKey(state, ListKey::Down, false, false, false).command, ListCommand::ClearJumpAndFocusList);
     EXPECT_EQ(HandleKey(state, ListKey::Left, false, false, false).command, ListCommand::PassOn);
     EXPECT_EQ(HandleKey(state, ListKey::F12, false, false, false).command, ListCommand::PassOn);
+    EXPECT_EQ(HandleKey(state, ListKey::Menu, false, false, false).command, ListCommand::RecordMenu);
+    EXPECT_EQ(HandleKey(state, ListKey::F10, true, false, false).command, ListCommand::RecordMenu);
+    EXPECT_EQ(HandleKey(state, ListKey::F10, false, false, false).command, ListCommand::Change);
 }
 
 TEST_F(ListWindowCore, SelectingARecordEnablesWhatItHas)

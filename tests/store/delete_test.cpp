@@ -43,11 +43,20 @@ protected:
     std::vector<std::int32_t> recs; // records 2..5 in group 0, rows 1..4
 };
 
-TEST_F(DeleteTest, AsksWithTheReadingAndMarksTheRecordInItsFile)
+TEST_F(DeleteTest, ARecordWithoutANameIsAskedForByItsReading)
+{
+    const std::int32_t unnamed = addRecord("ｱｵ", "");
+    load();
+    showGroup(0);
+    ASSERT_FALSE(deleteRecord(unnamed, false));
+    EXPECT_EQ(ui.shown.back().text, "ｱｵ\nこのデータを削除してもよろしいですか？");
+}
+
+TEST_F(DeleteTest, AsksWithTheNameAndReadingAndMarksTheRecordInItsFile)
 {
     ASSERT_TRUE(deleteRecord(recs[1]));
     ASSERT_EQ(ui.shown.size(), 1u);
-    EXPECT_EQ(ui.shown[0].text, "ｱｲ\nこのデータを削除してもよろしいですか？");
+    EXPECT_EQ(ui.shown[0].text, "名前（ｱｲ）\nこのデータを削除してもよろしいですか？");
     EXPECT_EQ(ui.shown[0].title, "削除確認");
     EXPECT_EQ(ui.shown[0].icon, MessageIcon::Exclamation);
     auto file = ReadFileBytes(mainPath());
