@@ -53,6 +53,11 @@ const PostalIndex* PostalEntry::index()
 
 void PostalEntry::codeLeft(QLineEdit* box)
 {
+    // The editor closing, or another window taken up, is no leaving of the box by the user: the
+    // code waits (still marked changed) until the box is really left.
+    if (!box->isVisible() || !box->window()->isActiveWindow()) {
+        return;
+    }
     for (int slot = 0; slot < 2; ++slot) {
         if (box == m_controls.codes[slot] && box->isModified()) {
             box->setModified(false);

@@ -61,6 +61,8 @@ PostalIndex& PostalIndex::operator=(PostalIndex&& other) noexcept
         m_cityCount = other.m_cityCount;
         m_hintCount = other.m_hintCount;
         m_poolUnits = other.m_poolUnits;
+        m_runCount = other.m_runCount;
+        m_foldedCities = std::move(other.m_foldedCities);
     }
     return *this;
 }
@@ -215,6 +217,19 @@ std::vector<PostalPlace> PostalIndex::byCode(std::string_view sevenDigits) const
     return found;
 }
 
+const std::vector<std::pair<std::string, std::string>>& PostalIndex::foldedCities() const
+{
+    if (m_foldedCities.empty()) {
+        m_foldedCities.reserve(m_cityCount);
+        for (std::size_t c = 0; c < m_cityCount; ++c) {
+            std::size_t offset = u32(CitiesOffset) + c * CitySize;
+            std::string city = FoldAddress(text(u32(offset + 4)));
+            m_foldedCities.emplace_back(city, FoldAddress(text(u32(offset))) + city);
+        }
+    }
+    return m_foldedCities;
+}
+
 std::vector<PostalPlace> PostalIndex::byAddress(std::string_view address) const
 {
     std::string folded = FoldAddress(address);
@@ -224,8 +239,7 @@ std::vector<PostalPlace> PostalIndex::byAddress(std::string_view address) const
     std::size_t runsBase = u32(RunsOffset);
     for (std::size_t c = 0; c < m_cityCount; ++c) {
         std::size_t offset = citiesBase + c * CitySize;
-        std::string city = FoldAddress(text(u32(offset + 4)));
-        std::string withPrefecture = FoldAddress(text(u32(offset))) + city;
+        const auto& [city, withPrefecture] = foldedCities()[c];
         std::size_t used = folded.starts_with(withPrefecture) ? withPrefecture.size()
                            : folded.starts_with(city)         ? city.size()
                                                               : 0;

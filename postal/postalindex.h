@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace talik {
@@ -58,6 +59,7 @@ private:
     PostalPlace office(std::uint32_t number) const;
     void fillCity(PostalPlace& place, std::uint16_t city) const;
     std::string hint(std::uint32_t place) const;
+    const std::vector<std::pair<std::string, std::string>>& foldedCities() const;
 
     const unsigned char* m_data = nullptr;
     std::size_t m_size = 0;
@@ -67,6 +69,9 @@ private:
     std::size_t m_hintCount = 0;
     std::size_t m_poolUnits = 0;
     std::size_t m_runCount = 0;
+    // Each city's folded name, and with its prefecture, made on the first address lookup: later
+    // ones then fold only the towns of the cities that match. Not shared between threads.
+    mutable std::vector<std::pair<std::string, std::string>> m_foldedCities;
 };
 
 // Where the index is: beside the program (a build tree), else in the installed copy's data folder.

@@ -11,7 +11,8 @@ namespace {
 constexpr std::string_view OpenBracket = "（";
 constexpr std::string_view CloseBracket = "）";
 constexpr std::string_view NotListed = "以下に掲載がない場合";
-constexpr std::string_view BlockFollows = "の次に番地がくる場合";
+constexpr std::string_view BlockFollows = "の次に";
+constexpr std::string_view BlockFollowsEnd = "がくる場合";
 constexpr std::string_view WholeVillage = "一円";
 
 // KEN_ALL's columns (0-based): postal code, prefecture, city and town in kanji.
@@ -133,7 +134,10 @@ std::vector<std::vector<std::string>> ParseCsv(std::string_view text)
 
 SplitTown SplitTownName(std::string_view city, std::string_view town)
 {
-    if (town == NotListed || town.find(BlockFollows) != std::string_view::npos) {
+    // "○○の次に番地がくる場合", also with the block numbers: "琴平町の次に１～４２６番地がくる場合".
+    bool blockFollows =
+        town.find(BlockFollows) != std::string_view::npos && town.find(BlockFollowsEnd) != std::string_view::npos;
+    if (town == NotListed || blockFollows) {
         return {"", town == NotListed ? "" : std::string(town)};
     }
     // "利島村一円": the whole village; the real town 一円 (多賀町一円) is written alone.

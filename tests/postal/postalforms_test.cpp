@@ -80,8 +80,13 @@ TEST_F(PostalEditor, ACodeTypedAndLeftFillsAnEmptyAddressWithoutAQuestion)
     open();
     type("Text3_0", "150-0001");
     EXPECT_EQ(shown("Text5_0"), "東京都渋谷区神宮前");
-    // Full-width digits in the second address's code box, left with Enter.
-    type("Text3_1", "１５００００１", Qt::Key_Return);
+    // The second address's code box, left with Enter.
+    type("Text3_1", "1500001", Qt::Key_Return);
+    EXPECT_EQ(shown("Text5_1"), "東京都渋谷区神宮前");
+    // Full-width digits, as a record stored by hand holds them, through the button.
+    set("Text5_1", "");
+    set("Text3_1", "１５０－０００１");
+    click("PostalToAddress_1");
     EXPECT_EQ(shown("Text5_1"), "東京都渋谷区神宮前");
     EXPECT_TRUE(ui.shown.empty());
 }
