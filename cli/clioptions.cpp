@@ -191,6 +191,7 @@ const char* CliUsage()
            "                       vCard ファイルに出力 (既定は vCard 3.0)\n"
            "  import FILE [--map N,N,...] [--skip-first] [--check N,...] [--encoding auto|cp932|utf-8] [--half-kana]\n"
            "                       ＣＳＶファイルの各行を新規登録 (--map は項目ごとの列番号, 0 はなし)\n"
+           "        [--fill-postal]  ない郵便番号・住所を郵便番号データで補う (CSV・vCard とも)\n"
            "  import FILE [--format csv|vcard] [--check N,...]\n"
            "                       vCard の各カードを新規登録 (1 行目が BEGIN:VCARD なら --format なしでも vCard)\n"
            "  settings get KEY     モードの設定セクションのキーの値を表示\n"

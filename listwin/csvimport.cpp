@@ -308,6 +308,7 @@ ImportCsvFile(AppState& state, std::string_view file, const CsvImportOptions& op
             ++result.failures;
             continue;
         }
+        bool filled = options.fill && options.fill(state.Rec);
         state.CurRecNo = 0;
         // The files are held, with their lock, from the first record to the last.
         if (!held) {
@@ -318,6 +319,7 @@ ImportCsvFile(AppState& state, std::string_view file, const CsvImportOptions& op
             break;
         }
         result.lackingLines += line.lacking() ? 1 : 0;
+        result.filledLines += filled ? 1 : 0;
         ReflectImported(state, toldFull);
     }
     UpdateTitleAfterImport(state);
@@ -335,6 +337,9 @@ std::string CsvImportReport(const CsvImportResult& result, std::string_view read
     if (result.lackingLines > 0) {
         report += "\r\n内 " + std::to_string(result.lackingLines) +
                   " 件は Shift-JIS にない文字を「?」に置き換えて取込みました。";
+    }
+    if (result.filledLines > 0) {
+        report += "\r\n内 " + std::to_string(result.filledLines) + std::string(PostalFilledReport);
     }
     return report;
 }

@@ -14,7 +14,12 @@
 namespace talik {
 
 struct AppState;
+struct AddressRecord;
 struct FieldCaptions;
+
+// Fills what a record of an import lacks just before it is stored (the postal code from the
+// address, the address from the code); true when it filled something.
+using ImportRecordFill = std::function<bool(AddressRecord&)>;
 
 // The importable fields, in slot order (the column order of the export).
 enum class CsvSlot
@@ -57,6 +62,8 @@ struct CsvImportOptions
     CsvEncoding encoding = CsvEncoding::Auto;
     bool halfKana = false; // readings through the half-width conversion
     std::array<char, 15> checkItems = {' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' '};
+    bool fillPostal = false; // asked for: the caller opens the postal code list and sets `fill`
+    ImportRecordFill fill;   // empty: nothing is filled (the default)
 };
 
 // The first line of a file as the mapping dialog shows it: its text, its fields, and whether it is
@@ -79,6 +86,7 @@ struct CsvImportResult
     int failures = 0;     // lines not stored: no reading, or one that would read as deleted
     int lackingLines = 0; // UTF-8 lines with characters CP932 lacks, stored with "?"
     int stoppedAt = 0;    // the line at which storing failed; 0 when the import ran to the end
+    int filledLines = 0;  // lines stored with a postal code or address filled in
 };
 
 // Called now and then with the bytes read so far and the file's size.
@@ -118,6 +126,7 @@ inline constexpr std::string_view CsvReadErrorMessage = "入力時にエラー�
 inline constexpr std::string_view CsvOpenTitle = "入力ＣＳＶファイル設定";
 inline constexpr std::string_view CsvOpenFilter = "ＣＳＶ (*.CSV *.csv);;すべて(*.*) (*)";
 inline constexpr std::string_view CsvConfirmTitle = "確認";
+inline constexpr std::string_view PostalFilledReport = " 件は郵便番号か住所を郵便番号データで補いました。";
 
 // Reads a whole file into `bytes`; false when it cannot be read.
 bool ReadWholeFile(const std::string& path, std::string& bytes);

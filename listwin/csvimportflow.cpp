@@ -6,6 +6,9 @@
 #include "listwin/QXCSVSET.h"
 #include "listwin/csvimport.h"
 #include "listwin/importprogress.h"
+#include "platform/installpaths.h"
+#include "postal/postalentry.h"
+#include "postal/postalrecord.h"
 #include "store/state.h"
 #include "ui/qtinteraction.h"
 
@@ -47,6 +50,20 @@ void Report(AppState& state, const CsvImportResult& result)
     state.ui.message(CsvImportReport(result, state.settings.Captions.kana), MessageIcon::None);
 }
 
+// The postal code list for an import that asked for it; false (and told) when it cannot be had.
+bool SetPostalFill(AppState& state, std::optional<PostalIndex>& postal, CsvImportOptions& options)
+{
+    std::string error;
+    std::string index = FindPostalIndex(state.ProgramFolder, InstalledDataFolder(state.ProgramFolder));
+    postal = index.empty() ? std::nullopt : PostalIndex::Open(index, error);
+    if (!postal) {
+        state.ui.message(std::string(NoPostalIndexMessage), MessageIcon::Exclamation);
+        return false;
+    }
+    options.fill = [&postal](AddressRecord& rec) { return FillRecordPostal(*postal, rec); };
+    return true;
+}
+
 } // namespace
 
 bool RunCsvImport(AppState& state, QWidget* parent)
@@ -66,6 +83,11 @@ bool RunCsvImport(AppState& state, QWidget* parent)
         return false;
     }
     if (!state.ui.askYesNo(CsvImportQuestion(*path), MessageIcon::Exclamation, std::string(CsvConfirmTitle))) {
+        return false;
+    }
+    // The postal code list, when asked for, is mapped before anything is stored.
+    std::optional<PostalIndex> postal;
+    if (options.fillPostal && !SetPostalFill(state, postal, options)) {
         return false;
     }
     CsvImportResult result = ImportWithProgress(state, *file, options, parent);

@@ -466,7 +466,8 @@ VcardFill FillFromVcard(const VcardCard& card,
 VcardImportResult ImportVcardFile(AppState& state,
                                   std::string_view file,
                                   const std::array<char, 15>& checks,
-                                  const VcardProgress& progress)
+                                  const VcardProgress& progress,
+                                  const ImportRecordFill& fillRecord)
 {
     const std::vector<VcardCard> cards = ReadVcards(file);
     const CheckItemNameList names = CheckItemCaptions(state);
@@ -487,6 +488,7 @@ VcardImportResult ImportVcardFile(AppState& state,
             }
             continue;
         }
+        bool filled = fillRecord && fillRecord(state.Rec);
         state.CurRecNo = 0;
         if (!held) {
             held = HoldDatabase(state);
@@ -497,6 +499,7 @@ VcardImportResult ImportVcardFile(AppState& state,
         }
         result.lackingCards += fill.lacking ? 1 : 0;
         result.overflowCards += fill.overflow ? 1 : 0;
+        result.filledCards += filled ? 1 : 0;
         ReflectImported(state, toldFull);
     }
     UpdateTitleAfterImport(state);
@@ -510,6 +513,7 @@ std::string VcardImportReport(const VcardImportResult& result, std::string_view 
     counts.lines = result.cards;
     counts.failures = result.failures;
     counts.lackingLines = result.lackingCards;
+    counts.filledLines = result.filledCards;
     std::string report = CsvImportReport(counts, readingCaption);
     if (!result.unread.empty()) {
         std::string names;

@@ -78,7 +78,8 @@ std::string AsStored(const std::string& text)
 std::string ExpectedAddress(const ListRow& row)
 {
     std::string town = row.town;
-    if (town == "以下に掲載がない場合" || (town.find("の次に") != std::string::npos && town.find("がくる場合") != std::string::npos)) {
+    if (town == "以下に掲載がない場合" ||
+        (town.find("の次に") != std::string::npos && town.find("がくる場合") != std::string::npos)) {
         town.clear();
     } else if (town != "一円" && town.size() > 6 && town.substr(town.size() - 6) == "一円" &&
                row.city.find(town.substr(0, town.size() - 6)) != std::string::npos) {

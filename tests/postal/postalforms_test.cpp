@@ -1,17 +1,25 @@
 // The editor's postal code help driven with real keys and clicks: a code fills the address (asking
 // first when the box holds another one), several places give a choice list, a large office offers
 // its name, and an address finds its code.
+#include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
 
 #include <filesystem>
+#include <fstream>
 
 #include <gtest/gtest.h>
 
 #include "editor/TALIK01.h"
+#include "editor/TALIKCHI.h"
+#include "listwin/QXCSVSET.h"
+#include "listwin/TALIKLST.h"
+#include "store/database.h"
+#include "tests/support/modal.h"
 #include "tests/support/storefixture.h"
 
 namespace talik::test {
@@ -191,6 +199,68 @@ TEST_F(PostalEditor, ARecordOnlyShownIsNotChanged)
     open(recNo, 'R');
     EXPECT_FALSE(button("PostalToAddress_0")->isEnabled());
     EXPECT_FALSE(button("PostalToCode_0")->isEnabled());
+}
+
+// The CSV import from the list window with its option to fill from the list ticked.
+class PostalCsvImport : public StoreTest
+{
+protected:
+    void SetUp() override
+    {
+        state.ProfileFolder = dir.str();
+        std::filesystem::create_symlink(TALIK_POSTAL_INDEX, dir.path() / "postal.idx");
+        load();
+        state.TablesLoaded = false;
+        window = std::make_unique<TALIKLST>(state, launcher, nullptr);
+        window->show();
+        ASSERT_TRUE(window->loadIfNeeded());
+        // ｱｵｷ,青木 with postal code 1 only, in CP932.
+        std::ofstream(dir.str() + "/in.csv", std::ios::binary)
+            << "\"\xB1\xB5\xB7\",\"\x90\xC2\x96\xD8\",,,,\"1500001\"\r\n";
+    }
+    void import(bool fill)
+    {
+        ui.fileAnswers = {dir.str() + "/in.csv"};
+        ui.yesNoAnswers = {true};
+        WhenModalShows<QXCSVSET>([fill](QXCSVSET* dialog) {
+            dialog->findChild<QCheckBox*>("FillPostal")->setChecked(fill);
+            QTest::mouseClick(dialog->findChild<QPushButton*>("Command1_0"), Qt::LeftButton);
+        });
+        WhenModalShows<TALIKCHI>(
+            [](TALIKCHI* dialog) { QTest::mouseClick(dialog->findChild<QPushButton*>("Command1_0"), Qt::LeftButton); });
+        window->menus().PPCSVIn->trigger();
+    }
+    std::string address(std::int32_t recNo)
+    {
+        state.CurRecNo = recNo;
+        EXPECT_TRUE(ReadCurrent(state));
+        return GetText(state.Rec.Address1);
+    }
+
+    RecordingLauncher launcher;
+    std::unique_ptr<TALIKLST> window;
+};
+
+TEST_F(PostalCsvImport, TheTickedOptionFillsTheAddressAndTheReportCountsIt)
+{
+    import(true);
+    EXPECT_EQ(ui.messages().back(),
+              "1 件のデータを取込みました。\r\n内 1 件は郵便番号か住所を郵便番号データで補いました。");
+    EXPECT_EQ(address(2), "東京都渋谷区神宮前");
+}
+
+TEST_F(PostalCsvImport, UntickedAsItStartsNothingIsFilled)
+{
+    ui.fileAnswers = {dir.str() + "/in.csv"};
+    WhenModalShows<QXCSVSET>([](QXCSVSET* dialog) {
+        EXPECT_FALSE(dialog->findChild<QCheckBox*>("FillPostal")->isChecked());
+        dialog->reject();
+    });
+    window->menus().PPCSVIn->trigger();
+    ui.shown.clear();
+    import(false);
+    EXPECT_EQ(ui.messages().back(), "1 件のデータを取込みました。");
+    EXPECT_EQ(address(2), "");
 }
 
 } // namespace
