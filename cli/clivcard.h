@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "listwin/csvimport.h"
+#include "listwin/importfill.h"
 #include "listwin/vcardwrite.h"
 
 namespace talik {

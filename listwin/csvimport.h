@@ -9,17 +9,13 @@
 #include <vector>
 
 #include "listwin/csvread.h"
+#include "listwin/importfill.h"
 #include "store/kana.h"
 
 namespace talik {
 
 struct AppState;
-struct AddressRecord;
 struct FieldCaptions;
-
-// Fills what a record of an import lacks just before it is stored (the postal code from the
-// address, the address from the code); true when it filled something.
-using ImportRecordFill = std::function<bool(AddressRecord&)>;
 
 // The importable fields, in slot order (the column order of the export).
 enum class CsvSlot

@@ -12,7 +12,7 @@
 #include <string_view>
 #include <vector>
 
-#include "listwin/csvimport.h"
+#include "listwin/importfill.h"
 #include "listwin/vcardread.h"
 #include "listwin/vcardwrite.h"
 #include "store/record.h"

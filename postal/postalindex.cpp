@@ -34,7 +34,7 @@ std::optional<PostalIndex> PostalIndex::Open(const std::string& path, std::strin
         return std::nullopt;
     }
     PostalIndex index(static_cast<const unsigned char*>(data), static_cast<std::size_t>(st.st_size));
-    if (!index.valid(error)) {
+    if (!index.readHeader()) {
         error = "郵便番号データ " + path + " が壊れています。";
         return std::nullopt;
     }
@@ -56,12 +56,12 @@ PostalIndex& PostalIndex::operator=(PostalIndex&& other) noexcept
         }
         m_data = std::exchange(other.m_data, nullptr);
         m_size = std::exchange(other.m_size, 0);
-        m_placeCount = other.m_placeCount;
-        m_officeCount = other.m_officeCount;
-        m_cityCount = other.m_cityCount;
-        m_hintCount = other.m_hintCount;
-        m_poolUnits = other.m_poolUnits;
-        m_runCount = other.m_runCount;
+        m_placeCount = std::exchange(other.m_placeCount, 0);
+        m_officeCount = std::exchange(other.m_officeCount, 0);
+        m_cityCount = std::exchange(other.m_cityCount, 0);
+        m_hintCount = std::exchange(other.m_hintCount, 0);
+        m_poolUnits = std::exchange(other.m_poolUnits, 0);
+        m_runCount = std::exchange(other.m_runCount, 0);
         m_foldedCities = std::move(other.m_foldedCities);
     }
     return *this;
@@ -87,10 +87,9 @@ std::uint16_t PostalIndex::u16(std::size_t offset) const
 
 // Every table must lie inside the file, so that no lookup reads past it; the texts are checked as
 // they are read.
-bool PostalIndex::valid(std::string& error) const
+bool PostalIndex::readHeader()
 {
     if (std::string_view(reinterpret_cast<const char*>(m_data), Magic.size()) != Magic || u32(FileSize) != m_size) {
-        error = "bad header";
         return false;
     }
     auto fits = [this](std::size_t offset, std::size_t count, std::size_t size) {
@@ -101,16 +100,14 @@ bool PostalIndex::valid(std::string& error) const
               fits(u32(CitiesOffset), u32(CityCount), CitySize) && fits(u32(HintsOffset), u32(HintCount), HintSize) &&
               fits(u32(RunsOffset), u32(RunCount), RunSize) && fits(u32(PoolOffset), u32(PoolUnits), 2);
     if (!ok) {
-        error = "bad table";
         return false;
     }
-    auto& self = const_cast<PostalIndex&>(*this);
-    self.m_placeCount = u32(PlaceCount);
-    self.m_officeCount = u32(OfficeCount);
-    self.m_cityCount = u32(CityCount);
-    self.m_hintCount = u32(HintCount);
-    self.m_poolUnits = u32(PoolUnits);
-    self.m_runCount = u32(RunCount);
+    m_placeCount = u32(PlaceCount);
+    m_officeCount = u32(OfficeCount);
+    m_cityCount = u32(CityCount);
+    m_hintCount = u32(HintCount);
+    m_poolUnits = u32(PoolUnits);
+    m_runCount = u32(RunCount);
     return true;
 }
 

@@ -50,7 +50,8 @@ public:
 
 private:
     PostalIndex(const unsigned char* data, std::size_t size);
-    bool valid(std::string& error) const;
+    // Reads the header's counts once every table is found inside the file; false when one is not.
+    bool readHeader();
     std::uint32_t u32(std::size_t offset) const;
     std::uint16_t u16(std::size_t offset) const;
     std::string text(std::uint32_t ref) const;

@@ -254,7 +254,7 @@ TEST_F(PostalCsvImport, UntickedAsItStartsNothingIsFilled)
     ui.fileAnswers = {dir.str() + "/in.csv"};
     WhenModalShows<QXCSVSET>([](QXCSVSET* dialog) {
         EXPECT_FALSE(dialog->findChild<QCheckBox*>("FillPostal")->isChecked());
-        dialog->reject();
+        QTest::mouseClick(dialog->findChild<QPushButton*>("Command1_1"), Qt::LeftButton);
     });
     window->menus().PPCSVIn->trigger();
     ui.shown.clear();
