@@ -36,7 +36,7 @@ PostalEntry::PostalEntry(QObject* parent, AppState& state, const PostalEntryCont
     }
 }
 
-const PostalIndex* PostalEntry::index()
+const PostalIndex* PostalEntry::index(bool tell)
 {
     if (!m_opened) {
         m_opened = true;
@@ -44,8 +44,10 @@ const PostalIndex* PostalEntry::index()
         std::string error;
         m_index = path.empty() ? std::nullopt : PostalIndex::Open(path, error);
     }
-    if (!m_index) {
+    if (!m_index && tell) {
         m_state.ui.message(std::string(NoPostalIndexMessage), MessageIcon::Exclamation);
+    }
+    if (!m_index) {
         return nullptr;
     }
     return &*m_index;
@@ -117,13 +119,15 @@ void PostalEntry::fillAddress(int slot, bool fromButton)
         }
         return;
     }
-    const PostalIndex* postal = index();
+    const PostalIndex* postal = index(fromButton);
     if (postal == nullptr) {
         return;
     }
     std::vector<PostalPlace> places = postal->byCode(*code);
     if (places.empty()) {
-        m_state.ui.message(NoAddressMessage(HyphenatedPostalCode(*code)), MessageIcon::Exclamation);
+        if (fromButton) {
+            m_state.ui.message(NoAddressMessage(HyphenatedPostalCode(*code)), MessageIcon::Exclamation);
+        }
         return;
     }
     std::optional<PostalPlace> place = choose(places, std::string(PostalChoiceTitle));
@@ -142,7 +146,7 @@ void PostalEntry::fillCode(int slot)
         return;
     }
     std::string address = Us(m_controls.addresses[slot]->text());
-    const PostalIndex* postal = index();
+    const PostalIndex* postal = index(true);
     if (postal == nullptr) {
         return;
     }

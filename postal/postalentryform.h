@@ -35,14 +35,15 @@ public:
 
     // A code box was left (Tab, Enter or a click elsewhere): its address when the user changed it.
     void codeLeft(QLineEdit* box);
-    // "〒→住所" of address `slot`; `fromButton` tells the user why nothing happens, when nothing does.
+    // "〒→住所" of address `slot`. Only the button tells the user why nothing happens (no code, no
+    // list, no place); a box left with such a code stays as it is without a word.
     void fillAddress(int slot, bool fromButton);
     // "住所→〒" of address `slot`.
     void fillCode(int slot);
 
 private:
-    // The index, mapped on first use and kept for the editor's life.
-    const PostalIndex* index();
+    // The index, mapped on first use and kept for the editor's life; `tell`: say so when it is missing.
+    const PostalIndex* index(bool tell);
     std::optional<PostalPlace> choose(const std::vector<PostalPlace>& places, const std::string& title);
     // Puts `text` into `box` as OfferFor says: false when the user declined.
     bool offer(QLineEdit* box, const std::string& text, const std::string& question);

@@ -166,10 +166,13 @@ TEST_F(PostalEditor, WhatCannotBeFoundIsSaidAndChangesNothing)
 {
     open();
     set("Text5_0", "東京都港区");
+    // A code of no place left alone says nothing; asked for, it says so.
     type("Text3_0", "0000000");
+    EXPECT_TRUE(ui.shown.empty());
+    click("PostalToAddress_0");
     EXPECT_EQ(ui.messages(), std::vector<std::string>{"郵便番号 000-0000 の住所は見つかりません。"});
     EXPECT_EQ(shown("Text5_0"), "東京都港区");
-    // A half-typed code left alone says nothing; asked for, it says what is wrong.
+    // Nor does a half-typed code; asked for, it says what is wrong.
     ui.shown.clear();
     type("Text3_0", "150");
     EXPECT_TRUE(ui.shown.empty());
@@ -186,10 +189,11 @@ TEST_F(PostalEditor, WithoutTheIndexTheUserIsTold)
 {
     std::filesystem::remove(dir.path() / "postal.idx");
     open();
+    // Left with a code, the box is quiet; the button tells.
+    type("Text3_0", "1500001");
+    EXPECT_TRUE(ui.shown.empty());
     click("PostalToAddress_0");
-    set("Text3_0", "1500001");
-    click("PostalToAddress_0");
-    EXPECT_EQ(ui.messages().back(), "郵便番号データがありません。");
+    EXPECT_EQ(ui.messages(), std::vector<std::string>{"郵便番号データがありません。"});
     EXPECT_EQ(shown("Text5_0"), "");
 }
 
