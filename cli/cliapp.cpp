@@ -18,6 +18,7 @@
 #include "cli/clilist.h"
 #include "cli/clioptions.h"
 #include "cli/clipopup.h"
+#include "cli/clipostal.h"
 #include "cli/clisearch.h"
 #include "cli/clisettings.h"
 #include "cli/json.h"
@@ -265,6 +266,7 @@ int RunCli(const std::vector<std::string>& args, const CliCommand& print)
         {"copy", CopyCommand},
         {"delete-all", DeleteAllCommand},
         {"mail-url", MailUrlCommand},
+        {"postal", PostalCommand},
     };
     auto command = commands.find(options->command);
     if (command == commands.end()) {

@@ -11,6 +11,8 @@
 #include "cli/clivcard.h"
 #include "interchange/vcardread.h"
 #include "listwin/appstate.h"
+#include "platform/installpaths.h"
+#include "postal/postalrecord.h"
 
 namespace talik {
 namespace {
@@ -79,6 +81,22 @@ bool SetEncoding(const std::string& value, CsvImportOptions& options, std::strin
     return true;
 }
 
+bool OpenPostal(AppState& state, std::optional<PostalIndex>& postal)
+{
+    std::string path = FindPostalIndex(state.ProgramFolder, InstalledDataFolder(state.ProgramFolder));
+    std::string error;
+    postal = path.empty() ? std::nullopt : PostalIndex::Open(path, error);
+    if (!postal) {
+        state.ui.message(path.empty() ? "郵便番号データがありません。" : error, MessageIcon::Exclamation);
+    }
+    return postal.has_value();
+}
+
+ImportRecordFill FillFrom(const PostalIndex& postal)
+{
+    return [&postal](AddressRecord& rec) { return FillRecordPostal(postal, rec); };
+}
+
 bool SetValued(const std::string& name, const std::string& value, CsvImportOptions& options, std::string& error)
 {
     if (name == "--map") {
@@ -116,6 +134,8 @@ std::optional<CliImport> ParseImportArguments(const std::vector<std::string>& ar
             import.options.skipFirst = true;
         } else if (arg == "--half-kana") {
             import.options.halfKana = true;
+        } else if (arg == "--fill-postal") {
+            import.options.fillPostal = true;
         } else if (arg.rfind("--", 0) == 0 || haveFile) {
             error = (haveFile ? "余分な引数があります: " : "不明なオプションです: ") + arg;
             return std::nullopt;
@@ -149,8 +169,16 @@ int ImportCommand(AppState& state, const CliOptions& options)
                          MessageIcon::Exclamation);
         return ExitRefused;
     }
+    // The index is opened before anything is stored: without it the import asked for is not done.
+    std::optional<PostalIndex> postal;
+    if (import->options.fillPostal && !OpenPostal(state, postal)) {
+        return ExitRefused;
+    }
+    if (postal) {
+        import->options.fill = FillFrom(*postal);
+    }
     if (import->vcard.value_or(StartsAsVcard(bytes))) {
-        return ImportVcardBytes(state, import->file, bytes, import->options.checkItems);
+        return ImportVcardBytes(state, import->file, bytes, import->options.checkItems, import->options.fill);
     }
     if (DetectCsvEncoding(bytes) == CsvFileEncoding::Unreadable) {
         state.ui.message(std::string(CsvUnreadableMessage), MessageIcon::Exclamation);

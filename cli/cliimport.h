@@ -1,6 +1,6 @@
 #pragma once
 // talikcli import FILE [--map c0,c1,…,c17] [--skip-first] [--check 3,7] [--encoding auto|cp932|utf-8]
-// [--half-kana]: every line of a CSV file as a new address, as the window's import stores it.
+// [--half-kana] [--fill-postal]: every line of a CSV file as a new address, as the window's import stores it.
 #include <optional>
 #include <string>
 #include <vector>

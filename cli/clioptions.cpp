@@ -104,7 +104,7 @@ bool IsSearchArgument(const std::string& arg, const CliOptions& options)
 bool TakesOwnOptions(const std::string& command)
 {
     for (std::string_view own : {"print", "export", "import", "settings", "layout", "copy", "mail-url", "backup",
-                                 "restore", "databases", "rename-db", "copy-to", "move-to", "password"}) {
+                                 "restore", "databases", "rename-db", "copy-to", "move-to", "password", "postal"}) {
         if (command == own) {
             return true;
         }
@@ -191,6 +191,7 @@ const char* CliUsage()
            "                       vCard ファイルに出力 (既定は vCard 3.0)\n"
            "  import FILE [--map N,N,...] [--skip-first] [--check N,...] [--encoding auto|cp932|utf-8] [--half-kana]\n"
            "                       ＣＳＶファイルの各行を新規登録 (--map は項目ごとの列番号, 0 はなし)\n"
+           "        [--fill-postal]  ない郵便番号・住所を郵便番号データで補う (CSV・vCard とも)\n"
            "  import FILE [--format csv|vcard] [--check N,...]\n"
            "                       vCard の各カードを新規登録 (1 行目が BEGIN:VCARD なら --format なしでも vCard)\n"
            "  settings get KEY     モードの設定セクションのキーの値を表示\n"
@@ -207,6 +208,8 @@ const char* CliUsage()
            "  copy N [--setting 1-4]  レコード N をコピー設定 (既定 1) の形でクリップボード用テキストに\n"
            "  delete-all           データベースの全件を削除 (パスワードとチェック項目名は残る)\n"
            "  mail-url --records N,N,...  一括メールで渡す mailto: URL を表示\n"
+           "  postal CODE          郵便番号 (7桁) の住所を表示 (大口事業所は住所と事業所名)\n"
+           "  postal --address TEXT  住所の都道府県・市区町村・町域から郵便番号を表示\n"
            "  --data DIR           データフォルダ (無いフォルダはエラー。既定は設定ファイルのもの)\n"
            "  --password-file FILE パスワードをファイルの 1 行目から読む\n"
            "  --password -         パスワードを標準入力の 1 行目から読む\n"

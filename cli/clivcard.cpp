@@ -52,7 +52,8 @@ int ExportVcardFile(AppState& state,
 int ImportVcardBytes(AppState& state,
                      const std::string& path,
                      const std::string& bytes,
-                     const std::array<char, 15>& checks)
+                     const std::array<char, 15>& checks,
+                     const ImportRecordFill& fill)
 {
     if (!LooksLikeVcard(bytes)) {
         state.ui.message(std::string(VcardNotVcardMessage), MessageIcon::Exclamation);
@@ -63,7 +64,7 @@ int ImportVcardBytes(AppState& state,
     }
     // The command itself is the user's yes to the question the window would ask (and it is shown).
     state.ui.askYesNo(VcardImportQuestion(path), MessageIcon::Exclamation, "確認");
-    const VcardImportResult result = ImportVcardFile(state, bytes, checks);
+    const VcardImportResult result = ImportVcardFile(state, bytes, checks, {}, fill);
     if (result.stoppedAt != 0) {
         state.ui.message(VcardStoppedReport(result), MessageIcon::Exclamation);
         return ExitRefused;

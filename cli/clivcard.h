@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "interchange/importfill.h"
 #include "interchange/vcardwrite.h"
 
 namespace talik {
@@ -21,11 +22,12 @@ int ExportVcardFile(AppState& state,
                     VcardVersion version,
                     const std::optional<std::vector<std::int32_t>>& records);
 
-// Imports the cards of `bytes` (read from `path`), each record with the check items `checks`; an
-// exit code. A file without BEGIN:VCARD is refused before the database is touched.
+// Imports the cards of `bytes` (read from `path`), each record with the check items `checks` and
+// what `fill` fills in; an exit code. A file without BEGIN:VCARD is refused before the database is touched.
 int ImportVcardBytes(AppState& state,
                      const std::string& path,
                      const std::string& bytes,
-                     const std::array<char, 15>& checks);
+                     const std::array<char, 15>& checks,
+                     const ImportRecordFill& fill = {});
 
 } // namespace talik

@@ -22,6 +22,9 @@ if(TALIK_SHARED_FILES)
   install(FILES ${TALIK_SHARED_FILES} DESTINATION ${TALIK_INSTALL_DATADIR})
 endif()
 
+# The postal code index compiled from Japan Post's list at build time.
+install(FILES ${TALIK_POSTAL_INDEX} DESTINATION ${TALIK_INSTALL_DATADIR})
+
 # The alias of the stored font names for other programs; fontconfig's conf.d link turns it on.
 install(FILES resources/fontconfig/65-talik-ms-fonts.conf DESTINATION ${CMAKE_INSTALL_DATADIR}/fontconfig/conf.avail)
 

@@ -16,6 +16,7 @@
 #include "editor/editorextras.h"
 #include "listwin/appstate.h"
 #include "listwin/currentrecord.h"
+#include "postal/postalentryform.h"
 #include "print/TALIKPRS.h"
 #include "store/checkitems.h"
 #include "store/database.h"
@@ -28,7 +29,8 @@
 namespace talik {
 namespace {
 
-constexpr int FormWidth = 9000;
+// Wide enough for the postal code buttons right of the address support buttons.
+constexpr int FormWidth = 10300;
 constexpr int FormHeight = 6500;
 constexpr int LabelLeft = 120;
 constexpr int BoxLeft = 1300;
@@ -217,6 +219,14 @@ void TALIK01::buildButtons()
                                 {m_mail, m_email, m_remarksExtra, m_relatedFile, m_addressSupport, m_addresses,
                                  m_remarksExtraMarker, m_relatedFileMarker},
                                 m_mode == EditorMode::View);
+    for (int i = 0; i < 2; ++i) {
+        m_postalToAddress[i] =
+            button(i == 0 ? "PostalToAddress_0" : "PostalToAddress_1", "〒→住所", 7600, 1380 + i * 950, 1250);
+        m_postalToCode[i] = button(i == 0 ? "PostalToCode_0" : "PostalToCode_1", "住所→〒", 8950, 1380 + i * 950, 1250);
+    }
+    bool changesRecord = m_mode == EditorMode::New || m_mode == EditorMode::Change;
+    m_postal = new PostalEntry(this, m_state, {m_postCodes, m_addresses, m_company, m_postalToAddress, m_postalToCode},
+                               changesRecord);
 }
 
 void TALIK01::applyMode()
@@ -459,6 +469,7 @@ void TALIK01::advanceIfFull(int index)
 void TALIK01::boxLeft(QLineEdit* edit)
 {
     edit->setStyleSheet({});
+    m_postal->codeLeft(edit);
     if (edit == m_reading) {
         edit->setText(Qs(ToHalfKana(Us(edit->text()))));
         return;

@@ -18,6 +18,7 @@ namespace talik {
 
 struct AppState;
 class EditorExtras;
+class PostalEntry;
 
 class TALIK01 : public QDialog
 {
@@ -88,17 +89,20 @@ private:
     std::array<int, PhoneSlots> m_phoneKinds{};
     QLabel* m_age = nullptr; // Label3
     QLabel* m_checkCaption = nullptr;
-    QPushButton* m_store = nullptr;                 // Command1(0)
-    QPushButton* m_cancel = nullptr;                // Command1(1)
-    QPushButton* m_storeAsNew = nullptr;            // Command1(2)
-    QPushButton* m_printSettings = nullptr;         // Command1(3)
-    QPushButton* m_mail = nullptr;                  // Command2
-    QPushButton* m_remarksExtra = nullptr;          // Command3
-    QPushButton* m_relatedFile = nullptr;           // Command4
-    std::array<QPushButton*, 2> m_addressSupport{}; // Command5(0..1)
-    QFrame* m_remarksExtraMarker = nullptr;         // Line3
-    QFrame* m_relatedFileMarker = nullptr;          // Line4
-    EditorExtras* m_extras = nullptr;               // what Command2 to Command5 do
+    QPushButton* m_store = nullptr;                  // Command1(0)
+    QPushButton* m_cancel = nullptr;                 // Command1(1)
+    QPushButton* m_storeAsNew = nullptr;             // Command1(2)
+    QPushButton* m_printSettings = nullptr;          // Command1(3)
+    QPushButton* m_mail = nullptr;                   // Command2
+    QPushButton* m_remarksExtra = nullptr;           // Command3
+    QPushButton* m_relatedFile = nullptr;            // Command4
+    std::array<QPushButton*, 2> m_addressSupport{};  // Command5(0..1)
+    QFrame* m_remarksExtraMarker = nullptr;          // Line3
+    QFrame* m_relatedFileMarker = nullptr;           // Line4
+    EditorExtras* m_extras = nullptr;                // what Command2 to Command5 do
+    std::array<QPushButton*, 2> m_postalToAddress{}; // "〒→住所" of address 1 and 2
+    std::array<QPushButton*, 2> m_postalToCode{};    // "住所→〒"
+    PostalEntry* m_postal = nullptr;                 // what they do
 };
 
 // Opens the editor modally on the selected record of `list` (EditStatus " " change, "R" view).

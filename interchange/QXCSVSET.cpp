@@ -27,7 +27,8 @@ constexpr std::array<CsvEncoding, 3> Encodings = {CsvEncoding::Auto, CsvEncoding
 QXCSVSET::QXCSVSET(AppState& state, std::string_view file, CsvImportOptions& options, QWidget* parent)
     : QDialog(parent), m_state(state), m_file(file), m_options(options), m_firstLine(new QLineEdit(this)),
       m_skipFirst(new QCheckBox("１行目は取り込まない", this)),
-      m_halfKana(new QCheckBox("フリガナを半角カナに変換する", this)), m_encoding(new QComboBox(this))
+      m_halfKana(new QCheckBox("フリガナを半角カナに変換する", this)),
+      m_fillPostal(new QCheckBox("ない郵便番号・住所を郵便番号データで補う", this)), m_encoding(new QComboBox(this))
 {
     setObjectName("QXCSVSET");
     setWindowTitle("ＣＳＶ取り込み設定");
@@ -85,6 +86,8 @@ void QXCSVSET::buildOptions()
     m_skipFirst->setGeometry(px(150), px(5350), px(3000), px(330));
     m_halfKana->setObjectName("Check2");
     m_halfKana->setGeometry(px(150), px(5750), px(3600), px(330));
+    m_fillPostal->setObjectName("FillPostal");
+    m_fillPostal->setGeometry(px(150), px(6150), px(4300), px(330));
     auto* encodingCaption = new QLabel("文字コード", this);
     encodingCaption->setObjectName("Label3");
     encodingCaption->setGeometry(px(4550), px(5350), px(1300), px(330));
@@ -136,6 +139,7 @@ void QXCSVSET::accept()
     }
     m_options.skipFirst = m_skipFirst->isChecked();
     m_options.halfKana = m_halfKana->isChecked();
+    m_options.fillPostal = m_fillPostal->isChecked();
     m_options.encoding = Encodings[static_cast<std::size_t>(std::max(m_encoding->currentIndex(), 0))];
     m_state.EditStatus = 'Y';
     QDialog::accept();

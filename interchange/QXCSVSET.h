@@ -42,6 +42,7 @@ private:
     QLineEdit* m_firstLine;                           // Text1
     QCheckBox* m_skipFirst;                           // Check1
     QCheckBox* m_halfKana;                            // Check2
+    QCheckBox* m_fillPostal;                          // a missing postal code or address from the list
     QComboBox* m_encoding;                            // Combo2 "文字コード"
 };
 

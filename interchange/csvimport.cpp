@@ -273,6 +273,7 @@ ImportCsvFile(StoreState& state, std::string_view file, const CsvImportOptions& 
             result.skippedLines.note(at);
             continue;
         }
+        bool filled = options.fill && options.fill(rec);
         if (!writer) {
             writer = RecordWriter::hold(state);
         }
@@ -287,6 +288,7 @@ ImportCsvFile(StoreState& state, std::string_view file, const CsvImportOptions& 
         if (!ReadBirthday(line.raw(CsvSlot::Birthday)).readable) {
             result.unreadBirthdays.note(at);
         }
+        result.filledLines += filled ? 1 : 0;
     }
     return result;
 }
@@ -300,6 +302,7 @@ std::string ImportReport(const ImportCounts& result, std::string_view readingCap
     report += ReportLine("内 ", result.lackingLines, " Shift-JIS にない文字を「?」に置き換えて取込みました。",
                          result.lackingAt);
     report += ReportLine("内 ", result.unreadBirthdays.count, "生年月日を読めませんでした。", result.unreadBirthdays);
+    report += ReportLine("内 ", result.filledLines, PostalFilledReport, {});
     return report;
 }
 

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "interchange/csvread.h"
+#include "interchange/importfill.h"
 #include "interchange/importreport.h"
 #include "store/kana.h"
 
@@ -58,6 +59,8 @@ struct CsvImportOptions
     CsvEncoding encoding = CsvEncoding::Auto;
     bool halfKana = false; // readings through the half-width conversion
     std::array<char, 15> checkItems = {' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' '};
+    bool fillPostal = false; // asked for: the caller opens the postal code list and sets `fill`
+    ImportRecordFill fill;   // empty: nothing is filled (the default)
 };
 
 // The first line of a file as the mapping dialog shows it: its text, its fields, and whether it is
@@ -85,6 +88,7 @@ struct ImportCounts
     NotedLines skippedLines;
     NotedLines lackingAt;
     NotedLines unreadBirthdays;
+    int filledLines = 0; // lines stored with a postal code or address filled in
 };
 
 // Stores every line of `file` as a new record of the open database (the tables loaded) through
@@ -115,5 +119,6 @@ inline constexpr std::string_view CsvReadErrorMessage = "入力時にエラー�
 inline constexpr std::string_view CsvOpenTitle = "入力ＣＳＶファイル設定";
 inline constexpr std::string_view CsvOpenFilter = "ＣＳＶ (*.CSV *.csv);;すべて(*.*) (*)";
 inline constexpr std::string_view ImportConfirmTitle = "確認";
+inline constexpr std::string_view PostalFilledReport = "郵便番号か住所を郵便番号データで補いました。";
 
 } // namespace talik

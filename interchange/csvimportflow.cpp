@@ -7,6 +7,9 @@
 #include "interchange/csvimport.h"
 #include "interchange/importprogress.h"
 #include "listwin/appstate.h"
+#include "platform/installpaths.h"
+#include "postal/postalentry.h"
+#include "postal/postalrecord.h"
 #include "ui/qtinteraction.h"
 
 namespace talik {
@@ -48,6 +51,20 @@ void Report(AppState& state, const ImportCounts& result)
     state.ui.message(ImportReport(result, state.settings.Captions.kana), MessageIcon::None);
 }
 
+// The postal code list for an import that asked for it; false (and told) when it cannot be had.
+bool SetPostalFill(AppState& state, std::optional<PostalIndex>& postal, CsvImportOptions& options)
+{
+    std::string error;
+    std::string index = FindPostalIndex(state.ProgramFolder, InstalledDataFolder(state.ProgramFolder));
+    postal = index.empty() ? std::nullopt : PostalIndex::Open(index, error);
+    if (!postal) {
+        state.ui.message(std::string(NoPostalIndexMessage), MessageIcon::Exclamation);
+        return false;
+    }
+    options.fill = [&postal](AddressRecord& rec) { return FillRecordPostal(*postal, rec); };
+    return true;
+}
+
 } // namespace
 
 bool RunCsvImport(AppState& state, QWidget* parent)
@@ -67,6 +84,11 @@ bool RunCsvImport(AppState& state, QWidget* parent)
         return false;
     }
     if (!state.ui.askYesNo(CsvImportQuestion(*path), MessageIcon::Exclamation, std::string(ImportConfirmTitle))) {
+        return false;
+    }
+    // The postal code list, when asked for, is mapped before anything is stored.
+    std::optional<PostalIndex> postal;
+    if (options.fillPostal && !SetPostalFill(state, postal, options)) {
         return false;
     }
     ImportCounts result = ImportWithProgress(state, *file, options, parent);

@@ -453,7 +453,8 @@ VcardFill FillFromVcard(const VcardCard& card,
 VcardImportResult ImportVcardFile(StoreState& state,
                                   std::string_view file,
                                   const std::array<char, 15>& checks,
-                                  const VcardProgress& progress)
+                                  const VcardProgress& progress,
+                                  const ImportRecordFill& fillRecord)
 {
     const std::vector<VcardCard> cards = ReadVcards(file);
     const CheckItemNameList names = CheckItemCaptions(state);
@@ -476,6 +477,7 @@ VcardImportResult ImportVcardFile(StoreState& state,
             }
             continue;
         }
+        bool filled = fillRecord && fillRecord(rec);
         if (!writer) {
             writer = RecordWriter::hold(state);
         }
@@ -485,6 +487,7 @@ VcardImportResult ImportVcardFile(StoreState& state,
         }
         result.lackingCards += fill.lacking ? 1 : 0;
         result.overflowCards += fill.overflow ? 1 : 0;
+        result.filledCards += filled ? 1 : 0;
     }
     return result;
 }
@@ -495,6 +498,7 @@ std::string VcardImportReport(const VcardImportResult& result, std::string_view 
     counts.lines = result.cards;
     counts.failures = result.failures;
     counts.lackingLines = result.lackingCards;
+    counts.filledLines = result.filledCards;
     std::string report = ImportReport(counts, readingCaption);
     if (!result.unread.empty()) {
         std::string names;

@@ -12,6 +12,7 @@
 #include <string_view>
 #include <vector>
 
+#include "interchange/importfill.h"
 #include "interchange/vcardread.h"
 #include "interchange/vcardwrite.h"
 #include "store/record.h"
@@ -51,6 +52,7 @@ struct VcardImportResult
     int lackingCards = 0;            // cards stored with "?" for characters CP932 lacks
     int overflowCards = 0;           // cards with something put into the remarks extra data
     int stoppedAt = 0;               // the card at which storing failed; 0 when the import ran to the end
+    int filledCards = 0;             // cards stored with a postal code or address filled in
     std::vector<std::string> unread; // the names of the first cards without a reading
 };
 
@@ -61,7 +63,8 @@ using VcardProgress = std::function<void(std::size_t done, std::size_t total)>;
 VcardImportResult ImportVcardFile(StoreState& state,
                                   std::string_view file,
                                   const std::array<char, 15>& checks,
-                                  const VcardProgress& progress = {});
+                                  const VcardProgress& progress = {},
+                                  const ImportRecordFill& fillRecord = {});
 
 // The report after an import that ran to the end; `readingCaption` is the reading field's caption.
 std::string VcardImportReport(const VcardImportResult& result, std::string_view readingCaption);

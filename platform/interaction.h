@@ -58,6 +58,14 @@ public:
         (void)start;
         return std::nullopt;
     }
+    // A short list to pick one line from (several places of one postal code, say): the position of
+    // the line picked, or nullopt when the user cancelled. Programs without windows pick nothing.
+    virtual std::optional<std::size_t> chooseItem(const std::string& title, const std::vector<std::string>& items)
+    {
+        (void)title;
+        (void)items;
+        return std::nullopt;
+    }
     // The wait cursor on (true) or back to normal (false).
     virtual void setBusy(bool busy) = 0;
     // Lets pending window events run inside a long operation.

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QInputDialog>
 #include <QMessageBox>
 #include <QRegularExpression>
 
@@ -95,6 +96,25 @@ std::optional<std::string> QtInteraction::chooseFolder(const std::string& title,
     TALIKDIR dialog(title, start, QApplication::activeWindow());
     dialog.exec();
     return dialog.chosen();
+}
+
+std::optional<std::size_t> QtInteraction::chooseItem(const std::string& title, const std::vector<std::string>& items)
+{
+    QStringList lines;
+    for (const std::string& item : items) {
+        lines << QString::fromStdString(item);
+    }
+    QInputDialog dialog(QApplication::activeWindow());
+    dialog.setWindowTitle(QString::fromStdString(title));
+    dialog.setLabelText(QString::fromStdString(title));
+    dialog.setOptions(QInputDialog::UseListViewForComboBoxItems);
+    dialog.setComboBoxItems(lines);
+    dialog.setComboBoxEditable(false);
+    if (dialog.exec() != QDialog::Accepted) {
+        return std::nullopt;
+    }
+    qsizetype picked = lines.indexOf(dialog.textValue());
+    return picked < 0 ? std::nullopt : std::optional<std::size_t>(static_cast<std::size_t>(picked));
 }
 
 std::optional<Interaction::SaveChoice> QtInteraction::chooseSaveFileOfType(const std::string& title,

@@ -22,6 +22,7 @@ public:
     std::optional<std::string> chooseOpenFile(const std::string& title, const std::string& filter) override;
     std::optional<std::string> chooseSaveFile(const std::string& title, const std::string& filter) override;
     std::optional<std::string> chooseFolder(const std::string& title, const std::string& start) override;
+    std::optional<std::size_t> chooseItem(const std::string& title, const std::vector<std::string>& items) override;
     std::optional<SaveChoice> chooseSaveFileOfType(const std::string& title,
                                                    const std::vector<std::string>& types) override;
     void setBusy(bool busy) override;

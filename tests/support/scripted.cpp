@@ -51,6 +51,23 @@ std::optional<std::string> ScriptedInteraction::chooseFolder(const std::string& 
     return answerFileDialog("folder", title, start);
 }
 
+std::optional<std::size_t> ScriptedInteraction::chooseItem(const std::string& title,
+                                                           const std::vector<std::string>& items)
+{
+    std::string lines;
+    for (const std::string& item : items) {
+        lines += (lines.empty() ? "" : "\n") + item;
+    }
+    shown.push_back({"choice", lines, MessageIcon::None, title});
+    if (choiceAnswers.empty()) {
+        ADD_FAILURE() << "unscripted choice list: " << title;
+        return std::nullopt;
+    }
+    auto answer = choiceAnswers.front();
+    choiceAnswers.pop_front();
+    return answer;
+}
+
 std::optional<Interaction::SaveChoice> ScriptedInteraction::chooseSaveFileOfType(const std::string& title,
                                                                                  const std::vector<std::string>& types)
 {

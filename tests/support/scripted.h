@@ -14,7 +14,7 @@ namespace talik::test {
 
 struct ShownMessage
 {
-    std::string kind; // "message", "question", "password", "open file", "save file" or "folder"
+    std::string kind; // "message", "question", "password", "open file", "save file", "folder" or "choice"
     std::string text; // for the file dialogs: the filter
     MessageIcon icon = MessageIcon::None;
     std::string title;
@@ -33,6 +33,9 @@ public:
     // Folder dialogs take their answers from `fileAnswers` too; their shown text is the start folder.
     // The file types the next save dialogs with several types pick (by position); none left: the first.
     std::deque<std::size_t> fileTypeAnswers;
+    // The lines the next choice lists pick (by position; nullopt: cancelled). A choice list with no
+    // scripted answer fails the test (and is cancelled). Shown as "choice", the lines joined by "\n".
+    std::deque<std::optional<std::size_t>> choiceAnswers;
 
     std::vector<ShownMessage> shown;
     int busyDepth = 0;
@@ -47,6 +50,7 @@ public:
     std::optional<SaveChoice> chooseSaveFileOfType(const std::string& title,
                                                    const std::vector<std::string>& types) override;
     std::optional<std::string> chooseFolder(const std::string& title, const std::string& start) override;
+    std::optional<std::size_t> chooseItem(const std::string& title, const std::vector<std::string>& items) override;
     void setBusy(bool busy) override;
     void processEvents() override { ++eventsRun; }
 
