@@ -1,8 +1,5 @@
 #include "cli/cliapp.h"
 
-#include "listwin/currentrecord.h"
-#include "listwin/listsync.h"
-
 #include <charconv>
 #include <cstdio>
 #include <functional>
@@ -14,6 +11,7 @@
 #include "cli/cliexport.h"
 #include "cli/cliimport.h"
 #include "cli/cliinteraction.h"
+#include "cli/clijoint.h"
 #include "cli/clilayout.h"
 #include "cli/clilist.h"
 #include "cli/clioptions.h"
@@ -23,18 +21,22 @@
 #include "cli/clisettings.h"
 #include "cli/json.h"
 #include "listwin/appstate.h"
+#include "listwin/currentrecord.h"
+#include "listwin/listsync.h"
 #include "platform/paths.h"
 #include "store/database.h"
 #include "store/fields.h"
+#include "store/identity.h"
 
 namespace talik {
-namespace {
 
 int UsageError(const std::string& error)
 {
     std::fprintf(stderr, "%s\n%s", error.c_str(), CliUsage());
     return ExitUsage;
 }
+
+namespace {
 
 // The address book's own settings (of mode 0, or of the mode named) give the data folder, the
 // database names and the print layout; the command line may name another folder and database.
@@ -127,16 +129,28 @@ int ShowCommand(AppState& state, const CliOptions& options)
         json += number ? std::to_string(FieldNumber(field, state.Rec, state.Extra))
                        : JsonString(FieldText(field, state.Rec, state.Extra));
     }
+    json += ", \"Id\": " + JsonString(RecordIdentity(state.Rec)) + ", \"Joint\": " + JointJson(state.Joint);
     std::printf("%s}\n", json.c_str());
     return ExitDone;
 }
 
-// Fills the record buffers from the --Field=value arguments; false (with the reason) on a bad one.
+// Fills the record buffers from the --Field=value arguments over what they hold (a new record
+// starts from a clean one); false (with the reason) on a bad one. --Joint options replace the joint
+// names.
 bool FillFromArguments(AppState& state, const CliOptions& options, std::string& error)
 {
-    ClearRecord(state.Rec);
-    ClearRecord(state.Extra);
+    JointOptions joint = ParseJointOptions(options.fields);
+    if (!joint.error.empty()) {
+        error = joint.error;
+        return false;
+    }
+    if (joint.names) {
+        state.Joint = *joint.names;
+    }
     for (const auto& [name, value] : options.fields) {
+        if (name == "Joint") {
+            continue;
+        }
         const FieldInfo* field = FindField(name);
         if (field == nullptr) {
             error = "不明な項目です: " + name;
@@ -175,6 +189,8 @@ int AddCommand(AppState& state, const CliOptions& options)
         return UsageError("add には --KanaName=... が必要です。");
     }
     std::string error;
+    ClearRecord(state.Rec);
+    ClearRecord(state.Extra);
     if (!FillFromArguments(state, options, error)) {
         return UsageError(error);
     }
@@ -184,11 +200,13 @@ int AddCommand(AppState& state, const CliOptions& options)
     }
     AddressRecord rec = state.Rec;
     ExtraRecord extra = state.Extra;
+    std::vector<JointName> joint = state.Joint;
     if (!LoadForChanging(state)) {
         return ExitRefused;
     }
     state.Rec = rec;
     state.Extra = extra;
+    state.Joint = joint;
     state.CurRecNo = 0;
     state.EditStatus = 'N';
     if (!SaveCurrent(state)) {
@@ -196,6 +214,35 @@ int AddCommand(AppState& state, const CliOptions& options)
     }
     std::printf("%d\n", static_cast<int>(state.CurRecNo));
     return ExitDone;
+}
+
+// Changes only the fields given, as the editor does; prints nothing.
+int UpdateCommand(AppState& state, const CliOptions& options)
+{
+    std::int32_t recNo = RecNoArgument(options);
+    if (recNo == 0) {
+        return UsageError("update にはレコード番号 (2-64000) を指定してください。");
+    }
+    std::string error;
+    if (JointOptions joint = ParseJointOptions(options.fields); !joint.error.empty()) {
+        return UsageError(joint.error);
+    }
+    if (!LoadForChanging(state) || !IsLive(state, recNo)) {
+        return ExitRefused;
+    }
+    state.CurRecNo = recNo;
+    if (!ReadCurrent(state)) {
+        return ExitRefused;
+    }
+    if (!FillFromArguments(state, options, error)) {
+        return UsageError(error);
+    }
+    if (GetText(state.Rec.KanaName).empty()) {
+        std::fprintf(stderr, "フリガナは必ず入力して下さい。\n");
+        return ExitUsage;
+    }
+    state.EditStatus = 'R';
+    return SaveCurrent(state) ? ExitDone : ExitRefused;
 }
 
 int DeleteCommand(AppState& state, const CliOptions& options)
@@ -249,6 +296,7 @@ int RunCli(const std::vector<std::string>& args, const CliCommand& print)
         {"count", CountCommand},
         {"show", ShowCommand},
         {"add", AddCommand},
+        {"update", UpdateCommand},
         {"delete", DeleteCommand},
         {"search", SearchCommand},
         {"print", print},
@@ -267,13 +315,14 @@ int RunCli(const std::vector<std::string>& args, const CliCommand& print)
         {"delete-all", DeleteAllCommand},
         {"mail-url", MailUrlCommand},
         {"postal", PostalCommand},
+        {"sidestore", SideStoreCommand},
     };
     auto command = commands.find(options->command);
     if (command == commands.end()) {
         return UsageError("不明なコマンドです: " + options->command);
     }
-    bool takesArguments =
-        options->command == "show" || options->command == "delete" || TakesOwnOptions(options->command);
+    bool takesArguments = options->command == "show" || options->command == "delete" || options->command == "update" ||
+                          TakesOwnOptions(options->command);
     if (!takesArguments && !options->arguments.empty()) {
         return UsageError("余分な引数があります: " + options->arguments[0]);
     }

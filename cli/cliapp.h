@@ -16,6 +16,9 @@ enum CliExit
     ExitUsage = 2,
 };
 
+// Tells what is wrong with the command line, then the usage; returns ExitUsage.
+int UsageError(const std::string& error);
+
 // A command, run on the state set up for the command line; returns the exit code.
 using CliCommand = std::function<int(AppState&, const CliOptions&)>;
 

@@ -103,8 +103,9 @@ bool IsSearchArgument(const std::string& arg, const CliOptions& options)
 
 bool TakesOwnOptions(const std::string& command)
 {
-    for (std::string_view own : {"print", "export", "import", "settings", "layout", "copy", "mail-url", "backup",
-                                 "restore", "databases", "rename-db", "copy-to", "move-to", "password", "postal"}) {
+    for (std::string_view own :
+         {"print", "export", "import", "settings", "layout", "copy", "mail-url", "backup", "restore", "databases",
+          "rename-db", "copy-to", "move-to", "password", "postal", "sidestore"}) {
         if (command == own) {
             return true;
         }
@@ -139,7 +140,7 @@ std::optional<CliOptions> ParseCliOptions(const std::vector<std::string>& args, 
             if (!ParseGlobal(args, i, options, error)) {
                 return std::nullopt;
             }
-        } else if (arg.rfind("--", 0) == 0 && options.command == "add") {
+        } else if (arg.rfind("--", 0) == 0 && (options.command == "add" || options.command == "update")) {
             if (!ParseField(arg, options.fields, error)) {
                 return std::nullopt;
             }
@@ -175,7 +176,10 @@ const char* CliUsage()
            "  list                 登録データの一覧 (キー, カナ名, 名前)\n"
            "  count                登録数\n"
            "  show N               レコード N の全項目 (JSON)\n"
-           "  add --KanaName=... [--項目名=値 ...]   新規登録し、レコード番号を表示\n"
+           "  add --KanaName=... [--項目名=値 ...] [--Joint=[姓:]名[|敬称] ...]\n"
+           "                       新規登録し、レコード番号を表示\n"
+           "  update N [--項目名=値 ...] [--Joint=...]  与えた項目だけを変更 (--Joint= で連名を消す)\n"
+           "  sidestore clean|rebuild  使われなくなった追加データを消す / 壊れた追加データを作り直す\n"
            "  delete N             レコード N を削除\n"
            "  search [--項目名=値 ...] [--birthday=yyyymmdd] [--check=N,...] [--kind=new|add|narrow|exclude]\n"
            "         [then ...]     検索し、該当データをレコード番号順に表示 (then で続けて検索)\n"

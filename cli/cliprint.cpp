@@ -198,12 +198,6 @@ bool CheckCombination(const ParseState& parse, std::string& error)
 
 // ---- The job ----
 
-int UsageError(const std::string& error)
-{
-    std::fprintf(stderr, "%s\n%s", error.c_str(), CliUsage());
-    return ExitUsage;
-}
-
 // The named records in the order given; nullopt (the user told) when one is not registered.
 std::optional<ListModel> NamedRecords(AppState& state, const std::vector<std::int32_t>& records)
 {

@@ -3,8 +3,10 @@
 
 #include <cstring>
 
+#include "store/identity.h"
 #include "store/messages.h"
 #include "store/recordwriter.h"
+#include "store/sidestore.h"
 #include "store/state.h"
 
 namespace talik {
@@ -89,6 +91,7 @@ private:
         }
         if (m_target.add(rec, extra) != 0) {
             m_copied.push_back(recNo);
+            carrySideData(RecordIdentity(rec), RecordIdentity(m_target.written()));
             return true;
         }
         if (m_target.full()) {
@@ -98,6 +101,24 @@ private:
                                MessageIcon::Exclamation);
         }
         return false;
+    }
+
+    // The person's side data goes with them, under the identity they have in the target.
+    void carrySideData(const std::string& from, const std::string& to)
+    {
+        if (!m_sourceSide) {
+            return;
+        }
+        std::vector<JointName> names = m_sourceSide->jointNames(from);
+        if (names.empty()) {
+            return;
+        }
+        if (!m_targetSide) {
+            m_targetSide = SideStore::open(m_state, m_request.targetDbNo, SideStore::Access::Write);
+        }
+        if (m_targetSide) {
+            m_targetSide->setJointNames(to, names);
+        }
     }
 
     void takeOutOfSource()
@@ -119,6 +140,8 @@ private:
     RecordWriter& m_source;
     RecordWriter& m_target;
     MainHeader m_header{};
+    std::optional<SideStore> m_sourceSide = SideStore::open(m_state, m_state.DbNo, SideStore::Access::Read);
+    std::optional<SideStore> m_targetSide;
     std::vector<std::int32_t> m_copied;
     MoveCopyOutcome m_outcome;
 };

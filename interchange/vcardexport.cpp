@@ -1,8 +1,13 @@
 #include "interchange/vcardexport.h"
 
 #include "interchange/exportfiles.h"
+
+#include <map>
+
 #include "platform/interaction.h"
 #include "store/checkitems.h"
+#include "store/identity.h"
+#include "store/sidestore.h"
 #include "store/state.h"
 
 namespace talik {
@@ -12,10 +17,25 @@ namespace {
 const std::vector<std::string> FileTypes = {"vCard 3.0 (*.vcf)", "vCard 4.0 (*.vcf)", "すべて(*.*)"};
 constexpr std::size_t Version4Type = 1;
 
-AppendRecordText CardWriter(const CheckItemNameList& names, VcardVersion version)
+// The joint names of every person of the open database, read at once from the side store.
+using JointNamesByIdentity = std::map<std::string, std::vector<JointName>>;
+
+JointNamesByIdentity AllJointNames(StoreState& state)
 {
-    return [&names, version](std::string& out, const AddressRecord& rec, const ExtraRecord& extra) {
-        AppendVcard(out, rec, extra, names, version);
+    JointNamesByIdentity all;
+    if (auto side = SideStore::open(state, state.DbNo, SideStore::Access::Read)) {
+        for (const std::string& identity : side->identities()) {
+            all[identity] = side->jointNames(identity);
+        }
+    }
+    return all;
+}
+
+AppendRecordText CardWriter(const CheckItemNameList& names, VcardVersion version, const JointNamesByIdentity& joint)
+{
+    return [&names, version, &joint](std::string& out, const AddressRecord& rec, const ExtraRecord& extra) {
+        const auto found = joint.find(RecordIdentity(rec));
+        AppendVcard(out, rec, extra, names, version, found != joint.end() ? found->second : std::vector<JointName>{});
     };
 }
 
@@ -24,8 +44,9 @@ AppendRecordText CardWriter(const CheckItemNameList& names, VcardVersion version
 std::optional<VcardText> WholeDatabaseVcard(StoreState& state, VcardVersion version, const FileProgress& progress)
 {
     const CheckItemNameList names = CheckItemCaptions(state);
+    const JointNamesByIdentity joint = AllJointNames(state);
     return WholeDatabaseText(
-        state, CardWriter(names, version), [](std::size_t) { return std::string(); }, progress);
+        state, CardWriter(names, version, joint), [](std::size_t) { return std::string(); }, progress);
 }
 
 std::optional<VcardText> ListedRecordsVcard(StoreState& state,
@@ -34,7 +55,8 @@ std::optional<VcardText> ListedRecordsVcard(StoreState& state,
                                             const FileProgress& progress)
 {
     const CheckItemNameList names = CheckItemCaptions(state);
-    return ListedRecordsText(state, recNos, CardWriter(names, version), {}, progress);
+    const JointNamesByIdentity joint = AllJointNames(state);
+    return ListedRecordsText(state, recNos, CardWriter(names, version, joint), {}, progress);
 }
 
 std::optional<VcardExportJob> ChooseVcardTarget(Interaction& ui, ExportScope scope)

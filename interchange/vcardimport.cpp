@@ -11,6 +11,7 @@
 #include "platform/codec.h"
 #include "platform/trim.h"
 #include "store/checkitems.h"
+#include "store/identity.h"
 #include "store/kana.h"
 #include "store/recordwriter.h"
 #include "store/state.h"
@@ -331,6 +332,26 @@ void SetCategories(const VcardCard& card, const CheckItemNameList& names, Addres
     }
 }
 
+// Our own joint names, as the export writes them; what has no given name is not one.
+std::vector<JointName> JointNamesOf(const VcardCard& card)
+{
+    std::vector<JointName> names;
+    for (const VcardProperty& property : card.properties) {
+        if (property.name != VcardJoint || names.size() == MaxJointNames) {
+            continue;
+        }
+        const auto parts = SplitVcardValue(property.value, ';');
+        JointName name;
+        name.family = parts.size() > 0 ? Trim(parts[0]) : "";
+        name.given = parts.size() > 1 ? Trim(parts[1]) : "";
+        name.honorific = parts.size() > 2 && !Trim(parts[2]).empty() ? Trim(parts[2]) : std::string(DefaultHonorific);
+        if (!name.given.empty()) {
+            names.push_back(name);
+        }
+    }
+    return names;
+}
+
 void SetOwnFields(const VcardCard& card, CardFiller& fill, AddressRecord& rec, ExtraRecord& extra)
 {
     fill.put(rec.ClassCode, Text(card.find(VcardClassCode)));
@@ -445,6 +466,7 @@ VcardFill FillFromVcard(const VcardCard& card,
     SetOrganisation(card, fill, rec);
     fill.note(card);
     SetOwnFields(card, fill, rec, extra);
+    result.joint = JointNamesOf(card);
     result.overflow = fill.finish();
     result.lacking = fill.lacking();
     return result;
@@ -461,6 +483,7 @@ VcardImportResult ImportVcardFile(StoreState& state,
     // One writer holds the files from the first card to the last; the new records are published
     // when it goes.
     std::optional<RecordWriter> writer;
+    std::optional<SideStore> side; // opened for the first card with joint names
     AddressRecord rec{};
     ExtraRecord extra{};
     VcardImportResult result;
@@ -484,6 +507,14 @@ VcardImportResult ImportVcardFile(StoreState& state,
         if (!writer || writer->add(rec, extra) == 0) {
             result.stoppedAt = result.cards;
             break;
+        }
+        if (!fill.joint.empty()) {
+            if (!side) {
+                side = SideStore::open(state, state.DbNo, SideStore::Access::Write);
+            }
+            if (side) {
+                side->setJointNames(RecordIdentity(writer->written()), fill.joint);
+            }
         }
         result.lackingCards += fill.lacking ? 1 : 0;
         result.overflowCards += fill.overflow ? 1 : 0;

@@ -16,6 +16,7 @@
 #include "interchange/vcardread.h"
 #include "interchange/vcardwrite.h"
 #include "store/record.h"
+#include "store/sidestore.h"
 
 namespace talik {
 
@@ -25,9 +26,10 @@ struct StoreState;
 struct VcardFill
 {
     bool hasReading = false;
-    bool overflow = false; // something went into the remarks extra data
-    bool lacking = false;  // characters CP932 lacks became "?"
-    std::string name;      // how the card calls the person, for the report
+    bool overflow = false;        // something went into the remarks extra data
+    bool lacking = false;         // characters CP932 lacks became "?"
+    std::string name;             // how the card calls the person, for the report
+    std::vector<JointName> joint; // its joint names, kept in the side store
 };
 
 // The record buffers from one card, starting from clean records: the check items `checks` and

@@ -335,7 +335,8 @@ void AppendVcard(std::string& out,
                  const AddressRecord& rec,
                  const ExtraRecord& extra,
                  const CheckItemNameList& checkNames,
-                 VcardVersion version)
+                 VcardVersion version,
+                 const std::vector<JointName>& joint)
 {
     CardWriter card(out);
     card.line("BEGIN:VCARD");
@@ -356,6 +357,10 @@ void AppendVcard(std::string& out,
     WriteNote(card, rec, extra);
     WriteCategories(card, rec, checkNames);
     WriteOwnFields(card, rec, extra);
+    for (const JointName& name : joint) {
+        card.line(std::string(VcardJoint) + ":" + EscapeVcardText(name.family) + ";" + EscapeVcardText(name.given) +
+                  ";" + EscapeVcardText(name.honorific));
+    }
     card.line("END:VCARD");
 }
 

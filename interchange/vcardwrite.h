@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "store/record.h"
+#include "store/sidestore.h"
 
 namespace talik {
 
@@ -29,7 +30,8 @@ void AppendVcard(std::string& out,
                  const AddressRecord& rec,
                  const ExtraRecord& extra,
                  const CheckItemNameList& checkNames,
-                 VcardVersion version);
+                 VcardVersion version,
+                 const std::vector<JointName>& joint = {});
 
 // `line` (no line end) folded: CR LF and a blank inserted so that no line exceeds 75 octets, never
 // inside a UTF-8 character; CR LF at the end.
@@ -54,6 +56,7 @@ inline constexpr std::string_view VcardHonorific = "X-TALIK-HONORIFIC";
 inline constexpr std::string_view VcardRelatedInfo = "X-TALIK-RELATED";
 inline constexpr std::string_view VcardPrintOptions = "X-TALIK-PRINTOPTIONS";
 inline constexpr std::string_view VcardSender = "X-TALIK-SENDER";
+inline constexpr std::string_view VcardJoint = "X-TALIK-JOINT"; // family;given;honorific, one per joint name
 // The telephone slots in record order, as the slot parameter names them.
 inline constexpr std::array<std::string_view, 4> VcardSlotNames = {"Tel1", "Fax1", "Tel2", "Fax2"};
 

@@ -5,6 +5,7 @@
 #include "platform/paths.h"
 #include "store/dbfile.h"
 #include "store/messages.h"
+#include "store/sidestore.h"
 #include "store/state.h"
 
 namespace talik {
@@ -46,6 +47,8 @@ bool DeleteAllData(StoreState& state)
         return false;
     }
     state.Header = header;
+    // The people are gone: so is what the side store kept of them (the store itself stays).
+    ClearSideStore(state, state.DbNo);
     RecordChanges cleared;
     cleared.cleared = true;
     state.changes.publish(cleared);

@@ -9,6 +9,8 @@
 
 #include "platform/paths.h"
 #include "store/dbfile.h"
+#include "store/identity.h"
+#include "store/liverecords.h"
 #include "store/messages.h"
 #include "store/state.h"
 
@@ -353,6 +355,43 @@ bool RebuildSideStore(StoreState& state, int dbNo)
     return SideStore::open(state, dbNo, SideStore::Access::Write).has_value();
 }
 
+void ClearSideStore(StoreState& state, int dbNo)
+{
+    if (Exists(SideStorePath(state.DataPath, dbNo))) {
+        if (auto store = SideStore::open(state, dbNo, SideStore::Access::Write)) {
+            store->clear();
+        }
+    }
+}
+
+std::set<std::string> LiveIdentities(StoreState& state)
+{
+    std::set<std::string> live;
+    auto main = OpenDbFile(state, MainFileName(state.DataPath, state.DbNo), OpenMode::Read, MainRecLen);
+    if (!main) {
+        return live;
+    }
+    ScanLiveRecords(state, {&*main, MainFileName(state.DataPath, state.DbNo)}, {},
+                    [&](std::int32_t, const AddressRecord& rec, const ExtraRecord*) {
+                        if (std::string identity = RecordIdentity(rec); !identity.empty()) {
+                            live.insert(identity);
+                        }
+                    });
+    return live;
+}
+
+std::optional<int> CleanSideStore(StoreState& state)
+{
+    if (!Exists(SideStorePath(state.DataPath, state.DbNo))) {
+        return 0;
+    }
+    auto store = SideStore::open(state, state.DbNo, SideStore::Access::Write);
+    if (!store) {
+        return std::nullopt;
+    }
+    return store->removeOrphans(LiveIdentities(state));
+}
+
 std::vector<JointName> ReadJointNames(StoreState& state, const std::string& identity)
 {
     auto store = SideStore::open(state, state.DbNo, SideStore::Access::Read);
@@ -362,12 +401,11 @@ std::vector<JointName> ReadJointNames(StoreState& state, const std::string& iden
 bool WriteJointNames(StoreState& state, const std::string& identity, const std::vector<JointName>& names)
 {
     // No side store and nothing to put in one: nothing is created.
-    const SideStore::Access access = names.empty() ? SideStore::Access::Read : SideStore::Access::Write;
-    auto store = SideStore::open(state, state.DbNo, access);
-    if (!store) {
-        return names.empty();
+    if (names.empty() && !Exists(SideStorePath(state.DataPath, state.DbNo))) {
+        return true;
     }
-    return store->setJointNames(identity, names);
+    auto store = SideStore::open(state, state.DbNo, SideStore::Access::Write);
+    return store && store->setJointNames(identity, names);
 }
 
 } // namespace talik

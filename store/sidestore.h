@@ -94,6 +94,15 @@ private:
 // Keeps the damaged side store beside the pair and starts an empty one. False when it could not.
 bool RebuildSideStore(StoreState& state, int dbNo);
 
+// Empties the side store of database `dbNo`, when it has one.
+void ClearSideStore(StoreState& state, int dbNo);
+
+// The identities every live record of the open database holds (for the clean-up of the side store).
+std::set<std::string> LiveIdentities(StoreState& state);
+// Removes the side data no live record holds any more; how many people's data went, or nullopt
+// when the side store could not be used.
+std::optional<int> CleanSideStore(StoreState& state);
+
 // The joint names of a person of the open database (none when the side store is absent or unusable).
 std::vector<JointName> ReadJointNames(StoreState& state, const std::string& identity);
 // Stores them; true when stored, or when there is nothing to store and no side store.
