@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 
 #include "listwin/exportfiles.h"
+#include "listwin/formulasafe.h"
 #include "platform/codec.h"
 #include "platform/interaction.h"
 #include "platform/paths.h"
@@ -86,11 +87,17 @@ void ReplaceEscapes(std::string& text, std::size_t from)
 class LineWriter
 {
 public:
-    LineWriter(std::string& out, CsvEncoding encoding) : m_out(out), m_encoding(encoding) {}
+    LineWriter(std::string& out, CsvEncoding encoding, bool formulaSafe)
+        : m_out(out), m_encoding(encoding), m_formulaSafe(formulaSafe)
+    {}
 
     void text(std::string_view stored)
     {
         open();
+        // A leading quote makes a spreadsheet show the cell as text instead of evaluating it.
+        if (m_formulaSafe && SpreadsheetWouldEvaluate(CleanField(stored))) {
+            m_out += '\'';
+        }
         if (m_encoding == CsvEncoding::Cp932) {
             AppendQuotedBytes(m_out, stored);
         } else {
@@ -121,6 +128,7 @@ private:
 
     std::string& m_out;
     CsvEncoding m_encoding;
+    bool m_formulaSafe;
     std::string m_bytes;
     int m_fields = 0;
 };
@@ -150,9 +158,10 @@ std::string CsvHeaderLine(CsvEncoding encoding)
     return encoding == CsvEncoding::Cp932 ? ToCp932(line) : line;
 }
 
-void AppendCsvLine(std::string& out, const AddressRecord& rec, const ExtraRecord& extra, CsvEncoding encoding)
+void AppendCsvLine(
+    std::string& out, const AddressRecord& rec, const ExtraRecord& extra, CsvEncoding encoding, bool formulaSafe)
 {
-    LineWriter line(out, encoding);
+    LineWriter line(out, encoding, formulaSafe);
     line.text(Field(rec.KanaName));
     line.text(Field(rec.KanjiName));
     line.text(Field(rec.EMail));
@@ -174,10 +183,11 @@ void AppendCsvLine(std::string& out, const AddressRecord& rec, const ExtraRecord
     line.end();
 }
 
-std::optional<CsvText> WholeDatabaseCsv(AppState& state, CsvEncoding encoding, const CsvProgress& progress)
+std::optional<CsvText>
+WholeDatabaseCsv(AppState& state, CsvEncoding encoding, const CsvProgress& progress, bool formulaSafe)
 {
-    auto append = [encoding](std::string& out, const AddressRecord& rec, const ExtraRecord& extra) {
-        AppendCsvLine(out, rec, extra, encoding);
+    auto append = [encoding, formulaSafe](std::string& out, const AddressRecord& rec, const ExtraRecord& extra) {
+        AppendCsvLine(out, rec, extra, encoding, formulaSafe);
     };
     // The header goes ahead of the first record: an empty database gives no line at all.
     auto head = [encoding](std::size_t records) {
@@ -189,10 +199,11 @@ std::optional<CsvText> WholeDatabaseCsv(AppState& state, CsvEncoding encoding, c
 std::optional<CsvText> ListedRecordsCsv(AppState& state,
                                         const std::vector<std::int32_t>& recNos,
                                         CsvEncoding encoding,
-                                        const CsvProgress& progress)
+                                        const CsvProgress& progress,
+                                        bool formulaSafe)
 {
-    auto append = [encoding](std::string& out, const AddressRecord& rec, const ExtraRecord& extra) {
-        AppendCsvLine(out, rec, extra, encoding);
+    auto append = [encoding, formulaSafe](std::string& out, const AddressRecord& rec, const ExtraRecord& extra) {
+        AppendCsvLine(out, rec, extra, encoding, formulaSafe);
     };
     return ListedRecordsText(state, recNos, append, Start(encoding) + CsvHeaderLine(encoding), progress);
 }
@@ -212,7 +223,7 @@ bool IsOwnDatabaseFile(const AppState& state, const std::string& path)
 std::optional<CsvExportJob> ChooseCsvTarget(Interaction& ui, CsvScope scope)
 {
     const char* title = scope == CsvScope::WholeDatabase ? "出力ＣＳＶファイルの設定" : "出力先ファイルの設定";
-    auto choice = ui.chooseSaveFileOfType(title, FileTypes);
+    auto choice = ui.chooseSaveFileWithChecks(title, FileTypes, {std::string(FormulaSafeCaption)});
     if (!choice) {
         return std::nullopt;
     }
@@ -220,14 +231,16 @@ std::optional<CsvExportJob> ChooseCsvTarget(Interaction& ui, CsvScope scope)
     job.scope = scope;
     job.path = choice->path;
     job.encoding = choice->type == Utf8Type ? CsvEncoding::Utf8 : CsvEncoding::Cp932;
+    job.formulaSafe = !choice->checks.empty() && choice->checks[0];
     return job;
 }
 
 CsvExportOutcome ExportCsv(AppState& state, const CsvExportJob& job, const CsvProgress& progress)
 {
     return WriteExport(state, {job.scope, job.path, job.tellReason}, [&] {
-        return job.scope == CsvScope::WholeDatabase ? WholeDatabaseCsv(state, job.encoding, progress)
-                                                    : ListedRecordsCsv(state, job.records, job.encoding, progress);
+        return job.scope == CsvScope::WholeDatabase
+                   ? WholeDatabaseCsv(state, job.encoding, progress, job.formulaSafe)
+                   : ListedRecordsCsv(state, job.records, job.encoding, progress, job.formulaSafe);
     });
 }
 

@@ -31,8 +31,13 @@ inline constexpr int CsvFieldCount = 18;
 
 // The header line, CR LF included.
 std::string CsvHeaderLine(CsvEncoding encoding);
-// Appends the line of one record, CR LF included.
-void AppendCsvLine(std::string& out, const AddressRecord& rec, const ExtraRecord& extra, CsvEncoding encoding);
+// Appends the line of one record, CR LF included. `formulaSafe` puts a "'" ahead of every field a
+// spreadsheet would evaluate (listwin/formulasafe.h); off, the line is as older copies wrote it.
+void AppendCsvLine(std::string& out,
+                   const AddressRecord& rec,
+                   const ExtraRecord& extra,
+                   CsvEncoding encoding,
+                   bool formulaSafe = false);
 
 // `done` of `total` steps of an export taken so far.
 using CsvProgress = std::function<void(std::size_t done, std::size_t total)>;
@@ -47,12 +52,14 @@ struct CsvText
 // Every live record of the open database from one scan of its files, in the order of the lists:
 // index group あ..他, reading, record number. An empty database gives no line at all (the header
 // goes ahead of the first record). nullopt when a database file could not be read (the user was told).
-std::optional<CsvText> WholeDatabaseCsv(AppState& state, CsvEncoding encoding, const CsvProgress& progress = {});
+std::optional<CsvText>
+WholeDatabaseCsv(AppState& state, CsvEncoding encoding, const CsvProgress& progress = {}, bool formulaSafe = false);
 // The records `recNos`, in that order, after the header.
 std::optional<CsvText> ListedRecordsCsv(AppState& state,
                                         const std::vector<std::int32_t>& recNos,
                                         CsvEncoding encoding,
-                                        const CsvProgress& progress = {});
+                                        const CsvProgress& progress = {},
+                                        bool formulaSafe = false);
 
 // True when `path` names one of the open database's own files (the same device and inode, through
 // any link or spelling).
@@ -71,9 +78,11 @@ struct CsvExportJob
     CsvEncoding encoding = CsvEncoding::Cp932;
     std::vector<std::int32_t> records; // the listed records, in their order
     bool tellReason = false;           // the failure message names the system's reason (talikcli)
+    bool formulaSafe = false;          // fields a spreadsheet would evaluate get a leading "'"
 };
 
-// The save dialog of an export: the file and its encoding. nullopt when the user cancelled.
+// The save dialog of an export: the file, its encoding and the box "表計算ソフト用に安全な形で出力".
+// nullopt when the user cancelled.
 std::optional<CsvExportJob> ChooseCsvTarget(Interaction& ui, CsvScope scope);
 
 enum class CsvExportOutcome

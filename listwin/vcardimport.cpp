@@ -7,6 +7,7 @@
 
 #include "editor/checkitems.h"
 #include "listwin/csvimport.h"
+#include "listwin/vcardbirthday.h"
 #include "platform/codec.h"
 #include "platform/trim.h"
 #include "store/database.h"
@@ -453,7 +454,7 @@ VcardFill FillFromVcard(const VcardCard& card,
     fill.addresses(card);
     fill.phones(card);
     if (const VcardProperty* birthday = card.find("BDAY")) {
-        SetLong(rec.Birthday, ParseVcardBirthday(Trim(birthday->value)));
+        SetLong(rec.Birthday, VcardBirthday(*birthday));
     }
     SetOrganisation(card, fill, rec);
     fill.note(card);

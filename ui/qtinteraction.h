@@ -24,6 +24,9 @@ public:
     std::optional<std::string> chooseFolder(const std::string& title, const std::string& start) override;
     std::optional<SaveChoice> chooseSaveFileOfType(const std::string& title,
                                                    const std::vector<std::string>& types) override;
+    std::optional<SaveChoice> chooseSaveFileWithChecks(const std::string& title,
+                                                       const std::vector<std::string>& types,
+                                                       const std::vector<std::string>& checks) override;
     void setBusy(bool busy) override;
     void processEvents() override;
 
