@@ -22,6 +22,7 @@ struct ExportArguments
     CsvEncoding encoding = CsvEncoding::Cp932;
     bool vcard = false; // --format vcard
     VcardVersion version = VcardVersion::V3;
+    bool formulaSafe = false; // --safe
 };
 
 // "2,5,9": record numbers 2..64000; nullopt for anything else.
@@ -71,6 +72,10 @@ std::optional<ExportArguments> ParseExportArguments(const std::vector<std::strin
     ExportArguments parsed;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string arg = args[i];
+        if (arg == "--safe") {
+            parsed.formulaSafe = true;
+            continue;
+        }
         std::optional<ValuedOption> option =
             TakeValuedOption(args, i, {"--out", "--records", "--encoding", "--format", "--vcard-version"});
         if (!option || !option->value || !Apply(option->name, *option->value, parsed)) {
@@ -113,6 +118,7 @@ int ExportCommand(AppState& state, const CliOptions& options)
     job.path = args->out;
     job.form = args->encoding;
     job.tellReason = true;
+    job.formulaSafe = args->formulaSafe;
     if (args->records) {
         // The records named must be there: the tables say which are.
         if (!LoadForReading(state) || !AllLive(state, *args->records)) {

@@ -7,6 +7,8 @@
 #include "dbadmin/filecopy.h"
 #include "platform/paths.h"
 #include "store/dbfile.h"
+#include "store/dbvalidate.h"
+#include "store/pairswitch.h"
 #include "store/record.h"
 #include "store/settings.h"
 #include "store/state.h"
@@ -117,6 +119,12 @@ private:
                 return;
             }
         }
+        // A switch of the source pair that a killed run left half done is finished before it is read.
+        FinishPendingSwitchOf(fromMain);
+        if (PairProblem problem = CheckDatabasePair(fromMain, fromExtra); !problem.path.empty()) {
+            refuse(problem);
+            return;
+        }
         std::string toMain = DestinationPath(destinationFolder(), dbNo, false, m_request.restore);
         std::string toExtra = DestinationPath(destinationFolder(), dbNo, true, m_request.restore);
         // The data folder's pair stays under the lock from before the time check to after the copy.
@@ -130,12 +138,18 @@ private:
         if (!overwriteAgreed(fromMain, toMain)) {
             return;
         }
-        CopyFailure failure = CopyFilesWhole({{fromMain, toMain}, {fromExtra, toExtra}}, m_state.writeGate);
+        // A restore keeps the live pair it replaces beside the new one until the next restore.
+        CopyFailure failure = CopyFilesWhole({{fromMain, toMain}, {fromExtra, toExtra}}, m_state.writeGate,
+                                             m_request.restore ? std::string(PreviousSuffix) : std::string());
         if (!failure.path.empty()) {
             stop(failure);
             return;
         }
         m_outcome.done.push_back(dbNo);
+        if (m_request.restore && ::access((toMain + std::string(PreviousSuffix)).c_str(), F_OK) == 0) {
+            m_outcome.previousKept.push_back(toMain + std::string(PreviousSuffix) + "、" + toExtra +
+                                             std::string(PreviousSuffix));
+        }
         if (m_request.restore && dbNo == m_state.DbNo) {
             m_outcome.currentReplaced = true;
         }
@@ -178,14 +192,26 @@ private:
         m_outcome.settingsCopied = true;
     }
 
+    // A pair that is no database ends the run before anything of it is replaced.
+    void refuse(const PairProblem& problem)
+    {
+        stopWith("ファイル（" + problem.path + "）はデータベースとして使えないため、コピーしませんでした。\n" +
+                 problem.reason + "\n");
+    }
+
     // Ends the run: which file failed and why, and what was done before it.
     void stop(const CopyFailure& failure)
     {
-        m_outcome.failed = true;
         std::string text;
         if (!failure.path.empty()) {
             text = "ファイル（" + failure.path + "）をコピーできませんでした。\n" + std::strerror(failure.error) + "\n";
         }
+        stopWith(text);
+    }
+
+    void stopWith(std::string text)
+    {
+        m_outcome.failed = true;
         text += "処理を中止しました。";
         if (!m_outcome.done.empty()) {
             text += "\n処理済みのデータベース：";
@@ -244,7 +270,11 @@ BackupOutcome RunBackup(StoreState& state, const BackupRequest& request)
         return outcome;
     }
     if (!outcome.done.empty() || outcome.settingsCopied) {
-        state.ui.message("処理は正常に終了しました。", MessageIcon::Information);
+        std::string text = "処理は正常に終了しました。";
+        for (const std::string& kept : outcome.previousKept) {
+            text += "\n置き換える前のファイルは " + kept + " として残してあります。";
+        }
+        state.ui.message(text, MessageIcon::Information);
     } else {
         state.ui.message("何も処理されませんでした。", MessageIcon::Information);
     }

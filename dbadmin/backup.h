@@ -4,6 +4,7 @@
 #include <array>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace talik {
@@ -11,6 +12,9 @@ namespace talik {
 struct StoreState;
 
 inline constexpr int BackupDbTotal = 10;
+// A restore keeps the main file it replaced as "MRPDAT01.QX1.prev" (and its extra file likewise)
+// until the next restore of that database.
+inline constexpr std::string_view PreviousSuffix = ".prev";
 
 // The names of database n's pair as the backup folder keeps them ("MRPDAT03.qx1").
 std::string BackupFileName(int dbNo, bool extra);
@@ -40,6 +44,7 @@ struct BackupOutcome
     std::vector<int> done;        // databases copied completely, in order
     bool currentReplaced = false; // a restore replaced the open database's files
     bool settingsCopied = false;
+    std::vector<std::string> previousKept; // the main files a restore kept beside the new ones
 };
 
 // Checks the folder, copies every ticked database and tells the user how it went. Writes

@@ -9,6 +9,7 @@
 #include <unistd.h>
 
 #include "platform/recordfile.h"
+#include "store/pairswitch.h"
 
 namespace talik {
 namespace {
@@ -60,6 +61,19 @@ bool WriteGated(
     return true;
 }
 
+// A copy is readable by no one more than its source is, nor than the file it replaces was.
+mode_t KeptMode(mode_t sourceMode, const std::string& destination)
+{
+    mode_t mode = sourceMode & 07777;
+    struct stat replaced
+    {
+    };
+    if (::stat(destination.c_str(), &replaced) == 0 && S_ISREG(replaced.st_mode)) {
+        mode &= replaced.st_mode | S_IWUSR; // a copy the user can write again, as the old one
+    }
+    return mode;
+}
+
 // Copies the bytes of `from` into the new file `to`, flushes it and gives it the source's times.
 CopyFailure CopyToTemporary(const FileCopy& copy, const std::string& to, WriteGate* gate)
 {
@@ -67,10 +81,23 @@ CopyFailure CopyToTemporary(const FileCopy& copy, const std::string& to, WriteGa
     if (in < 0) {
         return {copy.source, errno};
     }
-    int out = ::open(to.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (out < 0) {
+    struct stat source
+    {
+    };
+    bool statted = ::fstat(in, &source) == 0;
+    if (!statted || !S_ISREG(source.st_mode)) {
+        // A device or a folder has no end to copy up to.
+        int error = !statted ? errno : S_ISDIR(source.st_mode) ? EISDIR : EINVAL;
+        ::close(in);
+        return {copy.source, error};
+    }
+    int out = ::open(to.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+    if (out < 0 || ::fchmod(out, KeptMode(source.st_mode, copy.destination)) != 0) {
         int error = errno;
         ::close(in);
+        if (out >= 0) {
+            ::close(out);
+        }
         return {copy.destination, error};
     }
     CopyFailure failure;
@@ -119,9 +146,14 @@ std::string TemporaryBeside(const std::string& destination)
 
 } // namespace
 
-CopyFailure CopyFilesWhole(const std::vector<FileCopy>& copies, WriteGate* gate)
+CopyFailure CopyFilesWhole(const std::vector<FileCopy>& copies, WriteGate* gate, const std::string& keepSuffix)
 {
+    if (copies.empty()) {
+        return {};
+    }
+    TidyFolder(std::filesystem::path(copies.front().destination).parent_path().string());
     std::vector<TempFile> temps(copies.size());
+    std::vector<FilePlacement> placements;
     for (std::size_t i = 0; i < copies.size(); ++i) {
         temps[i].path = TemporaryBeside(copies[i].destination);
         ::unlink(temps[i].path.c_str()); // left by a crashed run of an earlier process with this id
@@ -129,21 +161,16 @@ CopyFailure CopyFilesWhole(const std::vector<FileCopy>& copies, WriteGate* gate)
         if (!failure.path.empty()) {
             return failure;
         }
+        placements.push_back({temps[i].path, copies[i].destination});
     }
-    for (std::size_t i = 0; i < copies.size(); ++i) {
-        if (std::rename(temps[i].path.c_str(), copies[i].destination.c_str()) != 0) {
-            return {copies[i].destination, errno};
-        }
-        temps[i].placed = true;
+    SwitchOptions options;
+    options.keepSuffix = keepSuffix;
+    SwitchFailure failure = SwitchFiles(placements, options);
+    if (!failure.path.empty()) {
+        return {failure.path, failure.error};
     }
-    if (!copies.empty()) {
-        // The renames themselves reach the disk with the folder.
-        std::string folder = std::filesystem::path(copies.front().destination).parent_path().string();
-        int fd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-        if (fd >= 0) {
-            ::fsync(fd);
-            ::close(fd);
-        }
+    for (TempFile& temp : temps) {
+        temp.placed = true;
     }
     return {};
 }

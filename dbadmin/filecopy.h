@@ -21,10 +21,12 @@ struct CopyFailure
     int error = 0;    // errno
 };
 
-// Copies every file of `copies` to a temporary file beside its destination, then renames them over
-// their destinations in order. Every write passes `gate` (when set) under the destination's path.
-// What failed first; an empty path when every file was copied and placed.
-CopyFailure CopyFilesWhole(const std::vector<FileCopy>& copies, WriteGate* gate);
+// Copies every file of `copies` (regular files only) to a temporary file beside its destination,
+// with the source's permissions, then puts them all in place as one switch (store/pairswitch.h).
+// Every write passes `gate` (when set) under the destination's path. With `keepSuffix`, the files
+// replaced stay beside their destinations under that suffix. What failed first; an empty path when
+// every file was copied and placed.
+CopyFailure CopyFilesWhole(const std::vector<FileCopy>& copies, WriteGate* gate, const std::string& keepSuffix = {});
 
 // The modification time of a file in nanoseconds since the epoch; -1 when there is no such file.
 long long ModificationTimeNs(const std::string& path);

@@ -2,11 +2,13 @@
 
 #include <span>
 
+#include "dialler/texts.h"
 #include "listwin/appstate.h"
 #include "platform/installpaths.h"
 #include "platform/launcher.h"
 #include "platform/paths.h"
 #include "store/record.h"
+#include "store/settingscheck.h"
 
 namespace talik {
 namespace {
@@ -120,6 +122,11 @@ void ChooseDialSlot(AppState& state, int slot)
 bool LaunchDialler(AppState& state, Launcher& launcher)
 {
     const Settings& settings = state.settings;
+    // Port 0 (not set) goes on to the dialler, which tells it; a number no window offers does not.
+    if (settings.ComPort != 0 && !UsableComPort(settings.ComPort)) {
+        state.ui.message(std::string(dialler::PortUnusableMessage), MessageIcon::Exclamation);
+        return false;
+    }
     std::string text = DiallerArgumentText(GetText(state.Rec.KanjiName), state.DialNumber, settings.ComPort,
                                            settings.ComTelType, settings.ComInitChar);
     auto program = FindDialler(state.ProgramFolder);

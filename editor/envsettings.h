@@ -8,6 +8,8 @@
 #include <string>
 #include <string_view>
 
+#include "store/settings.h"
+
 namespace talik {
 
 struct AppState;
@@ -19,9 +21,6 @@ inline constexpr std::size_t ModemTextBytes = 39;
 inline constexpr std::size_t SenderTextBytes = 79;
 inline constexpr std::size_t DataFolderBytes = 59;
 inline constexpr std::size_t FontNameBytes = 39;
-inline constexpr int MinListFontSize = 6;
-inline constexpr int MaxListFontSize = 72;
-inline constexpr int ComPortTotal = 5;
 
 inline constexpr std::string_view BadFolderMessage = "ディレクトリーの指定が正しくありません。";
 inline constexpr std::string_view BadNumberMessage = "正しい数値を入力してください。";

@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 
 #include "interchange/exportfiles.h"
+#include "interchange/formulasafe.h"
 #include "platform/codec.h"
 #include "platform/interaction.h"
 #include "platform/paths.h"
@@ -85,11 +86,17 @@ void ReplaceEscapes(std::string& text, std::size_t from)
 class LineWriter
 {
 public:
-    LineWriter(std::string& out, CsvEncoding encoding) : m_out(out), m_encoding(encoding) {}
+    LineWriter(std::string& out, CsvEncoding encoding, bool formulaSafe)
+        : m_out(out), m_encoding(encoding), m_formulaSafe(formulaSafe)
+    {}
 
     void text(std::string_view stored)
     {
         open();
+        // A leading quote makes a spreadsheet show the cell as text instead of evaluating it.
+        if (m_formulaSafe && SpreadsheetWouldEvaluate(CleanField(stored))) {
+            m_out += '\'';
+        }
         if (m_encoding == CsvEncoding::Cp932) {
             AppendQuotedBytes(m_out, stored);
         } else {
@@ -120,6 +127,7 @@ private:
 
     std::string& m_out;
     CsvEncoding m_encoding;
+    bool m_formulaSafe;
     std::string m_bytes;
     int m_fields = 0;
 };
@@ -149,9 +157,10 @@ std::string CsvHeaderLine(CsvEncoding encoding)
     return encoding == CsvEncoding::Cp932 ? ToCp932(line) : line;
 }
 
-void AppendCsvLine(std::string& out, const AddressRecord& rec, const ExtraRecord& extra, CsvEncoding encoding)
+void AppendCsvLine(
+    std::string& out, const AddressRecord& rec, const ExtraRecord& extra, CsvEncoding encoding, bool formulaSafe)
 {
-    LineWriter line(out, encoding);
+    LineWriter line(out, encoding, formulaSafe);
     line.text(Field(rec.KanaName));
     line.text(Field(rec.KanjiName));
     line.text(Field(rec.EMail));
@@ -173,10 +182,11 @@ void AppendCsvLine(std::string& out, const AddressRecord& rec, const ExtraRecord
     line.end();
 }
 
-std::optional<ExportedText> WholeDatabaseCsv(StoreState& state, CsvEncoding encoding, const FileProgress& progress)
+std::optional<ExportedText>
+WholeDatabaseCsv(StoreState& state, CsvEncoding encoding, const FileProgress& progress, bool formulaSafe)
 {
-    auto append = [encoding](std::string& out, const AddressRecord& rec, const ExtraRecord& extra) {
-        AppendCsvLine(out, rec, extra, encoding);
+    auto append = [encoding, formulaSafe](std::string& out, const AddressRecord& rec, const ExtraRecord& extra) {
+        AppendCsvLine(out, rec, extra, encoding, formulaSafe);
     };
     // The header goes ahead of the first record: an empty database gives no line at all.
     auto head = [encoding](std::size_t records) {
@@ -188,10 +198,11 @@ std::optional<ExportedText> WholeDatabaseCsv(StoreState& state, CsvEncoding enco
 std::optional<ExportedText> ListedRecordsCsv(StoreState& state,
                                              const std::vector<std::int32_t>& recNos,
                                              CsvEncoding encoding,
-                                             const FileProgress& progress)
+                                             const FileProgress& progress,
+                                             bool formulaSafe)
 {
-    auto append = [encoding](std::string& out, const AddressRecord& rec, const ExtraRecord& extra) {
-        AppendCsvLine(out, rec, extra, encoding);
+    auto append = [encoding, formulaSafe](std::string& out, const AddressRecord& rec, const ExtraRecord& extra) {
+        AppendCsvLine(out, rec, extra, encoding, formulaSafe);
     };
     return ListedRecordsText(state, recNos, append, Start(encoding) + CsvHeaderLine(encoding), progress);
 }
@@ -210,7 +221,7 @@ bool IsOwnDatabaseFile(const StoreState& state, const std::string& path)
 
 std::optional<CsvExportJob> ChooseCsvTarget(Interaction& ui, ExportScope scope)
 {
-    auto choice = ChooseExportFile(ui, scope, "出力ＣＳＶファイルの設定", FileTypes);
+    auto choice = ChooseExportFile(ui, scope, "出力ＣＳＶファイルの設定", FileTypes, {std::string(FormulaSafeCaption)});
     if (!choice) {
         return std::nullopt;
     }
@@ -218,14 +229,15 @@ std::optional<CsvExportJob> ChooseCsvTarget(Interaction& ui, ExportScope scope)
     job.scope = scope;
     job.path = choice->path;
     job.form = choice->type == Utf8Type ? CsvEncoding::Utf8 : CsvEncoding::Cp932;
+    job.formulaSafe = !choice->checks.empty() && choice->checks[0];
     return job;
 }
 
 ExportOutcome ExportCsv(StoreState& state, const CsvExportJob& job, const FileProgress& progress)
 {
     return ExportJobToFile(
-        state, job, [&] { return WholeDatabaseCsv(state, job.form, progress); },
-        [&](const auto& records) { return ListedRecordsCsv(state, records, job.form, progress); });
+        state, job, [&] { return WholeDatabaseCsv(state, job.form, progress, job.formulaSafe); },
+        [&](const auto& records) { return ListedRecordsCsv(state, records, job.form, progress, job.formulaSafe); });
 }
 
 ExportOutcome RunCsvExport(StoreState& state,

@@ -32,27 +32,37 @@ inline constexpr int CsvFieldCount = 18;
 
 // The header line, CR LF included.
 std::string CsvHeaderLine(CsvEncoding encoding);
-// Appends the line of one record, CR LF included.
-void AppendCsvLine(std::string& out, const AddressRecord& rec, const ExtraRecord& extra, CsvEncoding encoding);
+// Appends the line of one record, CR LF included. `formulaSafe` puts a "'" ahead of every field a
+// spreadsheet would evaluate (interchange/formulasafe.h); off, the line is as older copies wrote it.
+void AppendCsvLine(std::string& out,
+                   const AddressRecord& rec,
+                   const ExtraRecord& extra,
+                   CsvEncoding encoding,
+                   bool formulaSafe = false);
 
 // Every live record of the open database from one scan of its files, in the order of the lists:
 // index group あ..他, reading, record number. An empty database gives no line at all (the header
 // goes ahead of the first record). nullopt when a database file could not be read (the user was told).
 std::optional<ExportedText>
-WholeDatabaseCsv(StoreState& state, CsvEncoding encoding, const FileProgress& progress = {});
+WholeDatabaseCsv(StoreState& state, CsvEncoding encoding, const FileProgress& progress = {}, bool formulaSafe = false);
 // The records `recNos`, in that order, after the header.
 std::optional<ExportedText> ListedRecordsCsv(StoreState& state,
                                              const std::vector<std::int32_t>& recNos,
                                              CsvEncoding encoding,
-                                             const FileProgress& progress = {});
+                                             const FileProgress& progress = {},
+                                             bool formulaSafe = false);
 
 // True when `path` names one of the open database's own files (the same device and inode, through
 // any link or spelling).
 bool IsOwnDatabaseFile(const StoreState& state, const std::string& path);
 
-using CsvExportJob = ExportJob<CsvEncoding>;
+struct CsvExportJob : ExportJob<CsvEncoding>
+{
+    bool formulaSafe = false; // fields a spreadsheet would evaluate get a leading "'"
+};
 
-// The save dialog of an export: the file and its encoding. nullopt when the user cancelled.
+// The save dialog of an export: the file, its encoding and the box "表計算ソフト用に安全な形で出力".
+// nullopt when the user cancelled.
 std::optional<CsvExportJob> ChooseCsvTarget(Interaction& ui, ExportScope scope);
 
 // Asks before writing, writes the whole file or nothing (the old file stays on any failure, and no

@@ -9,6 +9,7 @@
 #include "interchange/importfields.h"
 #include "platform/codec.h"
 #include "platform/trim.h"
+#include "platform/utf8.h"
 #include "store/kana.h"
 #include "store/messages.h"
 #include "store/recordwriter.h"
@@ -220,7 +221,8 @@ CsvPreview PreviewCsv(std::string_view file, CsvFileEncoding encoding)
     CsvReader reader(WithoutBom(file));
     std::string_view first = reader.readLine();
     CsvPreview preview;
-    preview.line = encoding == CsvFileEncoding::Utf8 ? std::string(first) : FromCp932(first);
+    // A file may say UTF-8 (a BOM) and still hold bytes that are none: they show as U+FFFD.
+    preview.line = encoding == CsvFileEncoding::Utf8 ? ReplaceInvalidUtf8(first) : FromCp932(first);
     preview.fields = SplitCsvLine(preview.line);
     preview.isExportHeader = preview.line == CsvHeaderLine();
     return preview;

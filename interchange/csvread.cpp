@@ -1,6 +1,6 @@
 #include "interchange/csvread.h"
 
-#include "platform/codec.h"
+#include "platform/utf8.h"
 
 namespace talik {
 namespace {
@@ -22,7 +22,7 @@ bool IsUtf8WithHighBytes(std::string_view text)
             ++i;
             continue;
         }
-        std::size_t length = Utf8CharLength(text.substr(i));
+        std::size_t length = ValidUtf8Length(text.substr(i));
         if (length < 2) {
             return false;
         }

@@ -165,9 +165,11 @@ WriteExport(StoreState& state, const ExportTarget& target, const std::function<s
 std::optional<Interaction::SaveChoice> ChooseExportFile(Interaction& ui,
                                                         ExportScope scope,
                                                         const std::string& wholeTitle,
-                                                        const std::vector<std::string>& types)
+                                                        const std::vector<std::string>& types,
+                                                        const std::vector<std::string>& checks)
 {
-    return ui.chooseSaveFileOfType(scope == ExportScope::WholeDatabase ? wholeTitle : "出力先ファイルの設定", types);
+    const std::string title = scope == ExportScope::WholeDatabase ? wholeTitle : "出力先ファイルの設定";
+    return checks.empty() ? ui.chooseSaveFileOfType(title, types) : ui.chooseSaveFileWithChecks(title, types, checks);
 }
 
 } // namespace talik

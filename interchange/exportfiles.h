@@ -45,11 +45,13 @@ ExportOutcome
 WriteExport(StoreState& state, const ExportTarget& target, const std::function<std::optional<ExportedText>()>& build);
 
 // The save dialog of an export: `wholeTitle` for the whole database, "出力先ファイルの設定" for
-// listed records; the file and the position of the type picked among `types`, nullopt when cancelled.
+// listed records; the file and the position of the type picked among `types` (and whether each box
+// of `checks` was ticked), nullopt when cancelled.
 std::optional<Interaction::SaveChoice> ChooseExportFile(Interaction& ui,
                                                         ExportScope scope,
                                                         const std::string& wholeTitle,
-                                                        const std::vector<std::string>& types);
+                                                        const std::vector<std::string>& types,
+                                                        const std::vector<std::string>& checks = {});
 
 // Writes the records of `job` (a CSV or vCard job) as WriteExport does: the whole database's text
 // from `whole()`, or the listed records' from `listed(records)`.

@@ -8,6 +8,7 @@
 #include "interchange/common.h"
 #include "interchange/csvimport.h"
 #include "interchange/importfields.h"
+#include "interchange/vcardbirthday.h"
 #include "platform/codec.h"
 #include "platform/trim.h"
 #include "store/checkitems.h"
@@ -461,7 +462,7 @@ VcardFill FillFromVcard(const VcardCard& card,
     fill.addresses(card);
     fill.phones(card);
     if (const VcardProperty* birthday = card.find("BDAY")) {
-        SetLong(rec.Birthday, ParseVcardBirthday(Trim(birthday->value)));
+        SetLong(rec.Birthday, VcardBirthday(*birthday));
     }
     SetOrganisation(card, fill, rec);
     fill.note(card);

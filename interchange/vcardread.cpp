@@ -6,6 +6,7 @@
 #include <cctype>
 
 #include "platform/codec.h"
+#include "platform/utf8.h"
 
 namespace talik {
 namespace {
@@ -140,24 +141,6 @@ std::string DecodeQuotedPrintable(std::string_view text)
     return out;
 }
 
-bool IsWellFormedUtf8(std::string_view text)
-{
-    for (std::size_t i = 0; i < text.size();) {
-        const auto b = static_cast<unsigned char>(text[i]);
-        std::size_t length = b < 0x80 ? 1 : (b >> 5) == 6 ? 2 : (b >> 4) == 14 ? 3 : (b >> 3) == 30 ? 4 : 0;
-        if (length == 0 || i + length > text.size() || (length == 2 && b < 0xC2)) {
-            return false;
-        }
-        for (std::size_t k = 1; k < length; ++k) {
-            if ((static_cast<unsigned char>(text[i + k]) & 0xC0) != 0x80) {
-                return false;
-            }
-        }
-        i += length;
-    }
-    return true;
-}
-
 bool IsShiftJisName(std::string_view charset)
 {
     const std::string name = Upper(charset);
@@ -213,8 +196,8 @@ bool ParseProperty(std::string_view line, VcardProperty& property)
         bytes = DecodeQuotedPrintable(bytes);
     }
     const std::string charset = property.param("CHARSET");
-    const bool shiftJis = IsShiftJisName(charset) || (charset.empty() && !IsWellFormedUtf8(bytes));
-    property.value = shiftJis ? FromCp932(bytes) : IsWellFormedUtf8(bytes) ? bytes : FromCp932(bytes);
+    const bool shiftJis = IsShiftJisName(charset) || (charset.empty() && !IsValidUtf8(bytes));
+    property.value = shiftJis ? FromCp932(bytes) : IsValidUtf8(bytes) ? bytes : FromCp932(bytes);
     return true;
 }
 

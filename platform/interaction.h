@@ -39,6 +39,7 @@ public:
     {
         std::string path;
         std::size_t type = 0;
+        std::vector<bool> checks; // the boxes of chooseSaveFileWithChecks, ticked or not
     };
     virtual std::optional<SaveChoice> chooseSaveFileOfType(const std::string& title,
                                                            const std::vector<std::string>& types)
@@ -48,7 +49,19 @@ public:
             filter += (filter.empty() ? "" : ";;") + type;
         }
         std::optional<std::string> path = chooseSaveFile(title, filter);
-        return path ? std::optional<SaveChoice>(SaveChoice{*path, 0}) : std::nullopt;
+        return path ? std::optional<SaveChoice>(SaveChoice{*path, 0, {}}) : std::nullopt;
+    }
+    // The save dialog of chooseSaveFileOfType with a check box below it for each caption of
+    // `checks`, all unticked at first. Where the dialog cannot show boxes they stay unticked.
+    virtual std::optional<SaveChoice> chooseSaveFileWithChecks(const std::string& title,
+                                                               const std::vector<std::string>& types,
+                                                               const std::vector<std::string>& checks)
+    {
+        std::optional<SaveChoice> choice = chooseSaveFileOfType(title, types);
+        if (choice) {
+            choice->checks.assign(checks.size(), false);
+        }
+        return choice;
     }
     // A folder dialog opening at `start` (empty: the user's home folder). The chosen folder, or
     // nullopt when the user cancelled. Programs without windows choose nothing.

@@ -2,12 +2,14 @@
 
 #include "platform/paths.h"
 #include "store/messages.h"
+#include "store/pairswitch.h"
 #include "store/state.h"
 
 namespace talik {
 std::optional<RecordFile> OpenDbFile(StoreState& state, const std::string& path, OpenMode mode, std::size_t recLen)
 {
     std::string resolved = ResolvePathNoCase(path);
+    FinishPendingSwitchOf(resolved); // never a pair half old, half new
     for (int attempt = 1;; ++attempt) {
         RecordFile file;
         OpenError error = file.open(resolved, mode, recLen);

@@ -7,6 +7,7 @@
 #include "store/database.h"
 #include "store/dbfile.h"
 #include "store/messages.h"
+#include "store/pairswitch.h"
 #include "store/state.h"
 
 namespace talik {
@@ -205,6 +206,12 @@ LoadResult Open(StoreState& state, bool fileRecords, DbAccess access)
             return LoadResult::Failed;
         }
         std::string mainFile = ResolvePathNoCase(MainFileName(state.DataPath, state.DbNo));
+        // A replacement of the pair that a killed run left half done is completed before reading.
+        if (access == DbAccess::ReadWrite) {
+            TidyFolder(state.DataPath);
+        } else {
+            FinishPendingSwitchOf(mainFile);
+        }
         std::optional<MainHeader> header = OpenHeader(state, mainFile, access);
         if (!header) {
             ShowLoadedCounts(state);

@@ -11,6 +11,7 @@
 #include "platform/profile.h"
 #include "store/messages.h"
 #include "store/record.h"
+#include "store/settingscheck.h"
 
 namespace talik {
 namespace {
@@ -397,6 +398,7 @@ void ReadSettings(Settings& settings, const std::string& settingsFile, const std
     const ProfileDocument captions = ProfileDocument::load(captionsFile);
     ReadCaptions(settings.Captions, SectionReader(captions, CaptionSection(mode)));
     ReadLayout(settings.Layout, doc, mode, 0);
+    CheckReadSettings(settings);
 }
 
 void ReadLayout(PrintLayout& layout, const ProfileDocument& doc, int mode, int part)

@@ -7,6 +7,11 @@
 
 namespace talik {
 
+// The list font sizes the settings dialog accepts, and reading the settings keeps to.
+inline constexpr int MinListFontSize = 6;
+inline constexpr int MaxListFontSize = 72;
+inline constexpr int ComPortTotal = 5;
+
 class Interaction;
 class ProfileDocument;
 

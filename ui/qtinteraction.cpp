@@ -1,7 +1,9 @@
 #include "ui/qtinteraction.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QFileDialog>
+#include <QGridLayout>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QRegularExpression>
@@ -34,6 +36,27 @@ QString FirstSuffix(const QString& filter)
 {
     QRegularExpressionMatch match = QRegularExpression(R"(\*\.(\w+))").match(filter);
     return match.hasMatch() ? match.captured(1) : QString();
+}
+
+// Check boxes below the file dialog's own controls; the system's dialog has no room for them, so
+// the dialog is Qt's own when there are any.
+std::vector<QCheckBox*> AddCheckBoxes(QFileDialog& dialog, const std::vector<std::string>& captions)
+{
+    std::vector<QCheckBox*> boxes;
+    if (captions.empty()) {
+        return boxes;
+    }
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    auto* grid = qobject_cast<QGridLayout*>(dialog.layout());
+    for (const std::string& caption : captions) {
+        auto* box = new QCheckBox(Qs(caption), &dialog);
+        box->setObjectName("SaveOption" + QString::number(boxes.size()));
+        if (grid != nullptr) {
+            grid->addWidget(box, grid->rowCount(), 0, 1, -1);
+        }
+        boxes.push_back(box);
+    }
+    return boxes;
 }
 
 std::optional<std::string> ChosenFile(QFileDialog& dialog)
@@ -120,6 +143,13 @@ std::optional<std::size_t> QtInteraction::chooseItem(const std::string& title, c
 std::optional<Interaction::SaveChoice> QtInteraction::chooseSaveFileOfType(const std::string& title,
                                                                            const std::vector<std::string>& types)
 {
+    return chooseSaveFileWithChecks(title, types, {});
+}
+
+std::optional<Interaction::SaveChoice> QtInteraction::chooseSaveFileWithChecks(const std::string& title,
+                                                                               const std::vector<std::string>& types,
+                                                                               const std::vector<std::string>& checks)
+{
     QStringList filters;
     for (const std::string& type : types) {
         filters << Qs(type);
@@ -132,12 +162,17 @@ std::optional<Interaction::SaveChoice> QtInteraction::chooseSaveFileOfType(const
     // A name typed without an extension takes the one of the type picked.
     QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog,
                      [&dialog](const QString& filter) { dialog.setDefaultSuffix(FirstSuffix(filter)); });
+    std::vector<QCheckBox*> boxes = AddCheckBoxes(dialog, checks);
     std::optional<std::string> path = ChosenFile(dialog);
     if (!path) {
         return std::nullopt;
     }
     const auto type = static_cast<std::size_t>(std::max<qsizetype>(filters.indexOf(dialog.selectedNameFilter()), 0));
-    return SaveChoice{*path, type};
+    SaveChoice choice{*path, type, {}};
+    for (QCheckBox* box : boxes) {
+        choice.checks.push_back(box->isChecked());
+    }
+    return choice;
 }
 
 void QtInteraction::setBusy(bool busy)

@@ -25,6 +25,9 @@ public:
     std::optional<std::size_t> chooseItem(const std::string& title, const std::vector<std::string>& items) override;
     std::optional<SaveChoice> chooseSaveFileOfType(const std::string& title,
                                                    const std::vector<std::string>& types) override;
+    std::optional<SaveChoice> chooseSaveFileWithChecks(const std::string& title,
+                                                       const std::vector<std::string>& types,
+                                                       const std::vector<std::string>& checks) override;
     void setBusy(bool busy) override;
     void processEvents() override;
 

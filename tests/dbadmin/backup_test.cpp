@@ -208,8 +208,9 @@ TEST_F(BackupTest, RestoreReplacesTheDataFilesWhateverTheCaseOfTheirNames)
     BackupOutcome outcome = RunBackup(state, request({1, 2}, true));
     EXPECT_EQ(outcome.done, (std::vector<int>{1, 2}));
     EXPECT_TRUE(outcome.currentReplaced);
-    EXPECT_EQ(Names(data()),
-              (std::vector<std::string>{"MRPDAT01.QX1", "MRPDAT01.QX2", "MRPDAT02.QX1", "MRPDAT02.QX2"}));
+    // The replaced pair of database 1 stays as the previous generation; database 2 had none.
+    EXPECT_EQ(Names(data()), (std::vector<std::string>{"MRPDAT01.QX1", "MRPDAT01.QX1.prev", "MRPDAT01.QX2",
+                                                       "MRPDAT01.QX2.prev", "MRPDAT02.QX1", "MRPDAT02.QX2"}));
     ExpectSameFile(backup.path() / "MRPDAT01.qx1", data() / "MRPDAT01.QX1");
     ExpectSameFile(backup.path() / "MRPDAT02.qx2", data() / "MRPDAT02.QX2");
 }

@@ -81,7 +81,23 @@ std::optional<Interaction::SaveChoice> ScriptedInteraction::chooseSaveFileOfType
         type = fileTypeAnswers.front();
         fileTypeAnswers.pop_front();
     }
-    return path ? std::optional<SaveChoice>(SaveChoice{*path, type}) : std::nullopt;
+    return path ? std::optional<SaveChoice>(SaveChoice{*path, type, {}}) : std::nullopt;
+}
+
+std::optional<Interaction::SaveChoice> ScriptedInteraction::chooseSaveFileWithChecks(
+    const std::string& title, const std::vector<std::string>& types, const std::vector<std::string>& checks)
+{
+    std::optional<SaveChoice> choice = chooseSaveFileOfType(title, types);
+    checksOffered.push_back(checks);
+    std::vector<bool> ticked(checks.size(), false);
+    if (!checkAnswers.empty()) {
+        ticked = checkAnswers.front();
+        checkAnswers.pop_front();
+    }
+    if (choice) {
+        choice->checks = ticked;
+    }
+    return choice;
 }
 
 std::optional<std::string>

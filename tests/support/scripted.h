@@ -30,6 +30,8 @@ public:
     // The paths the next file dialogs choose (nullopt: cancelled). A file dialog with no scripted
     // answer fails the test (and is cancelled).
     std::deque<std::optional<std::string>> fileAnswers;
+    std::deque<std::vector<bool>> checkAnswers;
+    std::vector<std::vector<std::string>> checksOffered;
     // Folder dialogs take their answers from `fileAnswers` too; their shown text is the start folder.
     // The file types the next save dialogs with several types pick (by position); none left: the first.
     std::deque<std::size_t> fileTypeAnswers;
@@ -49,6 +51,11 @@ public:
     // Shown as a "save file" whose text is the types joined by ";;".
     std::optional<SaveChoice> chooseSaveFileOfType(const std::string& title,
                                                    const std::vector<std::string>& types) override;
+    // The boxes are ticked as `checkAnswers` says (none ticked when it is empty); their captions are
+    // kept in `checksOffered`.
+    std::optional<SaveChoice> chooseSaveFileWithChecks(const std::string& title,
+                                                       const std::vector<std::string>& types,
+                                                       const std::vector<std::string>& checks) override;
     std::optional<std::string> chooseFolder(const std::string& title, const std::string& start) override;
     std::optional<std::size_t> chooseItem(const std::string& title, const std::vector<std::string>& items) override;
     void setBusy(bool busy) override;

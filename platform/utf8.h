@@ -1,0 +1,19 @@
+#pragma once
+// The one check of UTF-8 text from outside: only the shortest form of each character, no
+// surrogate halves, nothing past U+10FFFF (so no lead byte C0, C1 or F5..FF).
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace talik {
+
+// The length of the well-formed character at the start of `text`; 0 when it is not one.
+std::size_t ValidUtf8Length(std::string_view text);
+
+// True when the whole text is well-formed UTF-8.
+bool IsValidUtf8(std::string_view text);
+
+// The text with every byte that does not begin a well-formed character replaced by U+FFFD.
+std::string ReplaceInvalidUtf8(std::string_view text);
+
+} // namespace talik
