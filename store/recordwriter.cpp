@@ -275,6 +275,11 @@ bool RecordWriter::remove(std::int32_t recNo)
     if (!MarkDeletedIn(*m_state, m_main, m_mainPath, recNo)) {
         return false;
     }
+    // The slot is free at once: a later add of this batch may take it.
+    m_firstFreeCandidate = std::min(m_firstFreeCandidate, recNo);
+    if (m_openDatabase) {
+        m_state->tables.setUsed(recNo, ' ');
+    }
     m_pending.deleted.push_back(recNo);
     return true;
 }
