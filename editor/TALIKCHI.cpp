@@ -74,4 +74,19 @@ void TALIKCHI::paintEvent(QPaintEvent* event)
     }
 }
 
+void TALIKCHI::offerOption(const QString& caption, const char* objectName)
+{
+    m_option = new QCheckBox(caption, this);
+    m_option->setObjectName(objectName);
+    const auto px = [this](int twips) { return TwipsToPixels(twips, logicalDpiX()); };
+    m_option->setGeometry(px(200), px(2200), px(4400), px(330));
+    // After the check items, before the buttons, as it stands.
+    QWidget::setTabOrder(m_checks.back(), m_option);
+}
+
+bool TALIKCHI::optionChosen() const
+{
+    return m_option != nullptr && m_option->isChecked();
+}
+
 } // namespace talik

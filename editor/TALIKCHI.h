@@ -20,6 +20,10 @@ public:
 
     // The caller's message above the boxes (Label1(12)), in its colour (&HBBGGRR).
     void setMessage(const QString& text, std::uint32_t bgrColour);
+    // A box of the caller's beside the buttons (an import's option), named `objectName`, unticked.
+    void offerOption(const QString& caption, const char* objectName);
+    // Whether the offered box was ticked (false when none was offered).
+    bool optionChosen() const;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -31,6 +35,7 @@ private:
     AppState& m_state;
     std::array<QCheckBox*, 15> m_checks{};
     QLabel* m_message;
+    QCheckBox* m_option = nullptr;
 };
 
 } // namespace talik

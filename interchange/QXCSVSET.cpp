@@ -1,5 +1,7 @@
 #include "interchange/QXCSVSET.h"
 
+#include "interchange/importprogress.h"
+
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
@@ -28,7 +30,7 @@ QXCSVSET::QXCSVSET(AppState& state, std::string_view file, CsvImportOptions& opt
     : QDialog(parent), m_state(state), m_file(file), m_options(options), m_firstLine(new QLineEdit(this)),
       m_skipFirst(new QCheckBox("１行目は取り込まない", this)),
       m_halfKana(new QCheckBox("フリガナを半角カナに変換する", this)),
-      m_fillPostal(new QCheckBox("ない郵便番号・住所を郵便番号データで補う", this)), m_encoding(new QComboBox(this))
+      m_fillPostal(new QCheckBox(PostalFillCaption, this)), m_encoding(new QComboBox(this))
 {
     setObjectName("QXCSVSET");
     setWindowTitle("ＣＳＶ取り込み設定");

@@ -51,20 +51,6 @@ void Report(AppState& state, const ImportCounts& result)
     state.ui.message(ImportReport(result, state.settings.Captions.kana), MessageIcon::None);
 }
 
-// The postal code list for an import that asked for it; false (and told) when it cannot be had.
-bool SetPostalFill(AppState& state, std::optional<PostalIndex>& postal, CsvImportOptions& options)
-{
-    std::string error;
-    std::string index = FindPostalIndex(state.ProgramFolder, InstalledDataFolder(state.ProgramFolder));
-    postal = index.empty() ? std::nullopt : PostalIndex::Open(index, error);
-    if (!postal) {
-        state.ui.message(std::string(NoPostalIndexMessage), MessageIcon::Exclamation);
-        return false;
-    }
-    options.fill = [&postal](AddressRecord& rec) { return FillRecordPostal(*postal, rec); };
-    return true;
-}
-
 } // namespace
 
 bool RunCsvImport(AppState& state, QWidget* parent)
@@ -88,7 +74,7 @@ bool RunCsvImport(AppState& state, QWidget* parent)
     }
     // The postal code list, when asked for, is mapped before anything is stored.
     std::optional<PostalIndex> postal;
-    if (options.fillPostal && !SetPostalFill(state, postal, options)) {
+    if (options.fillPostal && !(options.fill = PostalFillFor(state, postal))) {
         return false;
     }
     ImportCounts result = ImportWithProgress(state, *file, options, parent);

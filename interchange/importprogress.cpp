@@ -1,5 +1,9 @@
 #include "interchange/importprogress.h"
 
+#include "platform/installpaths.h"
+#include "postal/postalentry.h"
+#include "postal/postalrecord.h"
+
 #include <QProgressDialog>
 
 #include "interchange/csvimport.h"
@@ -51,5 +55,17 @@ void RunWithImportProgress(AppState& state,
 });
 progress.close();
 } // namespace talik
+
+ImportRecordFill PostalFillFor(AppState& state, std::optional<PostalIndex>& index)
+{
+    std::string error;
+    std::string path = FindPostalIndex(state.ProgramFolder, InstalledDataFolder(state.ProgramFolder));
+    index = path.empty() ? std::nullopt : PostalIndex::Open(path, error);
+    if (!index) {
+        state.ui.message(std::string(NoPostalIndexMessage), MessageIcon::Exclamation);
+        return {};
+    }
+    return [&index](AddressRecord& rec) { return FillRecordPostal(*index, rec); };
+}
 
 } // namespace talik

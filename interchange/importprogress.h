@@ -7,7 +7,9 @@
 #include <string>
 #include <string_view>
 
+#include "interchange/importfill.h"
 #include "platform/interaction.h"
+#include "postal/postalindex.h"
 
 class QWidget;
 
@@ -21,6 +23,12 @@ std::optional<std::string> ReadImportFile(AppState& state,
                                           const std::string& path,
                                           const std::function<bool(const std::string& bytes)>& accepts,
                                           std::string_view refusal);
+
+// The caption of the imports' option to fill postal codes and addresses from the postal code list.
+inline constexpr const char* PostalFillCaption = "ない郵便番号・住所を郵便番号データで補う";
+// Opens the postal code list into `index` for an import that asked for it, and gives the fill that
+// uses it; an empty fill after the user was told the list cannot be had.
+ImportRecordFill PostalFillFor(AppState& state, std::optional<PostalIndex>& index);
 
 using ImportStep = std::function<void(std::size_t done, std::size_t total)>;
 

@@ -12,26 +12,38 @@
 namespace talik {
 namespace {
 
-// The check items every imported record gets; nullopt when cancelled.
-std::optional<std::array<char, 15>> ChooseCheckItems(AppState& state, QWidget* parent)
+struct CardChoices
+{
+    std::array<char, 15> checks{};
+    bool fillPostal = false;
+};
+
+// The check items every imported record gets, and whether the postal code list fills what the
+// cards lack; nullopt when cancelled.
+std::optional<CardChoices> ChooseCheckItems(AppState& state, QWidget* parent)
 {
     TALIKCHI checks(state, parent);
     checks.setMessage(Qs(ImportCheckItemsMessage), ImportCheckItemsColour);
+    checks.offerOption(PostalFillCaption, "FillPostal");
     checks.exec();
     if (state.EditStatus == ' ') {
         return std::nullopt;
     }
-    std::array<char, 15> items{};
-    std::copy(state.Rec.CheckItems, state.Rec.CheckItems + 15, items.begin());
-    return items;
+    CardChoices choices;
+    std::copy(state.Rec.CheckItems, state.Rec.CheckItems + 15, choices.checks.begin());
+    choices.fillPostal = checks.optionChosen();
+    return choices;
 }
 
-VcardImportResult
-ImportWithProgress(AppState& state, const std::string& file, const std::array<char, 15>& checks, QWidget* parent)
+VcardImportResult ImportWithProgress(AppState& state,
+                                     const std::string& file,
+                                     const std::array<char, 15>& checks,
+                                     const ImportRecordFill& fill,
+                                     QWidget* parent)
 {
     VcardImportResult result;
     RunWithImportProgress(state, "vCardデータを取込んでいます．．．", "VcardImportProgress", parent,
-                          [&](const ImportStep& step) { result = ImportVcardFile(state, file, checks, step); });
+                          [&](const ImportStep& step) { result = ImportVcardFile(state, file, checks, step, fill); });
     return result;
 }
 
@@ -49,14 +61,20 @@ bool RunVcardImport(AppState& state, QWidget* parent)
     if (!file) {
         return false;
     }
-    std::optional<std::array<char, 15>> checks = ChooseCheckItems(state, parent);
-    if (!checks) {
+    std::optional<CardChoices> choices = ChooseCheckItems(state, parent);
+    if (!choices) {
         return false;
     }
     if (!state.ui.askYesNo(VcardImportQuestion(*path), MessageIcon::Exclamation, std::string(ImportConfirmTitle))) {
         return false;
     }
-    const VcardImportResult result = ImportWithProgress(state, *file, *checks, parent);
+    // The postal code list, when asked for, is opened before anything is stored.
+    std::optional<PostalIndex> postal;
+    ImportRecordFill fill;
+    if (choices->fillPostal && !(fill = PostalFillFor(state, postal))) {
+        return false;
+    }
+    const VcardImportResult result = ImportWithProgress(state, *file, choices->checks, fill, parent);
     if (result.stoppedAt != 0) {
         state.ui.message(VcardStoppedReport(result), MessageIcon::Exclamation);
     } else {

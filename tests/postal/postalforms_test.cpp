@@ -268,5 +268,31 @@ TEST_F(PostalCsvImport, UntickedAsItStartsNothingIsFilled)
     EXPECT_EQ(address(2), "");
 }
 
+// The vCard import offers the same option beside its check items.
+TEST_F(PostalCsvImport, TheVcardImportFillsTooWhenItsBoxIsTicked)
+{
+    std::ofstream(dir.str() + "/in.vcf", std::ios::binary)
+        << "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:青木\r\nX-PHONETIC-LAST-NAME:アオキ\r\nEND:VCARD\r\n"
+           "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:伊藤\r\nX-PHONETIC-LAST-NAME:イトウ\r\n"
+           "ADR;TYPE=home:;;;;;1500001;\r\nEND:VCARD\r\n";
+    for (bool fill : {false, true}) {
+        SCOPED_TRACE(fill);
+        ui.fileAnswers = {dir.str() + "/in.vcf"};
+        ui.yesNoAnswers = {true};
+        WhenModalShows<TALIKCHI>([fill](TALIKCHI* dialog) {
+            auto* box = dialog->findChild<QCheckBox*>("FillPostal");
+            ASSERT_NE(box, nullptr);
+            EXPECT_FALSE(box->isChecked());
+            box->setChecked(fill);
+            QTest::mouseClick(dialog->findChild<QPushButton*>("Command1_0"), Qt::LeftButton);
+        });
+        window->menus().PPVCardIn->trigger();
+    }
+    EXPECT_EQ(ui.messages().back(),
+              "2 件のデータを取込みました。\r\n内 1 件は郵便番号か住所を郵便番号データで補いました。");
+    EXPECT_EQ(address(5), "東京都渋谷区神宮前");
+    EXPECT_EQ(address(3), "");
+}
+
 } // namespace
 } // namespace talik::test
