@@ -2,6 +2,8 @@
 // of every record; encoding runs only on edits and goes straight through iconv.
 #include "platform/codec.h"
 
+#include "platform/utf8.h"
+
 #include <algorithm>
 #include <array>
 #include <cerrno>
@@ -13,7 +15,6 @@ namespace {
 
 constexpr const char* Cp932Name = "CP932"; // Windows' code page; "SHIFT_JIS" maps 0x5C to a yen sign
 constexpr const char* Utf8Name = "UTF-8";
-constexpr char32_t Malformed = 0xFFFFFFFF;
 
 // An open iconv conversion descriptor, closed on scope exit.
 class Converter
@@ -58,44 +59,6 @@ public:
 private:
     iconv_t m_cd;
 };
-
-struct DecodedChar
-{
-    char32_t code;      // Malformed when the bytes are not a well-formed UTF-8 character
-    std::size_t length; // bytes taken: the character's, or 1 for a malformed byte
-};
-
-bool IsContinuation(unsigned char b)
-{
-    return (b & 0xC0) == 0x80;
-}
-
-// Decodes the UTF-8 character at the start of a non-empty `utf8`, rejecting overlong forms,
-// surrogates and values beyond U+10FFFF.
-DecodedChar DecodeUtf8(std::string_view utf8)
-{
-    const auto lead = static_cast<unsigned char>(utf8[0]);
-    if (lead < 0x80) {
-        return {lead, 1};
-    }
-    const std::size_t length = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 0;
-    if (length == 0 || lead > 0xF4 || utf8.size() < length) {
-        return {Malformed, 1};
-    }
-    char32_t code = lead & (0x7F >> length);
-    for (std::size_t i = 1; i < length; ++i) {
-        const auto b = static_cast<unsigned char>(utf8[i]);
-        if (!IsContinuation(b)) {
-            return {Malformed, 1};
-        }
-        code = (code << 6) | (b & 0x3F);
-    }
-    constexpr std::array<char32_t, 5> smallest{0, 0, 0x80, 0x800, 0x10000};
-    if (code < smallest[length] || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) {
-        return {Malformed, 1};
-    }
-    return {code, length};
-}
 
 } // namespace
 
@@ -281,13 +244,13 @@ std::string ToCp932(std::string_view utf8)
     std::size_t runStart = 0; // the well-formed characters since runStart are not converted yet
     std::size_t i = 0;
     while (i < utf8.size()) {
-        const DecodedChar c = DecodeUtf8(utf8.substr(i));
-        if (c.code != Malformed && !IsEscape(c.code)) {
+        const Utf8Char c = DecodeUtf8(utf8.substr(i));
+        if (c.code != MalformedUtf8 && !IsEscape(c.code)) {
             i += c.length;
             continue;
         }
         EncodePlainRun(toCp932, utf8.substr(runStart, i - runStart), out);
-        out += c.code == Malformed ? '?' : static_cast<char>(c.code - EscapeBase);
+        out += c.code == MalformedUtf8 ? '?' : static_cast<char>(c.code - EscapeBase);
         i += c.length;
         runStart = i;
     }

@@ -1,52 +1,52 @@
 #include "platform/utf8.h"
 
+#include <array>
+
 namespace talik {
 namespace {
 
 constexpr std::string_view Replacement = "\xEF\xBF\xBD";
 
-bool InRange(unsigned char b, unsigned char low, unsigned char high)
+bool IsContinuation(unsigned char b)
 {
-    return b >= low && b <= high;
+    return (b & 0xC0) == 0x80;
 }
 
 } // namespace
+
+Utf8Char DecodeUtf8(std::string_view text)
+{
+    const auto lead = static_cast<unsigned char>(text[0]);
+    if (lead < 0x80) {
+        return {lead, 1};
+    }
+    const std::size_t length = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 0;
+    if (length == 0 || lead > 0xF4 || text.size() < length) {
+        return {MalformedUtf8, 1};
+    }
+    char32_t code = lead & (0x7F >> length);
+    for (std::size_t i = 1; i < length; ++i) {
+        const auto b = static_cast<unsigned char>(text[i]);
+        if (!IsContinuation(b)) {
+            return {MalformedUtf8, 1};
+        }
+        code = (code << 6) | (b & 0x3F);
+    }
+    // The shortest form only, no surrogate halves, nothing past U+10FFFF.
+    constexpr std::array<char32_t, 5> smallest{0, 0, 0x80, 0x800, 0x10000};
+    if (code < smallest[length] || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) {
+        return {MalformedUtf8, 1};
+    }
+    return {code, length};
+}
 
 std::size_t ValidUtf8Length(std::string_view text)
 {
     if (text.empty()) {
         return 0;
     }
-    const auto lead = static_cast<unsigned char>(text[0]);
-    if (lead < 0x80) {
-        return 1;
-    }
-    // The second byte's range is what rules out overlong forms, surrogates and values past U+10FFFF.
-    std::size_t length = 0;
-    unsigned char low = 0x80;
-    unsigned char high = 0xBF;
-    if (InRange(lead, 0xC2, 0xDF)) {
-        length = 2;
-    } else if (InRange(lead, 0xE0, 0xEF)) {
-        length = 3;
-        low = lead == 0xE0 ? 0xA0 : 0x80;
-        high = lead == 0xED ? 0x9F : 0xBF;
-    } else if (InRange(lead, 0xF0, 0xF4)) {
-        length = 4;
-        low = lead == 0xF0 ? 0x90 : 0x80;
-        high = lead == 0xF4 ? 0x8F : 0xBF;
-    } else {
-        return 0;
-    }
-    if (text.size() < length || !InRange(static_cast<unsigned char>(text[1]), low, high)) {
-        return 0;
-    }
-    for (std::size_t i = 2; i < length; ++i) {
-        if (!InRange(static_cast<unsigned char>(text[i]), 0x80, 0xBF)) {
-            return 0;
-        }
-    }
-    return length;
+    const Utf8Char c = DecodeUtf8(text);
+    return c.code == MalformedUtf8 ? 0 : c.length;
 }
 
 bool IsValidUtf8(std::string_view text)

@@ -7,6 +7,16 @@
 
 namespace talik {
 
+inline constexpr char32_t MalformedUtf8 = 0xFFFFFFFF;
+
+struct Utf8Char
+{
+    char32_t code;      // MalformedUtf8 when the bytes are not a well-formed character
+    std::size_t length; // bytes taken: the character's, or 1 for a malformed byte
+};
+// The character at the start of a non-empty `text`.
+Utf8Char DecodeUtf8(std::string_view text);
+
 // The length of the well-formed character at the start of `text`; 0 when it is not one.
 std::size_t ValidUtf8Length(std::string_view text);
 

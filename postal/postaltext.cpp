@@ -2,52 +2,18 @@
 
 #include <array>
 
+#include "platform/codec.h"
+#include "platform/utf8.h"
+
 namespace talik {
 namespace {
 
-// One code point of `text` at `pos`, moving `pos` past it; U+FFFD for a malformed sequence.
+// One code point of `text` at `pos`, moving `pos` past it; U+FFFD for a malformed byte.
 char32_t NextCodePoint(std::string_view text, std::size_t& pos)
 {
-    auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
-    unsigned char lead = byte(pos);
-    std::size_t length = lead < 0x80           ? 1
-                         : (lead >> 5) == 0x6  ? 2
-                         : (lead >> 4) == 0xE  ? 3
-                         : (lead >> 3) == 0x1E ? 4
-                                               : 0;
-    if (length == 0 || pos + length > text.size()) {
-        ++pos;
-        return 0xFFFD;
-    }
-    char32_t code = length == 1 ? lead : lead & (0x7F >> length);
-    for (std::size_t i = 1; i < length; ++i) {
-        if ((byte(pos + i) & 0xC0) != 0x80) {
-            ++pos;
-            return 0xFFFD;
-        }
-        code = (code << 6) | (byte(pos + i) & 0x3F);
-    }
-    pos += length;
-    return code;
-}
-
-void AppendCodePoint(std::string& out, char32_t code)
-{
-    if (code < 0x80) {
-        out += static_cast<char>(code);
-    } else if (code < 0x800) {
-        out += static_cast<char>(0xC0 | (code >> 6));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    } else if (code < 0x10000) {
-        out += static_cast<char>(0xE0 | (code >> 12));
-        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (code >> 18));
-        out += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    }
+    const Utf8Char c = DecodeUtf8(text.substr(pos));
+    pos += c.length;
+    return c.code == MalformedUtf8 ? U'\uFFFD' : c.code;
 }
 
 bool IsBlank(char32_t code)
@@ -150,7 +116,7 @@ std::string FoldAddress(std::string_view utf8)
     while (pos < utf8.size()) {
         char32_t code = NextCodePoint(utf8, pos);
         if (!IsBlank(code)) {
-            AppendCodePoint(out, FoldCodePoint(code));
+            AppendUtf8(out, FoldCodePoint(code));
         }
     }
     return out;
@@ -186,7 +152,7 @@ std::string ToUtf8(std::u16string_view utf16)
         } else if (code >= 0xD800 && code < 0xE000) {
             code = 0xFFFD;
         }
-        AppendCodePoint(out, code);
+        AppendUtf8(out, code);
     }
     return out;
 }
