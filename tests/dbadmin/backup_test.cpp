@@ -17,16 +17,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::vector<std::string> Names(const fs::path& folder)
-{
-    std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(folder)) {
-        names.push_back(entry.path().filename().string());
-    }
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
 timespec MTime(const fs::path& file)
 {
     struct stat st
@@ -111,7 +101,7 @@ TEST_F(BackupTest, CopiesTheTickedPairsByteForByteWithTheirTimesAndNothingElse)
     BackupOutcome outcome = RunBackup(state, request({1, 3}));
     EXPECT_EQ(outcome.done, (std::vector<int>{1, 3}));
     EXPECT_FALSE(outcome.failed);
-    EXPECT_EQ(Names(backup.path()),
+    EXPECT_EQ(FileNames(backup.path()),
               (std::vector<std::string>{"MRPDAT01.qx1", "MRPDAT01.qx2", "MRPDAT03.qx1", "MRPDAT03.qx2"}));
     ExpectSameFile(data() / "MRPDAT01.QX1", backup.path() / "MRPDAT01.qx1");
     ExpectSameFile(data() / "MRPDAT01.QX2", backup.path() / "MRPDAT01.qx2");
@@ -180,7 +170,7 @@ TEST_F(BackupTest, TheDataFolderBySpellingOrLinkIsRefusedAndNothingIsCopied)
         EXPECT_FALSE(outcome.started) << spelling;
         EXPECT_EQ(ui.messages(), (std::vector<std::string>{"データパスと同じ場所の指定は無効です。"})) << spelling;
         EXPECT_EQ(ReadFileBytes(data() / "MRPDAT01.QX1"), before);
-        EXPECT_EQ(Names(data()), (std::vector<std::string>{"MRPDAT01.QX1", "MRPDAT01.QX2"}));
+        EXPECT_EQ(FileNames(data()), (std::vector<std::string>{"MRPDAT01.QX1", "MRPDAT01.QX2"}));
     }
 }
 
@@ -209,8 +199,8 @@ TEST_F(BackupTest, RestoreReplacesTheDataFilesWhateverTheCaseOfTheirNames)
     EXPECT_EQ(outcome.done, (std::vector<int>{1, 2}));
     EXPECT_TRUE(outcome.currentReplaced);
     // The replaced pair of database 1 stays as the previous generation; database 2 had none.
-    EXPECT_EQ(Names(data()), (std::vector<std::string>{"MRPDAT01.QX1", "MRPDAT01.QX1.prev", "MRPDAT01.QX2",
-                                                       "MRPDAT01.QX2.prev", "MRPDAT02.QX1", "MRPDAT02.QX2"}));
+    EXPECT_EQ(FileNames(data()), (std::vector<std::string>{"MRPDAT01.QX1", "MRPDAT01.QX1.prev", "MRPDAT01.QX2",
+                                                           "MRPDAT01.QX2.prev", "MRPDAT02.QX1", "MRPDAT02.QX2"}));
     ExpectSameFile(backup.path() / "MRPDAT01.qx1", data() / "MRPDAT01.QX1");
     ExpectSameFile(backup.path() / "MRPDAT02.qx2", data() / "MRPDAT02.QX2");
 }
@@ -229,7 +219,7 @@ TEST_F(BackupTest, AFailedExtraCopyKeepsTheOldPairAndNamesWhatWasDone)
     EXPECT_EQ(outcome.done, (std::vector<int>{1}));
     EXPECT_EQ(ReadFileBytes(backup.path() / "MRPDAT02.qx1"), oldMain);
     EXPECT_EQ(ReadFileBytes(backup.path() / "MRPDAT02.qx2"), oldExtra);
-    EXPECT_EQ(Names(backup.path()),
+    EXPECT_EQ(FileNames(backup.path()),
               (std::vector<std::string>{"MRPDAT01.qx1", "MRPDAT01.qx2", "MRPDAT02.qx1", "MRPDAT02.qx2"}));
     ASSERT_EQ(ui.messages().size(), 1u);
     const std::string told = ui.messages()[0];

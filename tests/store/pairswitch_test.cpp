@@ -32,16 +32,6 @@ std::string ReadText(const fs::path& path)
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-std::vector<std::string> Names(const fs::path& folder)
-{
-    std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(folder)) {
-        names.push_back(entry.path().filename().string());
-    }
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
 class PairSwitchTest : public ::testing::Test
 {
 protected:
@@ -88,7 +78,7 @@ TEST_F(PairSwitchTest, ASwitchPlacesBothFilesAndLeavesNothingElse)
     EXPECT_TRUE(SwitchFiles(placements()).path.empty());
     EXPECT_EQ(ReadText(main()), "new main");
     EXPECT_EQ(ReadText(extra()), "new extra");
-    EXPECT_EQ(Names(dir.path()), (std::vector<std::string>{"MRPDAT01.QX1", "MRPDAT01.QX2"}));
+    EXPECT_EQ(FileNames(dir.path()), (std::vector<std::string>{"MRPDAT01.QX1", "MRPDAT01.QX2"}));
 }
 
 TEST_F(PairSwitchTest, ARenameFailingAfterTheFirstTakesTheFirstBack)
@@ -102,7 +92,7 @@ TEST_F(PairSwitchTest, ARenameFailingAfterTheFirstTakesTheFirstBack)
     EXPECT_EQ(failure.path, extra().string());
     EXPECT_EQ(ReadText(main()), "old main");
     EXPECT_TRUE(fs::is_directory(extra()));
-    EXPECT_EQ(Names(dir.path()), (std::vector<std::string>{"MRPDAT01.QX1", "MRPDAT01.QX2"}));
+    EXPECT_EQ(FileNames(dir.path()), (std::vector<std::string>{"MRPDAT01.QX1", "MRPDAT01.QX2"}));
 }
 
 TEST_F(PairSwitchTest, AKillAtAnyStepIsCompletedByTheNextOpenNeverLeavingAMixedPair)
@@ -174,7 +164,7 @@ TEST(LeftoverTest, TemporaryFilesOfEndedProcessesAreRemovedThoseOfLiveOnesKept)
         WriteText(dir.path() / name, "x");
     }
     EXPECT_EQ(RemoveLeftoverTemporaries(dir.str()), 2);
-    EXPECT_EQ(Names(dir.path()), (std::vector<std::string>{".QXSCH.INI.1.tmp", ".notours.tmp", "a.12.tmp"}));
+    EXPECT_EQ(FileNames(dir.path()), (std::vector<std::string>{".QXSCH.INI.1.tmp", ".notours.tmp", "a.12.tmp"}));
     EXPECT_EQ(TemporaryOwner(".x.123.tmp"), 123);
     EXPECT_EQ(TemporaryOwner(".x.12a.tmp"), -1);
     EXPECT_EQ(TemporaryOwner("..123.tmp"), -1);
@@ -210,7 +200,7 @@ TEST(FileCopyModeTest, ADeviceOrALinkToOneIsNeverCopied)
     fs::create_symlink("/dev/zero", to.path() / "zero");
     CopyFailure failure = CopyFilesWhole({{(to.path() / "zero").string(), (to.path() / "out").string()}}, nullptr);
     EXPECT_FALSE(failure.path.empty());
-    EXPECT_EQ(Names(to.path()), (std::vector<std::string>{"zero"}));
+    EXPECT_EQ(FileNames(to.path()), (std::vector<std::string>{"zero"}));
 }
 
 } // namespace

@@ -1,5 +1,7 @@
 #include "tests/support/tempdir.h"
 
+#include <algorithm>
+
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
@@ -41,6 +43,16 @@ void WriteFileBytes(const std::filesystem::path& file, const std::vector<std::ui
 {
     std::ofstream out(file, std::ios::binary | std::ios::trunc);
     out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+}
+
+std::vector<std::string> FileNames(const std::filesystem::path& folder)
+{
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+        names.push_back(entry.path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
 }
 
 } // namespace talik::test
