@@ -87,14 +87,6 @@ void TALIKDMV::execute()
         records.push_back(RecNoOfKey(item.key));
     }
     m_outcome = MoveCopyRecords(m_state, records, {m_targetDbNo, m_moveMode, std::nullopt});
-    // The moved records are gone from this database: the results show them no more.
-    std::vector<std::string> gone;
-    for (const ListItem& item : m_results.items()) {
-        if (m_state.tables.usedFlag(RecNoOfKey(item.key)) != '1') {
-            gone.push_back(item.key);
-        }
-    }
-    m_results.removeMany(gone);
     const std::string report = MoveCopyReport(m_outcome, m_moveMode, target);
     if (!report.empty()) {
         m_state.ui.message(report, MessageIcon::Information);

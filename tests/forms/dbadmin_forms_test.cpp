@@ -21,6 +21,7 @@
 #include "dbadmin/TALIKDMV.h"
 #include "dbadmin/TALIKSTP.h"
 #include "dbadmin/dbpassword.h"
+#include "search/resultwindow.h"
 #include "store/database.h"
 #include "tests/support/storefixture.h"
 #include "ui/TALIKDIR.h"
@@ -437,6 +438,9 @@ TEST_F(DbFormsTest, MoveTakesTheListedRecordsToTheChosenDatabase)
     ListModel results;
     results.add({RecordKey(2), "ｱ", {}});
     results.add({RecordKey(3), "ｲ", {}});
+    // The result window that owns the list follows the change the move publishes.
+    Subscription follow(state.changes,
+                        [&](const RecordChanges& changes) { ReflectInResults(state, results, changes, false); });
     TALIKDMV form(state, results);
     form.show();
     EXPECT_TRUE(Child<QRadioButton>(form, "Option1_1")->isChecked());
