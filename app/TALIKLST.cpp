@@ -714,10 +714,7 @@ void TALIKLST::runKeyCommand(const KeyAction& action)
         showMinimized();
         break;
     case ListCommand::RecordMenu:
-        if (m_state.MainList.selected()) {
-            m_records->prepareRecordMenu();
-            PopupAtCurrentRow(m_menus.PPM4.menu, m_list);
-        }
+        m_records->popupRecordMenu();
         break;
     case ListCommand::PassOn:
     case ListCommand::Swallow:
@@ -750,10 +747,8 @@ bool TALIKLST::eventFilter(QObject* watched, QEvent* event)
         break;
     }
     case QEvent::MouseButtonRelease:
-        if (watched == m_list->viewport() && static_cast<QMouseEvent*>(event)->button() == Qt::RightButton &&
-            m_state.MainList.selected()) {
-            m_records->prepareRecordMenu();
-            m_menus.PPM4.menu->popup(static_cast<QMouseEvent*>(event)->globalPosition().toPoint());
+        if (watched == m_list->viewport() && static_cast<QMouseEvent*>(event)->button() == Qt::RightButton) {
+            m_records->popupRecordMenu(static_cast<QMouseEvent*>(event)->globalPosition().toPoint());
         }
         break;
     case QEvent::Enter:

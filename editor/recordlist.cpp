@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QItemSelectionModel>
+#include <QMenu>
 #include <QPushButton>
 #include <QTreeView>
 
@@ -42,6 +43,19 @@ void RecordListController::prepareRecordMenu()
 {
     if (ReadSelectedRecord(m_state, m_parts.list)) {
         CaptionTelephoneEntries(m_state.Rec, m_parts.recordMenu, m_parts.telephoneMenu);
+    }
+}
+
+void RecordListController::popupRecordMenu(std::optional<QPoint> at)
+{
+    if (!m_parts.list.selected()) {
+        return;
+    }
+    prepareRecordMenu();
+    if (at) {
+        m_parts.recordMenu.menu->popup(*at);
+    } else {
+        PopupAtCurrentRow(m_parts.recordMenu.menu, m_parts.view);
     }
 }
 

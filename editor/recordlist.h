@@ -6,6 +6,8 @@
 #include <functional>
 #include <optional>
 
+#include <QPoint>
+
 #include "listwin/listmenus.h"
 #include "listwin/listwindow.h"
 
@@ -40,6 +42,9 @@ public:
     void mailSelected();
     // Reads the selected record and captions the telephone entries with its numbers.
     void prepareRecordMenu();
+    // The record menu of the selected record at `at` (a right click), or under the current row (the
+    // context-menu key, Shift+F10); nothing while no record is selected.
+    void popupRecordMenu(std::optional<QPoint> at = std::nullopt);
     // Selects the view's current row in the list; the buttons it allows, or nothing when no row is current.
     std::optional<RecordButtons> selectCurrentRow();
 

@@ -527,10 +527,7 @@ bool TALIKSRC::handleKey(QKeyEvent* event)
         showMinimized();
         break;
     case ResultCommand::RecordMenu:
-        if (m_results.selected()) {
-            m_records->prepareRecordMenu();
-            PopupAtCurrentRow(m_recordMenu.menu, m_list);
-        }
+        m_records->popupRecordMenu();
         break;
     }
     return true;
@@ -542,9 +539,8 @@ bool TALIKSRC::eventFilter(QObject* watched, QEvent* event)
         return true;
     }
     if (event->type() == QEvent::MouseButtonRelease && watched == m_list->viewport() &&
-        static_cast<QMouseEvent*>(event)->button() == Qt::RightButton && m_results.selected()) {
-        m_records->prepareRecordMenu();
-        m_recordMenu.menu->popup(static_cast<QMouseEvent*>(event)->globalPosition().toPoint());
+        static_cast<QMouseEvent*>(event)->button() == Qt::RightButton) {
+        m_records->popupRecordMenu(static_cast<QMouseEvent*>(event)->globalPosition().toPoint());
     }
     return QDialog::eventFilter(watched, event);
 }
