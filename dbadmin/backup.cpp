@@ -1,7 +1,9 @@
 // Backup and restore of database file pairs.
 #include "dbadmin/backup.h"
 
+#include <cerrno>
 #include <cstring>
+#include <optional>
 #include <unistd.h>
 
 #include "dbadmin/filecopy.h"
@@ -11,6 +13,8 @@
 #include "store/pairswitch.h"
 #include "store/record.h"
 #include "store/settings.h"
+#include "store/sidecopy.h"
+#include "store/sidestore.h"
 #include "store/state.h"
 
 namespace talik {
@@ -138,19 +142,67 @@ private:
         if (!overwriteAgreed(fromMain, toMain)) {
             return;
         }
-        // A restore keeps the live pair it replaces beside the new one until the next restore.
-        CopyFailure failure = CopyFilesWhole({{fromMain, toMain}, {fromExtra, toExtra}}, m_state.writeGate,
-                                             m_request.restore ? std::string(PreviousSuffix) : std::string());
+        FileCopy side = sideStoreCopy(dbNo);
+        std::vector<FileCopy> set{{fromMain, toMain}, {fromExtra, toExtra}};
+        if (!side.destination.empty()) {
+            set.push_back(side);
+        }
+        // The live side store is kept still while it is replaced, so that no change of it half made
+        // by another program is played into the new one.
+        std::optional<SideStoreHold> sideHeld;
+        if (m_request.restore) {
+            sideHeld.emplace(side.destination);
+            if (!sideHeld->ok()) {
+                stop({side.destination, EBUSY});
+                return;
+            }
+        }
+        // A restore keeps the live set it replaces beside the new one until the next restore.
+        CopyFailure failure =
+            CopyFilesWhole(set, m_state.writeGate, m_request.restore ? std::string(PreviousSuffix) : std::string());
         if (!failure.path.empty()) {
             stop(failure);
             return;
         }
         m_outcome.done.push_back(dbNo);
-        if (m_request.restore && ::access((toMain + std::string(PreviousSuffix)).c_str(), F_OK) == 0) {
-            m_outcome.previousKept.push_back(toMain + std::string(PreviousSuffix) + "、" + toExtra +
-                                             std::string(PreviousSuffix));
+        if (m_request.restore) {
+            restored(dbNo, toMain, toExtra, side);
         }
-        if (m_request.restore && dbNo == m_state.DbNo) {
+    }
+
+    // The side store goes with its pair; a source without one takes the destination's away.
+    FileCopy sideStoreCopy(int dbNo) const
+    {
+        const std::string name = SideStoreFileName(dbNo);
+        FileCopy copy{ResolveNoCase(sourceFolder(), name), ResolveNoCase(destinationFolder(), name), true};
+        if (::access(copy.source.c_str(), F_OK) != 0) {
+            copy.source.clear();
+            if (::access(copy.destination.c_str(), F_OK) != 0) {
+                copy.destination.clear(); // nothing on either side
+            }
+        }
+        return copy;
+    }
+
+    void restored(int dbNo, const std::string& toMain, const std::string& toExtra, const FileCopy& side)
+    {
+        const std::string suffix(PreviousSuffix);
+        const std::string live = SideStorePath(m_state.DataPath, dbNo);
+        std::string sideKept = live + suffix;
+        if (side.destination.empty()) {
+            ::unlink(sideKept.c_str()); // of an earlier generation: the pair kept now had none
+        }
+        if (::access((toMain + suffix).c_str(), F_OK) == 0) {
+            std::string kept = toMain + suffix + "、" + toExtra + suffix;
+            if (!side.destination.empty()) {
+                kept += "、" + side.destination + suffix;
+            }
+            m_outcome.previousKept.push_back(kept);
+        }
+        // What was told of the replaced side store is no longer so.
+        m_state.sideNotes.told.erase(live);
+        m_state.sideNotes.checked.erase(live);
+        if (dbNo == m_state.DbNo) {
             m_outcome.currentReplaced = true;
         }
     }

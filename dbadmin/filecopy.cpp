@@ -10,6 +10,7 @@
 
 #include "platform/recordfile.h"
 #include "store/pairswitch.h"
+#include "store/sidecopy.h"
 
 namespace talik {
 namespace {
@@ -137,6 +138,29 @@ CopyFailure CopyToTemporary(const FileCopy& copy, const std::string& to, WriteGa
     return failure;
 }
 
+// A side store is copied as SQLite reads it; one that is no database is carried byte for byte, so
+// that nothing of it is lost on the way.
+CopyFailure SnapshotToTemporary(const FileCopy& copy, const std::string& to, WriteGate* gate)
+{
+    struct stat source
+    {
+    };
+    if (::stat(copy.source.c_str(), &source) != 0 || !S_ISREG(source.st_mode)) {
+        return CopyToTemporary(copy, to, gate); // which names what is wrong with it
+    }
+    SnapshotResult result = SnapshotSideStore(copy.source, to);
+    if (result.kind == SnapshotResult::Kind::NotADatabase) {
+        return CopyToTemporary(copy, to, gate);
+    }
+    if (result.kind == SnapshotResult::Kind::Failed) {
+        return {copy.source, result.error};
+    }
+    if (::chmod(to.c_str(), KeptMode(source.st_mode, copy.destination)) != 0) {
+        return {copy.destination, errno};
+    }
+    return {};
+}
+
 std::string TemporaryBeside(const std::string& destination)
 {
     std::filesystem::path target(destination);
@@ -155,9 +179,14 @@ CopyFailure CopyFilesWhole(const std::vector<FileCopy>& copies, WriteGate* gate,
     std::vector<TempFile> temps(copies.size());
     std::vector<FilePlacement> placements;
     for (std::size_t i = 0; i < copies.size(); ++i) {
+        if (copies[i].source.empty()) {
+            placements.push_back({{}, copies[i].destination});
+            continue;
+        }
         temps[i].path = TemporaryBeside(copies[i].destination);
         ::unlink(temps[i].path.c_str()); // left by a crashed run of an earlier process with this id
-        CopyFailure failure = CopyToTemporary(copies[i], temps[i].path, gate);
+        CopyFailure failure = copies[i].sideStore ? SnapshotToTemporary(copies[i], temps[i].path, gate)
+                                                  : CopyToTemporary(copies[i], temps[i].path, gate);
         if (!failure.path.empty()) {
             return failure;
         }

@@ -11,8 +11,9 @@ class WriteGate;
 
 struct FileCopy
 {
-    std::string source;
+    std::string source; // empty: the set has nothing for the destination, which is taken away
     std::string destination;
+    bool sideStore = false; // an SQLite file, copied as a consistent snapshot
 };
 
 struct CopyFailure
@@ -22,7 +23,8 @@ struct CopyFailure
 };
 
 // Copies every file of `copies` (regular files only) to a temporary file beside its destination,
-// with the source's permissions, then puts them all in place as one switch (store/pairswitch.h).
+// with the source's permissions, then puts them all in place as one switch (store/pairswitch.h),
+// taking away the destinations that have no source.
 // Every write passes `gate` (when set) under the destination's path. With `keepSuffix`, the files
 // replaced stay beside their destinations under that suffix. What failed first; an empty path when
 // every file was copied and placed.

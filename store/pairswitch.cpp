@@ -24,7 +24,7 @@ struct Entry
 {
     bool had = false; // the target existed before the switch
     std::string target;
-    std::string temp;
+    std::string temp;  // empty: the set has no new file for the target, which goes
     std::string saved; // where the replaced target waits until every new file is in place
 };
 
@@ -123,12 +123,11 @@ bool Parse(const std::string& text, const std::string& folder, Journal& journal)
     journal.keepSuffix = line.substr(5);
     while (std::getline(in, line)) {
         std::vector<std::string> parts = SplitSlash(line);
-        if (parts.size() != 4 || (parts[0] != "0" && parts[0] != "1") || parts[1].empty() || parts[2].empty() ||
-            parts[3].empty()) {
+        if (parts.size() != 4 || (parts[0] != "0" && parts[0] != "1") || parts[1].empty() || parts[3].empty()) {
             return false;
         }
-        journal.entries.push_back(
-            {parts[0] == "1", Join(folder, parts[1]), Join(folder, parts[2]), Join(folder, parts[3])});
+        std::string temp = parts[2].empty() ? std::string() : Join(folder, parts[2]);
+        journal.entries.push_back({parts[0] == "1", Join(folder, parts[1]), temp, Join(folder, parts[3])});
     }
     return !journal.entries.empty();
 }
@@ -210,15 +209,36 @@ bool SaveReplaced(const Entry& e)
     return std::rename(e.target.c_str(), e.saved.c_str()) == 0;
 }
 
+// Puts the new file in place, or takes the target away (already kept under its waiting name) when
+// the set has no new file for it.
+bool Place(const Entry& e)
+{
+    if (!e.temp.empty()) {
+        return std::rename(e.temp.c_str(), e.target.c_str()) == 0;
+    }
+    if (!Exists(e.target)) {
+        return true;
+    }
+    if (!SameInode(e.saved, e.target)) {
+        errno = EEXIST;
+        return false;
+    }
+    return ::unlink(e.target.c_str()) == 0;
+}
+
+bool Placed(const Entry& e)
+{
+    return e.temp.empty() ? !Exists(e.target) : !Exists(e.temp);
+}
+
 // Every new file in place, then the replaced ones kept or removed. Safe to repeat at any point.
 bool RollForward(const Journal& journal, std::string& failedPath)
 {
     for (const Entry& e : journal.entries) {
-        if (!Exists(e.temp)) {
+        if (Placed(e)) {
             continue; // placed before
         }
-        if ((!Exists(e.saved) && Exists(e.target) && !SaveReplaced(e)) ||
-            std::rename(e.temp.c_str(), e.target.c_str()) != 0) {
+        if ((!Exists(e.saved) && Exists(e.target) && !SaveReplaced(e)) || !Place(e)) {
             failedPath = e.target;
             return false;
         }
@@ -249,10 +269,12 @@ bool TakeBack(const Journal& journal, std::string& failedPath)
                 failedPath = e.target;
                 return false;
             }
-        } else if (!e.had && !Exists(e.temp)) {
+        } else if (!e.had && !e.temp.empty() && !Exists(e.temp)) {
             ::unlink(e.target.c_str()); // placed where there was nothing
         }
-        ::unlink(e.temp.c_str());
+        if (!e.temp.empty()) {
+            ::unlink(e.temp.c_str());
+        }
     }
     return true;
 }
@@ -310,9 +332,15 @@ SwitchFailure SwitchFiles(const std::vector<FilePlacement>& files, const SwitchO
     Journal journal;
     journal.keepSuffix = options.keepSuffix;
     for (const FilePlacement& f : files) {
+        if (f.temp.empty() && !Exists(f.target)) {
+            continue; // nothing to take away
+        }
         std::string saved =
             Join(FolderOf(f.target), "." + BaseOf(f.target) + "." + std::to_string(::getpid()) + ".old");
         journal.entries.push_back({Exists(f.target), f.target, f.temp, saved});
+    }
+    if (journal.entries.empty()) {
+        return {};
     }
     int fd = WriteJournal(journalPath, journal);
     if (fd < 0) {
@@ -331,7 +359,7 @@ SwitchFailure SwitchFiles(const std::vector<FilePlacement>& files, const SwitchO
     }
     Step(options, step);
     for (const Entry& e : journal.entries) {
-        if (std::rename(e.temp.c_str(), e.target.c_str()) != 0) {
+        if (!Place(e)) {
             int error = errno;
             journal.back = true;
             int backFd = WriteJournal(journalPath, journal);

@@ -12,8 +12,8 @@ namespace talik {
 
 struct FilePlacement
 {
-    std::string temp;   // the finished new file, in the target's folder
-    std::string target; // the file it replaces (or creates)
+    std::string temp;   // the finished new file, in the target's folder; empty: the target is taken away
+    std::string target; // the file it replaces (or creates, or takes away)
 };
 
 struct SwitchFailure

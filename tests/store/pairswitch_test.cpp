@@ -52,7 +52,9 @@ protected:
     }
     // Runs the switch in a child process that is killed right after step `killAt`; true when the
     // kill came before the switch was done.
-    bool switchKilledAfter(int killAt, const std::string& keepSuffix = {})
+    bool switchKilledAfter(int killAt,
+                           const std::string& keepSuffix = {},
+                           const std::vector<FilePlacement>& extraPlacements = {})
     {
         pid_t pid = ::fork();
         if (pid == 0) {
@@ -63,7 +65,9 @@ protected:
                     std::raise(SIGKILL);
                 }
             };
-            SwitchFiles(placements(), options);
+            std::vector<FilePlacement> all = placements();
+            all.insert(all.end(), extraPlacements.begin(), extraPlacements.end());
+            SwitchFiles(all, options);
             ::_exit(0);
         }
         int status = 0;
@@ -112,6 +116,37 @@ TEST_F(PairSwitchTest, AKillAtAnyStepIsCompletedByTheNextOpenNeverLeavingAMixedP
         EXPECT_FALSE(fs::exists(SwitchJournalPath(main().string())));
     }
     EXPECT_FALSE(switchKilledAfter(5)); // five steps: the loop above met every one
+}
+
+TEST_F(PairSwitchTest, AFileTheNewSetHasNoneOfGoesWithTheSwitchAndComesBackWithATakeBack)
+{
+    const fs::path side = dir.path() / "MRPDAT01.db";
+    const std::vector<FilePlacement> takeAway{{"", side.string()}};
+    for (int killAt = 0; killAt < 6; ++killAt) {
+        SCOPED_TRACE("killed after step " + std::to_string(killAt));
+        WriteText(main(), "old main");
+        WriteText(extra(), "old extra");
+        WriteText(side, "old side");
+        WriteText(newMain(), "new main");
+        WriteText(newExtra(), "new extra");
+        ASSERT_TRUE(switchKilledAfter(killAt, ".prev", takeAway));
+        EXPECT_TRUE(FinishPendingSwitchOf(side.string()));
+        EXPECT_EQ(ReadText(main()), "new main");
+        EXPECT_FALSE(fs::exists(side));
+        EXPECT_EQ(ReadText(dir.path() / "MRPDAT01.db.prev"), "old side");
+    }
+
+    // A rename failing after the side store went brings it back with the rest.
+    WriteText(side, "old side");
+    WriteText(newMain(), "new main");
+    fs::remove(extra());
+    fs::create_directory(extra());
+    std::vector<FilePlacement> all{
+        {newMain().string(), main().string()}, takeAway.front(), {newExtra().string(), extra().string()}};
+    WriteText(newExtra(), "new extra");
+    EXPECT_EQ(SwitchFiles(all).path, extra().string());
+    EXPECT_EQ(ReadText(side), "old side");
+    EXPECT_EQ(ReadText(main()), "new main") << "as the loop above left it";
 }
 
 TEST_F(PairSwitchTest, ASwitchThatAnotherProcessIsMakingIsLeftToIt)
