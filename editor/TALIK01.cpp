@@ -11,9 +11,11 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QScreen>
+#include <QTableWidget>
 #include <QWindow>
 
 #include "editor/editorextras.h"
+#include "editor/jointtable.h"
 #include "listwin/appstate.h"
 #include "listwin/currentrecord.h"
 #include "postal/postalentryform.h"
@@ -36,6 +38,11 @@ constexpr int LabelLeft = 120;
 constexpr int BoxLeft = 1300;
 constexpr int LineHeight = 330;
 constexpr int WideBox = 6435;
+// The joint-name table sits under the name; everything from the e-mail box down moves down for it.
+constexpr int JointTop = 950;
+constexpr int JointRowHeight = 300;
+constexpr int JointTableHeight = JointRowHeight * (1 + 4) + 90;
+constexpr int JointShift = JointTableHeight + 60;
 
 constexpr const char* FocusedStyle = "background: #FFFFFF;";
 
@@ -62,12 +69,13 @@ TALIK01::TALIK01(AppState& state, bool searchMode, QWidget* parent, const Readin
       m_mode(DecideEditorMode(state.CurRecNo, searchMode, state.EditStatus))
 {
     setObjectName("TALIK01");
-    resize(px(FormWidth), px(FormHeight));
+    resize(px(FormWidth), px(FormHeight + JointShift));
     buildBoxes();
     buildTelephones();
     buildChecks();
     buildButtons();
     applyMode();
+    buildJointTable();
     for (QWidget* child : findChildren<QWidget*>()) {
         child->installEventFilter(this);
     }
@@ -229,6 +237,29 @@ void TALIK01::buildButtons()
                                changesRecord);
 }
 
+void TALIK01::buildJointTable()
+{
+    for (QWidget* child : findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        if (child->y() >= px(JointTop)) {
+            child->move(child->x(), child->y() + px(JointShift));
+        }
+    }
+    caption("Label_Joint", "連名", LabelLeft, JointTop, 1100);
+    m_joint = new JointTable(this, px(JointRowHeight));
+    m_joint->setGeometry(px(BoxLeft), px(JointTop), px(3600 + 900), px(JointTableHeight));
+    m_joint->setNames(m_state.Joint);
+    m_joint->setReadOnly(m_mode == EditorMode::View);
+    // Tab goes from the name into the table and its buttons, then on to the birthday.
+    setTabOrder(m_name, m_joint->table());
+    QWidget* last = m_joint->table();
+    for (const char* name : {"JointAdd", "JointRemove", "JointUp", "JointDown"}) {
+        auto* button = m_joint->findChild<QPushButton*>(name);
+        setTabOrder(last, button);
+        last = button;
+    }
+    setTabOrder(last, m_year);
+}
+
 void TALIK01::applyMode()
 {
     EditorLook look = LookOf(m_mode);
@@ -264,9 +295,10 @@ void TALIK01::applyMode()
     } else {
         if (m_mode == EditorMode::New) {
             // A new person starts from a clean record: the print options, honorific and sender
-            // choice of whoever was read last must not carry over.
+            // choice of whoever was read last must not carry over, nor their joint names.
             ClearRecord(m_state.Rec);
         }
+        m_state.Joint.clear();
         for (int slot = 0; slot < PhoneSlots; ++slot) {
             showPhoneKind(slot);
         }
@@ -324,6 +356,7 @@ EditorValues TALIK01::values() const
         v.checks[i] = m_checks[i]->isChecked();
     }
     v.phoneKinds = m_phoneKinds;
+    v.joint = m_joint->rows();
     return v;
 }
 

@@ -18,6 +18,7 @@ namespace talik {
 
 struct AppState;
 class EditorExtras;
+class JointTable;
 class PostalEntry;
 
 class TALIK01 : public QDialog
@@ -33,6 +34,7 @@ public:
     EditorExtras* extras() const { return m_extras; }
     // The values the boxes hold now.
     EditorValues values() const;
+    JointTable* jointTable() const { return m_joint; }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -49,6 +51,7 @@ private:
     void buildTelephones();
     void buildChecks();
     void buildButtons();
+    void buildJointTable();
     void applyMode();
     void showValues(const EditorValues& values);
     void showPhoneKind(int slot);
@@ -103,6 +106,7 @@ private:
     std::array<QPushButton*, 2> m_postalToAddress{}; // "〒→住所" of address 1 and 2
     std::array<QPushButton*, 2> m_postalToCode{};    // "住所→〒"
     PostalEntry* m_postal = nullptr;                 // what they do
+    JointTable* m_joint = nullptr;                   // 連名, under the name
 };
 
 // Opens the editor modally on the selected record of `list` (EditStatus " " change, "R" view).

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <limits>
 
+#include "editor/jointedit.h"
 #include "listwin/appstate.h"
 #include "listwin/currentrecord.h"
 #include "store/database.h"
@@ -161,8 +162,23 @@ bool NeedsReading(EditorMode mode, EditorButton button)
     return mode != EditorMode::Search && (button == EditorButton::Store || button == EditorButton::PrintSettings);
 }
 
+// The joint names the record is stored with; false (told) when a row lacks its given name.
+bool TakeJointNames(AppState& state, const EditorValues& values)
+{
+    JointRowsChecked checked = CheckJointRows(values.joint);
+    if (checked.missingGiven) {
+        state.ui.message(std::string(JointGivenMissingMessage), MessageIcon::Exclamation);
+        return false;
+    }
+    state.Joint = std::move(checked.names);
+    return true;
+}
+
 LeaveOutcome Store(AppState& state, EditorMode mode, const EditorValues& values)
 {
+    if (mode != EditorMode::Search && !TakeJointNames(state, values)) {
+        return LeaveOutcome::Stay;
+    }
     CollectValues(values, state.Rec);
     if (mode == EditorMode::Search) {
         state.EditStatus = 'S';
@@ -178,6 +194,9 @@ LeaveOutcome Store(AppState& state, EditorMode mode, const EditorValues& values)
 
 LeaveOutcome StoreAsNew(AppState& state, const EditorValues& values)
 {
+    if (!TakeJointNames(state, values)) {
+        return LeaveOutcome::Stay;
+    }
     std::int32_t opened = state.CurRecNo;
     state.CurRecNo = 0;
     CollectValues(values, state.Rec);

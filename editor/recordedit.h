@@ -7,6 +7,9 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
+
+#include "store/sidestore.h"
 
 namespace talik {
 
@@ -63,6 +66,7 @@ struct EditorValues
     std::string remarks;                 // Text9
     std::array<bool, CheckItemTotal> checks{};
     std::array<int, PhoneSlots> phoneKinds{};
+    std::vector<JointName> joint; // the joint-name table's rows as typed
 };
 
 // The boxes' values of a stored record (texts cleaned, the birthday split when not 0).
