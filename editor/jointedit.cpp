@@ -34,6 +34,18 @@ JointRowsChecked CheckJointRows(const std::vector<JointName>& rows)
     return checked;
 }
 
+std::vector<JointName> JointConditionRows(const std::vector<JointName>& rows)
+{
+    std::vector<JointName> wanted;
+    for (const JointName& row : rows) {
+        JointName name{Trimmed(row.family), Trimmed(row.given), {}};
+        if (!name.family.empty() || !name.given.empty()) {
+            wanted.push_back(std::move(name));
+        }
+    }
+    return wanted;
+}
+
 bool MoveJointRow(std::vector<JointName>& rows, int row, int by)
 {
     int to = row + by;

@@ -24,6 +24,9 @@ struct JointRowsChecked
 
 JointRowsChecked CheckJointRows(const std::vector<JointName>& rows);
 
+// The rows typed as search conditions: texts trimmed, rows without a family or given name dropped.
+std::vector<JointName> JointConditionRows(const std::vector<JointName>& rows);
+
 // Moves row `row` one place up (by -1) or down (+1); false when it cannot go there.
 bool MoveJointRow(std::vector<JointName>& rows, int row, int by);
 

@@ -181,6 +181,7 @@ LeaveOutcome Store(AppState& state, EditorMode mode, const EditorValues& values)
     }
     CollectValues(values, state.Rec);
     if (mode == EditorMode::Search) {
+        state.Joint = JointConditionRows(values.joint);
         state.EditStatus = 'S';
         return LeaveOutcome::Close;
     }

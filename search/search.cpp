@@ -11,6 +11,7 @@
 #include "store/kana.h"
 #include "store/messages.h"
 #include "store/recordwriter.h"
+#include "store/sidestore.h"
 
 namespace talik {
 namespace {
@@ -207,7 +208,11 @@ SearchOutcome RunSearch(AppState& state, SearchSession& session, ListModel& resu
         session.HitFlag.resize(MaxRecNo + 1, ' ');
     }
     CleanConditions(state.Rec);
-    const SearchEnd end = Search(state, SearchConditions(state.Rec), session, result);
+    SearchConditions conditions(state.Rec);
+    if (!state.Joint.empty()) {
+        conditions.requirePeople(PeopleWithJointNames(state, state.Joint));
+    }
+    const SearchEnd end = Search(state, conditions, session, result);
     if (end == SearchEnd::NoCondition) {
         state.ui.message(std::string(NoConditionMessage), MessageIcon::Exclamation);
     } else if (end == SearchEnd::TooMany) {

@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "platform/codec.h"
+#include "store/identity.h"
 
 namespace talik {
 namespace {
@@ -218,6 +219,11 @@ SearchConditions::SearchConditions(const AddressRecord& rec)
     }
 }
 
+void SearchConditions::requirePeople(std::set<std::string> people)
+{
+    m_people = std::move(people);
+}
+
 bool SearchConditions::textHolds(const TextTest& test, const AddressRecord& rec) const
 {
     return FoundAtCharBoundary(FieldOf(rec, test.offset, test.width), test.needle);
@@ -225,6 +231,9 @@ bool SearchConditions::textHolds(const TextTest& test, const AddressRecord& rec)
 
 bool SearchConditions::allHold(const AddressRecord& rec) const
 {
+    if (m_people && !m_people->contains(RecordIdentity(rec))) {
+        return false;
+    }
     for (const auto& test : m_texts) {
         if (!textHolds(test, rec)) {
             return false;
@@ -244,6 +253,9 @@ bool SearchConditions::allHold(const AddressRecord& rec) const
 
 bool SearchConditions::anyHolds(const AddressRecord& rec) const
 {
+    if (m_people && m_people->contains(RecordIdentity(rec))) {
+        return true;
+    }
     for (const auto& test : m_texts) {
         if (textHolds(test, rec)) {
             return true;

@@ -5,6 +5,8 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <optional>
+#include <set>
 #include <span>
 #include <string>
 #include <string_view>
@@ -53,8 +55,11 @@ public:
     // Takes the conditions from cleaned buffer `rec`.
     explicit SearchConditions(const AddressRecord& rec);
 
+    // Adds the joint-name condition: the record's identity is one of `people`.
+    void requirePeople(std::set<std::string> people);
+
     // No condition at all was given.
-    bool empty() const { return m_texts.empty() && m_birthdayParts.empty() && m_checkItems.empty(); }
+    bool empty() const { return m_texts.empty() && m_birthdayParts.empty() && m_checkItems.empty() && !m_people; }
     // Every test holds: a text found, a birthday part equal, a condition check item set.
     bool allHold(const AddressRecord& rec) const;
     // At least one test holds (the exclude search removes such records).
@@ -78,7 +83,8 @@ private:
 
     std::vector<TextTest> m_texts;
     std::vector<BirthdayPart> m_birthdayParts;
-    std::vector<std::size_t> m_checkItems; // 0-based items set in the condition
+    std::vector<std::size_t> m_checkItems;         // 0-based items set in the condition
+    std::optional<std::set<std::string>> m_people; // identities the joint-name condition holds for
 };
 
 } // namespace talik

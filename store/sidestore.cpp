@@ -226,6 +226,28 @@ bool SideStore::execute(const char* sql)
     return code == SQLITE_OK || failed(code);
 }
 
+std::set<std::string> SideStore::identitiesWithJointName(const std::string& family, const std::string& given)
+{
+    std::set<std::string> found;
+    sqlite3_stmt* statement = nullptr;
+    int code = sqlite3_prepare_v2(
+        m_db, "SELECT DISTINCT identity FROM joint_names WHERE instr(family, ?1) > 0 AND instr(given, ?2) > 0", -1,
+        &statement, nullptr);
+    if (code == SQLITE_OK) {
+        sqlite3_bind_text(statement, 1, family.c_str(), -1, SQLITE_TRANSIENT);
+        sqlite3_bind_text(statement, 2, given.c_str(), -1, SQLITE_TRANSIENT);
+        while ((code = sqlite3_step(statement)) == SQLITE_ROW) {
+            found.insert(reinterpret_cast<const char*>(sqlite3_column_text(statement, 0)));
+        }
+    }
+    sqlite3_finalize(statement);
+    if (code != SQLITE_DONE) {
+        failed(code);
+        found.clear();
+    }
+    return found;
+}
+
 std::vector<JointName> SideStore::jointNames(const std::string& identity)
 {
     std::vector<JointName> names;
@@ -396,6 +418,20 @@ std::vector<JointName> ReadJointNames(StoreState& state, const std::string& iden
 {
     auto store = SideStore::open(state, state.DbNo, SideStore::Access::Read);
     return store ? store->jointNames(identity) : std::vector<JointName>{};
+}
+
+std::set<std::string> PeopleWithJointNames(StoreState& state, const std::vector<JointName>& wanted)
+{
+    auto store = SideStore::open(state, state.DbNo, SideStore::Access::Read);
+    std::set<std::string> people;
+    for (std::size_t i = 0; store && i < wanted.size(); ++i) {
+        std::set<std::string> found = store->identitiesWithJointName(wanted[i].family, wanted[i].given);
+        if (i > 0) {
+            std::erase_if(found, [&people](const std::string& identity) { return !people.contains(identity); });
+        }
+        people = std::move(found);
+    }
+    return people;
 }
 
 bool WriteJointNames(StoreState& state, const std::string& identity, const std::vector<JointName>& names)

@@ -80,6 +80,9 @@ public:
     int removeOrphans(const std::set<std::string>& live);
     // Identities that have data here.
     std::set<std::string> identities();
+    // The people with a joint name whose given name contains `given` and whose family name contains
+    // `family` (an empty text holds for any).
+    std::set<std::string> identitiesWithJointName(const std::string& family, const std::string& given);
 
 private:
     SideStore(StoreState& state, sqlite3* db, std::string path) : m_state(&state), m_db(db), m_path(std::move(path)) {}
@@ -105,6 +108,9 @@ std::optional<int> CleanSideStore(StoreState& state);
 
 // The joint names of a person of the open database (none when the side store is absent or unusable).
 std::vector<JointName> ReadJointNames(StoreState& state, const std::string& identity);
+// The people of the open database with, for each of `wanted`, a joint name containing its family
+// and given texts (the editor's search conditions). Empty when the side store is absent or unusable.
+std::set<std::string> PeopleWithJointNames(StoreState& state, const std::vector<JointName>& wanted);
 // Stores them; true when stored, or when there is nothing to store and no side store.
 bool WriteJointNames(StoreState& state, const std::string& identity, const std::vector<JointName>& names);
 

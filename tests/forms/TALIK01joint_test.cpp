@@ -163,6 +163,18 @@ TEST_F(EditorJoint, ViewModeShowsThemReadOnlyAndANewPersonStartsWithNone)
     EXPECT_TRUE(state.Joint.empty());
 }
 
+TEST_F(EditorJoint, InSearchModeTheRowsTypedAreTheSearchConditions)
+{
+    open(0, ' ', true);
+    EXPECT_EQ(table->rowCount(), 0);
+    click("JointAdd");
+    typeCell("花子");
+    click("JointAdd"); // left empty: no condition
+    click("Command1_0");
+    EXPECT_EQ(state.EditStatus, 'S');
+    EXPECT_EQ(state.Joint, (std::vector<JointName>{{"", "花子", ""}}));
+}
+
 TEST_F(EditorJoint, TabGoesFromTheNameIntoTheTable)
 {
     open(recNo, ' ');

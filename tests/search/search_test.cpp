@@ -344,3 +344,54 @@ TEST_F(SearchTest, BatchSetAndClearTouchOnlyTheTickedItemOfListedRecords)
 
 } // namespace
 } // namespace talik::test
+
+namespace talik::test {
+namespace {
+
+class JointSearchTest : public StoreTest
+{
+protected:
+    void SetUp() override
+    {
+        load();
+        for (auto [reading, joint] : {std::pair{"ﾔﾏﾀﾞ", std::vector<JointName>{{"", "花子", "様"}}},
+                                      {"ｻﾄｳ", {{"", "一郎", "様"}, {"佐藤", "花子", "様"}}},
+                                      {"ﾀﾅｶ", {}}}) {
+            state.Joint = joint;
+            addRecord(reading);
+        }
+    }
+    std::vector<std::string> found(SearchKind kind, std::vector<JointName> wanted, std::string_view kana = {})
+    {
+        ClearRecord(state.Rec);
+        SetText(state.Rec.KanaName, kana);
+        state.Joint = std::move(wanted);
+        session.kind = kind;
+        EXPECT_EQ(RunSearch(state, session, result).end, SearchEnd::Done);
+        std::vector<std::string> texts;
+        for (const auto& item : result.items()) {
+            texts.push_back(item.text);
+        }
+        return texts;
+    }
+    SearchSession session;
+    ListModel result;
+};
+
+TEST_F(JointSearchTest, AJointNameConditionFindsThePeopleWhoseJointNamesHoldItTogetherWithTheOtherConditions)
+{
+    EXPECT_EQ(found(SearchKind::New, {{"", "花子", ""}}), (std::vector<std::string>{"ｻﾄｳ", "ﾔﾏﾀﾞ"}));
+    EXPECT_EQ(found(SearchKind::New, {{"佐藤", "", ""}}), (std::vector<std::string>{"ｻﾄｳ"}));
+    EXPECT_EQ(found(SearchKind::New, {{"", "花子", ""}}, "ﾔﾏ"), (std::vector<std::string>{"ﾔﾏﾀﾞ"}));
+    // Every row must be met, each by some joint name of the person.
+    EXPECT_EQ(found(SearchKind::New, {{"", "花子", ""}, {"", "一郎", ""}}), (std::vector<std::string>{"ｻﾄｳ"}));
+    EXPECT_TRUE(found(SearchKind::New, {{"", "太郎", ""}}).empty());
+
+    found(SearchKind::New, {}, "ﾀﾅ");
+    found(SearchKind::Add, {}, "ｻﾄ");
+    ASSERT_EQ(found(SearchKind::Add, {}, "ﾔﾏ").size(), 3u);
+    EXPECT_EQ(found(SearchKind::Exclude, {{"", "花子", ""}}), (std::vector<std::string>{"ﾀﾅｶ"}));
+}
+
+} // namespace
+} // namespace talik::test
