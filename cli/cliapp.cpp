@@ -18,6 +18,7 @@
 #include "cli/clipopup.h"
 #include "cli/clipostal.h"
 #include "cli/clisearch.h"
+#include "cli/cliseason.h"
 #include "cli/clisettings.h"
 #include "cli/json.h"
 #include "listwin/appstate.h"
@@ -27,6 +28,7 @@
 #include "store/database.h"
 #include "store/fields.h"
 #include "store/identity.h"
+#include "store/season.h"
 
 namespace talik {
 
@@ -129,7 +131,9 @@ int ShowCommand(AppState& state, const CliOptions& options)
         json += number ? std::to_string(FieldNumber(field, state.Rec, state.Extra))
                        : JsonString(FieldText(field, state.Rec, state.Extra));
     }
-    json += ", \"Id\": " + JsonString(RecordIdentity(state.Rec)) + ", \"Joint\": " + JointJson(state.Joint);
+    const std::string identity = RecordIdentity(state.Rec);
+    json += ", \"Id\": " + JsonString(identity) + ", \"Joint\": " + JointJson(state.Joint) +
+            ", \"Season\": " + SeasonJson(ReadSeasonHistory(state, identity));
     std::printf("%s}\n", json.c_str());
     return ExitDone;
 }
@@ -316,6 +320,7 @@ int RunCli(const std::vector<std::string>& args, const CliCommand& print)
         {"mail-url", MailUrlCommand},
         {"postal", PostalCommand},
         {"sidestore", SideStoreCommand},
+        {"season", SeasonCommand},
     };
     auto command = commands.find(options->command);
     if (command == commands.end()) {

@@ -80,7 +80,7 @@ private:
 
 } // namespace
 
-std::optional<std::string> ListAllLive(AppState& state)
+std::optional<std::string> ListAllLive(AppState& state, const std::function<bool(const AddressRecord&)>& keep)
 {
     const std::string path = MainFileName(state.DataPath, state.DbNo);
     auto main = OpenDbFile(state, path, OpenMode::Read, MainRecLen);
@@ -88,7 +88,11 @@ std::optional<std::string> ListAllLive(AppState& state)
         return std::nullopt;
     }
     LineCollector lines(static_cast<std::size_t>(std::max<std::int64_t>(main->recordCount() - 1, 0)));
-    auto visit = [&lines](std::int32_t recNo, const AddressRecord& rec, const ExtraRecord*) { lines.add(recNo, rec); };
+    auto visit = [&lines, &keep](std::int32_t recNo, const AddressRecord& rec, const ExtraRecord*) {
+        if (!keep || keep(rec)) {
+            lines.add(recNo, rec);
+        }
+    };
     if (!ScanLiveRecords(state, {&*main, path}, {}, visit)) {
         return std::nullopt;
     }

@@ -105,7 +105,7 @@ bool TakesOwnOptions(const std::string& command)
 {
     for (std::string_view own :
          {"print", "export", "import", "settings", "layout", "copy", "mail-url", "backup", "restore", "databases",
-          "rename-db", "copy-to", "move-to", "password", "postal", "sidestore"}) {
+          "rename-db", "copy-to", "move-to", "password", "postal", "sidestore", "season"}) {
         if (command == own) {
             return true;
         }
@@ -180,6 +180,10 @@ const char* CliUsage()
            "                       新規登録し、レコード番号を表示\n"
            "  update N [--項目名=値 ...] [--Joint=...]  与えた項目だけを変更 (--Joint= で連名を消す)\n"
            "  sidestore clean|rebuild  使われなくなった追加データを消す / 壊れた追加データを作り直す\n"
+           "  season mark [--year Y] (--sent|--received|--mourning|--stop) [--off] [--note TEXT] --records a,b,...\n"
+           "                          年賀状の送・受・喪中・出さないを記録する\n"
+           "  season list [--year Y] [--to-send|--sent|--received|--reply-needed|--mourning]\n"
+           "                          その年の印で絞って一覧する\n"
            "  delete N             レコード N を削除\n"
            "  search [--項目名=値 ...] [--birthday=yyyymmdd] [--check=N,...] [--kind=new|add|narrow|exclude]\n"
            "         [then ...]     検索し、該当データをレコード番号順に表示 (then で続けて検索)\n"

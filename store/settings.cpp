@@ -82,6 +82,14 @@ public:
 
     void text(std::string_view key, std::string_view value) { m_doc.set(m_section, key, value); }
     void integer(std::string_view key, int value) { text(key, std::to_string(value)); }
+    // Keys older copies never wrote are written only once they leave their default, so a file of
+    // someone who never used them stays as it was.
+    void integerOnceUsed(std::string_view key, int value, int unset)
+    {
+        if (value != unset || m_doc.value(m_section, key)) {
+            integer(key, value);
+        }
+    }
     void decimal(std::string_view key, float value) { text(key, FormatDecimal(value)); }
 
 private:
@@ -242,6 +250,8 @@ void ReadDatabasesAndSwitches(Settings& s, const SectionReader& in)
     s.UseHarupo = in.integer("UseHarupo", 0);
     s.HarupoRun = in.integer("HarupoRun", -1);
     s.ExtTelFlag = in.integer("ExtTelFlag", 0);
+    s.CardYear = in.integer("CardYear", 0);
+    s.SeasonView = in.integer("SeasonView", 0);
 }
 
 void ReadListAndScale(Settings& s, const SectionReader& in)
@@ -430,6 +440,8 @@ bool WriteSettings(const Settings& settings, const std::string& settingsFile, in
         out.integer("PrintDirection", settings.Layout.PrintDirection);
         out.integer("ListMode", settings.ListMode);
         out.text("BackupPath", settings.BackupPath);
+        out.integerOnceUsed("CardYear", settings.CardYear, 0);
+        out.integerOnceUsed("SeasonView", settings.SeasonView, 0);
         WriteCopySettings(SectionWriter(doc, CopySettingSection(mode)), settings.Copy);
     });
 }

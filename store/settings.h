@@ -104,6 +104,8 @@ struct Settings
     int UseHarupo = 0;
     int HarupoRun = -1;
     int ExtTelFlag = 0;
+    int CardYear = 0;   // the New Year the card season marks; 0: the coming one
+    int SeasonView = 0; // 年賀状モード: the list shows this year's card marks
     std::array<int, 13> ColumnWidth;
     std::string ListFontName = "ＭＳ ゴシック";
     int ListFontSize = 10;

@@ -17,12 +17,22 @@
 namespace talik {
 namespace {
 
-constexpr int SchemaVersion = 1;
+// 1: joint names; 2: the card season. Every step only adds tables, so the whole schema is created
+// with IF NOT EXISTS whatever version a store is brought forward from.
+constexpr int SchemaVersion = 2;
+// The first version whose tables a reader can use; later tables it finds missing read as empty.
+constexpr int FirstReadableVersion = 1;
 
 constexpr const char* Schema = "CREATE TABLE IF NOT EXISTS joint_names("
                                " identity TEXT NOT NULL, position INTEGER NOT NULL,"
                                " family TEXT NOT NULL, given TEXT NOT NULL, honorific TEXT NOT NULL,"
-                               " PRIMARY KEY(identity, position));";
+                               " PRIMARY KEY(identity, position));"
+                               "CREATE TABLE IF NOT EXISTS season("
+                               " identity TEXT NOT NULL, year INTEGER NOT NULL,"
+                               " sent INTEGER NOT NULL DEFAULT 0, received INTEGER NOT NULL DEFAULT 0,"
+                               " mourning INTEGER NOT NULL DEFAULT 0, note TEXT NOT NULL DEFAULT '',"
+                               " PRIMARY KEY(identity, year));"
+                               "CREATE TABLE IF NOT EXISTS season_stop(identity TEXT PRIMARY KEY);";
 
 // Another program holding the store is waited for as the record files are: every 100 ms, events
 // running meanwhile, up to the usual number of attempts.
@@ -82,7 +92,8 @@ int Scalar(sqlite3* db, const char* sql, std::string* text = nullptr)
 }
 
 // Opens the file and brings its schema forward; the health it was found in.
-SideHealth OpenDatabase(StoreState& state, const std::string& path, bool write, bool check, sqlite3** db)
+SideHealth
+OpenDatabase(StoreState& state, const std::string& path, bool write, bool check, sqlite3** db, int* schema = nullptr)
 {
     int flags = write ? SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE : SQLITE_OPEN_READONLY;
     int code = sqlite3_open_v2(path.c_str(), db, flags | SQLITE_OPEN_NOMUTEX, nullptr);
@@ -109,17 +120,20 @@ SideHealth OpenDatabase(StoreState& state, const std::string& path, bool write, 
             }
         }
     }
-    if (code == SQLITE_OK && !write) {
-        // A store not yet brought to this schema holds nothing this program reads.
-        std::string version;
+    std::string version;
+    if (code == SQLITE_OK) {
         code = Scalar(*db, "PRAGMA user_version", &version);
-        if (code == SQLITE_OK && std::atoi(version.c_str()) < SchemaVersion) {
-            sqlite3_close(*db);
-            *db = nullptr;
-            return SideHealth::Absent;
-        }
+    }
+    if (code == SQLITE_OK && !write && std::atoi(version.c_str()) < FirstReadableVersion) {
+        // A store never brought to any schema holds nothing this program reads.
+        sqlite3_close(*db);
+        *db = nullptr;
+        return SideHealth::Absent;
     }
     if (code == SQLITE_OK) {
+        if (schema != nullptr) {
+            *schema = std::atoi(version.c_str());
+        }
         return SideHealth::Good;
     }
     sqlite3_close(*db);
@@ -160,7 +174,8 @@ std::optional<SideStore> SideStore::open(StoreState& state, int dbNo, Access acc
     }
     const bool check = exists && state.sideNotes.checked.insert(path).second;
     sqlite3* db = nullptr;
-    SideHealth health = OpenDatabase(state, path, access == Access::Write, check, &db);
+    int schema = 0;
+    SideHealth health = OpenDatabase(state, path, access == Access::Write, check, &db, &schema);
     if (health == SideHealth::Absent) {
         return std::nullopt;
     }
@@ -171,7 +186,7 @@ std::optional<SideStore> SideStore::open(StoreState& state, int dbNo, Access acc
         TellOnce(state, path, health);
         return std::nullopt;
     }
-    return SideStore(state, db, path);
+    return SideStore(state, db, path, schema);
 }
 
 SideHealth SideStore::probe(StoreState& state, int dbNo)
@@ -187,7 +202,7 @@ SideHealth SideStore::probe(StoreState& state, int dbNo)
 }
 
 SideStore::SideStore(SideStore&& other) noexcept
-    : m_state(other.m_state), m_db(other.m_db), m_path(std::move(other.m_path))
+    : m_state(other.m_state), m_db(other.m_db), m_path(std::move(other.m_path)), m_schema(other.m_schema)
 {
     other.m_db = nullptr;
 }
@@ -199,6 +214,7 @@ SideStore& SideStore::operator=(SideStore&& other) noexcept
         m_state = other.m_state;
         m_db = other.m_db;
         m_path = std::move(other.m_path);
+        m_schema = other.m_schema;
         other.m_db = nullptr;
     }
     return *this;
@@ -316,14 +332,26 @@ bool SideStore::setJointNames(const std::string& identity, const std::vector<Joi
 
 bool SideStore::clear()
 {
-    return execute("DELETE FROM joint_names");
+    std::string sql = "BEGIN IMMEDIATE;";
+    for (const std::string& table : personTables()) {
+        sql += "DELETE FROM " + table + ";";
+    }
+    if (sqlite3_exec(m_db, (sql + "COMMIT;").c_str(), nullptr, nullptr, nullptr) == SQLITE_OK) {
+        return true;
+    }
+    int code = sqlite3_errcode(m_db);
+    sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
+    return failed(code);
 }
 
 std::set<std::string> SideStore::identities()
 {
     std::set<std::string> found;
     sqlite3_stmt* statement = nullptr;
-    int code = sqlite3_prepare_v2(m_db, "SELECT DISTINCT identity FROM joint_names", -1, &statement, nullptr);
+    const char* sql = m_schema >= SeasonSchema ? "SELECT identity FROM joint_names UNION SELECT identity FROM season"
+                                                 " UNION SELECT identity FROM season_stop"
+                                               : "SELECT DISTINCT identity FROM joint_names";
+    int code = sqlite3_prepare_v2(m_db, sql, -1, &statement, nullptr);
     while (code == SQLITE_OK && sqlite3_step(statement) == SQLITE_ROW) {
         found.insert(reinterpret_cast<const char*>(sqlite3_column_text(statement, 0)));
     }
@@ -331,24 +359,41 @@ std::set<std::string> SideStore::identities()
     return found;
 }
 
+std::vector<std::string> SideStore::personTables() const
+{
+    std::vector<std::string> tables{"joint_names"};
+    if (m_schema >= SeasonSchema) {
+        tables.insert(tables.end(), {"season", "season_stop"});
+    }
+    return tables;
+}
+
 int SideStore::removeOrphans(const std::set<std::string>& live)
 {
-    int removed = 0;
+    std::vector<std::string> orphans;
+    for (const std::string& identity : identities()) {
+        if (!live.contains(identity)) {
+            orphans.push_back(identity);
+        }
+    }
     if (!execute("BEGIN IMMEDIATE")) {
         return 0;
     }
-    sqlite3_stmt* remove = nullptr;
-    int code = sqlite3_prepare_v2(m_db, "DELETE FROM joint_names WHERE identity = ?1", -1, &remove, nullptr);
-    for (const std::string& identity : identities()) {
-        if (code != SQLITE_OK || live.contains(identity)) {
-            continue;
+    int code = SQLITE_OK;
+    for (const std::string& table : personTables()) {
+        sqlite3_stmt* remove = nullptr;
+        code =
+            sqlite3_prepare_v2(m_db, ("DELETE FROM " + table + " WHERE identity = ?1").c_str(), -1, &remove, nullptr);
+        for (std::size_t i = 0; code == SQLITE_OK && i < orphans.size(); ++i) {
+            sqlite3_reset(remove);
+            sqlite3_bind_text(remove, 1, orphans[i].c_str(), -1, SQLITE_TRANSIENT);
+            code = sqlite3_step(remove) == SQLITE_DONE ? SQLITE_OK : sqlite3_errcode(m_db);
         }
-        sqlite3_reset(remove);
-        sqlite3_bind_text(remove, 1, identity.c_str(), -1, SQLITE_TRANSIENT);
-        code = sqlite3_step(remove) == SQLITE_DONE ? SQLITE_OK : sqlite3_errcode(m_db);
-        ++removed;
+        sqlite3_finalize(remove);
+        if (code != SQLITE_OK) {
+            break;
+        }
     }
-    sqlite3_finalize(remove);
     if (code == SQLITE_OK) {
         code = sqlite3_exec(m_db, "COMMIT", nullptr, nullptr, nullptr);
     }
@@ -357,7 +402,7 @@ int SideStore::removeOrphans(const std::set<std::string>& live)
         failed(code);
         return 0;
     }
-    return removed;
+    return static_cast<int>(orphans.size());
 }
 
 bool RebuildSideStore(StoreState& state, int dbNo)

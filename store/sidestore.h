@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "store/record.h"
+#include "store/season.h"
 
 struct sqlite3;
 
@@ -21,6 +22,8 @@ namespace talik {
 struct StoreState;
 
 inline constexpr int MaxJointNames = 4;
+// The schema version that brought the card season's tables.
+inline constexpr int SeasonSchema = 2;
 
 // A further person of a record (連名): a given name, a family name when it differs from the main
 // name's, and an honorific.
@@ -74,6 +77,15 @@ public:
     std::vector<JointName> jointNames(const std::string& identity);
     // Replaces the person's joint names (at most MaxJointNames) in one transaction.
     bool setJointNames(const std::string& identity, const std::vector<JointName>& names);
+    SeasonHistory seasonHistory(const std::string& identity);
+    SeasonYear seasonYear(int year);
+    bool markSeason(const std::vector<std::string>& identities,
+                    int year,
+                    SeasonMark mark,
+                    bool on,
+                    const std::optional<std::string>& note);
+    bool setSeasonHistory(const std::string& identity, const SeasonHistory& history);
+
     // Every row of the store.
     bool clear();
     // Removes what no identity of `live` holds; how many people's data went.
@@ -85,13 +97,20 @@ public:
     std::set<std::string> identitiesWithJointName(const std::string& family, const std::string& given);
 
 private:
-    SideStore(StoreState& state, sqlite3* db, std::string path) : m_state(&state), m_db(db), m_path(std::move(path)) {}
+    SideStore(StoreState& state, sqlite3* db, std::string path, int schema)
+        : m_state(&state), m_db(db), m_path(std::move(path)), m_schema(schema)
+    {}
     bool execute(const char* sql);
+    // Runs `work` in one transaction: committed when it returns SQLITE_OK, else rolled back and told.
+    template <class Work> bool inTransaction(Work work);
+    // The tables that hold data per person (keyed by identity), as far as this store has them.
+    std::vector<std::string> personTables() const;
     bool failed(int code);
 
     StoreState* m_state;
     sqlite3* m_db;
     std::string m_path;
+    int m_schema; // the version its tables are at: a store opened only to read may be older
 };
 
 // Keeps the damaged side store beside the pair and starts an empty one. False when it could not.
