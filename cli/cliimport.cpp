@@ -9,6 +9,7 @@
 #include "cli/clidatabase.h"
 #include "cli/clioptions.h"
 #include "cli/clivcard.h"
+#include "interchange/importsource.h"
 #include "interchange/vcardread.h"
 #include "listwin/appstate.h"
 #include "platform/installpaths.h"
@@ -164,9 +165,8 @@ int ImportCommand(AppState& state, const CliOptions& options)
         return ExitUsage;
     }
     std::string bytes;
-    if (!ReadWholeFile(import->file, bytes)) {
-        state.ui.message(std::string(CsvReadErrorMessage) + "\r\n" + import->file + ": " + std::strerror(errno),
-                         MessageIcon::Exclamation);
+    if (ImportFileError error = ReadImportBytes(import->file, bytes); error != ImportFileError::None) {
+        state.ui.message(ImportFileMessage(error, import->file, errno), MessageIcon::Exclamation);
         return ExitRefused;
     }
     // The index is opened before anything is stored: without it the import asked for is not done.
@@ -189,7 +189,10 @@ int ImportCommand(AppState& state, const CliOptions& options)
     }
     // The command itself is the user's yes to the question the window would ask (and it is shown).
     state.ui.askYesNo(CsvImportQuestion(import->file), MessageIcon::Exclamation, std::string(ImportConfirmTitle));
-    ImportCounts result = ImportCsvFile(state, bytes, import->options);
+    ImportCounts result;
+    if (ImportRanOutOfMemory(state, [&] { result = ImportCsvFile(state, bytes, import->options); })) {
+        return ExitRefused;
+    }
     if (result.stoppedAt != 0) {
         state.ui.message(ImportStoppedReport(result), MessageIcon::Exclamation);
         return ExitRefused;

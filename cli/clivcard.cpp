@@ -4,6 +4,7 @@
 
 #include "cli/cliapp.h"
 #include "cli/clidatabase.h"
+#include "interchange/importsource.h"
 #include "interchange/vcardexport.h"
 #include "interchange/vcardimport.h"
 #include "listwin/appstate.h"
@@ -64,7 +65,10 @@ int ImportVcardBytes(AppState& state,
     }
     // The command itself is the user's yes to the question the window would ask (and it is shown).
     state.ui.askYesNo(VcardImportQuestion(path), MessageIcon::Exclamation, "確認");
-    const VcardImportResult result = ImportVcardFile(state, bytes, checks, {}, fill);
+    VcardImportResult result;
+    if (ImportRanOutOfMemory(state, [&] { result = ImportVcardFile(state, bytes, checks, {}, fill); })) {
+        return ExitRefused;
+    }
     if (result.stoppedAt != 0) {
         state.ui.message(VcardStoppedReport(result), MessageIcon::Exclamation);
         return ExitRefused;

@@ -2,9 +2,12 @@
 #include "dbadmin/movecopy.h"
 
 #include <cstring>
+#include <filesystem>
+#include <unordered_map>
 
 #include "store/identity.h"
 #include "store/messages.h"
+#include "store/movejournal.h"
 #include "store/recordwriter.h"
 #include "store/sidestore.h"
 #include "store/state.h"
@@ -21,7 +24,7 @@ public:
 
     MoveCopyOutcome run(const std::vector<std::int32_t>& records)
     {
-        if (!bringUpTarget() || !targetPasswordAccepted()) {
+        if (!bringUpTarget() || !targetPasswordAccepted() || !writeJournal(records)) {
             m_outcome.stopped = true;
             return m_outcome;
         }
@@ -33,8 +36,10 @@ public:
             m_state.ui.processEvents();
         }
         m_outcome.done = static_cast<int>(m_copied.size());
-        if (m_request.move) {
-            takeOutOfSource();
+        bool sourceDone = !m_request.move || takeOutOfSource();
+        if (sourceDone) {
+            EndMoveJournal(m_state.DataPath, m_state.DbNo,
+                           {m_target.extraPath(), m_target.mainPath(), m_source.mainPath()});
         }
         if (m_outcome.stopped) {
             m_state.ui.message(
@@ -77,6 +82,31 @@ private:
         return true;
     }
 
+    // Names, before anything is copied, every record and the identity its copy will carry: a run
+    // ended at any point is then finished by the next open of either database.
+    bool writeJournal(const std::vector<std::int32_t>& records)
+    {
+        MoveJournal journal;
+        journal.move = m_request.move;
+        journal.sourceDbNo = m_state.DbNo;
+        journal.targetDbNo = m_request.targetDbNo;
+        for (std::int32_t recNo : records) {
+            AddressRecord rec{};
+            ExtraRecord extra{};
+            if (m_source.read(recNo, rec, extra) && !IsDeletedSlot(rec) && !IsNeverUsedSlot(rec) &&
+                m_copyIdentity.count(recNo) == 0) {
+                std::string identity = NewIdentity();
+                m_copyIdentity.emplace(recNo, identity);
+                journal.entries.push_back({recNo, RecordIdentity(rec), identity});
+            }
+        }
+        if (!WriteMoveJournal(m_state.DataPath, journal)) {
+            TellWriteFailed(m_state, MoveJournalPath(m_state.DataPath, m_state.DbNo));
+            return false;
+        }
+        return true;
+    }
+
     bool copyOne(std::int32_t recNo)
     {
         AddressRecord rec{};
@@ -89,7 +119,13 @@ private:
             ++m_outcome.skipped; // deleted by another copy since the search
             return true;
         }
-        if (m_target.add(rec, extra) != 0) {
+        auto identity = m_copyIdentity.find(recNo);
+        if (identity == m_copyIdentity.end()) {
+            ++m_outcome.skipped; // listed twice, or unreadable when the journal was written
+            return true;
+        }
+        m_copyIdentity.erase(identity->first); // a second listing of the record is no second copy
+        if (m_target.add(rec, extra, identity->second) != 0) {
             m_copied.push_back(recNo);
             carrySideData(RecordIdentity(rec), RecordIdentity(m_target.written()));
             return true;
@@ -109,19 +145,20 @@ private:
         if (!m_sourceSide) {
             return;
         }
-        std::vector<JointName> names = m_sourceSide->jointNames(from);
-        if (names.empty()) {
+        PersonSideData data = m_sourceSide->personData(from);
+        if (data.empty()) {
             return;
         }
         if (!m_targetSide) {
             m_targetSide = SideStore::open(m_state, m_request.targetDbNo, SideStore::Access::Write);
         }
         if (m_targetSide) {
-            m_targetSide->setJointNames(to, names);
+            m_targetSide->setPersonData(to, data);
         }
     }
 
-    void takeOutOfSource()
+    // False when a record could not be marked: the journal then stays, and the next open finishes it.
+    bool takeOutOfSource()
     {
         int taken = 0;
         for (std::int32_t recNo : m_copied) {
@@ -133,6 +170,7 @@ private:
         }
         m_outcome.done = taken;
         m_source.publish();
+        return taken == static_cast<int>(m_copied.size());
     }
 
     StoreState& m_state;
@@ -143,8 +181,31 @@ private:
     std::optional<SideStore> m_sourceSide = SideStore::open(m_state, m_state.DbNo, SideStore::Access::Read);
     std::optional<SideStore> m_targetSide;
     std::vector<std::int32_t> m_copied;
+    std::unordered_map<std::int32_t, std::string> m_copyIdentity; // the journal's identity of each copy
     MoveCopyOutcome m_outcome;
 };
+
+// A run between either database that a kill left half done is finished first: its journal would
+// otherwise be replaced by this run's. Records it takes out of the open database are published.
+bool EarlierRunsFinished(StoreState& state, int targetDbNo)
+{
+    RecordChanges changes;
+    for (int dbNo : {state.DbNo, targetDbNo}) {
+        for (const FinishedMove& done : FinishInterruptedMoves(state, dbNo)) {
+            if (done.sourceDbNo == state.DbNo) {
+                changes.deleted.insert(changes.deleted.end(), done.deletedNow.begin(), done.deletedNow.end());
+            }
+        }
+    }
+    if (!changes.empty()) {
+        state.changes.publish(changes);
+    }
+    if (std::filesystem::exists(MoveJournalPath(state.DataPath, state.DbNo))) {
+        TellLockHeld(state, MainFileName(state.DataPath, state.DbNo)); // another run is moving its records
+        return false;
+    }
+    return true;
+}
 
 } // namespace
 
@@ -157,6 +218,10 @@ MoveCopyRecords(StoreState& state, const std::vector<std::int32_t>& records, con
         return outcome;
     }
     BusyCursor busy(state.ui);
+    if (!EarlierRunsFinished(state, request.targetDbNo)) {
+        outcome.stopped = true;
+        return outcome;
+    }
     // Both files of the open database, then both of the target, each held with its lock.
     std::optional<RecordWriter> source = RecordWriter::hold(state);
     if (!source) {

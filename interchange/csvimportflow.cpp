@@ -6,6 +6,7 @@
 #include "interchange/QXCSVSET.h"
 #include "interchange/csvimport.h"
 #include "interchange/importprogress.h"
+#include "interchange/importsource.h"
 #include "listwin/appstate.h"
 #include "platform/installpaths.h"
 #include "postal/postalentry.h"
@@ -77,8 +78,10 @@ bool RunCsvImport(AppState& state, QWidget* parent)
     if (options.fillPostal && !(options.fill = PostalFillFor(state, postal))) {
         return false;
     }
-    ImportCounts result = ImportWithProgress(state, *file, options, parent);
-    Report(state, result);
+    ImportCounts result;
+    if (!ImportRanOutOfMemory(state, [&] { result = ImportWithProgress(state, *file, options, parent); })) {
+        Report(state, result);
+    }
     return true;
 }
 

@@ -7,6 +7,7 @@
 #include <QProgressDialog>
 
 #include "interchange/csvimport.h"
+#include "interchange/importsource.h"
 #include "listwin/appstate.h"
 
 namespace talik {
@@ -24,8 +25,13 @@ std::optional<std::string> ReadImportFile(AppState& state,
                                           std::string_view refusal)
 {
     std::string bytes;
-    if (!ReadWholeFile(path, bytes)) {
+    ImportFileError error = ReadImportBytes(path, bytes);
+    if (error == ImportFileError::Unreadable) {
         state.ui.message(std::string(CsvReadErrorMessage), MessageIcon::Critical);
+        return std::nullopt;
+    }
+    if (error != ImportFileError::None) {
+        state.ui.message(ImportFileMessage(error, path, 0), MessageIcon::Exclamation);
         return std::nullopt;
     }
     if (!accepts(bytes)) {

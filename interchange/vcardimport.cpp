@@ -479,7 +479,7 @@ VcardImportResult ImportVcardFile(StoreState& state,
                                   const VcardProgress& progress,
                                   const ImportRecordFill& fillRecord)
 {
-    const std::vector<VcardCard> cards = ReadVcards(file);
+    VcardCardReader cards(file);
     const CheckItemNameList names = CheckItemCaptions(state);
     // One writer holds the files from the first card to the last; the new records are published
     // when it goes.
@@ -488,10 +488,11 @@ VcardImportResult ImportVcardFile(StoreState& state,
     AddressRecord rec{};
     ExtraRecord extra{};
     VcardImportResult result;
-    for (const VcardCard& card : cards) {
+    VcardCard card;
+    while (cards.next(card)) {
         ++result.cards;
         if (progress && result.cards % ProgressEveryCards == 0) {
-            progress(static_cast<std::size_t>(result.cards), cards.size());
+            progress(cards.position(), cards.size());
         }
         const VcardFill fill = FillFromVcard(card, names, checks, rec, extra);
         if (!fill.hasReading) {

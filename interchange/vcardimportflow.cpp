@@ -5,6 +5,7 @@
 #include "editor/TALIKCHI.h"
 #include "interchange/csvimport.h"
 #include "interchange/importprogress.h"
+#include "interchange/importsource.h"
 #include "interchange/vcardimport.h"
 #include "listwin/appstate.h"
 #include "ui/qtinteraction.h"
@@ -74,7 +75,11 @@ bool RunVcardImport(AppState& state, QWidget* parent)
     if (choices->fillPostal && !(fill = PostalFillFor(state, postal))) {
         return false;
     }
-    const VcardImportResult result = ImportWithProgress(state, *file, choices->checks, fill, parent);
+    VcardImportResult result;
+    if (ImportRanOutOfMemory(state,
+                             [&] { result = ImportWithProgress(state, *file, choices->checks, fill, parent); })) {
+        return true;
+    }
     if (result.stoppedAt != 0) {
         state.ui.message(VcardStoppedReport(result), MessageIcon::Exclamation);
     } else {

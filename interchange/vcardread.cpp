@@ -38,8 +38,9 @@ std::string_view TrimBlanks(std::string_view text)
 class LineSource
 {
 public:
-    explicit LineSource(std::string_view text) : m_text(text) {}
+    explicit LineSource(std::string_view text, std::size_t at = 0) : m_text(text), m_at(at) {}
     bool atEnd() const { return m_at >= m_text.size(); }
+    std::size_t position() const { return m_at; }
     std::string_view next()
     {
         const std::size_t end = std::min(m_text.find_first_of("\r\n", m_at), m_text.size());
@@ -278,36 +279,51 @@ bool StartsAsVcard(std::string_view file)
     return false;
 }
 
-std::vector<VcardCard> ReadVcards(std::string_view file)
+VcardCardReader::VcardCardReader(std::string_view file) : m_file(WithoutBom(file)) {}
+
+bool VcardCardReader::next(VcardCard& card)
 {
-    file = WithoutBom(file);
-    std::vector<VcardCard> cards;
-    LineSource lines(file);
+    card = VcardCard{};
+    LineSource lines(m_file, m_at);
     int depth = 0;
+    bool begun = false;
     while (!lines.atEnd()) {
-        const bool old = depth > 0 && cards.back().version == "2.1";
+        const bool old = depth > 0 && card.version == "2.1";
         const std::string line = LogicalLine(lines, old);
         if (IsLine(line, "BEGIN:VCARD")) {
-            if (depth++ == 0) {
-                cards.emplace_back();
-            }
+            ++depth;
+            begun = true;
             continue;
         }
         if (depth == 0) {
             continue;
         }
         if (IsLine(line, "END:VCARD")) {
-            --depth;
+            if (--depth == 0) {
+                break;
+            }
             continue;
         }
         VcardProperty property;
         if (depth == 1 && ParseProperty(line, property)) {
             if (property.name == "VERSION") {
-                cards.back().version = std::string(TrimBlanks(property.value));
+                card.version = std::string(TrimBlanks(property.value));
             } else {
-                cards.back().properties.push_back(std::move(property));
+                card.properties.push_back(std::move(property));
             }
         }
+    }
+    m_at = lines.position();
+    return begun;
+}
+
+std::vector<VcardCard> ReadVcards(std::string_view file)
+{
+    std::vector<VcardCard> cards;
+    VcardCardReader reader(file);
+    VcardCard card;
+    while (reader.next(card)) {
+        cards.push_back(std::move(card));
     }
     return cards;
 }

@@ -43,6 +43,23 @@ bool StartsAsVcard(std::string_view file);
 // Every card of the file, in order; a card not closed by END:VCARD ends with the file.
 std::vector<VcardCard> ReadVcards(std::string_view file);
 
+// The cards of a file one at a time, as ReadVcards reads them: an import holds one card, not
+// every card of the file, beside the file's bytes.
+class VcardCardReader
+{
+public:
+    explicit VcardCardReader(std::string_view file);
+    // The next card into `card`; false when the file holds no more.
+    bool next(VcardCard& card);
+    // How far reading got, in bytes of the file (after its byte-order mark), and of how many.
+    std::size_t position() const { return m_at; }
+    std::size_t size() const { return m_file.size(); }
+
+private:
+    std::string_view m_file;
+    std::size_t m_at = 0;
+};
+
 // A text value with its escapes resolved ("\n" and "\N" a line break).
 std::string UnescapeVcardText(std::string_view value);
 // A structured or list value split at every unescaped `separator`, each part unescaped.

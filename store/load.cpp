@@ -7,6 +7,7 @@
 #include "store/database.h"
 #include "store/dbfile.h"
 #include "store/messages.h"
+#include "store/movejournal.h"
 #include "store/pairswitch.h"
 #include "store/state.h"
 
@@ -212,6 +213,9 @@ LoadResult Open(StoreState& state, bool fileRecords, DbAccess access)
         } else {
             FinishPendingSwitchOf(mainFile);
         }
+        // Likewise a move to or from this database that a killed run left half done: its records
+        // are filed below as they are once it is finished.
+        FinishInterruptedMoves(state, state.DbNo);
         std::optional<MainHeader> header = OpenHeader(state, mainFile, access);
         if (!header) {
             ShowLoadedCounts(state);

@@ -214,7 +214,7 @@ bool RecordWriter::writeHeaders(MainHeader& header, std::int32_t last)
     return true;
 }
 
-std::int32_t RecordWriter::add(const AddressRecord& rec, const ExtraRecord& extra)
+std::int32_t RecordWriter::add(const AddressRecord& rec, const ExtraRecord& extra, std::string_view identity)
 {
     m_full = false;
     MainHeader header{};
@@ -230,7 +230,7 @@ std::int32_t RecordWriter::add(const AddressRecord& rec, const ExtraRecord& extr
     // A new record is a new person here, whatever identity the values came with (a copy from
     // another database, a slot used before).
     AddressRecord fresh = rec;
-    SetIdentity(fresh, NewIdentity());
+    SetIdentity(fresh, identity.empty() ? NewIdentity() : std::string(identity));
     // The records go first: should anything fail, no header points at a record that is not there.
     if (!writeBoth(recNo, fresh, extra, true) || (raisesLast && !writeHeaders(header, recNo))) {
         return 0;

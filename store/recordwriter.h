@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "platform/recordfile.h"
 #include "store/changes.h"
@@ -31,8 +32,9 @@ public:
 
     bool read(std::int32_t recNo, AddressRecord& rec, ExtraRecord& extra) const;
     // Stores a new record, with a fresh identity, in the lowest free slot; its number, or 0 when the
-    // database is full (`full()` then) or a write failed (the user was told).
-    std::int32_t add(const AddressRecord& rec, const ExtraRecord& extra);
+    // database is full (`full()` then) or a write failed (the user was told). A run that names its
+    // copies in advance (a move's journal) gives the identity to use.
+    std::int32_t add(const AddressRecord& rec, const ExtraRecord& extra, std::string_view identity = {});
     // Rewrites a record; one without an identity gets one.
     bool update(std::int32_t recNo, const AddressRecord& rec, const ExtraRecord& extra);
     // Rewrites the address record alone (a change that touches no field of the extra record).

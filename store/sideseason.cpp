@@ -92,6 +92,17 @@ template <class Work> bool SideStore::inTransaction(Work work)
     return true;
 }
 
+PersonSideData SideStore::personData(const std::string& identity)
+{
+    return {jointNames(identity), seasonHistory(identity)};
+}
+
+bool SideStore::setPersonData(const std::string& identity, const PersonSideData& data)
+{
+    bool stored = data.joint.empty() || setJointNames(identity, data.joint);
+    return stored && (data.season == SeasonHistory{} || setSeasonHistory(identity, data.season));
+}
+
 SeasonHistory SideStore::seasonHistory(const std::string& identity)
 {
     SeasonHistory history;

@@ -35,6 +35,14 @@ struct JointName
     bool operator==(const JointName&) const = default;
 };
 
+// Everything the side store keeps of one person, carried with them to another database.
+struct PersonSideData
+{
+    std::vector<JointName> joint;
+    SeasonHistory season;
+    bool empty() const { return joint.empty() && season == SeasonHistory{}; }
+};
+
 std::string SideStorePath(const std::string& dataPath, int dbNo);
 // Where a damaged side store is kept when it is rebuilt.
 std::string DamagedSideStorePath(const std::string& dataPath, int dbNo);
@@ -77,6 +85,10 @@ public:
     std::vector<JointName> jointNames(const std::string& identity);
     // Replaces the person's joint names (at most MaxJointNames) in one transaction.
     bool setJointNames(const std::string& identity, const std::vector<JointName>& names);
+    PersonSideData personData(const std::string& identity);
+    // Stores what `data` holds for the person (an empty part leaves that part as it is).
+    bool setPersonData(const std::string& identity, const PersonSideData& data);
+
     SeasonHistory seasonHistory(const std::string& identity);
     SeasonYear seasonYear(int year);
     bool markSeason(const std::vector<std::string>& identities,
