@@ -12,12 +12,15 @@
 #include "store/identity.h"
 #include "store/liverecords.h"
 #include "store/messages.h"
+#include "store/sidepairs.h"
 #include "store/state.h"
 
 namespace talik {
 namespace {
 
-constexpr int SchemaVersion = 1;
+// Version 1 held the joint names alone; 2 added the duplicate reviews' tables.
+constexpr int SchemaVersion = 2;
+constexpr int FirstReadableVersion = 1;
 
 constexpr const char* Schema = "CREATE TABLE IF NOT EXISTS joint_names("
                                " identity TEXT NOT NULL, position INTEGER NOT NULL,"
@@ -101,7 +104,7 @@ SideHealth OpenDatabase(StoreState& state, const std::string& path, bool write, 
             code = Scalar(*db, "PRAGMA user_version", &version);
         }
         if (code == SQLITE_OK && std::atoi(version.c_str()) < SchemaVersion) {
-            std::string migrate = std::string("BEGIN IMMEDIATE;") + Schema +
+            std::string migrate = std::string("BEGIN IMMEDIATE;") + Schema + SidePairsSchema +
                                   "PRAGMA user_version = " + std::to_string(SchemaVersion) + ";COMMIT;";
             code = sqlite3_exec(*db, migrate.c_str(), nullptr, nullptr, nullptr);
             if (code != SQLITE_OK) {
@@ -113,7 +116,7 @@ SideHealth OpenDatabase(StoreState& state, const std::string& path, bool write, 
         // A store not yet brought to this schema holds nothing this program reads.
         std::string version;
         code = Scalar(*db, "PRAGMA user_version", &version);
-        if (code == SQLITE_OK && std::atoi(version.c_str()) < SchemaVersion) {
+        if (code == SQLITE_OK && std::atoi(version.c_str()) < FirstReadableVersion) {
             sqlite3_close(*db);
             *db = nullptr;
             return SideHealth::Absent;

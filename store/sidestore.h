@@ -80,6 +80,8 @@ public:
     int removeOrphans(const std::set<std::string>& live);
     // Identities that have data here.
     std::set<std::string> identities();
+    // The open file, for the tables kept beside the joint names.
+    sqlite3* handle() { return m_db; }
 
 private:
     SideStore(StoreState& state, sqlite3* db, std::string path) : m_state(&state), m_db(db), m_path(std::move(path)) {}
