@@ -1,6 +1,8 @@
 #include "store/duplicates.h"
 
 #include <algorithm>
+#include <array>
+#include <string_view>
 #include <unordered_map>
 
 #include "store/dbfile.h"
@@ -80,6 +82,11 @@ std::vector<std::string> BlockKeys(const PersonKeys& keys)
     return blocks;
 }
 
+// The reasons, by their bit in MatchScore::reasons.
+constexpr std::array<std::string_view, 10> Reasons = {"メール",         "携帯電話",        "読み",     "氏名",
+                                                      "電話番号",       "生年月日",        "自宅電話", "住所",
+                                                      "生年月日が違う", "同じ世帯の別の人"};
+
 bool Better(const DuplicatePair& x, const DuplicatePair& y)
 {
     if (x.match.score != y.match.score) {
@@ -93,27 +100,26 @@ bool Better(const DuplicatePair& x, const DuplicatePair& y)
 MatchScore ScoreMatch(const PersonKeys& a, const PersonKeys& b)
 {
     MatchScore match;
-    auto add = [&](bool shared, int weight, const char* reason) {
+    int bit = 0;
+    auto add = [&](bool shared, int weight) {
         if (shared) {
             match.score += weight;
-            match.reasons.emplace_back(reason);
+            match.reasons |= static_cast<std::uint16_t>(1u << bit);
         }
+        ++bit;
     };
-    add(ShareAny(a.emails, b.emails), EmailWeight, "メール");
-    add(ShareAny(a.mobiles, b.mobiles), MobileWeight, "携帯電話");
-    add(SameText(a.reading, b.reading), ReadingWeight, "読み");
-    add(SameText(a.name, b.name), NameWeight, "氏名");
-    add(ShareAny(a.others, b.others), OtherNumberWeight, "電話番号");
-    add(a.birthday != 0 && a.birthday == b.birthday, BirthdayWeight, "生年月日");
-    add(SameText(a.home, b.home), HomeWeight, "自宅電話");
-    add(SameText(a.address, b.address), AddressWeight, "住所");
-    if (a.birthday != 0 && b.birthday != 0 && a.birthday != b.birthday) {
-        match.score -= OtherBirthdayPenalty;
-        match.reasons.emplace_back("生年月日が違う");
-    }
-    if (Household(a, b) && match.score >= HighConfidenceScore) {
+    add(ShareAny(a.emails, b.emails), EmailWeight);
+    add(ShareAny(a.mobiles, b.mobiles), MobileWeight);
+    add(SameText(a.reading, b.reading), ReadingWeight);
+    add(SameText(a.name, b.name), NameWeight);
+    add(ShareAny(a.others, b.others), OtherNumberWeight);
+    add(a.birthday != 0 && a.birthday == b.birthday, BirthdayWeight);
+    add(SameText(a.home, b.home), HomeWeight);
+    add(SameText(a.address, b.address), AddressWeight);
+    add(a.birthday != 0 && b.birthday != 0 && a.birthday != b.birthday, -OtherBirthdayPenalty);
+    add(match.score >= HighConfidenceScore && Household(a, b), 0);
+    if (match.reasons & (1u << (bit - 1))) {
         match.score = HighConfidenceScore - 1;
-        match.reasons.emplace_back("同じ世帯の別の人");
     }
     match.score = std::clamp(match.score, 0, 100);
     return match;
@@ -122,8 +128,10 @@ MatchScore ScoreMatch(const PersonKeys& a, const PersonKeys& b)
 std::string ReasonText(const MatchScore& match)
 {
     std::string text;
-    for (const std::string& reason : match.reasons) {
-        text += (text.empty() ? "" : "・") + reason;
+    for (std::size_t bit = 0; bit < Reasons.size(); ++bit) {
+        if (match.reasons & (1u << bit)) {
+            text += (text.empty() ? "" : "・") + std::string(Reasons[bit]);
+        }
     }
     return text;
 }
@@ -217,6 +225,7 @@ std::optional<std::vector<KeyedPerson>> ReadKeyedPeople(StoreState& state)
         return std::nullopt;
     }
     std::vector<KeyedPerson> people;
+    people.reserve(static_cast<std::size_t>(std::max<std::int64_t>(main->recordCount() - 1, 0)));
     bool read = ScanLiveRecords(state, {&*main, path}, {},
                                 [&](std::int32_t recNo, const AddressRecord& rec, const ExtraRecord*) {
                                     people.push_back({recNo, KeysOf(rec), RecordIdentity(rec)});

@@ -21,12 +21,12 @@ inline constexpr int HighConfidenceScore = 70;
 
 struct MatchScore
 {
-    int score = 0;                    // 0..100
-    std::vector<std::string> reasons; // what they share, in the order of their weight
+    int score = 0;             // 0..100
+    std::uint16_t reasons = 0; // what they share: a bit for each reason, in the order of their weight
 };
 
 MatchScore ScoreMatch(const PersonKeys& a, const PersonKeys& b);
-// "読み・氏名・携帯電話"
+// "携帯電話・読み・氏名"
 std::string ReasonText(const MatchScore& match);
 
 struct DuplicatePair

@@ -177,16 +177,15 @@ std::string NormaliseEmail(std::string_view utf8)
 PersonKeys KeysOf(const AddressRecord& rec)
 {
     PersonKeys keys;
-    std::string reading = Field(rec.KanaName);
-    keys.reading = NormaliseReading(reading);
-    auto [readingFamily, readingGiven] = SplitAtBlank(reading);
+    // Both foldings work character by character and drop blanks: the whole is its two parts.
+    auto [readingFamily, readingGiven] = SplitAtBlank(Field(rec.KanaName));
     keys.readingFamily = NormaliseReading(readingFamily);
     keys.readingGiven = NormaliseReading(readingGiven);
-    std::string name = Field(rec.KanjiName);
-    keys.name = FoldKanjiVariants(name);
-    auto [family, given] = SplitAtBlank(name);
+    keys.reading = keys.readingFamily + keys.readingGiven;
+    auto [family, given] = SplitAtBlank(Field(rec.KanjiName));
     keys.family = FoldKanjiVariants(family);
     keys.given = FoldKanjiVariants(given);
+    keys.name = keys.family + keys.given;
     std::string mail = Field(rec.EMail);
     for (std::size_t from = 0; from < mail.size();) {
         std::size_t end = std::min(mail.find_first_of(",; ", from), mail.size());
