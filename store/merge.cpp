@@ -41,6 +41,12 @@ std::vector<JointName> JoinedNames(std::vector<JointName> kept, const std::vecto
     return kept;
 }
 
+bool StillThere(RecordWriter& writer, std::int32_t recNo, const std::string& identity)
+{
+    std::optional<StoredPerson> person = ReadPerson(writer, recNo);
+    return person && !identity.empty() && person->identity == identity;
+}
+
 } // namespace
 
 std::optional<std::vector<DuplicatePair>> ProposedDuplicates(StoreState& state, int minScore)
@@ -132,8 +138,12 @@ std::int32_t UndoLastMerge(StoreState& state, std::int32_t a)
     if (!undo) {
         return 0;
     }
-    // The removed record comes back first: a stop before the survivor is rewritten leaves both.
-    std::int32_t back = writer->restore(undo->removedNumber, undo->removedMain, undo->removedExtra);
+    // The removed record comes back first: a stop before the survivor is rewritten leaves both. A
+    // merge that stopped before its delete (or an undo that stopped before forgetting it) left the
+    // record where it was: it is not brought back twice.
+    std::int32_t back = StillThere(*writer, undo->removedNumber, RecordIdentity(undo->removedMain))
+                            ? undo->removedNumber
+                            : writer->restore(undo->removedNumber, undo->removedMain, undo->removedExtra);
     if (back == 0 || !writer->update(a, undo->survivorMain, undo->survivorExtra)) {
         return 0;
     }

@@ -42,6 +42,12 @@ protected:
         return read;
     }
 
+    std::int32_t writerRestore(std::int32_t recNo, const AddressRecord& rec, const ExtraRecord& extra)
+    {
+        std::optional<RecordWriter> writer = RecordWriter::hold(state);
+        return writer ? writer->restore(recNo, rec, extra) : 0;
+    }
+
     ExtraRecord m_extra{};
 };
 
@@ -113,6 +119,25 @@ TEST_F(MergeTest, UndoPutsTheRecordElsewhereWhenItsNumberWasTaken)
     EXPECT_NE(back, b);
     EXPECT_EQ(GetText(rec(back).KanjiName), "山田 太郎");
     EXPECT_EQ(GetText(rec(b).KanjiName), "佐藤");
+}
+
+// A merge stopped after keeping its undo but before deleting the other record: the undo finds that
+// record in its place and does not bring it back a second time.
+TEST_F(MergeTest, UndoOfAMergeStoppedBeforeItsDeleteLeavesOneCopyOfEachRecord)
+{
+    std::int32_t a = person("ﾔﾏﾀﾞ ﾀﾛｳ", "山田 太郎", "090-1234-5678", "大阪府大阪市北区梅田1-1");
+    std::int32_t b = person("ﾔﾏﾀﾞ ﾀﾛｳ", "山田 太郎", "090-1234-5678", "東京都新宿区新宿1-1");
+    const AddressRecord before = rec(a);
+    const AddressRecord other = rec(b);
+    ExtraRecord otherExtra = m_extra;
+    ASSERT_EQ(MergeDuplicates(state, a, b, {"Address1"}), MergeOutcome::Merged);
+    // The other record as it was left by the stop: still live at its number.
+    ASSERT_NE(writerRestore(b, other, otherExtra), 0);
+    ASSERT_EQ(state.tables.TotalCount, 2);
+
+    EXPECT_EQ(UndoLastMerge(state, a), b);
+    EXPECT_EQ(state.tables.TotalCount, 2);
+    EXPECT_EQ(GetText(rec(a).Address1), GetText(before.Address1));
 }
 
 TEST_F(MergeTest, APairSaidToBeTwoPeopleIsNeverProposedAgain)
