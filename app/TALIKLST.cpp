@@ -23,6 +23,7 @@
 #include "editor/TALIK01.h"
 #include "editor/popupcommands.h"
 #include "editor/recordlist.h"
+#include "interchange/TALIKDUP.h"
 #include "interchange/csvexport.h"
 #include "interchange/csvimportflow.h"
 #include "interchange/exportrun.h"
@@ -212,6 +213,7 @@ void TALIKLST::connectMenus()
     connect(m_menus.PMDBChk, &QAction::triggered, this, &TALIKLST::openCheckItemNames);
     connect(m_menus.PPVCardOut, &QAction::triggered, this, &TALIKLST::exportAllVcard);
     connect(m_menus.PPVCardIn, &QAction::triggered, this, &TALIKLST::importVcard);
+    connect(m_menus.PPDup, &QAction::triggered, this, &TALIKLST::reviewDuplicates);
     connect(m_menus.PPBackup, &QAction::triggered, this, [this] { backupOrRestore(true); });
     connect(m_menus.PPRestore, &QAction::triggered, this, [this] { backupOrRestore(false); });
     connect(m_menus.PMDBSet, &QAction::triggered, this, &TALIKLST::nameDatabases);
@@ -492,6 +494,16 @@ void TALIKLST::exportAllVcard()
 {
     ProgressDialog progress(this, "vCardデータを出力しています．．．");
     RunExport(m_state, ExportFormat::Vcard, ExportScope::WholeDatabase, {}, progress.reporter());
+}
+
+// The merges publish their changes as they are made; the counts are shown afresh at the end.
+void TALIKLST::reviewDuplicates()
+{
+    TALIKDUP review(m_state, this);
+    review.exec();
+    m_model->refresh();
+    setRecordButtons({});
+    showCounts();
 }
 
 // Busy for the whole run, as the CSV import.

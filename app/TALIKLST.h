@@ -100,6 +100,7 @@ private:
     // The whole database to a vCard file, and the cards of a vCard file as new records.
     void exportAllVcard();
     void importVcard();
+    void reviewDuplicates();
     // Backup (true) or restore (false); a restore that replaced the open database reloads it.
     void backupOrRestore(bool backupMode);
     void nameDatabases();

@@ -8,6 +8,7 @@
 #include "app/startup.h"
 #include "cli/clidatabase.h"
 #include "cli/clidbadmin.h"
+#include "cli/cliduplicates.h"
 #include "cli/cliexport.h"
 #include "cli/cliimport.h"
 #include "cli/cliinteraction.h"
@@ -321,6 +322,10 @@ int RunCli(const std::vector<std::string>& args, const CliCommand& print)
         {"postal", PostalCommand},
         {"sidestore", SideStoreCommand},
         {"season", SeasonCommand},
+        {"duplicates", DuplicatesCommand},
+        {"merge", MergeCommand},
+        {"not-duplicate", NotDuplicateCommand},
+        {"unmerge", UnmergeCommand},
     };
     auto command = commands.find(options->command);
     if (command == commands.end()) {

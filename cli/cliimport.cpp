@@ -9,6 +9,7 @@
 #include "cli/clidatabase.h"
 #include "cli/clioptions.h"
 #include "cli/clivcard.h"
+#include "interchange/csvheaders.h"
 #include "interchange/importsource.h"
 #include "interchange/vcardread.h"
 #include "listwin/appstate.h"
@@ -41,16 +42,52 @@ bool ParseNumberList(const std::string& text, int low, int high, std::vector<int
     }
 }
 
+// "2+3,1+4,0,…": each slot's columns, joined with "+", the slots separated by commas.
 bool SetMap(const std::string& value, CsvImportOptions& options, std::string& error)
 {
-    std::vector<int> columns;
-    if (!ParseNumberList(value, 0, 9999, columns) || columns.size() > CsvSlotTotal) {
-        error = "--map は 18 個までの列番号 (0 はなし) をカンマで区切って指定してください。";
+    // Slots the list does not reach take no column.
+    options.map = CsvMap{};
+    std::size_t slot = 0;
+    for (std::size_t from = 0; from <= value.size(); ++slot) {
+        std::size_t comma = std::min(value.find(',', from), value.size());
+        if (slot == options.map.size() ||
+            !ParseJoinedColumns(std::string_view(value).substr(from, comma - from), 9999, options.map[slot])) {
+            error = "--map は 19 個までの列番号 (0 はなし、「2+3」で列をつなぐ) をカンマで区切って指定するか、"
+                    "auto を指定してください。";
+            return false;
+        }
+        from = comma + 1;
+    }
+    return true;
+}
+
+bool SetOnDuplicate(const std::string& value, CsvImportOptions& options, std::string& error)
+{
+    if (value == "add") {
+        options.onDuplicate = DuplicateAction::Add;
+    } else if (value == "skip") {
+        options.onDuplicate = DuplicateAction::Skip;
+    } else if (value == "fill") {
+        options.onDuplicate = DuplicateAction::Fill;
+    } else {
+        error = "--on-duplicate は add, skip, fill のどれかで指定してください。";
         return false;
     }
-    // Slots the list does not reach take no column.
-    options.map.fill(0);
-    std::copy(columns.begin(), columns.end(), options.map.begin());
+    return true;
+}
+
+// The columns named by the file's header line, told on standard error; false when the first line
+// is no header we know.
+bool GuessMap(const std::string& bytes, CsvImportOptions& options)
+{
+    CsvPreview preview = PreviewCsv(bytes, ChooseCsvEncoding(bytes, options.encoding));
+    if (!preview.guessed) {
+        std::fprintf(stderr, "１行目を見出しとして読めません。--map で列を指定してください。\n");
+        return false;
+    }
+    options.map = *preview.guessed;
+    options.skipFirst = true;
+    std::fprintf(stderr, "%s", DescribeCsvMap(options.map, preview.fields).c_str());
     return true;
 }
 
@@ -103,6 +140,9 @@ bool SetValued(const std::string& name, const std::string& value, CsvImportOptio
     if (name == "--map") {
         return SetMap(value, options, error);
     }
+    if (name == "--on-duplicate") {
+        return SetOnDuplicate(value, options, error);
+    }
     if (name == "--check") {
         return SetChecks(value, options, error);
     }
@@ -117,7 +157,7 @@ std::optional<CliImport> ParseImportArguments(const std::vector<std::string>& ar
     bool haveFile = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
-        if (auto option = TakeValuedOption(args, i, {"--map", "--check", "--encoding", "--format"})) {
+        if (auto option = TakeValuedOption(args, i, {"--map", "--check", "--encoding", "--format", "--on-duplicate"})) {
             if (!option->value) {
                 error = option->name + " には値が必要です。";
                 return std::nullopt;
@@ -128,6 +168,8 @@ std::optional<CliImport> ParseImportArguments(const std::vector<std::string>& ar
                     return std::nullopt;
                 }
                 import.vcard = *option->value == "vcard";
+            } else if (option->name == "--map" && *option->value == "auto") {
+                import.autoMap = true;
             } else if (!SetValued(option->name, *option->value, import.options, error)) {
                 return std::nullopt;
             }
@@ -160,7 +202,7 @@ int ImportCommand(AppState& state, const CliOptions& options)
         std::fprintf(stderr, "%s\n%s", error.c_str(), CliUsage());
         return ExitUsage;
     }
-    if (import->options.map[0] == 0 && import->vcard != true) {
+    if (!import->autoMap && ColumnsOf(import->options.map[0]).empty() && import->vcard != true) {
         std::fprintf(stderr, "%s\n%s", CsvReadingRequiredMessage(state.settings.Captions).c_str(), CliUsage());
         return ExitUsage;
     }
@@ -183,6 +225,15 @@ int ImportCommand(AppState& state, const CliOptions& options)
     if (DetectCsvEncoding(bytes) == CsvFileEncoding::Unreadable) {
         state.ui.message(std::string(CsvUnreadableMessage), MessageIcon::Exclamation);
         return ExitRefused;
+    }
+    if (import->autoMap) {
+        if (!GuessMap(bytes, import->options)) {
+            return ExitUsage;
+        }
+        if (ColumnsOf(import->options.map[0]).empty()) {
+            std::fprintf(stderr, "%s\n", CsvReadingRequiredMessage(state.settings.Captions).c_str());
+            return ExitUsage;
+        }
     }
     if (!LoadForChanging(state)) {
         return ExitRefused;

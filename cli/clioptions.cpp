@@ -104,8 +104,9 @@ bool IsSearchArgument(const std::string& arg, const CliOptions& options)
 bool TakesOwnOptions(const std::string& command)
 {
     for (std::string_view own :
-         {"print", "export", "import", "settings", "layout", "copy", "mail-url", "backup", "restore", "databases",
-          "rename-db", "copy-to", "move-to", "password", "postal", "sidestore", "season"}) {
+         {"print",  "export",    "import",     "settings",  "layout",        "copy",    "mail-url",
+          "backup", "restore",   "databases",  "rename-db", "copy-to",       "move-to", "password",
+          "postal", "sidestore", "duplicates", "merge",     "not-duplicate", "unmerge", "season"}) {
         if (command == own) {
             return true;
         }
@@ -198,11 +199,19 @@ const char* CliUsage()
            "は表計算ソフト用に安全な形で)\n"
            "  export --format vcard [--vcard-version 3|4] --out FILE [--records N,N,...]\n"
            "                       vCard ファイルに出力 (既定は vCard 3.0)\n"
-           "  import FILE [--map N,N,...] [--skip-first] [--check N,...] [--encoding auto|cp932|utf-8] [--half-kana]\n"
-           "                       ＣＳＶファイルの各行を新規登録 (--map は項目ごとの列番号, 0 はなし)\n"
+           "  import FILE [--map N,N+N,...|auto] [--skip-first] [--check N,...] [--encoding auto|cp932|utf-8] "
+           "[--half-kana]\n"
+           "                       ＣＳＶファイルの各行を新規登録 (--map は項目ごとの列番号, 0 はなし, N+N "
+           "で列をつなぐ,\n"
+           "                       19 番目は連名; auto は見出し行から選び、その割り当てを標準エラーに表示)\n"
            "        [--fill-postal]  ない郵便番号・住所を郵便番号データで補う (CSV・vCard とも)\n"
+           "        [--on-duplicate add|skip|fill]  登録済みの人と同じ行: 新規登録 (既定)・取込まない・空欄を補う\n"
            "  import FILE [--format csv|vcard] [--check N,...]\n"
            "                       vCard の各カードを新規登録 (1 行目が BEGIN:VCARD なら --format なしでも vCard)\n"
+           "  duplicates [--min-score S]  重複と見られる組を a<TAB>b<TAB>点数<TAB>理由 で表示 (既定は確度の高い組)\n"
+           "  merge A B [--prefer A|B]    B を A に統合して B を削除 (--prefer B は違う項目を B の値に)\n"
+           "  not-duplicate A B    A と B を別人として記録し、以後は重複として挙げない\n"
+           "  unmerge A            A への最後の統合を元に戻す (戻ったレコードの番号を表示)\n"
            "  settings get KEY     モードの設定セクションのキーの値を表示\n"
            "  settings set KEY VALUE  キーだけを書き換える (DBPathAddr, ListFontSize, ComPort は画面と同じ検査)\n"
            "  backup --to DIR [--databases N,...] [--settings] [--overwrite-newer]\n"

@@ -19,7 +19,8 @@ namespace talik {
 namespace {
 
 constexpr const char* NoColumn = "- なし -";
-constexpr int SlotsPerColumn = 9;
+constexpr int SlotsPerColumn = 10;
+constexpr int SlotWidth = 6900; // twips: caption, first column, "+", further columns
 
 // The encodings of the "文字コード" list, in its order.
 constexpr std::array<CsvEncoding, 3> Encodings = {CsvEncoding::Auto, CsvEncoding::Cp932, CsvEncoding::Utf8};
@@ -30,11 +31,12 @@ QXCSVSET::QXCSVSET(AppState& state, std::string_view file, CsvImportOptions& opt
     : QDialog(parent), m_state(state), m_file(file), m_options(options), m_firstLine(new QLineEdit(this)),
       m_skipFirst(new QCheckBox("１行目は取り込まない", this)),
       m_halfKana(new QCheckBox("フリガナを半角カナに変換する", this)),
-      m_fillPostal(new QCheckBox(PostalFillCaption, this)), m_encoding(new QComboBox(this))
+      m_fillPostal(new QCheckBox(PostalFillCaption, this)), m_encoding(new QComboBox(this)),
+      m_onDuplicate(new QComboBox(this))
 {
     setObjectName("QXCSVSET");
     setWindowTitle("ＣＳＶ取り込み設定");
-    resize(TwipsToPixels(9000, logicalDpiX()), TwipsToPixels(6900, logicalDpiX()));
+    resize(TwipsToPixels(150 + 2 * SlotWidth + 150, logicalDpiX()), TwipsToPixels(7600, logicalDpiX()));
     m_state.EditStatus = ' ';
     buildSlots();
     buildOptions();
@@ -61,14 +63,58 @@ void QXCSVSET::buildSlots()
 {
     auto px = [this](int twips) { return TwipsToPixels(twips, logicalDpiX()); };
     for (int slot = 0; slot < CsvSlotTotal; ++slot) {
-        int left = 150 + (slot / SlotsPerColumn) * 4400;
+        int left = 150 + (slot / SlotsPerColumn) * SlotWidth;
         int top = 1500 + (slot % SlotsPerColumn) * 420;
         auto* caption = new QLabel(Qs(CsvSlotCaption(m_state.settings.Captions, slot)), this);
         caption->setObjectName(QString("Label1_%1").arg(slot));
-        caption->setGeometry(px(left), px(top), px(1300), px(330));
+        caption->setGeometry(px(left), px(top), px(1200), px(330));
         m_columns[slot] = new QComboBox(this);
         m_columns[slot]->setObjectName(QString("Combo1_%1").arg(slot));
-        m_columns[slot]->setGeometry(px(left + 1350), px(top), px(2900), px(330));
+        m_columns[slot]->setGeometry(px(left + 1250), px(top), px(2000), px(330));
+        buildJoins(slot, left + 3300, top);
+    }
+}
+
+void QXCSVSET::buildJoins(int slot, int left, int top)
+{
+    auto px = [this](int twips) { return TwipsToPixels(twips, logicalDpiX()); };
+    m_join[slot] = new QPushButton("+", this);
+    m_join[slot]->setObjectName(QString("Join_%1").arg(slot));
+    m_join[slot]->setToolTip("列を追加してつなぐ");
+    m_join[slot]->setGeometry(px(left), px(top), px(330), px(330));
+    connect(m_join[slot], &QPushButton::clicked, this, [this, slot] { addColumn(slot); });
+    for (std::size_t n = 0; n < m_joined[slot].size(); ++n) {
+        auto* list = new QComboBox(this);
+        list->setObjectName(QString("Combo3_%1_%2").arg(slot).arg(n + 1));
+        list->setGeometry(px(left + 380 + static_cast<int>(n) * 1050), px(top), px(1000), px(330));
+        list->hide();
+        m_joined[slot][n] = list;
+    }
+}
+
+void QXCSVSET::addColumn(int slot)
+{
+    for (QComboBox* list : m_joined[slot]) {
+        if (list->isHidden()) {
+            list->show();
+            list->setFocus();
+            break;
+        }
+    }
+    m_join[slot]->setEnabled(m_joined[slot].back()->isHidden());
+}
+
+void QXCSVSET::showMap(const CsvMap& map)
+{
+    for (int slot = 0; slot < CsvSlotTotal; ++slot) {
+        const CsvColumns& columns = map[static_cast<std::size_t>(slot)];
+        auto pick = [](QComboBox* list, int column) { list->setCurrentIndex(column < list->count() ? column : 0); };
+        pick(m_columns[slot], columns[0]);
+        for (std::size_t n = 0; n < m_joined[slot].size(); ++n) {
+            pick(m_joined[slot][n], columns[n + 1]);
+            m_joined[slot][n]->setVisible(columns[n + 1] != 0);
+        }
+        m_join[slot]->setEnabled(columns.back() == 0);
     }
 }
 
@@ -77,32 +123,38 @@ void QXCSVSET::buildOptions()
     auto px = [this](int twips) { return TwipsToPixels(twips, logicalDpiX()); };
     m_firstLine->setObjectName("Text1");
     m_firstLine->setReadOnly(true);
-    m_firstLine->setGeometry(px(150), px(150), px(8600), px(330));
+    m_firstLine->setGeometry(px(150), px(150), px(2 * SlotWidth), px(330));
     auto* message = new QLabel("割り当てるべきフィールドを選択してください。フィールドがない場合は「- "
                                "なし -」を選択して取込んでください。",
                                this);
     message->setObjectName("Label2");
     message->setWordWrap(true);
-    message->setGeometry(px(150), px(600), px(8600), px(800));
+    message->setGeometry(px(150), px(600), px(2 * SlotWidth), px(800));
     m_skipFirst->setObjectName("Check1");
-    m_skipFirst->setGeometry(px(150), px(5350), px(3000), px(330));
+    m_skipFirst->setGeometry(px(150), px(5850), px(3000), px(330));
     m_halfKana->setObjectName("Check2");
-    m_halfKana->setGeometry(px(150), px(5750), px(3600), px(330));
+    m_halfKana->setGeometry(px(150), px(6250), px(3600), px(330));
     m_fillPostal->setObjectName("FillPostal");
-    m_fillPostal->setGeometry(px(150), px(6150), px(4300), px(330));
+    m_fillPostal->setGeometry(px(150), px(6650), px(4300), px(330));
     auto* encodingCaption = new QLabel("文字コード", this);
     encodingCaption->setObjectName("Label3");
-    encodingCaption->setGeometry(px(4550), px(5350), px(1300), px(330));
+    encodingCaption->setGeometry(px(4850), px(5850), px(1500), px(330));
     m_encoding->setObjectName("Combo2");
     m_encoding->addItems({"自動判定", "Shift-JIS", "UTF-8"});
-    m_encoding->setGeometry(px(5900), px(5350), px(1800), px(330));
+    m_encoding->setGeometry(px(6400), px(5850), px(1800), px(330));
     connect(m_encoding, &QComboBox::currentIndexChanged, this, [this] { fillFromFirstLine(false); });
+    auto* duplicateCaption = new QLabel("登録済みの人", this);
+    duplicateCaption->setObjectName("Label4");
+    duplicateCaption->setGeometry(px(4850), px(6250), px(1500), px(330));
+    m_onDuplicate->setObjectName("DuplicateAction");
+    m_onDuplicate->addItems({"新しく追加する", "取込まない", "空欄を補う"});
+    m_onDuplicate->setGeometry(px(6400), px(6250), px(1800), px(330));
     auto* ok = new QPushButton("ＯＫ", this);
     ok->setObjectName("Command1_0");
-    ok->setGeometry(px(4550), px(6200), px(1300), px(420));
+    ok->setGeometry(px(9000), px(6700), px(1300), px(420));
     auto* cancel = new QPushButton("取り消し", this);
     cancel->setObjectName("Command1_1");
-    cancel->setGeometry(px(6000), px(6200), px(1300), px(420));
+    cancel->setGeometry(px(10450), px(6700), px(1300), px(420));
     connect(ok, &QPushButton::clicked, this, &QXCSVSET::accept);
     connect(cancel, &QPushButton::clicked, this, &QXCSVSET::reject);
 }
@@ -118,27 +170,51 @@ void QXCSVSET::fillFromFirstLine(bool preselect)
         items << Qs(field);
     }
     for (int slot = 0; slot < CsvSlotTotal; ++slot) {
-        QComboBox* list = m_columns[slot];
-        int kept = list->currentIndex();
-        list->clear();
-        list->addItems(items);
-        bool hasColumn = slot + 1 < items.size();
-        list->setCurrentIndex(preselect ? (hasColumn ? slot + 1 : 0) : std::min(std::max(kept, 0), list->count() - 1));
+        std::vector<QComboBox*> lists{m_columns[slot]};
+        lists.insert(lists.end(), m_joined[slot].begin(), m_joined[slot].end());
+        for (QComboBox* list : lists) {
+            int kept = list->currentIndex();
+            list->clear();
+            list->addItems(items);
+            list->setCurrentIndex(std::min(std::max(kept, 0), static_cast<int>(list->count()) - 1));
+        }
     }
     if (preselect) {
-        m_skipFirst->setChecked(preview.isExportHeader);
+        // A header we know names the columns (and is not imported); any other first line is
+        // offered column by column in the export's order.
+        showMap(preview.guessed.value_or(DefaultCsvMap()));
+        m_skipFirst->setChecked(preview.guessed.has_value());
     }
+}
+
+CsvMap QXCSVSET::chosenMap() const
+{
+    CsvMap map{};
+    for (int slot = 0; slot < CsvSlotTotal; ++slot) {
+        // The chosen columns in their order, those left at "- なし -" dropped.
+        std::vector<int> chosen{m_columns[slot]->currentIndex()};
+        for (QComboBox* list : m_joined[slot]) {
+            chosen.push_back(list->isHidden() ? 0 : list->currentIndex());
+        }
+        std::size_t count = 0;
+        for (int column : chosen) {
+            if (column > 0) {
+                map[slot][count++] = column;
+            }
+        }
+    }
+    return map;
 }
 
 void QXCSVSET::accept()
 {
-    if (m_columns[0]->currentIndex() <= 0) {
+    CsvMap map = chosenMap();
+    if (ColumnsOf(map[0]).empty()) {
         m_state.ui.message(CsvReadingRequiredMessage(m_state.settings.Captions), MessageIcon::Exclamation);
         return;
     }
-    for (int slot = 0; slot < CsvSlotTotal; ++slot) {
-        m_options.map[slot] = std::max(m_columns[slot]->currentIndex(), 0);
-    }
+    m_options.map = map;
+    m_options.onDuplicate = static_cast<DuplicateAction>(std::max(m_onDuplicate->currentIndex(), 0));
     m_options.skipFirst = m_skipFirst->isChecked();
     m_options.halfKana = m_halfKana->isChecked();
     m_options.fillPostal = m_fillPostal->isChecked();

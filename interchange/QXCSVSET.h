@@ -1,6 +1,7 @@
 #pragma once
-// The mapping dialog of the CSV import: a CSV column for each of the 18 importable fields, chosen
-// from the fields of the file's first line, and how the file is read.
+// The mapping dialog of the CSV import: the CSV columns for each importable field, chosen from the
+// fields of the file's first line ("+" adds a further column to a field, joined after the first),
+// how the file is read, and what becomes of a person already stored.
 #include <QDialog>
 
 #include <array>
@@ -11,6 +12,7 @@
 class QCheckBox;
 class QComboBox;
 class QLineEdit;
+class QPushButton;
 
 namespace talik {
 
@@ -28,22 +30,33 @@ protected:
 
 private:
     void buildSlots();
+    void buildJoins(int slot, int left, int top);
+    // Shows the next further column of `slot`.
+    void addColumn(int slot);
+    // Sets every list from a map (further columns shown as the map needs them).
+    void showMap(const CsvMap& map);
     void buildOptions();
     void orderTabs();
     // Shows the first line as the chosen encoding reads it and offers its fields in every list.
     void fillFromFirstLine(bool preselect);
+    // The columns chosen for each slot, joined in the order shown.
+    CsvMap chosenMap() const;
     void accept() override;
     void reject() override;
 
     AppState& m_state;
     std::string_view m_file;
     CsvImportOptions& m_options;
-    std::array<QComboBox*, CsvSlotTotal> m_columns{}; // Combo1(0..17)
-    QLineEdit* m_firstLine;                           // Text1
-    QCheckBox* m_skipFirst;                           // Check1
-    QCheckBox* m_halfKana;                            // Check2
-    QCheckBox* m_fillPostal;                          // a missing postal code or address from the list
-    QComboBox* m_encoding;                            // Combo2 "文字コード"
+    std::array<QComboBox*, CsvSlotTotal> m_columns{}; // Combo1(0..18)
+    // The further columns of each slot, "Combo3_<slot>_<n>" (n from 1), hidden until added.
+    std::array<std::array<QComboBox*, MaxJoinedColumns - 1>, CsvSlotTotal> m_joined{};
+    std::array<QPushButton*, CsvSlotTotal> m_join{}; // "Join_<slot>": "+"
+    QLineEdit* m_firstLine;                          // Text1
+    QCheckBox* m_skipFirst;                          // Check1
+    QCheckBox* m_halfKana;                           // Check2
+    QCheckBox* m_fillPostal;                         // a missing postal code or address from the list
+    QComboBox* m_encoding;                           // Combo2 "文字コード"
+    QComboBox* m_onDuplicate;                        // "DuplicateAction": a person already stored
 };
 
 } // namespace talik

@@ -6,21 +6,27 @@
 #include <span>
 
 #include "interchange/birthdayread.h"
+#include "interchange/csvheaders.h"
 #include "interchange/importfields.h"
+#include "interchange/importmatch.h"
+#include "interchange/jointnametext.h"
 #include "platform/codec.h"
 #include "platform/trim.h"
 #include "platform/utf8.h"
+#include "store/identity.h"
 #include "store/kana.h"
 #include "store/messages.h"
 #include "store/recordwriter.h"
+#include "store/sidestore.h"
 #include "store/state.h"
 
 namespace talik {
 namespace {
 
 constexpr std::array<std::string_view, CsvSlotTotal> HeaderNames = {
-    "カナ名",     "漢字名", "E-Mail", "生年月日", "分類コード", "郵便番号１", "住所１", "Tel1",           "Fax1",
-    "郵便番号２", "住所２", "Tel2",   "Fax2",     "会社名",     "部署名",     "備考",   "備考追加データ", "関連情報",
+    "カナ名", "漢字名", "E-Mail",         "生年月日", "分類コード", "郵便番号１", "住所１",
+    "Tel1",   "Fax1",   "郵便番号２",     "住所２",   "Tel2",       "Fax2",       "会社名",
+    "部署名", "備考",   "備考追加データ", "関連情報", "連名",
 };
 
 // How often the import reports its progress, in lines.
@@ -69,9 +75,16 @@ std::span<char> SlotField(CsvSlot slot, AddressRecord& rec, ExtraRecord& extra)
     case CsvSlot::RelatedInfo:
         return extra.RelatedInfo;
     case CsvSlot::Birthday:
+    case CsvSlot::JointNames:
         break;
     }
     return {};
+}
+
+// Addresses are written as one run of characters; everything else is joined with a blank.
+JoinStyle JoinStyleOf(CsvSlot slot)
+{
+    return slot == CsvSlot::Address1 || slot == CsvSlot::Address2 ? JoinStyle::Packed : JoinStyle::Blank;
 }
 
 bool IsEscapeChar(std::string_view utf8Char)
@@ -114,15 +127,18 @@ public:
         : m_fields(fields), m_options(options), m_utf8(utf8)
     {}
 
-    // The CP932 text of a slot's column as it stands; empty for no column or one past the line's end.
+    // The CP932 text of a slot's columns, joined; empty for no column or those past the line's end.
     std::string raw(CsvSlot slot)
     {
-        int column = m_options.map[static_cast<int>(slot)];
-        if (column < 1 || column > static_cast<int>(m_fields.size())) {
-            return {};
-        }
-        const std::string& text = m_fields[static_cast<std::size_t>(column - 1)];
-        return m_utf8 ? Utf8ToCp932(text, m_lacking) : text;
+        std::string joined = joinedText(slot);
+        return m_utf8 ? Utf8ToCp932(joined, m_lacking) : joined;
+    }
+
+    // The slot's text as UTF-8, for what is kept outside the record.
+    std::string utf8(CsvSlot slot)
+    {
+        std::string joined = joinedText(slot);
+        return m_utf8 ? joined : FromCp932(joined);
     }
 
     // A slot's text as stored: trimmed, line breaks kept only in the remarks extra data.
@@ -147,6 +163,18 @@ public:
     bool lacking() const { return m_lacking; }
 
 private:
+    // The slot's columns as the file holds them, joined; a single column is taken as it stands.
+    std::string joinedText(CsvSlot slot) const
+    {
+        std::vector<std::string> parts;
+        for (int column : ColumnsOf(m_options.map[static_cast<int>(slot)])) {
+            if (column <= static_cast<int>(m_fields.size())) {
+                parts.push_back(m_fields[static_cast<std::size_t>(column - 1)]);
+            }
+        }
+        return parts.size() == 1 ? parts[0] : JoinParts(parts, JoinStyleOf(slot));
+    }
+
     const std::vector<std::string>& m_fields;
     const CsvImportOptions& m_options;
     bool m_utf8;
@@ -167,6 +195,9 @@ bool FillRecord(AddressRecord& rec, ExtraRecord& extra, LineReader& line, const 
     PutBytes(rec.KanaName, reading);
     for (int s = 1; s < CsvSlotTotal; ++s) {
         auto slot = static_cast<CsvSlot>(s);
+        if (slot == CsvSlot::JointNames) {
+            continue;
+        }
         if (slot == CsvSlot::Birthday) {
             SetLong(rec.Birthday, ReadBirthday(line.raw(slot)).value);
         } else {
@@ -196,8 +227,17 @@ int TwoDigits(std::string_view text, std::size_t at)
 CsvMap DefaultCsvMap()
 {
     CsvMap map{};
-    for (int i = 0; i < CsvSlotTotal; ++i) {
-        map[i] = i + 1;
+    for (int i = 0; i < CsvExportSlotTotal; ++i) {
+        map[i] = {i + 1};
+    }
+    return map;
+}
+
+CsvMap SingleColumnMap(const std::vector<int>& columns)
+{
+    CsvMap map{};
+    for (std::size_t i = 0; i < columns.size() && i < map.size(); ++i) {
+        map[i] = {columns[i]};
     }
     return map;
 }
@@ -210,7 +250,7 @@ std::string_view CsvHeaderName(int slot)
 std::string CsvHeaderLine()
 {
     std::string line;
-    for (std::string_view name : HeaderNames) {
+    for (std::string_view name : std::span(HeaderNames).first(CsvExportSlotTotal)) {
         line += (line.empty() ? "\"" : ",\"") + std::string(name) + "\"";
     }
     return line;
@@ -225,6 +265,7 @@ CsvPreview PreviewCsv(std::string_view file, CsvFileEncoding encoding)
     preview.line = encoding == CsvFileEncoding::Utf8 ? ReplaceInvalidUtf8(first) : FromCp932(first);
     preview.fields = SplitCsvLine(preview.line);
     preview.isExportHeader = preview.line == CsvHeaderLine();
+    preview.guessed = GuessCsvMap(preview.fields);
     return preview;
 }
 
@@ -247,6 +288,40 @@ std::int32_t ParseCsvBirthday(std::string_view cp932)
     return year * 10000 + month * 100 + day;
 }
 
+namespace {
+
+// The side data of a line: its joint names, for a record just stored or just filled.
+void StoreJointNames(StoreState& state,
+                     std::optional<SideStore>& side,
+                     const std::string& identity,
+                     const std::vector<JointName>& names,
+                     bool onlyWhenNone)
+{
+    if (names.empty() || identity.empty()) {
+        return;
+    }
+    if (!side) {
+        side = SideStore::open(state, state.DbNo, SideStore::Access::Write);
+    }
+    if (side && (!onlyWhenNone || side->jointNames(identity).empty())) {
+        side->setJointNames(identity, names);
+    }
+}
+
+// Counts what became of a line whose person the database held.
+void CountDuplicate(ImportOutcome outcome, int at, ImportCounts& result)
+{
+    if (outcome == ImportOutcome::Skip) {
+        result.skippedDuplicates.note(at);
+    } else if (outcome == ImportOutcome::Filled) {
+        result.filledDuplicates.note(at);
+    } else if (outcome == ImportOutcome::AddAgain) {
+        result.addedDuplicates.note(at);
+    }
+}
+
+} // namespace
+
 ImportCounts
 ImportCsvFile(StoreState& state, std::string_view file, const CsvImportOptions& options, const FileProgress& progress)
 {
@@ -257,12 +332,19 @@ ImportCsvFile(StoreState& state, std::string_view file, const CsvImportOptions& 
     if (options.skipFirst) {
         reader.readRecord(fields);
     }
+    ImportCounts result;
+    // The people already stored, to be met again by the lines of the file.
+    std::optional<ImportMatcher> matcher = ImportMatcher::open(state, options.onDuplicate);
+    if (!matcher) {
+        result.stoppedAt = 1;
+        return result;
+    }
     // The files are held, with their lock, from the first record to the last; the tables and the
     // windows learn of the new records when the writer goes.
     std::optional<RecordWriter> writer;
+    std::optional<SideStore> side; // opened for the first line with joint names
     AddressRecord rec{};
     ExtraRecord extra{};
-    ImportCounts result;
     FileLineCounter lines(text);
     for (int at = lines.lineAt(reader.position()); reader.readRecord(fields); at = lines.lineAt(reader.position())) {
         ++result.lines;
@@ -279,10 +361,30 @@ ImportCsvFile(StoreState& state, std::string_view file, const CsvImportOptions& 
         if (!writer) {
             writer = RecordWriter::hold(state);
         }
-        if (!writer || writer->add(rec, extra) == 0) {
+        std::int32_t recNo = 0;
+        ImportOutcome outcome = writer ? matcher->decide(*writer, rec, extra, recNo) : ImportOutcome::Failed;
+        if (outcome == ImportOutcome::New || outcome == ImportOutcome::AddAgain) {
+            recNo = writer->add(rec, extra);
+        }
+        if (outcome == ImportOutcome::Failed || recNo == 0) {
             result.stoppedAt = result.lines;
             break;
         }
+        CountDuplicate(outcome, at, result);
+        if (outcome == ImportOutcome::Skip) {
+            continue;
+        }
+        std::vector<JointName> joint = ParseJointNames(line.utf8(CsvSlot::JointNames));
+        if (outcome == ImportOutcome::Filled) {
+            AddressRecord existing{};
+            ExtraRecord existingExtra{};
+            if (writer->read(recNo, existing, existingExtra)) {
+                StoreJointNames(state, side, RecordIdentity(existing), joint, true);
+            }
+            continue;
+        }
+        matcher->stored(recNo, writer->written());
+        StoreJointNames(state, side, RecordIdentity(writer->written()), joint, false);
         result.lackingLines += line.lacking() ? 1 : 0;
         if (line.lacking()) {
             result.lackingAt.note(at);
@@ -297,21 +399,28 @@ ImportCsvFile(StoreState& state, std::string_view file, const CsvImportOptions& 
 
 std::string ImportReport(const ImportCounts& result, std::string_view readingCaption)
 {
-    // The first number is what was stored; the lines without a reading are not among them.
-    std::string report = std::to_string(result.lines - result.failures) + " 件のデータを取込みました。";
+    // The first number is what was stored as new records; the lines without a reading, the people
+    // skipped and those that filled a stored record are not among them.
+    int stored = result.lines - result.failures - result.skippedDuplicates.count - result.filledDuplicates.count;
+    std::string report = std::to_string(stored) + " 件のデータを取込みました。";
     report += ReportLine("", result.failures, std::string(TrimSpaces(readingCaption)) + "なしで取込めませんでした。",
                          result.skippedLines);
     report += ReportLine("内 ", result.lackingLines, " Shift-JIS にない文字を「?」に置き換えて取込みました。",
                          result.lackingAt);
     report += ReportLine("内 ", result.unreadBirthdays.count, "生年月日を読めませんでした。", result.unreadBirthdays);
     report += ReportLine("内 ", result.filledLines, PostalFilledReport, {});
+    report += ReportLine("内 ", result.addedDuplicates.count, DuplicateAddedReport, result.addedDuplicates);
+    report += ReportLine("", result.skippedDuplicates.count, DuplicateSkippedReport, result.skippedDuplicates);
+    report += ReportLine("", result.filledDuplicates.count, DuplicateFilledReport, result.filledDuplicates);
     return report;
 }
 
 std::string ImportStoppedReport(const ImportCounts& result)
 {
-    return std::to_string(result.stoppedAt - 1 - result.failures) + " 件のデータを取込みました。\r\n" +
-           std::to_string(result.stoppedAt) + " 件目で中断しました。以降のデータは取込まれていません。";
+    int stored =
+        result.stoppedAt - 1 - result.failures - result.skippedDuplicates.count - result.filledDuplicates.count;
+    return std::to_string(std::max(stored, 0)) + " 件のデータを取込みました。\r\n" + std::to_string(result.stoppedAt) +
+           " 件目で中断しました。以降のデータは取込まれていません。";
 }
 
 std::string CsvSlotCaption(const FieldCaptions& captions, int slot)
@@ -351,6 +460,8 @@ std::string CsvSlotCaption(const FieldCaptions& captions, int slot)
         return "追加データ";
     case CsvSlot::RelatedInfo:
         return "関連情報";
+    case CsvSlot::JointNames:
+        return "連名";
     }
     return {};
 }

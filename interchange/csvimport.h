@@ -4,10 +4,12 @@
 #include <array>
 #include <cstddef>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "interchange/csvcolumns.h"
 #include "interchange/csvread.h"
 #include "interchange/importfill.h"
 #include "interchange/importreport.h"
@@ -19,6 +21,14 @@ struct StoreState;
 struct FieldCaptions;
 
 // The importable fields, in slot order (the column order of the export).
+// What an import does with a person the database already holds (a match of high confidence).
+enum class DuplicateAction
+{
+    Add,  // stored as a new record all the same
+    Skip, // not stored
+    Fill, // the existing record's empty fields filled; differing values noted in its remarks extra data
+};
+
 enum class CsvSlot
 {
     KanaName,
@@ -39,17 +49,22 @@ enum class CsvSlot
     Remarks,
     RemarksExtra,
     RelatedInfo,
+    JointNames, // 連名: kept in the side store, not in the record
 };
-inline constexpr int CsvSlotTotal = 18;
+inline constexpr int CsvSlotTotal = 19;
+// The slots the export writes, one column each.
+inline constexpr int CsvExportSlotTotal = 18;
 
-// For each slot, the 1-based CSV column it takes, 0 for none.
-using CsvMap = std::array<int, CsvSlotTotal>;
+// For each slot, the 1-based CSV columns it takes, joined in order; none for no column.
+using CsvMap = std::array<CsvColumns, CsvSlotTotal>;
 // Slot i takes column i + 1: an exported file reads back as it is.
 CsvMap DefaultCsvMap();
+// The map with a single column for each slot (0 for none), as older callers give it.
+CsvMap SingleColumnMap(const std::vector<int>& columns);
 
 // The export's header line, as text (its fields quoted, no line end).
 std::string CsvHeaderLine();
-// The header names of the export, slot by slot.
+// The header names of the export, slot by slot ("連名" for the joint names, which it does not write).
 std::string_view CsvHeaderName(int slot);
 
 struct CsvImportOptions
@@ -61,15 +76,17 @@ struct CsvImportOptions
     std::array<char, 15> checkItems = {' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' '};
     bool fillPostal = false; // asked for: the caller opens the postal code list and sets `fill`
     ImportRecordFill fill;   // empty: nothing is filled (the default)
+    DuplicateAction onDuplicate = DuplicateAction::Add;
 };
 
-// The first line of a file as the mapping dialog shows it: its text, its fields, and whether it is
-// the export's own header.
+// The first line of a file as the mapping dialog shows it: its text, its fields, whether it is
+// the export's own header, and the columns guessed from it when it is a header line we know.
 struct CsvPreview
 {
     std::string line;
     std::vector<std::string> fields;
     bool isExportHeader = false;
+    std::optional<CsvMap> guessed;
 };
 CsvPreview PreviewCsv(std::string_view file, CsvFileEncoding encoding);
 
@@ -89,6 +106,11 @@ struct ImportCounts
     NotedLines lackingAt;
     NotedLines unreadBirthdays;
     int filledLines = 0; // lines stored with a postal code or address filled in
+    // Lines whose person the database already held: not stored, filling the stored record, or
+    // stored as new records all the same.
+    NotedLines skippedDuplicates;
+    NotedLines filledDuplicates;
+    NotedLines addedDuplicates;
 };
 
 // Stores every line of `file` as a new record of the open database (the tables loaded) through
@@ -120,5 +142,8 @@ inline constexpr std::string_view CsvOpenTitle = "入力ＣＳＶファイル設
 inline constexpr std::string_view CsvOpenFilter = "ＣＳＶ (*.CSV *.csv);;すべて(*.*) (*)";
 inline constexpr std::string_view ImportConfirmTitle = "確認";
 inline constexpr std::string_view PostalFilledReport = "郵便番号か住所を郵便番号データで補いました。";
+inline constexpr std::string_view DuplicateAddedReport = "登録済みの人と同じと見られますが、新しく取込みました。";
+inline constexpr std::string_view DuplicateSkippedReport = "登録済みの人と同じため取込みませんでした。";
+inline constexpr std::string_view DuplicateFilledReport = "登録済みの人と同じため、その空欄を補いました。";
 
 } // namespace talik

@@ -64,6 +64,7 @@ void BuildSettingsMenu(QWidget* owner, ListMenus& m, const Readiness& ready)
     m.PPCSVOut = Entry(m.PPOpt, "PPCSVOut", "全件ＣＳＶデータ出力");
     m.PPVCardIn = Entry(m.PPOpt, "PPVCardIn", "vCardデータの取込み");
     m.PPVCardOut = Entry(m.PPOpt, "PPVCardOut", "vCard出力");
+    m.PPDup = Entry(m.PPOpt, "PPDup", "重複の確認");
     m.PPOpt->addSeparator();
     m.PPBackup = Entry(m.PPOpt, "PPBackup", "バックアップ");
     m.PPRestore = Entry(m.PPOpt, "PPRestore", "復元");
@@ -77,6 +78,7 @@ void BuildSettingsMenu(QWidget* owner, ListMenus& m, const Readiness& ready)
     m.PPCSVOut->setEnabled(ready.csvExportAll);
     m.PPVCardIn->setEnabled(ready.vcardImport);
     m.PPVCardOut->setEnabled(ready.vcardExportAll);
+    m.PPDup->setEnabled(ready.duplicateReview);
     m.PPBackup->setEnabled(ready.backup);
     m.PPRestore->setEnabled(ready.restore);
     m.PPAllDel->setEnabled(ready.deleteAllData);

@@ -83,6 +83,7 @@ struct ListMenus
     QAction* PPCSVOut = nullptr;
     QAction* PPVCardIn = nullptr;  // "vCardデータの取込み"
     QAction* PPVCardOut = nullptr; // "vCard出力"
+    QAction* PPDup = nullptr;      // "重複の確認"
     QAction* PPBackup = nullptr;
     QAction* PPRestore = nullptr;
     QAction* PPAllDel = nullptr;

@@ -216,10 +216,38 @@ bool RecordWriter::writeHeaders(MainHeader& header, std::int32_t last)
 
 std::int32_t RecordWriter::add(const AddressRecord& rec, const ExtraRecord& extra, std::string_view identity)
 {
+    // A new record is a new person here, whatever identity the values came with (a copy from
+    // another database, a slot used before).
+    AddressRecord fresh = rec;
+    SetIdentity(fresh, identity.empty() ? NewIdentity() : std::string(identity));
+    return store(0, fresh, extra);
+}
+
+std::int32_t RecordWriter::restore(std::int32_t wanted, const AddressRecord& rec, const ExtraRecord& extra)
+{
+    return store(wanted, rec, extra);
+}
+
+bool RecordWriter::slotFree(std::int32_t recNo, std::int32_t last)
+{
+    if (!ValidRecNo(recNo) || recNo > last || (m_openDatabase && m_state->tables.usedFlag(recNo) == '1')) {
+        return false;
+    }
+    AddressRecord scratch{};
+    return m_main.read(recNo, Bytes(scratch)) && (IsDeletedSlot(scratch) || IsNeverUsedSlot(scratch));
+}
+
+std::int32_t RecordWriter::store(std::int32_t wanted, const AddressRecord& rec, const ExtraRecord& extra)
+{
     m_full = false;
     MainHeader header{};
     bool raisesLast = false;
-    std::int32_t recNo = chooseNewNumber(header, raisesLast);
+    const std::int32_t lowest = chooseNewNumber(header, raisesLast);
+    std::int32_t recNo = lowest;
+    if (wanted != 0 && slotFree(wanted, SaneLastRecNo(GetLong(header.LastRecNo), m_main.recordCount(), MaxRecNo))) {
+        recNo = wanted;
+        raisesLast = false;
+    }
     if (recNo == 0) {
         m_full = true;
         if (m_openDatabase) {
@@ -227,21 +255,19 @@ std::int32_t RecordWriter::add(const AddressRecord& rec, const ExtraRecord& extr
         }
         return 0;
     }
-    // A new record is a new person here, whatever identity the values came with (a copy from
-    // another database, a slot used before).
-    AddressRecord fresh = rec;
-    SetIdentity(fresh, identity.empty() ? NewIdentity() : std::string(identity));
     // The records go first: should anything fail, no header points at a record that is not there.
-    if (!writeBoth(recNo, fresh, extra, true) || (raisesLast && !writeHeaders(header, recNo))) {
+    if (!writeBoth(recNo, rec, extra, true) || (raisesLast && !writeHeaders(header, recNo))) {
         return 0;
     }
-    m_firstFreeCandidate = recNo + 1;
+    if (recNo == lowest) {
+        m_firstFreeCandidate = recNo + 1; // every slot below it was seen taken
+    }
     if (m_openDatabase) {
         // Taken at once: the next add of this batch must not find the slot free.
         m_state->tables.setUsed(recNo, '1');
     }
-    m_written = fresh;
-    m_pending.added.emplace_back(recNo, fresh);
+    m_written = rec;
+    m_pending.added.emplace_back(recNo, rec);
     return recNo;
 }
 

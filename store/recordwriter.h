@@ -35,6 +35,9 @@ public:
     // database is full (`full()` then) or a write failed (the user was told). A run that names its
     // copies in advance (a move's journal) gives the identity to use.
     std::int32_t add(const AddressRecord& rec, const ExtraRecord& extra, std::string_view identity = {});
+    // Brings back a record that was deleted, its identity kept: at number `wanted` when that slot is
+    // free, else where add() would put it. Its number, or 0 as for add().
+    std::int32_t restore(std::int32_t wanted, const AddressRecord& rec, const ExtraRecord& extra);
     // Rewrites a record; one without an identity gets one.
     bool update(std::int32_t recNo, const AddressRecord& rec, const ExtraRecord& extra);
     // Rewrites the address record alone (a change that touches no field of the extra record).
@@ -59,6 +62,8 @@ private:
     bool openFiles();
     std::int32_t chooseNewNumber(MainHeader& header, bool& raisesLast);
     std::int32_t findFreeSlot(std::int32_t last);
+    bool slotFree(std::int32_t recNo, std::int32_t last);
+    std::int32_t store(std::int32_t wanted, const AddressRecord& rec, const ExtraRecord& extra);
     bool writeBoth(std::int32_t recNo, const AddressRecord& rec, const ExtraRecord& extra, bool isNew);
     bool writeHeaders(MainHeader& header, std::int32_t last);
 

@@ -22,8 +22,8 @@ namespace talik {
 struct StoreState;
 
 inline constexpr int MaxJointNames = 4;
-// The schema version that brought the card season's tables.
-inline constexpr int SeasonSchema = 2;
+// The schema version from which a store surely has the card season's tables.
+inline constexpr int SeasonSchema = 3;
 
 // A further person of a record (連名): a given name, a family name when it differs from the main
 // name's, and an honorific.
@@ -107,6 +107,8 @@ public:
     // The people with a joint name whose given name contains `given` and whose family name contains
     // `family` (an empty text holds for any).
     std::set<std::string> identitiesWithJointName(const std::string& family, const std::string& given);
+    // The open file, for the tables kept beside the joint names.
+    sqlite3* handle() { return m_db; }
 
 private:
     SideStore(StoreState& state, sqlite3* db, std::string path, int schema)

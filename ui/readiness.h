@@ -20,6 +20,7 @@ struct Readiness
     bool csvExportAll = true;        // PPCSVOut "全件ＣＳＶデータ出力"
     bool vcardImport = true;         // "vCardデータの取込み", beside the CSV import
     bool vcardExportAll = true;      // "vCard出力", beside the CSV export of the whole database
+    bool duplicateReview = true;     // "重複の確認" (TALIKDUP), beside the imports
     bool backup = true;              // PPBackup "バックアップ"
     bool restore = true;             // PPRestore "復元"
     bool deleteAllData = true;       // PPAllDel "データ全件削除"

@@ -93,7 +93,7 @@ TEST_F(CliImportTest, UsageErrorsImportNothing)
     EXPECT_EQ(cli({"import", file, "--map", "0,1"}).exitCode, 2); // the reading is required
     EXPECT_EQ(cli({"import", file, "--encoding", "latin1"}).exitCode, 2);
     EXPECT_EQ(cli({"import", file, "--check", "16"}).exitCode, 2);
-    EXPECT_EQ(cli({"import", file, "--map", "1,2,3,4,5,6,7,8,9,10,11,12,13,14,15,16,17,18,19"}).exitCode, 2);
+    EXPECT_EQ(cli({"import", file, "--map", "1,2,3,4,5,6,7,8,9,10,11,12,13,14,15,16,17,18,19,20"}).exitCode, 2);
     EXPECT_EQ(cli({"import", file, "other.csv"}).exitCode, 2);
     EXPECT_FALSE(std::filesystem::exists(data.path() / "MRPDAT01.QX1"));
     EXPECT_EQ(cli({"import", files.str() + "/missing.csv"}).exitCode, 1);

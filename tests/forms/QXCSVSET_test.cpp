@@ -22,6 +22,7 @@
 #include "interchange/QXCSVSET.h"
 #include "interchange/csvimport.h"
 #include "listwin/currentrecord.h"
+#include "platform/codec.h"
 #include "store/database.h"
 #include "tests/support/modal.h"
 #include "tests/support/storefixture.h"
@@ -83,14 +84,15 @@ TEST_F(CsvMappingDialog, TheFirstLineShowsFromItsStartAndTabVisitsTheColumnsFirs
         EXPECT_EQ(line->cursorPosition(), 0);
         line->setFocus();
         std::vector<QString> visited;
-        for (int i = 0; i < 20; ++i) {
+        for (int i = 0; i < 21; ++i) {
             QTest::keyClick(dialog.focusWidget(), Qt::Key_Tab);
             visited.push_back(dialog.focusWidget()->objectName());
         }
         EXPECT_EQ(visited[0], "Combo1_0");
         EXPECT_EQ(visited[17], "Combo1_17");
-        EXPECT_EQ(visited[18], "Check1");
-        EXPECT_EQ(visited[19], "Check2");
+        EXPECT_EQ(visited[18], "Combo1_18");
+        EXPECT_EQ(visited[19], "Check1");
+        EXPECT_EQ(visited[20], "Check2");
         Click(&dialog, "Command1_1");
     });
 }
@@ -101,15 +103,18 @@ TEST_F(CsvMappingDialog, ShowsTheCaptionsTheFirstLineAndColumnIForSlotI)
     run(file, [&](QXCSVSET& dialog) {
         EXPECT_EQ(dialog.objectName(), "QXCSVSET");
         EXPECT_EQ(dialog.windowTitle(), "ＣＳＶ取り込み設定");
-        const QStringList captions{"フリガナ", "名　　前", "E-Mail",   "生年月日", "分類コード", "郵便番号",
-                                   "住 所 １", "ＴＥＬ",   "ＦＡＸ",   "郵便番号", "住 所 ２",   "ＴＥＬ",
-                                   "ＦＡＸ",   "勤 務 先", "部 署 名", "備　　考", "追加データ", "関連情報"};
+        const QStringList captions{"フリガナ", "名　　前",   "E-Mail",   "生年月日", "分類コード",
+                                   "郵便番号", "住 所 １",   "ＴＥＬ",   "ＦＡＸ",   "郵便番号",
+                                   "住 所 ２", "ＴＥＬ",     "ＦＡＸ",   "勤 務 先", "部 署 名",
+                                   "備　　考", "追加データ", "関連情報", "連名"};
         for (int slot = 0; slot < CsvSlotTotal; ++slot) {
             EXPECT_EQ(dialog.findChild<QLabel*>(QString("Label1_%1").arg(slot))->text(), captions[slot]) << slot;
             auto* list = dialog.findChild<QComboBox*>(QString("Combo1_%1").arg(slot));
             ASSERT_EQ(list->count(), 19) << slot;
             EXPECT_EQ(list->itemText(0), "- なし -");
-            EXPECT_EQ(list->currentIndex(), slot + 1) << slot;
+            // The export writes no joint names: that slot starts at none.
+            EXPECT_EQ(list->currentIndex(), slot < CsvExportSlotTotal ? slot + 1 : 0) << slot;
+            EXPECT_TRUE(dialog.findChild<QComboBox*>(QString("Combo3_%1_1").arg(slot))->isHidden()) << slot;
         }
         EXPECT_EQ(dialog.findChild<QComboBox*>("Combo1_17")->itemText(18), "関連情報");
         EXPECT_EQ(dialog.findChild<QLineEdit*>("Text1")->text().toStdString(), CsvHeaderLine());
@@ -161,7 +166,7 @@ TEST_F(CsvMappingDialog, OkWithoutAColumnForTheReadingIsRefusedAndTheDialogStays
     });
     EXPECT_EQ(outcome, QDialog::Accepted);
     EXPECT_EQ(state.EditStatus, 'Y');
-    EXPECT_EQ(options.map[0], 1);
+    EXPECT_EQ(options.map[0][0], 1);
 }
 
 TEST_F(CsvMappingDialog, OkKeepsEveryChoice)
@@ -175,13 +180,56 @@ TEST_F(CsvMappingDialog, OkKeepsEveryChoice)
         Click(&dialog, "Command1_0");
     });
     EXPECT_EQ(state.EditStatus, 'Y');
-    EXPECT_EQ(options.map[0], 1);
-    EXPECT_EQ(options.map[1], 3);
-    EXPECT_EQ(options.map[16], 17);
-    EXPECT_EQ(options.map[17], 0);
+    EXPECT_EQ(options.map[0][0], 1);
+    EXPECT_EQ(options.map[1][0], 3);
+    EXPECT_EQ(options.map[16][0], 17);
+    EXPECT_EQ(options.map[17][0], 0);
     EXPECT_FALSE(options.skipFirst);
     EXPECT_TRUE(options.halfKana);
     EXPECT_EQ(options.encoding, CsvEncoding::Utf8);
+}
+
+TEST_F(CsvMappingDialog, PlusAddsAColumnToAFieldJoinedAfterTheFirst)
+{
+    run(ToCp932("ｱｵｷ,青木,東京都,世田谷区,桜新町1-2\r\n"), [&](QXCSVSET& dialog) {
+        auto* second = dialog.findChild<QComboBox*>("Combo3_6_1");
+        EXPECT_TRUE(second->isHidden());
+        Key(&dialog, "Combo1_6", Qt::Key_Home);
+        Key(&dialog, "Combo1_6", Qt::Key_Down);
+        Key(&dialog, "Combo1_6", Qt::Key_Down);
+        Key(&dialog, "Combo1_6", Qt::Key_Down); // column 3
+        Click(&dialog, "Join_6");
+        EXPECT_FALSE(second->isHidden());
+        second->setCurrentIndex(4);
+        Click(&dialog, "Join_6");
+        dialog.findChild<QComboBox*>("Combo3_6_2")->setCurrentIndex(5);
+        Click(&dialog, "Join_6");
+        EXPECT_FALSE(dialog.findChild<QPushButton*>("Join_6")->isEnabled()); // four columns at most
+        Key(&dialog, "DuplicateAction", Qt::Key_End);
+        Click(&dialog, "Command1_0");
+    });
+    EXPECT_EQ(options.map[6], (CsvColumns{3, 4, 5, 0}));
+    EXPECT_EQ(options.onDuplicate, DuplicateAction::Fill);
+}
+
+TEST_F(CsvMappingDialog, AKnownHeaderLinePreselectsItsColumnsAndIsSkipped)
+{
+    run(ToCp932("名,姓,メイ,セイ,番地,都道府県,市区町村\r\n太郎,山田,ﾀﾛｳ,ﾔﾏﾀﾞ,桜新町1-2,東京都,世田谷区\r\n"),
+        [&](QXCSVSET& dialog) {
+            EXPECT_TRUE(dialog.findChild<QCheckBox*>("Check1")->isChecked());
+            EXPECT_EQ(dialog.findChild<QComboBox*>("Combo1_1")->currentText(), "姓");
+            auto* given = dialog.findChild<QComboBox*>("Combo3_1_1");
+            EXPECT_FALSE(given->isHidden());
+            EXPECT_EQ(given->currentText(), "名");
+            EXPECT_EQ(dialog.findChild<QComboBox*>("Combo1_6")->currentText(), "都道府県");
+            EXPECT_EQ(dialog.findChild<QComboBox*>("Combo3_6_2")->currentText(), "番地");
+            EXPECT_EQ(dialog.findChild<QComboBox*>("Combo1_2")->currentIndex(), 0);
+            Click(&dialog, "Command1_0");
+        });
+    EXPECT_EQ(options.map[1], (CsvColumns{2, 1, 0, 0}));
+    EXPECT_EQ(options.map[0], (CsvColumns{4, 3, 0, 0}));
+    EXPECT_EQ(options.map[6], (CsvColumns{6, 7, 5, 0}));
+    EXPECT_TRUE(options.skipFirst);
 }
 
 // --- the whole import from the list window ------------------------------------------------------

@@ -1,10 +1,11 @@
 // A CSV file of any content, read as the import reads it: the encoding decided, every record split,
-// and the first line shown as the mapping dialog shows it.
+// and the first line shown as the mapping dialog shows it, with the columns a header line names.
 #include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
 
+#include "interchange/csvcolumns.h"
 #include "interchange/csvimport.h"
 #include "interchange/csvread.h"
 #include "tests/fuzz/fuzzsupport.h"
@@ -34,6 +35,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     fuzz::Require(fuzz::IsWellFormedUtf8(preview.line), "the first line is shown as well-formed UTF-8");
     for (const auto& field : preview.fields) {
         ParseCsvBirthday(field);
+        CsvColumns columns{};
+        ParseJoinedColumns(field, 9999, columns);
+    }
+    if (preview.guessed) {
+        for (const CsvColumns& columns : *preview.guessed) {
+            for (int column : columns) {
+                fuzz::Require(column >= 0 && column <= static_cast<int>(preview.fields.size()),
+                              "a header names only its own columns");
+            }
+        }
     }
     return 0;
 }

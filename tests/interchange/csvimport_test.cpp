@@ -123,9 +123,9 @@ TEST_F(CsvImportTest, WithoutSkippingTheHeaderLineIsDataToo)
 TEST_F(CsvImportTest, AQuotedCommaStaysInItsFieldUnderASwappedMapping)
 {
     CsvImportOptions options;
-    options.map.fill(0);
-    options.map[0] = 2;
-    options.map[1] = 1;
+    options.map.fill({});
+    options.map[0] = {2};
+    options.map[1] = {1};
     import(ToCp932("\"山田,太郎\",\"ﾔﾏﾀﾞ\"\r\n"), options);
     read(2);
     EXPECT_EQ(GetText(state.Rec.KanaName), "ﾔﾏﾀﾞ");
@@ -145,10 +145,10 @@ TEST_F(CsvImportTest, OldUndoubledQuotesAndLfOnlyLinesAreRead)
 TEST_F(CsvImportTest, LineBreaksInsideACellSurviveOnlyInTheRemarksExtraData)
 {
     CsvImportOptions options;
-    options.map.fill(0);
-    options.map[0] = 1;
-    options.map[static_cast<int>(CsvSlot::Remarks)] = 2;
-    options.map[static_cast<int>(CsvSlot::RemarksExtra)] = 2;
+    options.map.fill({});
+    options.map[0] = {1};
+    options.map[static_cast<int>(CsvSlot::Remarks)] = {2};
+    options.map[static_cast<int>(CsvSlot::RemarksExtra)] = {2};
     ImportCounts result = import(ToCp932("\"ｱ\",\"一行目\n二行目\"\r\n\"ｲ\",\"x\"\r\n"), options);
     EXPECT_EQ(result.lines, 2);
     read(2);
@@ -179,10 +179,10 @@ TEST_F(CsvImportTest, BirthdaysNeedDigitsInPlaceAndAPossibleMonthAndDay)
 TEST_F(CsvImportTest, ColumnsMissingFromALineLeaveBlanksAndExtraColumnsAreIgnored)
 {
     CsvImportOptions options;
-    options.map.fill(0);
-    options.map[0] = 1;
-    options.map[1] = 3;
-    options.map[static_cast<int>(CsvSlot::Company)] = 4;
+    options.map.fill({});
+    options.map[0] = {1};
+    options.map[1] = {3};
+    options.map[static_cast<int>(CsvSlot::Company)] = {4};
     import(ToCp932("ｱ,x,名前\r\nｲ,x,名前,会社,余り,余り\r\n"), options);
     read(2);
     EXPECT_EQ(GetText(state.Rec.KanjiName), "名前");
@@ -302,8 +302,8 @@ TEST_F(CsvImportTest, EveryRecordStartsFromACleanBuffer)
     std::memcpy(state.Rec.Reserved, "leftover bytes", 14);
     SetText(state.Extra.RelatedInfo, "前のレコード");
     CsvImportOptions options;
-    options.map.fill(0);
-    options.map[0] = 1;
+    options.map.fill({});
+    options.map[0] = {1};
     options.checkItems[0] = '1';
     import(Line("ｱ"), options);
     read(2);

@@ -1,0 +1,52 @@
+#include "interchange/importmatch.h"
+
+#include "store/recordmerge.h"
+#include "store/recordwriter.h"
+
+namespace talik {
+
+std::optional<ImportMatcher> ImportMatcher::open(StoreState& state, DuplicateAction action)
+{
+    std::optional<std::vector<KeyedPerson>> people = ReadKeyedPeople(state);
+    if (!people) {
+        return std::nullopt;
+    }
+    return ImportMatcher(action, DuplicateIndex(std::move(*people)));
+}
+
+ImportOutcome
+ImportMatcher::decide(RecordWriter& writer, const AddressRecord& rec, const ExtraRecord& extra, std::int32_t& recNo)
+{
+    recNo = m_index.find(KeysOf(rec));
+    if (recNo == 0) {
+        return ImportOutcome::New;
+    }
+    switch (m_action) {
+    case DuplicateAction::Add:
+        return ImportOutcome::AddAgain;
+    case DuplicateAction::Skip:
+        return ImportOutcome::Skip;
+    case DuplicateAction::Fill:
+        break;
+    }
+    AddressRecord existing{};
+    ExtraRecord existingExtra{};
+    if (!writer.read(recNo, existing, existingExtra)) {
+        return ImportOutcome::Failed;
+    }
+    if (!FillEmptyFields(existing, existingExtra, rec, extra, ImportOtherValuesLabel)) {
+        return ImportOutcome::Filled;
+    }
+    if (!writer.update(recNo, existing, existingExtra)) {
+        return ImportOutcome::Failed;
+    }
+    m_index.add(recNo, KeysOf(existing));
+    return ImportOutcome::Filled;
+}
+
+void ImportMatcher::stored(std::int32_t recNo, const AddressRecord& rec)
+{
+    m_index.add(recNo, KeysOf(rec));
+}
+
+} // namespace talik

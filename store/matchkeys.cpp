@@ -1,0 +1,206 @@
+#include "store/matchkeys.h"
+
+#include <array>
+#include <cctype>
+#include <utility>
+
+#include "store/kana.h"
+
+namespace talik {
+namespace {
+
+constexpr std::string_view FullWidthBlank = "\u3000";
+
+// Variant kanji of family and given names and the form they are compared in.
+constexpr std::array<std::pair<std::string_view, std::string_view>, 24> KanjiVariants{{
+    {"髙", "高"}, {"﨑", "崎"}, {"嵜", "崎"}, {"邊", "辺"}, {"邉", "辺"}, {"齋", "斎"}, {"齊", "斎"}, {"濱", "浜"},
+    {"澤", "沢"}, {"櫻", "桜"}, {"國", "国"}, {"廣", "広"}, {"德", "徳"}, {"惠", "恵"}, {"眞", "真"}, {"黑", "黒"},
+    {"藪", "薮"}, {"槇", "槙"}, {"冨", "富"}, {"嶋", "島"}, {"嶌", "島"}, {"曻", "昇"}, {"槗", "橋"}, {"關", "関"},
+}};
+
+// Small half-width kana and their full-size forms.
+constexpr std::array<std::pair<std::string_view, std::string_view>, 9> SmallKana{{
+    {"ｧ", "ｱ"},
+    {"ｨ", "ｲ"},
+    {"ｩ", "ｳ"},
+    {"ｪ", "ｴ"},
+    {"ｫ", "ｵ"},
+    {"ｬ", "ﾔ"},
+    {"ｭ", "ﾕ"},
+    {"ｮ", "ﾖ"},
+    {"ｯ", "ﾂ"},
+}};
+
+std::size_t CharLength(unsigned char lead)
+{
+    return lead < 0x80 ? 1 : lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
+}
+
+// The text with each character passed through `map` (which returns what to append).
+template <typename Map> std::string EachChar(std::string_view text, Map map)
+{
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size();) {
+        std::size_t length = std::min(CharLength(static_cast<unsigned char>(text[i])), text.size() - i);
+        out += map(text.substr(i, length));
+        i += length;
+    }
+    return out;
+}
+
+bool IsBlank(std::string_view character)
+{
+    return character == " " || character == FullWidthBlank || character == "\t";
+}
+
+// The text before and after its first blank, each without blanks; all in the first when it has none.
+std::pair<std::string, std::string> SplitAtBlank(std::string_view text)
+{
+    std::size_t blank = std::min(text.find(' '), text.find(FullWidthBlank));
+    if (blank == std::string_view::npos) {
+        return {std::string(text), {}};
+    }
+    return {std::string(text.substr(0, blank)), std::string(text.substr(blank))};
+}
+
+std::string Field(std::span<const char> field)
+{
+    return GetText(field);
+}
+
+bool IsMobileNumber(std::string_view digits)
+{
+    return digits.starts_with("070") || digits.starts_with("080") || digits.starts_with("090") ||
+           digits.starts_with("060") || digits.starts_with("020");
+}
+
+void AddNumber(const AddressRecord& rec, int slot, std::span<const char> field, PersonKeys& keys)
+{
+    std::string number = NormaliseNumber(Field(field));
+    if (number.empty()) {
+        return;
+    }
+    // Pagers, mobile telephones and PHS are one person's.
+    int kind = PhoneKind(rec, slot);
+    if (kind >= 2 || IsMobileNumber(number)) {
+        keys.mobiles.push_back(number);
+    } else if (slot <= 1 && keys.home.empty()) {
+        keys.home = number;
+    } else {
+        keys.others.push_back(number);
+    }
+}
+
+} // namespace
+
+std::string NormaliseReading(std::string_view utf8)
+{
+    // ヴ has no half-width letter of its own, and a voicing mark may come as a combining character
+    // (ウ and U+3099): both are written ｳﾞ, as the half-width table writes every voiced kana.
+    std::string marks = EachChar(utf8, [](std::string_view c) -> std::string {
+        if (c == "ヴ" || c == "ゔ") {
+            return "ｳﾞ";
+        }
+        return c == "\u3099" ? "ﾞ" : c == "\u309A" ? "ﾟ" : std::string(c);
+    });
+    std::string half = ToHalfKana(marks);
+    return EachChar(half, [](std::string_view c) -> std::string {
+        if (IsBlank(c) || c == "･" || c == "・") {
+            return {};
+        }
+        for (const auto& [small, full] : SmallKana) {
+            if (c == small) {
+                return std::string(full);
+            }
+        }
+        return std::string(c);
+    });
+}
+
+std::string FoldKanjiVariants(std::string_view utf8)
+{
+    return EachChar(utf8, [](std::string_view c) -> std::string {
+        if (IsBlank(c)) {
+            return {};
+        }
+        for (const auto& [variant, usual] : KanjiVariants) {
+            if (c == variant) {
+                return std::string(usual);
+            }
+        }
+        return std::string(c);
+    });
+}
+
+std::string NormaliseNumber(std::string_view utf8)
+{
+    std::string digits;
+    bool plus = false;
+    EachChar(utf8, [&](std::string_view c) -> std::string {
+        if (c.size() == 1 && c[0] >= '0' && c[0] <= '9') {
+            digits += c[0];
+        } else if (c.size() == 3 && c >= "０" && c <= "９") {
+            digits += static_cast<char>('0' + (static_cast<unsigned char>(c[2]) - 0x90));
+        } else if ((c == "+" || c == "＋") && digits.empty()) {
+            plus = true;
+        }
+        return {};
+    });
+    if (plus && digits.starts_with("81")) {
+        digits = digits.substr(2);
+        if (!digits.starts_with("0")) {
+            digits.insert(digits.begin(), '0');
+        }
+    }
+    return digits.size() < 6 ? std::string() : digits;
+}
+
+std::string NormaliseEmail(std::string_view utf8)
+{
+    std::size_t start = utf8.find_first_not_of(" \t");
+    std::size_t end = utf8.find_last_not_of(" \t");
+    if (start == std::string_view::npos) {
+        return {};
+    }
+    std::string address(utf8.substr(start, end - start + 1));
+    std::size_t at = address.rfind('@');
+    if (at == std::string::npos || at == 0 || at + 1 == address.size()) {
+        return {};
+    }
+    for (std::size_t i = at + 1; i < address.size(); ++i) {
+        address[i] = static_cast<char>(std::tolower(static_cast<unsigned char>(address[i])));
+    }
+    return address;
+}
+
+PersonKeys KeysOf(const AddressRecord& rec)
+{
+    PersonKeys keys;
+    // Both foldings work character by character and drop blanks: the whole is its two parts.
+    auto [readingFamily, readingGiven] = SplitAtBlank(Field(rec.KanaName));
+    keys.readingFamily = NormaliseReading(readingFamily);
+    keys.readingGiven = NormaliseReading(readingGiven);
+    keys.reading = keys.readingFamily + keys.readingGiven;
+    auto [family, given] = SplitAtBlank(Field(rec.KanjiName));
+    keys.family = FoldKanjiVariants(family);
+    keys.given = FoldKanjiVariants(given);
+    keys.name = keys.family + keys.given;
+    std::string mail = Field(rec.EMail);
+    for (std::size_t from = 0; from < mail.size();) {
+        std::size_t end = std::min(mail.find_first_of(",; ", from), mail.size());
+        if (std::string address = NormaliseEmail(std::string_view(mail).substr(from, end - from)); !address.empty()) {
+            keys.emails.push_back(address);
+        }
+        from = end + 1;
+    }
+    AddNumber(rec, 0, rec.Tel1, keys);
+    AddNumber(rec, 1, rec.Fax1, keys);
+    AddNumber(rec, 2, rec.Tel2, keys);
+    AddNumber(rec, 3, rec.Fax2, keys);
+    keys.birthday = GetLong(rec.Birthday);
+    keys.address = FoldKanjiVariants(Field(rec.Address1));
+    return keys;
+}
+
+} // namespace talik

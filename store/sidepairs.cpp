@@ -1,0 +1,154 @@
+#include "store/sidepairs.h"
+
+#include <sqlite3.h>
+
+#include <cstring>
+
+#include "store/messages.h"
+
+namespace talik {
+namespace {
+
+// Joint names in one text: fields split by US, names by RS (neither is ever typed in a name).
+std::string PackNames(const std::vector<JointName>& names)
+{
+    std::string packed;
+    for (const JointName& name : names) {
+        packed += name.family + '\x1f' + name.given + '\x1f' + name.honorific + '\x1e';
+    }
+    return packed;
+}
+
+std::vector<JointName> UnpackNames(std::string_view packed)
+{
+    std::vector<JointName> names;
+    while (!packed.empty()) {
+        std::size_t end = std::min(packed.find('\x1e'), packed.size());
+        std::string_view one = packed.substr(0, end);
+        std::size_t first = one.find('\x1f');
+        std::size_t second = one.find('\x1f', first + 1);
+        if (first != std::string_view::npos && second != std::string_view::npos) {
+            names.push_back({std::string(one.substr(0, first)), std::string(one.substr(first + 1, second - first - 1)),
+                             std::string(one.substr(second + 1))});
+        }
+        packed.remove_prefix(std::min(end + 1, packed.size()));
+    }
+    return names;
+}
+
+// One statement, prepared, stepped through, finalised.
+class Statement
+{
+public:
+    Statement(sqlite3* db, const char* sql) { m_code = sqlite3_prepare_v2(db, sql, -1, &m_statement, nullptr); }
+    ~Statement() { sqlite3_finalize(m_statement); }
+    Statement(const Statement&) = delete;
+    Statement& operator=(const Statement&) = delete;
+
+    bool ok() const { return m_code == SQLITE_OK; }
+    void text(int at, const std::string& value)
+    {
+        sqlite3_bind_text(m_statement, at, value.c_str(), -1, SQLITE_TRANSIENT);
+    }
+    void blob(int at, const void* bytes, int size)
+    {
+        sqlite3_bind_blob(m_statement, at, bytes, size, SQLITE_TRANSIENT);
+    }
+    void number(int at, std::int64_t value) { sqlite3_bind_int64(m_statement, at, value); }
+    int step() { return ok() ? sqlite3_step(m_statement) : m_code; }
+    std::string columnText(int at) const
+    {
+        const auto* value = sqlite3_column_text(m_statement, at);
+        return value != nullptr ? reinterpret_cast<const char*>(value) : "";
+    }
+    std::int64_t columnNumber(int at) const { return sqlite3_column_int64(m_statement, at); }
+    template <typename T> void columnBlob(int at, T& into) const
+    {
+        std::memset(&into, 0, sizeof into);
+        const void* bytes = sqlite3_column_blob(m_statement, at);
+        auto size = static_cast<std::size_t>(sqlite3_column_bytes(m_statement, at));
+        if (bytes != nullptr) {
+            std::memcpy(&into, bytes, std::min(size, sizeof into));
+        }
+    }
+
+private:
+    sqlite3_stmt* m_statement = nullptr;
+    int m_code;
+};
+
+} // namespace
+
+IdentityPair OrderedPair(const std::string& a, const std::string& b)
+{
+    return a < b ? IdentityPair{a, b} : IdentityPair{b, a};
+}
+
+bool RememberNotDuplicate(SideStore& store, const IdentityPair& pair)
+{
+    Statement insert(store.handle(), "INSERT OR IGNORE INTO not_duplicates(first, second) VALUES(?1, ?2)");
+    insert.text(1, pair.first);
+    insert.text(2, pair.second);
+    return insert.step() == SQLITE_DONE;
+}
+
+std::set<IdentityPair> NotDuplicates(SideStore& store)
+{
+    std::set<IdentityPair> pairs;
+    // A store written before these tables existed has none: nothing was said yet.
+    Statement select(store.handle(), "SELECT first, second FROM not_duplicates");
+    while (select.step() == SQLITE_ROW) {
+        pairs.emplace(select.columnText(0), select.columnText(1));
+    }
+    return pairs;
+}
+
+std::int64_t SaveMergeUndo(SideStore& store, const MergeUndo& undo)
+{
+    Statement insert(store.handle(), "INSERT INTO merge_undo(survivor, survivor_main, survivor_extra, survivor_joint,"
+                                     " removed_number, removed_main, removed_extra, removed_joint)"
+                                     " VALUES(?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8)");
+    insert.text(1, undo.survivor);
+    insert.blob(2, &undo.survivorMain, sizeof undo.survivorMain);
+    insert.blob(3, &undo.survivorExtra, sizeof undo.survivorExtra);
+    insert.text(4, PackNames(undo.survivorJoint));
+    insert.number(5, undo.removedNumber);
+    insert.blob(6, &undo.removedMain, sizeof undo.removedMain);
+    insert.blob(7, &undo.removedExtra, sizeof undo.removedExtra);
+    insert.text(8, PackNames(undo.removedJoint));
+    if (insert.step() != SQLITE_DONE) {
+        return 0;
+    }
+    return sqlite3_last_insert_rowid(store.handle());
+}
+
+std::optional<MergeUndo> LastMergeInto(SideStore& store, const std::string& survivor)
+{
+    Statement select(store.handle(),
+                     "SELECT id, survivor_main, survivor_extra, survivor_joint, removed_number, removed_main,"
+                     " removed_extra, removed_joint FROM merge_undo WHERE survivor = ?1 ORDER BY id DESC LIMIT 1");
+    select.text(1, survivor);
+    if (select.step() != SQLITE_ROW) {
+        return std::nullopt;
+    }
+    MergeUndo undo;
+    undo.id = select.columnNumber(0);
+    undo.survivor = survivor;
+    select.columnBlob(1, undo.survivorMain);
+    select.columnBlob(2, undo.survivorExtra);
+    undo.survivorJoint = UnpackNames(select.columnText(3));
+    undo.removedNumber = static_cast<std::int32_t>(select.columnNumber(4));
+    select.columnBlob(5, undo.removedMain);
+    select.columnBlob(6, undo.removedExtra);
+    undo.removedJoint = UnpackNames(select.columnText(7));
+    return undo;
+}
+
+bool ForgetMergeUndo(SideStore& store, std::int64_t id)
+{
+    Statement remove(store.handle(), "DELETE FROM merge_undo WHERE id = ?1");
+    remove.number(1, id);
+    return remove.step() == SQLITE_DONE;
+}
+
+} // namespace talik
