@@ -31,6 +31,22 @@ std::optional<StoredPerson> ReadPerson(RecordWriter& writer, std::int32_t recNo)
     return person;
 }
 
+// One person's card history from two: a mark of either record holds, a note of the kept one wins.
+SeasonHistory JoinedSeasons(SeasonHistory kept, const SeasonHistory& moved)
+{
+    kept.stop = kept.stop || moved.stop;
+    for (const auto& [year, marks] : moved.years) {
+        SeasonMarks& into = kept.years[year];
+        into.sent = into.sent || marks.sent;
+        into.received = into.received || marks.received;
+        into.mourning = into.mourning || marks.mourning;
+        if (into.note.empty()) {
+            into.note = marks.note;
+        }
+    }
+    return kept;
+}
+
 std::vector<JointName> JoinedNames(std::vector<JointName> kept, const std::vector<JointName>& moved)
 {
     for (const JointName& name : moved) {
@@ -103,7 +119,9 @@ MergeDuplicates(StoreState& state, std::int32_t a, std::int32_t b, const std::se
                    b,
                    removed->rec,
                    removed->extra,
-                   side->jointNames(removed->identity)};
+                   side->jointNames(removed->identity),
+                   side->seasonHistory(survivor->identity),
+                   side->seasonHistory(removed->identity)};
     // What is replaced is kept before anything changes: a stop after this leaves both records as
     // they were, and an undo that finds the other record still there only forgets the entry.
     if (SaveMergeUndo(*side, undo) == 0) {
@@ -113,11 +131,13 @@ MergeDuplicates(StoreState& state, std::int32_t a, std::int32_t b, const std::se
     ExtraRecord mergedExtra = survivor->extra;
     MergeRecords(merged, mergedExtra, removed->rec, removed->extra, takeFromB);
     if (!side->setJointNames(survivor->identity, JoinedNames(undo.survivorJoint, undo.removedJoint)) ||
+        !side->setSeasonHistory(survivor->identity, JoinedSeasons(undo.survivorSeason, undo.removedSeason)) ||
         !writer->update(a, merged, mergedExtra) || !writer->remove(b)) {
         return MergeOutcome::Failed;
     }
     if (!removed->identity.empty()) {
         side->setJointNames(removed->identity, {});
+        side->setSeasonHistory(removed->identity, {});
     }
     writer->publish();
     return MergeOutcome::Merged;
@@ -149,6 +169,8 @@ std::int32_t UndoLastMerge(StoreState& state, std::int32_t a)
     }
     side->setJointNames(undo->survivor, undo->survivorJoint);
     side->setJointNames(RecordIdentity(undo->removedMain), undo->removedJoint);
+    side->setSeasonHistory(undo->survivor, undo->survivorSeason);
+    side->setSeasonHistory(RecordIdentity(undo->removedMain), undo->removedSeason);
     ForgetMergeUndo(*side, undo->id);
     writer->publish();
     return back;

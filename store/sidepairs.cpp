@@ -2,6 +2,7 @@
 
 #include <sqlite3.h>
 
+#include <cstdlib>
 #include <cstring>
 
 #include "store/messages.h"
@@ -34,6 +35,43 @@ std::vector<JointName> UnpackNames(std::string_view packed)
         packed.remove_prefix(std::min(end + 1, packed.size()));
     }
     return names;
+}
+
+// A season history in one text: the stop mark, then each year's marks, split as the names are.
+std::string PackSeason(const SeasonHistory& history)
+{
+    std::string packed = history.stop ? "1" : "0";
+    for (const auto& [year, m] : history.years) {
+        packed += '\x1e' + std::to_string(year) + '\x1f' + (m.sent ? "1" : "0") + '\x1f' + (m.received ? "1" : "0") +
+                  '\x1f' + (m.mourning ? "1" : "0") + '\x1f' + m.note;
+    }
+    return packed;
+}
+
+SeasonHistory UnpackSeason(std::string_view packed)
+{
+    SeasonHistory history;
+    history.stop = packed.starts_with("1");
+    std::size_t at = packed.find('\x1e');
+    while (at != std::string_view::npos) {
+        std::size_t end = packed.find('\x1e', at + 1);
+        std::string_view one = packed.substr(at + 1, end == std::string_view::npos ? end : end - at - 1);
+        std::vector<std::string_view> fields;
+        for (std::size_t start = 0;;) {
+            std::size_t split = fields.size() < 4 ? one.find('\x1f', start) : std::string_view::npos;
+            fields.push_back(one.substr(start, split == std::string_view::npos ? split : split - start));
+            if (split == std::string_view::npos) {
+                break;
+            }
+            start = split + 1;
+        }
+        if (fields.size() == 5) {
+            history.years[std::atoi(std::string(fields[0]).c_str())] = {fields[1] == "1", fields[2] == "1",
+                                                                        fields[3] == "1", std::string(fields[4])};
+        }
+        at = end;
+    }
+    return history;
 }
 
 // One statement, prepared, stepped through, finalised.
@@ -106,8 +144,9 @@ std::set<IdentityPair> NotDuplicates(SideStore& store)
 std::int64_t SaveMergeUndo(SideStore& store, const MergeUndo& undo)
 {
     Statement insert(store.handle(), "INSERT INTO merge_undo(survivor, survivor_main, survivor_extra, survivor_joint,"
-                                     " removed_number, removed_main, removed_extra, removed_joint)"
-                                     " VALUES(?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8)");
+                                     " removed_number, removed_main, removed_extra, removed_joint,"
+                                     " survivor_season, removed_season)"
+                                     " VALUES(?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10)");
     insert.text(1, undo.survivor);
     insert.blob(2, &undo.survivorMain, sizeof undo.survivorMain);
     insert.blob(3, &undo.survivorExtra, sizeof undo.survivorExtra);
@@ -116,6 +155,8 @@ std::int64_t SaveMergeUndo(SideStore& store, const MergeUndo& undo)
     insert.blob(6, &undo.removedMain, sizeof undo.removedMain);
     insert.blob(7, &undo.removedExtra, sizeof undo.removedExtra);
     insert.text(8, PackNames(undo.removedJoint));
+    insert.text(9, PackSeason(undo.survivorSeason));
+    insert.text(10, PackSeason(undo.removedSeason));
     if (insert.step() != SQLITE_DONE) {
         return 0;
     }
@@ -126,7 +167,8 @@ std::optional<MergeUndo> LastMergeInto(SideStore& store, const std::string& surv
 {
     Statement select(store.handle(),
                      "SELECT id, survivor_main, survivor_extra, survivor_joint, removed_number, removed_main,"
-                     " removed_extra, removed_joint FROM merge_undo WHERE survivor = ?1 ORDER BY id DESC LIMIT 1");
+                     " removed_extra, removed_joint, survivor_season, removed_season FROM merge_undo"
+                     " WHERE survivor = ?1 ORDER BY id DESC LIMIT 1");
     select.text(1, survivor);
     if (select.step() != SQLITE_ROW) {
         return std::nullopt;
@@ -141,6 +183,8 @@ std::optional<MergeUndo> LastMergeInto(SideStore& store, const std::string& surv
     select.columnBlob(5, undo.removedMain);
     select.columnBlob(6, undo.removedExtra);
     undo.removedJoint = UnpackNames(select.columnText(7));
+    undo.survivorSeason = UnpackSeason(select.columnText(8));
+    undo.removedSeason = UnpackSeason(select.columnText(9));
     return undo;
 }
 

@@ -21,7 +21,8 @@ inline constexpr const char* SidePairsSchema =
     " id INTEGER PRIMARY KEY AUTOINCREMENT, survivor TEXT NOT NULL,"
     " survivor_main BLOB NOT NULL, survivor_extra BLOB NOT NULL, survivor_joint TEXT NOT NULL,"
     " removed_number INTEGER NOT NULL, removed_main BLOB NOT NULL, removed_extra BLOB NOT NULL,"
-    " removed_joint TEXT NOT NULL);";
+    " removed_joint TEXT NOT NULL,"
+    " survivor_season TEXT NOT NULL DEFAULT '', removed_season TEXT NOT NULL DEFAULT '');";
 
 // A pair of identities, the smaller first.
 using IdentityPair = std::pair<std::string, std::string>;
@@ -39,6 +40,8 @@ struct MergeUndo
     AddressRecord removedMain{};
     ExtraRecord removedExtra{};
     std::vector<JointName> removedJoint;
+    SeasonHistory survivorSeason;
+    SeasonHistory removedSeason;
 };
 
 // Remembers that two people are not one; true when stored.

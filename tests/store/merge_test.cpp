@@ -107,6 +107,31 @@ TEST_F(MergeTest, UndoBringsBothBackWithTheirNumberIdentityAndSideData)
     EXPECT_EQ(UndoLastMerge(state, a), 0); // nothing more to undo
 }
 
+TEST_F(MergeTest, TheCardHistoriesAreJoinedAndAnUndoSplitsThemAgain)
+{
+    std::int32_t a = person("ﾔﾏﾀﾞ ﾀﾛｳ", "山田 太郎", "090-1234-5678");
+    std::int32_t b = person("ﾔﾏﾀﾞ ﾀﾛｳ", "山田 太郎", "090-1234-5678");
+    const std::string identityA = RecordIdentity(rec(a));
+    const std::string identityB = RecordIdentity(rec(b));
+    ASSERT_TRUE(MarkSeason(state, {identityA}, 2026, SeasonMark::Sent, true, "年末に投函"));
+    ASSERT_TRUE(MarkSeason(state, {identityB}, 2026, SeasonMark::Received, true, "転居"));
+    ASSERT_TRUE(MarkSeason(state, {identityB}, 2025, SeasonMark::Mourning, true));
+    ASSERT_TRUE(MarkSeason(state, {identityB}, 0, SeasonMark::Stop, true));
+    const SeasonHistory beforeA = ReadSeasonHistory(state, identityA);
+    const SeasonHistory beforeB = ReadSeasonHistory(state, identityB);
+
+    ASSERT_EQ(MergeDuplicates(state, a, b), MergeOutcome::Merged);
+    SeasonHistory joined = ReadSeasonHistory(state, identityA);
+    EXPECT_EQ(joined.years[2026], (SeasonMarks{true, true, false, "年末に投函"}));
+    EXPECT_EQ(joined.years[2025], (SeasonMarks{false, false, true, ""}));
+    EXPECT_TRUE(joined.stop);
+    EXPECT_EQ(ReadSeasonHistory(state, identityB), SeasonHistory{});
+
+    ASSERT_EQ(UndoLastMerge(state, a), b);
+    EXPECT_EQ(ReadSeasonHistory(state, identityA), beforeA);
+    EXPECT_EQ(ReadSeasonHistory(state, identityB), beforeB);
+}
+
 TEST_F(MergeTest, UndoPutsTheRecordElsewhereWhenItsNumberWasTaken)
 {
     std::int32_t a = person("ﾔﾏﾀﾞ ﾀﾛｳ", "山田 太郎", "090-1234-5678");
