@@ -491,9 +491,6 @@ std::string WideKanaChar(std::string_view ch, std::string_view next, bool* joine
     if (code >= 0x20 && code < 0x7F) {
         return Utf8Of(WideAscii(code));
     }
-    if (code == 0x30FC) { // "ー" stands upright in vertical text as "－"
-        return Utf8Of(0xFF0D);
-    }
     if (code < HalfKanaFirst || code > HalfSemiVoiced) {
         return std::string(ch);
     }

@@ -7,6 +7,7 @@
 #include "listwin/appstate.h"
 #include "print/engines.h"
 #include "print/postcardlayout.h"
+#include "print/printwork.h"
 #include "tests/support/recordingcanvas.h"
 #include "tests/support/scripted.h"
 
@@ -107,6 +108,7 @@ TEST_F(PostcardTest, SevenDigitCodeFillsTheSevenBoxesWithTheCharacterOffset)
 
 TEST_F(PostcardTest, FiveDigitBoxesTakeOnlyTheFirstFiveDigits)
 {
+    layout.AddrNum7 = 0; // as older settings files keep it
     ASSERT_TRUE(PrintPostcardV(job, 3));
 
     const auto digits = InFont(printer, 0);
@@ -117,34 +119,48 @@ TEST_F(PostcardTest, FiveDigitBoxesTakeOnlyTheFirstFiveDigits)
     }
 }
 
-TEST_F(PostcardTest, VerticalAddressStartsANewColumnAt125mmAndAtYen)
+TEST_F(PostcardTest, VerticalAddressColumnsEndBefore125mmAndLaterOnesStartOneCharacterDown)
 {
     recipient().PrintAddress = "あいうえおかきくけこさしすせそた￥ち";
     ASSERT_TRUE(PrintPostcardV(job, 3));
 
     const auto chars = InFont(printer, 1);
     ASSERT_EQ(chars.size(), 17u);
-    for (int i = 0; i < 14; ++i) {
+    for (int i = 0; i < 13; ++i) {
         ExpectAt(chars[i], 87, 25 + i * AddressPitch);
     }
-    EXPECT_EQ(chars[14].text, "そ");
-    ExpectAt(chars[14], 87 - AddressPitch, 25);
-    ExpectAt(chars[15], 87 - AddressPitch, 25 + AddressPitch);
+    EXPECT_EQ(chars[13].text, "せ");
+    ExpectAt(chars[13], 87 - AddressPitch, 25 + AddressPitch);
     EXPECT_EQ(chars[16].text, "ち");
-    ExpectAt(chars[16], 87 - 2 * AddressPitch, 25);
+    ExpectAt(chars[16], 87 - 2 * AddressPitch, 25 + AddressPitch);
+    for (const CanvasCall& ch : chars) {
+        EXPECT_LE(ch.y + AddressPitch, 125 + Near) << ch.text;
+    }
 }
 
-TEST_F(PostcardTest, HorizontalAddressBreaksBeforePassing94mmAndAtBackslash)
+TEST_F(PostcardTest, HorizontalAddressBreaksBetweenItsPartsBefore94mm)
 {
-    layout.L_AddrH.left = 10.5f; // each character is 7 mm wide on the card: eleven fit
-    recipient().PrintAddress = "あいうえおかきくけこさし\\す";
+    layout.L_AddrH.left = 17.5f; // each character is 7 mm wide on the card: ten fit
+    recipient().PrintAddress = "石川県金沢市木ノ新保町1-1";
     ASSERT_TRUE(PrintPostcardH(job, 3));
 
+    // Never "石川県金沢市木ノ新保町1" and "-1": the town and its number go on together, one in.
     const auto lines = InFont(printer, 1);
-    ASSERT_EQ(Texts(lines), (std::vector<std::string>{"あいうえおかきくけこさ", "し", "す"}));
-    ExpectAt(lines[0], 10.5, 50);
-    ExpectAt(lines[1], 10.5, 50 + AddressPitch);
-    ExpectAt(lines[2], 10.5, 50 + 2 * AddressPitch);
+    ASSERT_EQ(Texts(lines), (std::vector<std::string>{"石川県金沢市", "木ノ新保町1-1"}));
+    ExpectAt(lines[0], 17.5, 50);
+    ExpectAt(lines[1], 17.5 + AddressPitch, 50 + AddressPitch);
+}
+
+TEST_F(PostcardTest, TheBuildingTakesALineOfItsOwnAndABackslashStillBreaks)
+{
+    recipient().PrintAddress = "東京都渋谷区渋谷2-21-1 渋谷ヒカリエ";
+    ASSERT_TRUE(PrintPostcardH(job, 3));
+    EXPECT_EQ(Texts(InFont(printer, 1)), (std::vector<std::string>{"東京都渋谷区渋谷", "2-21-1", "渋谷ヒカリエ"}));
+
+    printer.calls.clear();
+    recipient().PrintAddress = "港区\\芝";
+    ASSERT_TRUE(PrintPostcardH(job, 3));
+    EXPECT_EQ(Texts(InFont(printer, 1)), (std::vector<std::string>{"港区", "芝"}));
 }
 
 TEST_F(PostcardTest, HorizontalFamilyNameStandsUnderTheGivenNameWithTheHonorific)
@@ -152,10 +168,14 @@ TEST_F(PostcardTest, HorizontalFamilyNameStandsUnderTheGivenNameWithTheHonorific
     recipient().PrintName = "山田　太郎\\花子!";
     ASSERT_TRUE(PrintPostcardH(job, 3));
 
-    // "山田　" is 3 × 6.72 mm on the preview: 33.6 mm on the card.
+    // Seven characters of 32 pt (11.2 mm each) pass 94 mm: the name shrinks to 28 pt (9.8 mm), its
+    // line keeping its centre; "山田　" is then 29.4 mm and the given names start there.
     EXPECT_EQ(Texts(InFont(printer, 4)), (std::vector<std::string>{"山田　太郎　様", "花子　様"}));
-    ExpectAt(printer.find("山田　太郎　様"), 25, 70);
-    ExpectAt(printer.find("花子　様"), 25 + 33.6, 70 + NamePitch);
+    const double pitch = FontHeight(28);
+    const double top = 70 + (NamePitch - pitch) / 2;
+    ExpectAt(printer.find("山田　太郎　様"), 25, top);
+    EXPECT_EQ(printer.find("山田　太郎　様").size, 28);
+    ExpectAt(printer.find("花子　様"), 25 + 29.4, top + pitch);
 
     // The prepared name is kept: the card drawn again is the same.
     EXPECT_EQ(recipient().PrintName, "山田　太郎　様%花子　様");
@@ -170,7 +190,8 @@ TEST_F(PostcardTest, HonorificOnlyAfterTheLastName)
     recipient().PrintFlags = "1";
     ASSERT_TRUE(PrintPostcardH(job, 3));
     EXPECT_EQ(Texts(InFont(printer, 4)), (std::vector<std::string>{"山田　太郎　", "花子　様"}));
-    ExpectAt(printer.find("花子　様"), 25 + 33.6, 70 + NamePitch);
+    const double pitch = FontHeight(28);
+    ExpectAt(printer.find("花子　様"), 25 + 29.4, 70 + (NamePitch - pitch) / 2 + pitch);
 }
 
 TEST_F(PostcardTest, VerticalFamilyNameStandsBesideTheGivenName)
@@ -200,30 +221,60 @@ TEST_F(PostcardTest, UnrelatedNameStartsAtTheSectionStart)
 
 TEST_F(PostcardTest, KanjiNumeralsInTextButNotInPostalCodes)
 {
+    const std::vector<std::string> codes{"1", "2", "3", "4", "5", "6", "7", "1", "1", "1", "2", "2", "2", "2"};
     layout.AddrNumChange = 1;
     layout.AddrFromSet = 1;
     recipient().PrintAddress = "港区1-２ー3";
     ASSERT_TRUE(PrintPostcardH(job, 3));
-    EXPECT_EQ(Texts(InFont(printer, 1)), (std::vector<std::string>{"港区一-二ー三"}));
-    EXPECT_EQ(Texts(InFont(printer, 0)),
-              (std::vector<std::string>{"1", "2", "3", "4", "5", "1", "1", "1", "2", "2", "2", "2"}));
+    EXPECT_EQ(Texts(InFont(printer, 1)), (std::vector<std::string>{"港区一－二－三"}));
+    EXPECT_EQ(Texts(InFont(printer, 0)), codes);
 
     printer.calls.clear();
     ASSERT_TRUE(PrintPostcardV(job, 3));
     const auto chars = InFont(printer, 1);
     EXPECT_EQ(Texts(chars), (std::vector<std::string>{"港", "区", "一", "－", "二", "－", "三"}));
-    // Hyphen and long vowel mark both stand upright as the vertical dash.
+    // A dash between digits stands upright as the vertical stroke.
     EXPECT_EQ(chars[3].font, "@F1");
     EXPECT_EQ(chars[5].font, "@F1");
-    EXPECT_EQ(Texts(InFont(printer, 0)),
-              (std::vector<std::string>{"1", "2", "3", "4", "5", "1", "1", "1", "2", "2", "2", "2"}));
+    EXPECT_EQ(Texts(InFont(printer, 0)), codes);
+}
+
+TEST_F(PostcardTest, NumeralStylesAndTheLongVowelMarkInVerticalText)
+{
+    layout.AddrNumChange = 1;
+    layout.AddrNumStyle = 2;
+    recipient().PrintAddress = "港区芝1-2-3 コーポ芝";
+    ASSERT_TRUE(PrintPostcardV(job, 3));
+    std::string column;
+    for (const CanvasCall& ch : InFont(printer, 1)) {
+        column += ch.text;
+    }
+    EXPECT_EQ(column, "港区芝一丁目二番三号コーポ芝");
+    // コーポ keeps its long-vowel mark (turned by the vertical font), never a dash or 一.
+    const CanvasCall& mark = printer.find("ー");
+    EXPECT_EQ(mark.font, "@F1");
+
+    printer.calls.clear();
+    layout.AddrNumStyle = 1;
+    recipient().PrintAddress = "芝23";
+    ASSERT_TRUE(PrintPostcardH(job, 3));
+    EXPECT_EQ(Texts(InFont(printer, 1)), (std::vector<std::string>{"芝二十三"}));
+
+    // Without the option horizontal text keeps its Arabic digits.
+    printer.calls.clear();
+    layout.AddrNumChange = 0;
+    ASSERT_TRUE(PrintPostcardH(job, 3));
+    EXPECT_EQ(Texts(InFont(printer, 1)), (std::vector<std::string>{"芝23"}));
 }
 
 TEST_F(PostcardTest, VerticalHalfWidthKanaIsPrintedFullWidthWithItsVoicingMark)
 {
     recipient().PrintAddress = "ｶﾞｲﾄﾞ ﾋﾟｱ";
     ASSERT_TRUE(PrintPostcardV(job, 3));
-    EXPECT_EQ(Texts(InFont(printer, 1)), (std::vector<std::string>{"ガ", "イ", "ド", "　", "ピ", "ア"}));
+    // The part after the blank is a building: a column of its own, one character down.
+    const auto chars = InFont(printer, 1);
+    EXPECT_EQ(Texts(chars), (std::vector<std::string>{"ガ", "イ", "ド", "ピ", "ア"}));
+    ExpectAt(chars[3], 87 - AddressPitch, 25 + AddressPitch);
 }
 
 TEST_F(PostcardTest, SenderFromEntryTwoWhenTheTensDigitSaysSo)
@@ -240,12 +291,12 @@ TEST_F(PostcardTest, SenderFromEntryTwoWhenTheTensDigitSaysSo)
     EXPECT_EQ(table.entries[1].PrintName, "送り主二");
     // The sender's code at 0.8 of the code font, 4 mm apart and 1 mm more after the third digit.
     const auto code = InFont(printer, 0);
-    ASSERT_EQ(code.size(), 12u);
+    ASSERT_EQ(code.size(), 14u);
     const double xs[] = {6.5, 10.5, 14.5, 19.5, 23.5, 27.5, 31.5};
     for (int i = 0; i < 7; ++i) {
-        EXPECT_EQ(code[5 + i].text, i < 3 ? "3" : "4");
-        ExpectAt(code[5 + i], xs[i], 124);
-        EXPECT_NEAR(code[5 + i].size, 12.8, Near);
+        EXPECT_EQ(code[7 + i].text, i < 3 ? "3" : "4");
+        ExpectAt(code[7 + i], xs[i], 124);
+        EXPECT_NEAR(code[7 + i].size, 12.8, Near);
     }
 
     printer.calls.clear();

@@ -352,7 +352,7 @@ TEST(WideKanaChar, JoinsAVoicingMarkWithTheKanaBeforeIt)
     }
 }
 
-TEST(WideKanaChar, WidensSingleByteCharactersAndStandsTheLongVowelUp)
+TEST(WideKanaChar, WidensSingleByteCharactersAndKeepsTheLongVowelMark)
 {
     EXPECT_EQ(WideKanaChar("-", ""), "－");
     EXPECT_EQ(WideKanaChar("1", "2"), "１");
@@ -360,7 +360,7 @@ TEST(WideKanaChar, WidensSingleByteCharactersAndStandsTheLongVowelUp)
     EXPECT_EQ(WideKanaChar("~", ""), "～");
     EXPECT_EQ(WideKanaChar(" ", ""), "　");
     EXPECT_EQ(WideKanaChar("ｰ", ""), "ー");
-    EXPECT_EQ(WideKanaChar("ー", ""), "－");
+    EXPECT_EQ(WideKanaChar("ー", ""), "ー"); // コーポ stays コーポ: the vertical font turns it
     EXPECT_EQ(WideKanaChar("山", "ﾞ"), "山");
     EXPECT_EQ(WideKanaChar("Ａ", ""), "Ａ");
     EXPECT_EQ(WideKanaChar("\xef\x9e\x80", ""), "\xef\x9e\x80"); // an undecodable byte stays as it is
