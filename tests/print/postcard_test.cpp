@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -8,6 +9,7 @@
 #include "print/engines.h"
 #include "print/postcardlayout.h"
 #include "print/printwork.h"
+#include "print/textfit.h"
 #include "tests/support/recordingcanvas.h"
 #include "tests/support/scripted.h"
 
@@ -304,6 +306,86 @@ TEST_F(PostcardTest, SenderFromEntryTwoWhenTheTensDigitSaysSo)
     const auto name = InFont(printer, 6);
     ASSERT_EQ(Texts(name), (std::vector<std::string>{"送", "り", "主", "二"}));
     ExpectAt(name[0], 23 - 1.3 * 5.76, 70); // a column left of the address, 10 mm lower
+}
+
+// Every text drawn on the printer lies on the 100 × 148 mm card (each character a square of its
+// font's pitch, a run as wide as the recording canvas measures it).
+void ExpectOnTheCard(const RecordingCanvas& canvas, bool vertical)
+{
+    for (const CanvasCall& call : canvas.texts()) {
+        const double pitch = FontHeight(call.size);
+        const double width = vertical ? pitch : 0.35 * call.size * static_cast<double>(SplitChars(call.text).size());
+        EXPECT_GE(call.x, 0) << call.text;
+        EXPECT_GE(call.y, 0) << call.text;
+        EXPECT_LE(call.x + width, PostcardWidth + Near) << call.text;
+        EXPECT_LE(call.y + pitch, PostcardHeight + Near) << call.text;
+    }
+}
+
+TEST_F(PostcardTest, AFamilyOfFourFitsOnTheCardInBothWritings)
+{
+    layout.AddrFromSet = 1;
+    recipient().PrintAddress = "京都府京都市中京区河原町通三条上る恵比須町427 河原町第一ビル501号室";
+    recipient().PrintName = "山田　太郎\\花子\\健太\\さくら!";
+
+    ASSERT_TRUE(PrintPostcardV(job, 3));
+    ExpectOnTheCard(printer, true);
+    // Four columns, one size, each given name beside the main one's, each with its honorific.
+    const auto name = InFont(printer, 4);
+    std::vector<double> columns;
+    for (const CanvasCall& ch : name) {
+        if (std::find(columns.begin(), columns.end(), ch.x) == columns.end()) {
+            columns.push_back(ch.x);
+        }
+        EXPECT_EQ(ch.size, name.front().size);
+    }
+    ASSERT_EQ(columns.size(), 4u);
+    const double pitch = FontHeight(name.front().size);
+    const double givenTop = name.front().y + 3 * pitch;
+    for (const std::string given : {"花", "健", "さ"}) {
+        EXPECT_NEAR(printer.find(given).y, givenTop, Near) << given;
+    }
+    EXPECT_EQ(std::count_if(name.begin(), name.end(), [](const CanvasCall& c) { return c.text == "様"; }), 4);
+    // The name keeps the centre of its first column where the layout puts it.
+    EXPECT_NEAR(columns.front() + pitch / 2, 49 + NamePitch / 2, Near);
+    // The building's column starts one character further down than the address.
+    const CanvasCall& building = printer.find("ビ");
+    double buildingTop = PostcardHeight;
+    for (const CanvasCall& ch : InFont(printer, 1)) {
+        if (ch.x == building.x) {
+            buildingTop = std::min(buildingTop, ch.y);
+        }
+    }
+    EXPECT_NEAR(buildingTop, 25 + FontHeight(building.size), Near);
+
+    printer.calls.clear();
+    ASSERT_TRUE(PrintPostcardH(job, 3));
+    ExpectOnTheCard(printer, false);
+    const auto rows = InFont(printer, 4);
+    ASSERT_EQ(Texts(rows), (std::vector<std::string>{"山田　太郎　様", "花子　様", "健太　様", "さくら　様"}));
+    for (std::size_t i = 1; i < rows.size(); ++i) {
+        EXPECT_NEAR(rows[i].x, rows[1].x, Near); // the given names' left edges in line
+        EXPECT_GT(rows[i].x, rows[0].x);
+        EXPECT_LE(rows[i].y + FontHeight(rows[i].size), layout.L_SendH.top + Near); // above the sender
+    }
+}
+
+TEST_F(PostcardTest, ABlockThatCannotFitIsMarkedOnThePreviewAndNotDrawnPastTheEdge)
+{
+    recipient().PrintName =
+        "寿限無寿限無五劫の擦り切れ海砂利水魚の水行末雲来末風来末食う寝る処に住む処やぶら小路の藪柑子!";
+    ASSERT_TRUE(PrintPostcardH(job, 3));
+    ExpectOnTheCard(printer, false);
+    EXPECT_EQ(InFont(printer, 4).front().size, MinFontSize);
+    EXPECT_FALSE(preview.boxes().empty());
+    EXPECT_NO_THROW(preview.find("※"));
+
+    printer.calls.clear();
+    recipient().PrintName =
+        "寿限無寿限無五劫の擦り切れ海砂利水魚の水行末雲来末風来末食う寝る処に住む処やぶら小路の藪柑子"
+        "パイポパイポパイポのシューリンガンシューリンガンのグーリンダイグーリンダイのポンポコピー!";
+    ASSERT_TRUE(PrintPostcardV(job, 3));
+    ExpectOnTheCard(printer, true);
 }
 
 TEST_F(PostcardTest, NoSenderBlockUnlessAsked)
