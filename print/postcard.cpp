@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <climits>
+#include <cmath>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -344,11 +345,51 @@ std::string FamilyPart(const std::vector<NameRow>& rows)
     return {};
 }
 
+// A row split before its honorific: the text after the row's last blank.
+struct NameParts
+{
+    std::string body, honorific;
+};
+
+NameParts SplitHonorific(const std::string& row)
+{
+    const std::vector<std::string> chars = SplitChars(row);
+    std::size_t last = chars.size();
+    for (std::size_t i = 0; i < chars.size(); ++i) {
+        if (IsSpace(chars[i])) {
+            last = i;
+        }
+    }
+    NameParts parts;
+    for (std::size_t i = 0; i < chars.size(); ++i) {
+        (i <= last || last == chars.size() ? parts.body : parts.honorific) += chars[i];
+    }
+    return parts;
+}
+
 struct FittedName
 {
     double size = 0, pitch = 0, givenOffset = 0;
+    double honorificOffset = 0; // every honorific starts here, in line with the main one's
     bool fits = true;
 };
+
+// Where each row's honorific starts once they are all in line, and the longest row's length.
+void AlignHonorifics(
+    PrintJob& job, const std::vector<NameRow>& rows, const Writing& writing, FittedName& name, double& longest)
+{
+    name.honorificOffset = 0;
+    for (const NameRow& row : rows) {
+        const NameParts parts = SplitHonorific(row.text);
+        const double offset = row.underGivenName ? name.givenOffset : 0.0;
+        name.honorificOffset = std::max(name.honorificOffset, offset + writing.length(job, parts.body, name.pitch));
+    }
+    longest = 0;
+    for (const NameRow& row : rows) {
+        const NameParts parts = SplitHonorific(row.text);
+        longest = std::max(longest, name.honorificOffset + writing.length(job, parts.honorific, name.pitch));
+    }
+}
 
 FittedName FitName(PrintJob& job,
                    const std::string& font,
@@ -365,11 +406,10 @@ FittedName FitName(PrintJob& job,
         name.pitch = FontHeight(tried);
         name.givenOffset = writing.length(job, family, name.pitch);
         const int count = static_cast<int>(rows.size());
-        for (const NameRow& row : rows) {
-            const double offset = row.underGivenName ? name.givenOffset : 0.0;
-            if (offset + writing.length(job, row.text, name.pitch) > area.length + 1e-9) {
-                return count + 1;
-            }
+        double longest = 0;
+        AlignHonorifics(job, rows, writing, name, longest);
+        if (longest > area.length + 1e-9) {
+            return count + 1;
         }
         // Its further names stand beside the main one: the rows need their room across too.
         const bool roomAcross = area.across <= 0 || (count - 0.5) * name.pitch <= area.across + 1e-9;
@@ -380,6 +420,21 @@ FittedName FitName(PrintJob& job,
     name.fits = fitted.lines <= static_cast<int>(rows.size());
     linesAt(fitted.size);
     return name;
+}
+
+// One row of the name: in one run when its honorific already stands in line, else in two.
+void PutNameRow(
+    PrintJob& job, const NameRow& row, const FittedName& fitted, const BlockArea& area, const Writing& writing, int n)
+{
+    const double offset = row.underGivenName ? fitted.givenOffset : 0.0;
+    const NameParts parts = SplitHonorific(row.text);
+    const double natural = offset + writing.length(job, parts.body, fitted.pitch);
+    if (parts.honorific.empty() || std::abs(natural - fitted.honorificOffset) < 1e-6) {
+        writing.draw(job, LineStart(area, writing, n, offset, fitted.pitch), row.text, fitted.pitch);
+        return;
+    }
+    writing.draw(job, LineStart(area, writing, n, offset, fitted.pitch), parts.body, fitted.pitch);
+    writing.draw(job, LineStart(area, writing, n, fitted.honorificOffset, fitted.pitch), parts.honorific, fitted.pitch);
 }
 
 // The recipient's name with its further names, fitted into the area; a smaller name keeps the
@@ -400,9 +455,7 @@ void PutName(PrintJob& job,
         area.start.y += shift;
     }
     for (std::size_t n = 0; n < rows.size(); ++n) {
-        const double offset = rows[n].underGivenName ? fitted.givenOffset : 0.0;
-        writing.draw(job, LineStart(area, writing, static_cast<int>(n), offset, fitted.pitch), rows[n].text,
-                     fitted.pitch);
+        PutNameRow(job, rows[n], fitted, area, writing, static_cast<int>(n));
     }
     if (!fitted.fits) {
         MarkUnfitted(job, area, writing, fitted.pitch);
@@ -548,8 +601,9 @@ void PutCard(PrintJob& job, int line, const Writing& writing)
     UseFont(job, fonts, CodeFont);
     PutPostCode(job, recipient.PrintPost, RecipientCodeBoxes(layout));
     // Prepared in place, so drawing the card again finds nothing left to replace.
-    recipient.PrintName = PrepareRecipientName(recipient.PrintName, recipient.PrintHonorific,
-                                               HonorificOnlyAfterLastName(recipient.PrintFlags));
+    recipient.PrintName = PrepareRecipientName(
+        recipient.PrintName, recipient.PrintHonorific, HonorificOnlyAfterLastName(recipient.PrintFlags),
+        layout.AddrJointNames != 0 ? recipient.JointNames : std::vector<JointName>{});
     PutRecipient(job, fonts, recipient, writing);
 
     if (layout.AddrFromSet == 1) {

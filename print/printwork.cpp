@@ -3,6 +3,9 @@
 // seven fields per line, each in double quotes, a quote inside a field doubled.
 #include "print/printwork.h"
 
+#include "print/jointnames.h"
+#include "store/identity.h"
+
 #include <algorithm>
 #include <array>
 #include <cstdio>
@@ -116,6 +119,11 @@ std::string FullLine(const PrintEntry& entry)
         }
         AppendQuoted(line, *field);
     }
+    if (!entry.JointNames.empty()) {
+        // One field more, which a reader that knows no joint names passes over.
+        line += ',';
+        AppendQuoted(line, EncodeJointNames(entry.JointNames));
+    }
     line += LineEnd;
     return ToCp932(line);
 }
@@ -148,7 +156,9 @@ std::optional<std::string> RecipientLines(AppState& state, const ListModel& list
             TellAccessError(state, mainFile);
             return std::nullopt;
         }
-        lines += FullLine(RecordEntry(rec));
+        PrintEntry entry = RecordEntry(rec);
+        entry.JointNames = ReadJointNames(state, RecordIdentity(rec));
+        lines += FullLine(entry);
     }
     return lines;
 }
@@ -310,6 +320,7 @@ PrintEntry EntryOfFields(const std::vector<std::string>& fields, bool recordNumb
     entry.PrintName = field(4) + std::string(NameEndMark);
     entry.PrintHonorific = field(5);
     entry.PrintFlags = field(6);
+    entry.JointNames = DecodeJointNames(field(7));
     return entry;
 }
 

@@ -179,6 +179,7 @@ void ReadPostcardKeys(PrintLayout& layout, const SectionReader& in)
     layout.AddrNumChange = in.integer("AddrNumChange", 0);
     layout.AddrNum7 = in.integer("AddrNum7", 1);
     layout.AddrNumStyle = in.integer("AddrNumStyle", 0);
+    layout.AddrJointNames = in.integer("AddrJointNames", 1);
     layout.AddrFromSet = in.integer("AddrFromSet", 0);
 }
 
@@ -314,6 +315,7 @@ void WriteOptionsAndOffsets(SectionWriter& out, const Settings& s)
     out.integer("AddrNumChange", layout.AddrNumChange);
     out.integer("AddrNum7", layout.AddrNum7);
     out.integer("AddrNumStyle", layout.AddrNumStyle);
+    out.integer("AddrJointNames", layout.AddrJointNames);
     out.decimal("AddrDispX", layout.AddrDispX);
     out.decimal("AddrDispY", layout.AddrDispY);
     out.decimal("AddrDispXT", layout.AddrDispXT);

@@ -76,6 +76,8 @@ struct PrintLayout
     // How kanji numerals are written when "AddrNumChange" asks for them: 0 digit by digit, 1 as
     // spoken, 2 with 丁目・番・号.
     int AddrNumStyle = 0;
+    // Whether a recipient's joint names are printed beside the main name.
+    int AddrJointNames = 1;
     int AddrFromSet = 0;
     float AddrDispXT = 0, AddrDispYT = 0;
     float AddrBoxWidth = 0, AddrBoxHeight = 0;

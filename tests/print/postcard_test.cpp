@@ -7,6 +7,7 @@
 
 #include "listwin/appstate.h"
 #include "print/engines.h"
+#include "print/jointnames.h"
 #include "print/postcardlayout.h"
 #include "print/printwork.h"
 #include "print/textfit.h"
@@ -322,15 +323,26 @@ void ExpectOnTheCard(const RecordingCanvas& canvas, bool vertical)
     }
 }
 
+// The first text drawn in the name font whose text starts with `start`.
+CanvasCall NameRun(const RecordingCanvas& canvas, const std::string& start)
+{
+    for (const CanvasCall& call : canvas.texts()) {
+        if ((call.font == "F4" || call.font == "@F4") && call.text.starts_with(start)) {
+            return call;
+        }
+    }
+    throw std::runtime_error("no name run starts with " + start);
+}
+
 TEST_F(PostcardTest, AFamilyOfFourFitsOnTheCardInBothWritings)
 {
     layout.AddrFromSet = 1;
     recipient().PrintAddress = "京都府京都市中京区河原町通三条上る恵比須町427 河原町第一ビル501号室";
-    recipient().PrintName = "山田　太郎\\花子\\健太\\さくら!";
+    recipient().PrintName = "山田　太郎!";
+    recipient().JointNames = {{"", "花子", "様"}, {"山田", "健太", "くん"}, {"", "さくら", "ちゃん"}};
 
     ASSERT_TRUE(PrintPostcardV(job, 3));
     ExpectOnTheCard(printer, true);
-    // Four columns, one size, each given name beside the main one's, each with its honorific.
     const auto name = InFont(printer, 4);
     std::vector<double> columns;
     for (const CanvasCall& ch : name) {
@@ -341,11 +353,16 @@ TEST_F(PostcardTest, AFamilyOfFourFitsOnTheCardInBothWritings)
     }
     ASSERT_EQ(columns.size(), 4u);
     const double pitch = FontHeight(name.front().size);
+    // Each given name's top in line with the main given name, each honorific with the main one.
     const double givenTop = name.front().y + 3 * pitch;
-    for (const std::string given : {"花", "健", "さ"}) {
+    for (const std::string given : {"太", "花", "健", "さ"}) {
         EXPECT_NEAR(printer.find(given).y, givenTop, Near) << given;
     }
-    EXPECT_EQ(std::count_if(name.begin(), name.end(), [](const CanvasCall& c) { return c.text == "様"; }), 4);
+    const double honorificTop = printer.find("ち").y;
+    EXPECT_NEAR(honorificTop, givenTop + 4 * pitch, Near); // after "さくら　"
+    for (const std::string honorific : {"様", "く"}) {
+        EXPECT_NEAR(printer.find(honorific).y, honorificTop, Near) << honorific;
+    }
     // The name keeps the centre of its first column where the layout puts it.
     EXPECT_NEAR(columns.front() + pitch / 2, 49 + NamePitch / 2, Near);
     // The building's column starts one character further down than the address.
@@ -361,13 +378,39 @@ TEST_F(PostcardTest, AFamilyOfFourFitsOnTheCardInBothWritings)
     printer.calls.clear();
     ASSERT_TRUE(PrintPostcardH(job, 3));
     ExpectOnTheCard(printer, false);
-    const auto rows = InFont(printer, 4);
-    ASSERT_EQ(Texts(rows), (std::vector<std::string>{"山田　太郎　様", "花子　様", "健太　様", "さくら　様"}));
-    for (std::size_t i = 1; i < rows.size(); ++i) {
-        EXPECT_NEAR(rows[i].x, rows[1].x, Near); // the given names' left edges in line
-        EXPECT_GT(rows[i].x, rows[0].x);
-        EXPECT_LE(rows[i].y + FontHeight(rows[i].size), layout.L_SendH.top + Near); // above the sender
+    const std::vector<std::string> givens{"花子", "健太", "さくら"};
+    for (const std::string& given : givens) {
+        const CanvasCall row = NameRun(printer, given);
+        EXPECT_NEAR(row.x, NameRun(printer, "花子").x, Near) << given; // left edges in line
+        EXPECT_GT(row.x, NameRun(printer, "山田").x);
+        EXPECT_LE(row.y + FontHeight(row.size), layout.L_SendH.top + Near); // above the sender
     }
+    // "さくら　ちゃん" is the longest row and one run: the others' honorifics start where its does.
+    const CanvasCall longest = NameRun(printer, "さくら");
+    EXPECT_EQ(longest.text, "さくら　ちゃん");
+    const double honorificX = longest.x + 4 * 0.35 * longest.size;
+    for (const std::string honorific : {"様", "くん"}) {
+        EXPECT_NEAR(NameRun(printer, honorific).x, honorificX, Near) << honorific;
+    }
+}
+
+TEST_F(PostcardTest, JointNamesStayOffWhenTheOptionIsOff)
+{
+    layout.AddrJointNames = 0;
+    recipient().PrintName = "山田　太郎!";
+    recipient().JointNames = {{"", "花子", "様"}};
+    ASSERT_TRUE(PrintPostcardH(job, 3));
+    EXPECT_EQ(Texts(InFont(printer, 4)), (std::vector<std::string>{"山田　太郎　様"}));
+}
+
+TEST(PostcardNameTest, JointNamesTravelInTheWorkFileAndFollowTheMainName)
+{
+    const std::vector<JointName> names{{"", "花子", "様"}, {"鈴木", "一郎", "殿"}};
+    EXPECT_EQ(DecodeJointNames(EncodeJointNames(names)), names);
+    EXPECT_TRUE(DecodeJointNames("").empty());
+    EXPECT_TRUE(DecodeJointNames("broken").empty());
+    EXPECT_EQ(PrepareRecipientName("山田　太郎!", "様", false, names), "山田　太郎　様%花子　様{鈴木　一郎　殿");
+    EXPECT_EQ(PrepareRecipientName("山田　太郎!", "様", true, names), "山田　太郎　%花子　{鈴木　一郎　殿");
 }
 
 TEST_F(PostcardTest, ABlockThatCannotFitIsMarkedOnThePreviewAndNotDrawnPastTheEdge)

@@ -191,9 +191,9 @@ TEST_F(SettingsFiles, KeysAreWrittenInTheirOrder)
     for (int c = 0; c < 13; ++c) {
         add("ColumnWidth" + std::to_string(c));
     }
-    for (const char* key : {"AddrFromSet", "AddrNumChange", "AddrNum7", "AddrNumStyle", "AddrDispX", "AddrDispY",
-                            "AddrDispXT", "AddrDispYT", "AddrDispXL", "AddrDispYL", "AddrDBAct", "AddrBoxWidth",
-                            "AddrBoxHeight", "AddrPrtScale", "AddrGapH", "AddrGapV"}) {
+    for (const char* key : {"AddrFromSet", "AddrNumChange", "AddrNum7", "AddrNumStyle", "AddrJointNames", "AddrDispX",
+                            "AddrDispY", "AddrDispXT", "AddrDispYT", "AddrDispXL", "AddrDispYL", "AddrDBAct",
+                            "AddrBoxWidth", "AddrBoxHeight", "AddrPrtScale", "AddrGapH", "AddrGapV"}) {
         add(key);
     }
     for (std::string writing : {"", "H"}) {
