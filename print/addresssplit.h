@@ -58,6 +58,9 @@ std::vector<AddressLine>
 BreakPlain(std::string_view text, double lineLength, double charLength, const TextMeasure& measure);
 
 // The number of lines, or a number past any area when a line is still longer than `lineLength`.
+// BreakAddress or BreakPlain.
+using Breaker = std::vector<AddressLine> (*)(std::string_view, double, double, const TextMeasure&);
+
 int LinesNeeded(const std::vector<AddressLine>& lines,
                 double lineLength,
                 double charLength,

@@ -226,8 +226,6 @@ struct FittedBlock
     bool fits = true;
 };
 
-using Breaker = std::vector<AddressLine> (*)(std::string_view, double, double, const TextMeasure&);
-
 // The text broken into the area at the largest size that lets it fit.
 FittedBlock FitBlock(PrintJob& job,
                      const std::string& font,
