@@ -3,6 +3,7 @@
 // which controls are enabled, and the dispatch that refuses an empty job.
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QCloseEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -322,6 +323,25 @@ TEST_F(PrintDialogsTest, PostcardOptionsFollowTheSettingsAndChangeThem)
     child<QRadioButton>(dialog, "Option1_0")->setChecked(true);
     EXPECT_EQ(state.settings.Layout.AddrFromSet, 1);
     EXPECT_EQ(state.settings.Layout.PrintDirection, 0);
+}
+
+TEST_F(PrintDialogsTest, TheNumeralStyleAndTheJointNamesAreChosenInThePostcardDialog)
+{
+    addRecords(2);
+    state.settings.Layout.AddrNumStyle = 2;
+    TALIKPRV dialog(state, job(PrintPostcards));
+    auto* style = child<QComboBox>(dialog, "ComboNumeralStyle");
+    EXPECT_EQ(style->currentText(), "丁目・番・号");
+    EXPECT_FALSE(style->isEnabled()); // only with kanji numerals
+    EXPECT_TRUE(child<QCheckBox>(dialog, "CheckJointNames")->isChecked());
+
+    child<QCheckBox>(dialog, "Check2")->setChecked(true);
+    EXPECT_TRUE(style->isEnabled());
+    style->setCurrentIndex(1);
+    child<QCheckBox>(dialog, "CheckJointNames")->setChecked(false);
+    EXPECT_EQ(state.settings.Layout.AddrNumChange, 1);
+    EXPECT_EQ(state.settings.Layout.AddrNumStyle, 1);
+    EXPECT_EQ(state.settings.Layout.AddrJointNames, 0);
 }
 
 TEST_F(PrintDialogsTest, SubDialogButtonsFollowTheirFlagsAndTheRestIsEnabled)
