@@ -97,9 +97,9 @@ PrintRange TALIKPRV::wholeJob() const
 void TALIKPRV::showOptions()
 {
     const PrintLayout& layout = m_state.settings.Layout;
-    const QSignalBlocker blockers[] = {QSignalBlocker(m_sender),       QSignalBlocker(m_kanjiNumerals),
-                                       QSignalBlocker(m_sevenDigits),  QSignalBlocker(m_vertical),
-                                       QSignalBlocker(m_horizontal),   QSignalBlocker(m_numeralStyle),
+    const QSignalBlocker blockers[] = {QSignalBlocker(m_sender),      QSignalBlocker(m_kanjiNumerals),
+                                       QSignalBlocker(m_sevenDigits), QSignalBlocker(m_vertical),
+                                       QSignalBlocker(m_horizontal),  QSignalBlocker(m_numeralStyle),
                                        QSignalBlocker(m_jointNames)};
     m_sender->setChecked(layout.AddrFromSet == 1);
     m_kanjiNumerals->setChecked(layout.AddrNumChange == 1);

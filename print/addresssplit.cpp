@@ -342,6 +342,23 @@ std::vector<std::string> StoredLines(std::string_view address)
     return lines;
 }
 
+// The parts as lines take them: a town and the numbers after it go on together, as people write
+// "木ノ新保町1-1" rather than leave the number alone on a line.
+std::vector<AddressPart> BreakingUnits(std::vector<AddressPart> parts)
+{
+    std::vector<AddressPart> units;
+    for (AddressPart& part : parts) {
+        const bool numbersAfterTown =
+            part.kind == AddressPartKind::Numbers && !units.empty() && units.back().kind == AddressPartKind::Town;
+        if (numbersAfterTown) {
+            units.back().text += part.text;
+        } else {
+            units.push_back(std::move(part));
+        }
+    }
+    return units;
+}
+
 } // namespace
 
 std::vector<AddressPart> SplitAddress(std::string_view address)
@@ -382,7 +399,7 @@ BreakAddress(std::string_view address, double lineLength, double charLength, con
     for (const std::string& stored : StoredLines(address)) {
         bool inBuilding = false;
         filler.startLine(false);
-        for (const AddressPart& part : SplitAddress(stored)) {
+        for (const AddressPart& part : BreakingUnits(SplitAddress(stored))) {
             const bool building = part.kind == AddressPartKind::Building;
             if (building && !inBuilding && !lines.back().text.empty()) {
                 filler.startLine(true);

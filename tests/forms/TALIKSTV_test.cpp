@@ -216,6 +216,23 @@ TEST_F(LayoutEditor, LabelsShowTheFirstRecipientOfTheJob)
     EXPECT_GT(label("L_Send")->height(), label("L_Corp")->height());
 }
 
+TEST_F(LayoutEditor, TheNameItemCarriesTheJointNames)
+{
+    PrintTable job;
+    job.entries = {{"", "", "", "", "!", "", ""},
+                   {"", "", "", "", "!", "", ""},
+                   {"1000001", "千代田区", "", "", "山田　太郎!", "様", "0"}};
+    job.PrintLineCount = 3;
+    state.settings.Layout.PrintDirection = 1;
+    open(&job);
+    const int alone = label("L_Name")->height();
+    job.entries[2].PrintName = "山田　太郎!";
+    job.entries[2].JointNames = {{"", "花子", "様"}, {"", "健太", "くん"}};
+    open(&job);
+    // Horizontal: the joint names are lines of the name's label, which grows to hold them.
+    EXPECT_GT(label("L_Name")->height(), 2 * alone);
+}
+
 TEST_F(LayoutEditor, AVerticalNameLabelShowsItsFirstColumnOnlySoItsLeftIsTheStoredLeft)
 {
     PrintTable job;

@@ -3,8 +3,8 @@
 // which controls are enabled, and the dispatch that refuses an empty job.
 #include <QApplication>
 #include <QCheckBox>
-#include <QComboBox>
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>

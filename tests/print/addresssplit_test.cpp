@@ -97,6 +97,8 @@ TEST(AddressSplitTest, LinesBreakBetweenPartsAndIndentAfterTheFirst)
     // The building on its own line, one character in, even when there is room.
     EXPECT_EQ(Lines("東京都渋谷区渋谷2-21-1 渋谷ヒカリエ", 40),
               (std::vector<std::string>{"東京都渋谷区渋谷2-21-1", "_渋谷ヒカリエ"}));
+    // The town keeps its numbers on its line.
+    EXPECT_EQ(Lines("石川県金沢市木ノ新保町1-1", 12), (std::vector<std::string>{"石川県金沢市", "_木ノ新保町1-1"}));
     // A stored break still breaks.
     EXPECT_EQ(Lines("東京都港区\\芝5-1-2", 40), (std::vector<std::string>{"東京都港区", "_芝5-1-2"}));
 }

@@ -158,7 +158,7 @@ TEST_F(PostcardTest, TheBuildingTakesALineOfItsOwnAndABackslashStillBreaks)
 {
     recipient().PrintAddress = "東京都渋谷区渋谷2-21-1 渋谷ヒカリエ";
     ASSERT_TRUE(PrintPostcardH(job, 3));
-    EXPECT_EQ(Texts(InFont(printer, 1)), (std::vector<std::string>{"東京都渋谷区渋谷", "2-21-1", "渋谷ヒカリエ"}));
+    EXPECT_EQ(Texts(InFont(printer, 1)), (std::vector<std::string>{"東京都渋谷区", "渋谷2-21-1", "渋谷ヒカリエ"}));
 
     printer.calls.clear();
     recipient().PrintAddress = "港区\\芝";
