@@ -25,6 +25,7 @@ constexpr std::array<std::string_view, 11> StreetEnds{"通",   "上る", "下る
 constexpr std::array<std::string_view, 6> BuildingWords{"ビル", "マンション", "ハイツ", "コーポ", "レジデンス", "荘"};
 // What follows the numbers of a block.
 constexpr std::array<std::string_view, 4> NumberWords{"丁目", "番地", "番", "号"};
+constexpr std::array<std::string_view, 9> UnitWords{"号室", "丁目", "番地", "番", "号", "階", "F", "Ｆ", "棟"};
 constexpr std::size_t CityReach = 6; // a city's or ward's name is at most this many characters
 
 std::string Join(const Chars& chars, std::size_t from, std::size_t to)
@@ -101,6 +102,17 @@ std::size_t FindNear(const Chars& chars, std::size_t from, std::string_view ch)
         }
     }
     return std::string::npos;
+}
+
+// The word that counts what the digits before it number ("1001号室", "8階", "12F"): it stays with them.
+std::size_t UnitWordAt(const Chars& chars, std::size_t at)
+{
+    for (std::string_view word : UnitWords) {
+        if (StartsWithAt(chars, at, word)) {
+            return CharCount(word);
+        }
+    }
+    return 0;
 }
 
 class Splitter
@@ -376,6 +388,7 @@ std::vector<std::string> UnbreakablePieces(std::string_view text)
             while (end < chars.size() && (IsDigitChar(chars[end]) || IsDashBetweenDigits(chars, end))) {
                 ++end;
             }
+            end += UnitWordAt(chars, end);
         } else if (IsKatakana(chars[i])) {
             while (end < chars.size() && IsKatakana(chars[end])) {
                 ++end;

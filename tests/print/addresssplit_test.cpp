@@ -88,6 +88,8 @@ TEST(AddressSplitTest, PiecesKeepNumbersKatakanaAndLatinWhole)
 {
     EXPECT_EQ(UnbreakablePieces("第12-3ヒカリエB棟"), (std::vector<std::string>{"第", "12-3", "ヒカリエ", "B", "棟"}));
     EXPECT_EQ(UnbreakablePieces("コーポ１２３"), (std::vector<std::string>{"コーポ", "１２３"}));
+    // A number keeps the word that counts it: never "1001号" and "室".
+    EXPECT_EQ(UnbreakablePieces("諏訪1001号室8階"), (std::vector<std::string>{"諏", "訪", "1001号室", "8階"}));
 }
 
 TEST(AddressSplitTest, LinesBreakBetweenPartsAndIndentAfterTheFirst)
