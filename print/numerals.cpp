@@ -134,6 +134,8 @@ std::string KanjiNumerals(std::string_view text, NumeralStyle style)
         std::size_t end = i;
         if (style == NumeralStyle::BlockWords && IsBlockNumberStart(chars, i, sawBlank)) {
             out += BlockNumbers(chars, i, end);
+        } else if (style == NumeralStyle::BlockWords && sawBlank) {
+            out += DigitByDigit(DigitRun(chars, i, end)); // a room is read digit by digit: 三二〇一号室
         } else {
             const std::string digits = DigitRun(chars, i, end);
             out += style == NumeralStyle::DigitByDigit ? DigitByDigit(digits) : SpokenNumber(digits);

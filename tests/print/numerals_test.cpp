@@ -23,7 +23,7 @@ TEST(NumeralsTest, EachStyleWritesTheAddressItsWay)
     EXPECT_EQ(KanjiNumerals("芝１－２", NumeralStyle::BlockWords), "芝一丁目二番");
     // Numbers that carry their words already, and a room number after the building's blank.
     EXPECT_EQ(KanjiNumerals("銀座4丁目5番", NumeralStyle::BlockWords), "銀座四丁目五番");
-    EXPECT_EQ(KanjiNumerals("芝1-2-3 コーポ芝201", NumeralStyle::BlockWords), "芝一丁目二番三号 コーポ芝二百一");
+    EXPECT_EQ(KanjiNumerals("芝1-2-3 コーポ芝201", NumeralStyle::BlockWords), "芝一丁目二番三号 コーポ芝二〇一");
 }
 
 TEST(NumeralsTest, TheLongVowelMarkOfKatakanaIsNeverAStroke)
