@@ -1,6 +1,5 @@
 #include "print/addresschars.h"
 
-#include <array>
 
 #include "platform/utf8.h"
 
@@ -10,6 +9,9 @@ char32_t CodeOf(std::string_view ch)
 {
     if (ch.empty()) {
         return 0;
+    }
+    if (static_cast<unsigned char>(ch[0]) < 0x80) {
+        return static_cast<unsigned char>(ch[0]); // most of an address's digits and dashes
     }
     const Utf8Char decoded = DecodeUtf8(ch);
     return decoded.code == MalformedUtf8 ? 0 : decoded.code;
@@ -34,14 +36,13 @@ bool IsDigitChar(std::string_view ch)
 
 bool IsKanjiNumeral(std::string_view ch)
 {
-    static constexpr std::array<std::string_view, 13> Numerals{"〇", "一", "二", "三", "四", "五", "六",
-                                                               "七", "八", "九", "十", "百", "千"};
-    for (std::string_view numeral : Numerals) {
-        if (ch == numeral) {
-            return true;
-        }
+    switch (CodeOf(ch)) {
+    case U'〇': case U'一': case U'二': case U'三': case U'四': case U'五': case U'六':
+    case U'七': case U'八': case U'九': case U'十': case U'百': case U'千':
+        return true;
+    default:
+        return false;
     }
-    return false;
 }
 
 bool IsDashChar(std::string_view ch)

@@ -37,13 +37,17 @@ std::string Join(const Chars& chars, std::size_t from, std::size_t to)
     return text;
 }
 
+// Compared in place, character by character: the splitter asks this at every position.
 bool StartsWithAt(const Chars& chars, std::size_t at, std::string_view word)
 {
-    std::string text;
-    for (std::size_t i = at; i < chars.size() && text.size() < word.size(); ++i) {
-        text += chars[i];
+    std::size_t matched = 0;
+    for (std::size_t i = at; i < chars.size() && matched < word.size(); ++i) {
+        if (word.compare(matched, chars[i].size(), chars[i]) != 0) {
+            return false;
+        }
+        matched += chars[i].size();
     }
-    return text == word;
+    return matched == word.size();
 }
 
 std::size_t CharCount(std::string_view word)

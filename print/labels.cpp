@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "listwin/appstate.h"
+#include "platform/codec.h"
 #include "print/addresssplit.h"
 #include "print/drawfailure.h"
 #include "print/engines.h"
@@ -180,10 +181,25 @@ std::vector<std::string> PrintedChars(std::string_view text)
     return printed;
 }
 
+// The characters a label prints for a text, counted without building them: a voicing mark
+// goes into the kana before it.
+std::size_t PrintedCount(std::string_view text)
+{
+    std::size_t count = 0;
+    while (!text.empty()) {
+        const std::size_t length = std::max<std::size_t>(Utf8CharLength(text), 1);
+        if (!IsVoicingMark(text.substr(0, length))) {
+            ++count;
+        }
+        text.remove_prefix(std::min(length, text.size()));
+    }
+    return count;
+}
+
 // Each character of a label takes its font's height across.
 double LabelLength(std::string_view text, double pitch)
 {
-    return static_cast<double>(PrintedChars(text).size()) * pitch;
+    return static_cast<double>(PrintedCount(text)) * pitch;
 }
 
 // The part of a cell text may use: nothing is drawn past its right or bottom edge.
@@ -236,7 +252,6 @@ double DrawBlock(PrintJob& job,
         return LinesNeeded(lines, length, pitch, measure);
     };
     const FittedSize fitted = FitSize(font.size, maxLines, linesAt);
-    linesAt(fitted.size);
     UseFont(job, font, fitted.size);
     for (const AddressLine& line : lines) {
         DrawChars(job, line.text, left + line.indent * pitch, y, pitch, cell);
@@ -261,7 +276,7 @@ std::vector<NameLine> NameLines(std::string_view prepared, std::size_t maxChars)
     bool sameFamily = false;
     std::string pending;
     auto place = [&] {
-        const std::size_t together = PrintedChars(lines.back().text + "　" + pending).size();
+        const std::size_t together = PrintedCount(lines.back().text + "　" + pending);
         if (sameFamily && together + static_cast<std::size_t>(lines.back().offset) <= maxChars) {
             lines.back().text += "　" + pending;
         } else {
@@ -282,7 +297,7 @@ std::vector<NameLine> NameLines(std::string_view prepared, std::size_t maxChars)
         if (first) {
             lines.back().text += ch;
             if (IsSpace(ch) && givenOffset == 0) {
-                givenOffset = static_cast<int>(PrintedChars(lines.back().text).size());
+                givenOffset = static_cast<int>(PrintedCount(lines.back().text));
             }
         } else {
             pending += ch;
@@ -307,13 +322,12 @@ void DrawNameBlock(PrintJob& job, const FontChoice& font, std::string_view prepa
         lines = NameLines(prepared, static_cast<std::size_t>(width / pitch + 1e-9));
         widest = 0;
         for (const NameLine& line : lines) {
-            widest = std::max(widest, (line.offset + static_cast<double>(PrintedChars(line.text).size())) * pitch);
+            widest = std::max(widest, (line.offset + static_cast<double>(PrintedCount(line.text))) * pitch);
         }
         const bool fits = widest <= width + 1e-9 && static_cast<double>(lines.size()) * pitch <= height + 1e-9;
         return fits ? 1 : 2;
     };
     const FittedSize fitted = FitSize(font.size, 1, linesAt);
-    linesAt(fitted.size);
     UseFont(job, font, fitted.size);
     const double left = cell.left + std::max(0.0, (width - widest) / 2);
     double y = top + std::max(0.0, (height - static_cast<double>(lines.size()) * pitch) / 2);

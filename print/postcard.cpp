@@ -245,7 +245,6 @@ FittedBlock FitBlock(PrintJob& job,
         return LinesNeeded(block.lines, area.length, block.pitch, measure);
     };
     const FittedSize fitted = FitSize(size, area.maxLines, breakAt);
-    breakAt(fitted.size);
     block.fits = fitted.fits;
     return block;
 }
@@ -416,7 +415,6 @@ FittedName FitName(PrintJob& job,
     // The rows are the name's own: a smaller font is the only way to make them fit.
     const FittedSize fitted = FitSize(size, static_cast<int>(rows.size()), linesAt);
     name.fits = fitted.lines <= static_cast<int>(rows.size());
-    linesAt(fitted.size);
     return name;
 }
 

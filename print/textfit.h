@@ -20,7 +20,8 @@ struct FittedSize
 using LinesAtSize = std::function<int(double sizePoints)>;
 
 // The largest size from `size` down to MinFontSize at which the block takes at most `maxLines`;
-// failing that, MinFontSize with one more line; failing that, MinFontSize and fits = false.
+// failing that, MinFontSize with one more line; failing that, MinFontSize and fits = false. The
+// last call of `linesAt` is always at the size returned, so what it laid out can be drawn as it is.
 FittedSize FitSize(double size, int maxLines, const LinesAtSize& linesAt);
 
 } // namespace talik
