@@ -105,7 +105,6 @@ void TALIKPRV::showOptions()
     m_kanjiNumerals->setChecked(layout.AddrNumChange == 1);
     m_sevenDigits->setChecked(layout.AddrNum7 == 1);
     m_numeralStyle->setCurrentIndex(static_cast<int>(NumeralStyleOf(layout.AddrNumStyle)));
-    m_numeralStyle->setEnabled(m_kanjiNumerals->isChecked());
     m_jointNames->setChecked(layout.AddrJointNames != 0);
     (layout.PrintDirection == 1 ? m_horizontal : m_vertical)->setChecked(true);
 }
@@ -118,7 +117,6 @@ void TALIKPRV::optionChanged()
     layout.AddrNum7 = m_sevenDigits->isChecked() ? 1 : 0;
     layout.AddrNumStyle = m_numeralStyle->currentIndex();
     layout.AddrJointNames = m_jointNames->isChecked() ? 1 : 0;
-    m_numeralStyle->setEnabled(m_kanjiNumerals->isChecked());
     layout.PrintDirection = m_horizontal->isChecked() ? 1 : 0;
     if (active()) {
         redrawPreview();
