@@ -1,6 +1,7 @@
 // The print work file: a list window writes the job into it, the print dialog reads it into the
 // print table and deletes it. On disk it is CP932 text with CR LF lines; the full-line form has
-// seven fields per line, each in double quotes, a quote inside a field doubled.
+// seven fields per line, each in double quotes, a quote inside a field doubled; a recipient with
+// joint names has an eighth, which a reader that knows none passes over.
 #include "print/printwork.h"
 
 #include "print/jointnames.h"
@@ -151,13 +152,17 @@ std::optional<std::string> RecipientLines(AppState& state, const ListModel& list
     }
     std::string lines;
     AddressRecord rec{};
+    // Opened once for the whole job: a job of thousands of cards asks it for every one.
+    auto side = SideStore::open(state, state.DbNo, SideStore::Access::Read);
     for (int i = range.first; i <= range.last; ++i) {
         if (!file->read(RecNoOfKey(list.at(static_cast<std::size_t>(i)).key), Bytes(rec))) {
             TellAccessError(state, mainFile);
             return std::nullopt;
         }
         PrintEntry entry = RecordEntry(rec);
-        entry.JointNames = ReadJointNames(state, RecordIdentity(rec));
+        if (side) {
+            entry.JointNames = side->jointNames(RecordIdentity(rec));
+        }
         lines += FullLine(entry);
     }
     return lines;
