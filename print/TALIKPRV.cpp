@@ -3,12 +3,14 @@
 #include <QBoxLayout>
 #include <QButtonGroup>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QPushButton>
 #include <QRadioButton>
 
 #include "listwin/appstate.h"
 #include "print/TALIKFNT.h"
 #include "print/TALIKSTV.h"
+#include "print/numerals.h"
 #include "print/postcardlayout.h"
 #include "print/printsettingsfile.h"
 #include "print/printwork.h"
@@ -37,7 +39,15 @@ TALIKPRV::TALIKPRV(AppState& state, PrintTable table, QWidget* parent, const Rea
     column()->addSpacing(8);
     m_sender = addCheck("Check1", "差出人を印刷する", false);
     m_kanjiNumerals = addCheck("Check2", "漢数字にする", false);
+    m_numeralStyle = new QComboBox(this);
+    m_numeralStyle->setObjectName("ComboNumeralStyle");
+    for (std::string_view caption : NumeralStyleCaptions) {
+        m_numeralStyle->addItem(QString::fromUtf8(caption.data(), static_cast<qsizetype>(caption.size())));
+    }
+    column()->addWidget(m_numeralStyle);
+    m_controls.push_back(m_numeralStyle);
     m_sevenDigits = addCheck("Check3", "郵便番号７桁", false);
+    m_jointNames = addCheck("CheckJointNames", "連名を印刷する", true);
     m_vertical = new QRadioButton("縦書き", this);
     m_vertical->setObjectName("Option1_0");
     m_horizontal = new QRadioButton("横書き", this);
@@ -50,9 +60,10 @@ TALIKPRV::TALIKPRV(AppState& state, PrintTable table, QWidget* parent, const Rea
         m_controls.push_back(option);
     }
     showOptions();
-    for (QCheckBox* check : {m_sender, m_kanjiNumerals, m_sevenDigits}) {
+    for (QCheckBox* check : {m_sender, m_kanjiNumerals, m_sevenDigits, m_jointNames}) {
         connect(check, &QCheckBox::toggled, this, &TALIKPRV::optionChanged);
     }
+    connect(m_numeralStyle, &QComboBox::currentIndexChanged, this, &TALIKPRV::optionChanged);
     connect(m_horizontal, &QRadioButton::toggled, this, &TALIKPRV::optionChanged);
     finish();
 }
@@ -86,12 +97,15 @@ PrintRange TALIKPRV::wholeJob() const
 void TALIKPRV::showOptions()
 {
     const PrintLayout& layout = m_state.settings.Layout;
-    const QSignalBlocker blockers[] = {QSignalBlocker(m_sender), QSignalBlocker(m_kanjiNumerals),
+    const QSignalBlocker blockers[] = {QSignalBlocker(m_sender),      QSignalBlocker(m_kanjiNumerals),
                                        QSignalBlocker(m_sevenDigits), QSignalBlocker(m_vertical),
-                                       QSignalBlocker(m_horizontal)};
+                                       QSignalBlocker(m_horizontal),  QSignalBlocker(m_numeralStyle),
+                                       QSignalBlocker(m_jointNames)};
     m_sender->setChecked(layout.AddrFromSet == 1);
     m_kanjiNumerals->setChecked(layout.AddrNumChange == 1);
     m_sevenDigits->setChecked(layout.AddrNum7 == 1);
+    m_numeralStyle->setCurrentIndex(static_cast<int>(NumeralStyleOf(layout.AddrNumStyle)));
+    m_jointNames->setChecked(layout.AddrJointNames != 0);
     (layout.PrintDirection == 1 ? m_horizontal : m_vertical)->setChecked(true);
 }
 
@@ -101,6 +115,8 @@ void TALIKPRV::optionChanged()
     layout.AddrFromSet = m_sender->isChecked() ? 1 : 0;
     layout.AddrNumChange = m_kanjiNumerals->isChecked() ? 1 : 0;
     layout.AddrNum7 = m_sevenDigits->isChecked() ? 1 : 0;
+    layout.AddrNumStyle = m_numeralStyle->currentIndex();
+    layout.AddrJointNames = m_jointNames->isChecked() ? 1 : 0;
     layout.PrintDirection = m_horizontal->isChecked() ? 1 : 0;
     if (active()) {
         redrawPreview();

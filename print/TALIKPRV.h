@@ -2,6 +2,7 @@
 // TALIKPRV "はがき印刷確認": the postcard print dialog.
 #include "print/printdialog.h"
 
+class QComboBox;
 class QRadioButton;
 
 namespace talik {
@@ -33,6 +34,8 @@ private:
     QCheckBox* m_sender;         // Check1 "差出人を印刷する"
     QCheckBox* m_kanjiNumerals;  // Check2 "漢数字にする"
     QCheckBox* m_sevenDigits;    // Check3 "郵便番号７桁"
+    QComboBox* m_numeralStyle;   // how kanji numerals are written
+    QCheckBox* m_jointNames;     // "連名を印刷する"
     QRadioButton* m_vertical;    // Option1(0) "縦書き"
     QRadioButton* m_horizontal;  // Option1(1) "横書き"
 };

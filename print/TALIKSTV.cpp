@@ -192,8 +192,9 @@ QStringList ItemText(LayoutItem item, const PrintTable* job)
         break;
     case LayoutItem::Name:
         if (!recipient.PrintName.empty()) {
+            // The joint names are part of the name item: they move with it.
             parts = Parts(PrepareRecipientName(recipient.PrintName, recipient.PrintHonorific,
-                                               HonorificOnlyAfterLastName(recipient.PrintFlags)));
+                                               HonorificOnlyAfterLastName(recipient.PrintFlags), recipient.JointNames));
         }
         break;
     case LayoutItem::Sender: {

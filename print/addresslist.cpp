@@ -5,13 +5,16 @@
 #include <cstdio>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "listwin/appstate.h"
 #include "platform/recordfile.h"
 #include "print/drawfailure.h"
 #include "print/engines.h"
+#include "print/postcardlayout.h"
 #include "print/primitives.h"
 #include "print/printboxes.h"
+#include "print/printwork.h"
 #include "store/dbfile.h"
 #include "store/record.h"
 #include "store/tables.h"
@@ -26,8 +29,8 @@ constexpr double BlockTop = 25;
 constexpr double BlockWidth = 180;
 constexpr double BlockHeight = 25;
 constexpr double TextLeft = 16;
-constexpr double TextTop = 26;
-constexpr double LinePitch = 3.4;
+constexpr double BlockMargin = 1;        // text keeps this far from the block's rules
+constexpr double LineSpacing = 1.25;     // a line's height and a quarter of it as the gap
 constexpr double ListPreviewScale = 0.6; // of the scaled page
 constexpr int ListFontItem = 9;
 constexpr double TitleSize = 24;
@@ -92,42 +95,89 @@ AddressRecord ReadRecord(const RecordFile& main, std::int32_t recNo)
     return rec;
 }
 
-// A bare field; an empty one prints nothing.
-void PutField(PrintJob& job, double x, double y, const std::string& text)
+// The width of a text on the unscaled page at the font in force.
+double ListTextWidth(PrintJob& job, std::string_view text)
 {
-    if (!text.empty()) {
-        PutListText(job, x, y, text);
+    if (job.target.preview != nullptr && job.target.PreviewScale > 0) {
+        return job.target.preview->textWidth(text) / job.target.PreviewScale;
     }
+    const double ratio = ListRatio(job);
+    return job.target.printer != nullptr && ratio > 0 ? job.target.printer->textWidth(text) / ratio : 0.0;
 }
 
-void DrawNameLine(PrintJob& job, const AddressRecord& rec, double x, double y)
+// The text cut so that it ends before `right`: a long remark stays off the block's rule.
+std::string FitBefore(PrintJob& job, std::string_view text, double x, double right)
 {
-    PutListText(job, x, y, "名　前：" + GetText(rec.KanjiName) + "（" + GetText(rec.KanaName) + "）");
-    std::int32_t birthday = GetLong(rec.Birthday);
-    if (birthday != 0) {
-        PutListText(job, x + 90, y, "生年月日：" + FormatBirthday(birthday));
+    std::string shown;
+    for (const std::string& ch : SplitChars(text)) {
+        if (x + ListTextWidth(job, shown + ch) > right) {
+            break;
+        }
+        shown += ch;
     }
-    std::string classCode = GetText(rec.ClassCode);
-    if (!classCode.empty()) {
-        PutListText(job, x + 135, y, "分類コード：" + classCode);
-    }
+    return shown;
 }
 
+// A piece of a block's line: where it starts across and what it reads.
+struct ListPiece
+{
+    double dx;
+    std::string text;
+};
+using ListLine = std::vector<ListPiece>;
+
+std::vector<ListLine> BlockLines(const AddressRecord& rec)
+{
+    std::vector<ListLine> lines;
+    ListLine name{{0, "名　前：" + GetText(rec.KanjiName) + "（" + GetText(rec.KanaName) + "）"}};
+    if (std::int32_t birthday = GetLong(rec.Birthday); birthday != 0) {
+        name.push_back({90, "生年月日：" + FormatBirthday(birthday)});
+    }
+    if (std::string classCode = GetText(rec.ClassCode); !classCode.empty()) {
+        name.push_back({135, "分類コード：" + classCode});
+    }
+    lines.push_back(name);
+    auto address = [&](std::string_view caption, const std::string& post, const std::string& text,
+                       const std::string& tel, const std::string& fax) {
+        if (!post.empty() || !text.empty()) {
+            lines.push_back({{0, std::string(caption) + post}, {35, text}});
+        }
+        if (!tel.empty() || !fax.empty()) {
+            lines.push_back({{30, tel}, {80, fax}});
+        }
+    };
+    address("住所１：〒", GetText(rec.PostCode1), GetText(rec.Address1), GetText(rec.Tel1), GetText(rec.Fax1));
+    address("住所２：〒", GetText(rec.PostCode2), GetText(rec.Address2), GetText(rec.Tel2), GetText(rec.Fax2));
+    lines.push_back({{0, "会社名：" + GetText(rec.Company) + "　" + GetText(rec.Department)}});
+    lines.push_back({{0, "備　考：" + GetText(rec.Remarks)}});
+    return lines;
+}
+
+// The block's lines a line's height and a quarter apart, inside the block's rules; a block of
+// many lines takes a smaller font rather than print on its rules.
 void DrawBlock(PrintJob& job, const AddressRecord& rec, int block)
 {
-    double x = TextLeft;
-    double y = TextTop + BlockHeight * block;
-    DrawNameLine(job, rec, x, y);
-    PutListText(job, x, y + LinePitch, "住所１：〒" + GetText(rec.PostCode1));
-    PutField(job, x + 35, y + LinePitch, GetText(rec.Address1));
-    PutField(job, x + 30, y + 2 * LinePitch, GetText(rec.Tel1));
-    PutField(job, x + 80, y + 2 * LinePitch, GetText(rec.Fax1));
-    PutListText(job, x, y + 3 * LinePitch, "住所２：〒" + GetText(rec.PostCode2));
-    PutField(job, x + 35, y + 3 * LinePitch, GetText(rec.Address2));
-    PutField(job, x + 30, y + 4 * LinePitch, GetText(rec.Tel2));
-    PutField(job, x + 80, y + 4 * LinePitch, GetText(rec.Fax2));
-    PutListText(job, x, y + 5 * LinePitch, "会社名：" + GetText(rec.Company) + "　" + GetText(rec.Department));
-    PutListText(job, x, y + 6 * LinePitch, "備　考：" + GetText(rec.Remarks));
+    const std::vector<ListLine> lines = BlockLines(rec);
+    const double room = BlockHeight - 2 * BlockMargin;
+    double size = TextSize;
+    double pitch = FontHeight(size) * LineSpacing;
+    if (pitch * static_cast<double>(lines.size()) > room) {
+        pitch = room / static_cast<double>(lines.size());
+        size = pitch / LineSpacing / FontHeight(1);
+    }
+    UseListFont(job, size);
+    const double right = BlockLeft + BlockWidth - BlockMargin;
+    double y = BlockTop + BlockHeight * block + BlockMargin;
+    for (const ListLine& line : lines) {
+        for (const ListPiece& piece : line) {
+            const std::string shown = FitBefore(job, piece.text, TextLeft + piece.dx, right);
+            if (!shown.empty()) {
+                PutListText(job, TextLeft + piece.dx, y, shown);
+            }
+        }
+        y += pitch;
+    }
+    UseListFont(job, TextSize);
 }
 
 // The page's records, read from the main file into a buffer of their own (the shared record

@@ -7,12 +7,15 @@
 #include <vector>
 
 #include "listwin/appstate.h"
+#include "platform/codec.h"
+#include "print/addresssplit.h"
 #include "print/drawfailure.h"
 #include "print/engines.h"
 #include "print/postcardlayout.h"
 #include "print/primitives.h"
 #include "print/printboxes.h"
 #include "print/printwork.h"
+#include "print/textfit.h"
 
 namespace talik {
 namespace {
@@ -43,7 +46,8 @@ enum LabelFont
     LabelFontTotal
 };
 constexpr int FirstLabelFontItem = 10;
-constexpr std::array<int, LabelFontTotal> DefaultFontSizes{8, 8, 8, 8, 12};
+// Large enough to fill a cell of the smallest size; a block that does not fit shrinks.
+constexpr std::array<int, LabelFontTotal> DefaultFontSizes{9, 10, 9, 9, 16};
 
 struct FontChoice
 {
@@ -163,114 +167,210 @@ bool IsVoicingMark(std::string_view ch)
     return ch == "ﾞ" || ch == "ﾟ";
 }
 
-// The character following position `i`, or none.
-std::string_view NextChar(const std::vector<std::string>& chars, std::size_t i)
-{
-    return i + 1 < chars.size() ? std::string_view(chars[i + 1]) : std::string_view();
-}
-
-// Where the lines of one field of a cell go and how they wrap.
-struct TextSection
-{
-    double firstX = 0;    // the first line
-    double lineX = 0;     // the lines after a break
-    double rightEdge = 0; // a line ends before a character would reach it
-    double pitch = 0;     // the font's height: character advance and line pitch
-    bool yenBreaks = true;
-};
-
-// Draws a field from (section.firstX, y): a "\" or "￥" (where the section allows it) or reaching the
-// cell's right edge continues on the next line. Returns the y of the last line.
-double DrawWrapped(PrintJob& job, std::string_view text, const TextSection& section, double y)
+// The characters a label prints for a text: full-width, a voicing mark taken into its kana.
+std::vector<std::string> PrintedChars(std::string_view text)
 {
     const std::vector<std::string> chars = SplitChars(text);
-    double x = section.firstX;
+    std::vector<std::string> printed;
     for (std::size_t i = 0; i < chars.size(); ++i) {
-        if (IsVoicingMark(chars[i])) {
-            continue; // joined to the character before it
+        if (!IsVoicingMark(chars[i])) {
+            const std::string next = i + 1 < chars.size() ? chars[i + 1] : std::string();
+            printed.push_back(WideKanaChar(chars[i], next));
         }
-        if (section.yenBreaks && IsLineBreak(chars[i])) {
-            x = section.lineX;
-            y += section.pitch;
-            continue;
+    }
+    return printed;
+}
+
+// The characters a label prints for a text, counted without building them: a voicing mark
+// goes into the kana before it.
+std::size_t PrintedCount(std::string_view text)
+{
+    std::size_t count = 0;
+    while (!text.empty()) {
+        const std::size_t length = std::max<std::size_t>(Utf8CharLength(text), 1);
+        if (!IsVoicingMark(text.substr(0, length))) {
+            ++count;
         }
-        PutLabelText(job, x, y, WideKanaChar(chars[i], NextChar(chars, i)));
-        x += section.pitch;
-        if (section.rightEdge <= x + section.pitch) {
-            x = section.lineX;
-            y += section.pitch;
+        text.remove_prefix(std::min(length, text.size()));
+    }
+    return count;
+}
+
+// Each character of a label takes its font's height across.
+double LabelLength(std::string_view text, double pitch)
+{
+    return static_cast<double>(PrintedCount(text)) * pitch;
+}
+
+// The part of a cell text may use: nothing is drawn past its right or bottom edge.
+struct CellArea
+{
+    double left, top, right, bottom;
+};
+
+// Draws a text a character at a time from (x, y); characters that would leave the cell are left out.
+void DrawChars(PrintJob& job, std::string_view text, double x, double y, double pitch, const CellArea& cell)
+{
+    if (y + pitch > cell.bottom + 1e-9) {
+        return;
+    }
+    for (const std::string& ch : PrintedChars(text)) {
+        if (x + pitch > cell.right + 1e-9) {
+            return;
         }
+        PutLabelText(job, x, y, ch);
+        x += pitch;
+    }
+}
+
+void UseFont(PrintJob& job, const FontChoice& font, double size)
+{
+    SetPrintFont(job, font.name, size);
+}
+
+// Draws a text block (address, company, department) from `left` at `y`, fitted to the cell's width
+// in at most `maxLines` lines; returns the y below it.
+double DrawBlock(PrintJob& job,
+                 const FontChoice& font,
+                 std::string_view text,
+                 double left,
+                 double y,
+                 int maxLines,
+                 const CellArea& cell,
+                 Breaker breaker)
+{
+    if (text.empty()) {
+        return y;
+    }
+    const double length = cell.right - left;
+    std::vector<AddressLine> lines;
+    double pitch = font.height;
+    auto linesAt = [&](double size) {
+        pitch = FontHeight(size);
+        const TextMeasure measure = [&](std::string_view t) { return LabelLength(t, pitch); };
+        lines = breaker(text, length, pitch, measure);
+        return LinesNeeded(lines, length, pitch, measure);
+    };
+    const FittedSize fitted = FitSize(font.size, maxLines, linesAt);
+    UseFont(job, font, fitted.size);
+    for (const AddressLine& line : lines) {
+        DrawChars(job, line.text, left + line.indent * pitch, y, pitch, cell);
+        y += pitch;
     }
     return y;
 }
 
-// Draws the prepared name from (startX, y) without a width limit: a further name of the same family
-// continues under the first given name, an unrelated one at the start of the next line.
-void DrawName(PrintJob& job, std::string_view name, double startX, double pitch, double y)
+// A line of the name block and where it starts, in characters from the block's left edge.
+struct NameLine
 {
-    const std::vector<std::string> chars = SplitChars(name);
-    double x = startX;
-    double alignedX = startX;
-    bool aligned = false;
-    for (std::size_t i = 0; i < chars.size(); ++i) {
-        if (chars[i] == SameFamilyMark || chars[i] == NewNameMark) {
-            x = chars[i] == SameFamilyMark ? alignedX : startX;
-            y += pitch;
+    std::string text;
+    int offset = 0;
+};
+
+// The prepared name in lines: a further name of the family follows on the same line while the
+// line has room, else stands on the next under the given name; an unrelated one starts a line.
+std::vector<NameLine> NameLines(std::string_view prepared, std::size_t maxChars)
+{
+    std::vector<NameLine> lines(1);
+    int givenOffset = 0;
+    bool sameFamily = false;
+    std::string pending;
+    auto place = [&] {
+        const std::size_t together = PrintedCount(lines.back().text + "　" + pending);
+        if (sameFamily && together + static_cast<std::size_t>(lines.back().offset) <= maxChars) {
+            lines.back().text += "　" + pending;
+        } else {
+            lines.push_back({pending, sameFamily ? givenOffset : 0});
+        }
+    };
+    bool first = true;
+    for (const std::string& ch : SplitChars(prepared)) {
+        if (ch == SameFamilyMark || ch == NewNameMark) {
+            if (!first) {
+                place();
+            }
+            first = false;
+            pending.clear();
+            sameFamily = ch == SameFamilyMark;
             continue;
         }
-        if (IsVoicingMark(chars[i])) {
-            continue;
+        if (first) {
+            lines.back().text += ch;
+            if (IsSpace(ch) && givenOffset == 0) {
+                givenOffset = static_cast<int>(PrintedCount(lines.back().text));
+            }
+        } else {
+            pending += ch;
         }
-        std::string wide = WideKanaChar(chars[i], NextChar(chars, i));
-        PutLabelText(job, x, y, wide);
-        x += pitch;
-        if (!aligned && IsSpace(wide)) {
-            alignedX = x; // the given name begins after the first space
-            aligned = true;
+    }
+    if (!first) {
+        place();
+    }
+    return lines;
+}
+
+// The name with its further names, as large as the rest of the cell allows (from the name font's
+// size down), centred in the height and width left.
+void DrawNameBlock(PrintJob& job, const FontChoice& font, std::string_view prepared, double top, const CellArea& cell)
+{
+    const double width = cell.right - cell.left;
+    const double height = cell.bottom - top;
+    std::vector<NameLine> lines;
+    double pitch = font.height, widest = 0;
+    auto linesAt = [&](double size) {
+        pitch = FontHeight(size);
+        lines = NameLines(prepared, static_cast<std::size_t>(width / pitch + 1e-9));
+        widest = 0;
+        for (const NameLine& line : lines) {
+            widest = std::max(widest, (line.offset + static_cast<double>(PrintedCount(line.text))) * pitch);
         }
+        const bool fits = widest <= width + 1e-9 && static_cast<double>(lines.size()) * pitch <= height + 1e-9;
+        return fits ? 1 : 2;
+    };
+    const FittedSize fitted = FitSize(font.size, 1, linesAt);
+    UseFont(job, font, fitted.size);
+    const double left = cell.left + std::max(0.0, (width - widest) / 2);
+    double y = top + std::max(0.0, (height - static_cast<double>(lines.size()) * pitch) / 2);
+    for (const NameLine& line : lines) {
+        DrawChars(job, line.text, left + line.offset * pitch, y, pitch, cell);
+        y += pitch;
     }
 }
 
-void UseFont(PrintJob& job, const FontChoice& font)
+void DrawPostCode(
+    PrintJob& job, const PrintEntry& entry, const FontChoice& font, double x, double y, const CellArea& cell)
 {
-    SetPrintFont(job, font.name, font.size);
+    UseFont(job, font, font.size);
+    const std::string mark = job.label.postalMark ? "〒" : "";
+    for (const std::string& ch : SplitChars(mark + entry.PrintPost)) {
+        if (x + font.height <= cell.right + 1e-9) {
+            PutLabelText(job, x, y, ch);
+        }
+        x += font.height;
+    }
 }
 
-void DrawPostCode(PrintJob& job, const PrintEntry& entry, const FontChoice& font, double x, double y)
-{
-    UseFont(job, font);
-    if (job.label.postalMark) {
-        PutLabelText(job, x, y, "〒");
-        x += font.height;
-    }
-    for (const std::string& ch : SplitChars(entry.PrintPost)) {
-        PutLabelText(job, x, y, ch);
-        x += font.height;
-    }
-}
+constexpr double CellInset = 1;   // the text keeps this far from the cell's right and bottom
+constexpr double BlockIndent = 2; // the address, company and department start this far in
+constexpr double LineGap = 0.5;   // between the code and the address, and before the name
+constexpr int LabelAddressLines = 3;
+constexpr int LabelCompanyLines = 2;
 
 void DrawCell(PrintJob& job, const Grid& grid, const LabelFonts& fonts, PrintEntry& entry, double x, double y)
 {
-    const auto& post = fonts[PostFont];
-    const auto& address = fonts[AddressFont];
-    const auto& company = fonts[CompanyFont];
-    const auto& dept = fonts[DeptFont];
-    const auto& name = fonts[NameFont];
-    double right = x + grid.cellWidth;
-
-    DrawPostCode(job, entry, post, x, y);
-    UseFont(job, address);
-    y = DrawWrapped(job, entry.PrintAddress, {x + 3, x + 3, right, address.height}, y + post.height);
-    UseFont(job, company);
-    y = DrawWrapped(job, entry.PrintCompany, {x + 6, x + 5, right, company.height}, y + address.height);
-    // The department breaks only at the cell's edge.
-    UseFont(job, dept);
-    y = DrawWrapped(job, entry.PrintDept, {x + 6, x + 7, right, dept.height, false}, y + company.height);
+    const CellArea cell{x, y, x + grid.cellWidth - 2 * CellInset, y + grid.cellHeight - 2 * CellInset};
+    DrawPostCode(job, entry, fonts[PostFont], x, y, cell);
+    y += fonts[PostFont].height + LineGap;
+    y = DrawBlock(job, fonts[AddressFont], entry.PrintAddress, x + BlockIndent, y, LabelAddressLines, cell,
+                  BreakAddress);
+    y = DrawBlock(job, fonts[CompanyFont], entry.PrintCompany, x + 2 * BlockIndent, y, LabelCompanyLines, cell,
+                  BreakPlain);
+    y = DrawBlock(job, fonts[DeptFont], entry.PrintDept, x + 2 * BlockIndent, y, LabelCompanyLines, cell, BreakPlain);
     // Stored back: drawing the page again finds nothing left to replace.
-    entry.PrintName =
-        PrepareRecipientName(entry.PrintName, entry.PrintHonorific, HonorificOnlyAfterLastName(entry.PrintFlags));
-    UseFont(job, name);
-    DrawName(job, entry.PrintName, x + 9, name.height, y + dept.height);
+    entry.PrintName = PrepareRecipientName(
+        entry.PrintName, entry.PrintHonorific, HonorificOnlyAfterLastName(entry.PrintFlags),
+        job.state.settings.Layout.AddrJointNames != 0 ? entry.JointNames : std::vector<JointName>{});
+    DrawNameBlock(job, fonts[NameFont], entry.PrintName, y + LineGap, cell);
 }
 
 // Fills the page's cells row by row from its first cell until the recipients run out.

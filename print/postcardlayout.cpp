@@ -4,6 +4,7 @@
 #include <climits>
 
 #include "platform/codec.h"
+#include "print/jointnames.h"
 #include "store/record.h"
 #include "store/settings.h"
 
@@ -68,7 +69,10 @@ bool HonorificOnlyAfterLastName(std::string_view printFlags)
     return FlagDigits(printFlags)[1] == '1';
 }
 
-std::string PrepareRecipientName(std::string_view name, std::string_view honorific, bool onlyAfterLastName)
+std::string PrepareRecipientName(std::string_view name,
+                                 std::string_view honorific,
+                                 bool onlyAfterLastName,
+                                 const std::vector<JointName>& jointNames)
 {
     const std::string cleanHonorific = CleanFixed(honorific);
     const std::string betweenNames = "　" + (onlyAfterLastName ? std::string() : cleanHonorific);
@@ -87,7 +91,9 @@ std::string PrepareRecipientName(std::string_view name, std::string_view honorif
             prepared += ch;
         }
     }
-    if (marked) {
+    if (marked && !jointNames.empty()) {
+        prepared += betweenNames + MarkedJointNames(prepared, jointNames, cleanHonorific, onlyAfterLastName);
+    } else if (marked) {
         prepared += "　" + cleanHonorific;
     }
     return prepared;

@@ -8,6 +8,7 @@
 namespace talik {
 
 struct PrintLayout;
+struct JointName;
 
 // Where the digits of a postal code go: printed boxes on the card, or the sender's small code.
 struct CodeBoxes
@@ -56,7 +57,11 @@ bool HonorificOnlyAfterLastName(std::string_view printFlags);
 // The recipient's name ready to print: each separator becomes "　", the honorific (none when only the
 // last name carries it) and the mark of the kind of name that follows; a trailing end marker
 // becomes "　" and the honorific. A name prepared before comes back unchanged.
-std::string PrepareRecipientName(std::string_view name, std::string_view honorific, bool onlyAfterLastName);
+// Joint names follow the main name, each with its own honorific.
+std::string PrepareRecipientName(std::string_view name,
+                                 std::string_view honorific,
+                                 bool onlyAfterLastName,
+                                 const std::vector<JointName>& jointNames = {});
 // The sender's name without its trailing end marker (a sender gets no honorific).
 std::string CutAtEndMarker(std::string_view name);
 

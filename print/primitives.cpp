@@ -10,7 +10,8 @@
 namespace talik {
 namespace {
 
-constexpr std::string_view VerticalDash = "－"; // drawn upright in vertical text
+constexpr std::string_view VerticalDash = "－";  // drawn upright in vertical text
+constexpr std::string_view LongVowelMark = "ー"; // turned with the column, as vertical fonts draw it
 constexpr std::string_view VerticalFontPrefix = "@";
 
 const PrintLayout& Layout(const PrintJob& job)
@@ -114,7 +115,7 @@ void PutChar(PrintJob& job, double x, double y, std::string_view ch)
     const std::string shown = NumeralsAsKanji(job) ? KanjiDigit(ch) : std::string(ch);
     const double printerX = Layout(job).AddrDispX + x;
     const double printerY = Layout(job).AddrDispY + y;
-    if (shown != VerticalDash) {
+    if (shown != VerticalDash && shown != LongVowelMark) {
         Draw(job, x, y, printerX, printerY, shown);
         return;
     }

@@ -12,11 +12,11 @@ namespace talik {
 // Sets the font on the printer (size in points) and on the preview (size × PreviewScale).
 void SetPrintFont(PrintJob& job, const std::string& name, double sizePoints);
 
-// Horizontal postcard text; printer offset "AddrDispX"/"AddrDispY" (the card's, as for PutChar); with "AddrNumChange" digits
-// become full-width kanji numerals.
+// Horizontal postcard text; printer offset "AddrDispX"/"AddrDispY" (the card's, as for PutChar); with "AddrNumChange"
+// digits become full-width kanji numerals.
 void PutRun(PrintJob& job, double x, double y, std::string_view text);
 // One character of a postal code or of vertical text; printer offset "AddrDispX"/"AddrDispY"; with
-// "AddrNumChange" KanjiDigit; "－" is drawn with the "@" font and the font restored.
+// "AddrNumChange" KanjiDigit; "－" and "ー" are drawn with the "@" font and the font restored.
 void PutChar(PrintJob& job, double x, double y, std::string_view ch);
 // Label-sheet text; printer offset "AddrDispXT"/"AddrDispYT".
 void PutLabelText(PrintJob& job, double x, double y, std::string_view text);

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "print/canvas.h"
+#include "store/sidestore.h"
 
 namespace talik {
 
@@ -20,7 +21,8 @@ struct PrintEntry
     std::string PrintDept;
     std::string PrintName; // ends in "!", which the engines replace by a full-width space and the honorific
     std::string PrintHonorific;
-    std::string PrintFlags; // "0", "1", "10" or "11"
+    std::string PrintFlags;              // "0", "1", "10" or "11"
+    std::vector<JointName> JointNames{}; // the recipient's joint names from the side store
 };
 
 struct PrintTable

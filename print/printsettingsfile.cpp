@@ -34,7 +34,8 @@ std::vector<std::string> PartKeys(PrintSettingsPart part)
         }
         return keys;
     }
-    for (const char* key : {"AddrDispX", "AddrDispY", "PrintDirection", "AddrNumChange", "AddrNum7", "AddrFromSet"}) {
+    for (const char* key : {"AddrDispX", "AddrDispY", "PrintDirection", "AddrNumChange", "AddrNum7", "AddrNumStyle",
+                            "AddrJointNames", "AddrFromSet"}) {
         keys.emplace_back(key);
     }
     for (const char* item : {"Addr", "Corp", "Sect", "Name", "Send", "SYNum"}) {

@@ -1,7 +1,11 @@
 // The print work file: a list window writes the job into it, the print dialog reads it into the
 // print table and deletes it. On disk it is CP932 text with CR LF lines; the full-line form has
-// seven fields per line, each in double quotes, a quote inside a field doubled.
+// seven fields per line, each in double quotes, a quote inside a field doubled; a recipient with
+// joint names has an eighth, which a reader that knows none passes over.
 #include "print/printwork.h"
+
+#include "print/jointnames.h"
+#include "store/identity.h"
 
 #include <algorithm>
 #include <array>
@@ -116,6 +120,11 @@ std::string FullLine(const PrintEntry& entry)
         }
         AppendQuoted(line, *field);
     }
+    if (!entry.JointNames.empty()) {
+        // One field more, which a reader that knows no joint names passes over.
+        line += ',';
+        AppendQuoted(line, EncodeJointNames(entry.JointNames));
+    }
     line += LineEnd;
     return ToCp932(line);
 }
@@ -143,12 +152,18 @@ std::optional<std::string> RecipientLines(AppState& state, const ListModel& list
     }
     std::string lines;
     AddressRecord rec{};
+    // Opened once for the whole job: a job of thousands of cards asks it for every one.
+    auto side = SideStore::open(state, state.DbNo, SideStore::Access::Read);
     for (int i = range.first; i <= range.last; ++i) {
         if (!file->read(RecNoOfKey(list.at(static_cast<std::size_t>(i)).key), Bytes(rec))) {
             TellAccessError(state, mainFile);
             return std::nullopt;
         }
-        lines += FullLine(RecordEntry(rec));
+        PrintEntry entry = RecordEntry(rec);
+        if (side) {
+            entry.JointNames = side->jointNames(RecordIdentity(rec));
+        }
+        lines += FullLine(entry);
     }
     return lines;
 }
@@ -310,6 +325,7 @@ PrintEntry EntryOfFields(const std::vector<std::string>& fields, bool recordNumb
     entry.PrintName = field(4) + std::string(NameEndMark);
     entry.PrintHonorific = field(5);
     entry.PrintFlags = field(6);
+    entry.JointNames = DecodeJointNames(field(7));
     return entry;
 }
 
@@ -490,9 +506,6 @@ std::string WideKanaChar(std::string_view ch, std::string_view next, bool* joine
     const char32_t code = SingleCodePoint(ch);
     if (code >= 0x20 && code < 0x7F) {
         return Utf8Of(WideAscii(code));
-    }
-    if (code == 0x30FC) { // "ー" stands upright in vertical text as "－"
-        return Utf8Of(0xFF0D);
     }
     if (code < HalfKanaFirst || code > HalfSemiVoiced) {
         return std::string(ch);

@@ -185,7 +185,9 @@ void ReadPostcardKeys(PrintLayout& layout, const SectionReader& in)
     }
     layout.PrintDirection = in.integer("PrintDirection", 0);
     layout.AddrNumChange = in.integer("AddrNumChange", 0);
-    layout.AddrNum7 = in.integer("AddrNum7", 0);
+    layout.AddrNum7 = in.integer("AddrNum7", 1);
+    layout.AddrNumStyle = in.integer("AddrNumStyle", 0);
+    layout.AddrJointNames = in.integer("AddrJointNames", 1);
     layout.AddrFromSet = in.integer("AddrFromSet", 0);
 }
 
@@ -322,6 +324,8 @@ void WriteOptionsAndOffsets(SectionWriter& out, const Settings& s)
     out.integer("AddrFromSet", layout.AddrFromSet);
     out.integer("AddrNumChange", layout.AddrNumChange);
     out.integer("AddrNum7", layout.AddrNum7);
+    out.integer("AddrNumStyle", layout.AddrNumStyle);
+    out.integer("AddrJointNames", layout.AddrJointNames);
     out.decimal("AddrDispX", layout.AddrDispX);
     out.decimal("AddrDispY", layout.AddrDispY);
     out.decimal("AddrDispXT", layout.AddrDispXT);

@@ -71,7 +71,13 @@ struct PrintLayout
         L_SYNumH{6.5f, 124};
     int PrintDirection = 0;
     int AddrNumChange = 0;
-    int AddrNum7 = 0;
+    // Seven-digit code boxes unless a file says 0: every card printed since 1998 carries seven.
+    int AddrNum7 = 1;
+    // How kanji numerals are written when "AddrNumChange" asks for them: 0 digit by digit, 1 as
+    // spoken, 2 with 丁目・番・号.
+    int AddrNumStyle = 0;
+    // Whether a recipient's joint names are printed beside the main name.
+    int AddrJointNames = 1;
     int AddrFromSet = 0;
     float AddrDispXT = 0, AddrDispYT = 0;
     float AddrBoxWidth = 0, AddrBoxHeight = 0;

@@ -202,6 +202,40 @@ TEST_F(CliPrintPdfTest, PostalCodeDigitsStandInTheSevenBoxesInBothDirections)
     }
 }
 
+TEST_F(CliPrintPdfTest, WithoutSettingsTheCodeFillsTheSevenBoxes)
+{
+    add({"--KanaName=ﾔﾏﾀﾞﾀﾛｳ", "--KanjiName=山田　太郎", "--PostCode1=150-0001", "--Address1=東京都渋谷区神宮前"});
+    for (const char* direction : {"--vertical", "--horizontal"}) {
+        auto cards = print("seven.pdf", {"postcards", "--records", "2", direction});
+        ASSERT_EQ(cards.size(), 1u) << direction;
+        auto digits = CodeDigits(cards[0]);
+        EXPECT_EQ(TextOf(digits), "1500001") << direction;
+        ExpectDigitsAt(digits, SevenBoxes, 12.5);
+    }
+}
+
+TEST_F(CliPrintPdfTest, AddressesBreakBetweenTheirPartsAndStayOnTheCard)
+{
+    add({"--KanaName=ﾔﾏﾀﾞﾀﾛｳ", "--KanjiName=山田　太郎", "--PostCode1=920-0024",
+         "--Address1=石川県金沢市木ノ新保町1-1 金沢駅前ビル1201号室"});
+    auto cards = print("break.pdf", {"postcards", "--records", "2", "--horizontal"});
+    ASSERT_EQ(cards.size(), 1u);
+    // "1-1" is one run on one line: never "1" at a line's end and "-1" on the next.
+    // The town keeps its number on its own line: "木ノ新保町1-1", never "…町1" and "-1".
+    const Word* prefecture = cards[0].find("石川県金沢市");
+    const Word* town = cards[0].find("木ノ新保町1-1");
+    const Word* building = cards[0].find("金沢駅前ビル1201号室");
+    ASSERT_TRUE(prefecture != nullptr && town != nullptr && building != nullptr) << cards[0].text();
+    EXPECT_GT(town->y, prefecture->y + 1);
+    EXPECT_GT(town->x, prefecture->x + 1); // a later line starts one character in
+    EXPECT_GT(building->y, town->y + 1);
+    for (const auto& word : cards[0].words) {
+        EXPECT_GE(word.x, -Tolerance) << word.text;
+        EXPECT_LE(word.right, 100 + Tolerance) << word.text;
+        EXPECT_LE(word.bottom, 148 + Tolerance) << word.text;
+    }
+}
+
 TEST_F(CliPrintPdfTest, TheLayoutComesFromTheSettingsOfTheChosenMode)
 {
     writeSettings("[System]\r\nAddrNum7=0\r\n[System_03]\r\nAddrNum7=1\r\n");

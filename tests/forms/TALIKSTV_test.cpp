@@ -216,6 +216,23 @@ TEST_F(LayoutEditor, LabelsShowTheFirstRecipientOfTheJob)
     EXPECT_GT(label("L_Send")->height(), label("L_Corp")->height());
 }
 
+TEST_F(LayoutEditor, TheNameItemCarriesTheJointNames)
+{
+    PrintTable job;
+    job.entries = {{"", "", "", "", "!", "", ""},
+                   {"", "", "", "", "!", "", ""},
+                   {"1000001", "千代田区", "", "", "山田　太郎!", "様", "0"}};
+    job.PrintLineCount = 3;
+    state.settings.Layout.PrintDirection = 1;
+    open(&job);
+    const int alone = label("L_Name")->height();
+    job.entries[2].PrintName = "山田　太郎!";
+    job.entries[2].JointNames = {{"", "花子", "様"}, {"", "健太", "くん"}};
+    open(&job);
+    // Horizontal: the joint names are lines of the name's label, which grows to hold them.
+    EXPECT_GT(label("L_Name")->height(), 2 * alone);
+}
+
 TEST_F(LayoutEditor, AVerticalNameLabelShowsItsFirstColumnOnlySoItsLeftIsTheStoredLeft)
 {
     PrintTable job;
@@ -306,6 +323,8 @@ protected:
 TEST_F(LayoutEditorPdf, ACardPrintedAfterADragShowsTheNameMovedByTheStoredAmount)
 {
     state.settings.Layout.PrintDirection = 1;
+    // A name that fits its line at both places, so the card keeps its size and moves only by the drag.
+    state.settings.Layout.AddrFontSize[4] = 20;
     const std::optional<WordBox> before = printedName("before.pdf");
     ASSERT_TRUE(before.has_value());
     const LayoutPoint was = state.settings.Layout.L_NameH;

@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -322,6 +323,23 @@ TEST_F(PrintDialogsTest, PostcardOptionsFollowTheSettingsAndChangeThem)
     child<QRadioButton>(dialog, "Option1_0")->setChecked(true);
     EXPECT_EQ(state.settings.Layout.AddrFromSet, 1);
     EXPECT_EQ(state.settings.Layout.PrintDirection, 0);
+}
+
+TEST_F(PrintDialogsTest, TheNumeralStyleAndTheJointNamesAreChosenInThePostcardDialog)
+{
+    addRecords(2);
+    state.settings.Layout.AddrNumStyle = 2;
+    TALIKPRV dialog(state, job(PrintPostcards));
+    auto* style = child<QComboBox>(dialog, "ComboNumeralStyle");
+    EXPECT_EQ(style->currentText(), "丁目・番・号");
+    EXPECT_TRUE(child<QCheckBox>(dialog, "CheckJointNames")->isChecked());
+
+    child<QCheckBox>(dialog, "Check2")->setChecked(true);
+    style->setCurrentIndex(1);
+    child<QCheckBox>(dialog, "CheckJointNames")->setChecked(false);
+    EXPECT_EQ(state.settings.Layout.AddrNumChange, 1);
+    EXPECT_EQ(state.settings.Layout.AddrNumStyle, 1);
+    EXPECT_EQ(state.settings.Layout.AddrJointNames, 0);
 }
 
 TEST_F(PrintDialogsTest, SubDialogButtonsFollowTheirFlagsAndTheRestIsEnabled)

@@ -7,6 +7,7 @@
 
 #include "listwin/currentrecord.h"
 #include "print/engines.h"
+#include "print/printwork.h"
 #include "store/database.h"
 #include "store/record.h"
 #include "tests/support/recordingcanvas.h"
@@ -133,29 +134,36 @@ TEST_F(ListPageTest, TheHeadingShowsTheTitleTodayAndThePage)
     expectAt("1/2", 190, 8);
 }
 
-TEST_F(ListPageTest, ARecordPrintsItsSevenLinesInItsBlock)
+TEST_F(ListPageTest, AFullRecordPrintsItsSevenLinesInsideItsBlock)
 {
     auto plain = addRecord("ｱ", "先頭");
     list({plain, addFullRecord()});
     printing();
     PrintListPage(job, 1);
-    const double y = 26 + 25; // the second block
+    // Seven lines share the 23 mm inside the block's rules, a quarter of a line apart.
+    const double y = 25 + 25 + 1; // the second block
+    const double pitch = 23.0 / 7;
     expectAt("名　前：山田太郎（ﾔﾏﾀﾞﾀﾛｳ）", 16, y);
     expectAt("生年月日：1965/02/03", 106, y);
     expectAt("分類コード：A1", 151, y);
-    expectAt("住所１：〒100-0001", 16, y + 3.4);
-    expectAt("東京都千代田区", 51, y + 3.4);
-    expectAt("03-1111-2222", 46, y + 6.8);
-    expectAt("03-1111-3333", 96, y + 6.8);
-    expectAt("住所２：〒530-0001", 16, y + 10.2);
-    expectAt("大阪市北区", 51, y + 10.2);
-    expectAt("06-4444-5555", 46, y + 13.6);
-    expectAt("06-4444-6666", 96, y + 13.6);
-    expectAt("会社名：山田商事　営業部", 16, y + 17.0);
-    expectAt("備　考：友人", 16, y + 20.4);
+    expectAt("住所１：〒100-0001", 16, y + pitch);
+    expectAt("東京都千代田区", 51, y + pitch);
+    expectAt("03-1111-2222", 46, y + 2 * pitch);
+    expectAt("03-1111-3333", 96, y + 2 * pitch);
+    expectAt("住所２：〒530-0001", 16, y + 3 * pitch);
+    expectAt("06-4444-6666", 96, y + 4 * pitch);
+    expectAt("会社名：山田商事　営業部", 16, y + 5 * pitch);
+    expectAt("備　考：友人", 16, y + 6 * pitch);
+    // The lines' font leaves the gap: its height is 0.8 of the pitch.
+    EXPECT_NEAR(FontHeight(printer.find("備　考：友人").size), pitch / 1.25, 1e-9);
+    for (const auto& call : printer.texts()) {
+        if (call.y > 50) {
+            EXPECT_LE(call.y + FontHeight(call.size), 75 + 1e-9) << call.text; // off the block's rule
+        }
+    }
 }
 
-TEST_F(ListPageTest, EmptyFieldsKeepTheirCaptionsAndPrintNothingElse)
+TEST_F(ListPageTest, EmptyAddressesPrintNoLineAndTheOthersKeepTheirCaptions)
 {
     list({addRecord("ｱ", "名前")});
     printing();
@@ -164,9 +172,30 @@ TEST_F(ListPageTest, EmptyFieldsKeepTheirCaptionsAndPrintNothingElse)
     for (const auto& call : printer.texts()) {
         drawn.push_back(call.text);
     }
-    EXPECT_EQ(drawn,
-              (std::vector<std::string>{"住　所　録　一　覧　表", "作成日：2026年12月07日", "1/1", "名　前：名前（ｱ）",
-                                        "住所１：〒", "住所２：〒", "会社名：　", "備　考："}));
+    EXPECT_EQ(drawn, (std::vector<std::string>{"住　所　録　一　覧　表", "作成日：2026年12月07日", "1/1",
+                                               "名　前：名前（ｱ）", "会社名：　", "備　考："}));
+    // Three lines at the full 10 points, a line and a quarter apart.
+    EXPECT_EQ(printer.find("備　考：").size, 10);
+    EXPECT_NEAR(printer.find("備　考：").y - printer.find("名　前：名前（ｱ）").y, 2 * 3.6 * 1.25, 1e-9);
+}
+
+TEST_F(ListPageTest, ALongRemarkStopsBeforeTheRightRule)
+{
+    ClearRecord(state.Rec);
+    ClearRecord(state.Extra);
+    SetText(state.Rec.KanaName, "ｱ");
+    SetText(state.Rec.KanjiName, "名前");
+    SetText(state.Rec.Remarks, std::string(60, 'x') + "あいうえおかきくけこさしすせそたちつてとなにぬねのはひふへほ");
+    state.CurRecNo = 0;
+    state.EditStatus = 'N';
+    ASSERT_TRUE(SaveCurrent(state));
+    list({state.CurRecNo});
+    printing();
+    PrintListPage(job, 1);
+    const auto remark = printer.texts().back();
+    EXPECT_TRUE(remark.text.starts_with("備　考：xxx"));
+    EXPECT_LE(remark.x + printer.textWidth(remark.text), 195 + 1e-9);
+    EXPECT_LT(remark.text.size(), std::string("備　考：").size() + 60 + 30 * 3);
 }
 
 TEST_F(ListPageTest, AtScale50PositionsAndSizesHalveButTheOffsetsDoNot)

@@ -9,6 +9,7 @@
 
 #include "listwin/appstate.h"
 #include "print/engines.h"
+#include "print/printwork.h"
 #include "tests/support/recordingcanvas.h"
 #include "tests/support/scripted.h"
 
@@ -238,26 +239,63 @@ TEST_F(LabelPageTest, FramesReachThePaperOnlyWithTheOptionAndWithoutTheTextOffse
 
 // --- one cell -------------------------------------------------------------------------------------
 
-TEST_F(LabelPageTest, ACellStacksCodeAddressCompanyDepartmentAndNameAtTheirFontPitches)
+// Every character drawn lies inside the cell of row i and column j of a grid of `width` × `height`
+// cells (text starts 1 mm inside the cell, which is drawn from 5 mm).
+void ExpectInCell(const RecordingCanvas& canvas, double width, double height)
+{
+    for (const auto& call : canvas.texts()) {
+        const double pitch = FontHeight(call.size);
+        const double cellX = 5 + width * std::floor((call.x - 5) / width);
+        const double cellY = 5 + height * std::floor((call.y - 5) / height);
+        EXPECT_LE(call.x + pitch, cellX + width + Tolerance) << call.text;
+        EXPECT_LE(call.y + pitch, cellY + height + Tolerance) << call.text;
+    }
+}
+
+TEST_F(LabelPageTest, ACellStacksCodeAddressCompanyAndDepartmentAndCentresTheNameBelow)
 {
     addRecipient({"100-0001", "東京都千代田区\\丸の内１", "株式会社", "営業部", "山田　太郎\\花子!", "様", "0"});
     printing();
     PrintLabelPage(job, 1);
-    // Pitches: fonts 10 to 13 default to 8 points (2.88 mm), the name font to 12 (4.32 mm).
+    // Default sizes: code 9 points (3.24 mm), address 10 (3.6 mm), company and department 9, name 16.
     EXPECT_EQ(lineAt(6), "100-0001");
-    EXPECT_NEAR(xOf("-"), 6 + 3 * 2.88, Tolerance);
-    EXPECT_EQ(lineAt(8.88), "東京都千代田区");
-    EXPECT_NEAR(xOf("東"), 9, Tolerance);
-    EXPECT_EQ(lineAt(11.76), "丸の内１");
-    EXPECT_NEAR(xOf("丸"), 9, Tolerance);
-    EXPECT_EQ(lineAt(14.64), "株式会社");
-    EXPECT_NEAR(xOf("株"), 12, Tolerance);
-    EXPECT_EQ(lineAt(17.52), "営業部");
-    EXPECT_NEAR(xOf("営"), 12, Tolerance);
-    EXPECT_EQ(lineAt(20.40), "山田　太郎　様");
-    EXPECT_NEAR(xOf("山"), 15, Tolerance);
-    EXPECT_EQ(lineAt(24.72), "花子　様");
-    EXPECT_NEAR(xOf("花"), xOf("太"), Tolerance); // under the given name
+    EXPECT_NEAR(xOf("-"), 6 + 3 * 3.24, Tolerance);
+    const double address = 6 + 3.24 + 0.5;
+    EXPECT_EQ(lineAt(address), "東京都千代田区");
+    EXPECT_NEAR(xOf("東"), 8, Tolerance);
+    EXPECT_EQ(lineAt(address + 3.6), "丸の内１");
+    EXPECT_NEAR(xOf("丸"), 8 + 3.6, Tolerance); // a later line one character in
+    EXPECT_EQ(lineAt(address + 7.2), "株式会社");
+    EXPECT_NEAR(xOf("株"), 10, Tolerance);
+    EXPECT_EQ(lineAt(address + 7.2 + 3.24), "営業部");
+    // The name in the 14.08 mm left, centred: two lines of 16 points (the joint name does not fit
+    // on the first line), the second under the given name.
+    const double nameTop = address + 7.2 + 2 * 3.24 + 0.5;
+    const double pitch = 5.76;
+    const double top = nameTop + (38 - nameTop - 2 * pitch) / 2;
+    EXPECT_EQ(lineAt(top), "山田　太郎　様");
+    EXPECT_EQ(lineAt(top + pitch), "花子　様");
+    EXPECT_NEAR(xOf("山"), 6 + (58 - 7 * pitch) / 2, Tolerance);
+    EXPECT_NEAR(xOf("花"), xOf("太"), Tolerance);
+    EXPECT_NEAR(printer.find("山").size, 16, Tolerance);
+    ExpectInCell(printer, 60, 34);
+}
+
+TEST_F(LabelPageTest, AJointNameFollowsOnTheSameLineWhenItFits)
+{
+    layout().AddrBoxWidth = 90;
+    PrintEntry& entry = addRecipient({"", "", "", "", "山田　太郎!", "様", "0"});
+    entry.JointNames = {{"", "花子", "様"}};
+    printing();
+    PrintLabelPage(job, 1);
+    const double y = printer.find("山").y;
+    EXPECT_EQ(lineAt(y), "山田　太郎　様　花子　様");
+
+    layout().AddrJointNames = 0;
+    entry.PrintName = "山田　太郎!";
+    printer.calls.clear();
+    PrintLabelPage(job, 1);
+    EXPECT_THROW(printer.find("花"), std::exception);
 }
 
 TEST_F(LabelPageTest, TheNameIsPreparedOnceAndDrawnAlikeEachTime)
@@ -273,16 +311,28 @@ TEST_F(LabelPageTest, TheNameIsPreparedOnceAndDrawnAlikeEachTime)
     EXPECT_EQ(lineAt(first.front().y), "山田　太郎　"); // the honorific only after the last name
 }
 
-TEST_F(LabelPageTest, AnAddressWrapsAtTheCellEdgeAndWidensHalfWidthText)
+TEST_F(LabelPageTest, AnAddressBreaksBetweenItsPartsAndWidensHalfWidthText)
 {
     layout().AddrBoxWidth = 50;
     addRecipient({"", "ｶﾞｰﾃﾞﾝ1-2あいうえおかきくけこさしすせそ", "", "", "名!", "", "0"});
     printing();
     PrintLabelPage(job, 1);
-    // From X + 3 at 2.88 mm a character, 16 fit before X + 50.
-    EXPECT_EQ(lineAt(8.88), "ガーデン１－２あいうえおかきくけ");
-    EXPECT_EQ(lineAt(11.76), "こさしすせそ");
-    EXPECT_NEAR(xOf("こ"), 9, Tolerance);
+    const double address = 6 + 3.24 + 0.5;
+    EXPECT_EQ(lineAt(address), "ガーデン１－２");
+    // What follows the number is the building: a line of its own, one character in.
+    EXPECT_NEAR(xOf("あ"), 8 + 3.6, Tolerance);
+    EXPECT_NEAR(printer.find("あ").y, address + 3.6, Tolerance);
+    ExpectInCell(printer, 50, 34);
+}
+
+TEST_F(LabelPageTest, ABuildingNameIsNeverSplit)
+{
+    addRecipient({"150-0002", "東京都渋谷区渋谷2-21-1 渋谷ヒカリエ", "", "", "山田　太郎!", "様", "0"});
+    printing();
+    PrintLabelPage(job, 1);
+    const double y = printer.find("ヒ").y;
+    EXPECT_EQ(lineAt(y), "渋谷ヒカリエ");
+    EXPECT_EQ(lineAt(printer.find("２").y).find("２－２１－１") != std::string::npos, true);
 }
 
 TEST_F(LabelPageTest, ThePostalMarkComesFirstWhenAskedFor)
@@ -292,7 +342,7 @@ TEST_F(LabelPageTest, ThePostalMarkComesFirstWhenAskedFor)
     printing();
     PrintLabelPage(job, 1);
     EXPECT_EQ(lineAt(6), "〒123-4567");
-    EXPECT_NEAR(xOf("1"), 6 + 2.88, Tolerance);
+    EXPECT_NEAR(xOf("1"), 6 + 3.24, Tolerance);
 }
 
 TEST_F(LabelPageTest, FontsComeFromItems10To14WithDefaultsThatAreNotStored)
@@ -309,10 +359,10 @@ TEST_F(LabelPageTest, FontsComeFromItems10To14WithDefaultsThatAreNotStored)
         fonts.emplace_back(printer.find(text).font, printer.find(text).size);
     }
     EXPECT_EQ(fonts, (std::vector<std::pair<std::string, double>>{
-                         {"F10", 8}, {"F11", 10}, {"F12", 8}, {"F13", 8}, {"F14", 12}}));
-    EXPECT_NEAR(preview.find("名").size, 12 * 0.6, Tolerance);
+                         {"F10", 9}, {"F11", 10}, {"F12", 9}, {"F13", 9}, {"F14", 16}}));
+    EXPECT_NEAR(preview.find("名").size, 16 * 0.6, Tolerance);
     EXPECT_EQ(layout().AddrFontSize[14], 0);
-    EXPECT_NEAR(printer.find("会").y, 6 + 2.88 + 3.6, Tolerance); // below the 10-point address
+    EXPECT_NEAR(printer.find("会").y, 6 + 3.24 + 0.5 + 3.6, Tolerance); // below the 10-point address
 }
 
 } // namespace

@@ -130,10 +130,11 @@ TEST_F(PrimitivesTest, TheDashIsDrawnInTheVerticalFontWhichIsRestoredAfterwards)
         canvas->calls.clear();
     }
     PutChar(job, 0, 0, "－");
-    PutChar(job, 0, 0, "ー");
+    PutChar(job, 0, 0, "ー"); // the long-vowel mark turns with the column too, and stays itself
+    PutChar(job, 0, 0, "山");
     for (RecordingCanvas* canvas : {&printer, &preview}) {
         const double size = canvas->fontSize();
-        ASSERT_EQ(canvas->calls.size(), 4u);
+        ASSERT_EQ(canvas->calls.size(), 7u);
         EXPECT_EQ(canvas->calls[0].op, "font");
         EXPECT_EQ(canvas->calls[0].text, "@ＭＳ 明朝");
         EXPECT_DOUBLE_EQ(canvas->calls[0].size, size);
@@ -141,9 +142,11 @@ TEST_F(PrimitivesTest, TheDashIsDrawnInTheVerticalFontWhichIsRestoredAfterwards)
         EXPECT_EQ(canvas->calls[1].font, "@ＭＳ 明朝");
         EXPECT_EQ(canvas->calls[2].op, "font");
         EXPECT_EQ(canvas->calls[2].text, "ＭＳ 明朝");
-        EXPECT_EQ(canvas->calls[3].text, "ー");
-        EXPECT_EQ(canvas->calls[3].font, "ＭＳ 明朝");
-        EXPECT_DOUBLE_EQ(canvas->calls[3].size, size);
+        EXPECT_EQ(canvas->calls[4].text, "ー");
+        EXPECT_EQ(canvas->calls[4].font, "@ＭＳ 明朝");
+        EXPECT_EQ(canvas->calls[6].text, "山");
+        EXPECT_EQ(canvas->calls[6].font, "ＭＳ 明朝");
+        EXPECT_DOUBLE_EQ(canvas->calls[6].size, size);
     }
     EXPECT_DOUBLE_EQ(printer.fontSize(), 10);
     EXPECT_DOUBLE_EQ(preview.fontSize(), 6);

@@ -1,5 +1,6 @@
 // The print work file: the lines a job writes from its records and senders, how the print dialogs
 // read them back, the limits of a job, and the characters the engines convert.
+#include <algorithm>
 #include <csignal>
 #include <filesystem>
 #include <fstream>
@@ -9,7 +10,9 @@
 
 #include "platform/codec.h"
 #include "print/printwork.h"
+#include "store/identity.h"
 #include "store/record.h"
+#include "store/sidestore.h"
 #include "tests/support/storefixture.h"
 
 namespace talik::test {
@@ -231,6 +234,32 @@ TEST_F(PrintWorkTest, EveryFieldSurvivesTheRoundTrip)
     EXPECT_EQ(e.PrintFlags, "0");
 }
 
+TEST_F(PrintWorkTest, JointNamesFromTheSideStoreTravelWithTheirRecipientOnly)
+{
+    load();
+    const std::int32_t withJoint = addRecord("ｱ", "山田　太郎");
+    const std::string identity = RecordIdentity(state.Rec);
+    ASSERT_FALSE(identity.empty());
+    const std::vector<JointName> names{{"", "花子", "様"}, {"鈴木", "一郎", "殿"}};
+    ASSERT_TRUE(WriteJointNames(state, identity, names));
+    const std::int32_t alone = addRecord("ｲ", "佐藤　次郎");
+    list.clear();
+    list.add({RecordKey(withJoint), "ｱ", {}});
+    list.add({RecordKey(alone), "ｲ", {}});
+    ASSERT_TRUE(writeJob(PrintPostcards));
+
+    // The line without joint names is as an older copy writes it; the other has one field more.
+    const auto lines = fileLines();
+    ASSERT_EQ(lines.size(), 4u);
+    EXPECT_EQ(std::count(lines[3].begin(), lines[3].end(), ','), 6);
+    EXPECT_EQ(std::count(lines[2].begin(), lines[2].end(), ','), 7);
+    const auto table = LoadPrintWork(state, false);
+    ASSERT_TRUE(table.has_value());
+    EXPECT_EQ(table->entries[2].JointNames, names);
+    EXPECT_TRUE(table->entries[3].JointNames.empty());
+    EXPECT_EQ(table->entries[2].PrintName, "山田　太郎!");
+}
+
 TEST_F(PrintWorkTest, AFileOfAnOlderCopyReadsAsWritten)
 {
     std::ofstream(PrintWorkFile(state), std::ios::binary)
@@ -352,7 +381,7 @@ TEST(WideKanaChar, JoinsAVoicingMarkWithTheKanaBeforeIt)
     }
 }
 
-TEST(WideKanaChar, WidensSingleByteCharactersAndStandsTheLongVowelUp)
+TEST(WideKanaChar, WidensSingleByteCharactersAndKeepsTheLongVowelMark)
 {
     EXPECT_EQ(WideKanaChar("-", ""), "－");
     EXPECT_EQ(WideKanaChar("1", "2"), "１");
@@ -360,7 +389,7 @@ TEST(WideKanaChar, WidensSingleByteCharactersAndStandsTheLongVowelUp)
     EXPECT_EQ(WideKanaChar("~", ""), "～");
     EXPECT_EQ(WideKanaChar(" ", ""), "　");
     EXPECT_EQ(WideKanaChar("ｰ", ""), "ー");
-    EXPECT_EQ(WideKanaChar("ー", ""), "－");
+    EXPECT_EQ(WideKanaChar("ー", ""), "ー"); // コーポ stays コーポ: the vertical font turns it
     EXPECT_EQ(WideKanaChar("山", "ﾞ"), "山");
     EXPECT_EQ(WideKanaChar("Ａ", ""), "Ａ");
     EXPECT_EQ(WideKanaChar("\xef\x9e\x80", ""), "\xef\x9e\x80"); // an undecodable byte stays as it is

@@ -113,7 +113,7 @@ TEST_F(SettingsFiles, EveryValueWrittenReadsBack)
         s.Layout.*Points[k] = {100.5f + static_cast<float>(k), 0.1f * static_cast<float>(k) + 1};
     }
     PrintLayout& l = s.Layout;
-    l.AddrFromSet = 1, l.AddrNumChange = 2, l.AddrNum7 = 1, l.PrintDirection = 1;
+    l.AddrFromSet = 1, l.AddrNumChange = 2, l.AddrNum7 = 0, l.PrintDirection = 1;
     l.AddrDispX = 1.5f, l.AddrDispY = -2.25f, l.AddrDispXT = 0.1f, l.AddrDispYT = 3;
     l.AddrBoxWidth = 63.5f, l.AddrBoxHeight = 38.1f, l.AddrGapH = 2.5f, l.AddrGapV = 0.2f;
     s.AddrDispXL = -0.3f, s.AddrDispYL = 4.75f, s.AddrDBAct = 7, s.AddrPrtScale = 1.25f, s.ListMode = 1;
@@ -141,7 +141,7 @@ TEST_F(SettingsFiles, EveryValueWrittenReadsBack)
     }
     const PrintLayout& rl = r.Layout;
     EXPECT_EQ(std::vector<int>({rl.AddrFromSet, rl.AddrNumChange, rl.AddrNum7, rl.PrintDirection}),
-              std::vector<int>({1, 2, 1, 1}));
+              std::vector<int>({1, 2, 0, 1}));
     EXPECT_EQ(
         std::vector<float>({rl.AddrDispX, rl.AddrDispY, rl.AddrDispXT, rl.AddrDispYT, rl.AddrBoxWidth, rl.AddrBoxHeight,
                             rl.AddrGapH, rl.AddrGapV, r.AddrDispXL, r.AddrDispYL, r.AddrPrtScale}),
@@ -154,6 +154,24 @@ TEST_F(SettingsFiles, EveryValueWrittenReadsBack)
         EXPECT_EQ(r.Copy[i].parm, s.Copy[i].parm);
     }
     EXPECT_EQ(r.AddrDBName, s.AddrDBName);
+}
+
+TEST_F(SettingsFiles, SevenDigitBoxesUnlessAFileKeepsFive)
+{
+    // No file, and a mode of its own that was never written: seven boxes, and written as 1.
+    EXPECT_EQ(read(0).Layout.AddrNum7, 1);
+    EXPECT_EQ(Settings().Layout.AddrNum7, 1);
+    write("[System]\r\nAddrNum7=0\r\n");
+    EXPECT_EQ(read(0).Layout.AddrNum7, 0);
+    const Settings fresh = read(4);
+    EXPECT_EQ(fresh.Layout.AddrNum7, 1);
+    ASSERT_TRUE(WriteSettings(fresh, file, 4));
+    const std::vector<std::string> lines = Lines(file);
+    const auto modeFour = std::find(lines.begin(), lines.end(), "[System_04]");
+    ASSERT_NE(modeFour, lines.end());
+    EXPECT_NE(std::find(modeFour, lines.end(), "AddrNum7=1"), lines.end());
+    // The older copy's stored 0 is left as it was.
+    EXPECT_EQ(read(0).Layout.AddrNum7, 0);
 }
 
 TEST_F(SettingsFiles, KeysAreWrittenInTheirOrder)
@@ -173,9 +191,9 @@ TEST_F(SettingsFiles, KeysAreWrittenInTheirOrder)
     for (int c = 0; c < 13; ++c) {
         add("ColumnWidth" + std::to_string(c));
     }
-    for (const char* key : {"AddrFromSet", "AddrNumChange", "AddrNum7", "AddrDispX", "AddrDispY", "AddrDispXT",
-                            "AddrDispYT", "AddrDispXL", "AddrDispYL", "AddrDBAct", "AddrBoxWidth", "AddrBoxHeight",
-                            "AddrPrtScale", "AddrGapH", "AddrGapV"}) {
+    for (const char* key : {"AddrFromSet", "AddrNumChange", "AddrNum7", "AddrNumStyle", "AddrJointNames", "AddrDispX",
+                            "AddrDispY", "AddrDispXT", "AddrDispYT", "AddrDispXL", "AddrDispYL", "AddrDBAct",
+                            "AddrBoxWidth", "AddrBoxHeight", "AddrPrtScale", "AddrGapH", "AddrGapV"}) {
         add(key);
     }
     for (std::string writing : {"", "H"}) {
