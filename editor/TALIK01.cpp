@@ -239,8 +239,9 @@ void TALIK01::buildButtons()
 
 void TALIK01::buildJointTable()
 {
+    // The e-mail row's button sits a little higher than its box.
     for (QWidget* child : findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
-        if (child->y() >= px(JointTop)) {
+        if (child->y() >= px(JointTop - 60)) {
             child->move(child->x(), child->y() + px(JointShift));
         }
     }

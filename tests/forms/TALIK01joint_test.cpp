@@ -175,6 +175,28 @@ TEST_F(EditorJoint, InSearchModeTheRowsTypedAreTheSearchConditions)
     EXPECT_EQ(state.Joint, (std::vector<JointName>{{"", "花子", ""}}));
 }
 
+TEST_F(EditorJoint, NoControlOverlapsAnotherInAnyMode)
+{
+    for (auto [curRecNo, status, search] :
+         {std::tuple{recNo, ' ', false}, {recNo, 'R', false}, {0, ' ', false}, {0, ' ', true}}) {
+        open(curRecNo, status, search);
+        std::vector<QWidget*> shown;
+        for (QWidget* child : editor->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+            if (child->isVisible()) {
+                shown.push_back(child);
+            }
+        }
+        for (std::size_t i = 0; i < shown.size(); ++i) {
+            for (std::size_t j = i + 1; j < shown.size(); ++j) {
+                EXPECT_FALSE(shown[i]->geometry().intersects(shown[j]->geometry()))
+                    << shown[i]->objectName().toStdString() << " / " << shown[j]->objectName().toStdString() << " in "
+                    << editor->windowTitle().toStdString();
+            }
+        }
+        editor->close();
+    }
+}
+
 TEST_F(EditorJoint, TabGoesFromTheNameIntoTheTable)
 {
     open(recNo, ' ');
