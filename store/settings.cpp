@@ -324,8 +324,8 @@ void WriteOptionsAndOffsets(SectionWriter& out, const Settings& s)
     out.integer("AddrFromSet", layout.AddrFromSet);
     out.integer("AddrNumChange", layout.AddrNumChange);
     out.integer("AddrNum7", layout.AddrNum7);
-    out.integer("AddrNumStyle", layout.AddrNumStyle);
-    out.integer("AddrJointNames", layout.AddrJointNames);
+    out.integerOnceUsed("AddrNumStyle", layout.AddrNumStyle, 0);
+    out.integerOnceUsed("AddrJointNames", layout.AddrJointNames, 1);
     out.decimal("AddrDispX", layout.AddrDispX);
     out.decimal("AddrDispY", layout.AddrDispY);
     out.decimal("AddrDispXT", layout.AddrDispXT);

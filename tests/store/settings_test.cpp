@@ -191,9 +191,9 @@ TEST_F(SettingsFiles, KeysAreWrittenInTheirOrder)
     for (int c = 0; c < 13; ++c) {
         add("ColumnWidth" + std::to_string(c));
     }
-    for (const char* key : {"AddrFromSet", "AddrNumChange", "AddrNum7", "AddrNumStyle", "AddrJointNames", "AddrDispX",
-                            "AddrDispY", "AddrDispXT", "AddrDispYT", "AddrDispXL", "AddrDispYL", "AddrDBAct",
-                            "AddrBoxWidth", "AddrBoxHeight", "AddrPrtScale", "AddrGapH", "AddrGapV"}) {
+    for (const char* key : {"AddrFromSet", "AddrNumChange", "AddrNum7", "AddrDispX", "AddrDispY", "AddrDispXT",
+                            "AddrDispYT", "AddrDispXL", "AddrDispYL", "AddrDBAct", "AddrBoxWidth", "AddrBoxHeight",
+                            "AddrPrtScale", "AddrGapH", "AddrGapV"}) {
         add(key);
     }
     for (std::string writing : {"", "H"}) {
@@ -332,3 +332,39 @@ TEST(SettingsText, NamesPathsAndNumbers)
 
 } // namespace
 } // namespace talik
+
+namespace talik::test {
+namespace {
+
+TEST(NewSettingsKeys, AreWrittenOnceUsedAndThenKeptSoThatGoingBackToTheDefaultIsStored)
+{
+    TempDir dir;
+    const std::string file = dir.str() + "/QXSCH.INI";
+    Settings settings;
+    ASSERT_TRUE(WriteSettings(settings, file, 0));
+    for (const char* key : {"AddrNumStyle", "AddrJointNames", "CardYear", "SeasonView"}) {
+        EXPECT_FALSE(ProfileDocument::load(file).value("System", key)) << key << ": never used";
+    }
+    settings.Layout.AddrNumStyle = 2;
+    settings.Layout.AddrJointNames = 0;
+    settings.CardYear = 2027;
+    settings.SeasonView = 1;
+    ASSERT_TRUE(WriteSettings(settings, file, 0));
+    Settings read;
+    ReadSettings(read, file, dir.str() + "/none.ini", 0);
+    EXPECT_EQ(read.Layout.AddrNumStyle, 2);
+    EXPECT_EQ(read.Layout.AddrJointNames, 0);
+    EXPECT_EQ(read.CardYear, 2027);
+    EXPECT_EQ(read.SeasonView, 1);
+
+    ASSERT_TRUE(WriteSettings(Settings(), file, 0)); // each back to its default
+    Settings again;
+    ReadSettings(again, file, dir.str() + "/none.ini", 0);
+    EXPECT_EQ(again.Layout.AddrNumStyle, 0);
+    EXPECT_EQ(again.Layout.AddrJointNames, 1);
+    EXPECT_EQ(again.CardYear, 0);
+    EXPECT_EQ(again.SeasonView, 0);
+}
+
+} // namespace
+} // namespace talik::test
