@@ -5,10 +5,11 @@
 #include <string_view>
 #include <vector>
 
+#include "store/sidestore.h"
+
 namespace talik {
 
 struct PrintLayout;
-struct JointName;
 
 // Where the digits of a postal code go: printed boxes on the card, or the sender's small code.
 struct CodeBoxes
