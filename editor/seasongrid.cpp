@@ -39,7 +39,8 @@ SeasonGrid::SeasonGrid(QWidget* parent, int rowHeight) : QWidget(parent)
     m_table->setSelectionMode(QAbstractItemView::SingleSelection);
     m_table->setTabKeyNavigation(false);
     m_table->installEventFilter(this);
-    m_table->setFixedHeight(rowHeight * (Rows + 1) + 4);
+    // The header and the three rows whole, inside the table's frame.
+    m_table->setFixedHeight(rowHeight * (Rows + 1) + 2 * m_table->frameWidth() + 2);
     connect(m_table, &QTableWidget::cellClicked, this, [this](int row, int column) { toggle(row, column); });
 
     m_stop = new QCheckBox("出さない", this);
