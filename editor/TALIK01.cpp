@@ -289,8 +289,14 @@ bool TALIK01::storeSeason()
 {
     const std::string identity = RecordIdentity(m_state.Rec);
     const SeasonHistory edited = m_season->history();
-    if (identity.empty() || edited == ReadSeasonHistory(m_state, identity)) {
+    if (edited == ReadSeasonHistory(m_state, identity)) {
         return true;
+    }
+    if (identity.empty()) {
+        // Reserved bytes another program filled: the person cannot be told apart, so the marks
+        // would land on nobody. Said, not dropped in silence.
+        m_state.ui.message("このデータには年賀状の記録を保存できません。", MessageIcon::Exclamation);
+        return false;
     }
     return WriteSeasonHistory(m_state, identity, edited);
 }

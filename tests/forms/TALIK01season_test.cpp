@@ -9,6 +9,8 @@
 #include <QTableWidget>
 #include <QTest>
 
+#include <cstring>
+
 #include <gtest/gtest.h>
 
 #include "editor/TALIK01.h"
@@ -139,6 +141,22 @@ TEST_F(EditorSeason, NoGridForSearchConditionsAndNoneToChangeForANewPerson)
     open(0, ' ', false);
     EXPECT_FALSE(editor->findChild<SeasonGrid*>()->isEnabled());
     EXPECT_FALSE(shownMarked(2, 2026)); // the last person's marks do not show
+}
+
+TEST_F(EditorSeason, MarksForARecordWithoutAnIdentityAreRefusedAloud)
+{
+    AddressRecord rec{};
+    ExtraRecord extra{};
+    ASSERT_TRUE(ReadRecord(state, recNo, rec, extra));
+    std::memcpy(rec.Reserved, "not an id  at ", sizeof(rec.Reserved)); // blanks inside: no identity
+    ASSERT_TRUE(UpdateRecord(state, recNo, rec, extra));
+    ASSERT_EQ(identity(), "");
+    open(recNo, ' ');
+    clickCell(0, 2026);
+    click("Command1_0");
+    ASSERT_FALSE(ui.messages().empty());
+    EXPECT_EQ(ui.messages().back(), "このデータには年賀状の記録を保存できません。");
+    EXPECT_EQ(ReadSeasonHistory(state, ""), SeasonHistory{});
 }
 
 } // namespace
