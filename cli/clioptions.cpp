@@ -192,6 +192,8 @@ const char* CliUsage()
            "        [--vertical|--horizontal] [--start-row N] [--start-col N] [--frames] [--postal-mark]\n"
            "                       はがき・タックシール・一覧表を印刷 (既定は全件をフリガナ順に)\n"
            "        [--layout FILE.PR1|FILE.PR2]  印刷設定値ファイルのレイアウトで印刷\n"
+           "        [--season Y [--mark-sent]]  はがき・タックシールを Y 年の宛先だけに (--mark-sent で\n"
+           "                       全件印刷できたときその年の「送」にする)\n"
            "  layout save|load FILE --kind postcard|label\n"
            "                       印刷設定値ファイル (.PR1/.PR2) に保存・から読み込み\n"
            "  export --out FILE [--records N,N,...] [--encoding cp932|utf-8] [--safe]\n"

@@ -22,6 +22,7 @@
 #include "print/printsettingsfile.h"
 #include "print/printwork.h"
 #include "print/qtcanvas.h"
+#include "print/seasonprint.h"
 #include "store/database.h"
 #include "store/kana.h"
 #include "store/record.h"
@@ -95,6 +96,8 @@ bool ApplyFlag(const std::string& arg, ParseState& parse, std::string& error)
             return Refuse(error, "--vertical と --horizontal は同時に指定できません。");
         }
         request.direction = direction;
+    } else if (arg == "--mark-sent") {
+        request.markSent = true;
     } else if (arg == "--frames") {
         request.label.frames = true;
         parse.labelOptionGiven = true;
@@ -129,6 +132,16 @@ bool ApplyValue(const std::string& name, const std::string& value, ParseState& p
         request.layout = value;
         return !value.empty() || Refuse(error, "--layout には印刷設定値ファイルを指定してください。");
     }
+    if (name == "--season") {
+        constexpr int FirstSeason = 1900;
+        constexpr int LastSeason = 2200;
+        int year = 0;
+        if (!ParseWhole(value, year) || year < FirstSeason || year > LastSeason) {
+            return Refuse(error, "--season には年 (1900-2200) を指定してください。");
+        }
+        request.season = year;
+        return true;
+    }
     if (name == "--records") {
         return ParseRecords(value, request.records) ||
                Refuse(error, "--records はレコード番号 (2-64000) をカンマで区切って、重複なく指定してください。");
@@ -142,7 +155,7 @@ bool ApplyValue(const std::string& name, const std::string& value, ParseState& p
 bool ApplyOption(const std::vector<std::string>& args, std::size_t& i, ParseState& parse, std::string& error)
 {
     auto option = TakeValuedOption(
-        args, i, {"--out", "--printer", "--records", "--start-row", "--start-col", "--layout", "--kind"});
+        args, i, {"--out", "--printer", "--records", "--start-row", "--start-col", "--layout", "--kind", "--season"});
     if (!option) {
         return ApplyFlag(args[i], parse, error);
     }
@@ -190,6 +203,12 @@ bool CheckCombination(const ParseState& parse, std::string& error)
     if (request.layout && request.kind == PrintList) {
         return Refuse(error, "--layout ははがき (postcards) とタックシール (labels) の指定です。");
     }
+    if (request.season && (request.calibration || (request.kind != PrintPostcards && request.kind != PrintLabels))) {
+        return Refuse(error, "--season ははがき (postcards) とタックシール (labels) の指定です。");
+    }
+    if (request.markSent && !request.season) {
+        return Refuse(error, "--mark-sent は --season と一緒に指定してください。");
+    }
     if (parse.labelOptionGiven && request.kind != PrintLabels) {
         return Refuse(error, "--start-row, --start-col, --frames, --postal-mark はタックシール (labels) の指定です。");
     }
@@ -210,6 +229,25 @@ std::optional<ListModel> NamedRecords(AppState& state, const std::vector<std::in
         list.add({RecordKey(recNo), {}, {}});
     }
     return list;
+}
+
+std::vector<std::int32_t> RecordsOf(const ListModel& list)
+{
+    std::vector<std::int32_t> recNos;
+    for (const ListItem& item : list.items()) {
+        recNos.push_back(RecNoOfKey(item.key));
+    }
+    return recNos;
+}
+
+// The items of `list` whose person gets a card in `year`, in the list's order.
+ListModel ToSendOf(AppState& state, const ListModel& list, int year)
+{
+    ListModel chosen;
+    for (std::int32_t recNo : ToSendRecords(state, RecordsOf(list), year)) {
+        chosen.add({RecordKey(recNo), {}, {}});
+    }
+    return chosen;
 }
 
 // The work file goes to a folder of this run's own: the address book and other runs of talikcli
@@ -392,7 +430,8 @@ int PrintCommand(AppState& state, const CliOptions& options)
     if (request->calibration) {
         return PrintCalibration(state, *request);
     }
-    if (!LoadForReading(state)) {
+    // Marks are written under the lock, and records that have no identity yet are given one then.
+    if (!(request->markSent ? LoadForChanging(state) : LoadForReading(state))) {
         return ExitRefused;
     }
     if (request->layout) {
@@ -406,6 +445,9 @@ int PrintCommand(AppState& state, const CliOptions& options)
     if (!list) {
         return ExitRefused;
     }
+    if (request->season) {
+        list = ToSendOf(state, *list, *request->season);
+    }
     if (list->empty()) {
         state.ui.message("印刷データがありません。", MessageIcon::Exclamation);
         return ExitRefused;
@@ -414,7 +456,11 @@ int PrintCommand(AppState& state, const CliOptions& options)
     if (!table) {
         return ExitRefused;
     }
-    return Print(state, *request, *table);
+    int printed = Print(state, *request, *table);
+    if (printed != ExitDone || !request->markSent) {
+        return printed; // a print that failed or was cut short marks no one
+    }
+    return MarkRecordsSent(state, RecordsOf(*list), *request->season) ? ExitDone : ExitRefused;
 }
 
 } // namespace talik

@@ -23,6 +23,8 @@ struct PrintRequest
     LabelOptions label;                 // labels: --start-row, --start-col, --frames, --postal-mark
     std::optional<std::string> layout;  // --layout FILE.PR1|FILE.PR2: the layout of a print-settings file
     bool calibration = false;           // print calibration --kind postcard|label: the calibration sheet
+    std::optional<int> season;          // --season YEAR: only the people who get a card that year
+    bool markSent = false;              // --mark-sent: them marked sent once the whole run went through
 };
 
 // Reads the arguments of print (the kind, then its options); nullopt and `error` on a usage error.

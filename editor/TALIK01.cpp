@@ -16,12 +16,15 @@
 
 #include "editor/editorextras.h"
 #include "editor/jointtable.h"
+#include "editor/seasongrid.h"
 #include "listwin/appstate.h"
 #include "listwin/currentrecord.h"
 #include "postal/postalentryform.h"
 #include "print/TALIKPRS.h"
 #include "store/checkitems.h"
 #include "store/database.h"
+#include "store/identity.h"
+#include "store/season.h"
 #include "ui/formhelpers.h"
 #include "ui/qtinteraction.h"
 #include "ui/readiness.h"
@@ -43,6 +46,11 @@ constexpr int JointTop = 950;
 constexpr int JointRowHeight = 300;
 constexpr int JointTableHeight = JointRowHeight * (1 + 4) + 90;
 constexpr int JointShift = JointTableHeight + 60;
+// The card-season grid takes a band of its own under the buttons: a header and three rows, then
+// the stop mark and the note.
+constexpr int SeasonRowHeight = 300;
+constexpr int SeasonHeight = SeasonRowHeight * 5 + 120;
+constexpr int SeasonTop = FormHeight + JointShift;
 
 constexpr const char* FocusedStyle = "background: #FFFFFF;";
 
@@ -69,13 +77,14 @@ TALIK01::TALIK01(AppState& state, bool searchMode, QWidget* parent, const Readin
       m_mode(DecideEditorMode(state.CurRecNo, searchMode, state.EditStatus))
 {
     setObjectName("TALIK01");
-    resize(px(FormWidth), px(FormHeight + JointShift));
+    resize(px(FormWidth), px(SeasonTop + SeasonHeight + 120));
     buildBoxes();
     buildTelephones();
     buildChecks();
     buildButtons();
     applyMode();
     buildJointTable();
+    buildSeasonGrid();
     for (QWidget* child : findChildren<QWidget*>()) {
         child->installEventFilter(this);
     }
@@ -261,6 +270,38 @@ void TALIK01::buildJointTable()
     setTabOrder(last, m_year);
 }
 
+void TALIK01::buildSeasonGrid()
+{
+    caption("Label_Season", "年賀状", LabelLeft, SeasonTop, 1100);
+    m_season = new SeasonGrid(this, px(SeasonRowHeight));
+    m_season->setGeometry(px(BoxLeft), px(SeasonTop), px(FormWidth - BoxLeft - 150), px(SeasonHeight));
+    const bool onRecord = m_mode == EditorMode::Change || m_mode == EditorMode::View;
+    m_season->setHistory(onRecord ? ReadSeasonHistory(m_state, RecordIdentity(m_state.Rec)) : SeasonHistory{},
+                         CardYearOf(m_state));
+    m_season->setReadOnly(m_mode == EditorMode::View);
+    // Search conditions have no season; a person not yet stored has none to show, and gets marks
+    // from the list once stored.
+    m_season->setVisible(m_mode != EditorMode::Search);
+    m_season->setEnabled(onRecord);
+    findChild<QLabel*>("Label_Season")->setVisible(m_mode != EditorMode::Search);
+}
+
+bool TALIK01::storeSeason()
+{
+    const std::string identity = RecordIdentity(m_state.Rec);
+    const SeasonHistory edited = m_season->history();
+    if (edited == ReadSeasonHistory(m_state, identity)) {
+        return true;
+    }
+    if (identity.empty()) {
+        // Reserved bytes another program filled: the person cannot be told apart, so the marks
+        // would land on nobody. Said, not dropped in silence.
+        m_state.ui.message("このデータには年賀状の記録を保存できません。", MessageIcon::Exclamation);
+        return false;
+    }
+    return WriteSeasonHistory(m_state, identity, edited);
+}
+
 void TALIK01::applyMode()
 {
     EditorLook look = LookOf(m_mode);
@@ -379,6 +420,12 @@ void TALIK01::leave(EditorButton button)
 {
     savePosition();
     LeaveOutcome outcome = LeaveEditor(m_state, m_mode, button, values());
+    if (outcome == LeaveOutcome::Close && button == EditorButton::Store && m_mode == EditorMode::Change &&
+        m_state.EditStatus != ' ') {
+        // The record is stored; its marks follow as the store button's second step. Store as new
+        // makes another person, who starts without any.
+        storeSeason();
+    }
     if (outcome == LeaveOutcome::Close) {
         done(m_state.EditStatus == ' ' ? QDialog::Rejected : QDialog::Accepted);
     }

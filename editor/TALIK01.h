@@ -20,6 +20,7 @@ struct AppState;
 class EditorExtras;
 class JointTable;
 class PostalEntry;
+class SeasonGrid;
 
 class TALIK01 : public QDialog
 {
@@ -35,6 +36,7 @@ public:
     // The values the boxes hold now.
     EditorValues values() const;
     JointTable* jointTable() const { return m_joint; }
+    SeasonGrid* seasonGrid() const { return m_season; }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -52,6 +54,9 @@ private:
     void buildChecks();
     void buildButtons();
     void buildJointTable();
+    void buildSeasonGrid();
+    // The grid's marks after the record itself was stored; false (told) when they could not be.
+    bool storeSeason();
     void applyMode();
     void showValues(const EditorValues& values);
     void showPhoneKind(int slot);
@@ -107,6 +112,7 @@ private:
     std::array<QPushButton*, 2> m_postalToCode{};    // "住所→〒"
     PostalEntry* m_postal = nullptr;                 // what they do
     JointTable* m_joint = nullptr;                   // 連名, under the name
+    SeasonGrid* m_season = nullptr;                  // 年賀状, under the buttons
 };
 
 // Opens the editor modally on the selected record of `list` (EditStatus " " change, "R" view).

@@ -17,25 +17,35 @@ namespace {
 const std::vector<std::string> FileTypes = {"vCard 3.0 (*.vcf)", "vCard 4.0 (*.vcf)", "すべて(*.*)"};
 constexpr std::size_t Version4Type = 1;
 
-// The joint names of every person of the open database, read at once from the side store.
-using JointNamesByIdentity = std::map<std::string, std::vector<JointName>>;
-
-JointNamesByIdentity AllJointNames(StoreState& state)
+// The joint names and card seasons of every person of the open database, read at once from the
+// side store.
+struct SideData
 {
-    JointNamesByIdentity all;
+    std::map<std::string, std::vector<JointName>> joint;
+    std::map<std::string, SeasonHistory> season;
+};
+
+SideData AllSideData(StoreState& state)
+{
+    SideData all;
     if (auto side = SideStore::open(state, state.DbNo, SideStore::Access::Read)) {
         for (const std::string& identity : side->identities()) {
-            all[identity] = side->jointNames(identity);
+            all.joint[identity] = side->jointNames(identity);
+            all.season[identity] = side->seasonHistory(identity);
         }
     }
     return all;
 }
 
-AppendRecordText CardWriter(const CheckItemNameList& names, VcardVersion version, const JointNamesByIdentity& joint)
+AppendRecordText CardWriter(const CheckItemNameList& names, VcardVersion version, const SideData& side)
 {
-    return [&names, version, &joint](std::string& out, const AddressRecord& rec, const ExtraRecord& extra) {
-        const auto found = joint.find(RecordIdentity(rec));
-        AppendVcard(out, rec, extra, names, version, found != joint.end() ? found->second : std::vector<JointName>{});
+    return [&names, version, &side](std::string& out, const AddressRecord& rec, const ExtraRecord& extra) {
+        const std::string identity = RecordIdentity(rec);
+        const auto joint = side.joint.find(identity);
+        const auto season = side.season.find(identity);
+        AppendVcard(out, rec, extra, names, version,
+                    joint != side.joint.end() ? joint->second : std::vector<JointName>{},
+                    season != side.season.end() ? season->second : SeasonHistory{});
     };
 }
 
@@ -44,9 +54,9 @@ AppendRecordText CardWriter(const CheckItemNameList& names, VcardVersion version
 std::optional<VcardText> WholeDatabaseVcard(StoreState& state, VcardVersion version, const FileProgress& progress)
 {
     const CheckItemNameList names = CheckItemCaptions(state);
-    const JointNamesByIdentity joint = AllJointNames(state);
+    const SideData side = AllSideData(state);
     return WholeDatabaseText(
-        state, CardWriter(names, version, joint), [](std::size_t) { return std::string(); }, progress);
+        state, CardWriter(names, version, side), [](std::size_t) { return std::string(); }, progress);
 }
 
 std::optional<VcardText> ListedRecordsVcard(StoreState& state,
@@ -55,8 +65,8 @@ std::optional<VcardText> ListedRecordsVcard(StoreState& state,
                                             const FileProgress& progress)
 {
     const CheckItemNameList names = CheckItemCaptions(state);
-    const JointNamesByIdentity joint = AllJointNames(state);
-    return ListedRecordsText(state, recNos, CardWriter(names, version, joint), {}, progress);
+    const SideData side = AllSideData(state);
+    return ListedRecordsText(state, recNos, CardWriter(names, version, side), {}, progress);
 }
 
 std::optional<VcardExportJob> ChooseVcardTarget(Interaction& ui, ExportScope scope)

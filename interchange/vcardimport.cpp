@@ -353,6 +353,43 @@ std::vector<JointName> JointNamesOf(const VcardCard& card)
     return names;
 }
 
+// Our own card season, as the export writes it; a line with no year we know is passed over.
+SeasonHistory SeasonOf(const VcardCard& card)
+{
+    constexpr int FirstYear = 1900;
+    constexpr int LastYear = 2200;
+    SeasonHistory season;
+    for (const VcardProperty& property : card.properties) {
+        if (property.name != VcardSeason) {
+            continue;
+        }
+        const auto parts = SplitVcardValue(property.value, ';');
+        const std::string head = parts.empty() ? "" : Trim(parts[0]);
+        if (head == VcardSeasonStop) {
+            season.stop = true;
+            continue;
+        }
+        int year = 0;
+        auto [end, error] = std::from_chars(head.data(), head.data() + head.size(), year);
+        if (head.empty() || error != std::errc{} || end != head.data() + head.size() || year < FirstYear ||
+            year > LastYear) {
+            continue;
+        }
+        SeasonMarks marks;
+        for (const std::string& flag : SplitVcardValue(parts.size() > 1 ? parts[1] : "", ',')) {
+            const std::string name = Trim(flag);
+            marks.sent = marks.sent || name == "sent";
+            marks.received = marks.received || name == "received";
+            marks.mourning = marks.mourning || name == "mourning";
+        }
+        marks.note = parts.size() > 2 ? Trim(parts[2]) : "";
+        if (marks.any()) {
+            season.years[year] = marks;
+        }
+    }
+    return season;
+}
+
 void SetOwnFields(const VcardCard& card, CardFiller& fill, AddressRecord& rec, ExtraRecord& extra)
 {
     fill.put(rec.ClassCode, Text(card.find(VcardClassCode)));
@@ -468,6 +505,7 @@ VcardFill FillFromVcard(const VcardCard& card,
     fill.note(card);
     SetOwnFields(card, fill, rec, extra);
     result.joint = JointNamesOf(card);
+    result.season = SeasonOf(card);
     result.overflow = fill.finish();
     result.lacking = fill.lacking();
     return result;
@@ -484,7 +522,7 @@ VcardImportResult ImportVcardFile(StoreState& state,
     // One writer holds the files from the first card to the last; the new records are published
     // when it goes.
     std::optional<RecordWriter> writer;
-    std::optional<SideStore> side; // opened for the first card with joint names
+    std::optional<SideStore> side; // opened for the first card with joint names or a season
     AddressRecord rec{};
     ExtraRecord extra{};
     VcardImportResult result;
@@ -510,12 +548,16 @@ VcardImportResult ImportVcardFile(StoreState& state,
             result.stoppedAt = result.cards;
             break;
         }
-        if (!fill.joint.empty()) {
+        if (!fill.joint.empty() || fill.season != SeasonHistory{}) {
             if (!side) {
                 side = SideStore::open(state, state.DbNo, SideStore::Access::Write);
             }
-            if (side) {
-                side->setJointNames(RecordIdentity(writer->written()), fill.joint);
+            const std::string identity = RecordIdentity(writer->written());
+            if (side && !fill.joint.empty()) {
+                side->setJointNames(identity, fill.joint);
+            }
+            if (side && fill.season != SeasonHistory{}) {
+                side->setSeasonHistory(identity, fill.season);
             }
         }
         result.lackingCards += fill.lacking ? 1 : 0;

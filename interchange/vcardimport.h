@@ -30,6 +30,7 @@ struct VcardFill
     bool lacking = false;         // characters CP932 lacks became "?"
     std::string name;             // how the card calls the person, for the report
     std::vector<JointName> joint; // its joint names, kept in the side store
+    SeasonHistory season;         // its card season, kept there too
 };
 
 // The record buffers from one card, starting from clean records: the check items `checks` and

@@ -331,12 +331,38 @@ std::vector<std::string> SplitMailAddresses(std::string_view field)
     return addresses;
 }
 
+namespace {
+
+void WriteSeason(CardWriter& card, const SeasonHistory& season)
+{
+    const std::string property(VcardSeason);
+    for (const auto& [year, marks] : season.years) {
+        if (!marks.any()) {
+            continue;
+        }
+        std::string flags;
+        for (const auto& [set, name] : {std::pair{marks.sent, "sent"}, std::pair{marks.received, "received"},
+                                        std::pair{marks.mourning, "mourning"}}) {
+            if (set) {
+                flags += (flags.empty() ? "" : ",") + std::string(name);
+            }
+        }
+        card.line(property + ":" + std::to_string(year) + ";" + flags + ";" + EscapeVcardText(marks.note));
+    }
+    if (season.stop) {
+        card.line(property + ":" + std::string(VcardSeasonStop));
+    }
+}
+
+} // namespace
+
 void AppendVcard(std::string& out,
                  const AddressRecord& rec,
                  const ExtraRecord& extra,
                  const CheckItemNameList& checkNames,
                  VcardVersion version,
-                 const std::vector<JointName>& joint)
+                 const std::vector<JointName>& joint,
+                 const SeasonHistory& season)
 {
     CardWriter card(out);
     card.line("BEGIN:VCARD");
@@ -361,6 +387,7 @@ void AppendVcard(std::string& out,
         card.line(std::string(VcardJoint) + ":" + EscapeVcardText(name.family) + ";" + EscapeVcardText(name.given) +
                   ";" + EscapeVcardText(name.honorific));
     }
+    WriteSeason(card, season);
     card.line("END:VCARD");
 }
 

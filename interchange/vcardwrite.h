@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "store/record.h"
+#include "store/season.h"
 #include "store/sidestore.h"
 
 namespace talik {
@@ -31,7 +32,8 @@ void AppendVcard(std::string& out,
                  const ExtraRecord& extra,
                  const CheckItemNameList& checkNames,
                  VcardVersion version,
-                 const std::vector<JointName>& joint = {});
+                 const std::vector<JointName>& joint = {},
+                 const SeasonHistory& season = {});
 
 // `line` (no line end) folded: CR LF and a blank inserted so that no line exceeds 75 octets, never
 // inside a UTF-8 character; CR LF at the end.
@@ -57,6 +59,10 @@ inline constexpr std::string_view VcardRelatedInfo = "X-TALIK-RELATED";
 inline constexpr std::string_view VcardPrintOptions = "X-TALIK-PRINTOPTIONS";
 inline constexpr std::string_view VcardSender = "X-TALIK-SENDER";
 inline constexpr std::string_view VcardJoint = "X-TALIK-JOINT"; // family;given;honorific, one per joint name
+// The card season: "YEAR;sent,received,mourning;note" for each year with a mark (the marks that
+// are set, in that order), and "stop" for the lasting mark.
+inline constexpr std::string_view VcardSeason = "X-TALIK-SEASON";
+inline constexpr std::string_view VcardSeasonStop = "stop";
 // The telephone slots in record order, as the slot parameter names them.
 inline constexpr std::array<std::string_view, 4> VcardSlotNames = {"Tel1", "Fax1", "Tel2", "Fax2"};
 

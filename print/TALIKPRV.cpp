@@ -48,6 +48,7 @@ TALIKPRV::TALIKPRV(AppState& state, PrintTable table, QWidget* parent, const Rea
     m_controls.push_back(m_numeralStyle);
     m_sevenDigits = addCheck("Check3", "郵便番号７桁", false);
     m_jointNames = addCheck("CheckJointNames", "連名を印刷する", true);
+    addSeasonCheck();
     m_vertical = new QRadioButton("縦書き", this);
     m_vertical->setObjectName("Option1_0");
     m_horizontal = new QRadioButton("横書き", this);

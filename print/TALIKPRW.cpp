@@ -48,6 +48,7 @@ TALIKPRW::TALIKPRW(AppState& state, PrintTable table, QWidget* parent, const Rea
     column()->addSpacing(8);
     m_frames = addCheck("Check1", "マス目線を印刷する", false);
     m_postalMark = addCheck("Check2", "〒マークを印刷する", false);
+    addSeasonCheck();
     // Cell frames show on the preview anyway: only the printed page changes.
     connect(m_frames, &QCheckBox::toggled, this, [this](bool on) { m_job.label.frames = on; });
     connect(m_postalMark, &QCheckBox::toggled, this, [this](bool on) {

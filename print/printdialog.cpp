@@ -10,14 +10,18 @@
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <cmath>
 
 #include "listwin/appstate.h"
 #include "print/calibration.h"
 #include "print/previewkeys.h"
+#include "print/printdispatch.h"
 #include "print/printerchoice.h"
 #include "print/printwork.h"
 #include "print/qtcanvas.h"
+#include "print/seasonprint.h"
+#include "store/season.h"
 #include "ui/qtinteraction.h"
 #include "ui/screenfit.h"
 
@@ -109,6 +113,91 @@ QCheckBox* PrintDialog::addCheck(const char* name, const QString& caption, bool 
     m_column->addWidget(check);
     m_controls.push_back(check);
     return check;
+}
+
+void PrintDialog::addSeasonCheck()
+{
+    m_seasonOnly = addCheck("CheckSeasonOnly", SeasonOnlyCaption, false);
+    connect(m_seasonOnly, &QCheckBox::toggled, this, &PrintDialog::chooseSeasonOnly);
+}
+
+void PrintDialog::setRecipients(std::vector<std::int32_t> recNos)
+{
+    const int recipients = m_table.PrintLineCount - firstRecipientLine() + 1;
+    if (static_cast<int>(recNos.size()) != recipients) {
+        return; // a job cut short on reading: which line is whose is not known
+    }
+    m_wholeTable = m_table;
+    m_wholeRecNos = recNos;
+    m_recNos = std::move(recNos);
+    enableControls();
+}
+
+int PrintDialog::firstRecipientLine() const
+{
+    return m_kind == PrintPostcards ? FirstPostcardLine : 2;
+}
+
+void PrintDialog::chooseSeasonOnly(bool on)
+{
+    if (m_wholeRecNos.empty()) {
+        return;
+    }
+    PrintTable cut = m_wholeTable;
+    std::vector<std::int32_t> recNos = m_wholeRecNos;
+    if (on) {
+        const std::vector<std::int32_t> chosen = ToSendRecords(m_state, m_wholeRecNos, CardYearOf(m_state));
+        if (chosen.empty()) {
+            m_state.ui.message(NoPrintData, MessageIcon::Exclamation);
+            const QSignalBlocker quiet(m_seasonOnly);
+            m_seasonOnly->setChecked(false);
+            return;
+        }
+        const int first = firstRecipientLine();
+        cut.entries.resize(static_cast<std::size_t>(first - 1));
+        for (std::int32_t recNo : chosen) {
+            auto at = std::find(m_wholeRecNos.begin(), m_wholeRecNos.end(), recNo) - m_wholeRecNos.begin();
+            cut.entries.push_back(m_wholeTable.line(first + static_cast<int>(at)));
+        }
+        cut.PrintLineCount = static_cast<int>(cut.entries.size());
+        recNos = chosen;
+    }
+    m_table = std::move(cut);
+    m_recNos = std::move(recNos);
+    redrawFromStart();
+}
+
+std::vector<std::int32_t> PrintDialog::printedRecords(const PrintRange& range) const
+{
+    if (m_kind == PrintPostcards) {
+        std::vector<std::int32_t> printed;
+        for (int line = range.first; line <= range.last; ++line) {
+            std::size_t index = static_cast<std::size_t>(line - FirstPostcardLine);
+            if (index < m_recNos.size()) {
+                printed.push_back(m_recNos[index]);
+            }
+        }
+        return printed;
+    }
+    // Which labels a page holds depends on the start cell: only a run of every page is known to
+    // have reached everyone.
+    bool everyPage = range.first == 1 && range.last >= m_job.PrintPageCount;
+    return everyPage ? m_recNos : std::vector<std::int32_t>{};
+}
+
+void PrintDialog::offerSentMarks(const PrintRange& range, const PrintRunResult& result)
+{
+    if (m_recNos.empty() || !result.documentEnded || result.stopped || result.failed != 0) {
+        return;
+    }
+    const std::vector<std::int32_t> printed = printedRecords(range);
+    if (printed.empty()) {
+        return;
+    }
+    const int year = CardYearOf(m_state);
+    if (m_state.ui.askYesNo(MarkSentQuestion(printed.size(), year), MessageIcon::Question, "確認")) {
+        MarkRecordsSent(m_state, printed, year);
+    }
 }
 
 QBoxLayout* PrintDialog::column() const
@@ -229,6 +318,9 @@ void PrintDialog::enableControls()
     m_prev->setEnabled(CanPrev(m_job, m_kind));
     m_next->setEnabled(CanNext(m_job, m_kind));
     m_stop->setEnabled(false);
+    if (m_seasonOnly != nullptr) {
+        m_seasonOnly->setEnabled(!m_wholeRecNos.empty());
+    }
     enableOwnControls();
 }
 
@@ -394,6 +486,7 @@ void PrintDialog::run(const PrintRange& range, QtCanvas& paper, const std::strin
     m_running = false;
     m_progress->clear();
     redrawPreview();
+    offerSentMarks(range, result);
 }
 
 void PrintDialog::printCalibration()

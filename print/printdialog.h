@@ -43,6 +43,9 @@ public:
     // Closes the dialog, except while it prints.
     void reject() override;
     PrintJob& job() { return m_job; }
+    // The records of the recipient lines, in order, as the list gave them: without them the dialog
+    // offers neither this year's recipients only nor the sent marks after a print.
+    void setRecipients(std::vector<std::int32_t> recNos);
     const QImage& previewImage() const { return m_image; }
 
 protected:
@@ -53,6 +56,8 @@ protected:
     QPushButton* addButton(const char* name, const QString& caption);
     QPushButton* addPrintButton(const char* name, const QString& caption, std::function<PrintRange()> range);
     QCheckBox* addCheck(const char* name, const QString& caption, bool checked);
+    // "今年の宛先だけ": the job cut to the people who get a card in the card year.
+    void addSeasonCheck();
     QBoxLayout* column() const;
     void finish();
 
@@ -99,6 +104,11 @@ private:
     std::unique_ptr<QtCanvas> openPrinter(std::string& where);
     std::unique_ptr<QtCanvas> openPdf(std::string& where);
     std::unique_ptr<QtCanvas> openPdfFile(const std::string& path, std::string& where);
+    void chooseSeasonOnly(bool on);
+    // After a print that went through in full: asks whether its people were sent a card this year.
+    void offerSentMarks(const PrintRange& range, const PrintRunResult& result);
+    std::vector<std::int32_t> printedRecords(const PrintRange& range) const;
+    int firstRecipientLine() const;
     void ensureImage();
     void showImage();
     void updatePosition();
@@ -115,6 +125,10 @@ private:
     QPushButton* m_pdf;    // "PDF に保存"
     QPushButton* m_stop;   // "中止"
     QVBoxLayout* m_column; // the buttons on the right
+    QCheckBox* m_seasonOnly = nullptr;
+    PrintTable m_wholeTable;                 // the job as the list gave it, while cut to this year's people
+    std::vector<std::int32_t> m_wholeRecNos; // its records
+    std::vector<std::int32_t> m_recNos;      // the records of the lines on show now
     bool m_running = false;
     bool m_stopRequested = false;
     bool m_active = false;

@@ -1,5 +1,6 @@
 #include "print/printdialogs.h"
 
+#include <algorithm>
 #include <optional>
 
 #include "listwin/appstate.h"
@@ -18,9 +19,18 @@ bool HoldsRecipients(const PrintTable& table, char kind)
     return table.PrintLineCount >= FirstPosition(kind);
 }
 
+std::vector<std::int32_t> RecordsOf(const ListModel& list, int first, int last)
+{
+    std::vector<std::int32_t> recNos;
+    for (int i = std::max(first, 0); i <= last && i < static_cast<int>(list.size()); ++i) {
+        recNos.push_back(RecNoOfKey(list.at(static_cast<std::size_t>(i)).key));
+    }
+    return recNos;
+}
+
 } // namespace
 
-void OpenPrintDialog(AppState& state, QWidget* parent, const Readiness& ready)
+void OpenPrintDialog(AppState& state, QWidget* parent, const Readiness& ready, std::vector<std::int32_t> recNos)
 {
     const char kind = state.PrintKind;
     std::optional<PrintTable> table = LoadPrintWork(state, kind == PrintList);
@@ -32,9 +42,13 @@ void OpenPrintDialog(AppState& state, QWidget* parent, const Readiness& ready)
         return;
     }
     if (kind == PrintPostcards) {
-        TALIKPRV(state, std::move(*table), parent, ready).exec();
+        TALIKPRV dialog(state, std::move(*table), parent, ready);
+        dialog.setRecipients(std::move(recNos));
+        dialog.exec();
     } else if (kind == PrintLabels) {
-        TALIKPRW(state, std::move(*table), parent, ready).exec();
+        TALIKPRW dialog(state, std::move(*table), parent, ready);
+        dialog.setRecipients(std::move(recNos));
+        dialog.exec();
     } else {
         TALIKPRX(state, std::move(*table), parent, ready).exec();
     }
@@ -45,14 +59,15 @@ void PrintRecords(
     AppState& state, char kind, const ListModel& list, int first, int last, QWidget* parent, const Readiness& ready)
 {
     if (PreparePrintJob(state, kind, list, first, last)) {
-        OpenPrintDialog(state, parent, ready);
+        OpenPrintDialog(state, parent, ready, RecordsOf(list, first, last));
     }
 }
 
 void PrintAllRecords(AppState& state, char kind, QWidget* parent, const Readiness& ready)
 {
     if (PreparePrintAll(state, kind)) {
-        OpenPrintDialog(state, parent, ready);
+        const ListModel all = AllRecordsByReading(state);
+        OpenPrintDialog(state, parent, ready, RecordsOf(all, 0, static_cast<int>(all.size()) - 1));
     }
 }
 
