@@ -43,11 +43,8 @@ bool Holds(const SeasonListState& season, SeasonFilter filter, const std::string
     return SeasonHolds(filter, season.marks.of(*identity), season.marks.stopped.contains(*identity));
 }
 
-} // namespace
-
-bool LoadSeasonList(AppState& state)
+bool LoadSeason(AppState& state, SeasonListState& season)
 {
-    SeasonListState& season = state.season;
     season.year = CardYearOf(state);
     season.identities.clear();
     season.marks = {};
@@ -57,6 +54,13 @@ bool LoadSeasonList(AppState& state)
     }
     season.marks = ReadSeasonYear(state, season.year);
     return true;
+}
+
+} // namespace
+
+bool LoadSeasonList(AppState& state)
+{
+    return LoadSeason(state, state.season);
 }
 
 std::string SeasonLettersOfKey(const SeasonListState& season, std::string_view key)
@@ -85,6 +89,16 @@ std::size_t ApplySeasonFilter(const SeasonListState& season, ListModel& list)
         }
     }
     return list.removeMany(dropped);
+}
+
+std::size_t NarrowBySeason(AppState& state, ListModel& list, SeasonFilter filter)
+{
+    SeasonListState season;
+    if (!LoadSeason(state, season)) {
+        return 0;
+    }
+    season.filter = filter;
+    return ApplySeasonFilter(season, list);
 }
 
 bool ToggleReceived(AppState& state, const std::vector<std::string>& keys)

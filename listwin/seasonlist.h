@@ -51,6 +51,10 @@ bool SeasonKeepsKey(const SeasonListState& season, std::string_view key);
 // Takes the rows the filter does not keep out of `list`; returns how many went.
 std::size_t ApplySeasonFilter(const SeasonListState& season, ListModel& list);
 
+// Narrows `list` (a search result) to the rows `filter` keeps for the card year; returns how many
+// went. Nothing goes when the main file could not be read (the user was told).
+std::size_t NarrowBySeason(AppState& state, ListModel& list, SeasonFilter filter);
+
 // Toggles 受 for the records of `keys`, in one transaction: set on every one unless every one
 // already has it, then cleared on every one. The marks are read afresh afterwards. False (told)
 // when the records or the side store could not be written; nothing is marked then.
