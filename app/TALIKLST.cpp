@@ -36,6 +36,7 @@
 #include "listwin/listsync.h"
 #include "listwin/listviewmodel.h"
 #include "listwin/listviewsetup.h"
+#include "listwin/seasonlist.h"
 #include "print/printdialogs.h"
 #include "print/printwork.h"
 #include "search/TALIKSRC.h"
@@ -51,6 +52,7 @@ namespace talik {
 namespace {
 
 constexpr int StatusHintMs = 1000;
+constexpr int SeasonColumnTwips = 900; // room for all four marks
 constexpr TwipRect JumpFrameSize{0, 0, 2900, 650};
 constexpr TwipRect ButtonFrameSize{0, 0, 6900, 650};
 
@@ -150,6 +152,24 @@ void TALIKLST::buildFrames()
 void TALIKLST::buildColumns()
 {
     BuildAddressColumns(m_list, m_model, m_state);
+    if (m_state.settings.SeasonView == 0) {
+        m_model->setComputedColumn(-1, {});
+        return;
+    }
+    // The card marks follow the chosen columns, never taking the place of one.
+    QStringList headers = m_model->headers();
+    std::vector<int> widths;
+    for (int i = 0; i < headers.size(); ++i) {
+        widths.push_back(m_list->header()->sectionSize(i));
+    }
+    headers << Qs(SeasonColumnLabel);
+    m_model->setHeaders(headers);
+    for (int i = 0; i < static_cast<int>(widths.size()); ++i) {
+        m_list->header()->resizeSection(i, widths[static_cast<std::size_t>(i)]);
+    }
+    m_list->header()->resizeSection(static_cast<int>(widths.size()), px(SeasonColumnTwips));
+    m_model->setComputedColumn(static_cast<int>(widths.size()),
+                               [this](const std::string& key) { return Qs(SeasonLettersOfKey(m_state.season, key)); });
 }
 
 void TALIKLST::connectControls()
@@ -192,7 +212,21 @@ void TALIKLST::connectMenus()
         int mode = m_state.listMode == ListMode::Row ? 1 : 0;
         m_menus.PMList[0]->setChecked(mode == 0);
         m_menus.PMList[1]->setChecked(mode == 1);
+        const bool season = m_state.settings.SeasonView != 0;
+        m_menus.PMSeason->setChecked(season);
+        m_menus.PMSeasonFilter->setEnabled(season);
+        for (std::size_t i = 0; i < m_menus.PMSeasonFilterN.size(); ++i) {
+            const std::optional<SeasonFilter> filter = m_state.season.filter;
+            m_menus.PMSeasonFilterN[i]->setChecked(i == 0 ? !filter : filter == SeasonFilterChoices[i - 1].filter);
+        }
     });
+    connect(m_menus.PMSeason, &QAction::triggered, this, &TALIKLST::setSeasonView);
+    for (std::size_t i = 0; i < m_menus.PMSeasonFilterN.size(); ++i) {
+        const std::optional<SeasonFilter> filter =
+            i == 0 ? std::nullopt : std::optional<SeasonFilter>(SeasonFilterChoices[i - 1].filter);
+        connect(m_menus.PMSeasonFilterN[i], &QAction::triggered, this, [this, filter] { chooseSeasonFilter(filter); });
+    }
+    connect(m_menus.PMSeasonSum, &QAction::triggered, this, &TALIKLST::showSeasonSummary);
     connect(m_menus.PPM4.Del, &QAction::triggered, this, &TALIKLST::deleteSelected);
     connect(m_menus.PPM4.Edit, &QAction::triggered, this, [this] { openRecord(' '); });
     for (int slot = 0; slot < 4; ++slot) {
@@ -362,7 +396,7 @@ void TALIKLST::showTab(int tab)
     m_list->hide();
     QApplication::processEvents();
     ShowTab(m_state, tab);
-    m_model->refresh();
+    refreshList();
     markTab();
     if (m_model->rowCount() > 0) {
         m_list->selectionModel()->setCurrentIndex(m_model->index(0, 0), QItemSelectionModel::NoUpdate);
@@ -403,7 +437,7 @@ void TALIKLST::deleteSelected()
         return;
     }
     DeleteSelected(m_state, m_state.MainList);
-    m_model->refresh();
+    refreshList();
     setRecordButtons({});
     showCounts();
 }
@@ -475,7 +509,7 @@ void TALIKLST::openRecord(char status)
 // view and the count line show them.
 void TALIKLST::reflectEditor()
 {
-    m_model->refresh();
+    refreshList();
     showCounts();
 }
 
@@ -484,7 +518,7 @@ void TALIKLST::importCsv()
 {
     const bool imported = RunBusy(m_state, [this] { return RunCsvImport(m_state, this); });
     if (imported) {
-        m_model->refresh();
+        refreshList();
         setRecordButtons({});
         showCounts();
     }
@@ -501,7 +535,7 @@ void TALIKLST::reviewDuplicates()
 {
     TALIKDUP review(m_state, this);
     review.exec();
-    m_model->refresh();
+    refreshList();
     setRecordButtons({});
     showCounts();
 }
@@ -511,7 +545,7 @@ void TALIKLST::importVcard()
 {
     const bool imported = RunBusy(m_state, [this] { return RunVcardImport(m_state, this); });
     if (imported) {
-        m_model->refresh();
+        refreshList();
         setRecordButtons({});
         showCounts();
     }
@@ -643,6 +677,78 @@ void TALIKLST::columnsChanged()
     m_state.TablesLoaded = false;
 }
 
+void TALIKLST::refreshSeason()
+{
+    if (m_state.settings.SeasonView != 0 && m_state.TablesLoaded) {
+        LoadSeasonList(m_state);
+        ApplySeasonFilter(m_state.season, m_state.MainList);
+    }
+}
+
+void TALIKLST::refreshList()
+{
+    refreshSeason();
+    m_model->refresh();
+}
+
+void TALIKLST::setSeasonView(bool on)
+{
+    StoreSeasonView(m_state, on);
+    if (!on) {
+        m_state.season = {};
+    }
+    buildColumns();
+    // The rows a filter left out come back, and the marks are read for the shown tab.
+    int shown = m_state.CurrentTab;
+    m_state.CurrentTab = -1;
+    setRecordButtons({});
+    showTab(std::max(shown, 0));
+}
+
+void TALIKLST::chooseSeasonFilter(std::optional<SeasonFilter> filter)
+{
+    if (m_state.settings.SeasonView == 0) {
+        return;
+    }
+    m_state.season.filter = filter;
+    int shown = m_state.CurrentTab;
+    m_state.CurrentTab = -1;
+    setRecordButtons({});
+    showTab(std::max(shown, 0));
+}
+
+void TALIKLST::toggleReceived()
+{
+    std::vector<std::string> keys;
+    for (const QModelIndex& row : m_list->selectionModel()->selectedRows()) {
+        keys.push_back(m_model->keyAt(row.row()).toStdString());
+    }
+    if (keys.empty() && m_state.MainList.selected()) {
+        keys.push_back(m_state.MainList.at(*m_state.MainList.selected()).key);
+    }
+    if (keys.empty() || !ToggleReceived(m_state, keys)) {
+        return;
+    }
+    // A record given its identity just now was rewritten and listed again: the rows are shown
+    // afresh, and the selection stays on the same record while the filter keeps it.
+    const std::string current = m_model->keyAt(m_list->currentIndex().row()).toStdString();
+    ApplySeasonFilter(m_state.season, m_state.MainList);
+    m_model->refresh();
+    if (std::optional<std::size_t> row = m_state.MainList.indexOf(current)) {
+        m_list->selectionModel()->setCurrentIndex(m_model->index(static_cast<int>(*row), 0),
+                                                  QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+        selectCurrentRow();
+    } else {
+        m_state.MainList.select(std::nullopt);
+        setRecordButtons({});
+    }
+}
+
+void TALIKLST::showSeasonSummary()
+{
+    m_state.ui.message(SeasonSummaryOf(m_state), MessageIcon::Information, "年賀状の集計");
+}
+
 void TALIKLST::showStatusHint()
 {
     m_label5->setText("環境設定 他");
@@ -727,6 +833,9 @@ void TALIKLST::runKeyCommand(const KeyAction& action)
         break;
     case ListCommand::RecordMenu:
         m_records->popupRecordMenu();
+        break;
+    case ListCommand::ToggleReceived:
+        toggleReceived();
         break;
     case ListCommand::PassOn:
     case ListCommand::Swallow:

@@ -6,6 +6,7 @@
 #include "editor/recordlist.h"
 #include "listwin/listmenus.h"
 #include "listwin/listwindow.h"
+#include "store/season.h"
 
 class QGroupBox;
 class QLabel;
@@ -111,6 +112,15 @@ private:
     // The open database's own check-item names.
     void openCheckItemNames();
     void showStatusHint();
+    // The card season: the view on or off, a filter chosen (none: every row), 受 toggled on the
+    // selected rows, the year's summary; the year's marks read afresh and the filter applied.
+    void setSeasonView(bool on);
+    void chooseSeasonFilter(std::optional<SeasonFilter> filter);
+    void toggleReceived();
+    void showSeasonSummary();
+    void refreshSeason();
+    // Shows the list after the core changed it, with the card marks and the filter brought up to date.
+    void refreshList();
     bool handleKey(QKeyEvent* event);
     void runKeyCommand(const KeyAction& action);
     void dragWindow();

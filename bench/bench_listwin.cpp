@@ -13,6 +13,7 @@
 #include "listwin/appstate.h"
 #include "listwin/listviewmodel.h"
 #include "listwin/listwindow.h"
+#include "listwin/seasonlist.h"
 #include "store/database.h"
 #include "ui/qtinteraction.h"
 
@@ -150,6 +151,39 @@ void BM_ShowRowTabInView(benchmark::State& bench, Workspace& workspace)
     ShowTabInView(bench, workspace, ListMode::Row);
 }
 
+// What the season view adds to each fill of the largest tab: the card year's marks and every
+// record's identity read afresh (one scan of the main file), a filter applied, and the letters of
+// every row worked out.
+void BM_SeasonRefresh(benchmark::State& bench, Workspace& workspace)
+{
+    Session session(workspace, static_cast<int>(bench.range(0)));
+    if (!session.load()) {
+        bench.SkipWithError("LoadTables did not load quietly");
+        return;
+    }
+    AppState& state = session.state;
+    const int tab = session.largestTab();
+    state.season.filter = SeasonFilter::ToSend;
+    std::size_t letters = 0;
+    for (auto _ : bench) {
+        state.CurrentTab = -1;
+        ShowTab(state, tab);
+        if (!LoadSeasonList(state)) {
+            bench.SkipWithError("the main file could not be scanned");
+            break;
+        }
+        ApplySeasonFilter(state.season, state.MainList);
+        for (const ListItem& item : state.MainList.items()) {
+            letters += SeasonLettersOfKey(state.season, item.key).size();
+        }
+    }
+    benchmark::DoNotOptimize(letters);
+    if (static_cast<int>(state.MainList.size()) != session.tabRows(tab)) {
+        bench.SkipWithError("with no marks every row is this year's recipient");
+    }
+    bench.counters["rows"] = session.tabRows(tab);
+}
+
 // Each iteration opens the other database of the folder: a full reload of its tables.
 void BM_SwitchDatabase(benchmark::State& bench, Workspace& workspace)
 {
@@ -176,6 +210,7 @@ constexpr NamedBenchmark ListWindowBenchmarks[] = {
     {"ShowTab/LargestGroupInView", BM_ShowTabInView},
     {"ShowTab/LargestRowInView", BM_ShowRowTabInView},
     {"SwitchDatabase", BM_SwitchDatabase},
+    {"SeasonRefresh/LargestGroup", BM_SeasonRefresh},
 };
 
 } // namespace

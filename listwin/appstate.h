@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "listwin/listmodel.h"
+#include "listwin/seasonlist.h"
 #include "store/state.h"
 
 namespace talik {
@@ -47,6 +48,7 @@ struct AppState : StoreState
     bool Busy = false;      // a CSV import or export runs: the list window leaves the focus alone
     ListModel MainList;
     ListWindowTexts texts;
+    SeasonListState season; // the card marks the main list shows and filters by
 
 private:
     Subscription m_mainListFollow;

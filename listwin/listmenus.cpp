@@ -1,8 +1,10 @@
 #include "listwin/listmenus.h"
 
+#include <QActionGroup>
 #include <QMenu>
 
 #include "listwin/listwindow.h"
+#include "listwin/seasonlist.h"
 #include "store/settings.h"
 #include "ui/qtinteraction.h"
 #include "ui/readiness.h"
@@ -32,6 +34,23 @@ QMenu* SubMenu(QMenu* menu, const QString& name, const QString& caption)
     return sub;
 }
 
+void BuildSeasonEntries(ListMenus& m)
+{
+    m.PPM3->addSeparator();
+    m.PMSeason = Entry(m.PPM3, "PMSeason", "年賀状モード");
+    m.PMSeason->setCheckable(true);
+    m.PMSeasonFilter = SubMenu(m.PPM3, "PMSeasonFilter", "年賀状の絞り込み");
+    auto* group = new QActionGroup(m.PMSeasonFilter);
+    for (std::size_t i = 0; i < m.PMSeasonFilterN.size(); ++i) {
+        const QString caption =
+            i == 0 ? Qs(NoSeasonFilterCaption) : QString::fromUtf8(SeasonFilterChoices[i - 1].caption);
+        m.PMSeasonFilterN[i] = Entry(m.PMSeasonFilter, QString("PMSeasonFilter_%1").arg(i), caption);
+        m.PMSeasonFilterN[i]->setCheckable(true);
+        group->addAction(m.PMSeasonFilterN[i]);
+    }
+    m.PMSeasonSum = Entry(m.PPM3, "PMSeasonSum", "年賀状の集計");
+}
+
 void BuildDatabaseMenus(QWidget* owner, ListMenus& m, const Readiness& ready)
 {
     m.PPM2 = NewMenu(owner, "PPM2");
@@ -53,6 +72,7 @@ void BuildDatabaseMenus(QWidget* owner, ListMenus& m, const Readiness& ready)
     for (QAction* entry : m.PMList) {
         entry->setCheckable(true);
     }
+    BuildSeasonEntries(m);
 }
 
 void BuildSettingsMenu(QWidget* owner, ListMenus& m, const Readiness& ready)

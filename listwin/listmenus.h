@@ -73,6 +73,12 @@ struct ListMenus
     // PPM3, the list mode (a click on the list title).
     QMenu* PPM3 = nullptr;
     std::array<QAction*, 2> PMList{};
+    // The card season: the "年賀" column, the filters (none first, then SeasonFilterChoices) and the
+    // year's summary.
+    QAction* PMSeason = nullptr; // "年賀状モード"
+    QMenu* PMSeasonFilter = nullptr;
+    std::array<QAction*, 6> PMSeasonFilterN{};
+    QAction* PMSeasonSum = nullptr; // "年賀状の集計"
     // PPM4, the record menu (right button on a selected item).
     RecordMenu PPM4;
     // PPM5, settings and more (a click on the status line).

@@ -1,6 +1,7 @@
 #include "listwin/listviewmodel.h"
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "listwin/listmodel.h"
@@ -16,6 +17,20 @@ void ListViewModel::setHeaders(const QStringList& headers)
     beginResetModel();
     m_headers = headers;
     endResetModel();
+}
+
+void ListViewModel::setComputedColumn(int column, std::function<QString(const std::string& key)> text)
+{
+    m_computedColumn = text ? column : -1;
+    m_computedText = std::move(text);
+    refreshComputedColumn();
+}
+
+void ListViewModel::refreshComputedColumn()
+{
+    if (m_computedColumn >= 0 && rowCount() > 0) {
+        emit dataChanged(index(0, m_computedColumn), index(rowCount() - 1, m_computedColumn));
+    }
 }
 
 void ListViewModel::refresh()
@@ -57,6 +72,9 @@ QVariant ListViewModel::data(const QModelIndex& index, int role) const
     }
     if (role != Qt::DisplayRole) {
         return {};
+    }
+    if (index.column() == m_computedColumn) {
+        return m_computedText(item.key);
     }
     if (index.column() == 0) {
         return Qs(item.text);

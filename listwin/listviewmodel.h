@@ -5,6 +5,9 @@
 #include <QAbstractTableModel>
 #include <QStringList>
 
+#include <functional>
+#include <string>
+
 namespace talik {
 
 class ListModel;
@@ -21,6 +24,10 @@ public:
     // The column headers; their number is the number of columns.
     void setHeaders(const QStringList& headers);
     const QStringList& headers() const { return m_headers; }
+    // Column `column` shows a text worked out per row from its key instead of a sub-item (-1: none).
+    void setComputedColumn(int column, std::function<QString(const std::string& key)> text);
+    // The computed column's texts changed: the view asks for them again.
+    void refreshComputedColumn();
     // Shows the list afresh after the core changed it (filled, cleared, added or removed items).
     void refresh();
     // The key of the item in `row`; empty for a row that does not exist.
@@ -37,6 +44,8 @@ public:
 private:
     ListModel& m_list;
     QStringList m_headers;
+    int m_computedColumn = -1;
+    std::function<QString(const std::string& key)> m_computedText;
 };
 
 } // namespace talik

@@ -256,6 +256,9 @@ KeyAction HandleKey(const AppState& state, ListKey key, bool shift, bool ctrl, b
         return {ListCommand::New};
     case ListKey::Menu:
         return {ListCommand::RecordMenu};
+    case ListKey::F3:
+        // Only while the list shows the card marks: a mark never changes where it cannot be seen.
+        return {state.settings.SeasonView != 0 ? ListCommand::ToggleReceived : ListCommand::PassOn};
     default:
         return {ListCommand::PassOn};
     }

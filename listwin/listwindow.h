@@ -115,7 +115,8 @@ enum class ListCommand
     ShowTab,       // the tab in KeyAction::tab
     Close,         // Command4
     Minimise,
-    RecordMenu, // the record popup at the selected row, as the right mouse button opens it
+    RecordMenu,     // the record popup at the selected row, as the right mouse button opens it
+    ToggleReceived, // F3 in the season view: 受 on or off for the selected row
 };
 
 struct KeyAction

@@ -28,6 +28,7 @@
 #include "listwin/listsync.h"
 #include "listwin/listviewmodel.h"
 #include "listwin/listviewsetup.h"
+#include "listwin/seasonlist.h"
 #include "print/printdialogs.h"
 #include "print/printwork.h"
 #include "search/resultwindow.h"
@@ -62,6 +63,7 @@ TALIKSRC::TALIKSRC(AppState& state, Launcher& launcher, QWidget* parent, const R
     buildControls();
     buildButtons();
     addBulkMailExtras();
+    addSeasonNarrowing();
     connectControls();
     connectRecordCommands();
     // The button column and the jump box below the list fit at the smallest size.
@@ -180,6 +182,41 @@ void TALIKSRC::fitButtonColumn()
     }
     m_buttonFrame->resize(widest + px(160), m_buttonFrame->height());
     m_buttonFrameWidth = PixelsToTwips(m_buttonFrame->width(), logicalDpiX());
+}
+
+// Below the column: the results narrowed to one of the card season's groups (this year's
+// recipients, those who sent one, and so on), as a narrowing search narrows them by a condition.
+void TALIKSRC::addSeasonNarrowing()
+{
+    m_seasonNarrow = new QPushButton("年賀状で絞込み", m_buttonFrame);
+    m_seasonNarrow->setObjectName("CommandSeason");
+    m_seasonMenu = new QMenu(this);
+    m_seasonMenu->setObjectName("SPMSeason");
+    for (std::size_t i = 0; i < std::size(SeasonFilterChoices); ++i) {
+        QAction* entry = m_seasonMenu->addAction(QString::fromUtf8(SeasonFilterChoices[i].caption));
+        entry->setObjectName(QString("SPMSeason_%1").arg(i));
+        const SeasonFilter filter = SeasonFilterChoices[i].filter;
+        connect(entry, &QAction::triggered, this, [this, filter] { narrowBySeason(filter); });
+    }
+    connect(m_seasonNarrow, &QPushButton::clicked, this, [this] { PopupBelow(m_seasonMenu, m_seasonNarrow); });
+    int top = m_buttonFrame->height() - px(100);
+    m_seasonNarrow->setGeometry(px(80), top, px(1440), px(290));
+    m_buttonFrame->resize(m_buttonFrame->width(), top + px(305) + px(100));
+    fitButtonColumn();
+}
+
+void TALIKSRC::narrowBySeason(SeasonFilter filter)
+{
+    NarrowBySeason(m_state, m_results, filter);
+    m_results.select(std::nullopt);
+    m_model->refresh();
+    m_countLine->setText(Qs(SearchCountLine(m_state, static_cast<int>(m_results.size()))));
+    const bool hits = !m_results.empty();
+    setHitButtons(hits);
+    if (hits) {
+        m_list->selectionModel()->setCurrentIndex(m_model->index(0, 0), QItemSelectionModel::NoUpdate);
+    }
+    setRecordButtons({});
 }
 
 void TALIKSRC::connectRecordCommands()
@@ -304,6 +341,7 @@ void TALIKSRC::setHitButtons(bool hits)
 {
     m_printAll->setEnabled(hits && m_ready.printAllResults);
     m_narrowSearch->setEnabled(hits);
+    m_seasonNarrow->setEnabled(hits);
     m_excludeSearch->setEnabled(hits);
     m_batchSet->setEnabled(hits);
     m_batchClear->setEnabled(hits);

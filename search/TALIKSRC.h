@@ -11,12 +11,14 @@
 #include "listwin/listwindow.h"
 #include "search/search.h"
 #include "store/changes.h"
+#include "store/season.h"
 #include "ui/readiness.h"
 
 class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QCheckBox;
+class QMenu;
 class QPushButton;
 class QTreeView;
 
@@ -58,6 +60,9 @@ private:
     void buildButtons();
     void connectControls();
     void addBulkMailExtras();
+    void addSeasonNarrowing();
+    // Keeps the results the card year's filter keeps.
+    void narrowBySeason(SeasonFilter filter);
     void fitButtonColumn();
     void connectRecordCommands();
     void applyOpeningGeometry();
@@ -122,6 +127,8 @@ private:
     QPushButton* m_mailAll = nullptr;            // Command13
     QCheckBox* m_mailBcc = nullptr;              // bulk mail in BCC
     QPushButton* m_copyAddresses = nullptr;      // the result's addresses to the clipboard
+    QPushButton* m_seasonNarrow = nullptr;       // CommandSeason: the result narrowed by the card marks
+    QMenu* m_seasonMenu = nullptr;               // SPMSeason: its filters
     RecordMenu m_recordMenu;
     PrintMenu m_printMenu;
     TelephoneMenu m_telephoneMenu;

@@ -168,6 +168,12 @@ TEST_F(ListWindowCore, KeysMapToTheWindowsCommands)
     EXPECT_EQ(HandleKey(state, ListKey::Menu, false, false, false).command, ListCommand::RecordMenu);
     EXPECT_EQ(HandleKey(state, ListKey::F10, true, false, false).command, ListCommand::RecordMenu);
     EXPECT_EQ(HandleKey(state, ListKey::F10, false, false, false).command, ListCommand::Change);
+    // F3 toggles 受 only while the list shows the card marks; with Shift or Ctrl it is no command.
+    EXPECT_EQ(HandleKey(state, ListKey::F3, false, false, false).command, ListCommand::PassOn);
+    state.settings.SeasonView = 1;
+    EXPECT_EQ(HandleKey(state, ListKey::F3, false, false, false).command, ListCommand::ToggleReceived);
+    EXPECT_EQ(HandleKey(state, ListKey::F3, true, false, false).command, ListCommand::PassOn);
+    EXPECT_EQ(HandleKey(state, ListKey::F3, false, true, false).command, ListCommand::PassOn);
 }
 
 TEST_F(ListWindowCore, SelectingARecordEnablesWhatItHas)
