@@ -47,8 +47,8 @@ protected:
     {
         AddressRecord rec{};
         ExtraRecord extra{};
-        std::memset(&rec, ' ', sizeof rec);
-        std::memset(&extra, ' ', sizeof extra);
+        ClearRecord(rec);
+        ClearRecord(extra);
         SetText(rec.KanaName, reading);
         SetText(rec.KanjiName, name);
         SetText(rec.EMail, email);
@@ -211,6 +211,20 @@ TEST_P(SyncTest, AnUpdateKeepsWhatAnotherClientAddedAndReadingsSurviveTheRoundTr
         "花\r\nEND:VCARD\r\n");
     EXPECT_EQ(sync().localAdded, 1);
     EXPECT_EQ(local()["小林 花"].reading.rfind("ｺﾊﾞﾔｼ", 0), 0u);
+}
+
+TEST_P(SyncTest, ACardRewrittenWithTheSameContentMovesNothing)
+{
+    add("ﾔﾏﾀﾞ", "山田 太郎", "t@example.jp");
+    sync();
+    auto [href, card] = remoteWith("山田");
+    // Another client writes the same person back in its own order and folding: a new ETag only.
+    std::string same =
+        "BEGIN:VCARD\r\nVERSION:3.0\r\nX-PHONETIC-LAST-NAME:ヤマダ\r\nEMAIL;TYPE=INTERNET:t@example.jp\r\n"
+        "N:山田;太郎;;;\r\nUID:" +
+        CardUid(card.text) + "\r\nFN:山田 太郎\r\nEND:VCARD\r\n";
+    ASSERT_TRUE(client->update(server->book(), href, card.etag, same).ok());
+    EXPECT_EQ(SummaryLine(sync()), "この住所録: 追加 0・更新 0・削除 0／サーバー: 追加 0・更新 0・削除 0／競合 0");
 }
 
 TEST_P(SyncTest, AChangeOnBothSidesFollowsTheConflictRule)
