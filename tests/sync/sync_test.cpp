@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include "store/deleteall.h"
 #include "store/duplicates.h"
 #include "store/identity.h"
 #include "store/recordwriter.h"
@@ -300,6 +301,36 @@ TEST_P(SyncTest, ARunThatWouldDeleteMostOfOneSideStops)
     SyncSummary allowed = sync(ConflictRule::Skip, true);
     EXPECT_EQ(allowed.serverDeleted, 3);
     EXPECT_EQ(remote().size(), 1u);
+}
+
+TEST_P(SyncTest, DeletingEverythingHereMeetsTheStopInsteadOfEmptyingTheServer)
+{
+    for (int i = 0; i < 3; ++i) {
+        add("ﾃｽﾄ", "人 " + std::to_string(i), "d" + std::to_string(i) + "@example.jp");
+    }
+    sync();
+    ui.yesNoAnswers.push_back(true);
+    ASSERT_TRUE(DeleteAllData(state));
+    load();
+    SyncSummary stopped = sync();
+    EXPECT_TRUE(stopped.massDeleteStop);
+    EXPECT_EQ(remote().size(), 3u);
+}
+
+TEST_P(SyncTest, ATokenTheServerRefusesMeansAFullListing)
+{
+    add("ﾔﾏﾀﾞ", "山田 太郎");
+    sync();
+    {
+        std::optional<SideStore> side = SideStore::open(state, state.DbNo, SideStore::Access::Write);
+        ASSERT_TRUE(side.has_value());
+        ASSERT_TRUE(StoreSyncToken(*side, server->book(), "http://example.org/ns/sync/unknown-token"));
+    }
+    put("n.vcf", "n-1", Card("n-1", "伊藤", "三郎", "イトウ"));
+    SyncSummary summary = sync();
+    EXPECT_EQ(summary.error, "");
+    EXPECT_EQ(summary.localAdded, 1);
+    EXPECT_EQ(local().size(), 2u);
 }
 
 TEST_P(SyncTest, ACancelledRunLosesNothingAndTheNextConverges)
