@@ -19,6 +19,9 @@
 namespace talik {
 namespace {
 
+// The local hash of a card remembered before its record was stored.
+constexpr const char* PendingHash = "pending";
+
 struct LocalPerson
 {
     std::int32_t recNo = 0;
@@ -195,7 +198,8 @@ bool SyncRun::listServer()
     std::vector<std::string> wanted;
     for (const auto& [href, etag] : m_listing.etags) {
         auto known = m_identityOfHref.find(href);
-        if (known == m_identityOfHref.end() || m_synced[known->second].etag != etag) {
+        if (known == m_identityOfHref.end() || m_synced[known->second].etag != etag ||
+            m_synced[known->second].localHash == PendingHash) {
             wanted.push_back(href);
         }
     }
@@ -216,7 +220,10 @@ void SyncRun::planKnown(const std::string& identity, const SyncedCard& row)
     auto card = m_cards.find(row.href);
     bool changedThere = there && card != m_cards.end() && serverHash(card->second.text) != row.serverHash;
     bool changedHere = here && local->second.hash != row.localHash;
-    if (!here && !there) {
+    if (row.localHash == PendingHash) {
+        // A run ended between remembering a card and storing its record: finish what it began.
+        m_steps.push_back({!there ? Action::Forget : here ? Action::Link : Action::AddHere, identity, row.href});
+    } else if (!here && !there) {
         m_steps.push_back({Action::Forget, identity, row.href});
     } else if (!here) {
         m_steps.push_back({changedThere ? Action::AddHere : Action::DeleteThere, identity, row.href});
@@ -477,14 +484,23 @@ void SyncRun::applyHere(const std::string& identity, const std::string& href, bo
         m_summary.notes.push_back("読みのないカードは取込みませんでした: " + href);
         return;
     }
-    std::string id = identity;
+    std::string id = identity.empty() ? NewIdentity() : identity;
+    std::string uid = CardUid(card.text);
+    SyncedCard row{uid.empty() ? id : uid, href, card.etag, PersonHash(*person), PersonHash(*person), card.text};
     if (add) {
-        std::int32_t recNo = m_writer->add(person->rec, person->extra);
+        // The card is remembered first, marked pending, under the identity the record will get: a
+        // run killed between the two finds the record by it (or adds it then), never a second one.
+        SyncedCard pending = row;
+        pending.localHash = PendingHash;
+        if (!StoreSyncedCard(*m_side, id, pending)) {
+            fail("同期の状態を保存できません: " + href);
+            return;
+        }
+        std::int32_t recNo = m_writer->add(person->rec, person->extra, id);
         if (recNo == 0) {
             fail("この住所録に登録できません: " + href);
             return;
         }
-        id = RecordIdentity(m_writer->written());
         m_local[id] = {recNo, *person, PersonHash(*person)};
     } else {
         LocalPerson& local = m_local[identity];
@@ -499,8 +515,6 @@ void SyncRun::applyHere(const std::string& identity, const std::string& href, bo
     if (!m_side->setJointNames(id, person->joint)) {
         fail("連名を保存できません: " + href);
     }
-    std::string uid = CardUid(card.text);
-    SyncedCard row{uid.empty() ? id : uid, href, card.etag, PersonHash(*person), PersonHash(*person), card.text};
     remember(id, row);
     m_identityOfHref[href] = id;
     ++(add ? m_summary.localAdded : m_summary.localUpdated);

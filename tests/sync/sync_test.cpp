@@ -333,6 +333,22 @@ TEST_P(SyncTest, ATokenTheServerRefusesMeansAFullListing)
     EXPECT_EQ(local().size(), 2u);
 }
 
+TEST_P(SyncTest, ACardRememberedBeforeItsRecordWasStoredIsStoredOnce)
+{
+    put("p.vcf", "p-1", Card("p-1", "伊藤", "三郎", "イトウ"));
+    auto [href, card] = remoteWith("伊藤");
+    {
+        // What a run killed between remembering the card and storing its record leaves.
+        std::optional<SideStore> side = SideStore::open(state, state.DbNo, SideStore::Access::Write);
+        ASSERT_TRUE(side.has_value());
+        ASSERT_TRUE(StoreSyncedCard(*side, NewIdentity(), {"p-1", href, card.etag, "pending", "", card.text}));
+    }
+    EXPECT_EQ(sync().localAdded, 1);
+    EXPECT_EQ(local().size(), 1u);
+    EXPECT_EQ(SummaryLine(sync()), "この住所録: 追加 0・更新 0・削除 0／サーバー: 追加 0・更新 0・削除 0／競合 0");
+    EXPECT_EQ(remote().size(), 1u);
+}
+
 TEST_P(SyncTest, ACancelledRunLosesNothingAndTheNextConverges)
 {
     for (int i = 0; i < 12; ++i) {
