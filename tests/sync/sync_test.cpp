@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include "store/checkitems.h"
 #include "store/deleteall.h"
 #include "store/duplicates.h"
 #include "store/identity.h"
@@ -341,7 +342,10 @@ TEST_P(SyncTest, ACardRememberedBeforeItsRecordWasStoredIsStoredOnce)
         // What a run killed between remembering the card and storing its record leaves.
         std::optional<SideStore> side = SideStore::open(state, state.DbNo, SideStore::Access::Write);
         ASSERT_TRUE(side.has_value());
-        ASSERT_TRUE(StoreSyncedCard(*side, NewIdentity(), {"p-1", href, card.etag, "pending", "", card.text}));
+        std::optional<Person> person = PersonFromCard(card.text, CheckItemCaptions(state));
+        ASSERT_TRUE(person.has_value());
+        ASSERT_TRUE(
+            StoreSyncedCard(*side, NewIdentity(), {"p-1", href, card.etag, "pending", PersonHash(*person), card.text}));
     }
     EXPECT_EQ(sync().localAdded, 1);
     EXPECT_EQ(local().size(), 1u);
