@@ -9,6 +9,7 @@
 #include "cli/clidatabase.h"
 #include "cli/clidbadmin.h"
 #include "cli/cliduplicates.h"
+#include "cli/clisync.h"
 #include "cli/cliexport.h"
 #include "cli/cliimport.h"
 #include "cli/cliinteraction.h"
@@ -326,6 +327,7 @@ int RunCli(const std::vector<std::string>& args, const CliCommand& print)
         {"merge", MergeCommand},
         {"not-duplicate", NotDuplicateCommand},
         {"unmerge", UnmergeCommand},
+        {"sync", SyncCommand},
     };
     auto command = commands.find(options->command);
     if (command == commands.end()) {

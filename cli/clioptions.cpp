@@ -106,7 +106,7 @@ bool TakesOwnOptions(const std::string& command)
     for (std::string_view own :
          {"print",  "export",    "import",     "settings",  "layout",        "copy",    "mail-url",
           "backup", "restore",   "databases",  "rename-db", "copy-to",       "move-to", "password",
-          "postal", "sidestore", "duplicates", "merge",     "not-duplicate", "unmerge", "season"}) {
+          "postal", "sidestore", "duplicates", "merge",     "not-duplicate", "unmerge", "season", "sync"}) {
         if (command == own) {
             return true;
         }
@@ -214,6 +214,8 @@ const char* CliUsage()
            "  merge A B [--prefer A|B]    B を A に統合して B を削除 (--prefer B は違う項目を B の値に)\n"
            "  not-duplicate A B    A と B を別人として記録し、以後は重複として挙げない\n"
            "  unmerge A            A への最後の統合を元に戻す (戻ったレコードの番号を表示)\n"
+           "  sync [--url U --user N --server-password-file F] [--conflict local|server|skip] [--dry-run]\n"
+           "       [--allow-mass-delete]  CardDAV のアドレス帳と双方向に同期 (URL がなければ保存した同期先)\n"
            "  settings get KEY     モードの設定セクションのキーの値を表示\n"
            "  settings set KEY VALUE  キーだけを書き換える (DBPathAddr, ListFontSize, ComPort は画面と同じ検査)\n"
            "  backup --to DIR [--databases N,...] [--settings] [--overwrite-newer]\n"

@@ -13,15 +13,16 @@
 #include "store/liverecords.h"
 #include "store/messages.h"
 #include "store/sidepairs.h"
+#include "store/sidesync.h"
 #include "store/state.h"
 
 namespace talik {
 namespace {
 
 // 1: joint names; 2: the duplicate reviews' tables or the card season's, as two builds made them;
-// 3: both. Every step only adds tables, so the whole schema is created with IF NOT EXISTS whatever
-// version a store is brought forward from.
-constexpr int SchemaVersion = 3;
+// 3: both; 4: the CardDAV sync state. Every step only adds tables, so the whole schema is created
+// with IF NOT EXISTS whatever version a store is brought forward from.
+constexpr int SchemaVersion = SyncSchema;
 // The first version whose tables a reader can use; later tables it finds missing read as empty.
 constexpr int FirstReadableVersion = 1;
 
@@ -114,7 +115,7 @@ OpenDatabase(StoreState& state, const std::string& path, bool write, bool check,
             code = Scalar(*db, "PRAGMA user_version", &version);
         }
         if (code == SQLITE_OK && std::atoi(version.c_str()) < SchemaVersion) {
-            std::string migrate = std::string("BEGIN IMMEDIATE;") + Schema + SidePairsSchema +
+            std::string migrate = std::string("BEGIN IMMEDIATE;") + Schema + SidePairsSchema + SideSyncSchema +
                                   "PRAGMA user_version = " + std::to_string(SchemaVersion) + ";COMMIT;";
             code = sqlite3_exec(*db, migrate.c_str(), nullptr, nullptr, nullptr);
             if (code != SQLITE_OK) {

@@ -69,6 +69,10 @@ constexpr Flag AllFlags[] = {
     &Readiness::printPositionAdjust,
     &Readiness::printFonts,
     &Readiness::printScale,
+    &Readiness::syncAccount,
+    &Readiness::syncNow,
+    &Readiness::syncConflicts,
+    &Readiness::syncAtStartAndExit,
 };
 static_assert(sizeof(Readiness) == std::size(AllFlags) * sizeof(bool), "a new flag belongs in AllFlags");
 

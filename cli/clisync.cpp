@@ -1,0 +1,140 @@
+#include "cli/clisync.h"
+
+#include <cstdio>
+#include <fstream>
+#include <optional>
+#include <string>
+
+#include "cli/cliapp.h"
+#include "cli/clidatabase.h"
+#include "cli/clioptions.h"
+#include "listwin/appstate.h"
+#include "sync/carddav.h"
+#include "sync/syncaccount.h"
+#include "sync/syncrun.h"
+
+namespace talik {
+namespace {
+
+struct SyncArguments
+{
+    std::optional<std::string> url;
+    std::optional<std::string> user;
+    std::optional<std::string> passwordFile;
+    std::optional<ConflictRule> conflict;
+    bool dryRun = false;
+    bool allowMassDelete = false;
+};
+
+int Usage(const std::string& error)
+{
+    std::fprintf(stderr, "%s\n%s", error.c_str(), CliUsage());
+    return ExitUsage;
+}
+
+std::optional<SyncArguments> ReadArguments(const std::vector<std::string>& args, std::string& error)
+{
+    SyncArguments read;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        if (args[i] == "--dry-run") {
+            read.dryRun = true;
+            continue;
+        }
+        if (args[i] == "--allow-mass-delete") {
+            read.allowMassDelete = true;
+            continue;
+        }
+        std::optional<ValuedOption> option =
+            TakeValuedOption(args, i, {"--url", "--user", "--server-password-file", "--conflict"});
+        if (!option || !option->value) {
+            error = "sync の引数が正しくありません: " + args[i];
+            return std::nullopt;
+        }
+        if (option->name == "--url") {
+            read.url = option->value;
+        } else if (option->name == "--user") {
+            read.user = option->value;
+        } else if (option->name == "--server-password-file") {
+            read.passwordFile = option->value;
+        } else if (!(read.conflict = ParseConflictRule(*option->value))) {
+            error = "--conflict には local, server, skip のいずれかを指定してください。";
+            return std::nullopt;
+        }
+    }
+    return read;
+}
+
+// The first line of the file, without its line end.
+std::optional<std::string> FirstLine(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::string line;
+    if (!in || !std::getline(in, line)) {
+        return std::nullopt;
+    }
+    if (line.ends_with('\r')) {
+        line.pop_back();
+    }
+    return line;
+}
+
+} // namespace
+
+int SyncCommand(AppState& state, const CliOptions& options)
+{
+    std::string error;
+    std::optional<SyncArguments> args = ReadArguments(options.arguments, error);
+    if (!args) {
+        return Usage(error);
+    }
+    if (!LoadForChanging(state)) {
+        return ExitRefused;
+    }
+    SyncAccount account = ReadSyncAccount(state).value_or(SyncAccount{});
+    bool newAccount = args->url.has_value();
+    if (newAccount) {
+        account = {*args->url, "", args->user.value_or(""), account.conflict};
+    } else if (args->user) {
+        account.user = *args->user;
+    }
+    if (account.url.empty()) {
+        return Usage("同期先がありません。--url でアドレス帳か CardDAV サーバーの URL を指定してください。");
+    }
+    HttpAuth auth{account.user, "", ""};
+    if (args->passwordFile) {
+        std::optional<std::string> password = FirstLine(*args->passwordFile);
+        if (!password) {
+            std::fprintf(stderr, "パスワードファイル（%s）を読めません。\n", args->passwordFile->c_str());
+            return ExitRefused;
+        }
+        auth.password = *password;
+    }
+    CardDavClient client(auth);
+    if (account.book.empty()) {
+        std::vector<FoundAddressBook> books = client.discover(account.url, error);
+        if (books.empty()) {
+            std::fprintf(stderr, "%s\n", error.c_str());
+            return ExitRefused;
+        }
+        account.book = books.front().url;
+    }
+    SyncOptions sync;
+    sync.conflict = args->conflict.value_or(account.conflict);
+    sync.dryRun = args->dryRun;
+    sync.allowMassDelete = args->allowMassDelete;
+    SyncSummary summary = RunSync(state, client, account.book, sync);
+    for (const std::string& note : summary.notes) {
+        std::fprintf(stderr, "%s\n", note.c_str());
+    }
+    if (!summary.error.empty()) {
+        std::fprintf(stderr, "%s\n", summary.error.c_str());
+    }
+    std::printf("%s\n", SummaryLine(summary).c_str());
+    if (newAccount && !args->dryRun && summary.error.empty() && !WriteSyncAccount(state, account)) {
+        std::fprintf(stderr, "同期先を設定ファイルに保存できませんでした。\n");
+    }
+    bool clean = summary.error.empty() && summary.conflicts == 0 && !summary.massDeleteStop;
+    return clean ? ExitDone : ExitRefused;
+}
+
+} // namespace talik

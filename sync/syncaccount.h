@@ -1,0 +1,30 @@
+#pragma once
+// The CardDAV account of a database, kept in the settings file beside the mode's other settings
+// (keys "SyncUrl<n>", "SyncUser<n>", "SyncConflict<n>", "SyncBook<n>" for database n). The
+// password is never kept there.
+#include <optional>
+#include <string>
+
+#include "sync/syncrun.h"
+
+namespace talik {
+
+struct StoreState;
+
+struct SyncAccount
+{
+    std::string url;  // as the user gave it: an address book, a server, or its .well-known
+    std::string book; // the address book found from it
+    std::string user;
+    ConflictRule conflict = ConflictRule::Skip;
+};
+
+// The account of the open database; nullopt when none is set.
+std::optional<SyncAccount> ReadSyncAccount(const StoreState& state);
+bool WriteSyncAccount(const StoreState& state, const SyncAccount& account);
+
+// "local", "server", "skip".
+std::optional<ConflictRule> ParseConflictRule(const std::string& text);
+const char* ConflictRuleName(ConflictRule rule);
+
+} // namespace talik

@@ -1,0 +1,13 @@
+#include "sync/syncsummary.h"
+
+namespace talik {
+
+std::string SummaryLine(const SyncSummary& s)
+{
+    auto n = [](int value) { return std::to_string(value); };
+    return "この住所録: 追加 " + n(s.localAdded) + "・更新 " + n(s.localUpdated) + "・削除 " + n(s.localDeleted) +
+           "／サーバー: 追加 " + n(s.serverAdded) + "・更新 " + n(s.serverUpdated) + "・削除 " + n(s.serverDeleted) +
+           "／競合 " + n(s.conflicts);
+}
+
+} // namespace talik
