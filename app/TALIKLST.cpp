@@ -486,11 +486,17 @@ void TALIKLST::newRecord()
     m_state.MainIdle = true;
     if (m_state.EditStatus != ' ') {
         reflectEditor();
-        // The rows moved under the new one: no row stays selected, and the record commands rest.
-        m_state.MainList.select(std::nullopt);
-        m_list->clearSelection();
-        setRecordButtons({});
+        // The rows moved under the new one.
+        restRecordCommands();
     }
+}
+
+// No row stays selected and the record commands rest, so "全件印刷" means everyone, as it says.
+void TALIKLST::restRecordCommands()
+{
+    m_state.MainList.select(std::nullopt);
+    m_list->clearSelection();
+    setRecordButtons({});
 }
 
 void TALIKLST::openRecord(char status)
@@ -502,7 +508,7 @@ void TALIKLST::openRecord(char status)
         return;
     }
     reflectEditor();
-    setRecordButtons({});
+    restRecordCommands();
 }
 
 // After a save the tables, the list and its captions have followed the published change: the

@@ -82,6 +82,7 @@ private:
     void markTab();
     void setRecordButtons(const RecordButtons& buttons);
     void selectCurrentRow();
+    void restRecordCommands();
     void deleteSelected();
     // Every record of the open database to a CSV file.
     void exportAllCsv();

@@ -1,8 +1,11 @@
 // The record editor driven with real keys and clicks, alone and from the list window.
+#include <QAction>
 #include <QApplication>
+#include <QItemSelectionModel>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -275,6 +278,34 @@ TEST_F(EditorFromList, ChangingTheReadingMovesTheRecordToItsNewGroup)
     window->showTab(5);
     EXPECT_EQ(rows(), 1);
     EXPECT_EQ(label("Label5"), "登録数：1 件");
+}
+
+// The buttons say "全件印刷" after a change: the print menu must then mean everyone too, not the
+// row that was opened (here by Enter, as a double-click).
+TEST_F(EditorFromList, AfterAChangeNoRowIsSelectedAndPrintingMeansEveryone)
+{
+    addRecord("ｱﾍﾞ", "阿部");
+    state.TablesLoaded = false;
+    ASSERT_TRUE(window->loadIfNeeded());
+    selectFirstRow();
+    auto* list = window->findChild<QTreeView*>("ListView1");
+    whenEditorShows([list](TALIK01* dialog) {
+        dialog->findChild<QLineEdit*>("Text1_1")->setText("青木 二郎");
+        QTest::mouseClick(dialog->findChild<QPushButton*>("Command1_0"), Qt::LeftButton);
+        // A window manager gives the focus back to the list as the editor closes, before the
+        // list window has taken in the change.
+        QFocusEvent focusBack(QEvent::FocusIn, Qt::ActiveWindowFocusReason);
+        QApplication::sendEvent(list, &focusBack);
+    });
+    QTest::keyClick(list, Qt::Key_Return);
+    auto* print = window->findChild<QPushButton*>("Command9");
+    EXPECT_EQ(print->text(), "全件印刷");
+    EXPECT_TRUE(list->selectionModel()->selectedRows().isEmpty());
+    QTest::mouseClick(print, Qt::LeftButton);
+    const ListMenus& menus = window->menus();
+    EXPECT_EQ(menus.PPM6.entries[0]->text(), "全件 はがき印刷");
+    EXPECT_TRUE(menus.PPM6.entries[2]->isVisible());
+    menus.PPM6.menu->hide();
 }
 
 TEST_F(EditorFromList, StoringAsNewInChangeModeAppendsACopy)
