@@ -741,9 +741,13 @@ void TALIKLST::toggleReceived()
     ApplySeasonFilter(m_state.season, m_state.MainList);
     m_model->refresh();
     if (std::optional<std::size_t> row = m_state.MainList.indexOf(current)) {
-        m_list->selectionModel()->setCurrentIndex(m_model->index(static_cast<int>(*row), 0),
+        const int shownRow = static_cast<int>(*row);
+        m_list->selectionModel()->setCurrentIndex(m_model->index(shownRow, 0),
                                                   QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
         selectCurrentRow();
+        // The column comes after the chosen ones and is often beyond the list's width: the mark
+        // just changed is brought into sight.
+        m_list->scrollTo(m_model->index(shownRow, m_model->columnCount() - 1));
     } else {
         m_state.MainList.select(std::nullopt);
         setRecordButtons({});

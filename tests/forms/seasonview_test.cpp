@@ -113,6 +113,8 @@ TEST_F(SeasonWindow, F3TogglesReceivedOnTheSelectedRowAndOnlyInTheView)
     ASSERT_NE(ReadSeasonYear(state, 2027).of(identity(1)), nullptr);
     EXPECT_TRUE(ReadSeasonYear(state, 2027).of(identity(1))->received);
     EXPECT_EQ(list()->currentIndex().row(), 1) << "the selection stays on the record";
+    QRect cell = list()->visualRect(list()->model()->index(1, list()->model()->columnCount() - 1));
+    EXPECT_TRUE(list()->viewport()->rect().contains(cell)) << "the mark just set is in sight";
 
     QTest::keyClick(list(), Qt::Key_F3);
     EXPECT_EQ(marks()[1], "ｱﾍﾞ:");
