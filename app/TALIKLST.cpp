@@ -451,7 +451,7 @@ void TALIKLST::exportAllCsv()
 void TALIKLST::shapePrintMenu()
 {
     const bool one = m_state.MainList.selected().has_value();
-    const QString prefix = one ? QString() : QStringLiteral("全件 ");
+    const QString prefix = one ? QString() : Qs(AllRecordsPrintPrefix(m_state));
     m_menus.PPM6.entries[0]->setText(prefix + "はがき印刷");
     m_menus.PPM6.entries[1]->setText(prefix + "タックシール印刷");
     m_menus.PPM6.entries[2]->setVisible(!one);

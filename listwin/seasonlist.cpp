@@ -144,6 +144,18 @@ bool StoreSeasonView(AppState& state, bool on)
     return true;
 }
 
+std::string AllRecordsPrintPrefix(const AppState& state)
+{
+    if (state.settings.SeasonView != 0 && state.season.filter) {
+        for (const SeasonFilterChoice& choice : SeasonFilterChoices) {
+            if (choice.filter == *state.season.filter) {
+                return std::string(choice.caption) + " ";
+            }
+        }
+    }
+    return "全件 ";
+}
+
 std::string SeasonSummaryOf(AppState& state)
 {
     const int year = CardYearOf(state);

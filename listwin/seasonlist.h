@@ -64,6 +64,10 @@ bool ToggleReceived(AppState& state, const std::vector<std::string>& keys);
 // the settings file could not be written; the view follows the choice anyway for this run.
 bool StoreSeasonView(AppState& state, bool on);
 
+// The prefix of the print menu's entries when no row is selected: "全件 ", or the caption of the
+// card-season filter the list is narrowed by, whose people are then the ones printed.
+std::string AllRecordsPrintPrefix(const AppState& state);
+
 // The summary line of the card year: counts of sent, received, reply needed and mourning.
 std::string SeasonSummaryOf(AppState& state);
 

@@ -66,8 +66,8 @@ void PrintRecords(
 void PrintAllRecords(AppState& state, char kind, QWidget* parent, const Readiness& ready)
 {
     if (PreparePrintAll(state, kind)) {
-        const ListModel all = AllRecordsByReading(state);
-        OpenPrintDialog(state, parent, ready, RecordsOf(all, 0, static_cast<int>(all.size()) - 1));
+        const ListModel chosen = RecordsToPrintAll(state, kind);
+        OpenPrintDialog(state, parent, ready, RecordsOf(chosen, 0, static_cast<int>(chosen.size()) - 1));
     }
 }
 

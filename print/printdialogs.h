@@ -26,7 +26,7 @@ void PrintRecords(AppState& state,
                   int last,
                   QWidget* parent,
                   const Readiness& ready = Ready);
-// Every record of the database in reading order, then the dialog.
+// The records of RecordsToPrintAll, then the dialog.
 void PrintAllRecords(AppState& state, char kind, QWidget* parent, const Readiness& ready = Ready);
 
 } // namespace talik

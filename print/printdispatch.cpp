@@ -2,6 +2,7 @@
 
 #include "listwin/appstate.h"
 #include "listwin/listsync.h"
+#include "listwin/seasonlist.h"
 #include "print/printwork.h"
 #include "store/database.h"
 
@@ -29,11 +30,20 @@ bool PreparePrintJob(AppState& state, char kind, const ListModel& list, int firs
     return kind == PrintList ? WritePrintRecNos(state, list, first, last) : WritePrintWork(state, list, first, last);
 }
 
+ListModel RecordsToPrintAll(const AppState& state, char kind)
+{
+    ListModel all = AllRecordsByReading(state);
+    if (kind != PrintList && state.settings.SeasonView != 0 && state.season.filter) {
+        ApplySeasonFilter(state.season, all);
+    }
+    return all;
+}
+
 bool PreparePrintAll(AppState& state, char kind)
 {
     BusyCursor busy(state.ui);
-    ListModel all = AllRecordsByReading(state);
-    return PreparePrintJob(state, kind, all, 0, static_cast<int>(all.size()) - 1);
+    ListModel chosen = RecordsToPrintAll(state, kind);
+    return PreparePrintJob(state, kind, chosen, 0, static_cast<int>(chosen.size()) - 1);
 }
 
 } // namespace talik

@@ -16,7 +16,10 @@ ListModel AllRecordsByReading(const AppState& state);
 // told) when there is nothing to print or the file could not be written: no dialog may open then,
 // or it would read a stale job.
 bool PreparePrintJob(AppState& state, char kind, const ListModel& list, int first, int last);
-// The same for every record of the database.
+// Every record of the database in reading order, as "全件" printing takes them: postcards and
+// labels printed from a list narrowed by a card-season filter take only the people it keeps.
+ListModel RecordsToPrintAll(const AppState& state, char kind);
+// PreparePrintJob for RecordsToPrintAll.
 bool PreparePrintAll(AppState& state, char kind);
 
 } // namespace talik

@@ -14,6 +14,7 @@
 
 #include "listwin/appstate.h"
 #include "listwin/currentrecord.h"
+#include "listwin/seasonlist.h"
 #include "print/TALIKPRV.h"
 #include "print/TALIKPRW.h"
 #include "print/printdispatch.h"
@@ -171,6 +172,26 @@ TEST_F(PrintSeason, ThisYearsRecipientsOnlyAndYesMarksExactlyThePrintedCards)
     click(dialog, "Command2_2");
     EXPECT_EQ(ui.shown.back().text, "印刷した 1 件を 2026 年の「送」にしますか？");
     EXPECT_EQ(sentPlaces(), (std::vector<int>{1, 2, 3, 4, 6}));
+}
+
+TEST_F(PrintSeason, PrintingEveryoneFromAFilteredListTakesOnlyThePeopleTheFilterKeeps)
+{
+    state.settings.SeasonView = 1;
+    ASSERT_TRUE(LoadSeasonList(state));
+    state.season.filter = SeasonFilter::ToSend;
+    EXPECT_EQ(AllRecordsPrintPrefix(state), "今年の宛先 ");
+    {
+        TALIKPRV dialog(state, job(PrintPostcards));
+        EXPECT_EQ(child<QLabel>(dialog, "Label1")->text().toStdString(), "1/3 件目");
+    }
+    EXPECT_EQ(RecordsToPrintAll(state, PrintLabels).size(), 3u);
+    EXPECT_EQ(RecordsToPrintAll(state, PrintList).size(), 6u) << "the address list is not a card run";
+
+    state.season.filter = SeasonFilter::Mourning;
+    EXPECT_EQ(RecordsToPrintAll(state, PrintPostcards).size(), 1u);
+    state.settings.SeasonView = 0; // the column off: the filter no longer holds
+    EXPECT_EQ(RecordsToPrintAll(state, PrintPostcards).size(), 6u);
+    EXPECT_EQ(AllRecordsPrintPrefix(state), "全件 ");
 }
 
 TEST_F(PrintSeason, NoMarksNoOne)
