@@ -28,6 +28,9 @@
 #include "interchange/csvimportflow.h"
 #include "interchange/exportrun.h"
 #include "interchange/vcardexport.h"
+#include "sync/TALIKSYN.h"
+#include "sync/TALIKSYR.h"
+#include "sync/secretstore.h"
 #include "interchange/vcardimportflow.h"
 #include "listwin/appstate.h"
 #include "listwin/busyrun.h"
@@ -250,6 +253,8 @@ void TALIKLST::connectMenus()
     connect(m_menus.PPDup, &QAction::triggered, this, &TALIKLST::reviewDuplicates);
     connect(m_menus.PPBackup, &QAction::triggered, this, [this] { backupOrRestore(true); });
     connect(m_menus.PPRestore, &QAction::triggered, this, [this] { backupOrRestore(false); });
+    connect(m_menus.PPSyncSet, &QAction::triggered, this, &TALIKLST::openSyncAccount);
+    connect(m_menus.PPSyncNow, &QAction::triggered, this, &TALIKLST::syncNow);
     connect(m_menus.PMDBSet, &QAction::triggered, this, &TALIKLST::nameDatabases);
     connect(m_menus.PMDBPWSet, &QAction::triggered, this, &TALIKLST::setDatabasePassword);
     CaptionCopyEntries(m_menus.PPM4, m_state.settings);
@@ -580,6 +585,46 @@ void TALIKLST::setDatabasePassword()
         TALIKSTP dialog(m_state, this);
         dialog.exec();
     });
+}
+
+SyncPasswords& TALIKLST::syncPasswords()
+{
+    if (!m_syncPasswords) {
+        if (!m_secretStore) {
+            m_secretStore = std::make_unique<SecretServiceStore>();
+        }
+        m_syncPasswords = std::make_unique<SyncPasswords>(*m_secretStore);
+    }
+    return *m_syncPasswords;
+}
+
+void TALIKLST::usePasswordStore(PasswordStore& store)
+{
+    m_syncPasswords = std::make_unique<SyncPasswords>(store);
+}
+
+void TALIKLST::openSyncAccount()
+{
+    RunBusy(m_state, [this] {
+        TALIKSYN dialog(m_state, syncPasswords(), this);
+        dialog.exec();
+    });
+}
+
+void TALIKLST::syncNow()
+{
+    const bool ran = RunBusy(m_state, [this] {
+        TALIKSYR dialog(m_state, syncPasswords(), this);
+        return dialog.runSync();
+    });
+    if (!ran) {
+        return;
+    }
+    int shown = m_state.CurrentTab;
+    m_state.CurrentTab = -1;
+    setRecordButtons({});
+    showTab(std::max(shown, 0));
+    showCounts();
 }
 
 void TALIKLST::search()

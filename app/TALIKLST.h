@@ -1,7 +1,8 @@
 #pragma once
-#include <memory>
 // The address list window: the program's main window.
 #include <QWidget>
+
+#include <memory>
 
 #include "editor/recordlist.h"
 #include "listwin/listmenus.h"
@@ -20,6 +21,8 @@ namespace talik {
 struct AppState;
 class IndexPanel;
 class Launcher;
+class PasswordStore;
+class SyncPasswords;
 class ListViewModel;
 class TALIKIN;
 
@@ -52,6 +55,9 @@ public:
     void requestExit();
 
     const ListMenus& menus() const { return m_menus; }
+    // Where the sync windows keep and find the account's password (the desktop's secret store
+    // unless a test gives its own).
+    void usePasswordStore(PasswordStore& store);
 
 signals:
     void programEnds();
@@ -106,6 +112,10 @@ private:
     void backupOrRestore(bool backupMode);
     void nameDatabases();
     void setDatabasePassword();
+    // The sync account, and a sync run now; the shown tab afterwards, refilled.
+    void openSyncAccount();
+    void syncNow();
+    SyncPasswords& syncPasswords();
     void doubleClickAction();
     // The environment settings, then the list font and a changed data folder's database.
     void openEnvironmentSettings();
@@ -152,6 +162,8 @@ private:
     QTimer* m_timer1;
     ListMenus m_menus;
     std::unique_ptr<RecordListController> m_records; // what the result window shares
+    std::unique_ptr<PasswordStore> m_secretStore;    // made when the sync first needs it
+    std::unique_ptr<SyncPasswords> m_syncPasswords;
     bool m_jumping = false;
     bool m_refocusing = false; // the list gets its focus back after a tab was filled
     bool m_ending = false;
