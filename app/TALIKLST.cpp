@@ -31,6 +31,7 @@
 #include "sync/TALIKSYN.h"
 #include "sync/TALIKSYR.h"
 #include "sync/secretstore.h"
+#include "sync/syncaccount.h"
 #include "interchange/vcardimportflow.h"
 #include "listwin/appstate.h"
 #include "listwin/busyrun.h"
@@ -255,6 +256,8 @@ void TALIKLST::connectMenus()
     connect(m_menus.PPRestore, &QAction::triggered, this, [this] { backupOrRestore(false); });
     connect(m_menus.PPSyncSet, &QAction::triggered, this, &TALIKLST::openSyncAccount);
     connect(m_menus.PPSyncNow, &QAction::triggered, this, &TALIKLST::syncNow);
+    m_menus.PPSyncAuto->setChecked(ReadSyncAtStartAndExit(m_state));
+    connect(m_menus.PPSyncAuto, &QAction::triggered, this, &TALIKLST::setSyncAtStartAndExit);
     connect(m_menus.PMDBSet, &QAction::triggered, this, &TALIKLST::nameDatabases);
     connect(m_menus.PMDBPWSet, &QAction::triggered, this, &TALIKLST::setDatabasePassword);
     CaptionCopyEntries(m_menus.PPM4, m_state.settings);
@@ -354,6 +357,15 @@ bool TALIKLST::loadIfNeeded()
 
 void TALIKLST::afterLoad()
 {
+    // Once the window is up with the first database shown; not again for a database switched to.
+    if (!m_startSyncAsked && m_ready.syncAtStartAndExit) {
+        m_startSyncAsked = true;
+        QTimer::singleShot(0, this, [this] {
+            if (SyncsAtStartAndExit(m_state) && !m_state.Busy) {
+                syncNow();
+            }
+        });
+    }
     buildColumns();
     m_label3->setText(Qs(m_state.texts.DbName));
     layoutTabs();
@@ -587,6 +599,8 @@ void TALIKLST::setDatabasePassword()
     });
 }
 
+TALIKLST::~TALIKLST() = default;
+
 SyncPasswords& TALIKLST::syncPasswords()
 {
     if (!m_syncPasswords) {
@@ -609,6 +623,14 @@ void TALIKLST::openSyncAccount()
         TALIKSYN dialog(m_state, syncPasswords(), this);
         dialog.exec();
     });
+}
+
+void TALIKLST::setSyncAtStartAndExit(bool on)
+{
+    if (!WriteSyncAtStartAndExit(m_state, on)) {
+        m_state.ui.message("設定ファイルに書き込めませんでした。", MessageIcon::Exclamation);
+        m_menus.PPSyncAuto->setChecked(!on);
+    }
 }
 
 void TALIKLST::syncNow()
@@ -989,6 +1011,10 @@ void TALIKLST::closeEvent(QCloseEvent* event)
                           WriteAllSettings(m_state);
                       },
                       [this] {
+                          // The run has its cancel button: the end waits for it, never for ever.
+                          if (m_ready.syncAtStartAndExit && SyncsAtStartAndExit(m_state)) {
+                              syncNow();
+                          }
                           if (m_startForm != nullptr) {
                               m_startForm->unload();
                           }

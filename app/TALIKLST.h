@@ -35,6 +35,7 @@ public:
              TALIKIN* startForm,
              QWidget* parent = nullptr,
              const Readiness& ready = Ready);
+    ~TALIKLST() override;
 
     // Loads the tables when they are not (or no longer) loaded and shows the first tab. False when
     // the program is to end (the password prompt of the first database was cancelled).
@@ -115,6 +116,7 @@ private:
     // The sync account, and a sync run now; the shown tab afterwards, refilled.
     void openSyncAccount();
     void syncNow();
+    void setSyncAtStartAndExit(bool on);
     SyncPasswords& syncPasswords();
     void doubleClickAction();
     // The environment settings, then the list font and a changed data folder's database.
@@ -167,6 +169,7 @@ private:
     bool m_jumping = false;
     bool m_refocusing = false; // the list gets its focus back after a tab was filled
     bool m_ending = false;
+    bool m_startSyncAsked = false; // the sync at start was looked at after the first load
 };
 
 } // namespace talik

@@ -70,7 +70,7 @@ struct Readiness
     bool syncAccount = true;         // the account dialog: URL, user, password, "接続テスト", the address books
     bool syncNow = true;             // "今すぐ同期", with progress, cancel and the summary
     bool syncConflicts = false;      // the conflict window: ours / theirs / field by field
-    bool syncAtStartAndExit = false; // the option to sync at start and at exit
+    bool syncAtStartAndExit = true;  // the option to sync at start and at exit
 };
 
 // What this build of the program offers.
