@@ -34,8 +34,7 @@ std::string NotesText(const SyncSummary& summary)
 } // namespace
 
 TALIKSYR::TALIKSYR(AppState& state, SyncPasswords& passwords, QWidget* parent)
-    : QDialog(parent), m_state(state), m_passwords(passwords),
-      m_cancelled(std::make_shared<std::atomic<bool>>(false))
+    : QDialog(parent), m_state(state), m_passwords(passwords), m_cancelled(std::make_shared<std::atomic<bool>>(false))
 {
     setObjectName("TALIKSYR");
     setWindowTitle("同期");

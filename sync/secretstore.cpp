@@ -69,8 +69,8 @@ SecretLookup SecretServiceStore::lookup(const SecretKey& key)
 SecretOutcome SecretServiceStore::clear(const SecretKey& key)
 {
     GError* error = nullptr;
-    secret_password_clear_sync(SyncPasswordSchema(), nullptr, &error, "url", key.url.c_str(), "user",
-                               key.user.c_str(), nullptr);
+    secret_password_clear_sync(SyncPasswordSchema(), nullptr, &error, "url", key.url.c_str(), "user", key.user.c_str(),
+                               nullptr);
     return OutcomeOf(error);
 }
 
