@@ -636,7 +636,7 @@ void TALIKLST::setSyncAtStartAndExit(bool on)
 void TALIKLST::syncNow()
 {
     const bool ran = RunBusy(m_state, [this] {
-        TALIKSYR dialog(m_state, syncPasswords(), this);
+        TALIKSYR dialog(m_state, syncPasswords(), this, m_ready.syncConflicts);
         return dialog.runSync();
     });
     if (!ran) {

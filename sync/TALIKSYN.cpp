@@ -68,6 +68,7 @@ void TALIKSYN::buildControls()
     for (const char* caption : ConflictCaptions) {
         m_conflict->addItem(QString::fromUtf8(caption));
     }
+    m_conflict->setItemData(0, "競合した人はどちらの側も変えずに、同期の結果に一覧します。", Qt::ToolTipRole);
     m_test = new QPushButton("接続テスト", this);
     m_test->setObjectName("CommandTest");
     m_status = new QLabel(this);
@@ -92,6 +93,7 @@ void TALIKSYN::buildControls()
     layout->addWidget(new QLabel("アドレス帳", this));
     layout->addWidget(m_books);
     layout->addWidget(buttons);
+    setMinimumWidth(480);
     connect(m_test, &QPushButton::clicked, this, &TALIKSYN::startTest);
     connect(buttons, &QDialogButtonBox::accepted, this, &TALIKSYN::save);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);

@@ -7,7 +7,10 @@
 #include <QVBoxLayout>
 
 #include "listwin/appstate.h"
+#include "store/recordwriter.h"
+#include "sync/TALIKSYC.h"
 #include "sync/carddav.h"
+#include "sync/conflictmerge.h"
 #include "sync/detachedsync.h"
 #include "sync/secretstore.h"
 #include "sync/workerthread.h"
@@ -33,8 +36,9 @@ std::string NotesText(const SyncSummary& summary)
 
 } // namespace
 
-TALIKSYR::TALIKSYR(AppState& state, SyncPasswords& passwords, QWidget* parent)
-    : QDialog(parent), m_state(state), m_passwords(passwords), m_cancelled(std::make_shared<std::atomic<bool>>(false))
+TALIKSYR::TALIKSYR(AppState& state, SyncPasswords& passwords, QWidget* parent, bool askConflicts)
+    : QDialog(parent), m_state(state), m_passwords(passwords), m_cancelled(std::make_shared<std::atomic<bool>>(false)),
+      m_askConflicts(askConflicts)
 {
     setObjectName("TALIKSYR");
     setWindowTitle("同期");
@@ -91,6 +95,7 @@ void TALIKSYR::start(bool allowMassDelete)
     SyncOptions options;
     options.conflict = m_account.conflict;
     options.allowMassDelete = allowMassDelete;
+    options.decided = m_decided;
     options.cancelled = [cancelled = m_cancelled] { return cancelled->load(); };
     options.progress = [this](std::size_t done, std::size_t total) {
         // Emitted from the worker; the connection is queued to the window's thread.
@@ -144,8 +149,58 @@ void TALIKSYR::finished(SyncSummary summary)
         start(true);
         return;
     }
+    // The window stays up (hiding it would end its exec) while the conflicts are asked about.
+    if (m_askConflicts && !m_before && !m_summary.cancelled && !m_summary.massDeleteStop &&
+        !m_summary.conflictsLeft.empty()) {
+        m_label->setText("競合を確認しています…");
+        if (askConflicts()) {
+            m_before = m_summary;
+            m_label->setText("同期しています…");
+            start(false);
+            return;
+        }
+    }
+    hide(); // the summary stands alone, not over a finished progress bar
+    if (m_before) {
+        // What the first run did counts too; the conflicts are those still left.
+        m_summary.localAdded += m_before->localAdded;
+        m_summary.localUpdated += m_before->localUpdated;
+        m_summary.localDeleted += m_before->localDeleted;
+        m_summary.serverAdded += m_before->serverAdded;
+        m_summary.serverUpdated += m_before->serverUpdated;
+        m_summary.serverDeleted += m_before->serverDeleted;
+    }
     tellSummary();
     accept();
+}
+
+bool TALIKSYR::askConflicts()
+{
+    for (const SyncConflict& conflict : m_summary.conflictsLeft) {
+        TALIKSYC window(conflict, this);
+        window.exec();
+        switch (window.choice()) {
+        case TALIKSYC::Choice::Later:
+            break;
+        case TALIKSYC::Choice::Ours:
+            m_decided[conflict.identity] = ConflictRule::Local;
+            break;
+        case TALIKSYC::Choice::Theirs:
+            m_decided[conflict.identity] = ConflictRule::Server;
+            break;
+        case TALIKSYC::Choice::Fields: {
+            // The merged version is written here first; the run then sends it to the server.
+            AddressRecord rec{};
+            ExtraRecord extra{};
+            MergeFields(conflict, window.takeTheirs(), rec, extra);
+            if (UpdateRecord(m_state, conflict.recNo, rec, extra)) {
+                m_decided[conflict.identity] = ConflictRule::Local;
+            }
+            break;
+        }
+        }
+    }
+    return !m_decided.empty();
 }
 
 void TALIKSYR::tellSummary()

@@ -5,7 +5,9 @@
 #include <QDialog>
 
 #include <atomic>
+#include <map>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "sync/syncaccount.h"
@@ -26,7 +28,9 @@ class TALIKSYR : public QDialog
 {
     Q_OBJECT
 public:
-    TALIKSYR(AppState& state, SyncPasswords& passwords, QWidget* parent = nullptr);
+    // `askConflicts`: under the rule 確認する, the conflict window asks about each person changed
+    // on both sides, and what the user decided is carried out by a second run.
+    TALIKSYR(AppState& state, SyncPasswords& passwords, QWidget* parent = nullptr, bool askConflicts = true);
     ~TALIKSYR() override;
 
     // Runs the sync with the window shown until it ends; false when there was no account to sync
@@ -44,6 +48,8 @@ private:
     void buildControls();
     void start(bool allowMassDelete);
     void finished(SyncSummary summary);
+    // The conflict window for each person left; false when the user decided nothing.
+    bool askConflicts();
     void tellSummary();
 
     AppState& m_state;
@@ -57,6 +63,9 @@ private:
     std::unique_ptr<DetachedSync> m_run;
     std::unique_ptr<WorkerThread> m_worker;
     SyncSummary m_summary;
+    bool m_askConflicts;
+    std::map<std::string, ConflictRule> m_decided;
+    std::optional<SyncSummary> m_before; // the run before the one carrying out the decisions
 };
 
 } // namespace talik

@@ -69,7 +69,7 @@ struct Readiness
     // The sync with a CardDAV address book ("同期" in the settings menu).
     bool syncAccount = true;         // the account dialog: URL, user, password, "接続テスト", the address books
     bool syncNow = true;             // "今すぐ同期", with progress, cancel and the summary
-    bool syncConflicts = false;      // the conflict window: ours / theirs / field by field
+    bool syncConflicts = true;       // the conflict window: ours / theirs / field by field
     bool syncAtStartAndExit = true;  // the option to sync at start and at exit
 };
 

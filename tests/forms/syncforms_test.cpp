@@ -6,6 +6,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QTableWidget>
 #include <QTest>
 
 #include <map>
@@ -15,10 +16,12 @@
 #include <gtest/gtest.h>
 
 #include "store/recordwriter.h"
+#include "sync/TALIKSYC.h"
 #include "sync/TALIKSYN.h"
 #include "sync/TALIKSYR.h"
 #include "sync/secretstore.h"
 #include "sync/syncaccount.h"
+#include "tests/support/modal.h"
 #include "tests/support/storefixture.h"
 #include "tests/sync/davserver.h"
 
@@ -90,6 +93,48 @@ protected:
         TALIKSYR window(state, passwords);
         EXPECT_TRUE(window.runSync());
         return ui.shown.empty() ? std::string() : ui.shown.back().text;
+    }
+    // The server's card of 山田, its e-mail changed as another client would.
+    std::string serverCardChanged(const std::string& email)
+    {
+        CardDavClient client({server->user(), server->password(), ""});
+        std::string error;
+        auto listing = client.list(server->book(), "", error);
+        std::vector<std::string> hrefs;
+        for (const auto& [href, etag] : listing.value_or(ServerListing{}).etags) {
+            hrefs.push_back(href);
+        }
+        auto cards = client.fetch(server->book(), hrefs, error).value_or(std::map<std::string, ServerCard>{});
+        std::string href;
+        for (const auto& [cardHref, card] : cards) {
+            href = card.text.find("山田") != std::string::npos ? cardHref : href;
+        }
+        if (href.empty()) {
+            ADD_FAILURE() << "no card of 山田 on the server";
+            return {};
+        }
+        std::string text = cards.at(href).text;
+        if (!email.empty()) {
+            std::size_t at = text.find("EMAIL");
+            text.replace(at, text.find_first_of("\r\n", at) - at, "EMAIL:" + email);
+            EXPECT_TRUE(client.update(server->book(), href, cards.at(href).etag, text).ok());
+        }
+        return text;
+    }
+    // Both sides changed since the last run: here the e-mail and the telephone, there the e-mail.
+    std::int32_t changedOnBothSides()
+    {
+        keepAccount();
+        std::int32_t yamada = add("ﾔﾏﾀﾞ", "山田 太郎", "a@example.jp");
+        syncThroughWindow();
+        AddressRecord rec{};
+        ExtraRecord extra{};
+        EXPECT_TRUE(ReadRecord(state, yamada, rec, extra));
+        SetText(rec.EMail, "ours@example.jp");
+        SetText(rec.Tel1, "03-1111-1111");
+        EXPECT_TRUE(UpdateRecord(state, yamada, rec, extra));
+        serverCardChanged("theirs@example.jp");
+        return yamada;
     }
     int serverCards()
     {
@@ -215,6 +260,53 @@ TEST_F(SyncFormsTest, AMassDeleteStopAsksAndGoesOnOnlyOnYes)
     ui.yesNoAnswers = {true};
     EXPECT_EQ(syncThroughWindow(), "この住所録: 追加 0・更新 0・削除 0／サーバー: 追加 0・更新 0・削除 3／競合 0");
     EXPECT_EQ(serverCards(), 1);
+}
+
+TEST_F(SyncFormsTest, TheConflictWindowTakesTheTickedFieldsFromTheServerAndSendsTheResultBack)
+{
+    std::int32_t yamada = changedOnBothSides();
+    add("ｻﾄｳ", "佐藤 花子", "sato@example.jp"); // goes up in the run that finds the conflict
+    int rows = 0;
+    WhenModalShows<TALIKSYC>([&](TALIKSYC* window) {
+        auto* table = window->findChild<QTableWidget*>("TableFields");
+        rows = table->rowCount();
+        for (int row = 0; row < table->rowCount(); ++row) {
+            if (table->item(row, 0)->text() == "EMail") {
+                EXPECT_EQ(table->item(row, 1)->text(), "ours@example.jp");
+                EXPECT_EQ(table->item(row, 2)->text(), "theirs@example.jp");
+                table->item(row, 2)->setCheckState(Qt::Checked);
+            }
+        }
+        QTest::mouseClick(window->findChild<QPushButton*>("CommandFields"), Qt::LeftButton);
+    });
+    // Both runs counted: the first took 佐藤 up, the second the merged 山田.
+    EXPECT_EQ(syncThroughWindow(), "この住所録: 追加 0・更新 0・削除 0／サーバー: 追加 1・更新 1・削除 0／競合 0");
+    EXPECT_EQ(rows, 2);
+    AddressRecord rec{};
+    ExtraRecord extra{};
+    ASSERT_TRUE(ReadRecord(state, yamada, rec, extra));
+    EXPECT_EQ(GetText(rec.EMail), "theirs@example.jp");
+    EXPECT_EQ(GetText(rec.Tel1), "03-1111-1111");
+    std::string card = serverCardChanged("");
+    EXPECT_NE(card.find("theirs@example.jp"), std::string::npos);
+    EXPECT_NE(card.find("03-1111-1111"), std::string::npos);
+}
+
+TEST_F(SyncFormsTest, AConflictLeftForLaterChangesNeitherSide)
+{
+    std::int32_t yamada = changedOnBothSides();
+    WhenModalShows<TALIKSYC>(
+        [](TALIKSYC* window) { QTest::mouseClick(window->findChild<QPushButton*>("CommandLater"), Qt::LeftButton); });
+    std::string told = syncThroughWindow();
+    EXPECT_NE(told.find("この住所録: 追加 0・更新 0・削除 0／サーバー: 追加 0・更新 0・削除 0／競合 1\n"),
+              std::string::npos)
+        << told;
+    EXPECT_NE(told.find("山田 太郎"), std::string::npos);
+    AddressRecord rec{};
+    ExtraRecord extra{};
+    ASSERT_TRUE(ReadRecord(state, yamada, rec, extra));
+    EXPECT_EQ(GetText(rec.EMail), "ours@example.jp");
+    EXPECT_NE(serverCardChanged("").find("theirs@example.jp"), std::string::npos);
 }
 
 TEST_F(SyncFormsTest, WithoutAnAccountTheRunSaysWhereToSetOne)

@@ -260,6 +260,37 @@ TEST_P(SyncTest, AChangeOnBothSidesFollowsTheConflictRule)
     EXPECT_EQ(sync().conflicts, 0);
 }
 
+TEST_P(SyncTest, AConflictLeftAloneCarriesBothVersionsAndADecisionForOnePersonOverridesTheRule)
+{
+    std::int32_t yamada = add("ﾔﾏﾀﾞ", "山田 太郎", "a@example.jp");
+    add("ｻﾄｳ", "佐藤 花子", "s@example.jp");
+    sync();
+    change(yamada, "ours@example.jp");
+    auto [href, card] = remoteWith("山田");
+    std::string text = card.text;
+    std::size_t at = text.find("EMAIL");
+    text.replace(at, text.find_first_of("\r\n", at) - at, "EMAIL:theirs@example.jp");
+    ASSERT_TRUE(client->update(server->book(), href, card.etag, text).ok());
+
+    SyncSummary skipped = sync(ConflictRule::Skip);
+    ASSERT_EQ(skipped.conflictsLeft.size(), 1u);
+    const SyncConflict& left = skipped.conflictsLeft[0];
+    EXPECT_EQ(left.name, "山田 太郎");
+    EXPECT_EQ(left.recNo, yamada);
+    EXPECT_EQ(GetText(left.oursRec.EMail), "ours@example.jp");
+    EXPECT_EQ(GetText(left.theirsRec.EMail), "theirs@example.jp");
+    EXPECT_EQ(RecordIdentity(left.theirsRec), left.identity);
+
+    SyncOptions options;
+    options.conflict = ConflictRule::Skip;
+    options.decided[left.identity] = ConflictRule::Server;
+    SyncSummary decided = RunSync(state, *client, server->book(), options);
+    load();
+    EXPECT_EQ(decided.conflicts, 0);
+    EXPECT_EQ(decided.localUpdated, 1);
+    EXPECT_EQ(local()["山田 太郎"].email, "theirs@example.jp");
+}
+
 TEST_P(SyncTest, AFirstSyncWithPeopleOnBothSidesMakesNoSecondCopy)
 {
     const std::vector<std::string> families = {"山田", "鈴木", "佐藤", "田中", "伊藤", "渡辺", "中村", "小林"};
