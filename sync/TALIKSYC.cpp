@@ -41,10 +41,10 @@ void TALIKSYC::buildControls(const SyncConflict& conflict)
     m_fields->setColumnCount(3);
     m_fields->setHorizontalHeaderLabels({"項目", "この住所録", "サーバー"});
     m_fields->verticalHeader()->hide();
-    const std::vector<FieldDifference> differences = Differences(conflict);
+    const std::vector<ConflictField> differences = Differences(conflict);
     m_fields->setRowCount(static_cast<int>(differences.size()));
     for (int row = 0; row < static_cast<int>(differences.size()); ++row) {
-        const FieldDifference& difference = differences[row];
+        const ConflictField& difference = differences[row];
         auto* name = ReadOnlyItem(std::string(difference.field->name));
         name->setData(Qt::UserRole, Qs(std::string(difference.field->name)));
         m_fields->setItem(row, 0, name);

@@ -2,9 +2,9 @@
 
 namespace talik {
 
-std::vector<FieldDifference> Differences(const SyncConflict& conflict)
+std::vector<ConflictField> Differences(const SyncConflict& conflict)
 {
-    std::vector<FieldDifference> differences;
+    std::vector<ConflictField> differences;
     for (const FieldInfo& field : AllFields()) {
         if (field.kind != FieldKind::Text) {
             continue;

@@ -9,7 +9,7 @@
 
 namespace talik {
 
-struct FieldDifference
+struct ConflictField
 {
     const FieldInfo* field = nullptr;
     std::string ours;
@@ -17,7 +17,7 @@ struct FieldDifference
 };
 
 // The text fields whose values differ, in stored order.
-std::vector<FieldDifference> Differences(const SyncConflict& conflict);
+std::vector<ConflictField> Differences(const SyncConflict& conflict);
 // Ours, with the fields named in `takeTheirs` as the server has them.
 void MergeFields(const SyncConflict& conflict,
                  const std::vector<std::string>& takeTheirs,

@@ -24,7 +24,7 @@ SyncConflict TwoVersions()
 
 TEST(ConflictMerge, ListsOnlyTheFieldsThatDiffer)
 {
-    std::vector<FieldDifference> differences = Differences(TwoVersions());
+    std::vector<ConflictField> differences = Differences(TwoVersions());
     ASSERT_EQ(differences.size(), 2u);
     EXPECT_EQ(differences[0].field->name, "EMail");
     EXPECT_EQ(differences[0].ours, "ours@example.jp");
