@@ -123,6 +123,12 @@ bool SyncRun::readLocal()
         m_summary.error = "データベースに書き込めません。";
         return false;
     }
+    // Another copy of the program may have added people since this one read the header: the scan
+    // covers the file as it is now, or they would count as deleted here and go from the server.
+    MainHeader onDisk{};
+    if (m_writer->mainFile().read(1, Bytes(onDisk)) && GetLong(onDisk.LastRecNo) > GetLong(m_state.Header.LastRecNo)) {
+        SetLong(m_state.Header.LastRecNo, GetLong(onDisk.LastRecNo));
+    }
     m_side =
         SideStore::open(m_state, m_state.DbNo, m_options.dryRun ? SideStore::Access::Read : SideStore::Access::Write);
     if (m_side) {

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include "store/checkitems.h"
+#include "store/database.h"
 #include "store/deleteall.h"
 #include "store/duplicates.h"
 #include "store/identity.h"
@@ -289,6 +290,32 @@ TEST_P(SyncTest, AConflictLeftAloneCarriesBothVersionsAndADecisionForOnePersonOv
     EXPECT_EQ(decided.conflicts, 0);
     EXPECT_EQ(decided.localUpdated, 1);
     EXPECT_EQ(local()["山田 太郎"].email, "theirs@example.jp");
+}
+
+TEST_P(SyncTest, ARecordAnotherCopyAddedAndSyncedSinceThisOneLoadedIsNotTakenForDeleted)
+{
+    add("ﾔﾏﾀﾞ", "山田 太郎", "y@example.jp");
+    sync();
+    // Another copy of the program on the same database adds someone and syncs them.
+    ScriptedInteraction otherUi;
+    FixedClock otherClock;
+    AppState other{otherUi, otherClock};
+    other.ProgramFolder = state.ProgramFolder;
+    other.WritableFolder = state.WritableFolder;
+    other.DataPath = state.DataPath;
+    ASSERT_EQ(LoadTables(other), LoadResult::Loaded);
+    AddressRecord rec{};
+    ExtraRecord extra{};
+    ClearRecord(rec);
+    ClearRecord(extra);
+    SetText(rec.KanaName, "ｻﾄｳ");
+    SetText(rec.KanjiName, "佐藤 花子");
+    ASSERT_NE(AddRecord(other, rec, extra), 0);
+    EXPECT_EQ(RunSync(other, *client, server->book(), {}).serverAdded, 1);
+    // This copy still holds the header it read before: the run looks at the file as it is now.
+    SyncSummary stale = RunSync(state, *client, server->book(), {});
+    EXPECT_EQ(stale.serverDeleted, 0);
+    EXPECT_EQ(remote().size(), 2u);
 }
 
 TEST_P(SyncTest, AFirstSyncWithPeopleOnBothSidesMakesNoSecondCopy)
