@@ -70,6 +70,9 @@ void TALIKSYC::buildControls(const SyncConflict& conflict)
         auto* button = new QPushButton(QString::fromUtf8(command.caption), this);
         button->setObjectName(command.name);
         connect(button, &QPushButton::clicked, this, [this, choice = command.choice] { choose(choice); });
+        // Enter decides nothing: a person's data is changed only by a button the user picked.
+        button->setAutoDefault(false);
+        button->setDefault(command.choice == Choice::Later);
         buttons->addWidget(button);
     }
     auto* layout = new QVBoxLayout(this);

@@ -309,6 +309,24 @@ TEST_F(SyncFormsTest, AConflictLeftForLaterChangesNeitherSide)
     EXPECT_NE(serverCardChanged("").find("theirs@example.jp"), std::string::npos);
 }
 
+TEST(ConflictWindow, EnterLeavesThePersonForLater)
+{
+    SyncConflict conflict;
+    ClearRecord(conflict.oursRec);
+    ClearRecord(conflict.oursExtra);
+    SetText(conflict.oursRec.KanjiName, "山田 太郎");
+    conflict.theirsRec = conflict.oursRec;
+    conflict.theirsExtra = conflict.oursExtra;
+    SetText(conflict.theirsRec.EMail, "theirs@example.jp");
+    conflict.name = "山田 太郎";
+    TALIKSYC window(conflict);
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    QTest::keyClick(&window, Qt::Key_Return);
+    EXPECT_EQ(window.choice(), TALIKSYC::Choice::Later);
+    EXPECT_EQ(window.result(), QDialog::Rejected);
+}
+
 TEST_F(SyncFormsTest, WithoutAnAccountTheRunSaysWhereToSetOne)
 {
     TALIKSYR window(state, passwords);
