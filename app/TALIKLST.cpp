@@ -42,6 +42,10 @@
 #include "search/TALIKSRC.h"
 #include "store/database.h"
 #include "store/deleteall.h"
+#include "sync/TALIKSYN.h"
+#include "sync/TALIKSYR.h"
+#include "sync/secretstore.h"
+#include "sync/syncaccount.h"
 #include "ui/formhelpers.h"
 #include "ui/progress.h"
 #include "ui/qtinteraction.h"
@@ -250,6 +254,10 @@ void TALIKLST::connectMenus()
     connect(m_menus.PPDup, &QAction::triggered, this, &TALIKLST::reviewDuplicates);
     connect(m_menus.PPBackup, &QAction::triggered, this, [this] { backupOrRestore(true); });
     connect(m_menus.PPRestore, &QAction::triggered, this, [this] { backupOrRestore(false); });
+    connect(m_menus.PPSyncSet, &QAction::triggered, this, &TALIKLST::openSyncAccount);
+    connect(m_menus.PPSyncNow, &QAction::triggered, this, &TALIKLST::syncNow);
+    m_menus.PPSyncAuto->setChecked(ReadSyncAtStartAndExit(m_state));
+    connect(m_menus.PPSyncAuto, &QAction::triggered, this, &TALIKLST::setSyncAtStartAndExit);
     connect(m_menus.PMDBSet, &QAction::triggered, this, &TALIKLST::nameDatabases);
     connect(m_menus.PMDBPWSet, &QAction::triggered, this, &TALIKLST::setDatabasePassword);
     CaptionCopyEntries(m_menus.PPM4, m_state.settings);
@@ -349,6 +357,15 @@ bool TALIKLST::loadIfNeeded()
 
 void TALIKLST::afterLoad()
 {
+    // Once the window is up with the first database shown; not again for a database switched to.
+    if (!m_startSyncAsked && m_ready.syncAtStartAndExit) {
+        m_startSyncAsked = true;
+        QTimer::singleShot(0, this, [this] {
+            if (SyncsAtStartAndExit(m_state) && !m_state.Busy) {
+                syncNow();
+            }
+        });
+    }
     buildColumns();
     m_label3->setText(Qs(m_state.texts.DbName));
     layoutTabs();
@@ -586,6 +603,56 @@ void TALIKLST::setDatabasePassword()
         TALIKSTP dialog(m_state, this);
         dialog.exec();
     });
+}
+
+TALIKLST::~TALIKLST() = default;
+
+SyncPasswords& TALIKLST::syncPasswords()
+{
+    if (!m_syncPasswords) {
+        if (!m_secretStore) {
+            m_secretStore = std::make_unique<SecretServiceStore>();
+        }
+        m_syncPasswords = std::make_unique<SyncPasswords>(*m_secretStore);
+    }
+    return *m_syncPasswords;
+}
+
+void TALIKLST::usePasswordStore(PasswordStore& store)
+{
+    m_syncPasswords = std::make_unique<SyncPasswords>(store);
+}
+
+void TALIKLST::openSyncAccount()
+{
+    RunBusy(m_state, [this] {
+        TALIKSYN dialog(m_state, syncPasswords(), this);
+        dialog.exec();
+    });
+}
+
+void TALIKLST::setSyncAtStartAndExit(bool on)
+{
+    if (!WriteSyncAtStartAndExit(m_state, on)) {
+        m_state.ui.message("設定ファイルに書き込めませんでした。", MessageIcon::Exclamation);
+        m_menus.PPSyncAuto->setChecked(!on);
+    }
+}
+
+void TALIKLST::syncNow()
+{
+    const bool ran = RunBusy(m_state, [this] {
+        TALIKSYR dialog(m_state, syncPasswords(), this, m_ready.syncConflicts);
+        return dialog.runSync();
+    });
+    if (!ran) {
+        return;
+    }
+    int shown = m_state.CurrentTab;
+    m_state.CurrentTab = -1;
+    setRecordButtons({});
+    showTab(std::max(shown, 0));
+    showCounts();
 }
 
 void TALIKLST::search()
@@ -954,6 +1021,10 @@ void TALIKLST::closeEvent(QCloseEvent* event)
                           WriteAllSettings(m_state);
                       },
                       [this] {
+                          // The run has its cancel button: the end waits for it, never for ever.
+                          if (m_ready.syncAtStartAndExit && SyncsAtStartAndExit(m_state)) {
+                              syncNow();
+                          }
                           if (m_startForm != nullptr) {
                               m_startForm->unload();
                           }

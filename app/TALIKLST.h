@@ -1,7 +1,8 @@
 #pragma once
-#include <memory>
 // The address list window: the program's main window.
 #include <QWidget>
+
+#include <memory>
 
 #include "editor/recordlist.h"
 #include "listwin/listmenus.h"
@@ -20,6 +21,8 @@ namespace talik {
 struct AppState;
 class IndexPanel;
 class Launcher;
+class PasswordStore;
+class SyncPasswords;
 class ListViewModel;
 class TALIKIN;
 
@@ -32,6 +35,7 @@ public:
              TALIKIN* startForm,
              QWidget* parent = nullptr,
              const Readiness& ready = Ready);
+    ~TALIKLST() override;
 
     // Loads the tables when they are not (or no longer) loaded and shows the first tab. False when
     // the program is to end (the password prompt of the first database was cancelled).
@@ -52,6 +56,9 @@ public:
     void requestExit();
 
     const ListMenus& menus() const { return m_menus; }
+    // Where the sync windows keep and find the account's password (the desktop's secret store
+    // unless a test gives its own).
+    void usePasswordStore(PasswordStore& store);
 
 signals:
     void programEnds();
@@ -107,6 +114,11 @@ private:
     void backupOrRestore(bool backupMode);
     void nameDatabases();
     void setDatabasePassword();
+    // The sync account, and a sync run now; the shown tab afterwards, refilled.
+    void openSyncAccount();
+    void syncNow();
+    void setSyncAtStartAndExit(bool on);
+    SyncPasswords& syncPasswords();
     void doubleClickAction();
     // The environment settings, then the list font and a changed data folder's database.
     void openEnvironmentSettings();
@@ -153,9 +165,12 @@ private:
     QTimer* m_timer1;
     ListMenus m_menus;
     std::unique_ptr<RecordListController> m_records; // what the result window shares
+    std::unique_ptr<PasswordStore> m_secretStore;    // made when the sync first needs it
+    std::unique_ptr<SyncPasswords> m_syncPasswords;
     bool m_jumping = false;
     bool m_refocusing = false; // the list gets its focus back after a tab was filled
     bool m_ending = false;
+    bool m_startSyncAsked = false; // the sync at start was looked at after the first load
 };
 
 } // namespace talik

@@ -75,6 +75,19 @@ void BuildDatabaseMenus(QWidget* owner, ListMenus& m, const Readiness& ready)
     BuildSeasonEntries(m);
 }
 
+void BuildSyncEntries(ListMenus& m, const Readiness& ready)
+{
+    m.PPSync = SubMenu(m.PPM5, "PPSync", "同期");
+    m.PPSyncSet = Entry(m.PPSync, "PPSyncSet", "同期先の設定…");
+    m.PPSyncNow = Entry(m.PPSync, "PPSyncNow", "今すぐ同期");
+    m.PPSync->addSeparator();
+    m.PPSyncAuto = Entry(m.PPSync, "PPSyncAuto", "起動時と終了時に同期");
+    m.PPSyncAuto->setCheckable(true);
+    m.PPSyncSet->setEnabled(ready.syncAccount);
+    m.PPSyncNow->setEnabled(ready.syncNow);
+    m.PPSyncAuto->setEnabled(ready.syncAtStartAndExit);
+}
+
 void BuildSettingsMenu(QWidget* owner, ListMenus& m, const Readiness& ready)
 {
     m.PPM5 = NewMenu(owner, "PPM5");
@@ -90,6 +103,7 @@ void BuildSettingsMenu(QWidget* owner, ListMenus& m, const Readiness& ready)
     m.PPRestore = Entry(m.PPOpt, "PPRestore", "復元");
     m.PPOpt->addSeparator();
     m.PPAllDel = Entry(m.PPOpt, "PPAllDel", "データ全件削除");
+    BuildSyncEntries(m, ready);
     m.PPM5->addSeparator();
     m.PPHelp = Entry(m.PPM5, "PPHelp", "ヘルプ");
     m.PPVer = Entry(m.PPM5, "PPVer", "バージョン");

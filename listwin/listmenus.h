@@ -93,6 +93,11 @@ struct ListMenus
     QAction* PPBackup = nullptr;
     QAction* PPRestore = nullptr;
     QAction* PPAllDel = nullptr;
+    // The sync with a CardDAV address book.
+    QMenu* PPSync = nullptr;
+    QAction* PPSyncSet = nullptr;  // "同期先の設定…"
+    QAction* PPSyncNow = nullptr;  // "今すぐ同期"
+    QAction* PPSyncAuto = nullptr; // "起動時と終了時に同期", checkable
     QAction* PPHelp = nullptr;
     QAction* PPVer = nullptr;
     // PPM6, print (Command9); PPM7, telephone (Command5).

@@ -14,6 +14,30 @@ std::string Key(const char* name, const StoreState& state)
 
 } // namespace
 
+constexpr const char* SyncAtStartAndExitKey = "SyncAtStartAndExit";
+
+bool ReadSyncAtStartAndExit(const StoreState& state)
+{
+    ProfileDocument doc = ProfileDocument::load(SettingsFile(state.ProfileFolder));
+    return doc.value(SettingsSection(state.Mode), SyncAtStartAndExitKey).value_or("0") == "1";
+}
+
+bool WriteSyncAtStartAndExit(const StoreState& state, bool on)
+{
+    return UpdateProfile(SettingsFile(state.ProfileFolder), [&](ProfileDocument& doc) {
+        doc.set(SettingsSection(state.Mode), SyncAtStartAndExitKey, on ? "1" : "0");
+    });
+}
+
+bool SyncsAtStartAndExit(const StoreState& state)
+{
+    if (!ReadSyncAtStartAndExit(state)) {
+        return false;
+    }
+    std::optional<SyncAccount> account = ReadSyncAccount(state);
+    return account && !account->url.empty();
+}
+
 std::optional<ConflictRule> ParseConflictRule(const std::string& text)
 {
     if (text == "local") {

@@ -73,6 +73,7 @@ private:
     void deleteHere(const std::string& identity);
     void deleteThere(const std::string& identity);
     void conflict(const std::string& identity);
+    void leaveConflict(const std::string& identity, const std::string& href);
     void remember(const std::string& identity, const SyncedCard& row);
     std::optional<ServerCard> refetch(const std::string& href);
     std::string serverHash(const std::string& card);
@@ -121,6 +122,12 @@ bool SyncRun::readLocal()
     if (!m_writer) {
         m_summary.error = "データベースに書き込めません。";
         return false;
+    }
+    // Another copy of the program may have added people since this one read the header: the scan
+    // covers the file as it is now, or they would count as deleted here and go from the server.
+    MainHeader onDisk{};
+    if (m_writer->mainFile().read(1, Bytes(onDisk)) && GetLong(onDisk.LastRecNo) > GetLong(m_state.Header.LastRecNo)) {
+        SetLong(m_state.Header.LastRecNo, GetLong(onDisk.LastRecNo));
     }
     m_side =
         SideStore::open(m_state, m_state.DbNo, m_options.dryRun ? SideStore::Access::Read : SideStore::Access::Write);
@@ -566,10 +573,28 @@ void SyncRun::deleteThere(const std::string& identity)
     ++m_summary.serverDeleted;
 }
 
+// Both versions of a person left alone, for the window to ask about.
+void SyncRun::leaveConflict(const std::string& identity, const std::string& href)
+{
+    auto card = m_cards.find(href);
+    auto local = m_local.find(identity);
+    if (card == m_cards.end() || local == m_local.end()) {
+        return;
+    }
+    std::optional<Person> theirs = PersonFromCard(card->second.text, m_names);
+    if (!theirs) {
+        return;
+    }
+    SetIdentity(theirs->rec, identity);
+    m_summary.conflictsLeft.push_back({identity, nameOf(identity), local->second.recNo, local->second.person.rec,
+                                       local->second.person.extra, theirs->rec, theirs->extra});
+}
+
 void SyncRun::conflict(const std::string& identity)
 {
     const SyncedCard& row = m_synced[identity];
-    switch (m_options.conflict) {
+    auto decided = m_options.decided.find(identity);
+    switch (decided == m_options.decided.end() ? m_options.conflict : decided->second) {
     case ConflictRule::Local:
         if (m_options.dryRun) {
             ++m_summary.serverUpdated;
@@ -595,6 +620,7 @@ void SyncRun::conflict(const std::string& identity)
     case ConflictRule::Skip:
         ++m_summary.conflicts;
         m_summary.notes.push_back("競合 (両方で変更): " + nameOf(identity));
+        leaveConflict(identity, row.href);
         m_failed = true; // the token stays: the conflict is seen again next run
         return;
     }

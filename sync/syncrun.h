@@ -6,6 +6,7 @@
 // server has answered for them: a run killed or cancelled anywhere loses nothing, and the next run
 // links what it finds by UID (or by the duplicate matcher) instead of making a second copy.
 #include <functional>
+#include <map>
 #include <string>
 
 #include "sync/carddav.h"
@@ -29,6 +30,8 @@ struct SyncOptions
     bool allowMassDelete = false; // go on even when more than half of one side would go
     std::function<void(std::size_t done, std::size_t total)> progress;
     std::function<bool()> cancelled; // asked between cards
+    // What the user chose for single people (by identity), over `conflict`.
+    std::map<std::string, ConflictRule> decided;
 };
 
 // Syncs the open database (its tables loaded) with the address book at `book`.

@@ -1,9 +1,25 @@
 #pragma once
 // What a sync run did, as the window and talikcli tell it.
+#include <cstdint>
 #include <string>
 #include <vector>
 
+#include "store/record.h"
+
 namespace talik {
+
+// A person changed on both sides and left alone (the rule 確認する): both versions, for the user to
+// choose from.
+struct SyncConflict
+{
+    std::string identity;
+    std::string name;
+    std::int32_t recNo = 0;
+    AddressRecord oursRec{};
+    ExtraRecord oursExtra{};
+    AddressRecord theirsRec{}; // the server's card as this address book would take it
+    ExtraRecord theirsExtra{};
+};
 
 struct SyncSummary
 {
@@ -18,6 +34,7 @@ struct SyncSummary
     bool cancelled = false;
     std::string error;              // why the run stopped early; empty when it ran to the end
     std::vector<std::string> notes; // conflicts left alone, uncertain pairs, cards not taken, failures
+    std::vector<SyncConflict> conflictsLeft;
 };
 
 // "この住所録: 追加 a・更新 u・削除 d／サーバー: 追加 a・更新 u・削除 d／競合 c"

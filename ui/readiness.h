@@ -66,12 +66,11 @@ struct Readiness
     bool relatedFile = true;         // Command4 "関連情報"
     bool addressSupport = true;      // Command5(0..1) "支援"
 
-    // The sync with a CardDAV address book ("同期" in the settings menu). The sync itself runs
-    // (talikcli sync); its windows are not built yet.
-    bool syncAccount = false;        // the account dialog: URL, user, password, "接続テスト", the address books
-    bool syncNow = false;            // "今すぐ同期", with progress, cancel and the summary
-    bool syncConflicts = false;      // the conflict window: ours / theirs / field by field
-    bool syncAtStartAndExit = false; // the option to sync at start and at exit
+    // The sync with a CardDAV address book ("同期" in the settings menu).
+    bool syncAccount = true;         // the account dialog: URL, user, password, "接続テスト", the address books
+    bool syncNow = true;             // "今すぐ同期", with progress, cancel and the summary
+    bool syncConflicts = true;       // the conflict window: ours / theirs / field by field
+    bool syncAtStartAndExit = true;  // the option to sync at start and at exit
 };
 
 // What this build of the program offers.

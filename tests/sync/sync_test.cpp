@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include "store/checkitems.h"
+#include "store/database.h"
 #include "store/deleteall.h"
 #include "store/duplicates.h"
 #include "store/identity.h"
@@ -258,6 +259,63 @@ TEST_P(SyncTest, AChangeOnBothSidesFollowsTheConflictRule)
     EXPECT_NE(remoteWith("山田").second.text.find("mine@example.jp"), std::string::npos);
     EXPECT_EQ(local()["山田 太郎"].email, "mine@example.jp");
     EXPECT_EQ(sync().conflicts, 0);
+}
+
+TEST_P(SyncTest, AConflictLeftAloneCarriesBothVersionsAndADecisionForOnePersonOverridesTheRule)
+{
+    std::int32_t yamada = add("ﾔﾏﾀﾞ", "山田 太郎", "a@example.jp");
+    add("ｻﾄｳ", "佐藤 花子", "s@example.jp");
+    sync();
+    change(yamada, "ours@example.jp");
+    auto [href, card] = remoteWith("山田");
+    std::string text = card.text;
+    std::size_t at = text.find("EMAIL");
+    text.replace(at, text.find_first_of("\r\n", at) - at, "EMAIL:theirs@example.jp");
+    ASSERT_TRUE(client->update(server->book(), href, card.etag, text).ok());
+
+    SyncSummary skipped = sync(ConflictRule::Skip);
+    ASSERT_EQ(skipped.conflictsLeft.size(), 1u);
+    const SyncConflict& left = skipped.conflictsLeft[0];
+    EXPECT_EQ(left.name, "山田 太郎");
+    EXPECT_EQ(left.recNo, yamada);
+    EXPECT_EQ(GetText(left.oursRec.EMail), "ours@example.jp");
+    EXPECT_EQ(GetText(left.theirsRec.EMail), "theirs@example.jp");
+    EXPECT_EQ(RecordIdentity(left.theirsRec), left.identity);
+
+    SyncOptions options;
+    options.conflict = ConflictRule::Skip;
+    options.decided[left.identity] = ConflictRule::Server;
+    SyncSummary decided = RunSync(state, *client, server->book(), options);
+    load();
+    EXPECT_EQ(decided.conflicts, 0);
+    EXPECT_EQ(decided.localUpdated, 1);
+    EXPECT_EQ(local()["山田 太郎"].email, "theirs@example.jp");
+}
+
+TEST_P(SyncTest, ARecordAnotherCopyAddedAndSyncedSinceThisOneLoadedIsNotTakenForDeleted)
+{
+    add("ﾔﾏﾀﾞ", "山田 太郎", "y@example.jp");
+    sync();
+    // Another copy of the program on the same database adds someone and syncs them.
+    ScriptedInteraction otherUi;
+    FixedClock otherClock;
+    AppState other{otherUi, otherClock};
+    other.ProgramFolder = state.ProgramFolder;
+    other.WritableFolder = state.WritableFolder;
+    other.DataPath = state.DataPath;
+    ASSERT_EQ(LoadTables(other), LoadResult::Loaded);
+    AddressRecord rec{};
+    ExtraRecord extra{};
+    ClearRecord(rec);
+    ClearRecord(extra);
+    SetText(rec.KanaName, "ｻﾄｳ");
+    SetText(rec.KanjiName, "佐藤 花子");
+    ASSERT_NE(AddRecord(other, rec, extra), 0);
+    EXPECT_EQ(RunSync(other, *client, server->book(), {}).serverAdded, 1);
+    // This copy still holds the header it read before: the run looks at the file as it is now.
+    SyncSummary stale = RunSync(state, *client, server->book(), {});
+    EXPECT_EQ(stale.serverDeleted, 0);
+    EXPECT_EQ(remote().size(), 2u);
 }
 
 TEST_P(SyncTest, AFirstSyncWithPeopleOnBothSidesMakesNoSecondCopy)

@@ -1,0 +1,223 @@
+#include "sync/TALIKSYR.h"
+
+#include <QCloseEvent>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "listwin/appstate.h"
+#include "store/recordwriter.h"
+#include "sync/TALIKSYC.h"
+#include "sync/carddav.h"
+#include "sync/conflictmerge.h"
+#include "sync/detachedsync.h"
+#include "sync/secretstore.h"
+#include "sync/workerthread.h"
+#include "ui/formhelpers.h"
+#include "ui/qtinteraction.h"
+
+namespace talik {
+namespace {
+
+// The notes of a run (conflicts left alone, cards not taken), a few of them, under the summary.
+std::string NotesText(const SyncSummary& summary)
+{
+    constexpr std::size_t Shown = 10;
+    std::string text;
+    for (std::size_t i = 0; i < summary.notes.size() && i < Shown; ++i) {
+        text += "\n" + summary.notes[i];
+    }
+    if (summary.notes.size() > Shown) {
+        text += "\nほか " + std::to_string(summary.notes.size() - Shown) + " 件";
+    }
+    return text;
+}
+
+} // namespace
+
+TALIKSYR::TALIKSYR(AppState& state, SyncPasswords& passwords, QWidget* parent, bool askConflicts)
+    : QDialog(parent), m_state(state), m_passwords(passwords), m_cancelled(std::make_shared<std::atomic<bool>>(false)),
+      m_askConflicts(askConflicts)
+{
+    setObjectName("TALIKSYR");
+    setWindowTitle("同期");
+    buildControls();
+}
+
+TALIKSYR::~TALIKSYR() = default;
+
+void TALIKSYR::buildControls()
+{
+    m_label = new QLabel("同期しています…", this);
+    m_label->setObjectName("Label1");
+    m_bar = new QProgressBar(this);
+    m_bar->setObjectName("ProgressBar1");
+    m_bar->setRange(0, 0);
+    m_cancel = new QPushButton("キャンセル", this);
+    m_cancel->setObjectName("Command1");
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(m_label);
+    layout->addWidget(m_bar);
+    layout->addWidget(m_cancel, 0, Qt::AlignRight);
+    setMinimumWidth(360);
+    connect(m_cancel, &QPushButton::clicked, this, &TALIKSYR::reject);
+    connect(this, &TALIKSYR::progressed, this, [this](int done, int total) {
+        m_bar->setRange(0, total);
+        m_bar->setValue(done);
+    });
+}
+
+bool TALIKSYR::runSync()
+{
+    std::optional<SyncAccount> account = ReadSyncAccount(m_state);
+    if (!account || account->url.empty()) {
+        m_state.ui.message("同期先が設定されていません。「同期先の設定…」で設定してください。",
+                           MessageIcon::Exclamation);
+        return false;
+    }
+    m_account = *account;
+    SecretLookup password = m_passwords.lookup({m_account.url, m_account.user});
+    if (!password.reached) {
+        m_state.ui.message(password.error + "\nパスワードなしで接続します。", MessageIcon::Exclamation);
+    }
+    m_password = password.password.value_or("");
+    start(false);
+    exec();
+    return true;
+}
+
+void TALIKSYR::start(bool allowMassDelete)
+{
+    m_cancelled->store(false);
+    m_cancel->setEnabled(true);
+    m_run = std::make_unique<DetachedSync>(m_state);
+    SyncOptions options;
+    options.conflict = m_account.conflict;
+    options.allowMassDelete = allowMassDelete;
+    options.decided = m_decided;
+    options.cancelled = [cancelled = m_cancelled] { return cancelled->load(); };
+    options.progress = [this](std::size_t done, std::size_t total) {
+        // Emitted from the worker; the connection is queued to the window's thread.
+        emit progressed(static_cast<int>(done), static_cast<int>(total));
+    };
+    DetachedSync* run = m_run.get();
+    HttpAuth auth{m_account.user, m_password, ""};
+    m_worker = std::make_unique<WorkerThread>(
+        this,
+        [run, auth, account = m_account, options] {
+            CardDavClient client(auth);
+            std::string book = account.book;
+            if (book.empty()) {
+                std::string error;
+                std::vector<FoundAddressBook> books = client.discover(account.url, error);
+                if (books.empty()) {
+                    SyncSummary failed;
+                    failed.error = error;
+                    return failed;
+                }
+                book = books.front().url;
+            }
+            return run->run(client, book, options);
+        },
+        [this](SyncSummary summary) { finished(std::move(summary)); });
+}
+
+// Escape and the window's close button cancel as the button does: the window stays until the worker
+// has stopped, so what it wrote always reaches the open database.
+void TALIKSYR::reject()
+{
+    if (!m_worker) {
+        QDialog::reject();
+        return;
+    }
+    m_cancelled->store(true);
+    m_cancel->setEnabled(false);
+    m_label->setText("キャンセルしています…");
+}
+
+void TALIKSYR::finished(SyncSummary summary)
+{
+    m_worker.reset();
+    m_run->handBack(m_state);
+    m_run.reset();
+    m_summary = std::move(summary);
+    if (m_summary.massDeleteStop &&
+        m_state.ui.askYesNo("この同期では、この住所録かサーバーのどちらかで半数を超える人が削除されます。\n"
+                            "続けますか？",
+                            MessageIcon::Question, "同期")) {
+        start(true);
+        return;
+    }
+    // The window stays up (hiding it would end its exec) while the conflicts are asked about.
+    if (m_askConflicts && !m_before && !m_summary.cancelled && !m_summary.massDeleteStop &&
+        !m_summary.conflictsLeft.empty()) {
+        m_label->setText("競合を確認しています…");
+        if (askConflicts()) {
+            m_before = m_summary;
+            m_label->setText("同期しています…");
+            start(false);
+            return;
+        }
+    }
+    hide(); // the summary stands alone, not over a finished progress bar
+    if (m_before) {
+        // What the first run did counts too; the conflicts are those still left.
+        m_summary.localAdded += m_before->localAdded;
+        m_summary.localUpdated += m_before->localUpdated;
+        m_summary.localDeleted += m_before->localDeleted;
+        m_summary.serverAdded += m_before->serverAdded;
+        m_summary.serverUpdated += m_before->serverUpdated;
+        m_summary.serverDeleted += m_before->serverDeleted;
+    }
+    tellSummary();
+    accept();
+}
+
+bool TALIKSYR::askConflicts()
+{
+    for (const SyncConflict& conflict : m_summary.conflictsLeft) {
+        TALIKSYC window(conflict, this);
+        window.exec();
+        switch (window.choice()) {
+        case TALIKSYC::Choice::Later:
+            break;
+        case TALIKSYC::Choice::Ours:
+            m_decided[conflict.identity] = ConflictRule::Local;
+            break;
+        case TALIKSYC::Choice::Theirs:
+            m_decided[conflict.identity] = ConflictRule::Server;
+            break;
+        case TALIKSYC::Choice::Fields: {
+            // The merged version is written here first; the run then sends it to the server.
+            AddressRecord rec{};
+            ExtraRecord extra{};
+            MergeFields(conflict, window.takeTheirs(), rec, extra);
+            if (UpdateRecord(m_state, conflict.recNo, rec, extra)) {
+                m_decided[conflict.identity] = ConflictRule::Local;
+            }
+            break;
+        }
+        }
+    }
+    return !m_decided.empty();
+}
+
+void TALIKSYR::tellSummary()
+{
+    std::string text = SummaryLine(m_summary);
+    MessageIcon icon = MessageIcon::Information;
+    if (m_summary.cancelled) {
+        text = "同期をキャンセルしました。\n" + text;
+        icon = MessageIcon::Exclamation;
+    } else if (m_summary.massDeleteStop) {
+        text = "同期を中止しました。何も変更していません。";
+        icon = MessageIcon::Exclamation;
+    } else if (!m_summary.error.empty()) {
+        text = m_summary.error + "\n" + text;
+        icon = MessageIcon::Exclamation;
+    }
+    m_state.ui.message(text + NotesText(m_summary), icon, "同期");
+}
+
+} // namespace talik
