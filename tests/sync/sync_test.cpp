@@ -343,6 +343,60 @@ TEST_P(SyncTest, AFirstSyncWithPeopleOnBothSidesMakesNoSecondCopy)
     EXPECT_EQ(SummaryLine(again), "この住所録: 追加 0・更新 0・削除 0／サーバー: 追加 0・更新 0・削除 0／競合 0");
 }
 
+// Two hundred people here and two hundred there, written by another client with its own UIDs,
+// of whom one hundred and fifty are the same people: they are linked, not copied.
+TEST_P(SyncTest, TwoHundredOnEachSideOfWhomAHundredAndFiftyAreTheSameMakeTwoHundredAndFifty)
+{
+    struct Name
+    {
+        const char* kanji;
+        const char* half;
+        const char* full;
+    };
+    const std::vector<Name> families = {
+        {"山田", "ﾔﾏﾀﾞ", "ヤマダ"},    {"鈴木", "ｽｽﾞｷ", "スズキ"},    {"佐藤", "ｻﾄｳ", "サトウ"},
+        {"田中", "ﾀﾅｶ", "タナカ"},     {"伊藤", "ｲﾄｳ", "イトウ"},     {"渡辺", "ﾜﾀﾅﾍﾞ", "ワタナベ"},
+        {"中村", "ﾅｶﾑﾗ", "ナカムラ"},  {"小林", "ｺﾊﾞﾔｼ", "コバヤシ"}, {"加藤", "ｶﾄｳ", "カトウ"},
+        {"吉田", "ﾖｼﾀﾞ", "ヨシダ"},    {"松本", "ﾏﾂﾓﾄ", "マツモト"},  {"井上", "ｲﾉｳｴ", "イノウエ"},
+        {"木村", "ｷﾑﾗ", "キムラ"},     {"林", "ﾊﾔｼ", "ハヤシ"},       {"清水", "ｼﾐｽﾞ", "シミズ"},
+        {"山口", "ﾔﾏｸﾞﾁ", "ヤマグチ"}, {"森", "ﾓﾘ", "モリ"},          {"池田", "ｲｹﾀﾞ", "イケダ"},
+        {"橋本", "ﾊｼﾓﾄ", "ハシモト"},  {"阿部", "ｱﾍﾞ", "アベ"},       {"石川", "ｲｼｶﾜ", "イシカワ"},
+        {"前田", "ﾏｴﾀﾞ", "マエダ"},    {"藤田", "ﾌｼﾞﾀ", "フジタ"},    {"小川", "ｵｶﾞﾜ", "オガワ"},
+        {"岡田", "ｵｶﾀﾞ", "オカダ"}};
+    const std::vector<Name> givens = {{"太郎", "ﾀﾛｳ", "タロウ"},    {"花子", "ﾊﾅｺ", "ハナコ"},
+                                      {"一郎", "ｲﾁﾛｳ", "イチロウ"}, {"健", "ｹﾝ", "ケン"},
+                                      {"美咲", "ﾐｻｷ", "ミサキ"},    {"翔", "ｼｮｳ", "ショウ"},
+                                      {"陽子", "ﾖｳｺ", "ヨウコ"},    {"大輔", "ﾀﾞｲｽｹ", "ダイスケ"},
+                                      {"彩", "ｱﾔ", "アヤ"},         {"誠", "ﾏｺﾄ", "マコト"}};
+    auto person = [&](int i) { return std::pair{families[i % 25], givens[i / 25]}; };
+    auto email = [](int i) { return "person" + std::to_string(i) + "@example.jp"; };
+    for (int i = 0; i < 200; ++i) {
+        auto [family, given] = person(i);
+        add(std::string(family.half) + " " + given.half, std::string(family.kanji) + " " + given.kanji, email(i));
+    }
+    for (int i = 50; i < 250; ++i) {
+        auto [family, given] = person(i);
+        const std::string uid = "phone-" + std::to_string(i);
+        put(uid + ".vcf", uid,
+            Card(uid, family.kanji, given.kanji, family.full,
+                 std::string("X-PHONETIC-FIRST-NAME:") + given.full + "\r\nEMAIL;TYPE=INTERNET:" + email(i) + "\r\n"));
+    }
+    SyncSummary first = sync();
+    EXPECT_EQ(first.error, "");
+    EXPECT_EQ(first.localAdded, 50);
+    EXPECT_EQ(first.serverAdded, 50);
+    EXPECT_EQ(local().size(), 250u); // local() fails on any name held twice
+    std::map<std::string, ServerCard> cards = remote();
+    EXPECT_EQ(cards.size(), 250u);
+    std::set<std::string> names;
+    for (const auto& [href, card] : cards) {
+        const std::size_t fn = card.text.find("FN:");
+        names.insert(card.text.substr(fn, card.text.find('\r', fn) - fn));
+    }
+    EXPECT_EQ(names.size(), 250u) << "a person is on the server twice";
+    EXPECT_EQ(SummaryLine(sync()), "この住所録: 追加 0・更新 0・削除 0／サーバー: 追加 0・更新 0・削除 0／競合 0");
+}
+
 TEST_P(SyncTest, ARunThatWouldDeleteMostOfOneSideStops)
 {
     std::vector<std::int32_t> recNos;
