@@ -23,14 +23,14 @@ QTableWidgetItem* ReadOnlyItem(const std::string& text)
 
 } // namespace
 
-TALIKSYC::TALIKSYC(const SyncConflict& conflict, QWidget* parent) : QDialog(parent)
+TALIKSYC::TALIKSYC(const SyncConflict& conflict, const FieldCaptions& captions, QWidget* parent) : QDialog(parent)
 {
     setObjectName("TALIKSYC");
     setWindowTitle("同期の競合");
-    buildControls(conflict);
+    buildControls(conflict, captions);
 }
 
-void TALIKSYC::buildControls(const SyncConflict& conflict)
+void TALIKSYC::buildControls(const SyncConflict& conflict, const FieldCaptions& captions)
 {
     auto* label = new QLabel(Qs(conflict.name + " さんは、この住所録とサーバーの両方で変更されています。\n"
                                                 "サーバーの値を使う項目に印を付けてください。"),
@@ -45,7 +45,7 @@ void TALIKSYC::buildControls(const SyncConflict& conflict)
     m_fields->setRowCount(static_cast<int>(differences.size()));
     for (int row = 0; row < static_cast<int>(differences.size()); ++row) {
         const ConflictField& difference = differences[row];
-        auto* name = ReadOnlyItem(std::string(difference.field->name));
+        auto* name = ReadOnlyItem(FieldCaption(captions, difference.field->name));
         name->setData(Qt::UserRole, Qs(std::string(difference.field->name)));
         m_fields->setItem(row, 0, name);
         m_fields->setItem(row, 1, ReadOnlyItem(difference.ours));

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "store/settings.h"
 #include "sync/syncsummary.h"
 
 class QTableWidget;
@@ -24,7 +25,8 @@ public:
         Theirs,
         Fields,
     };
-    TALIKSYC(const SyncConflict& conflict, QWidget* parent = nullptr);
+    // The fields are named as the record editor names them, by `captions`.
+    TALIKSYC(const SyncConflict& conflict, const FieldCaptions& captions = {}, QWidget* parent = nullptr);
 
     Choice choice() const { return m_choice; }
     // The fields ticked to come from the server (for Choice::Fields).
@@ -34,7 +36,7 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
-    void buildControls(const SyncConflict& conflict);
+    void buildControls(const SyncConflict& conflict, const FieldCaptions& captions);
     void choose(Choice choice);
 
     QTableWidget* m_fields;

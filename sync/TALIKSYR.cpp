@@ -177,7 +177,7 @@ void TALIKSYR::finished(SyncSummary summary)
 bool TALIKSYR::askConflicts()
 {
     for (const SyncConflict& conflict : m_summary.conflictsLeft) {
-        TALIKSYC window(conflict, this);
+        TALIKSYC window(conflict, m_state.settings.Captions, this);
         window.exec();
         switch (window.choice()) {
         case TALIKSYC::Choice::Later:

@@ -267,11 +267,13 @@ TEST_F(SyncFormsTest, TheConflictWindowTakesTheTickedFieldsFromTheServerAndSends
     std::int32_t yamada = changedOnBothSides();
     add("ｻﾄｳ", "佐藤 花子", "sato@example.jp"); // goes up in the run that finds the conflict
     int rows = 0;
+    std::vector<std::string> captions; // as the record editor names the fields
     WhenModalShows<TALIKSYC>([&](TALIKSYC* window) {
         auto* table = window->findChild<QTableWidget*>("TableFields");
         rows = table->rowCount();
         for (int row = 0; row < table->rowCount(); ++row) {
-            if (table->item(row, 0)->text() == "EMail") {
+            captions.push_back(table->item(row, 0)->text().toStdString());
+            if (table->item(row, 0)->text() == "E-Mail") {
                 EXPECT_EQ(table->item(row, 1)->text(), "ours@example.jp");
                 EXPECT_EQ(table->item(row, 2)->text(), "theirs@example.jp");
                 table->item(row, 2)->setCheckState(Qt::Checked);
@@ -282,6 +284,7 @@ TEST_F(SyncFormsTest, TheConflictWindowTakesTheTickedFieldsFromTheServerAndSends
     // Both runs counted: the first took 佐藤 up, the second the merged 山田.
     EXPECT_EQ(syncThroughWindow(), "この住所録: 追加 0・更新 0・削除 0／サーバー: 追加 1・更新 1・削除 0／競合 0");
     EXPECT_EQ(rows, 2);
+    EXPECT_EQ(captions, (std::vector<std::string>{"E-Mail", "ＴＥＬ１（住所１）"}));
     AddressRecord rec{};
     ExtraRecord extra{};
     ASSERT_TRUE(ReadRecord(state, yamada, rec, extra));
