@@ -120,7 +120,7 @@ int main(int argc, char** argv)
         return 1;
     }
     talik::Workspace workspace;
-    for (int size : {100, 5000}) {
+    for (int size : {100, 1000, 5000}) {
         benchmark::RegisterBenchmark("SyncPhases",
                                      [&workspace](benchmark::State& bench) { talik::BM_SyncPhases(bench, workspace); })
             ->Arg(size)
