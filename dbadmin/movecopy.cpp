@@ -124,8 +124,10 @@ private:
             ++m_outcome.skipped; // listed twice, or unreadable when the journal was written
             return true;
         }
-        m_copyIdentity.erase(identity->first); // a second listing of the record is no second copy
-        if (m_target.add(rec, extra, identity->second) != 0) {
+        // Taken out of the map before the copy: a second listing of the record is no second copy.
+        const std::string copyIdentity = std::move(identity->second);
+        m_copyIdentity.erase(identity);
+        if (m_target.add(rec, extra, copyIdentity) != 0) {
             m_copied.push_back(recNo);
             carrySideData(RecordIdentity(rec), RecordIdentity(m_target.written()));
             return true;

@@ -6,7 +6,7 @@
 
 namespace talik {
 
-inline constexpr double MinFontSize = 6;  // points: smaller cannot be read on a card
+inline constexpr double MinFitPoints = 6; // points: smaller cannot be read on a card
 inline constexpr double FontSizeStep = 1; // points
 
 struct FittedSize
@@ -19,8 +19,8 @@ struct FittedSize
 // The lines a block needs at a size; a line that cannot be made short enough counts as too many.
 using LinesAtSize = std::function<int(double sizePoints)>;
 
-// The largest size from `size` down to MinFontSize at which the block takes at most `maxLines`;
-// failing that, MinFontSize with one more line; failing that, MinFontSize and fits = false. The
+// The largest size from `size` down to MinFitPoints at which the block takes at most `maxLines`;
+// failing that, MinFitPoints with one more line; failing that, MinFitPoints and fits = false. The
 // last call of `linesAt` is always at the size returned, so what it laid out can be drawn as it is.
 FittedSize FitSize(double size, int maxLines, const LinesAtSize& linesAt);
 

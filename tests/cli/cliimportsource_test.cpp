@@ -23,6 +23,9 @@ class CliImportSourceTest : public CliFixture
 protected:
     void SetUp() override
     {
+#if defined(__SANITIZE_ADDRESS__)
+        GTEST_SKIP() << "under AddressSanitizer the program reserves more address space than the limit leaves";
+#endif
         if (::access(PrlimitPath, X_OK) != 0) {
             GTEST_SKIP() << "prlimit is not installed";
         }
@@ -37,7 +40,10 @@ protected:
         return RunProgram(argv, capture.path());
     }
 
-    std::string count() { return cli({"count"}).out; }
+    std::string count()
+    {
+        return cli({"count"}).out;
+    }
 };
 
 TEST_F(CliImportSourceTest, ADeviceOrALinkToOneIsRefusedByName)

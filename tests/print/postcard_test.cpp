@@ -419,7 +419,7 @@ TEST_F(PostcardTest, ABlockThatCannotFitIsMarkedOnThePreviewAndNotDrawnPastTheEd
         "寿限無寿限無五劫の擦り切れ海砂利水魚の水行末雲来末風来末食う寝る処に住む処やぶら小路の藪柑子!";
     ASSERT_TRUE(PrintPostcardH(job, 3));
     ExpectOnTheCard(printer, false);
-    EXPECT_EQ(InFont(printer, 4).front().size, MinFontSize);
+    EXPECT_EQ(InFont(printer, 4).front().size, MinFitPoints);
     EXPECT_FALSE(preview.boxes().empty());
     EXPECT_NO_THROW(preview.find("※"));
 
