@@ -22,12 +22,6 @@
 namespace talik {
 namespace {
 
-int Usage(const std::string& error)
-{
-    std::fprintf(stderr, "%s\n%s", error.c_str(), CliUsage());
-    return ExitUsage;
-}
-
 int Refuse(const std::string& reason)
 {
     std::fprintf(stderr, "%s\n", reason.c_str());
@@ -117,7 +111,7 @@ int RunBackupCommand(AppState& state, const CliOptions& options, bool restore)
     std::string error;
     auto parsed = ParseBackupArguments(options, restore ? "--from" : "--to", error);
     if (!parsed) {
-        return Usage(error);
+        return UsageError(error);
     }
     BackupRequest request;
     request.restore = restore;
@@ -209,7 +203,7 @@ int Transfer(AppState& state, const CliOptions& options, bool move)
     std::string error;
     auto parsed = ParseTransferArguments(options, error);
     if (!parsed) {
-        return Usage(error);
+        return UsageError(error);
     }
     if (parsed->target == state.DbNo) {
         return Refuse("移動先・複写先に開いているデータベースは指定できません。");
@@ -246,7 +240,7 @@ int RestoreCommand(AppState& state, const CliOptions& options)
 int DatabasesCommand(AppState& state, const CliOptions& options)
 {
     if (!options.arguments.empty()) {
-        return Usage("余分な引数があります: " + options.arguments[0]);
+        return UsageError("余分な引数があります: " + options.arguments[0]);
     }
     for (int dbNo = 1; dbNo <= DbTotal; ++dbNo) {
         std::optional<int> count = LiveCount(MainFileName(state.DataPath, dbNo));
@@ -260,7 +254,7 @@ int RenameDbCommand(AppState& state, const CliOptions& options)
 {
     std::optional<int> dbNo = options.arguments.size() == 2 ? Number(options.arguments[0], 1, DbTotal) : std::nullopt;
     if (!dbNo) {
-        return Usage("rename-db にはデータベース番号 (1-10) と名前を指定してください。");
+        return UsageError("rename-db にはデータベース番号 (1-10) と名前を指定してください。");
     }
     std::array<std::string, DbTotal> names = state.settings.AddrDBName;
     names[*dbNo - 1] = options.arguments[1];
@@ -290,7 +284,7 @@ int PasswordCommand(AppState& state, const CliOptions& options)
     } else if (args.size() == 2 && args[0] == "--set") {
         if (args[1] == "-") {
             if (options.password && options.password->source == PasswordOption::Source::StandardInput) {
-                return Usage("標準入力から読めるのは一つのパスワードだけです。");
+                return UsageError("標準入力から読めるのは一つのパスワードだけです。");
             }
             std::string error;
             password = ReadPassword({PasswordOption::Source::StandardInput, "-"}, error);
@@ -301,10 +295,10 @@ int PasswordCommand(AppState& state, const CliOptions& options)
             password = args[1];
         }
         if (password->empty()) {
-            return Usage("パスワードを消すには --clear を指定してください。");
+            return UsageError("パスワードを消すには --clear を指定してください。");
         }
     } else {
-        return Usage("password には --set TEXT, --set - または --clear を指定してください。");
+        return UsageError("password には --set TEXT, --set - または --clear を指定してください。");
     }
     if (auto problem = PasswordProblem(*password)) {
         return Refuse(*problem);

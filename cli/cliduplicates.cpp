@@ -1,6 +1,5 @@
 #include "cli/cliduplicates.h"
 
-#include <charconv>
 #include <cstdio>
 #include <optional>
 #include <string>
@@ -15,22 +14,6 @@
 
 namespace talik {
 namespace {
-
-int Usage(const std::string& error)
-{
-    std::fprintf(stderr, "%s\n%s", error.c_str(), CliUsage());
-    return ExitUsage;
-}
-
-std::optional<std::int32_t> NumberIn(const std::string& text, std::int32_t low, std::int32_t high)
-{
-    std::int32_t value = 0;
-    auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (ec != std::errc() || end != text.data() + text.size() || value < low || value > high) {
-        return std::nullopt;
-    }
-    return value;
-}
 
 // Exactly `count` record numbers among the arguments, the option `valued` (if any) taken aside.
 struct NumberedArguments
@@ -79,7 +62,7 @@ int DuplicatesCommand(AppState& state, const CliOptions& options)
     std::optional<std::int32_t> minScore =
         read && read->value ? NumberIn(*read->value, 0, 100) : std::optional<std::int32_t>(HighConfidenceScore);
     if (!read || !minScore) {
-        return Usage("duplicates には --min-score (0-100) のほかに引数はありません。");
+        return UsageError("duplicates には --min-score (0-100) のほかに引数はありません。");
     }
     if (!LoadForReading(state)) {
         return ExitRefused;
@@ -99,7 +82,7 @@ int MergeCommand(AppState& state, const CliOptions& options)
 {
     std::optional<NumberedArguments> read = ReadArguments(options, 2, "--prefer");
     if (!read || (read->value && *read->value != "A" && *read->value != "B")) {
-        return Usage(
+        return UsageError(
             "merge には残すレコード番号 A と統合するレコード番号 B、必要なら --prefer A|B を指定してください。");
     }
     if (!LoadForChanging(state)) {
@@ -126,7 +109,7 @@ int NotDuplicateCommand(AppState& state, const CliOptions& options)
 {
     std::optional<NumberedArguments> read = ReadArguments(options, 2, nullptr);
     if (!read) {
-        return Usage("not-duplicate には別人のレコード番号を 2 つ指定してください。");
+        return UsageError("not-duplicate には別人のレコード番号を 2 つ指定してください。");
     }
     if (!LoadForChanging(state)) {
         return ExitRefused;
@@ -142,7 +125,7 @@ int UnmergeCommand(AppState& state, const CliOptions& options)
 {
     std::optional<NumberedArguments> read = ReadArguments(options, 1, nullptr);
     if (!read) {
-        return Usage("unmerge には統合して残したレコード番号を 1 つ指定してください。");
+        return UsageError("unmerge には統合して残したレコード番号を 1 つ指定してください。");
     }
     if (!LoadForChanging(state)) {
         return ExitRefused;

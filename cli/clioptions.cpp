@@ -104,9 +104,9 @@ bool IsSearchArgument(const std::string& arg, const CliOptions& options)
 bool TakesOwnOptions(const std::string& command)
 {
     for (std::string_view own :
-         {"print",  "export",    "import",     "settings",  "layout",        "copy",    "mail-url",
-          "backup", "restore",   "databases",  "rename-db", "copy-to",       "move-to", "password",
-          "postal", "sidestore", "duplicates", "merge",     "not-duplicate", "unmerge", "season", "sync"}) {
+         {"print",      "export",    "import",        "settings", "layout",  "copy",     "mail-url", "backup",
+          "restore",    "databases", "rename-db",     "copy-to",  "move-to", "password", "postal",   "sidestore",
+          "duplicates", "merge",     "not-duplicate", "unmerge",  "season",  "sync"}) {
         if (command == own) {
             return true;
         }
@@ -130,6 +130,16 @@ TakeValuedOption(const std::vector<std::string>& args, std::size_t& i, std::init
         }
     }
     return std::nullopt;
+}
+
+std::optional<std::int32_t> NumberIn(const std::string& text, std::int32_t low, std::int32_t high)
+{
+    std::int32_t value = 0;
+    auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (ec != std::errc() || end != text.data() + text.size() || value < low || value > high) {
+        return std::nullopt;
+    }
+    return value;
 }
 
 std::optional<CliOptions> ParseCliOptions(const std::vector<std::string>& args, std::string& error)

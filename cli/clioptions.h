@@ -1,5 +1,6 @@
 #pragma once
 // The command line of talikcli: global options, a command and its arguments.
+#include <cstdint>
 #include <initializer_list>
 #include <optional>
 #include <string>
@@ -55,6 +56,9 @@ TakeValuedOption(const std::vector<std::string>& args, std::size_t& i, std::init
 bool TakesOwnOptions(const std::string& command);
 
 std::optional<CliOptions> ParseCliOptions(const std::vector<std::string>& args, std::string& error);
+
+// A whole number from `low` to `high`; nullopt for anything else.
+std::optional<std::int32_t> NumberIn(const std::string& text, std::int32_t low, std::int32_t high);
 
 // The usage text printed on a usage error.
 const char* CliUsage();

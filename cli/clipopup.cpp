@@ -1,6 +1,5 @@
 #include "cli/clipopup.h"
 
-#include <charconv>
 #include <cstdio>
 
 #include "cli/cliapp.h"
@@ -15,23 +14,6 @@
 
 namespace talik {
 namespace {
-
-int Usage(const std::string& error)
-{
-    std::fprintf(stderr, "%s\n%s", error.c_str(), CliUsage());
-    return ExitUsage;
-}
-
-// A whole number from `low` to `high`; nullopt for anything else.
-std::optional<std::int32_t> NumberIn(const std::string& text, std::int32_t low, std::int32_t high)
-{
-    std::int32_t value = 0;
-    auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (ec != std::errc() || end != text.data() + text.size() || value < low || value > high) {
-        return std::nullopt;
-    }
-    return value;
-}
 
 // "2,5,9": record numbers; nullopt for anything else.
 std::optional<std::vector<std::int32_t>> RecordNumbers(const std::string& text)
@@ -71,18 +53,18 @@ int CopyCommand(AppState& state, const CliOptions& options)
             std::optional<std::int32_t> number =
                 option->value ? NumberIn(*option->value, 1, CopySettingTotal) : std::nullopt;
             if (!number) {
-                return Usage("--setting は 1 から 4 の番号で指定してください。");
+                return UsageError("--setting は 1 から 4 の番号で指定してください。");
             }
             setting = *number;
             continue;
         }
         recNo = recNo ? std::nullopt : NumberIn(args[i], FirstRecNo, MaxRecNo);
         if (!recNo) {
-            return Usage("copy にはレコード番号 (2-64000) を 1 つ指定してください。");
+            return UsageError("copy にはレコード番号 (2-64000) を 1 つ指定してください。");
         }
     }
     if (!recNo) {
-        return Usage("copy にはレコード番号 (2-64000) を 1 つ指定してください。");
+        return UsageError("copy にはレコード番号 (2-64000) を 1 つ指定してください。");
     }
     if (!LoadForReading(state) || !Live(state, *recNo)) {
         return ExitRefused;
@@ -116,11 +98,11 @@ int MailUrlCommand(AppState& state, const CliOptions& options)
     for (std::size_t i = 0; i < args.size(); ++i) {
         std::optional<ValuedOption> option = TakeValuedOption(args, i, {"--records"});
         if (!option || !option->value || !(recNos = RecordNumbers(*option->value))) {
-            return Usage("mail-url には --records N,N,... を指定してください。");
+            return UsageError("mail-url には --records N,N,... を指定してください。");
         }
     }
     if (!recNos) {
-        return Usage("mail-url には --records N,N,... を指定してください。");
+        return UsageError("mail-url には --records N,N,... を指定してください。");
     }
     if (!LoadForReading(state)) {
         return ExitRefused;

@@ -26,12 +26,6 @@ struct SyncArguments
     bool allowMassDelete = false;
 };
 
-int Usage(const std::string& error)
-{
-    std::fprintf(stderr, "%s\n%s", error.c_str(), CliUsage());
-    return ExitUsage;
-}
-
 std::optional<SyncArguments> ReadArguments(const std::vector<std::string>& args, std::string& error)
 {
     SyncArguments read;
@@ -85,7 +79,7 @@ int SyncCommand(AppState& state, const CliOptions& options)
     std::string error;
     std::optional<SyncArguments> args = ReadArguments(options.arguments, error);
     if (!args) {
-        return Usage(error);
+        return UsageError(error);
     }
     if (!LoadForChanging(state)) {
         return ExitRefused;
@@ -98,7 +92,7 @@ int SyncCommand(AppState& state, const CliOptions& options)
         account.user = *args->user;
     }
     if (account.url.empty()) {
-        return Usage("同期先がありません。--url でアドレス帳か CardDAV サーバーの URL を指定してください。");
+        return UsageError("同期先がありません。--url でアドレス帳か CardDAV サーバーの URL を指定してください。");
     }
     HttpAuth auth{account.user, "", ""};
     if (args->passwordFile) {
