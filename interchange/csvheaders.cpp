@@ -10,8 +10,8 @@
 namespace talik {
 namespace {
 
-// A header name we know: the slot it fills and where it stands among the parts of that slot. Part
-// 0 is the whole field; parts 1.. are joined in their order.
+// A header name we know: the slot it fills and where it stands among the pieces of that slot.
+// Piece 0 is the whole field; pieces numbered from 1 are joined in their order.
 struct KnownHeader
 {
     std::string_view name; // lower case, without blanks
