@@ -288,10 +288,7 @@ void TALIKLST::deleteAllData()
     if (!deleted) {
         return;
     }
-    int shown = m_state.CurrentTab;
-    m_state.CurrentTab = -1;
-    setRecordButtons({});
-    showTab(std::max(shown, 0));
+    refillShownTab();
     showCounts();
 }
 
@@ -639,6 +636,15 @@ void TALIKLST::setSyncAtStartAndExit(bool on)
     }
 }
 
+// The records may have changed under the list: the shown tab is filled again from the tables.
+void TALIKLST::refillShownTab()
+{
+    int shown = m_state.CurrentTab;
+    m_state.CurrentTab = -1;
+    setRecordButtons({});
+    showTab(std::max(shown, 0));
+}
+
 void TALIKLST::syncNow()
 {
     const bool ran = RunBusy(m_state, [this] {
@@ -648,10 +654,7 @@ void TALIKLST::syncNow()
     if (!ran) {
         return;
     }
-    int shown = m_state.CurrentTab;
-    m_state.CurrentTab = -1;
-    setRecordButtons({});
-    showTab(std::max(shown, 0));
+    refillShownTab();
     showCounts();
 }
 
@@ -772,10 +775,7 @@ void TALIKLST::setSeasonView(bool on)
     }
     buildColumns();
     // The rows a filter left out come back, and the marks are read for the shown tab.
-    int shown = m_state.CurrentTab;
-    m_state.CurrentTab = -1;
-    setRecordButtons({});
-    showTab(std::max(shown, 0));
+    refillShownTab();
 }
 
 void TALIKLST::chooseSeasonFilter(std::optional<SeasonFilter> filter)
@@ -784,10 +784,7 @@ void TALIKLST::chooseSeasonFilter(std::optional<SeasonFilter> filter)
         return;
     }
     m_state.season.filter = filter;
-    int shown = m_state.CurrentTab;
-    m_state.CurrentTab = -1;
-    setRecordButtons({});
-    showTab(std::max(shown, 0));
+    refillShownTab();
 }
 
 void TALIKLST::toggleReceived()

@@ -90,6 +90,7 @@ private:
     void setRecordButtons(const RecordButtons& buttons);
     void selectCurrentRow();
     void restRecordCommands();
+    void refillShownTab();
     void deleteSelected();
     // Every record of the open database to a CSV file.
     void exportAllCsv();
