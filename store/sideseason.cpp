@@ -2,6 +2,7 @@
 #include <sqlite3.h>
 
 #include "store/sidestore.h"
+#include "store/sidetransaction.h"
 
 namespace talik {
 namespace {
@@ -75,22 +76,6 @@ constexpr const char* DropEmptyYear =
     " AND note = ''";
 
 } // namespace
-
-template <class Work> bool SideStore::inTransaction(Work work)
-{
-    if (!execute("BEGIN IMMEDIATE")) {
-        return false;
-    }
-    int code = work();
-    if (code == SQLITE_OK) {
-        code = sqlite3_exec(m_db, "COMMIT", nullptr, nullptr, nullptr);
-    }
-    if (code != SQLITE_OK) {
-        sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
-        return failed(code);
-    }
-    return true;
-}
 
 PersonSideData SideStore::personData(const std::string& identity)
 {

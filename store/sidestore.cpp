@@ -14,6 +14,7 @@
 #include "store/messages.h"
 #include "store/sidepairs.h"
 #include "store/sidesync.h"
+#include "store/sidetransaction.h"
 #include "store/state.h"
 
 namespace talik {
@@ -296,41 +297,36 @@ std::vector<JointName> SideStore::jointNames(const std::string& identity)
 
 bool SideStore::setJointNames(const std::string& identity, const std::vector<JointName>& names)
 {
-    if (identity.empty() || !execute("BEGIN IMMEDIATE")) {
+    if (identity.empty()) {
         return false;
     }
-    sqlite3_stmt* remove = nullptr;
-    sqlite3_stmt* insert = nullptr;
-    int code = sqlite3_prepare_v2(m_db, "DELETE FROM joint_names WHERE identity = ?1", -1, &remove, nullptr);
-    if (code == SQLITE_OK) {
-        sqlite3_bind_text(remove, 1, identity.c_str(), -1, SQLITE_TRANSIENT);
-        code = sqlite3_step(remove) == SQLITE_DONE ? SQLITE_OK : sqlite3_errcode(m_db);
-    }
-    if (code == SQLITE_OK) {
-        code = sqlite3_prepare_v2(m_db,
-                                  "INSERT INTO joint_names(identity, position, family, given, honorific)"
-                                  " VALUES(?1, ?2, ?3, ?4, ?5)",
-                                  -1, &insert, nullptr);
-    }
-    for (std::size_t i = 0; code == SQLITE_OK && i < names.size() && i < MaxJointNames; ++i) {
-        sqlite3_reset(insert);
-        sqlite3_bind_text(insert, 1, identity.c_str(), -1, SQLITE_TRANSIENT);
-        sqlite3_bind_int(insert, 2, static_cast<int>(i));
-        sqlite3_bind_text(insert, 3, names[i].family.c_str(), -1, SQLITE_TRANSIENT);
-        sqlite3_bind_text(insert, 4, names[i].given.c_str(), -1, SQLITE_TRANSIENT);
-        sqlite3_bind_text(insert, 5, names[i].honorific.c_str(), -1, SQLITE_TRANSIENT);
-        code = sqlite3_step(insert) == SQLITE_DONE ? SQLITE_OK : sqlite3_errcode(m_db);
-    }
-    sqlite3_finalize(remove);
-    sqlite3_finalize(insert);
-    if (code == SQLITE_OK) {
-        code = sqlite3_exec(m_db, "COMMIT", nullptr, nullptr, nullptr);
-    }
-    if (code != SQLITE_OK) {
-        sqlite3_exec(m_db, "ROLLBACK", nullptr, nullptr, nullptr);
-        return failed(code);
-    }
-    return true;
+    return inTransaction([&] {
+        sqlite3_stmt* remove = nullptr;
+        sqlite3_stmt* insert = nullptr;
+        int code = sqlite3_prepare_v2(m_db, "DELETE FROM joint_names WHERE identity = ?1", -1, &remove, nullptr);
+        if (code == SQLITE_OK) {
+            sqlite3_bind_text(remove, 1, identity.c_str(), -1, SQLITE_TRANSIENT);
+            code = sqlite3_step(remove) == SQLITE_DONE ? SQLITE_OK : sqlite3_errcode(m_db);
+        }
+        if (code == SQLITE_OK) {
+            code = sqlite3_prepare_v2(m_db,
+                                      "INSERT INTO joint_names(identity, position, family, given, honorific)"
+                                      " VALUES(?1, ?2, ?3, ?4, ?5)",
+                                      -1, &insert, nullptr);
+        }
+        for (std::size_t i = 0; code == SQLITE_OK && i < names.size() && i < MaxJointNames; ++i) {
+            sqlite3_reset(insert);
+            sqlite3_bind_text(insert, 1, identity.c_str(), -1, SQLITE_TRANSIENT);
+            sqlite3_bind_int(insert, 2, static_cast<int>(i));
+            sqlite3_bind_text(insert, 3, names[i].family.c_str(), -1, SQLITE_TRANSIENT);
+            sqlite3_bind_text(insert, 4, names[i].given.c_str(), -1, SQLITE_TRANSIENT);
+            sqlite3_bind_text(insert, 5, names[i].honorific.c_str(), -1, SQLITE_TRANSIENT);
+            code = sqlite3_step(insert) == SQLITE_DONE ? SQLITE_OK : sqlite3_errcode(m_db);
+        }
+        sqlite3_finalize(remove);
+        sqlite3_finalize(insert);
+        return code;
+    });
 }
 
 bool SideStore::clear()
