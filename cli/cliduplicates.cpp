@@ -22,7 +22,7 @@ struct NumberedArguments
     std::optional<std::string> value;
 };
 
-std::optional<NumberedArguments> ReadArguments(const CliOptions& options, std::size_t count, const char* valued)
+std::optional<NumberedArguments> ReadNumberedArguments(const CliOptions& options, std::size_t count, const char* valued)
 {
     NumberedArguments read;
     const std::vector<std::string>& args = options.arguments;
@@ -58,7 +58,7 @@ void TellMissing(const std::vector<std::int32_t>& recNos)
 
 int DuplicatesCommand(AppState& state, const CliOptions& options)
 {
-    std::optional<NumberedArguments> read = ReadArguments(options, 0, "--min-score");
+    std::optional<NumberedArguments> read = ReadNumberedArguments(options, 0, "--min-score");
     std::optional<std::int32_t> minScore =
         read && read->value ? NumberIn(*read->value, 0, 100) : std::optional<std::int32_t>(HighConfidenceScore);
     if (!read || !minScore) {
@@ -80,7 +80,7 @@ int DuplicatesCommand(AppState& state, const CliOptions& options)
 
 int MergeCommand(AppState& state, const CliOptions& options)
 {
-    std::optional<NumberedArguments> read = ReadArguments(options, 2, "--prefer");
+    std::optional<NumberedArguments> read = ReadNumberedArguments(options, 2, "--prefer");
     if (!read || (read->value && *read->value != "A" && *read->value != "B")) {
         return UsageError(
             "merge には残すレコード番号 A と統合するレコード番号 B、必要なら --prefer A|B を指定してください。");
@@ -107,7 +107,7 @@ int MergeCommand(AppState& state, const CliOptions& options)
 
 int NotDuplicateCommand(AppState& state, const CliOptions& options)
 {
-    std::optional<NumberedArguments> read = ReadArguments(options, 2, nullptr);
+    std::optional<NumberedArguments> read = ReadNumberedArguments(options, 2, nullptr);
     if (!read) {
         return UsageError("not-duplicate には別人のレコード番号を 2 つ指定してください。");
     }
@@ -123,7 +123,7 @@ int NotDuplicateCommand(AppState& state, const CliOptions& options)
 
 int UnmergeCommand(AppState& state, const CliOptions& options)
 {
-    std::optional<NumberedArguments> read = ReadArguments(options, 1, nullptr);
+    std::optional<NumberedArguments> read = ReadNumberedArguments(options, 1, nullptr);
     if (!read) {
         return UsageError("unmerge には統合して残したレコード番号を 1 つ指定してください。");
     }

@@ -19,7 +19,7 @@ struct ExportArguments
 {
     std::string out;
     std::optional<std::vector<std::int32_t>> records;
-    CsvEncoding encoding = CsvEncoding::Cp932;
+    CsvWriteEncoding encoding = CsvWriteEncoding::Cp932;
     bool vcard = false; // --format vcard
     VcardVersion version = VcardVersion::V3;
     bool formulaSafe = false; // --safe
@@ -63,7 +63,7 @@ bool Apply(const std::string& name, const std::string& value, ExportArguments& p
         parsed.version = version.value_or(VcardVersion::V3);
         return version.has_value();
     }
-    parsed.encoding = value == "utf-8" ? CsvEncoding::Utf8 : CsvEncoding::Cp932;
+    parsed.encoding = value == "utf-8" ? CsvWriteEncoding::Utf8 : CsvWriteEncoding::Cp932;
     return value == "cp932" || value == "utf-8";
 }
 

@@ -132,11 +132,16 @@ TakeValuedOption(const std::vector<std::string>& args, std::size_t& i, std::init
     return std::nullopt;
 }
 
-std::optional<std::int32_t> NumberIn(const std::string& text, std::int32_t low, std::int32_t high)
+bool ParseWholeNumber(std::string_view text, std::int32_t& value)
+{
+    auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+    return ec == std::errc() && end == text.data() + text.size();
+}
+
+std::optional<std::int32_t> NumberIn(std::string_view text, std::int32_t low, std::int32_t high)
 {
     std::int32_t value = 0;
-    auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (ec != std::errc() || end != text.data() + text.size() || value < low || value > high) {
+    if (!ParseWholeNumber(text, value) || value < low || value > high) {
         return std::nullopt;
     }
     return value;

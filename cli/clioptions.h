@@ -57,8 +57,11 @@ bool TakesOwnOptions(const std::string& command);
 
 std::optional<CliOptions> ParseCliOptions(const std::vector<std::string>& args, std::string& error);
 
+// The whole number `text` is, nothing before or after it; false for anything else.
+bool ParseWholeNumber(std::string_view text, std::int32_t& value);
+
 // A whole number from `low` to `high`; nullopt for anything else.
-std::optional<std::int32_t> NumberIn(const std::string& text, std::int32_t low, std::int32_t high);
+std::optional<std::int32_t> NumberIn(std::string_view text, std::int32_t low, std::int32_t high);
 
 // The usage text printed on a usage error.
 const char* CliUsage();

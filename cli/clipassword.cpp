@@ -9,7 +9,7 @@ namespace {
 
 // The first line of `file` without its LF or CR LF; nullopt when the file holds nothing or
 // cannot be read.
-std::optional<std::string> FirstLine(std::FILE* file)
+std::optional<std::string> FirstLineOf(std::FILE* file)
 {
     std::string line;
     bool readAny = false;
@@ -64,7 +64,7 @@ private:
 std::optional<std::string> ReadFromFile(const std::string& path, std::string& error)
 {
     std::FILE* file = std::fopen(path.c_str(), "rb");
-    std::optional<std::string> line = file != nullptr ? FirstLine(file) : std::nullopt;
+    std::optional<std::string> line = file != nullptr ? FirstLineOf(file) : std::nullopt;
     if (file != nullptr) {
         std::fclose(file);
     }
@@ -77,7 +77,7 @@ std::optional<std::string> ReadFromFile(const std::string& path, std::string& er
 std::optional<std::string> ReadFromStandardInput(std::string& error)
 {
     TerminalEchoOff echoOff;
-    std::optional<std::string> line = FirstLine(stdin);
+    std::optional<std::string> line = FirstLineOf(stdin);
     if (!line) {
         error = "標準入力からパスワードを読み込めません。";
     }

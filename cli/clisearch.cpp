@@ -4,18 +4,13 @@
 #include <charconv>
 #include <span>
 
+#include "cli/clioptions.h"
 #include "listwin/appstate.h"
 #include "search/searchconditions.h"
 #include "store/kana.h"
 
 namespace talik {
 namespace {
-
-bool ParseNumber(std::string_view text, int& value)
-{
-    auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-    return !text.empty() && ec == std::errc() && end == text.data() + text.size();
-}
 
 bool ParseKind(const std::string& value, SearchKind& kind)
 {
@@ -38,7 +33,7 @@ bool ParseBirthday(const std::string& value, AddressRecord& conditions)
 {
     int yyyymmdd = 0;
     bool digitsOnly = std::all_of(value.begin(), value.end(), [](char c) { return c >= '0' && c <= '9'; });
-    if (value.size() != 8 || !digitsOnly || !ParseNumber(value, yyyymmdd)) {
+    if (value.size() != 8 || !digitsOnly || !ParseWholeNumber(value, yyyymmdd)) {
         return false;
     }
     SetLong(conditions.Birthday, yyyymmdd);
@@ -51,7 +46,7 @@ bool ParseCheckItems(std::string_view value, AddressRecord& conditions)
     for (std::size_t from = 0; from <= value.size();) {
         std::size_t comma = std::min(value.find(',', from), value.size());
         int item = 0;
-        if (!ParseNumber(value.substr(from, comma - from), item) || item < 1 || item > 15) {
+        if (!ParseWholeNumber(value.substr(from, comma - from), item) || item < 1 || item > 15) {
             return false;
         }
         conditions.CheckItems[item - 1] = '1';
@@ -78,7 +73,7 @@ bool SetTextCondition(const std::string& name, const std::string& value, Address
     return true;
 }
 
-bool Refuse(std::string& error, const char* why)
+bool RefuseWith(std::string& error, const char* why)
 {
     error = why;
     return false;
@@ -88,15 +83,15 @@ bool ApplyOption(const std::string& name, const std::string& value, SearchStep& 
 {
     if (name == "kind") {
         return ParseKind(value, step.kind) ||
-               Refuse(error, "--kind は new, add, narrow, exclude のいずれかで指定してください。");
+               RefuseWith(error, "--kind は new, add, narrow, exclude のいずれかで指定してください。");
     }
     if (name == "birthday" || name == "Birthday") {
         return ParseBirthday(value, step.conditions) ||
-               Refuse(error, "--birthday は yyyymmdd の8桁で指定してください (0000 と 00 は指定なし)。");
+               RefuseWith(error, "--birthday は yyyymmdd の8桁で指定してください (0000 と 00 は指定なし)。");
     }
     if (name == "check") {
         return ParseCheckItems(value, step.conditions) ||
-               Refuse(error, "--check は 1 から 15 の項目番号をカンマで区切って指定してください。");
+               RefuseWith(error, "--check は 1 から 15 の項目番号をカンマで区切って指定してください。");
     }
     return SetTextCondition(name, value, step.conditions, error);
 }

@@ -28,19 +28,13 @@ struct SeasonArguments
     std::vector<std::int32_t> records;
 };
 
-bool ParseNumber(const std::string& text, int& number)
-{
-    auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), number);
-    return ec == std::errc() && end == text.data() + text.size();
-}
-
 bool ParseRecords(const std::string& text, std::vector<std::int32_t>& records)
 {
     std::size_t start = 0;
     while (start <= text.size()) {
         std::size_t comma = text.find(',', start);
         int recNo = 0;
-        if (!ParseNumber(text.substr(start, comma - start), recNo)) {
+        if (!ParseWholeNumber(text.substr(start, comma - start), recNo)) {
             return false;
         }
         records.push_back(recNo);
@@ -98,7 +92,7 @@ std::optional<SeasonArguments> Parse(const std::vector<std::string>& args, std::
             return std::nullopt;
         }
         int year = 0;
-        if (valued->name == "--year" && ParseNumber(*valued->value, year) && year > 0) {
+        if (valued->name == "--year" && ParseWholeNumber(*valued->value, year) && year > 0) {
             parsed.year = year;
         } else if (valued->name == "--note" && parsed.action == "mark") {
             parsed.note = *valued->value;

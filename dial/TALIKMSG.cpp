@@ -15,11 +15,11 @@
 namespace talik {
 namespace {
 
-constexpr int FormWidth = 6000;
-constexpr int FormHeight = 3400;
-constexpr int Left = 300;
-constexpr int FullWidth = FormWidth - 2 * Left;
-constexpr int LineHeight = 330;
+constexpr int MsgFormWidth = 6000;
+constexpr int MsgFormHeight = 3400;
+constexpr int MsgLeft = 300;
+constexpr int MsgFullWidth = MsgFormWidth - 2 * MsgLeft;
+constexpr int MsgLineHeight = 330;
 
 } // namespace
 
@@ -27,7 +27,7 @@ TALIKMSG::TALIKMSG(AppState& state, QWidget* parent) : QDialog(parent), m_state(
 {
     setObjectName("TALIKMSG");
     setWindowTitle("メッセージ入力支援");
-    setFixedSize(px(FormWidth), px(FormHeight));
+    setFixedSize(px(MsgFormWidth), px(MsgFormHeight));
     buildInput();
     buildChoices();
 }
@@ -41,22 +41,22 @@ QLabel* TALIKMSG::label(const char* name, const QString& text, int leftTwips, in
 {
     auto* caption = new QLabel(text, this);
     caption->setObjectName(name);
-    caption->setGeometry(px(leftTwips), px(topTwips), px(widthTwips), px(LineHeight));
+    caption->setGeometry(px(leftTwips), px(topTwips), px(widthTwips), px(MsgLineHeight));
     return caption;
 }
 
 void TALIKMSG::buildInput()
 {
-    label("Label2", "英数カナ入力", Left, 150, FullWidth);
+    label("Label2", "英数カナ入力", MsgLeft, 150, MsgFullWidth);
     m_input = new QLineEdit(this);
     m_input->setObjectName("Text1");
-    m_input->setGeometry(px(Left), px(480), px(FullWidth), px(LineHeight));
+    m_input->setGeometry(px(MsgLeft), px(480), px(MsgFullWidth), px(MsgLineHeight));
     connect(m_input, &QLineEdit::returnPressed, this, &TALIKMSG::convert);
-    label("Label4", "変換メッセージ", Left, 950, FullWidth);
-    m_codes = label("Label1", {}, Left, 1280, FullWidth);
+    label("Label4", "変換メッセージ", MsgLeft, 950, MsgFullWidth);
+    m_codes = label("Label1", {}, MsgLeft, 1280, MsgFullWidth);
     m_codes->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     m_codes->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    label("Label3", "入力をしてＥｎｔｅｒキーを押すとメッセージに変換されます。", Left, 1700, FullWidth);
+    label("Label3", "入力をしてＥｎｔｅｒキーを押すとメッセージに変換されます。", MsgLeft, 1700, MsgFullWidth);
 }
 
 void TALIKMSG::buildChoices()
@@ -67,16 +67,16 @@ void TALIKMSG::buildChoices()
         const int msgType = i + 1;
         m_systems[i] = new QRadioButton(Captions[i], this);
         m_systems[i]->setObjectName(Names[i]);
-        m_systems[i]->setGeometry(px(Left + i * 2000), px(2250), px(1900), px(LineHeight));
+        m_systems[i]->setGeometry(px(MsgLeft + i * 2000), px(2250), px(1900), px(MsgLineHeight));
         connect(m_systems[i], &QRadioButton::clicked, this, [this, msgType] { chooseSystem(msgType); });
     }
     m_systems[PagerOptionOf(m_state.settings.MsgType) - 1]->setChecked(true);
     auto* ok = new QPushButton("ＯＫ", this);
     ok->setObjectName("Command1_0");
-    ok->setGeometry(px(FormWidth - Left - 2750), px(2750), px(1300), px(420));
+    ok->setGeometry(px(MsgFormWidth - MsgLeft - 2750), px(2750), px(1300), px(420));
     auto* cancel = new QPushButton("取消し", this);
     cancel->setObjectName("Command1_1");
-    cancel->setGeometry(px(FormWidth - Left - 1300), px(2750), px(1300), px(420));
+    cancel->setGeometry(px(MsgFormWidth - MsgLeft - 1300), px(2750), px(1300), px(420));
     connect(ok, &QPushButton::clicked, this, &TALIKMSG::accept);
     connect(cancel, &QPushButton::clicked, this, &TALIKMSG::reject);
 }

@@ -13,16 +13,11 @@ namespace {
 constexpr std::size_t ChangedFirst = offsetof(MainHeader, HeaderFlags);
 constexpr std::size_t ChangedEnd = offsetof(MainHeader, PasswordField);
 
-std::string Trimmed(const std::string& text)
-{
-    return CleanFixed(text);
-}
-
 void SetItems(MainHeader& header, const DbCheckItems& items)
 {
     header.HeaderFlags[0] = items.ownNames ? '1' : '0';
     for (int i = 0; i < 15; ++i) {
-        SetText(header.CheckItemNames[i], Trimmed(items.names[i]));
+        SetText(header.CheckItemNames[i], CleanFixed(items.names[i]));
     }
 }
 

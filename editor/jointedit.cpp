@@ -8,7 +8,7 @@ namespace talik {
 namespace {
 
 // Trimmed as the editor's other boxes are.
-std::string Trimmed(const std::string& text)
+std::string TrimmedCell(const std::string& text)
 {
     return std::string(TrimOf(text, " \t"));
 }
@@ -19,7 +19,7 @@ JointRowsChecked CheckJointRows(const std::vector<JointName>& rows)
 {
     JointRowsChecked checked;
     for (std::size_t i = 0; i < rows.size(); ++i) {
-        JointName name{Trimmed(rows[i].family), Trimmed(rows[i].given), Trimmed(rows[i].honorific)};
+        JointName name{TrimmedCell(rows[i].family), TrimmedCell(rows[i].given), TrimmedCell(rows[i].honorific)};
         if (name.given.empty()) {
             if ((!name.family.empty() || !name.honorific.empty()) && !checked.missingGiven) {
                 checked.missingGiven = static_cast<int>(i);
@@ -38,7 +38,7 @@ std::vector<JointName> JointConditionRows(const std::vector<JointName>& rows)
 {
     std::vector<JointName> wanted;
     for (const JointName& row : rows) {
-        JointName name{Trimmed(row.family), Trimmed(row.given), {}};
+        JointName name{TrimmedCell(row.family), TrimmedCell(row.given), {}};
         if (!name.family.empty() || !name.given.empty()) {
             wanted.push_back(std::move(name));
         }

@@ -24,13 +24,13 @@ constexpr std::array<Era, 5> Eras{{
     {"令和", 'R', 2018, 99},
 }};
 
-bool IsDigit(char c)
+bool IsAsciiDigit(char c)
 {
     return c >= '0' && c <= '9';
 }
 
 // The UTF-8 text with full-width digits, letters and separators made half-width, trimmed of blanks.
-std::string Normalised(std::string_view cp932)
+std::string NormalisedDate(std::string_view cp932)
 {
     const std::string utf8 = FromCp932(cp932);
     std::string out;
@@ -66,7 +66,7 @@ std::size_t TakeNumber(std::string_view& text, int& number)
 {
     std::size_t count = 0;
     number = 0;
-    while (count < text.size() && count < 8 && IsDigit(text[count])) {
+    while (count < text.size() && count < 8 && IsAsciiDigit(text[count])) {
         number = number * 10 + (text[count] - '0');
         ++count;
     }
@@ -172,7 +172,7 @@ bool IsExportForm(std::string_view cp932)
         return false;
     }
     for (std::size_t i : {0, 1, 2, 3, 5, 6, 8, 9}) {
-        if (!IsDigit(cp932[i])) {
+        if (!IsAsciiDigit(cp932[i])) {
             return false;
         }
     }
@@ -192,7 +192,7 @@ BirthdayReading ReadBirthday(std::string_view cp932)
         }
         return {year * 10000 + month * 100 + day, true};
     }
-    const std::string text = Normalised(cp932);
+    const std::string text = NormalisedDate(cp932);
     if (text.empty()) {
         return {};
     }

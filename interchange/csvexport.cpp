@@ -15,7 +15,7 @@
 namespace talik {
 namespace {
 
-constexpr std::array<std::string_view, CsvFieldCount> HeaderNames = {
+constexpr std::array<std::string_view, CsvFieldCount> ExportHeaderNames = {
     "カナ名",     "漢字名", "E-Mail", "生年月日", "分類コード", "郵便番号１", "住所１", "Tel1",           "Fax1",
     "郵便番号２", "住所２", "Tel2",   "Fax2",     "会社名",     "部署名",     "備考",   "備考追加データ", "関連情報",
 };
@@ -86,7 +86,7 @@ void ReplaceEscapes(std::string& text, std::size_t from)
 class LineWriter
 {
 public:
-    LineWriter(std::string& out, CsvEncoding encoding, bool formulaSafe)
+    LineWriter(std::string& out, CsvWriteEncoding encoding, bool formulaSafe)
         : m_out(out), m_encoding(encoding), m_formulaSafe(formulaSafe)
     {}
 
@@ -97,7 +97,7 @@ public:
         if (m_formulaSafe && SpreadsheetWouldEvaluate(CleanField(stored))) {
             m_out += '\'';
         }
-        if (m_encoding == CsvEncoding::Cp932) {
+        if (m_encoding == CsvWriteEncoding::Cp932) {
             AppendQuotedBytes(m_out, stored);
         } else {
             m_bytes.clear();
@@ -126,15 +126,15 @@ private:
     }
 
     std::string& m_out;
-    CsvEncoding m_encoding;
+    CsvWriteEncoding m_encoding;
     bool m_formulaSafe;
     std::string m_bytes;
     int m_fields = 0;
 };
 
-std::string Start(CsvEncoding encoding)
+std::string Start(CsvWriteEncoding encoding)
 {
-    return encoding == CsvEncoding::Utf8 ? std::string(Utf8Bom) : std::string();
+    return encoding == CsvWriteEncoding::Utf8 ? std::string(Utf8Bom) : std::string();
 }
 
 bool SameFile(const struct stat& a, const std::string& path)
@@ -147,18 +147,18 @@ bool SameFile(const struct stat& a, const std::string& path)
 
 } // namespace
 
-std::string CsvHeaderLine(CsvEncoding encoding)
+std::string CsvHeaderLine(CsvWriteEncoding encoding)
 {
     std::string line;
-    for (std::string_view name : HeaderNames) {
+    for (std::string_view name : ExportHeaderNames) {
         line += (line.empty() ? "\"" : ",\"") + std::string(name) + "\"";
     }
     line += LineEnd;
-    return encoding == CsvEncoding::Cp932 ? ToCp932(line) : line;
+    return encoding == CsvWriteEncoding::Cp932 ? ToCp932(line) : line;
 }
 
 void AppendCsvLine(
-    std::string& out, const AddressRecord& rec, const ExtraRecord& extra, CsvEncoding encoding, bool formulaSafe)
+    std::string& out, const AddressRecord& rec, const ExtraRecord& extra, CsvWriteEncoding encoding, bool formulaSafe)
 {
     LineWriter line(out, encoding, formulaSafe);
     line.text(Field(rec.KanaName));
@@ -183,7 +183,7 @@ void AppendCsvLine(
 }
 
 std::optional<ExportedText>
-WholeDatabaseCsv(StoreState& state, CsvEncoding encoding, const FileProgress& progress, bool formulaSafe)
+WholeDatabaseCsv(StoreState& state, CsvWriteEncoding encoding, const FileProgress& progress, bool formulaSafe)
 {
     auto append = [encoding, formulaSafe](std::string& out, const AddressRecord& rec, const ExtraRecord& extra) {
         AppendCsvLine(out, rec, extra, encoding, formulaSafe);
@@ -197,7 +197,7 @@ WholeDatabaseCsv(StoreState& state, CsvEncoding encoding, const FileProgress& pr
 
 std::optional<ExportedText> ListedRecordsCsv(StoreState& state,
                                              const std::vector<std::int32_t>& recNos,
-                                             CsvEncoding encoding,
+                                             CsvWriteEncoding encoding,
                                              const FileProgress& progress,
                                              bool formulaSafe)
 {
@@ -228,7 +228,7 @@ std::optional<CsvExportJob> ChooseCsvTarget(Interaction& ui, ExportScope scope)
     CsvExportJob job;
     job.scope = scope;
     job.path = choice->path;
-    job.form = choice->type == Utf8Type ? CsvEncoding::Utf8 : CsvEncoding::Cp932;
+    job.form = choice->type == Utf8Type ? CsvWriteEncoding::Utf8 : CsvWriteEncoding::Cp932;
     job.formulaSafe = !choice->checks.empty() && choice->checks[0];
     return job;
 }

@@ -22,7 +22,7 @@ namespace talik {
 struct StoreState;
 class Interaction;
 
-enum class CsvEncoding
+enum class CsvWriteEncoding
 {
     Cp932, // Shift-JIS as Windows writes it: the file older copies of the program read
     Utf8,
@@ -31,24 +31,26 @@ enum class CsvEncoding
 inline constexpr int CsvFieldCount = 18;
 
 // The header line, CR LF included.
-std::string CsvHeaderLine(CsvEncoding encoding);
+std::string CsvHeaderLine(CsvWriteEncoding encoding);
 // Appends the line of one record, CR LF included. `formulaSafe` puts a "'" ahead of every field a
 // spreadsheet would evaluate (interchange/formulasafe.h); off, the line is as older copies wrote it.
 void AppendCsvLine(std::string& out,
                    const AddressRecord& rec,
                    const ExtraRecord& extra,
-                   CsvEncoding encoding,
+                   CsvWriteEncoding encoding,
                    bool formulaSafe = false);
 
 // Every live record of the open database from one scan of its files, in the order of the lists:
 // index group あ..他, reading, record number. An empty database gives no line at all (the header
 // goes ahead of the first record). nullopt when a database file could not be read (the user was told).
-std::optional<ExportedText>
-WholeDatabaseCsv(StoreState& state, CsvEncoding encoding, const FileProgress& progress = {}, bool formulaSafe = false);
+std::optional<ExportedText> WholeDatabaseCsv(StoreState& state,
+                                             CsvWriteEncoding encoding,
+                                             const FileProgress& progress = {},
+                                             bool formulaSafe = false);
 // The records `recNos`, in that order, after the header.
 std::optional<ExportedText> ListedRecordsCsv(StoreState& state,
                                              const std::vector<std::int32_t>& recNos,
-                                             CsvEncoding encoding,
+                                             CsvWriteEncoding encoding,
                                              const FileProgress& progress = {},
                                              bool formulaSafe = false);
 
@@ -56,7 +58,7 @@ std::optional<ExportedText> ListedRecordsCsv(StoreState& state,
 // any link or spelling).
 bool IsOwnDatabaseFile(const StoreState& state, const std::string& path);
 
-struct CsvExportJob : ExportJob<CsvEncoding>
+struct CsvExportJob : ExportJob<CsvWriteEncoding>
 {
     bool formulaSafe = false; // fields a spreadsheet would evaluate get a leading "'"
 };

@@ -87,12 +87,6 @@ JoinStyle JoinStyleOf(CsvSlot slot)
     return slot == CsvSlot::Address1 || slot == CsvSlot::Address2 ? JoinStyle::Packed : JoinStyle::Blank;
 }
 
-bool IsEscapeChar(std::string_view utf8Char)
-{
-    // U+F780..U+F7FF in UTF-8: EF 9E 80 .. EF 9F BF.
-    return utf8Char.size() == 3 && utf8Char[0] == '\xEF' && (utf8Char[1] == '\x9E' || utf8Char[1] == '\x9F');
-}
-
 // UTF-8 text from outside as CP932. What CP932 lacks becomes "?" and sets `lacking`; the program's
 // own escape characters stand for no character outside it, so they count as lacking too.
 std::string Utf8ToCp932(std::string_view utf8, bool& lacking)
@@ -103,7 +97,7 @@ std::string Utf8ToCp932(std::string_view utf8, bool& lacking)
     for (std::size_t i = 0; i < utf8.size();) {
         std::size_t length = std::max<std::size_t>(Utf8CharLength(utf8.substr(i)), 1);
         std::string_view character = utf8.substr(i, length);
-        if (IsEscapeChar(character)) {
+        if (IsByteEscape(character)) {
             cleaned += '?';
             lacking = true;
         } else {

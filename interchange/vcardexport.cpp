@@ -14,7 +14,7 @@ namespace talik {
 namespace {
 
 // The save dialog's file types: the first writes 3.0, the second 4.0.
-const std::vector<std::string> FileTypes = {"vCard 3.0 (*.vcf)", "vCard 4.0 (*.vcf)", "すべて(*.*)"};
+const std::vector<std::string> VcardFileTypes = {"vCard 3.0 (*.vcf)", "vCard 4.0 (*.vcf)", "すべて(*.*)"};
 constexpr std::size_t Version4Type = 1;
 
 // The joint names and card seasons of every person of the open database, read at once from the
@@ -37,7 +37,7 @@ SideData AllSideData(StoreState& state)
     return all;
 }
 
-AppendRecordText CardWriter(const CheckItemNameList& names, VcardVersion version, const SideData& side)
+AppendRecordText VcardRecordWriter(const CheckItemNameList& names, VcardVersion version, const SideData& side)
 {
     return [&names, version, &side](std::string& out, const AddressRecord& rec, const ExtraRecord& extra) {
         const std::string identity = RecordIdentity(rec);
@@ -56,7 +56,7 @@ std::optional<VcardText> WholeDatabaseVcard(StoreState& state, VcardVersion vers
     const CheckItemNameList names = CheckItemCaptions(state);
     const SideData side = AllSideData(state);
     return WholeDatabaseText(
-        state, CardWriter(names, version, side), [](std::size_t) { return std::string(); }, progress);
+        state, VcardRecordWriter(names, version, side), [](std::size_t) { return std::string(); }, progress);
 }
 
 std::optional<VcardText> ListedRecordsVcard(StoreState& state,
@@ -66,12 +66,12 @@ std::optional<VcardText> ListedRecordsVcard(StoreState& state,
 {
     const CheckItemNameList names = CheckItemCaptions(state);
     const SideData side = AllSideData(state);
-    return ListedRecordsText(state, recNos, CardWriter(names, version, side), {}, progress);
+    return ListedRecordsText(state, recNos, VcardRecordWriter(names, version, side), {}, progress);
 }
 
 std::optional<VcardExportJob> ChooseVcardTarget(Interaction& ui, ExportScope scope)
 {
-    auto choice = ChooseExportFile(ui, scope, "出力vCardファイルの設定", FileTypes);
+    auto choice = ChooseExportFile(ui, scope, "出力vCardファイルの設定", VcardFileTypes);
     if (!choice) {
         return std::nullopt;
     }

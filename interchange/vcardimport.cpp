@@ -29,11 +29,6 @@ std::string Trim(std::string_view text)
     return std::string(TrimOf(text, " \t\r\n"));
 }
 
-bool IsEscapeChar(std::string_view c)
-{
-    return c.size() == 3 && c[0] == '\xEF' && (c[1] == '\x9E' || c[1] == '\x9F');
-}
-
 // A text from the file as CP932; what CP932 lacks becomes "?" and is remembered.
 class Encoder
 {
@@ -45,7 +40,7 @@ public:
         for (std::size_t i = 0; i < utf8.size();) {
             const std::size_t length = std::max<std::size_t>(Utf8CharLength(utf8.substr(i)), 1);
             const std::string_view c = utf8.substr(i, length);
-            if (IsEscapeChar(c)) {
+            if (IsByteEscape(c)) {
                 cleaned += '?';
                 lacking = true;
             } else {

@@ -36,11 +36,11 @@ std::optional<CardChoices> ChooseCheckItems(AppState& state, QWidget* parent)
     return choices;
 }
 
-VcardImportResult ImportWithProgress(AppState& state,
-                                     const std::string& file,
-                                     const std::array<char, 15>& checks,
-                                     const ImportRecordFill& fill,
-                                     QWidget* parent)
+VcardImportResult ImportVcardWithProgress(AppState& state,
+                                          const std::string& file,
+                                          const std::array<char, 15>& checks,
+                                          const ImportRecordFill& fill,
+                                          QWidget* parent)
 {
     VcardImportResult result;
     RunWithImportProgress(state, "vCardデータを取込んでいます．．．", "VcardImportProgress", parent,
@@ -77,7 +77,7 @@ bool RunVcardImport(AppState& state, QWidget* parent)
     }
     VcardImportResult result;
     if (ImportRanOutOfMemory(state,
-                             [&] { result = ImportWithProgress(state, *file, choices->checks, fill, parent); })) {
+                             [&] { result = ImportVcardWithProgress(state, *file, choices->checks, fill, parent); })) {
         return true;
     }
     if (result.stoppedAt != 0) {

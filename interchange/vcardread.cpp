@@ -23,7 +23,7 @@ bool EqualNoCase(std::string_view a, std::string_view b)
     return a.size() == b.size() && Upper(a) == Upper(b);
 }
 
-std::string_view TrimBlanks(std::string_view text)
+std::string_view TrimSpaceTab(std::string_view text)
 {
     while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) {
         text.remove_prefix(1);
@@ -97,7 +97,7 @@ std::string LogicalLine(LineSource& lines, bool keepFoldBlank)
         }
         if (qp && !line.empty() && line.back() == '=') {
             line.pop_back();
-            line += TrimBlanks(lines.next());
+            line += TrimSpaceTab(lines.next());
             continue;
         }
         std::string_view next = lines.peek();
@@ -160,14 +160,15 @@ std::vector<std::pair<std::string, std::string>> ParseParams(std::string_view te
             quoted = text[end] == '"' ? !quoted : quoted;
             ++end;
         }
-        std::string_view piece = TrimBlanks(text.substr(0, end));
+        std::string_view piece = TrimSpaceTab(text.substr(0, end));
         text.remove_prefix(std::min(end + 1, text.size()));
         if (piece.empty()) {
             continue;
         }
         const std::size_t eq = piece.find('=');
-        std::string name = eq == std::string_view::npos ? std::string("TYPE") : Upper(TrimBlanks(piece.substr(0, eq)));
-        std::string value(eq == std::string_view::npos ? piece : TrimBlanks(piece.substr(eq + 1)));
+        std::string name =
+            eq == std::string_view::npos ? std::string("TYPE") : Upper(TrimSpaceTab(piece.substr(0, eq)));
+        std::string value(eq == std::string_view::npos ? piece : TrimSpaceTab(piece.substr(eq + 1)));
         value.erase(std::remove(value.begin(), value.end(), '"'), value.end());
         params.emplace_back(std::move(name), std::move(value));
     }
@@ -183,7 +184,7 @@ bool ParseProperty(std::string_view line, VcardProperty& property)
     }
     const std::string_view head = line.substr(0, colon);
     const std::size_t semicolon = std::min(head.find(';'), head.size());
-    std::string_view name = TrimBlanks(head.substr(0, semicolon));
+    std::string_view name = TrimSpaceTab(head.substr(0, semicolon));
     if (const std::size_t dot = name.rfind('.'); dot != std::string_view::npos) {
         name.remove_prefix(dot + 1);
     }
@@ -204,7 +205,7 @@ bool ParseProperty(std::string_view line, VcardProperty& property)
 
 bool IsLine(std::string_view line, std::string_view text)
 {
-    return EqualNoCase(TrimBlanks(line), text);
+    return EqualNoCase(TrimSpaceTab(line), text);
 }
 
 } // namespace
@@ -216,7 +217,7 @@ bool VcardProperty::has(std::string_view name, std::string_view value) const
             continue;
         }
         for (const std::string& one : SplitVcardValue(values, ',')) {
-            if (EqualNoCase(TrimBlanks(one), value)) {
+            if (EqualNoCase(TrimSpaceTab(one), value)) {
                 return true;
             }
         }
@@ -272,7 +273,7 @@ bool StartsAsVcard(std::string_view file)
     LineSource lines(file);
     while (!lines.atEnd()) {
         const std::string line = LogicalLine(lines, false);
-        if (!TrimBlanks(line).empty()) {
+        if (!TrimSpaceTab(line).empty()) {
             return IsLine(line, "BEGIN:VCARD");
         }
     }
@@ -307,7 +308,7 @@ bool VcardCardReader::next(VcardCard& card)
         VcardProperty property;
         if (depth == 1 && ParseProperty(line, property)) {
             if (property.name == "VERSION") {
-                card.version = std::string(TrimBlanks(property.value));
+                card.version = std::string(TrimSpaceTab(property.value));
             } else {
                 card.properties.push_back(std::move(property));
             }

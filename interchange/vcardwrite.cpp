@@ -8,12 +8,12 @@ namespace talik {
 namespace {
 
 constexpr std::size_t MaxLineOctets = 75;
-constexpr std::string_view LineEnd = "\r\n";
+constexpr std::string_view CardLineEnd = "\r\n";
 
 // The vCard TYPE of each telephone kind (ＴＥＬ, ＦＡＸ, ポケベル, 携帯電話, ＰＨＳ).
 constexpr std::array<std::string_view, 5> KindTypes = {"voice", "fax", "pager", "cell", "cell"};
 
-char32_t DecodeUtf8(std::string_view c)
+char32_t CodePointOf(std::string_view c)
 {
     const auto b = [&](std::size_t i) { return static_cast<char32_t>(static_cast<unsigned char>(c[i])); };
     switch (c.size()) {
@@ -64,7 +64,7 @@ std::string ExportText(std::span<const char> field)
     for (std::size_t i = 0; i < text.size();) {
         const std::size_t length = std::max<std::size_t>(Utf8CharLength(std::string_view(text).substr(i)), 1);
         const std::string_view c = std::string_view(text).substr(i, length);
-        const char32_t code = length > 1 ? DecodeUtf8(c) : 0;
+        const char32_t code = length > 1 ? CodePointOf(c) : 0;
         if (code >= EscapeBase + 0x80 && code <= EscapeBase + 0xFF) {
             out += "\xEF\xBF\xBD";
         } else {
@@ -239,7 +239,7 @@ std::string FoldVcardLine(std::string_view line)
     for (std::size_t i = 0; i < line.size();) {
         const std::size_t length = std::max<std::size_t>(Utf8CharLength(line.substr(i)), 1);
         if (used + length > MaxLineOctets) {
-            out += LineEnd;
+            out += CardLineEnd;
             out += ' ';
             used = 1;
         }
@@ -247,7 +247,7 @@ std::string FoldVcardLine(std::string_view line)
         used += length;
         i += length;
     }
-    out += LineEnd;
+    out += CardLineEnd;
     return out;
 }
 
@@ -277,7 +277,7 @@ std::string FullWidthKatakana(std::string_view utf8)
     std::string out;
     for (std::size_t i = 0; i < utf8.size();) {
         const std::size_t length = std::max<std::size_t>(Utf8CharLength(utf8.substr(i)), 1);
-        const char32_t code = length == 3 ? DecodeUtf8(utf8.substr(i, 3)) : 0;
+        const char32_t code = length == 3 ? CodePointOf(utf8.substr(i, 3)) : 0;
         if (code < HalfFirst || code > HalfLast) {
             out.append(utf8.substr(i, length));
             i += length;
@@ -286,7 +286,7 @@ std::string FullWidthKatakana(std::string_view utf8)
         char32_t full = FullForms[code - HalfFirst];
         i += length;
         if (i + 3 <= utf8.size() && Utf8CharLength(utf8.substr(i)) == 3) {
-            const char32_t mark = DecodeUtf8(utf8.substr(i, 3));
+            const char32_t mark = CodePointOf(utf8.substr(i, 3));
             if (mark == HalfVoiced || mark == HalfSemiVoiced) {
                 if (const char32_t joined = Joined(full, mark); joined != 0) {
                     full = joined;

@@ -27,6 +27,12 @@ std::string ToCp932(std::string_view utf8);
 // The number of bytes of the UTF-8 character that `utf8` starts with: 0 for an empty text, 1 for a
 // byte that does not start a well-formed character.
 std::size_t Utf8CharLength(std::string_view utf8);
+
+// Whether one UTF-8 character is an escape of a stored byte (U+F780..U+F7FF: EF 9E xx, EF 9F xx).
+inline bool IsByteEscape(std::string_view utf8Char)
+{
+    return utf8Char.size() == 3 && utf8Char[0] == '\xEF' && (utf8Char[1] == '\x9E' || utf8Char[1] == '\x9F');
+}
 // Appends the UTF-8 form of the code point `code`.
 void AppendUtf8(std::string& out, char32_t code);
 

@@ -34,7 +34,7 @@ std::vector<std::string> SplitOn(std::string_view text, char separator)
     return parts;
 }
 
-std::string_view Trim(std::string_view text)
+std::string_view TrimLine(std::string_view text)
 {
     return TrimOf(text, " \t\r");
 }
@@ -59,7 +59,7 @@ std::optional<std::string> KeyOf(const std::string& path, std::string_view group
     std::string line;
     bool inGroup = false;
     while (std::getline(in, line)) {
-        std::string_view text = Trim(line);
+        std::string_view text = TrimLine(line);
         if (text.empty() || text.front() == '#') {
             continue;
         }
@@ -68,8 +68,8 @@ std::optional<std::string> KeyOf(const std::string& path, std::string_view group
             continue;
         }
         std::size_t equals = text.find('=');
-        if (inGroup && equals != std::string_view::npos && Trim(text.substr(0, equals)) == key) {
-            return std::string(Trim(text.substr(equals + 1)));
+        if (inGroup && equals != std::string_view::npos && TrimLine(text.substr(0, equals)) == key) {
+            return std::string(TrimLine(text.substr(equals + 1)));
         }
     }
     return std::nullopt;

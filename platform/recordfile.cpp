@@ -4,6 +4,7 @@
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <utility>
@@ -39,6 +40,17 @@ bool LockWholeFile(int fd)
     lock.l_whence = SEEK_SET;
     lock.l_start = 0;
     lock.l_len = 0;
+    return fcntl(fd, F_OFD_SETLK, &lock) == 0;
+}
+
+// A shared lock on the whole file for this open file description, without waiting.
+bool ShareLockWholeFile(int fd)
+{
+    struct flock lock
+    {
+    };
+    lock.l_type = F_RDLCK;
+    lock.l_whence = SEEK_SET;
     return fcntl(fd, F_OFD_SETLK, &lock) == 0;
 }
 
@@ -88,7 +100,7 @@ bool WriteAt(int fd, const unsigned char* data, std::size_t size, off_t offset, 
 RecordFile::RecordFile(RecordFile&& other) noexcept
     : m_fd(std::exchange(other.m_fd, -1)), m_path(std::move(other.m_path)),
       m_gate(std::exchange(other.m_gate, nullptr)), m_absent(std::exchange(other.m_absent, false)),
-      m_recLen(other.m_recLen), m_errno(other.m_errno)
+      m_writer(std::exchange(other.m_writer, false)), m_recLen(other.m_recLen), m_errno(other.m_errno)
 {}
 
 RecordFile& RecordFile::operator=(RecordFile&& other) noexcept
@@ -99,6 +111,7 @@ RecordFile& RecordFile::operator=(RecordFile&& other) noexcept
         m_path = std::move(other.m_path);
         m_gate = std::exchange(other.m_gate, nullptr);
         m_absent = std::exchange(other.m_absent, false);
+        m_writer = std::exchange(other.m_writer, false);
         m_recLen = other.m_recLen;
         m_errno = other.m_errno;
     }
@@ -140,6 +153,7 @@ OpenError RecordFile::open(const std::string& path, OpenMode mode, std::size_t r
         return (m_errno == EAGAIN || m_errno == EACCES) ? OpenError::LockHeld : OpenError::Other;
     }
     m_fd = fd;
+    m_writer = mode == OpenMode::Write;
     return OpenError::None;
 }
 
@@ -150,6 +164,7 @@ void RecordFile::close()
     }
     m_fd = -1;
     m_absent = false;
+    m_writer = false;
 }
 
 bool RecordFile::read(std::int64_t recNo, std::span<unsigned char> out) const
@@ -166,6 +181,26 @@ bool RecordFile::readMany(std::int64_t firstRecNo, std::size_t count, std::span<
     }
     off_t offset = static_cast<off_t>(firstRecNo - 1) * static_cast<off_t>(m_recLen);
     return ReadAt(m_fd, out.data(), size, offset, m_errno);
+}
+
+std::optional<RecordView> RecordFile::view() const
+{
+    if (m_fd < 0 || m_recLen == 0 || (!m_writer && !ShareLockWholeFile(m_fd))) {
+        return std::nullopt;
+    }
+    const int unlockFd = m_writer ? -1 : m_fd;
+    struct stat st
+    {
+    };
+    // Only whole records: a page past the end of the file would fault.
+    const std::size_t size = fstat(m_fd, &st) == 0 ? static_cast<std::size_t>(st.st_size) / m_recLen * m_recLen : 0;
+    void* bytes = size > 0 ? ::mmap(nullptr, size, PROT_READ, MAP_SHARED | MAP_POPULATE, m_fd, 0) : MAP_FAILED;
+    if (bytes == MAP_FAILED) {
+        UnlockWholeFile(unlockFd);
+        return std::nullopt;
+    }
+    ::madvise(bytes, size, MADV_SEQUENTIAL);
+    return RecordView(static_cast<const unsigned char*>(bytes), size, m_recLen, unlockFd);
 }
 
 bool RecordFile::write(std::int64_t recNo, std::span<const unsigned char> data)

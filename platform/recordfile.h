@@ -3,11 +3,15 @@
 //
 // Mode "W" opens read-write (creating the file) and takes an exclusive open-file-description lock
 // on the whole file, so other writers - in this or another process - meet it and retry. Mode "R"
-// opens read-only and takes no lock; a missing file then reads as empty.
+// opens read-only and takes no lock (but for the life of a view()); a missing file then
+// reads as empty.
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
+
+#include "platform/recordview.h"
 
 namespace talik {
 
@@ -58,6 +62,9 @@ public:
     // Reads `count` consecutive records starting at `firstRecNo` into `out` (count * recLen bytes),
     // zero-filling whatever lies past the end. False on an I/O error.
     bool readMany(std::int64_t firstRecNo, std::size_t count, std::span<unsigned char> out) const;
+    // The whole records of the file mapped for one pass, or nullopt when they cannot be (a writer
+    // holds the file, the file is empty or absent, the mapping fails): read them instead.
+    std::optional<RecordView> view() const;
     // Writes record `recNo`; the file grows as needed. False on an I/O error (disk full, ...).
     bool write(std::int64_t recNo, std::span<const unsigned char> data);
     // Writes `data` at byte `offset` of record `recNo`, cut at the record's end. False on an I/O error.
@@ -78,6 +85,7 @@ private:
     std::string m_path; // for the write gate
     WriteGate* m_gate = nullptr;
     bool m_absent = false; // opened "R" on a file that does not exist: reads as empty
+    bool m_writer = false; // opened "W": holds the exclusive lock
     std::size_t m_recLen = 0;
     mutable int m_errno = 0;
 };

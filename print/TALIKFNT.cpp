@@ -20,7 +20,7 @@ namespace talik {
 namespace {
 
 constexpr int RowHeight = 450;
-constexpr int FormWidth = 7600;
+constexpr int FontFormWidth = 7600;
 
 // Each name in its own font, followed by a Japanese sample, so the user sees what it prints.
 class FontSampleDelegate : public QStyledItemDelegate
@@ -58,7 +58,7 @@ TALIKFNT::TALIKFNT(AppState& state, std::function<void()> redraw, QWidget* paren
     auto px = [dpi](int twips) { return TwipsToPixels(twips, dpi); };
     const FontDialogKind* kind = FontDialogKindOf(state.PrintKind);
     const int rows = kind != nullptr ? static_cast<int>(kind->rows.size()) : 0;
-    setFixedSize(px(FormWidth), px(300 + rows * RowHeight + 700));
+    setFixedSize(px(FontFormWidth), px(300 + rows * RowHeight + 700));
     if (kind != nullptr) {
         setWindowTitle(Qs(kind->caption));
         // Sizes of 0 become the dialog's own defaults as it opens.
@@ -71,7 +71,7 @@ TALIKFNT::TALIKFNT(AppState& state, std::function<void()> redraw, QWidget* paren
     }
     auto* close = new QPushButton("閉じる", this);
     close->setObjectName("Command1");
-    close->setGeometry(px(FormWidth - 1500), px(300 + rows * RowHeight + 100), px(1200), px(420));
+    close->setGeometry(px(FontFormWidth - 1500), px(300 + rows * RowHeight + 100), px(1200), px(420));
     connect(close, &QPushButton::clicked, this, &TALIKFNT::accept);
 }
 

@@ -41,7 +41,7 @@ void UseListFont(PrintJob& job, double sizePoints)
     SetListFont(job, job.state.settings.Layout.AddrFontName[ListFontItem], sizePoints);
 }
 
-void DrawFrames(PrintJob& job)
+void DrawListFrames(PrintJob& job)
 {
     double ratio = ListRatio(job);
     const Settings& settings = job.state.settings;
@@ -155,7 +155,7 @@ std::vector<ListLine> BlockLines(const AddressRecord& rec)
 
 // The block's lines a line's height and a quarter apart, inside the block's rules; a block of
 // many lines takes a smaller font rather than print on its rules.
-void DrawBlock(PrintJob& job, const AddressRecord& rec, int block)
+void DrawListBlock(PrintJob& job, const AddressRecord& rec, int block)
 {
     const std::vector<ListLine> lines = BlockLines(rec);
     const double room = BlockHeight - 2 * BlockMargin;
@@ -195,15 +195,15 @@ void DrawRecords(PrintJob& job, int page)
             break;
         }
         AddressRecord rec = ReadRecord(*main, RecordNumberOf(job.table.line(entry)));
-        DrawBlock(job, rec, block);
+        DrawListBlock(job, rec, block);
     }
 }
 
-void DrawPage(PrintJob& job, int page)
+void DrawListPage(PrintJob& job, int page)
 {
     job.PrintPageCount = (job.table.PrintLineCount + 9) / BlocksPerPage;
     job.pageLabel = std::to_string(page) + " / " + std::to_string(job.PrintPageCount);
-    DrawFrames(job);
+    DrawListFrames(job);
     DrawHeading(job, page);
     DrawRecords(job, page);
 }
@@ -215,7 +215,7 @@ bool PrintListPage(PrintJob& job, int page)
     BusyCursor busy(job.state.ui);
     // The preview shrinks with the printed page.
     job.target.PreviewScale = ListRatio(job) * ListPreviewScale;
-    return DrawOrTell(job, [&] { DrawPage(job, page); });
+    return DrawOrTell(job, [&] { DrawListPage(job, page); });
 }
 
 } // namespace talik

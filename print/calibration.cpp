@@ -14,9 +14,9 @@ namespace {
 constexpr double CrossArm = 4;  // each arm of a crosshair, millimetres
 constexpr double SheetLeft = 5; // the label grid's origin on the sheet
 constexpr double SheetTop = 5;
-constexpr double SheetWidth = 200; // the area the label engine prints in
-constexpr double SheetHeight = 272;
-constexpr const char* LabelFont = "ＭＳ ゴシック";
+constexpr double CalibrationSheetWidth = 200; // the area the label engine prints in
+constexpr double CalibrationSheetHeight = 272;
+constexpr const char* CalibrationFont = "ＭＳ ゴシック";
 
 // The postcard's known points, on the card.
 constexpr CalibrationMark CardPoints[] = {{10, 10}, {90, 10}, {50, 74}, {10, 138}, {90, 138}};
@@ -47,8 +47,8 @@ LabelGrid GridOf(const PrintLayout& layout)
     grid.pitchX = layout.AddrBoxWidth + layout.AddrGapH;
     grid.pitchY = layout.AddrBoxHeight + layout.AddrGapV;
     if (grid.pitchX > 0 && grid.pitchY > 0) {
-        grid.columns = static_cast<int>((SheetWidth + layout.AddrGapH) / grid.pitchX);
-        grid.rows = static_cast<int>((SheetHeight + layout.AddrGapV) / grid.pitchY);
+        grid.columns = static_cast<int>((CalibrationSheetWidth + layout.AddrGapH) / grid.pitchX);
+        grid.rows = static_cast<int>((CalibrationSheetHeight + layout.AddrGapV) / grid.pitchY);
     }
     return grid;
 }
@@ -101,7 +101,7 @@ std::vector<CalibrationMark> CalibrationMarks(const PrintLayout& layout, char ki
 
 void DrawCalibrationSheet(const PrintLayout& layout, char kind, Canvas& paper)
 {
-    paper.setFont(LabelFont, 7);
+    paper.setFont(CalibrationFont, 7);
     if (kind == PrintPostcards) {
         DrawPostcardSheet(layout, paper);
     } else {

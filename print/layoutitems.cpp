@@ -21,7 +21,7 @@ constexpr std::array<LayoutItemInfo, LayoutItemTotal> Items{{
 constexpr std::array<int, LayoutItemTotal> ItemFont{1, 2, 3, 4, 5, 0};
 constexpr std::array<int, 7> EngineDefaultSize{16, 20, 20, 20, 32, 14, 16};
 constexpr double SenderCodeScale = 0.8;
-constexpr int SenderAddressFont = 5;
+constexpr int SenderAddressFontItem = 5;
 
 double FontSizeOf(const PrintLayout& layout, int font)
 {
@@ -40,7 +40,7 @@ double LeftShift(const PrintLayout& layout, LayoutItem item, bool horizontal, do
     if (!RightColumnRule(item, horizontal)) {
         return 0;
     }
-    return labelWidth - scale * FontHeight(FontSizeOf(layout, SenderAddressFont));
+    return labelWidth - scale * FontHeight(FontSizeOf(layout, SenderAddressFontItem));
 }
 
 } // namespace

@@ -21,23 +21,23 @@
 namespace talik {
 namespace {
 
-constexpr double LineEndLimit = 94.0;     // horizontal text breaks before passing this x
-constexpr double ColumnEndLimit = 125.0;  // vertical text starts a new column at this y
-constexpr double SenderNameIndent = 10.0; // the sender name sits this far in (across, or down)
-constexpr double SenderNameGap = 2.0;     // horizontal: between the sender address and name
-constexpr double SenderColumnGap = 1.3;   // vertical: sender name column, in name heights
-constexpr double SenderCodeScale = 0.8;   // the sender's postal code in a smaller code font
+constexpr double LineEndLimit = 94.0;       // horizontal text breaks before passing this x
+constexpr double ColumnEndLimit = 125.0;    // vertical text starts a new column at this y
+constexpr double SenderNameIndent = 10.0;   // the sender name sits this far in (across, or down)
+constexpr double SenderNameGap = 2.0;       // horizontal: between the sender address and name
+constexpr double SenderColumnGap = 1.3;     // vertical: sender name column, in name heights
+constexpr double CardSenderCodeScale = 0.8; // the sender's postal code in a smaller code font
 
 // The seven postcard fonts, by the print item number they are stored under.
 enum PostcardFont
 {
-    CodeFont,
-    AddressFont,
-    CompanyFont,
-    DeptFont,
-    NameFont,
-    SenderAddressFont,
-    SenderNameFont,
+    CardCodeFont,
+    CardAddressFont,
+    CardCompanyFont,
+    CardDeptFont,
+    CardNameFont,
+    CardSenderAddressFont,
+    CardSenderNameFont,
     PostcardFontTotal
 };
 // The size of a font stored as 0; the code font keeps its 0 in the settings, the others take it.
@@ -66,7 +66,7 @@ PostcardFonts ReadPostcardFonts(PrintLayout& layout)
 {
     PostcardFonts fonts;
     for (int i = 0; i < PostcardFontTotal; ++i) {
-        if (layout.AddrFontSize[i] == 0 && i != CodeFont) {
+        if (layout.AddrFontSize[i] == 0 && i != CardCodeFont) {
             layout.AddrFontSize[i] = DefaultFontSize[i];
         }
         fonts.name[i] = layout.AddrFontName[i];
@@ -75,7 +75,7 @@ PostcardFonts ReadPostcardFonts(PrintLayout& layout)
     return fonts;
 }
 
-void UseFont(PrintJob& job, const PostcardFonts& fonts, PostcardFont font, double scale = 1.0)
+void UseCardFont(PrintJob& job, const PostcardFonts& fonts, PostcardFont font, double scale = 1.0)
 {
     SetPrintFont(job, fonts.name[font], fonts.size[font] * scale);
 }
@@ -274,7 +274,7 @@ void MarkUnfitted(PrintJob& job, const BlockArea& area, const Writing& writing, 
 
 // Draws a fitted block; returns where the next block may start across the lines (the y below
 // the last line, or the x left of the last column).
-double DrawBlock(PrintJob& job, const FittedBlock& block, const BlockArea& area, const Writing& writing)
+double DrawCardBlock(PrintJob& job, const FittedBlock& block, const BlockArea& area, const Writing& writing)
 {
     int n = 0;
     for (const AddressLine& line : block.lines) {
@@ -477,20 +477,20 @@ void PutSender(PrintJob& job, const PostcardFonts& fonts, const PrintEntry& send
     const double limit = writing.vertical ? ColumnEndLimit : LineEndLimit;
     const BlockArea addressArea{start, LengthFrom(start, writing, limit), SenderAddressLines};
     const FittedBlock address =
-        FitBlock(job, fonts.name[SenderAddressFont], fonts.size[SenderAddressFont],
+        FitBlock(job, fonts.name[CardSenderAddressFont], fonts.size[CardSenderAddressFont],
                  WithNumerals(job, sender.PrintAddress, writing), addressArea, writing, BreakAddress);
-    const double next = DrawBlock(job, address, addressArea, writing);
+    const double next = DrawCardBlock(job, address, addressArea, writing);
 
-    const double namePitch = fonts.height(SenderNameFont);
+    const double namePitch = fonts.height(CardSenderNameFont);
     const CardPoint nameStart =
         writing.vertical ? CardPoint{next + BlockGap - SenderColumnGap * namePitch, start.y + SenderNameIndent}
                          : CardPoint{start.x + SenderNameIndent, next - BlockGap + SenderNameGap};
     const double nameLimit = writing.vertical ? PostcardHeight - CardMargin : LineEndLimit;
     const BlockArea nameArea{nameStart, LengthFrom(nameStart, writing, nameLimit), 2};
-    PutName(job, fonts.name[SenderNameFont], fonts.size[SenderNameFont],
+    PutName(job, fonts.name[CardSenderNameFont], fonts.size[CardSenderNameFont],
             WithNumerals(job, SenderNameRows(sender.PrintName), writing), nameArea, writing);
 
-    UseFont(job, fonts, CodeFont, SenderCodeScale);
+    UseCardFont(job, fonts, CardCodeFont, CardSenderCodeScale);
     PutPostCode(job, sender.PrintPost, SenderCodeBoxes(OnCard(writing.vertical ? layout.L_SYNum : layout.L_SYNumH)));
 }
 
@@ -539,7 +539,7 @@ double PutTextBlock(PrintJob& job,
     const BlockArea area{start, LengthFrom(start, writing, limit), maxLines};
     const FittedBlock block =
         FitBlock(job, fonts.name[font], fonts.size[font], WithNumerals(job, text, writing), area, writing, breaker);
-    return DrawBlock(job, block, area, writing);
+    return DrawCardBlock(job, block, area, writing);
 }
 
 // The room the name has across its lines, from the centre of its first line to the sender (or to
@@ -547,10 +547,10 @@ double PutTextBlock(PrintJob& job,
 double NameRoomAcross(const PrintJob& job, const PostcardFonts& fonts, CardPoint nameStart, const Writing& writing)
 {
     const PrintLayout& layout = job.state.settings.Layout;
-    const double half = fonts.height(NameFont) / 2;
+    const double half = fonts.height(CardNameFont) / 2;
     const bool sender = layout.AddrFromSet == 1;
     if (writing.vertical) {
-        const double left = sender ? layout.L_Send.left + fonts.height(SenderAddressFont) + BlockGap : CardMargin;
+        const double left = sender ? layout.L_Send.left + fonts.height(CardSenderAddressFont) + BlockGap : CardMargin;
         return nameStart.x + half - left;
     }
     const double centre = nameStart.y + half;
@@ -565,26 +565,26 @@ void PutRecipient(PrintJob& job, const PostcardFonts& fonts, const PrintEntry& r
 {
     const PrintLayout& layout = job.state.settings.Layout;
     const RecipientPoints at = writing.vertical ? VerticalPoints(layout) : HorizontalPoints(layout);
-    double next = PutTextBlock(job, fonts, AddressFont, recipient.PrintAddress, OnCard(at.address), AddressLines,
+    double next = PutTextBlock(job, fonts, CardAddressFont, recipient.PrintAddress, OnCard(at.address), AddressLines,
                                writing, BreakAddress);
     auto pushed = [&](LayoutPoint point, PostcardFont font) {
         // A column left of the block before: its own width further left.
         return After(point, writing.vertical ? next - fonts.height(font) : next, writing);
     };
     if (!recipient.PrintCompany.empty()) {
-        next = PutTextBlock(job, fonts, CompanyFont, recipient.PrintCompany, pushed(at.company, CompanyFont),
+        next = PutTextBlock(job, fonts, CardCompanyFont, recipient.PrintCompany, pushed(at.company, CardCompanyFont),
                             CompanyLines, writing, BreakPlain);
     }
     if (!recipient.PrintDept.empty()) {
-        next = PutTextBlock(job, fonts, DeptFont, recipient.PrintDept, pushed(at.dept, DeptFont), CompanyLines, writing,
-                            BreakPlain);
+        next = PutTextBlock(job, fonts, CardDeptFont, recipient.PrintDept, pushed(at.dept, CardDeptFont), CompanyLines,
+                            writing, BreakPlain);
     }
-    const CardPoint nameStart = writing.vertical ? OnCard(at.name) : pushed(at.name, NameFont);
+    const CardPoint nameStart = writing.vertical ? OnCard(at.name) : pushed(at.name, CardNameFont);
     const double limit = writing.vertical ? PostcardHeight - CardMargin : LineEndLimit;
     BlockArea area{nameStart, LengthFrom(nameStart, writing, limit), 1};
     area.across = NameRoomAcross(job, fonts, nameStart, writing);
-    PutName(job, fonts.name[NameFont], fonts.size[NameFont], WithNumerals(job, recipient.PrintName, writing), area,
-            writing);
+    PutName(job, fonts.name[CardNameFont], fonts.size[CardNameFont], WithNumerals(job, recipient.PrintName, writing),
+            area, writing);
 }
 
 void PutCard(PrintJob& job, int line, const Writing& writing)
@@ -594,7 +594,7 @@ void PutCard(PrintJob& job, int line, const Writing& writing)
 
     PrintEntry blankRecipient;
     PrintEntry& recipient = EntryAt(job.table, line, blankRecipient);
-    UseFont(job, fonts, CodeFont);
+    UseCardFont(job, fonts, CardCodeFont);
     PutPostCode(job, recipient.PrintPost, RecipientCodeBoxes(layout));
     // Prepared in place, so drawing the card again finds nothing left to replace.
     recipient.PrintName = PrepareRecipientName(

@@ -10,14 +10,14 @@
 #include "store/dbfile.h"
 #include "store/kana.h"
 #include "store/messages.h"
+#include "store/recordchunks.h"
 #include "store/recordwriter.h"
 #include "store/sidestore.h"
 
 namespace talik {
 namespace {
 
-constexpr std::size_t ChunkRecords = 1024; // read the main file in pieces of about 600 KB
-constexpr long long EventsEveryMs = 20;    // how often a long scan lets window events run
+constexpr long long EventsEveryMs = 20; // how often a long scan lets window events run
 
 // Narrow and exclude searches look only at the records of the last result.
 bool RefinesResult(SearchKind kind)
@@ -145,28 +145,30 @@ private:
     bool m_reversed;
 };
 
+// An unreadable piece of the file reads as zeros: never-used slots.
 SearchEnd ScanFile(AppState& state, const RecordFile& main, ScanRange range, RecordScan& scan)
 {
-    std::vector<AddressRecord> chunk(ChunkRecords);
+    SearchEnd end = SearchEnd::Done;
     long long lastEvents = state.clock.monotonicMs();
-    for (std::int32_t first = FirstRecNo; first <= range.inFile; first += static_cast<std::int32_t>(ChunkRecords)) {
-        const auto count = std::min<std::size_t>(ChunkRecords, static_cast<std::size_t>(range.inFile - first + 1));
-        if (!scan.wantsAny(first, count)) {
-            continue;
-        }
-        auto bytes = std::span<unsigned char>(reinterpret_cast<unsigned char*>(chunk.data()), count * MainRecLen);
-        main.readMany(first, count, bytes); // an unreadable piece reads as zeros: never-used slots
-        for (std::size_t i = 0; i < count; ++i) {
-            if (!scan.examine(first + static_cast<std::int32_t>(i), chunk[i])) {
-                return SearchEnd::TooMany;
-            }
-        }
-        if (state.clock.monotonicMs() - lastEvents >= EventsEveryMs) {
-            state.ui.processEvents();
-            lastEvents = state.clock.monotonicMs();
-        }
-    }
-    return SearchEnd::Done;
+    ForEachRecordChunk<AddressRecord>(main, FirstRecNo, range.inFile,
+                                      [&](std::int64_t first, std::span<const AddressRecord> chunk) {
+                                          const auto from = static_cast<std::int32_t>(first);
+                                          if (!scan.wantsAny(from, chunk.size())) {
+                                              return true;
+                                          }
+                                          for (std::size_t i = 0; i < chunk.size(); ++i) {
+                                              if (!scan.examine(from + static_cast<std::int32_t>(i), chunk[i])) {
+                                                  end = SearchEnd::TooMany;
+                                                  return false;
+                                              }
+                                          }
+                                          if (state.clock.monotonicMs() - lastEvents >= EventsEveryMs) {
+                                              state.ui.processEvents();
+                                              lastEvents = state.clock.monotonicMs();
+                                          }
+                                          return true;
+                                      });
+    return end;
 }
 
 // Opens the main file for the length of the scan.

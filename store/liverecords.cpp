@@ -8,12 +8,11 @@
 #include "platform/recordfile.h"
 #include "store/kana.h"
 #include "store/messages.h"
+#include "store/recordchunks.h"
 #include "store/state.h"
 
 namespace talik {
 namespace {
-
-constexpr std::size_t ChunkRecords = 1024; // the main file is read in pieces of about 600 KB
 
 bool IsLiveRecord(const AddressRecord& rec)
 {
@@ -48,28 +47,34 @@ bool ScanLiveRecords(StoreState& state,
     // Records past the end of the main file read as zeros, never-used slots: no need to read them.
     const std::int64_t end = std::min<std::int64_t>(last, inFile);
     const auto total = static_cast<std::size_t>(std::max<std::int64_t>(end - 1, 0));
-    std::vector<AddressRecord> records(ChunkRecords);
-    std::vector<ExtraRecord> extras(extra.file != nullptr ? ChunkRecords : 0);
-    for (std::int64_t first = FirstRecNo; first <= end; first += static_cast<std::int64_t>(ChunkRecords)) {
-        const auto count = static_cast<std::size_t>(std::min<std::int64_t>(ChunkRecords, end - first + 1));
-        if (!main.file->readMany(first, count, ChunkBytes(records, count))) {
-            TellAccessError(state, main.path);
-            return false;
+    std::vector<ExtraRecord> extras(extra.file != nullptr ? RecordChunk : 0);
+    bool extrasRead = true;
+    auto visitChunk = [&](std::int64_t first, std::span<const AddressRecord> chunk) {
+        if (!extrasRead) {
+            return;
         }
-        if (extra.file != nullptr && !extra.file->readMany(first, count, ChunkBytes(extras, count))) {
-            TellAccessError(state, extra.path);
-            return false;
+        if (extra.file != nullptr && !extra.file->readMany(first, chunk.size(), ChunkBytes(extras, chunk.size()))) {
+            extrasRead = false;
+            return;
         }
-        for (std::size_t i = 0; i < count; ++i) {
-            if (IsLiveRecord(records[i])) {
-                visit(static_cast<std::int32_t>(first + static_cast<std::int64_t>(i)), records[i],
+        for (std::size_t i = 0; i < chunk.size(); ++i) {
+            if (IsLiveRecord(chunk[i])) {
+                visit(static_cast<std::int32_t>(first + static_cast<std::int64_t>(i)), chunk[i],
                       extra.file != nullptr ? &extras[i] : nullptr);
             }
         }
         if (progress) {
-            progress(static_cast<std::size_t>(first - FirstRecNo) + count, total);
+            progress(static_cast<std::size_t>(first - FirstRecNo) + chunk.size(), total);
         }
         state.ui.processEvents();
+    };
+    if (!ForEachRecordChunk<AddressRecord>(*main.file, FirstRecNo, end, visitChunk)) {
+        TellAccessError(state, main.path);
+        return false;
+    }
+    if (!extrasRead) {
+        TellAccessError(state, extra.path);
+        return false;
     }
     return true;
 }

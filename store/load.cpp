@@ -9,13 +9,13 @@
 #include "store/messages.h"
 #include "store/movejournal.h"
 #include "store/pairswitch.h"
+#include "store/recordchunks.h"
 #include "store/state.h"
 
 namespace talik {
 namespace {
 
-constexpr std::size_t ChunkRecords = 1024; // read the main file in pieces of about 600 KB
-constexpr long long EventsEveryMs = 20;    // how often a long load lets window events run
+constexpr long long EventsEveryMs = 20; // how often a long load lets window events run
 
 // Makes sure DataPath names a usable folder, falling back to the program's own (writable) folder.
 bool EnsureDataFolder(StoreState& state)
@@ -160,20 +160,17 @@ void LoadRecords(StoreState& state, const std::string& mainFile, std::int32_t st
     // Records past the end of the file read as zeros, which are never-used slots: no need to read them.
     std::int64_t end = std::min<std::int64_t>(last, inFile);
     RecordLoader loader(state);
-    std::vector<AddressRecord> chunk(ChunkRecords);
     long long lastEvents = state.clock.monotonicMs();
-    for (std::int64_t first = FirstRecNo; first <= end; first += ChunkRecords) {
-        std::size_t count = static_cast<std::size_t>(std::min<std::int64_t>(ChunkRecords, end - first + 1));
-        auto bytes = std::span<unsigned char>(reinterpret_cast<unsigned char*>(chunk.data()), count * MainRecLen);
-        reader.readMany(first, count, bytes);
-        for (std::size_t i = 0; i < count; ++i) {
-            loader.load(static_cast<std::int32_t>(first + static_cast<std::int64_t>(i)), chunk[i]);
-        }
-        if (state.clock.monotonicMs() - lastEvents >= EventsEveryMs) {
-            state.ui.processEvents();
-            lastEvents = state.clock.monotonicMs();
-        }
-    }
+    ForEachRecordChunk<AddressRecord>(
+        reader, FirstRecNo, end, [&](std::int64_t first, std::span<const AddressRecord> chunk) {
+            for (std::size_t i = 0; i < chunk.size(); ++i) {
+                loader.load(static_cast<std::int32_t>(first + static_cast<std::int64_t>(i)), chunk[i]);
+            }
+            if (state.clock.monotonicMs() - lastEvents >= EventsEveryMs) {
+                state.ui.processEvents();
+                lastEvents = state.clock.monotonicMs();
+            }
+        });
     for (std::int64_t recNo = std::max<std::int64_t>(end + 1, FirstRecNo); recNo <= last; ++recNo) {
         state.tables.setUsed(static_cast<std::int32_t>(recNo), '0');
     }

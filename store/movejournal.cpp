@@ -20,7 +20,7 @@
 namespace talik {
 namespace {
 
-constexpr std::string_view JournalMagic = "talik record move 1";
+constexpr std::string_view MoveJournalMagic = "talik record move 1";
 constexpr std::size_t ScanChunk = 1024;  // target records read at a time
 constexpr std::size_t NumbersShown = 50; // record numbers named in a message before "ほか"
 
@@ -33,7 +33,7 @@ void SyncPath(const std::string& path, int flags)
     }
 }
 
-bool Exists(const std::string& path)
+bool FileExists(const std::string& path)
 {
     struct stat st
     {
@@ -179,7 +179,7 @@ Outcome Finish(StoreState& state, const MoveJournal& journal, FinishedMove& done
         wanted.insert(entry.targetIdentity);
     }
     std::unordered_set<std::string> found;
-    if (Exists(targetPath)) {
+    if (FileExists(targetPath)) {
         std::optional<RecordFile> target = HoldMain(state, targetPath);
         if (!target) {
             return Outcome::LeftToItsRun;
@@ -223,7 +223,7 @@ std::string MoveJournalPath(const std::string& dataPath, int sourceDbNo)
 
 std::string SerialiseMoveJournal(const MoveJournal& journal)
 {
-    std::string text(JournalMagic);
+    std::string text(MoveJournalMagic);
     text += journal.move ? "\nmove\n" : "\ncopy\n";
     text += std::to_string(journal.sourceDbNo) + " " + std::to_string(journal.targetDbNo) + "\n";
     for (const MoveJournalEntry& e : journal.entries) {
@@ -239,7 +239,7 @@ std::optional<MoveJournal> ParseMoveJournal(const std::string& text)
     std::istringstream in(text);
     std::string line;
     MoveJournal journal;
-    if (!std::getline(in, line) || line != JournalMagic || !std::getline(in, line) ||
+    if (!std::getline(in, line) || line != MoveJournalMagic || !std::getline(in, line) ||
         (line != "move" && line != "copy")) {
         return std::nullopt;
     }

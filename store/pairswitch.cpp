@@ -15,7 +15,7 @@
 namespace talik {
 namespace {
 
-constexpr std::string_view JournalMagic = "talik file switch 1";
+constexpr std::string_view SwitchJournalMagic = "talik file switch 1";
 constexpr int JournalOpenTries = 5;
 constexpr int LockWaitSteps = 100;
 constexpr useconds_t LockWaitStepUs = 10'000;
@@ -51,7 +51,7 @@ std::string Join(const std::string& folder, const std::string& name)
     return folder + "/" + name;
 }
 
-bool Exists(const std::string& path)
+bool NameTaken(const std::string& path)
 {
     struct stat st
     {
@@ -83,7 +83,7 @@ void SyncFolder(const std::string& folder)
 // Names only: every file of a switch lies in the journal's folder, and no name holds a "/".
 std::string Serialise(const Journal& journal)
 {
-    std::string text(JournalMagic);
+    std::string text(SwitchJournalMagic);
     text += journal.back ? "\nback\n" : "\nforward\n";
     text += "keep/" + journal.keepSuffix + "\n";
     for (const Entry& e : journal.entries) {
@@ -110,7 +110,7 @@ bool Parse(const std::string& text, const std::string& folder, Journal& journal)
 {
     std::istringstream in(text);
     std::string line;
-    if (!std::getline(in, line) || line != JournalMagic || !std::getline(in, line)) {
+    if (!std::getline(in, line) || line != SwitchJournalMagic || !std::getline(in, line)) {
         return false;
     }
     if (line != "forward" && line != "back") {
@@ -216,7 +216,7 @@ bool Place(const Entry& e)
     if (!e.temp.empty()) {
         return std::rename(e.temp.c_str(), e.target.c_str()) == 0;
     }
-    if (!Exists(e.target)) {
+    if (!NameTaken(e.target)) {
         return true;
     }
     if (!SameInode(e.saved, e.target)) {
@@ -228,7 +228,7 @@ bool Place(const Entry& e)
 
 bool Placed(const Entry& e)
 {
-    return e.temp.empty() ? !Exists(e.target) : !Exists(e.temp);
+    return e.temp.empty() ? !NameTaken(e.target) : !NameTaken(e.temp);
 }
 
 // Every new file in place, then the replaced ones kept or removed. Safe to repeat at any point.
@@ -238,14 +238,14 @@ bool RollForward(const Journal& journal, std::string& failedPath)
         if (Placed(e)) {
             continue; // placed before
         }
-        if ((!Exists(e.saved) && Exists(e.target) && !SaveReplaced(e)) || !Place(e)) {
+        if ((!NameTaken(e.saved) && NameTaken(e.target) && !SaveReplaced(e)) || !Place(e)) {
             failedPath = e.target;
             return false;
         }
     }
     SyncFolder(FolderOf(journal.entries.front().target));
     for (const Entry& e : journal.entries) {
-        if (!Exists(e.saved)) {
+        if (!NameTaken(e.saved)) {
             continue;
         }
         if (journal.keepSuffix.empty()) {
@@ -262,14 +262,14 @@ bool RollForward(const Journal& journal, std::string& failedPath)
 bool TakeBack(const Journal& journal, std::string& failedPath)
 {
     for (const Entry& e : journal.entries) {
-        if (Exists(e.saved)) {
+        if (NameTaken(e.saved)) {
             bool ok = SameInode(e.saved, e.target) ? ::unlink(e.saved.c_str()) == 0
                                                    : std::rename(e.saved.c_str(), e.target.c_str()) == 0;
             if (!ok) {
                 failedPath = e.target;
                 return false;
             }
-        } else if (!e.had && !e.temp.empty() && !Exists(e.temp)) {
+        } else if (!e.had && !e.temp.empty() && !NameTaken(e.temp)) {
             ::unlink(e.target.c_str()); // placed where there was nothing
         }
         if (!e.temp.empty()) {
@@ -326,18 +326,18 @@ SwitchFailure SwitchFiles(const std::vector<FilePlacement>& files, const SwitchO
         return {};
     }
     const std::string journalPath = SwitchJournalPath(files.front().target);
-    if (!FinishPendingSwitch(journalPath) || Exists(journalPath)) {
+    if (!FinishPendingSwitch(journalPath) || NameTaken(journalPath)) {
         return {journalPath, EBUSY};
     }
     Journal journal;
     journal.keepSuffix = options.keepSuffix;
     for (const FilePlacement& f : files) {
-        if (f.temp.empty() && !Exists(f.target)) {
+        if (f.temp.empty() && !NameTaken(f.target)) {
             continue; // nothing to take away
         }
         std::string saved =
             Join(FolderOf(f.target), "." + BaseOf(f.target) + "." + std::to_string(::getpid()) + ".old");
-        journal.entries.push_back({Exists(f.target), f.target, f.temp, saved});
+        journal.entries.push_back({NameTaken(f.target), f.target, f.temp, saved});
     }
     if (journal.entries.empty()) {
         return {};

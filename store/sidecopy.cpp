@@ -7,18 +7,13 @@
 #include <unistd.h>
 
 #include "store/dbfile.h"
+#include "store/sidestatement.h"
 
 namespace talik {
 namespace {
 
 // Another program's change is waited for as the record files' lock is.
 constexpr int BusyWaitMs = LockAttempts * LockRetryMs;
-
-bool IsDamage(int code)
-{
-    int primary = code & 0xFF;
-    return primary == SQLITE_NOTADB || primary == SQLITE_CORRUPT;
-}
 
 int ErrnoOf(int code)
 {
@@ -80,7 +75,7 @@ SnapshotResult SnapshotSideStore(const std::string& from, const std::string& to)
     int code = OpenSource(from, &source);
     if (code != SQLITE_OK) {
         sqlite3_close(source);
-        if (IsDamage(code)) {
+        if (IsSideDamage(code)) {
             return {SnapshotResult::Kind::NotADatabase, 0};
         }
         return {SnapshotResult::Kind::Failed, ErrnoOf(code)};
@@ -103,7 +98,7 @@ SnapshotResult SnapshotSideStore(const std::string& from, const std::string& to)
     }
     ::unlink(to.c_str());
     ::unlink((to + "-journal").c_str());
-    if (IsDamage(code)) {
+    if (IsSideDamage(code)) {
         return {SnapshotResult::Kind::NotADatabase, 0};
     }
     return {SnapshotResult::Kind::Failed, ErrnoOf(code)};

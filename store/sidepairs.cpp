@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "store/messages.h"
+#include "store/sidestatement.h"
 
 namespace talik {
 namespace {
@@ -74,47 +75,6 @@ SeasonHistory UnpackSeason(std::string_view packed)
     return history;
 }
 
-// One statement, prepared, stepped through, finalised.
-class Statement
-{
-public:
-    Statement(sqlite3* db, const char* sql) { m_code = sqlite3_prepare_v2(db, sql, -1, &m_statement, nullptr); }
-    ~Statement() { sqlite3_finalize(m_statement); }
-    Statement(const Statement&) = delete;
-    Statement& operator=(const Statement&) = delete;
-
-    bool ok() const { return m_code == SQLITE_OK; }
-    void text(int at, const std::string& value)
-    {
-        sqlite3_bind_text(m_statement, at, value.c_str(), -1, SQLITE_TRANSIENT);
-    }
-    void blob(int at, const void* bytes, int size)
-    {
-        sqlite3_bind_blob(m_statement, at, bytes, size, SQLITE_TRANSIENT);
-    }
-    void number(int at, std::int64_t value) { sqlite3_bind_int64(m_statement, at, value); }
-    int step() { return ok() ? sqlite3_step(m_statement) : m_code; }
-    std::string columnText(int at) const
-    {
-        const auto* value = sqlite3_column_text(m_statement, at);
-        return value != nullptr ? reinterpret_cast<const char*>(value) : "";
-    }
-    std::int64_t columnNumber(int at) const { return sqlite3_column_int64(m_statement, at); }
-    template <typename T> void columnBlob(int at, T& into) const
-    {
-        std::memset(&into, 0, sizeof into);
-        const void* bytes = sqlite3_column_blob(m_statement, at);
-        auto size = static_cast<std::size_t>(sqlite3_column_bytes(m_statement, at));
-        if (bytes != nullptr) {
-            std::memcpy(&into, bytes, std::min(size, sizeof into));
-        }
-    }
-
-private:
-    sqlite3_stmt* m_statement = nullptr;
-    int m_code;
-};
-
 } // namespace
 
 IdentityPair OrderedPair(const std::string& a, const std::string& b)
@@ -124,7 +84,7 @@ IdentityPair OrderedPair(const std::string& a, const std::string& b)
 
 bool RememberNotDuplicate(SideStore& store, const IdentityPair& pair)
 {
-    Statement insert(store.handle(), "INSERT OR IGNORE INTO not_duplicates(first, second) VALUES(?1, ?2)");
+    SideStatement insert(store.handle(), "INSERT OR IGNORE INTO not_duplicates(first, second) VALUES(?1, ?2)");
     insert.text(1, pair.first);
     insert.text(2, pair.second);
     return insert.step() == SQLITE_DONE;
@@ -134,7 +94,7 @@ std::set<IdentityPair> NotDuplicates(SideStore& store)
 {
     std::set<IdentityPair> pairs;
     // A store written before these tables existed has none: nothing was said yet.
-    Statement select(store.handle(), "SELECT first, second FROM not_duplicates");
+    SideStatement select(store.handle(), "SELECT first, second FROM not_duplicates");
     while (select.step() == SQLITE_ROW) {
         pairs.emplace(select.columnText(0), select.columnText(1));
     }
@@ -143,10 +103,11 @@ std::set<IdentityPair> NotDuplicates(SideStore& store)
 
 std::int64_t SaveMergeUndo(SideStore& store, const MergeUndo& undo)
 {
-    Statement insert(store.handle(), "INSERT INTO merge_undo(survivor, survivor_main, survivor_extra, survivor_joint,"
-                                     " removed_number, removed_main, removed_extra, removed_joint,"
-                                     " survivor_season, removed_season)"
-                                     " VALUES(?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10)");
+    SideStatement insert(store.handle(),
+                         "INSERT INTO merge_undo(survivor, survivor_main, survivor_extra, survivor_joint,"
+                         " removed_number, removed_main, removed_extra, removed_joint,"
+                         " survivor_season, removed_season)"
+                         " VALUES(?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10)");
     insert.text(1, undo.survivor);
     insert.blob(2, &undo.survivorMain, sizeof undo.survivorMain);
     insert.blob(3, &undo.survivorExtra, sizeof undo.survivorExtra);
@@ -165,10 +126,10 @@ std::int64_t SaveMergeUndo(SideStore& store, const MergeUndo& undo)
 
 std::optional<MergeUndo> LastMergeInto(SideStore& store, const std::string& survivor)
 {
-    Statement select(store.handle(),
-                     "SELECT id, survivor_main, survivor_extra, survivor_joint, removed_number, removed_main,"
-                     " removed_extra, removed_joint, survivor_season, removed_season FROM merge_undo"
-                     " WHERE survivor = ?1 ORDER BY id DESC LIMIT 1");
+    SideStatement select(store.handle(),
+                         "SELECT id, survivor_main, survivor_extra, survivor_joint, removed_number, removed_main,"
+                         " removed_extra, removed_joint, survivor_season, removed_season FROM merge_undo"
+                         " WHERE survivor = ?1 ORDER BY id DESC LIMIT 1");
     select.text(1, survivor);
     if (select.step() != SQLITE_ROW) {
         return std::nullopt;
@@ -190,7 +151,7 @@ std::optional<MergeUndo> LastMergeInto(SideStore& store, const std::string& surv
 
 bool ForgetMergeUndo(SideStore& store, std::int64_t id)
 {
-    Statement remove(store.handle(), "DELETE FROM merge_undo WHERE id = ?1");
+    SideStatement remove(store.handle(), "DELETE FROM merge_undo WHERE id = ?1");
     remove.number(1, id);
     return remove.step() == SQLITE_DONE;
 }

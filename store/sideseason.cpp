@@ -1,53 +1,12 @@
 // The card season's rows of the side store.
 #include <sqlite3.h>
 
+#include "store/sidestatement.h"
 #include "store/sidestore.h"
 #include "store/sidetransaction.h"
 
 namespace talik {
 namespace {
-
-// A prepared statement, finalised when it goes.
-class Statement
-{
-public:
-    Statement(sqlite3* db, const std::string& sql) { m_code = sqlite3_prepare_v2(db, sql.c_str(), -1, &m_s, nullptr); }
-    Statement(const Statement&) = delete;
-    Statement& operator=(const Statement&) = delete;
-    ~Statement() { sqlite3_finalize(m_s); }
-    bool ok() const { return m_code == SQLITE_OK; }
-    int code() const { return m_code; }
-    sqlite3_stmt* get() const { return m_s; }
-    Statement& text(int index, const std::string& value)
-    {
-        sqlite3_bind_text(m_s, index, value.c_str(), -1, SQLITE_TRANSIENT);
-        return *this;
-    }
-    Statement& number(int index, int value)
-    {
-        sqlite3_bind_int(m_s, index, value);
-        return *this;
-    }
-    // Runs a statement that returns no rows, once more after a reset.
-    int run()
-    {
-        if (m_code != SQLITE_OK) {
-            return m_code;
-        }
-        int code = sqlite3_step(m_s);
-        sqlite3_reset(m_s);
-        return code == SQLITE_DONE ? SQLITE_OK : code;
-    }
-    std::string column(int i) const
-    {
-        const auto* value = sqlite3_column_text(m_s, i);
-        return value != nullptr ? reinterpret_cast<const char*>(value) : "";
-    }
-
-private:
-    sqlite3_stmt* m_s = nullptr;
-    int m_code = SQLITE_OK;
-};
 
 const char* ColumnOf(SeasonMark mark)
 {
@@ -64,10 +23,10 @@ const char* ColumnOf(SeasonMark mark)
     return nullptr;
 }
 
-SeasonMarks MarksOfRow(const Statement& row, int first)
+SeasonMarks MarksOfRow(const SideStatement& row, int first)
 {
     return {sqlite3_column_int(row.get(), first) != 0, sqlite3_column_int(row.get(), first + 1) != 0,
-            sqlite3_column_int(row.get(), first + 2) != 0, row.column(first + 3)};
+            sqlite3_column_int(row.get(), first + 2) != 0, row.columnText(first + 3)};
 }
 
 // A year left with no mark and no note is no row at all.
@@ -94,13 +53,13 @@ SeasonHistory SideStore::seasonHistory(const std::string& identity)
     if (m_schema < SeasonSchema || identity.empty()) {
         return history;
     }
-    Statement years(m_db, "SELECT year, sent, received, mourning, note FROM season WHERE identity = ?1");
+    SideStatement years(m_db, "SELECT year, sent, received, mourning, note FROM season WHERE identity = ?1");
     years.text(1, identity);
     int code = years.code();
     while (years.ok() && (code = sqlite3_step(years.get())) == SQLITE_ROW) {
         history.years[sqlite3_column_int(years.get(), 0)] = MarksOfRow(years, 1);
     }
-    Statement stop(m_db, "SELECT 1 FROM season_stop WHERE identity = ?1");
+    SideStatement stop(m_db, "SELECT 1 FROM season_stop WHERE identity = ?1");
     stop.text(1, identity);
     if (code == SQLITE_DONE && stop.ok()) {
         code = sqlite3_step(stop.get());
@@ -120,16 +79,16 @@ SeasonYear SideStore::seasonYear(int year)
     if (m_schema < SeasonSchema) {
         return found;
     }
-    Statement marks(m_db, "SELECT identity, sent, received, mourning, note FROM season WHERE year = ?1");
+    SideStatement marks(m_db, "SELECT identity, sent, received, mourning, note FROM season WHERE year = ?1");
     marks.number(1, year);
     int code = marks.code();
     while (marks.ok() && (code = sqlite3_step(marks.get())) == SQLITE_ROW) {
-        found.marks[marks.column(0)] = MarksOfRow(marks, 1);
+        found.marks[marks.columnText(0)] = MarksOfRow(marks, 1);
     }
-    Statement stopped(m_db, "SELECT identity FROM season_stop");
+    SideStatement stopped(m_db, "SELECT identity FROM season_stop");
     if (code == SQLITE_DONE && stopped.ok()) {
         while ((code = sqlite3_step(stopped.get())) == SQLITE_ROW) {
-            found.stopped.insert(stopped.column(0));
+            found.stopped.insert(stopped.columnText(0));
         }
     }
     if (code != SQLITE_DONE) {
@@ -152,12 +111,12 @@ bool SideStore::markSeason(const std::vector<std::string>& identities,
                                                         ") VALUES(?1, ?2, ?3) ON CONFLICT(identity, year) DO UPDATE"
                                                         " SET " +
                                                         column + " = excluded." + column;
-        Statement flag(m_db, column != nullptr ? set
-                             : on              ? "INSERT OR IGNORE INTO season_stop(identity) VALUES(?1)"
-                                               : "DELETE FROM season_stop WHERE identity = ?1");
-        Statement noted(m_db, "INSERT INTO season(identity, year, note) VALUES(?1, ?2, ?3)"
-                              " ON CONFLICT(identity, year) DO UPDATE SET note = excluded.note");
-        Statement drop(m_db, DropEmptyYear);
+        SideStatement flag(m_db, column != nullptr ? set
+                                 : on              ? "INSERT OR IGNORE INTO season_stop(identity) VALUES(?1)"
+                                                   : "DELETE FROM season_stop WHERE identity = ?1");
+        SideStatement noted(m_db, "INSERT INTO season(identity, year, note) VALUES(?1, ?2, ?3)"
+                                  " ON CONFLICT(identity, year) DO UPDATE SET note = excluded.note");
+        SideStatement drop(m_db, DropEmptyYear);
         int code = !flag.ok() ? flag.code() : !noted.ok() ? noted.code() : drop.code();
         for (std::size_t i = 0; code == SQLITE_OK && i < identities.size(); ++i) {
             const std::string& identity = identities[i];
@@ -176,11 +135,11 @@ bool SideStore::markSeason(const std::vector<std::string>& identities,
 bool SideStore::setSeasonHistory(const std::string& identity, const SeasonHistory& history)
 {
     return inTransaction([&] {
-        Statement clearYears(m_db, "DELETE FROM season WHERE identity = ?1");
-        Statement clearStop(m_db, "DELETE FROM season_stop WHERE identity = ?1");
-        Statement insert(m_db, "INSERT INTO season(identity, year, sent, received, mourning, note)"
-                               " VALUES(?1, ?2, ?3, ?4, ?5, ?6)");
-        Statement stop(m_db, "INSERT INTO season_stop(identity) VALUES(?1)");
+        SideStatement clearYears(m_db, "DELETE FROM season WHERE identity = ?1");
+        SideStatement clearStop(m_db, "DELETE FROM season_stop WHERE identity = ?1");
+        SideStatement insert(m_db, "INSERT INTO season(identity, year, sent, received, mourning, note)"
+                                   " VALUES(?1, ?2, ?3, ?4, ?5, ?6)");
+        SideStatement stop(m_db, "INSERT INTO season_stop(identity) VALUES(?1)");
         int code = clearYears.text(1, identity).run();
         if (code == SQLITE_OK) {
             code = clearStop.text(1, identity).run();

@@ -13,6 +13,7 @@
 #include "store/liverecords.h"
 #include "store/messages.h"
 #include "store/sidepairs.h"
+#include "store/sidestatement.h"
 #include "store/sidesync.h"
 #include "store/sidetransaction.h"
 #include "store/state.h"
@@ -49,12 +50,6 @@ int WaitForLock(void* context, int attempt)
     state->ui.processEvents();
     state->clock.sleepMs(LockRetryMs);
     return 1;
-}
-
-bool IsDamage(int code)
-{
-    int primary = code & 0xFF;
-    return primary == SQLITE_CORRUPT || primary == SQLITE_NOTADB;
 }
 
 bool IsLock(int code)
@@ -145,7 +140,7 @@ OpenDatabase(StoreState& state, const std::string& path, bool write, bool check,
     return IsLock(code) ? SideHealth::Locked : SideHealth::Damaged;
 }
 
-bool Exists(const std::string& path)
+bool SideFileExists(const std::string& path)
 {
     std::error_code error;
     return std::filesystem::exists(path, error);
@@ -168,7 +163,7 @@ std::string DamagedSideStorePath(const std::string& dataPath, int dbNo)
 std::optional<SideStore> SideStore::open(StoreState& state, int dbNo, Access access)
 {
     const std::string path = SideStorePath(state.DataPath, dbNo);
-    const bool exists = Exists(path);
+    const bool exists = SideFileExists(path);
     if (access == Access::Read && !exists) {
         return std::nullopt;
     }
@@ -196,7 +191,7 @@ std::optional<SideStore> SideStore::open(StoreState& state, int dbNo, Access acc
 SideHealth SideStore::probe(StoreState& state, int dbNo)
 {
     const std::string path = SideStorePath(state.DataPath, dbNo);
-    if (!Exists(path)) {
+    if (!SideFileExists(path)) {
         return SideHealth::Absent;
     }
     sqlite3* db = nullptr;
@@ -232,7 +227,7 @@ SideStore::~SideStore()
 // A failure met on the way: damage is told once and ends every later use of the store this run.
 bool SideStore::failed(int code)
 {
-    if (IsDamage(code) || IsLock(code)) {
+    if (IsSideDamage(code) || IsLock(code)) {
         TellOnce(*m_state, m_path, IsLock(code) ? SideHealth::Locked : SideHealth::Damaged);
     } else {
         TellFileNotWritten(m_state->ui, "追加データ", m_path);
@@ -408,7 +403,7 @@ bool RebuildSideStore(StoreState& state, int dbNo)
 {
     const std::string path = SideStorePath(state.DataPath, dbNo);
     std::error_code error;
-    if (Exists(path)) {
+    if (SideFileExists(path)) {
         std::filesystem::rename(path, DamagedSideStorePath(state.DataPath, dbNo), error);
         if (error) {
             TellFileNotWritten(state.ui, "追加データ", path);
@@ -423,7 +418,7 @@ bool RebuildSideStore(StoreState& state, int dbNo)
 
 void ClearSideStore(StoreState& state, int dbNo)
 {
-    if (Exists(SideStorePath(state.DataPath, dbNo))) {
+    if (SideFileExists(SideStorePath(state.DataPath, dbNo))) {
         if (auto store = SideStore::open(state, dbNo, SideStore::Access::Write)) {
             store->clear();
         }
@@ -448,7 +443,7 @@ std::set<std::string> LiveIdentities(StoreState& state)
 
 std::optional<int> CleanSideStore(StoreState& state)
 {
-    if (!Exists(SideStorePath(state.DataPath, state.DbNo))) {
+    if (!SideFileExists(SideStorePath(state.DataPath, state.DbNo))) {
         return 0;
     }
     auto store = SideStore::open(state, state.DbNo, SideStore::Access::Write);
@@ -481,7 +476,7 @@ std::set<std::string> PeopleWithJointNames(StoreState& state, const std::vector<
 bool WriteJointNames(StoreState& state, const std::string& identity, const std::vector<JointName>& names)
 {
     // No side store and nothing to put in one: nothing is created.
-    if (names.empty() && !Exists(SideStorePath(state.DataPath, state.DbNo))) {
+    if (names.empty() && !SideFileExists(SideStorePath(state.DataPath, state.DbNo))) {
         return true;
     }
     auto store = SideStore::open(state, state.DbNo, SideStore::Access::Write);

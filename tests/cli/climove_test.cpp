@@ -11,6 +11,7 @@
 
 #include "store/movejournal.h"
 #include "tests/cli/clifixture.h"
+#include "tests/support/childprocess.h"
 #include "tests/support/storefixture.h"
 
 namespace talik::test {
@@ -18,7 +19,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr const char* StracePath = "/usr/bin/strace";
 constexpr int MostCalls = 80;
 const std::vector<std::string> People = {"ｱｲ", "ｶｷ", "ｻｼ", "ﾀﾁ", "ﾅﾆ", "ﾊﾋ"};
 

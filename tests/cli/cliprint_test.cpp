@@ -26,12 +26,6 @@ using test::TempDir;
 constexpr double MmPerPoint = 25.4 / 72;
 constexpr double Tolerance = 0.3; // mm
 
-std::string ReadText(const fs::path& file)
-{
-    auto bytes = test::ReadFileBytes(file);
-    return {bytes.begin(), bytes.end()};
-}
-
 std::optional<std::string> FindOnPath(const std::string& program)
 {
     const char* path = std::getenv("PATH");
@@ -167,7 +161,7 @@ protected:
         fs::path html = output.path() / "words.html";
         ProgramRun run = RunProgram({*pdftotext, "-bbox", pdfFile, html.string()}, capture.path());
         EXPECT_EQ(run.exitCode, 0) << run.err;
-        return ParseBoundingBoxes(ReadText(html));
+        return ParseBoundingBoxes(test::ReadFileText(html));
     }
 
     std::optional<std::string> pdftotext = FindOnPath("pdftotext");

@@ -9,6 +9,7 @@
 
 #include "store/pairswitch.h"
 #include "tests/cli/clifixture.h"
+#include "tests/support/childprocess.h"
 #include "tests/support/storefixture.h"
 
 namespace talik::test {
@@ -16,7 +17,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr const char* StracePath = "/usr/bin/strace";
 constexpr int MostRenames = 16;
 
 struct Pair

@@ -34,7 +34,7 @@ using test::RecordingNotice;
 // A pager call on port 8: pulse dialling, outside line "0,", pager message "1234", no
 // initialisation string of its own.
 constexpr const char* Example = "~00見本 [0]0,03-1234-5678,,1234[1]8ATDP[2][3]";
-constexpr int Patience = 10000; // generous: the steps themselves take well under a second
+constexpr int WindowPatience = 10000; // generous: the steps themselves take well under a second
 
 class DiallerWindow : public ::testing::Test
 {
@@ -61,7 +61,7 @@ protected:
     // The exit code the window ended with, once it has.
     int endedWith()
     {
-        if (!QTest::qWaitFor([&] { return ended->count() > 0; }, Patience)) {
+        if (!QTest::qWaitFor([&] { return ended->count() > 0; }, WindowPatience)) {
             return -1;
         }
         return ended->at(0).at(0).toInt();
@@ -109,9 +109,9 @@ TEST_F(DiallerWindow, TheButtonCancelsWhileTheModemHasNotAnswered)
 {
     open();
     window->Load();
-    EXPECT_EQ(modem.readUntil("\r\n", Patience), "AT\r\n");
+    EXPECT_EQ(modem.readUntil("\r\n", WindowPatience), "AT\r\n");
     QTest::mouseClick(button(), Qt::LeftButton);
-    EXPECT_EQ(modem.readUntil("\r", Patience), "+++ATH\r");
+    EXPECT_EQ(modem.readUntil("\r", WindowPatience), "+++ATH\r");
     EXPECT_EQ(endedWith(), 0);
     EXPECT_EQ(modem.drain(600), ""); // and no dialling afterwards
 }
@@ -120,7 +120,7 @@ TEST_F(DiallerWindow, AModemThatNeverAnswersEndsTheDiallerAfterTheTimeLimit)
 {
     open();
     window->Load();
-    EXPECT_EQ(modem.readUntil("\r\n", Patience), "AT\r\n");
+    EXPECT_EQ(modem.readUntil("\r\n", WindowPatience), "AT\r\n");
     clock.advance(ReplyLimitMs - 1);
     QTest::qWait(200);
     EXPECT_EQ(ended->count(), 0);
@@ -136,7 +136,7 @@ TEST_F(DiallerWindow, AModemThatRejectsTheInitialisationStringIsToldAtOnceNaming
     // The fake clock stands still: only the answer itself can end the wait.
     open("~00見本 [0]03-1234-5678,,[1]8ATDT[2]ATZ E9[3]");
     window->Load();
-    EXPECT_EQ(modem.readUntil("\r\n", Patience), "ATZ E9\r\n");
+    EXPECT_EQ(modem.readUntil("\r\n", WindowPatience), "ATZ E9\r\n");
     modem.reply("ATZ E9\r\r\nERROR\r\n");
     EXPECT_EQ(endedWith(), 1);
     EXPECT_EQ(notice.shown,
@@ -150,14 +150,14 @@ TEST_F(DiallerWindow, NumericResultCodesCountAsTheirWords)
 {
     open();
     window->Load();
-    EXPECT_EQ(modem.readUntil("\r\n", Patience), "AT\r\n");
+    EXPECT_EQ(modem.readUntil("\r\n", WindowPatience), "AT\r\n");
     modem.reply("0\r");
-    EXPECT_EQ(modem.readUntil("\r\n", Patience), "ATDP0,0312345678,,1234\r\n");
+    EXPECT_EQ(modem.readUntil("\r\n", WindowPatience), "ATDP0,0312345678,,1234\r\n");
 
     window.reset();
     open();
     window->Load();
-    EXPECT_EQ(modem.readUntil("\r\n", Patience), "AT\r\n");
+    EXPECT_EQ(modem.readUntil("\r\n", WindowPatience), "AT\r\n");
     modem.reply("4\r");
     EXPECT_EQ(endedWith(), 1);
     EXPECT_EQ(notice.shown.back(),
@@ -180,7 +180,7 @@ TEST_F(DiallerWindow, TheSequenceRunsOnlyOnceHoweverOftenTheWindowIsActivated)
 {
     open();
     window->Load();
-    EXPECT_EQ(modem.readUntil("\r\n", Patience), "AT\r\n");
+    EXPECT_EQ(modem.readUntil("\r\n", WindowPatience), "AT\r\n");
     QEvent activate(QEvent::WindowActivate);
     QApplication::sendEvent(window.get(), &activate);
     EXPECT_EQ(modem.drain(700), "");
@@ -192,9 +192,9 @@ TEST_F(DiallerWindow, ThePicturesTakeTurns)
     window->show();
     auto* first = child<QLabel>("Image1_0");
     auto* second = child<QLabel>("Image1_1");
-    ASSERT_TRUE(QTest::qWaitFor([&] { return second->isVisible(); }, Patience));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return second->isVisible(); }, WindowPatience));
     EXPECT_FALSE(first->isVisible());
-    ASSERT_TRUE(QTest::qWaitFor([&] { return first->isVisible(); }, Patience));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return first->isVisible(); }, WindowPatience));
     EXPECT_FALSE(second->isVisible());
     EXPECT_FALSE(first->pixmap().toImage() == second->pixmap().toImage());
 }
@@ -258,19 +258,19 @@ TEST_F(DiallerOnAGuardedModem, InitialisesDialsPromptsAndHangsUpOnTheTalkButton)
     auto* label2 = window.findChild<QLabel*>("Label2");
     auto* button = window.findChild<QPushButton*>("Command1");
     window.Load();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !modem.commands().empty(); }, Patience));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !modem.commands().empty(); }, WindowPatience));
     EXPECT_EQ(label2->text(), "お待ちください...");
     EXPECT_EQ(label2->palette().color(QPalette::WindowText), QColor(Qt::red));
 
-    ASSERT_TRUE(QTest::qWaitFor([&] { return button->text() == "通話"; }, Patience));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return button->text() == "通話"; }, WindowPatience));
     EXPECT_TRUE(button->isEnabled());
     EXPECT_EQ(label2->text(), "受話器を取って接続確認後に\n'通話'ボタンを押してください。");
     EXPECT_EQ(label2->palette().color(QPalette::WindowText), QColor(Qt::black));
 
     QTest::mouseClick(button, Qt::LeftButton);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return ended.count() > 0; }, Patience));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return ended.count() > 0; }, WindowPatience));
     EXPECT_EQ(ended.at(0).at(0).toInt(), 0);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return modem.hungUp(); }, Patience));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return modem.hungUp(); }, WindowPatience));
     EXPECT_EQ(modem.escapes(), 1);
     EXPECT_EQ(modem.data(), "");
     EXPECT_EQ(modem.commands(), (std::vector<std::string>{"AT", "ATDP0,0312345678,,1234", "ATH"}));
@@ -285,7 +285,7 @@ TEST(ScriptedModemItself, TakesPlusesWithoutSilenceAfterThemAsData)
     PosixSerialPort port;
     ASSERT_TRUE(port.openDevice(modem.slavePath(), LineSettingsText)) << port.error();
     port.write("ATDT1\r");
-    ASSERT_TRUE(QTest::qWaitFor([&] { return modem.commands().size() == 1; }, Patience));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return modem.commands().size() == 1; }, WindowPatience));
     QTest::qWait(300);
     port.write("+++ATH\r");
     QTest::qWait(400);

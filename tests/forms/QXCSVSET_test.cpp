@@ -24,6 +24,7 @@
 #include "listwin/currentrecord.h"
 #include "platform/codec.h"
 #include "store/database.h"
+#include "tests/support/formactions.h"
 #include "tests/support/modal.h"
 #include "tests/support/storefixture.h"
 
@@ -46,11 +47,6 @@ void Tick(QCheckBox* box)
     option.initFrom(box);
     QTest::mouseClick(box, Qt::LeftButton, {},
                       box->style()->subElementRect(QStyle::SE_CheckBoxIndicator, &option, box).center());
-}
-
-void Click(QWidget* dialog, const char* button)
-{
-    QTest::mouseClick(dialog->findChild<QPushButton*>(button), Qt::LeftButton);
 }
 
 void Key(QWidget* dialog, const QString& name, Qt::Key key)
@@ -93,7 +89,7 @@ TEST_F(CsvMappingDialog, TheFirstLineShowsFromItsStartAndTabVisitsTheColumnsFirs
         EXPECT_EQ(visited[18], "Combo1_18");
         EXPECT_EQ(visited[19], "Check1");
         EXPECT_EQ(visited[20], "Check2");
-        Click(&dialog, "Command1_1");
+        ClickButton(&dialog, "Command1_1");
     });
 }
 
@@ -134,7 +130,7 @@ TEST_F(CsvMappingDialog, ShowsTheCaptionsTheFirstLineAndColumnIForSlotI)
         EXPECT_EQ(encoding->itemText(2), "UTF-8");
         EXPECT_EQ(dialog.findChild<QPushButton*>("Command1_0")->text(), "ＯＫ");
         EXPECT_EQ(dialog.findChild<QPushButton*>("Command1_1")->text(), "取り消し");
-        Click(&dialog, "Command1_1");
+        ClickButton(&dialog, "Command1_1");
     });
     EXPECT_EQ(state.EditStatus, ' ');
 }
@@ -147,7 +143,7 @@ TEST_F(CsvMappingDialog, SlotsBeyondAShortFirstLineStartAtNone)
         EXPECT_EQ(dialog.findChild<QComboBox*>("Combo1_2")->currentIndex(), 0);
         EXPECT_EQ(dialog.findChild<QComboBox*>("Combo1_1")->itemText(2), "青木");
         EXPECT_FALSE(dialog.findChild<QCheckBox*>("Check1")->isChecked());
-        Click(&dialog, "Command1_1");
+        ClickButton(&dialog, "Command1_1");
     });
 }
 
@@ -155,14 +151,14 @@ TEST_F(CsvMappingDialog, OkWithoutAColumnForTheReadingIsRefusedAndTheDialogStays
 {
     int outcome = run(RecordsCp932, [&](QXCSVSET& dialog) {
         Key(&dialog, "Combo1_0", Qt::Key_Home);
-        Click(&dialog, "Command1_0");
+        ClickButton(&dialog, "Command1_0");
         EXPECT_TRUE(dialog.isVisible());
         ASSERT_EQ(ui.shown.size(), 1u);
         EXPECT_EQ(ui.shown[0].text, "フリガナのフィールドは必須です。");
         EXPECT_EQ(ui.shown[0].icon, MessageIcon::Exclamation);
         EXPECT_EQ(state.EditStatus, ' ');
         Key(&dialog, "Combo1_0", Qt::Key_Down);
-        Click(&dialog, "Command1_0");
+        ClickButton(&dialog, "Command1_0");
     });
     EXPECT_EQ(outcome, QDialog::Accepted);
     EXPECT_EQ(state.EditStatus, 'Y');
@@ -177,7 +173,7 @@ TEST_F(CsvMappingDialog, OkKeepsEveryChoice)
         Tick(dialog.findChild<QCheckBox*>("Check1"));
         Tick(dialog.findChild<QCheckBox*>("Check2"));
         Key(&dialog, "Combo2", Qt::Key_End);
-        Click(&dialog, "Command1_0");
+        ClickButton(&dialog, "Command1_0");
     });
     EXPECT_EQ(state.EditStatus, 'Y');
     EXPECT_EQ(options.map[0][0], 1);
@@ -198,15 +194,15 @@ TEST_F(CsvMappingDialog, PlusAddsAColumnToAFieldJoinedAfterTheFirst)
         Key(&dialog, "Combo1_6", Qt::Key_Down);
         Key(&dialog, "Combo1_6", Qt::Key_Down);
         Key(&dialog, "Combo1_6", Qt::Key_Down); // column 3
-        Click(&dialog, "Join_6");
+        ClickButton(&dialog, "Join_6");
         EXPECT_FALSE(second->isHidden());
         second->setCurrentIndex(4);
-        Click(&dialog, "Join_6");
+        ClickButton(&dialog, "Join_6");
         dialog.findChild<QComboBox*>("Combo3_6_2")->setCurrentIndex(5);
-        Click(&dialog, "Join_6");
+        ClickButton(&dialog, "Join_6");
         EXPECT_FALSE(dialog.findChild<QPushButton*>("Join_6")->isEnabled()); // four columns at most
         Key(&dialog, "DuplicateAction", Qt::Key_End);
-        Click(&dialog, "Command1_0");
+        ClickButton(&dialog, "Command1_0");
     });
     EXPECT_EQ(options.map[6], (CsvColumns{3, 4, 5, 0}));
     EXPECT_EQ(options.onDuplicate, DuplicateAction::Fill);
@@ -224,7 +220,7 @@ TEST_F(CsvMappingDialog, AKnownHeaderLinePreselectsItsColumnsAndIsSkipped)
             EXPECT_EQ(dialog.findChild<QComboBox*>("Combo1_6")->currentText(), "都道府県");
             EXPECT_EQ(dialog.findChild<QComboBox*>("Combo3_6_2")->currentText(), "番地");
             EXPECT_EQ(dialog.findChild<QComboBox*>("Combo1_2")->currentIndex(), 0);
-            Click(&dialog, "Command1_0");
+            ClickButton(&dialog, "Command1_0");
         });
     EXPECT_EQ(options.map[1], (CsvColumns{2, 1, 0, 0}));
     EXPECT_EQ(options.map[0], (CsvColumns{4, 3, 0, 0}));
@@ -265,13 +261,13 @@ TEST_F(CsvImportFromListWindow, ImportsAfterTheDialogsAndTheQuestionAndShowsTheN
     bool busyMeanwhile = false;
     WhenModalShows<QXCSVSET>([&](QXCSVSET* dialog) {
         busyMeanwhile = state.Busy;
-        Click(dialog, "Command1_0");
+        ClickButton(dialog, "Command1_0");
     });
     QString instruction;
     WhenModalShows<TALIKCHI>([&](TALIKCHI* dialog) {
         instruction = dialog->findChild<QLabel*>("Label1_12")->text();
         Tick(dialog->findChild<QCheckBox*>("Check1_2"));
-        Click(dialog, "Command1_0");
+        ClickButton(dialog, "Command1_0");
     });
     startImport();
     EXPECT_TRUE(busyMeanwhile);
@@ -309,10 +305,12 @@ TEST_P(CsvImportCancelled, ImportsNothing)
         ui.yesNoAnswers = {false};
     }
     if (step >= 1) {
-        WhenModalShows<QXCSVSET>([&](QXCSVSET* dialog) { Click(dialog, step == 1 ? "Command1_1" : "Command1_0"); });
+        WhenModalShows<QXCSVSET>(
+            [&](QXCSVSET* dialog) { ClickButton(dialog, step == 1 ? "Command1_1" : "Command1_0"); });
     }
     if (step >= 2) {
-        WhenModalShows<TALIKCHI>([&](TALIKCHI* dialog) { Click(dialog, step == 2 ? "Command1_1" : "Command1_0"); });
+        WhenModalShows<TALIKCHI>(
+            [&](TALIKCHI* dialog) { ClickButton(dialog, step == 2 ? "Command1_1" : "Command1_0"); });
     }
     startImport();
     EXPECT_EQ(ReadFileBytes(mainPath()), before);

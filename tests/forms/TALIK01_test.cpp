@@ -17,23 +17,12 @@
 #include "editor/TALIK01.h"
 #include "listwin/currentrecord.h"
 #include "store/database.h"
+#include "tests/support/formactions.h"
 #include "tests/support/modal.h"
 #include "tests/support/storefixture.h"
 
 namespace talik::test {
 namespace {
-
-// Types text key by key; QTest's own key clicks know only ASCII.
-void TypeKeys(QWidget* widget, const QString& text)
-{
-    for (QChar c : text) {
-        int key = c.unicode() < 0x80 ? QTest::asciiToKey(c.toLatin1()) : 0;
-        QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, QString(c));
-        QApplication::sendEvent(widget, &press);
-        QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, QString(c));
-        QApplication::sendEvent(widget, &release);
-    }
-}
 
 class Editor : public StoreTest
 {

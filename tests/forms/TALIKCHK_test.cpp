@@ -34,20 +34,12 @@
 #include "platform/profile.h"
 #include "platform/serialport.h"
 #include "store/database.h"
+#include "tests/support/formactions.h"
 #include "tests/support/modal.h"
 #include "tests/support/storefixture.h"
 
 namespace talik::test {
 namespace {
-
-// Types `text` key by key, as an input method hands over its characters (QTest knows ASCII keys only).
-void Type(QWidget* box, const QString& text)
-{
-    for (QChar c : text) {
-        QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(c));
-        QApplication::sendEvent(box, &press);
-    }
-}
 
 class EnvironmentDialog : public StoreTest
 {
@@ -145,7 +137,7 @@ TEST_F(EnvironmentDialog, BoxesTakeOnlyWhatReadsBackAndPostalCodesOnlyDigits)
     QTest::keyClicks(text(dialog, 17), QString(85, 'b'));
     EXPECT_EQ(text(dialog, 17)->text().size(), 79);
     text(dialog, 2)->clear();
-    Type(text(dialog, 2), "あいうえおかきくけこさしすせそたちつてとな"); // 21 characters, 42 bytes
+    TypeText(text(dialog, 2), "あいうえおかきくけこさしすせそたちつてとな"); // 21 characters, 42 bytes
     EXPECT_EQ(text(dialog, 2)->text(), "あいうえおかきくけこさしすせそたちつて");
     for (int box : {19, 21, 24}) {
         text(dialog, box)->clear();

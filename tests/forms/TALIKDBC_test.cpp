@@ -13,19 +13,11 @@
 
 #include "editor/TALIKDBC.h"
 #include "store/database.h"
+#include "tests/support/formactions.h"
 #include "tests/support/storefixture.h"
 
 namespace talik::test {
 namespace {
-
-// Types `text` key by key, as an input method hands over its characters (QTest knows ASCII keys only).
-void Type(QWidget* box, const QString& text)
-{
-    for (QChar c : text) {
-        QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(c));
-        QApplication::sendEvent(box, &press);
-    }
-}
 
 constexpr std::size_t MarkerAt = 24;
 
@@ -104,7 +96,7 @@ TEST_F(DbCheckItemsDialog, StoringWritesTheNamesAndTheMarker)
     int result = run(dialog, [&] {
         option(dialog, 1)->click();
         box(dialog, 0)->clear();
-        Type(box(dialog, 0), "あいうえおかきくけこさ"); // 22 bytes: the box stops at 20
+        TypeText(box(dialog, 0), "あいうえおかきくけこさ"); // 22 bytes: the box stops at 20
         box(dialog, 4)->setText("取引先");
         dialog.findChild<QPushButton*>("Command2_0")->click();
     });

@@ -18,12 +18,6 @@
 namespace talik::test {
 namespace {
 
-std::string FileText(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
 std::size_t LineCount(const std::string& text)
 {
     return static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n'));
@@ -63,7 +57,7 @@ TEST_F(CsvExportWindows, TheListWindowsMenuEntryExportsEveryRecordAndTellsTheCou
     answerSaveDialog(out());
     ui.yesNoAnswers.push_back(true);
     entry->trigger();
-    EXPECT_EQ(LineCount(FileText(out())), 4u);
+    EXPECT_EQ(LineCount(ReadFileText(out())), 4u);
     ASSERT_EQ(ui.shown.size(), 3u);
     EXPECT_EQ(ui.shown[0].kind, "save file");
     EXPECT_EQ(ui.shown[0].title, "出力ＣＳＶファイルの設定");
@@ -102,7 +96,7 @@ TEST_F(CsvExportWindows, TheResultWindowExportsItsRowsInTheOrderShown)
     answerSaveDialog(out(), 1);
     ui.yesNoAnswers.push_back(true);
     QTest::mouseClick(button, Qt::LeftButton);
-    const std::string text = FileText(out());
+    const std::string text = ReadFileText(out());
     EXPECT_EQ(text.substr(0, 3), "\xEF\xBB\xBF");
     EXPECT_EQ(LineCount(text), 3u);
     EXPECT_LT(text.find("ﾔﾏﾀﾞ"), text.find("ﾔﾏﾓﾄ"));

@@ -23,21 +23,13 @@
 #include "listwin/TALIKCPY.h"
 #include "listwin/appstate.h"
 #include "listwin/listmenus.h"
+#include "tests/support/formactions.h"
 #include "tests/support/modal.h"
 #include "tests/support/scripted.h"
 #include "ui/qtinteraction.h"
 
 namespace talik::test {
 namespace {
-
-// Types text key by key; QTest's own key clicks know only ASCII.
-void TypeKeys(QWidget* widget, const QString& text)
-{
-    for (QChar c : text) {
-        QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
-        QApplication::sendEvent(widget, &press);
-    }
-}
 
 class PopupForms : public ::testing::Test
 {
@@ -99,7 +91,7 @@ TEST_F(PopupForms, CopySettingsShowTheDefinitionAndStoreItClosedUp)
     EXPECT_EQ(second->currentIndex(), 8);
 
     run(dialog, [&] {
-        TypeKeys(child<QLineEdit>(dialog, "Text1"), "&FAX");
+        TypeText(child<QLineEdit>(dialog, "Text1"), "&FAX");
         child<QComboBox>(dialog, "Combo1_1")->setCurrentIndex(9);
         QTest::mouseClick(child<QPushButton>(dialog, "Command1_0"), Qt::LeftButton);
     });
@@ -117,7 +109,7 @@ TEST_F(PopupForms, CopySettingsCancelKeepsTypedNamesOnlyAndNamesHoldThirtyBytes)
         child<QComboBox>(dialog, "Combo2")->setCurrentIndex(2);
         auto* name = child<QLineEdit>(dialog, "Text1");
         name->clear();
-        TypeKeys(name, QString(20, QChar(0x6F22))); // 20 double-byte characters: only 15 fit
+        TypeText(name, QString(20, QChar(0x6F22))); // 20 double-byte characters: only 15 fit
         child<QComboBox>(dialog, "Combo1_0")->setCurrentIndex(5);
         QTest::mouseClick(child<QPushButton>(dialog, "Command1_1"), Qt::LeftButton);
     });
@@ -134,7 +126,7 @@ TEST_F(PopupForms, EveryCloseOfTheCopySettingsRecaptionsTheEntries)
     WhenModalShows<TALIKCPY>([this](TALIKCPY* dialog) {
         auto* name = dialog->findChild<QLineEdit*>("Text1");
         name->clear();
-        TypeKeys(name, "A&B");
+        TypeText(name, "A&B");
         dialog->findChild<QPushButton*>("Command1_1")->click(); // cancel: the typed name stays
     });
     EditCopySettings(state, &owner, menu);

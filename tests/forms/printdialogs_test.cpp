@@ -32,6 +32,7 @@
 #include "store/database.h"
 #include "store/record.h"
 #include "tests/support/childprocess.h"
+#include "tests/support/formactions.h"
 #include "tests/support/modal.h"
 #include "tests/support/scripted.h"
 #include "tests/support/tempdir.h"
@@ -40,20 +41,6 @@ namespace talik::test {
 namespace {
 
 namespace fs = std::filesystem;
-
-// An interaction that also runs a test's hook whenever the print loop lets events through.
-class LoopInteraction : public ScriptedInteraction
-{
-public:
-    std::function<void()> duringLoop;
-    void processEvents() override
-    {
-        ScriptedInteraction::processEvents();
-        if (duringLoop) {
-            duringLoop();
-        }
-    }
-};
 
 struct PdfFacts
 {

@@ -26,24 +26,12 @@
 #include "store/record.h"
 #include "store/season.h"
 #include "tests/support/childprocess.h"
+#include "tests/support/formactions.h"
 #include "tests/support/scripted.h"
 #include "tests/support/tempdir.h"
 
 namespace talik::test {
 namespace {
-
-class LoopInteraction : public ScriptedInteraction
-{
-public:
-    std::function<void()> duringLoop;
-    void processEvents() override
-    {
-        ScriptedInteraction::processEvents();
-        if (duringLoop) {
-            duringLoop();
-        }
-    }
-};
 
 class PrintSeason : public ::testing::Test
 {

@@ -21,23 +21,12 @@
 #include "print/TALIKPRZ.h"
 #include "print/printjob.h"
 #include "store/record.h"
+#include "tests/support/formactions.h"
 #include "tests/support/scripted.h"
 #include "tests/support/tempdir.h"
 
 namespace talik::test {
 namespace {
-
-// Types text key by key; QTest's own key clicks know only ASCII.
-void TypeKeys(QWidget* widget, const QString& text)
-{
-    for (QChar c : text) {
-        int key = c.unicode() < 0x80 ? QTest::asciiToKey(c.toLatin1()) : 0;
-        QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, QString(c));
-        QApplication::sendEvent(widget, &press);
-        QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, QString(c));
-        QApplication::sendEvent(widget, &release);
-    }
-}
 
 class PrintDialogForm : public ::testing::Test
 {

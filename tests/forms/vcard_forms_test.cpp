@@ -20,6 +20,7 @@
 #include "listwin/currentrecord.h"
 #include "search/TALIKSRC.h"
 #include "store/database.h"
+#include "tests/support/formactions.h"
 #include "tests/support/modal.h"
 #include "tests/support/storefixture.h"
 
@@ -29,17 +30,6 @@ namespace {
 const std::string TwoCards = "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:青木 一郎\r\nX-PHONETIC-LAST-NAME:アオキ\r\n"
                              "X-PHONETIC-FIRST-NAME:イチロウ\r\nTEL;TYPE=cell:090-1\r\nEND:VCARD\r\n"
                              "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:読み無し\r\nEND:VCARD\r\n";
-
-std::string FileText(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-void Click(QWidget* dialog, const char* button)
-{
-    QTest::mouseClick(dialog->findChild<QPushButton*>(button), Qt::LeftButton);
-}
 
 class VcardWindows : public StoreTest
 {
@@ -74,7 +64,7 @@ TEST_F(VcardWindows, ImportFromTheListWindowStoresTheCardsAndShowsTheNewRows)
     bool busyMeanwhile = false;
     WhenModalShows<TALIKCHI>([&](TALIKCHI* dialog) {
         busyMeanwhile = state.Busy;
-        Click(dialog, "Command1_0");
+        ClickButton(dialog, "Command1_0");
     });
     window->menus().PPVCardIn->trigger();
     EXPECT_TRUE(busyMeanwhile);
@@ -98,7 +88,7 @@ TEST_F(VcardWindows, ImportFromTheListWindowStoresTheCardsAndShowsTheNewRows)
 TEST_F(VcardWindows, AFileThatIsNoVcardIsRefusedBeforeAnyDialog)
 {
     auto window = openListWindow();
-    const auto before = FileText(mainPath());
+    const auto before = ReadFileText(mainPath());
     std::ofstream(path("in.csv"), std::ios::binary) << "\"ｱｵｷ\",\"青木\"\r\n";
     ui.fileAnswers = {path("in.csv")};
     window->menus().PPVCardIn->trigger();
@@ -106,7 +96,7 @@ TEST_F(VcardWindows, AFileThatIsNoVcardIsRefusedBeforeAnyDialog)
     EXPECT_EQ(ui.shown[1].text,
               "vCardファイルではありません。\r\n(BEGIN:VCARD の行がないため、何も取込みませんでした。)");
     EXPECT_EQ(ui.shown[1].icon, MessageIcon::Exclamation);
-    EXPECT_EQ(FileText(mainPath()), before);
+    EXPECT_EQ(ReadFileText(mainPath()), before);
     EXPECT_FALSE(state.Busy);
 }
 
@@ -118,7 +108,7 @@ TEST_F(VcardWindows, ExportFromTheListWindowWritesEveryRecordInTheChosenVersion)
     ui.fileTypeAnswers = {1};
     ui.yesNoAnswers = {true};
     window->menus().PPVCardOut->trigger();
-    const std::string text = FileText(path("all.vcf"));
+    const std::string text = ReadFileText(path("all.vcf"));
     EXPECT_TRUE(text.starts_with("BEGIN:VCARD\r\nVERSION:4.0\r\n")) << text;
     EXPECT_LT(text.find("FN:阿部"), text.find("FN:山田"));
     ASSERT_EQ(ui.shown.size(), 3u);
@@ -143,7 +133,7 @@ TEST_F(VcardWindows, TheResultWindowExportsItsRowsBesideItsCsvButton)
     ui.fileTypeAnswers = {0};
     ui.yesNoAnswers = {true};
     QTest::mouseClick(button, Qt::LeftButton);
-    const std::string text = FileText(path("found.vcf"));
+    const std::string text = ReadFileText(path("found.vcf"));
     EXPECT_NE(text.find("VERSION:3.0\r\nN:山田;;;;\r\nFN:山田\r\nX-PHONETIC-LAST-NAME:ヤマダ\r\n"), std::string::npos)
         << text;
     EXPECT_EQ(text.find("阿部"), std::string::npos);

@@ -31,12 +31,6 @@ const std::string HeaderText = "\"カナ名\",\"漢字名\",\"E-Mail\",\"生年�
                                "\"Tel1\",\"Fax1\",\"郵便番号２\",\"住所２\",\"Tel2\",\"Fax2\",\"会社名\",\"部署名\","
                                "\"備考\",\"備考追加データ\",\"関連情報\"\r\n";
 
-std::string FileText(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
 // Every field of the record filled: a quote in the name, line breaks in an address and in the
 // remarks extra data, blanks around a telephone number.
 Bytes600 FullRecord()
@@ -84,7 +78,7 @@ protected:
         ASSERT_EQ(OpenDatabase(state, DbAccess::ReadOnly), LoadResult::Loaded);
     }
 
-    ExportOutcome exportTo(ExportScope scope, CsvEncoding encoding, std::vector<std::int32_t> records = {})
+    ExportOutcome exportTo(ExportScope scope, CsvWriteEncoding encoding, std::vector<std::int32_t> records = {})
     {
         CsvExportJob job{scope, out(), encoding, std::move(records), false};
         ui.yesNoAnswers.push_back(true);
@@ -95,13 +89,13 @@ protected:
 TEST_F(CsvExport, OneRecordGivesExactlyTheseBytes)
 {
     writeDatabase({FullRecord()}, {FullExtra()});
-    ASSERT_EQ(exportTo(ExportScope::Listed, CsvEncoding::Cp932, {2}), ExportOutcome::Written);
+    ASSERT_EQ(exportTo(ExportScope::Listed, CsvWriteEncoding::Cp932, {2}), ExportOutcome::Written);
 
     const std::string line = "\"\xD4\xCF\xC0\xDE\",\"\x8E\x52\x93\x63\"\"\x91\xBE\x98\x59\",\"a@b.jp\",\"1965/04/12\","
                              "\"C1\",\"100-0001\",\"TokyoChiyoda\",\"03-1111-2222\",\"03-1111-3333\",\"530-0001\","
                              "\"Osaka\",\"06-1111-2222\",\"06-1111-3333\",\"ACME\",\"Sales\",\"memo\","
                              "\"line1line2line3\",\"C:\\doc.txt\"\r\n";
-    const std::string file = FileText(out());
+    const std::string file = test::ReadFileText(out());
     const std::size_t headerEnd = file.find("\r\n") + 2;
     EXPECT_EQ(file.substr(headerEnd), line);
     EXPECT_EQ(FromCp932(file.substr(0, headerEnd)), HeaderText);
@@ -118,19 +112,19 @@ TEST_F(CsvExport, Utf8FileHasABomAndShowsUndecodableBytesAsReplacementCharacters
     Bytes600 rec = HandAddress("\xB1", "A\x80"
                                        "B\x82");
     writeDatabase({rec}, {HandExtra("")});
-    ASSERT_EQ(exportTo(ExportScope::WholeDatabase, CsvEncoding::Utf8), ExportOutcome::Written);
+    ASSERT_EQ(exportTo(ExportScope::WholeDatabase, CsvWriteEncoding::Utf8), ExportOutcome::Written);
     const std::string expected = "\xEF\xBB\xBF" + HeaderText +
                                  "\"ｱ\",\"A\xEF\xBF\xBD"
                                  "B\xEF\xBF\xBD\",\"\",\"0000/00/00\",\"\",\"\",\"\",\"\",\"\",\"\","
                                  "\"\",\"\",\"\",\"\",\"\",\"\",\"\",\"\"\r\n";
-    EXPECT_EQ(FileText(out()), expected);
+    EXPECT_EQ(test::ReadFileText(out()), expected);
     EXPECT_EQ(ui.messages(), std::vector<std::string>{"1 件のデータが出力されました。"});
 
     // The CP932 file keeps such bytes as they are stored.
     ui.shown.clear();
-    ASSERT_EQ(exportTo(ExportScope::WholeDatabase, CsvEncoding::Cp932), ExportOutcome::Written);
-    EXPECT_NE(FileText(out()).find("\"A\x80"
-                                   "B\x82\""),
+    ASSERT_EQ(exportTo(ExportScope::WholeDatabase, CsvWriteEncoding::Cp932), ExportOutcome::Written);
+    EXPECT_NE(test::ReadFileText(out()).find("\"A\x80"
+                                             "B\x82\""),
               std::string::npos);
 }
 
@@ -146,10 +140,10 @@ TEST_F(CsvExport, WholeDatabaseComesInGroupOrderPastAFullGroupAndSkipsDeletedSlo
         records.push_back(HandAddress(i == 0 ? "\xB1\xB2" : "\xB1\xB1", "a" + std::to_string(i)));
     }
     writeDatabase(records);
-    ASSERT_EQ(exportTo(ExportScope::WholeDatabase, CsvEncoding::Cp932), ExportOutcome::Written);
+    ASSERT_EQ(exportTo(ExportScope::WholeDatabase, CsvWriteEncoding::Cp932), ExportOutcome::Written);
 
     std::vector<std::string> names;
-    std::istringstream file(FileText(out()));
+    std::istringstream file(test::ReadFileText(out()));
     for (std::string line; std::getline(file, line);) {
         const std::size_t begin = line.find("\",\"") + 3;
         names.push_back(line.substr(begin, line.find('"', begin) - begin));
@@ -166,17 +160,17 @@ TEST_F(CsvExport, WholeDatabaseComesInGroupOrderPastAFullGroupAndSkipsDeletedSlo
 TEST_F(CsvExport, EmptyDatabaseGivesAnEmptyFileAndAResultExportStillHasItsHeader)
 {
     writeDatabase({});
-    ASSERT_EQ(exportTo(ExportScope::WholeDatabase, CsvEncoding::Cp932), ExportOutcome::Written);
-    EXPECT_EQ(FileText(out()), "");
+    ASSERT_EQ(exportTo(ExportScope::WholeDatabase, CsvWriteEncoding::Cp932), ExportOutcome::Written);
+    EXPECT_EQ(test::ReadFileText(out()), "");
     EXPECT_EQ(ui.messages(), std::vector<std::string>{"0 件のデータが出力されました。"});
-    ASSERT_EQ(exportTo(ExportScope::Listed, CsvEncoding::Utf8), ExportOutcome::Written);
-    EXPECT_EQ(FileText(out()), "\xEF\xBB\xBF" + HeaderText);
+    ASSERT_EQ(exportTo(ExportScope::Listed, CsvWriteEncoding::Utf8), ExportOutcome::Written);
+    EXPECT_EQ(test::ReadFileText(out()), "\xEF\xBB\xBF" + HeaderText);
 }
 
 TEST_F(CsvExport, NoWritesNothing)
 {
     writeDatabase({HandAddress("\xB1", "a")});
-    CsvExportJob job{ExportScope::WholeDatabase, out(), CsvEncoding::Cp932, {}, false};
+    CsvExportJob job{ExportScope::WholeDatabase, out(), CsvWriteEncoding::Cp932, {}, false};
     ui.yesNoAnswers.push_back(false);
     EXPECT_EQ(ExportCsv(state, job), ExportOutcome::Declined);
     EXPECT_FALSE(std::filesystem::exists(out()));
@@ -207,9 +201,9 @@ TEST_F(CsvExport, AFailedWriteLeavesTheOldFileAndNoTemporaryFile)
     test::WriteFileBytes(out(), {'o', 'l', 'd'});
     {
         FileSizeLimit limit(100);
-        EXPECT_EQ(exportTo(ExportScope::WholeDatabase, CsvEncoding::Cp932), ExportOutcome::Failed);
+        EXPECT_EQ(exportTo(ExportScope::WholeDatabase, CsvWriteEncoding::Cp932), ExportOutcome::Failed);
     }
-    EXPECT_EQ(FileText(out()), "old");
+    EXPECT_EQ(test::ReadFileText(out()), "old");
     std::size_t files = 0;
     for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(dir.path())) {
         ++files;
@@ -229,7 +223,7 @@ TEST_F(CsvExport, TheDatabasesOwnFilesAreRefusedUnderAnyName)
     const auto before = test::ReadFileBytes(mainPath());
     for (const std::string& target : {mainPath(), link}) {
         ui.shown.clear();
-        CsvExportJob job{ExportScope::WholeDatabase, target, CsvEncoding::Cp932, {}, true};
+        CsvExportJob job{ExportScope::WholeDatabase, target, CsvWriteEncoding::Cp932, {}, true};
         ui.yesNoAnswers.push_back(true);
         EXPECT_EQ(ExportCsv(state, job), ExportOutcome::Failed) << target;
         EXPECT_EQ(ui.messages(), std::vector<std::string>{"出力時にエラーが発生しました。\r\n"
@@ -253,7 +247,7 @@ TEST_F(CsvExport, TheSaveDialogOffersBothEncodingsAndBusyHoldsForTheWholeRun)
     ASSERT_FALSE(ui.shown.empty());
     EXPECT_EQ(ui.shown[0].title, "出力ＣＳＶファイルの設定");
     EXPECT_EQ(ui.shown[0].text, "ＣＳＶ (*.CSV);;ＣＳＶ UTF-8 (*.csv *.CSV);;すべて(*.*)");
-    EXPECT_EQ(FileText(out()).substr(0, 3), "\xEF\xBB\xBF");
+    EXPECT_EQ(test::ReadFileText(out()).substr(0, 3), "\xEF\xBB\xBF");
 
     // Cancel in the dialog: nothing asked, nothing written.
     std::filesystem::remove(out());

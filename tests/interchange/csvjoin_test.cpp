@@ -15,7 +15,7 @@
 namespace talik::test {
 namespace {
 
-std::vector<std::string> Fields(std::initializer_list<const char*> names)
+std::vector<std::string> FieldList(std::initializer_list<const char*> names)
 {
     return {names.begin(), names.end()};
 }
@@ -58,8 +58,8 @@ TEST(CsvHeaders, JapaneseSpreadsheetHeadingsJoinFamilyBeforeGivenAndPrefectureFi
 {
     // The columns in an order of their own: given before family, street before prefecture.
     std::optional<CsvMap> map = GuessCsvMap(
-        Fields({"名", "姓", "メイ", "セイ", "番地", "建物名", "都道府県", "市区町村", "郵便番号", "電話番号",
-                "携帯電話", "FAX", "メールアドレス", "誕生日", "会社名", "部署", "メモ", "連名"}));
+        FieldList({"名", "姓", "メイ", "セイ", "番地", "建物名", "都道府県", "市区町村", "郵便番号", "電話番号",
+                   "携帯電話", "FAX", "メールアドレス", "誕生日", "会社名", "部署", "メモ", "連名"}));
     ASSERT_TRUE(map);
     auto at = [&](CsvSlot slot) { return (*map)[static_cast<int>(slot)]; };
     EXPECT_EQ(at(CsvSlot::KanjiName), (CsvColumns{2, 1, 0, 0}));
@@ -79,41 +79,41 @@ TEST(CsvHeaders, JapaneseSpreadsheetHeadingsJoinFamilyBeforeGivenAndPrefectureFi
 
 TEST(CsvHeaders, AWholeColumnStandsForThePartsAFileLacks)
 {
-    std::optional<CsvMap> map = GuessCsvMap(Fields({"氏名", "ふりがな", "住所", "建物名", "生年月日", "備考"}));
+    std::optional<CsvMap> map = GuessCsvMap(FieldList({"氏名", "ふりがな", "住所", "建物名", "生年月日", "備考"}));
     ASSERT_TRUE(map);
     EXPECT_EQ((*map)[static_cast<int>(CsvSlot::KanjiName)], (CsvColumns{1, 0, 0, 0}));
     EXPECT_EQ((*map)[static_cast<int>(CsvSlot::KanaName)], (CsvColumns{2, 0, 0, 0}));
     EXPECT_EQ((*map)[static_cast<int>(CsvSlot::Address1)], (CsvColumns{3, 4, 0, 0}));
     // Beside family and given name the whole name is not taken again.
-    map = GuessCsvMap(Fields({"氏名", "姓", "名", "よみ"}));
+    map = GuessCsvMap(FieldList({"氏名", "姓", "名", "よみ"}));
     ASSERT_TRUE(map);
     EXPECT_EQ((*map)[static_cast<int>(CsvSlot::KanjiName)], (CsvColumns{2, 3, 0, 0}));
 }
 
 TEST(CsvHeaders, OneWebAddressBooksOlderAndCurrentExports)
 {
-    std::optional<CsvMap> old = GuessCsvMap(Fields({"Name",
-                                                    "Given Name",
-                                                    "Additional Name",
-                                                    "Family Name",
-                                                    "Yomi Name",
-                                                    "Given Name Yomi",
-                                                    "Additional Name Yomi",
-                                                    "Family Name Yomi",
-                                                    "Birthday",
-                                                    "Notes",
-                                                    "E-mail 1 - Type",
-                                                    "E-mail 1 - Value",
-                                                    "Phone 1 - Type",
-                                                    "Phone 1 - Value",
-                                                    "Address 1 - Type",
-                                                    "Address 1 - Formatted",
-                                                    "Address 1 - Street",
-                                                    "Address 1 - City",
-                                                    "Address 1 - Region",
-                                                    "Address 1 - Postal Code",
-                                                    "Organization 1 - Name",
-                                                    "Organization 1 - Department"}));
+    std::optional<CsvMap> old = GuessCsvMap(FieldList({"Name",
+                                                       "Given Name",
+                                                       "Additional Name",
+                                                       "Family Name",
+                                                       "Yomi Name",
+                                                       "Given Name Yomi",
+                                                       "Additional Name Yomi",
+                                                       "Family Name Yomi",
+                                                       "Birthday",
+                                                       "Notes",
+                                                       "E-mail 1 - Type",
+                                                       "E-mail 1 - Value",
+                                                       "Phone 1 - Type",
+                                                       "Phone 1 - Value",
+                                                       "Address 1 - Type",
+                                                       "Address 1 - Formatted",
+                                                       "Address 1 - Street",
+                                                       "Address 1 - City",
+                                                       "Address 1 - Region",
+                                                       "Address 1 - Postal Code",
+                                                       "Organization 1 - Name",
+                                                       "Organization 1 - Department"}));
     ASSERT_TRUE(old);
     auto at = [](const CsvMap& map, CsvSlot slot) { return map[static_cast<int>(slot)]; };
     EXPECT_EQ(at(*old, CsvSlot::KanjiName), (CsvColumns{4, 2, 0, 0}));
@@ -126,10 +126,10 @@ TEST(CsvHeaders, OneWebAddressBooksOlderAndCurrentExports)
     EXPECT_EQ(at(*old, CsvSlot::Remarks), (CsvColumns{10, 0, 0, 0}));
     EXPECT_EQ(at(*old, CsvSlot::Company), (CsvColumns{21, 0, 0, 0}));
     EXPECT_EQ(at(*old, CsvSlot::Department), (CsvColumns{22, 0, 0, 0}));
-    std::optional<CsvMap> current =
-        GuessCsvMap(Fields({"First Name", "Middle Name", "Last Name", "Phonetic First Name", "Phonetic Middle Name",
-                            "Phonetic Last Name", "Organization Name", "Organization Department", "Address 1 - Region",
-                            "Address 1 - Extended Address", "Address 1 - City", "Address 1 - Street"}));
+    std::optional<CsvMap> current = GuessCsvMap(
+        FieldList({"First Name", "Middle Name", "Last Name", "Phonetic First Name", "Phonetic Middle Name",
+                   "Phonetic Last Name", "Organization Name", "Organization Department", "Address 1 - Region",
+                   "Address 1 - Extended Address", "Address 1 - City", "Address 1 - Street"}));
     ASSERT_TRUE(current);
     EXPECT_EQ(at(*current, CsvSlot::KanjiName), (CsvColumns{3, 1, 0, 0}));
     EXPECT_EQ(at(*current, CsvSlot::KanaName), (CsvColumns{6, 4, 0, 0}));
@@ -139,16 +139,16 @@ TEST(CsvHeaders, OneWebAddressBooksOlderAndCurrentExports)
 
 TEST(CsvHeaders, AnotherWebAddressBooksExport)
 {
-    std::optional<CsvMap> map = GuessCsvMap(Fields({"First Name",      "Last Name",
-                                                    "Given Yomi",      "Surname Yomi",
-                                                    "Company",         "Department",
-                                                    "Home Street",     "Home City",
-                                                    "Home State",      "Home Postal Code",
-                                                    "Business Street", "Business City",
-                                                    "Business State",  "Business Postal Code",
-                                                    "Home Phone",      "Mobile Phone",
-                                                    "Home Fax",        "E-mail Address",
-                                                    "Birthday",        "Notes"}));
+    std::optional<CsvMap> map = GuessCsvMap(FieldList({"First Name",      "Last Name",
+                                                       "Given Yomi",      "Surname Yomi",
+                                                       "Company",         "Department",
+                                                       "Home Street",     "Home City",
+                                                       "Home State",      "Home Postal Code",
+                                                       "Business Street", "Business City",
+                                                       "Business State",  "Business Postal Code",
+                                                       "Home Phone",      "Mobile Phone",
+                                                       "Home Fax",        "E-mail Address",
+                                                       "Birthday",        "Notes"}));
     ASSERT_TRUE(map);
     auto at = [&](CsvSlot slot) { return (*map)[static_cast<int>(slot)]; };
     EXPECT_EQ(at(CsvSlot::KanjiName), (CsvColumns{2, 1, 0, 0}));
@@ -165,8 +165,8 @@ TEST(CsvHeaders, AnotherWebAddressBooksExport)
 
 TEST(CsvHeaders, ALineOfDataIsNoHeader)
 {
-    EXPECT_FALSE(GuessCsvMap(Fields({"ﾔﾏﾀﾞ", "山田", "taro@example.jp"})));
-    EXPECT_FALSE(GuessCsvMap(Fields({"氏名", "x", "y"}))); // one name alone may be data
+    EXPECT_FALSE(GuessCsvMap(FieldList({"ﾔﾏﾀﾞ", "山田", "taro@example.jp"})));
+    EXPECT_FALSE(GuessCsvMap(FieldList({"氏名", "x", "y"}))); // one name alone may be data
     EXPECT_FALSE(PreviewCsv(ToCp932("\"ｱｵｷ\",\"青木\"\r\n"), CsvFileEncoding::Cp932).guessed);
 }
 

@@ -33,7 +33,7 @@ protected:
         SetText(rec.Remarks, "-cmd|' /C calc'!A0");
         SetText(rec.Company, "@SUM(1)");
     }
-    std::string line(CsvEncoding encoding, bool safe) const
+    std::string line(CsvWriteEncoding encoding, bool safe) const
     {
         std::string out;
         AppendCsvLine(out, rec, extra, encoding, safe);
@@ -45,7 +45,7 @@ protected:
 
 TEST_F(FormulaCsvTest, TheDefaultLineIsUnchangedAndTheSafeOneQuotesOnlyFormulas)
 {
-    for (CsvEncoding encoding : {CsvEncoding::Cp932, CsvEncoding::Utf8}) {
+    for (CsvWriteEncoding encoding : {CsvWriteEncoding::Cp932, CsvWriteEncoding::Utf8}) {
         const std::string plain = line(encoding, false);
         const std::string safe = line(encoding, true);
         EXPECT_EQ(plain.find("\"'"), std::string::npos);

@@ -17,7 +17,8 @@
 namespace talik::test {
 namespace {
 
-constexpr std::array<char, 15> NoChecks{' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' '};
+constexpr std::array<char, 15> BlankCheckItems{' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ',
+                                               ' ', ' ', ' ', ' ', ' ', ' ', ' '};
 
 class VcardSeason : public StoreTest
 {
@@ -62,7 +63,7 @@ TEST_F(VcardSeason, EveryMarkedYearAndTheStopMarkGoOutAndComeBackIntoTheImported
     ASSERT_NE(wada, std::string::npos);
     EXPECT_EQ(text.find("X-TALIK-SEASON", wada), std::string::npos) << "an unmarked person carries none";
 
-    const VcardImportResult result = ImportVcardFile(state, text, NoChecks);
+    const VcardImportResult result = ImportVcardFile(state, text, BlankCheckItems);
     ASSERT_EQ(result.cards, 2);
     ASSERT_EQ(result.failures, 0);
     // Imported after the two: 青木 again at 4, 和田 at 5, each with a fresh identity.
@@ -76,7 +77,7 @@ TEST_F(VcardSeason, LinesWithoutAYearWeKnowArePassedOver)
     const std::string file = "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:山田\r\nX-PHONETIC-LAST-NAME:ヤマダ\r\n"
                              "X-TALIK-SEASON:20x6;sent;\r\nX-TALIK-SEASON:;sent;\r\nX-TALIK-SEASON:1200;sent;\r\n"
                              "X-TALIK-SEASON:2027;received,unknown;\r\nX-TALIK-SEASON:2028;;\r\nEND:VCARD\r\n";
-    const VcardImportResult result = ImportVcardFile(state, file, NoChecks);
+    const VcardImportResult result = ImportVcardFile(state, file, BlankCheckItems);
     ASSERT_EQ(result.failures, 0);
     SeasonHistory expected;
     expected.years[2027] = {false, true, false, ""};

@@ -1,10 +1,13 @@
 #include "platform/recordfile.h"
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
+#include <cstdio>
 #include <fcntl.h>
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <optional>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
@@ -224,6 +227,67 @@ TEST_F(RecordFileTest, WriterOnAReadOnlyFileIsAnAccessError)
     RecordFile f;
     EXPECT_EQ(openWriter(f), OpenError::Access);
     EXPECT_EQ(f.open(file, OpenMode::Read, RecLen), OpenError::None);
+}
+
+TEST_F(RecordFileTest, AViewShowsTheWholeRecordsAndLeavesAShortLastOneToReading)
+{
+    RecordFile writer;
+    ASSERT_EQ(openWriter(writer), OpenError::None);
+    ASSERT_TRUE(writer.write(1, Filled(0x31)));
+    ASSERT_TRUE(writer.write(2, Filled(0x32)));
+    writer.close();
+    {
+        std::FILE* tail = std::fopen(file.c_str(), "ab");
+        ASSERT_NE(tail, nullptr);
+        std::fputs("abc", tail); // a third record cut short, as a crash of an older copy leaves it
+        std::fclose(tail);
+    }
+    RecordFile reader;
+    ASSERT_EQ(reader.open(file, OpenMode::Read, RecLen), OpenError::None);
+    std::optional<RecordView> view = reader.view();
+    ASSERT_TRUE(view);
+    EXPECT_EQ(reader.recordCount(), 3);
+    EXPECT_EQ(view->wholeRecords(), 2);
+    Rec second{};
+    std::copy_n(view->record(2).begin(), RecLen, second.begin());
+    EXPECT_EQ(second, Filled(0x32));
+}
+
+TEST_F(RecordFileTest, AReadersViewKeepsWritersOutUntilItGoesAndAWritersViewKeepsItsLock)
+{
+    RecordFile writer;
+    ASSERT_EQ(openWriter(writer), OpenError::None);
+    ASSERT_TRUE(writer.write(1, Filled(0x41)));
+    {
+        std::optional<RecordView> own = writer.view();
+        ASSERT_TRUE(own);
+    }
+    RecordFile other;
+    EXPECT_EQ(openWriter(other), OpenError::LockHeld); // the writer's view let go of nothing
+    writer.close();
+
+    RecordFile reader;
+    ASSERT_EQ(reader.open(file, OpenMode::Read, RecLen), OpenError::None);
+    {
+        std::optional<RecordView> view = reader.view();
+        ASSERT_TRUE(view);
+        EXPECT_EQ(openWriter(other), OpenError::LockHeld); // no one can cut the file under the view
+        RecordFile secondReader;
+        ASSERT_EQ(secondReader.open(file, OpenMode::Read, RecLen), OpenError::None);
+        EXPECT_TRUE(secondReader.view()); // readers share
+    }
+    EXPECT_EQ(openWriter(other), OpenError::None);
+    EXPECT_FALSE(reader.view()); // and a reader waits for no writer: it reads instead
+}
+
+TEST_F(RecordFileTest, NoViewOfAnEmptyOrMissingFile)
+{
+    RecordFile missing;
+    ASSERT_EQ(missing.open(file, OpenMode::Read, RecLen), OpenError::None);
+    EXPECT_FALSE(missing.view());
+    RecordFile writer;
+    ASSERT_EQ(openWriter(writer), OpenError::None);
+    EXPECT_FALSE(writer.view());
 }
 
 } // namespace

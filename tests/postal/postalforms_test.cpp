@@ -20,22 +20,12 @@
 #include "interchange/QXCSVSET.h"
 #include "listwin/currentrecord.h"
 #include "store/database.h"
+#include "tests/support/formactions.h"
 #include "tests/support/modal.h"
 #include "tests/support/storefixture.h"
 
 namespace talik::test {
 namespace {
-
-void TypeKeys(QWidget* widget, const QString& text)
-{
-    for (QChar c : text) {
-        int key = c.unicode() < 0x80 ? QTest::asciiToKey(c.toLatin1()) : 0;
-        QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, QString(c));
-        QApplication::sendEvent(widget, &press);
-        QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, QString(c));
-        QApplication::sendEvent(widget, &release);
-    }
-}
 
 class PostalEditor : public StoreTest
 {

@@ -16,7 +16,7 @@
 namespace talik::test {
 namespace {
 
-constexpr double Tolerance = 1e-6;
+constexpr double LabelTolerance = 1e-6;
 
 std::string TwoDigits(int n)
 {
@@ -61,7 +61,8 @@ protected:
     {
         std::string line;
         for (const auto& call : printer.texts()) {
-            if (std::abs(call.y - y) < Tolerance && call.x >= x - Tolerance && call.x < x + width - Tolerance) {
+            if (std::abs(call.y - y) < LabelTolerance && call.x >= x - LabelTolerance &&
+                call.x < x + width - LabelTolerance) {
                 line += call.text;
             }
         }
@@ -89,10 +90,10 @@ TEST_F(LabelPageTest, Cells60By34Make3ColumnsOf8Rows)
     auto frames = preview.boxes();
     ASSERT_EQ(frames.size(), 24u);
     // The last frame: row 8, column 3, at 0.6 of its page position.
-    EXPECT_NEAR(frames.back().x, (5 + 2 * 60) * 0.6, Tolerance);
-    EXPECT_NEAR(frames.back().y, (5 + 7 * 34) * 0.6, Tolerance);
-    EXPECT_NEAR(frames.back().w, 36, Tolerance);
-    EXPECT_NEAR(frames.back().h, 20.4, Tolerance);
+    EXPECT_NEAR(frames.back().x, (5 + 2 * 60) * 0.6, LabelTolerance);
+    EXPECT_NEAR(frames.back().y, (5 + 7 * 34) * 0.6, LabelTolerance);
+    EXPECT_NEAR(frames.back().w, 36, LabelTolerance);
+    EXPECT_NEAR(frames.back().h, 20.4, LabelTolerance);
 }
 
 TEST_F(LabelPageTest, Cells50By25Make4ColumnsOf10Rows)
@@ -114,8 +115,8 @@ TEST_F(LabelPageTest, CellsBelowTheMinimumAreRaisedAndKeptRaised)
     EXPECT_EQ(layout().AddrBoxHeight, 25);
     auto frames = preview.boxes();
     ASSERT_EQ(frames.size(), 40u);
-    EXPECT_NEAR(frames[1].x, 55 * 0.6, Tolerance); // the second cell starts 50 mm after the first
-    EXPECT_NEAR(frames[0].w, 50 * 0.6, Tolerance);
+    EXPECT_NEAR(frames[1].x, 55 * 0.6, LabelTolerance); // the second cell starts 50 mm after the first
+    EXPECT_NEAR(frames[0].w, 50 * 0.6, LabelTolerance);
 }
 
 TEST_F(LabelPageTest, GapsSeparateTheCellsAndCountInTheGrid)
@@ -126,8 +127,8 @@ TEST_F(LabelPageTest, GapsSeparateTheCellsAndCountInTheGrid)
     PrintLabelPage(job, 1);
     auto frames = preview.boxes();
     ASSERT_EQ(frames.size(), 21u); // (200 + 5) / 65 = 3 columns, (272 + 4) / 38 = 7 rows
-    EXPECT_NEAR(frames[1].x, 70 * 0.6, Tolerance);
-    EXPECT_NEAR(frames[3].y, 43 * 0.6, Tolerance);
+    EXPECT_NEAR(frames[1].x, 70 * 0.6, LabelTolerance);
+    EXPECT_NEAR(frames[3].y, 43 * 0.6, LabelTolerance);
 }
 
 TEST_F(LabelPageTest, AGapThatSwallowsTheCellIsAPrinterOrFontProblem)
@@ -230,11 +231,11 @@ TEST_F(LabelPageTest, FramesReachThePaperOnlyWithTheOptionAndWithoutTheTextOffse
     PrintLabelPage(job, 1);
     auto frames = printer.boxes();
     ASSERT_EQ(frames.size(), 24u);
-    EXPECT_NEAR(frames[4].x, 65, Tolerance); // row 2, column 2
-    EXPECT_NEAR(frames[4].y, 39, Tolerance);
-    EXPECT_NEAR(frames[4].w, 60, Tolerance);
-    EXPECT_NEAR(printer.find("R").x, 8, Tolerance); // the text has its offset
-    EXPECT_NEAR(printer.find("R").y, 9, Tolerance);
+    EXPECT_NEAR(frames[4].x, 65, LabelTolerance); // row 2, column 2
+    EXPECT_NEAR(frames[4].y, 39, LabelTolerance);
+    EXPECT_NEAR(frames[4].w, 60, LabelTolerance);
+    EXPECT_NEAR(printer.find("R").x, 8, LabelTolerance); // the text has its offset
+    EXPECT_NEAR(printer.find("R").y, 9, LabelTolerance);
 }
 
 // --- one cell -------------------------------------------------------------------------------------
@@ -247,8 +248,8 @@ void ExpectInCell(const RecordingCanvas& canvas, double width, double height)
         const double pitch = FontHeight(call.size);
         const double cellX = 5 + width * std::floor((call.x - 5) / width);
         const double cellY = 5 + height * std::floor((call.y - 5) / height);
-        EXPECT_LE(call.x + pitch, cellX + width + Tolerance) << call.text;
-        EXPECT_LE(call.y + pitch, cellY + height + Tolerance) << call.text;
+        EXPECT_LE(call.x + pitch, cellX + width + LabelTolerance) << call.text;
+        EXPECT_LE(call.y + pitch, cellY + height + LabelTolerance) << call.text;
     }
 }
 
@@ -259,14 +260,14 @@ TEST_F(LabelPageTest, ACellStacksCodeAddressCompanyAndDepartmentAndCentresTheNam
     PrintLabelPage(job, 1);
     // Default sizes: code 9 points (3.24 mm), address 10 (3.6 mm), company and department 9, name 16.
     EXPECT_EQ(lineAt(6), "100-0001");
-    EXPECT_NEAR(xOf("-"), 6 + 3 * 3.24, Tolerance);
+    EXPECT_NEAR(xOf("-"), 6 + 3 * 3.24, LabelTolerance);
     const double address = 6 + 3.24 + 0.5;
     EXPECT_EQ(lineAt(address), "東京都千代田区");
-    EXPECT_NEAR(xOf("東"), 8, Tolerance);
+    EXPECT_NEAR(xOf("東"), 8, LabelTolerance);
     EXPECT_EQ(lineAt(address + 3.6), "丸の内１");
-    EXPECT_NEAR(xOf("丸"), 8 + 3.6, Tolerance); // a later line one character in
+    EXPECT_NEAR(xOf("丸"), 8 + 3.6, LabelTolerance); // a later line one character in
     EXPECT_EQ(lineAt(address + 7.2), "株式会社");
-    EXPECT_NEAR(xOf("株"), 10, Tolerance);
+    EXPECT_NEAR(xOf("株"), 10, LabelTolerance);
     EXPECT_EQ(lineAt(address + 7.2 + 3.24), "営業部");
     // The name in the 14.08 mm left, centred: two lines of 16 points (the joint name does not fit
     // on the first line), the second under the given name.
@@ -275,9 +276,9 @@ TEST_F(LabelPageTest, ACellStacksCodeAddressCompanyAndDepartmentAndCentresTheNam
     const double top = nameTop + (38 - nameTop - 2 * pitch) / 2;
     EXPECT_EQ(lineAt(top), "山田　太郎　様");
     EXPECT_EQ(lineAt(top + pitch), "花子　様");
-    EXPECT_NEAR(xOf("山"), 6 + (58 - 7 * pitch) / 2, Tolerance);
-    EXPECT_NEAR(xOf("花"), xOf("太"), Tolerance);
-    EXPECT_NEAR(printer.find("山").size, 16, Tolerance);
+    EXPECT_NEAR(xOf("山"), 6 + (58 - 7 * pitch) / 2, LabelTolerance);
+    EXPECT_NEAR(xOf("花"), xOf("太"), LabelTolerance);
+    EXPECT_NEAR(printer.find("山").size, 16, LabelTolerance);
     ExpectInCell(printer, 60, 34);
 }
 
@@ -320,8 +321,8 @@ TEST_F(LabelPageTest, AnAddressBreaksBetweenItsPartsAndWidensHalfWidthText)
     const double address = 6 + 3.24 + 0.5;
     EXPECT_EQ(lineAt(address), "ガーデン１－２");
     // What follows the number is the building: a line of its own, one character in.
-    EXPECT_NEAR(xOf("あ"), 8 + 3.6, Tolerance);
-    EXPECT_NEAR(printer.find("あ").y, address + 3.6, Tolerance);
+    EXPECT_NEAR(xOf("あ"), 8 + 3.6, LabelTolerance);
+    EXPECT_NEAR(printer.find("あ").y, address + 3.6, LabelTolerance);
     ExpectInCell(printer, 50, 34);
 }
 
@@ -342,7 +343,7 @@ TEST_F(LabelPageTest, ThePostalMarkComesFirstWhenAskedFor)
     printing();
     PrintLabelPage(job, 1);
     EXPECT_EQ(lineAt(6), "〒123-4567");
-    EXPECT_NEAR(xOf("1"), 6 + 3.24, Tolerance);
+    EXPECT_NEAR(xOf("1"), 6 + 3.24, LabelTolerance);
 }
 
 TEST_F(LabelPageTest, FontsComeFromItems10To14WithDefaultsThatAreNotStored)
@@ -360,9 +361,9 @@ TEST_F(LabelPageTest, FontsComeFromItems10To14WithDefaultsThatAreNotStored)
     }
     EXPECT_EQ(fonts, (std::vector<std::pair<std::string, double>>{
                          {"F10", 9}, {"F11", 10}, {"F12", 9}, {"F13", 9}, {"F14", 16}}));
-    EXPECT_NEAR(preview.find("名").size, 16 * 0.6, Tolerance);
+    EXPECT_NEAR(preview.find("名").size, 16 * 0.6, LabelTolerance);
     EXPECT_EQ(layout().AddrFontSize[14], 0);
-    EXPECT_NEAR(printer.find("会").y, 6 + 3.24 + 0.5 + 3.6, Tolerance); // below the 10-point address
+    EXPECT_NEAR(printer.find("会").y, 6 + 3.24 + 0.5 + 3.6, LabelTolerance); // below the 10-point address
 }
 
 } // namespace

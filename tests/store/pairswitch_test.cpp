@@ -26,12 +26,6 @@ void WriteText(const fs::path& path, const std::string& text)
     std::ofstream(path, std::ios::binary) << text;
 }
 
-std::string ReadText(const fs::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
 class PairSwitchTest : public ::testing::Test
 {
 protected:
@@ -80,8 +74,8 @@ protected:
 TEST_F(PairSwitchTest, ASwitchPlacesBothFilesAndLeavesNothingElse)
 {
     EXPECT_TRUE(SwitchFiles(placements()).path.empty());
-    EXPECT_EQ(ReadText(main()), "new main");
-    EXPECT_EQ(ReadText(extra()), "new extra");
+    EXPECT_EQ(ReadFileText(main()), "new main");
+    EXPECT_EQ(ReadFileText(extra()), "new extra");
     EXPECT_EQ(FileNames(dir.path()), (std::vector<std::string>{"MRPDAT01.QX1", "MRPDAT01.QX2"}));
 }
 
@@ -94,7 +88,7 @@ TEST_F(PairSwitchTest, ARenameFailingAfterTheFirstTakesTheFirstBack)
     options.keepSuffix = ".prev";
     SwitchFailure failure = SwitchFiles(placements(), options);
     EXPECT_EQ(failure.path, extra().string());
-    EXPECT_EQ(ReadText(main()), "old main");
+    EXPECT_EQ(ReadFileText(main()), "old main");
     EXPECT_TRUE(fs::is_directory(extra()));
     EXPECT_EQ(FileNames(dir.path()), (std::vector<std::string>{"MRPDAT01.QX1", "MRPDAT01.QX2"}));
 }
@@ -109,10 +103,10 @@ TEST_F(PairSwitchTest, AKillAtAnyStepIsCompletedByTheNextOpenNeverLeavingAMixedP
         WriteText(newExtra(), "new extra");
         ASSERT_TRUE(switchKilledAfter(killAt, ".prev"));
         EXPECT_TRUE(FinishPendingSwitchOf(extra().string()));
-        EXPECT_EQ(ReadText(main()), "new main");
-        EXPECT_EQ(ReadText(extra()), "new extra");
-        EXPECT_EQ(ReadText(dir.path() / "MRPDAT01.QX1.prev"), "old main");
-        EXPECT_EQ(ReadText(dir.path() / "MRPDAT01.QX2.prev"), "old extra");
+        EXPECT_EQ(ReadFileText(main()), "new main");
+        EXPECT_EQ(ReadFileText(extra()), "new extra");
+        EXPECT_EQ(ReadFileText(dir.path() / "MRPDAT01.QX1.prev"), "old main");
+        EXPECT_EQ(ReadFileText(dir.path() / "MRPDAT01.QX2.prev"), "old extra");
         EXPECT_FALSE(fs::exists(SwitchJournalPath(main().string())));
     }
     EXPECT_FALSE(switchKilledAfter(5)); // five steps: the loop above met every one
@@ -131,9 +125,9 @@ TEST_F(PairSwitchTest, AFileTheNewSetHasNoneOfGoesWithTheSwitchAndComesBackWithA
         WriteText(newExtra(), "new extra");
         ASSERT_TRUE(switchKilledAfter(killAt, ".prev", takeAway));
         EXPECT_TRUE(FinishPendingSwitchOf(side.string()));
-        EXPECT_EQ(ReadText(main()), "new main");
+        EXPECT_EQ(ReadFileText(main()), "new main");
         EXPECT_FALSE(fs::exists(side));
-        EXPECT_EQ(ReadText(dir.path() / "MRPDAT01.db.prev"), "old side");
+        EXPECT_EQ(ReadFileText(dir.path() / "MRPDAT01.db.prev"), "old side");
     }
 
     // A rename failing after the side store went brings it back with the rest.
@@ -145,8 +139,8 @@ TEST_F(PairSwitchTest, AFileTheNewSetHasNoneOfGoesWithTheSwitchAndComesBackWithA
         {newMain().string(), main().string()}, takeAway.front(), {newExtra().string(), extra().string()}};
     WriteText(newExtra(), "new extra");
     EXPECT_EQ(SwitchFiles(all).path, extra().string());
-    EXPECT_EQ(ReadText(side), "old side");
-    EXPECT_EQ(ReadText(main()), "new main") << "as the loop above left it";
+    EXPECT_EQ(ReadFileText(side), "old side");
+    EXPECT_EQ(ReadFileText(main()), "new main") << "as the loop above left it";
 }
 
 TEST_F(PairSwitchTest, ASwitchThatAnotherProcessIsMakingIsLeftToIt)
@@ -175,12 +169,12 @@ TEST_F(PairSwitchTest, ASwitchThatAnotherProcessIsMakingIsLeftToIt)
     }
     EXPECT_TRUE(FinishPendingSwitchOf(main().string()));
     EXPECT_TRUE(fs::exists(SwitchJournalPath(main().string())));
-    EXPECT_EQ(ReadText(main()), "new main"); // the child's first rename only
-    EXPECT_EQ(ReadText(extra()), "old extra");
+    EXPECT_EQ(ReadFileText(main()), "new main"); // the child's first rename only
+    EXPECT_EQ(ReadFileText(extra()), "old extra");
     ::kill(pid, SIGKILL);
     ::waitpid(pid, nullptr, 0);
     EXPECT_TRUE(FinishPendingSwitchOf(main().string()));
-    EXPECT_EQ(ReadText(extra()), "new extra");
+    EXPECT_EQ(ReadFileText(extra()), "new extra");
     ::close(fds[0]);
 }
 

@@ -14,7 +14,7 @@ namespace {
 
 constexpr int Rounds = 150;
 
-int StartWriter(const std::string& file, const std::string& kind, int mode)
+int StartSettingsWriter(const std::string& file, const std::string& kind, int mode)
 {
     return test::StartProgram({SETTINGS_WRITER_PATH, file, kind, std::to_string(mode), std::to_string(Rounds)});
 }
@@ -23,9 +23,9 @@ TEST(SettingsFileShared, ThreeCopiesWritingAtOnceLoseNoKey)
 {
     test::TempDir dir;
     const std::string file = (dir.path() / "QXSCH.INI").string();
-    const int keys = StartWriter(file, "keys", 1);
-    const int settings = StartWriter(file, "settings", 2);
-    const int names = StartWriter(file, "names", 3);
+    const int keys = StartSettingsWriter(file, "keys", 1);
+    const int settings = StartSettingsWriter(file, "settings", 2);
+    const int names = StartSettingsWriter(file, "names", 3);
     ASSERT_EQ(test::WaitForProgram(keys), 0);
     ASSERT_EQ(test::WaitForProgram(settings), 0);
     ASSERT_EQ(test::WaitForProgram(names), 0);

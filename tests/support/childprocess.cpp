@@ -13,12 +13,6 @@ extern char** environ;
 namespace talik::test {
 namespace {
 
-std::string ReadText(const std::filesystem::path& file)
-{
-    auto bytes = ReadFileBytes(file);
-    return {bytes.begin(), bytes.end()};
-}
-
 std::vector<char*> ArgumentVector(const std::vector<std::string>& args)
 {
     std::vector<char*> argv;
@@ -72,8 +66,8 @@ ProgramRun RunProgram(const std::vector<std::string>& args,
         return run;
     }
     run.exitCode = WaitForProgram(pid);
-    run.out = ReadText(outFile);
-    run.err = ReadText(errFile);
+    run.out = ReadFileText(outFile);
+    run.err = ReadFileText(errFile);
     return run;
 }
 

@@ -20,6 +20,9 @@ ProgramRun RunProgram(const std::vector<std::string>& args,
 
 // Starts `args[0]` with `args` and returns at once, for programs that must run side by side; its
 // output goes where the test's own goes. The process id, or -1 when it did not start.
+// Where the tests that watch a program's system calls find strace; they step aside without it.
+inline constexpr const char* StracePath = "/usr/bin/strace";
+
 int StartProgram(const std::vector<std::string>& args);
 // Waits for a started program: its exit code, -1 when it did not exit normally.
 int WaitForProgram(int pid);

@@ -33,6 +33,12 @@ std::filesystem::path TempDir::copyFixture(const std::string& name, const std::s
     return target;
 }
 
+std::string ReadFileText(const std::filesystem::path& file)
+{
+    auto bytes = ReadFileBytes(file);
+    return {bytes.begin(), bytes.end()};
+}
+
 std::vector<std::uint8_t> ReadFileBytes(const std::filesystem::path& file)
 {
     std::ifstream in(file, std::ios::binary);

@@ -25,6 +25,8 @@ private:
 };
 
 std::vector<std::uint8_t> ReadFileBytes(const std::filesystem::path& file);
+// The same bytes as one string.
+std::string ReadFileText(const std::filesystem::path& file);
 void WriteFileBytes(const std::filesystem::path& file, const std::vector<std::uint8_t>& bytes);
 // The names of everything in `folder`, sorted.
 std::vector<std::string> FileNames(const std::filesystem::path& folder);
