@@ -82,6 +82,7 @@ bool ScanLiveRecords(StoreState& state,
 ReadingOrder::ReadingOrder(std::size_t expected)
 {
     m_entries.reserve(expected);
+    m_decoded.reserve(expected * 16); // a reading of about eight half-width kana, three bytes each
 }
 
 void ReadingOrder::add(std::int32_t recNo, std::string_view storedReading)
@@ -101,6 +102,7 @@ void ReadingOrder::add(std::int32_t recNo, std::string_view storedReading)
     entry.decodedBegin = static_cast<std::uint32_t>(m_decoded.size());
     AppendFromCp932(m_decoded, reading);
     entry.decodedEnd = static_cast<std::uint32_t>(m_decoded.size());
+    entry.position = static_cast<std::uint32_t>(m_entries.size());
     m_entries.push_back(entry);
 }
 
@@ -124,12 +126,14 @@ bool ReadingOrder::before(const Entry& a, const Entry& b) const
     return order != 0 ? order < 0 : a.recNo < b.recNo;
 }
 
+// The entries themselves are sorted, not their positions: each comparison then finds both keys at
+// hand instead of fetching them from all over the table.
 std::vector<std::uint32_t> ReadingOrder::sorted() const
 {
-    std::vector<std::uint32_t> positions(m_entries.size());
-    std::iota(positions.begin(), positions.end(), 0U);
-    std::sort(positions.begin(), positions.end(),
-              [this](std::uint32_t a, std::uint32_t b) { return before(m_entries[a], m_entries[b]); });
+    std::vector<Entry> order(m_entries);
+    std::sort(order.begin(), order.end(), [this](const Entry& a, const Entry& b) { return before(a, b); });
+    std::vector<std::uint32_t> positions(order.size());
+    std::transform(order.begin(), order.end(), positions.begin(), [](const Entry& e) { return e.position; });
     return positions;
 }
 

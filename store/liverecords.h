@@ -60,6 +60,7 @@ private:
         bool bytewise = false; // the order of the bytes is the order of the decoded text
         std::uint32_t decodedBegin = 0;
         std::uint32_t decodedEnd = 0;
+        std::uint32_t position = 0; // in the order of adding
         int group() const { return static_cast<int>(words[0] >> 56); }
     };
     bool before(const Entry& a, const Entry& b) const;
