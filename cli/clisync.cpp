@@ -10,6 +10,7 @@
 #include "cli/clioptions.h"
 #include "listwin/appstate.h"
 #include "sync/carddav.h"
+#include "sync/certificate.h"
 #include "sync/syncaccount.h"
 #include "sync/syncrun.h"
 
@@ -22,9 +23,25 @@ struct SyncArguments
     std::optional<std::string> user;
     std::optional<std::string> passwordFile;
     std::optional<ConflictRule> conflict;
+    std::optional<std::string> acceptedKey;
+    UncertainRule uncertain = UncertainRule::List;
     bool dryRun = false;
     bool allowMassDelete = false;
 };
+
+std::optional<UncertainRule> ParseUncertainRule(const std::string& text)
+{
+    if (text == "list") {
+        return UncertainRule::List;
+    }
+    if (text == "same") {
+        return UncertainRule::Same;
+    }
+    if (text == "separate") {
+        return UncertainRule::Separate;
+    }
+    return std::nullopt;
+}
 
 std::optional<SyncArguments> ReadArguments(const std::vector<std::string>& args, std::string& error)
 {
@@ -38,8 +55,9 @@ std::optional<SyncArguments> ReadArguments(const std::vector<std::string>& args,
             read.allowMassDelete = true;
             continue;
         }
-        std::optional<ValuedOption> option =
-            TakeValuedOption(args, i, {"--url", "--user", "--server-password-file", "--conflict"});
+        std::optional<ValuedOption> option = TakeValuedOption(
+            args, i,
+            {"--url", "--user", "--server-password-file", "--conflict", "--accept-fingerprint", "--uncertain"});
         if (!option || !option->value) {
             error = "sync の引数が正しくありません: " + args[i];
             return std::nullopt;
@@ -50,6 +68,19 @@ std::optional<SyncArguments> ReadArguments(const std::vector<std::string>& args,
             read.user = option->value;
         } else if (option->name == "--server-password-file") {
             read.passwordFile = option->value;
+        } else if (option->name == "--uncertain") {
+            std::optional<UncertainRule> rule = ParseUncertainRule(*option->value);
+            if (!rule) {
+                error = "--uncertain には list, same, separate のいずれかを指定してください。";
+                return std::nullopt;
+            }
+            read.uncertain = *rule;
+        } else if (option->name == "--accept-fingerprint") {
+            if (!IsKeyPin(*option->value)) {
+                error = "--accept-fingerprint には、サーバーの指紋を sha256//… の形で指定してください。";
+                return std::nullopt;
+            }
+            read.acceptedKey = option->value;
         } else if (!(read.conflict = ParseConflictRule(*option->value))) {
             error = "--conflict には local, server, skip のいずれかを指定してください。";
             return std::nullopt;
@@ -72,6 +103,18 @@ std::optional<std::string> FirstLine(const std::string& path)
     return line;
 }
 
+// How to go on when the server's certificate is not trusted: the user checks the fingerprint and
+// accepts it on the command line.
+void TellCertificateProblem(const std::optional<CertificateProblem>& problem)
+{
+    if (problem && problem->kind == CertificateProblem::Kind::Untrusted && !problem->presented.empty()) {
+        std::fprintf(stderr,
+                     "この指紋がサーバーのものと確かめられたら、--accept-fingerprint %s を付けて実行すると、"
+                     "以後はこの鍵だけを信頼します。\n",
+                     problem->presented.c_str());
+    }
+}
+
 } // namespace
 
 int SyncCommand(AppState& state, const CliOptions& options)
@@ -87,14 +130,18 @@ int SyncCommand(AppState& state, const CliOptions& options)
     SyncAccount account = ReadSyncAccount(state).value_or(SyncAccount{});
     bool newAccount = args->url.has_value();
     if (newAccount) {
-        account = {*args->url, "", args->user.value_or(""), account.conflict};
+        account = {*args->url, "", args->user.value_or(""), account.conflict, PinForUrl(account, *args->url)};
     } else if (args->user) {
         account.user = *args->user;
+    }
+    bool newKey = args->acceptedKey && *args->acceptedKey != account.pinnedKey;
+    if (args->acceptedKey) {
+        account.pinnedKey = *args->acceptedKey;
     }
     if (account.url.empty()) {
         return UsageError("同期先がありません。--url でアドレス帳か CardDAV サーバーの URL を指定してください。");
     }
-    HttpAuth auth{account.user, "", ""};
+    HttpAuth auth{account.user, "", account.pinnedKey};
     if (args->passwordFile) {
         std::optional<std::string> password = FirstLine(*args->passwordFile);
         if (!password) {
@@ -108,12 +155,14 @@ int SyncCommand(AppState& state, const CliOptions& options)
         std::vector<FoundAddressBook> books = client.discover(account.url, error);
         if (books.empty()) {
             std::fprintf(stderr, "%s\n", error.c_str());
+            TellCertificateProblem(client.certificateProblem());
             return ExitRefused;
         }
         account.book = books.front().url;
     }
     SyncOptions sync;
     sync.conflict = args->conflict.value_or(account.conflict);
+    sync.uncertain = args->uncertain;
     sync.dryRun = args->dryRun;
     sync.allowMassDelete = args->allowMassDelete;
     SyncSummary summary = RunSync(state, client, account.book, sync);
@@ -123,11 +172,18 @@ int SyncCommand(AppState& state, const CliOptions& options)
     if (!summary.error.empty()) {
         std::fprintf(stderr, "%s\n", summary.error.c_str());
     }
+    TellCertificateProblem(summary.certificate);
     std::printf("%s\n", SummaryLine(summary).c_str());
-    if (newAccount && !args->dryRun && summary.error.empty() && !WriteSyncAccount(state, account)) {
+    if (!summary.uncertainPairs.empty()) {
+        std::printf("同一人物か確かでない組 (どちらの側にも写していません):\n%s", UncertainPairLines(summary).c_str());
+    }
+    // A new account is kept once a run went through; a key accepted once the server was reached with it.
+    bool keep = newAccount ? summary.error.empty() : newKey && !summary.certificate;
+    if (keep && !args->dryRun && !WriteSyncAccount(state, account)) {
         std::fprintf(stderr, "同期先を設定ファイルに保存できませんでした。\n");
     }
-    bool clean = summary.error.empty() && summary.conflicts == 0 && !summary.massDeleteStop;
+    bool clean =
+        summary.error.empty() && summary.conflicts == 0 && !summary.massDeleteStop && summary.uncertainPairs.empty();
     return clean ? ExitDone : ExitRefused;
 }
 

@@ -48,6 +48,9 @@ private:
     void buildControls();
     void start(bool allowMassDelete);
     void finished(SyncSummary summary);
+    // A server whose certificate the system does not trust, met with no key kept: asks whether to
+    // trust its key; true when it was accepted and kept.
+    bool acceptKey(const CertificateProblem& problem);
     // The conflict window for each person left; false when the user decided nothing.
     bool askConflicts();
     void tellSummary();

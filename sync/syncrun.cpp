@@ -64,6 +64,10 @@ private:
     void plan();
     void planKnown(const std::string& identity, const SyncedCard& row);
     void planNewCards();
+    void holdUncertain(const std::string& identity,
+                       const std::string& href,
+                       const std::string& cardName,
+                       const MatchScore& match);
     bool massDelete() const;
     void execute(const Step& step);
     void upload(const std::string& identity, bool create);
@@ -96,7 +100,14 @@ private:
     std::vector<Step> m_steps;
     SyncSummary m_summary;
     bool m_failed = false;
+    bool m_holdToken = false; // a card was left unseen on purpose: the next run must list it again
 };
+
+// One person or two: the matcher cannot tell (two members of one household are two).
+bool Uncertain(const DuplicatePair& match)
+{
+    return match.b != 0 && match.match.score >= UncertainScore && !KeptApartAsHousehold(match.match);
+}
 
 std::string SyncRun::serverHash(const std::string& card)
 {
@@ -264,6 +275,7 @@ void SyncRun::planNewCards()
         identityOfRecNo[person.recNo] = person.identity;
     }
     DuplicateIndex index(people);
+    std::set<std::string> held; // people here in an uncertain pair: not sent to the server
     for (const auto& [href, card] : m_cards) {
         if (m_identityOfHref.contains(href)) {
             continue;
@@ -282,9 +294,9 @@ void SyncRun::planNewCards()
             m_summary.notes.push_back("読みのないカードは取込みませんでした: " + href);
             continue;
         }
-        std::int32_t match = index.find(KeysOf(person->rec));
-        if (match != 0) {
-            const std::string& identity = identityOfRecNo[match];
+        DuplicatePair match = index.best(KeysOf(person->rec));
+        if (match.match.score >= HighConfidenceScore) {
+            const std::string& identity = identityOfRecNo[match.b];
             if (unlinked.erase(identity) == 1) {
                 m_steps.push_back({Action::Link, identity, href});
             } else {
@@ -293,11 +305,36 @@ void SyncRun::planNewCards()
             }
             continue;
         }
+        if (Uncertain(match) && m_options.uncertain != UncertainRule::Separate) {
+            const std::string& identity = identityOfRecNo[match.b];
+            if (m_options.uncertain == UncertainRule::Same && unlinked.erase(identity) == 1) {
+                m_steps.push_back({Action::Link, identity, href});
+            } else {
+                holdUncertain(identity, href, GetText(person->rec.KanjiName), match.match);
+                held.insert(identity);
+            }
+            continue;
+        }
         m_steps.push_back({Action::AddHere, "", href});
     }
     for (const std::string& identity : unlinked) {
-        m_steps.push_back({Action::Create, identity, ""});
+        if (!held.contains(identity)) {
+            m_steps.push_back({Action::Create, identity, ""});
+        }
     }
+}
+
+// Neither side is copied for the pair: it is listed, and the sync token stays where it was, so the
+// card is listed again by the next runs until the user has said what the pair is.
+void SyncRun::holdUncertain(const std::string& identity,
+                            const std::string& href,
+                            const std::string& cardName,
+                            const MatchScore& match)
+{
+    const LocalPerson& local = m_local[identity];
+    m_summary.uncertainPairs.push_back(
+        {local.recNo, GetText(local.person.rec.KanjiName), href, cardName, match.score, ReasonText(match)});
+    m_holdToken = true;
 }
 
 void SyncRun::plan()
@@ -325,7 +362,11 @@ bool SyncRun::massDelete() const
 
 SyncSummary SyncRun::run()
 {
-    if (!readLocal() || !listServer()) {
+    if (!readLocal()) {
+        return m_summary;
+    }
+    if (!listServer()) {
+        m_summary.certificate = m_client.certificateProblem();
         return m_summary;
     }
     plan();
@@ -348,7 +389,7 @@ SyncSummary SyncRun::run()
     }
     m_writer->publish();
     // The token moves on only when every change it covers was taken; else the next run asks again.
-    if (!m_failed && !m_options.dryRun && m_side && !m_listing.token.empty()) {
+    if (!m_failed && !m_holdToken && !m_options.dryRun && m_side && !m_listing.token.empty()) {
         StoreSyncToken(*m_side, m_book, m_listing.token);
     }
     if (m_failed && m_summary.error.empty() && !m_summary.cancelled) {
