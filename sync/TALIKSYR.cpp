@@ -114,6 +114,7 @@ void TALIKSYR::start(bool allowMassDelete)
     options.conflict = m_account.conflict;
     options.allowMassDelete = allowMassDelete;
     options.decided = m_decided;
+    options.uncertainDecided = m_pairsDecided;
     options.cancelled = [cancelled = m_cancelled] { return cancelled->load(); };
     options.progress = [this](std::size_t done, std::size_t total) {
         // Emitted from the worker; the connection is queued to the window's thread.
@@ -174,9 +175,11 @@ void TALIKSYR::finished(SyncSummary summary)
     }
     // The window stays up (hiding it would end its exec) while the conflicts are asked about.
     if (m_askConflicts && !m_before && !m_summary.cancelled && !m_summary.massDeleteStop &&
-        !m_summary.conflictsLeft.empty()) {
-        m_label->setText("競合を確認しています…");
-        if (askConflicts()) {
+        (!m_summary.conflictsLeft.empty() || !m_summary.uncertainPairs.empty())) {
+        m_label->setText("競合と確かでない組を確認しています…");
+        bool conflicts = askConflicts();
+        bool pairs = askUncertainPairs();
+        if (conflicts || pairs) {
             m_before = m_summary;
             m_label->setText("同期しています…");
             start(false);
@@ -245,6 +248,24 @@ bool TALIKSYR::askConflicts()
         }
     }
     return !m_decided.empty();
+}
+
+bool TALIKSYR::askUncertainPairs()
+{
+    const std::vector<std::string> choices = {"同じ人として結び付ける（どちらにも写さない）",
+                                              "別の人として、それぞれをもう一方にも登録する", "あとで決める"};
+    for (const UncertainPair& pair : m_summary.uncertainPairs) {
+        std::optional<std::size_t> picked =
+            m_state.ui.chooseItem("同一人物か確かでない組: この住所録の " + pair.name + " ⇔ サーバーの " +
+                                      pair.cardName + "（" + pair.reasons + "）",
+                                  choices);
+        if (picked == 0) {
+            m_pairsDecided[pair.href] = UncertainRule::Same;
+        } else if (picked == 1) {
+            m_pairsDecided[pair.href] = UncertainRule::Separate;
+        }
+    }
+    return !m_pairsDecided.empty();
 }
 
 void TALIKSYR::tellSummary()

@@ -305,9 +305,11 @@ void SyncRun::planNewCards()
             }
             continue;
         }
-        if (Uncertain(match) && m_options.uncertain != UncertainRule::Separate) {
+        auto said = m_options.uncertainDecided.find(href);
+        UncertainRule rule = said == m_options.uncertainDecided.end() ? m_options.uncertain : said->second;
+        if (Uncertain(match) && rule != UncertainRule::Separate) {
             const std::string& identity = identityOfRecNo[match.b];
-            if (m_options.uncertain == UncertainRule::Same && unlinked.erase(identity) == 1) {
+            if (rule == UncertainRule::Same && unlinked.erase(identity) == 1) {
                 m_steps.push_back({Action::Link, identity, href});
             } else {
                 holdUncertain(identity, href, GetText(person->rec.KanjiName), match.match);

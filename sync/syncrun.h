@@ -41,6 +41,8 @@ struct SyncOptions
     std::function<bool()> cancelled; // asked between cards
     // What the user chose for single people (by identity), over `conflict`.
     std::map<std::string, ConflictRule> decided;
+    // What the user said of single uncertain pairs (by the card's href), over `uncertain`.
+    std::map<std::string, UncertainRule> uncertainDecided;
 };
 
 // Syncs the open database (its tables loaded) with the address book at `book`.

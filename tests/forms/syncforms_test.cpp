@@ -136,6 +136,7 @@ protected:
         serverCardChanged("theirs@example.jp");
         return yamada;
     }
+    void uncertainPair();
     int serverCards()
     {
         CardDavClient client({server->user(), server->password(), ""});
@@ -313,7 +314,8 @@ TEST_F(SyncFormsTest, TheCancelButtonStopsARunAndTheNextConvergesWithNothingLost
     EXPECT_EQ(syncThroughWindow(), "この住所録: 追加 0・更新 0・削除 0／サーバー: 追加 0・更新 0・削除 0／競合 0");
 }
 
-TEST_F(SyncFormsTest, TheSummaryListsAnUncertainPairAndNeitherSideIsCopied)
+// Here and there a 山田 太郎 with the same reading and another e-mail: one person or two.
+void SyncFormsTest::uncertainPair()
 {
     keepAccount();
     add("ﾔﾏﾀﾞ ﾀﾛｳ", "山田 太郎", "taro@home.example.jp");
@@ -324,14 +326,48 @@ TEST_F(SyncFormsTest, TheSummaryListsAnUncertainPairAndNeitherSideIsCopied)
                             "X-PHONETIC-LAST-NAME:ヤマダ\r\nX-PHONETIC-FIRST-NAME:タロウ\r\n"
                             "EMAIL:taro@work.example.jp\r\nEND:VCARD\r\n")
                     .ok());
+}
+
+TEST_F(SyncFormsTest, AnUncertainPairLeftForLaterIsListedInTheSummaryAndNeitherSideIsCopied)
+{
+    uncertainPair();
+    ui.choiceAnswers = {2};
     std::string told = syncThroughWindow();
-    EXPECT_NE(
-        told.find(
-            "同一人物か確かでないため、どちらの側にも写していない組:\n山田 太郎 ⇔ サーバーの 山田 太郎（読み・氏名）"),
-        std::string::npos)
+    ASSERT_EQ(ui.shown.size(), 2u);
+    EXPECT_EQ(ui.shown[0].kind, "choice");
+    EXPECT_NE(ui.shown[0].text.find("あとで決める"), std::string::npos);
+    EXPECT_NE(told.find("同一人物か確かでないため、どちらの側にも写していない組:\n山田 太郎 ⇔ サーバーの 山田 "
+                        "太郎（読み・氏名）"),
+              std::string::npos)
         << told;
     EXPECT_EQ(state.tables.TotalCount, 1);
     EXPECT_EQ(serverCards(), 1);
+}
+
+TEST_F(SyncFormsTest, AnUncertainPairSaidToBeOnePersonIsLinkedAndSaidToBeTwoIsCopiedBothWays)
+{
+    uncertainPair();
+    ui.choiceAnswers = {0};
+    EXPECT_EQ(syncThroughWindow(), "この住所録: 追加 0・更新 0・削除 0／サーバー: 追加 0・更新 0・削除 0／競合 0");
+    EXPECT_EQ(state.tables.TotalCount, 1);
+    EXPECT_EQ(serverCards(), 1);
+    // Linked: asked no more.
+    EXPECT_EQ(syncThroughWindow(), "この住所録: 追加 0・更新 0・削除 0／サーバー: 追加 0・更新 0・削除 0／競合 0");
+
+    // Another namesake on each side, said to be two people this time.
+    add("ｽｽﾞｷ ﾊﾅｺ", "鈴木 花子", "hana@home.example.jp");
+    CardDavClient client({server->user(), server->password(), ""});
+    ASSERT_TRUE(client
+                    .create(server->book(), UrlPath(server->book()) + "b.vcf",
+                            "BEGIN:VCARD\r\nVERSION:3.0\r\nUID:b\r\nN:鈴木;花子;;;\r\nFN:鈴木 花子\r\n"
+                            "X-PHONETIC-LAST-NAME:スズキ\r\nX-PHONETIC-FIRST-NAME:ハナコ\r\n"
+                            "EMAIL:hana@work.example.jp\r\nEND:VCARD\r\n")
+                    .ok());
+    ui.choiceAnswers = {1};
+    EXPECT_EQ(syncThroughWindow(), "この住所録: 追加 1・更新 0・削除 0／サーバー: 追加 1・更新 0・削除 0／競合 0");
+    EXPECT_EQ(state.tables.TotalCount, 3); // 山田 and two 鈴木 花子
+    EXPECT_EQ(serverCards(), 3);
+    EXPECT_EQ(syncThroughWindow(), "この住所録: 追加 0・更新 0・削除 0／サーバー: 追加 0・更新 0・削除 0／競合 0");
 }
 
 TEST_F(SyncFormsTest, TheConflictWindowTakesTheTickedFieldsFromTheServerAndSendsTheResultBack)
