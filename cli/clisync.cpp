@@ -104,9 +104,13 @@ std::optional<std::string> FirstLine(const std::string& path)
 }
 
 // How to go on when the server's certificate is not trusted: the user checks the fingerprint and
-// accepts it on the command line.
-void TellCertificateProblem(const std::optional<CertificateProblem>& problem)
+// accepts it on the command line. `given`: the fingerprint given on this command line, if any.
+void TellCertificateProblem(const std::optional<CertificateProblem>& problem, const std::optional<std::string>& given)
 {
+    if (problem && given && problem->pinned == *given) {
+        std::fprintf(stderr, "--accept-fingerprint の指紋は、このサーバーの鍵のものではありません。\n");
+        return;
+    }
     if (problem && problem->kind == CertificateProblem::Kind::Untrusted && !problem->presented.empty()) {
         std::fprintf(stderr,
                      "この指紋がサーバーのものと確かめられたら、--accept-fingerprint %s を付けて実行すると、"
@@ -155,7 +159,7 @@ int SyncCommand(AppState& state, const CliOptions& options)
         std::vector<FoundAddressBook> books = client.discover(account.url, error);
         if (books.empty()) {
             std::fprintf(stderr, "%s\n", error.c_str());
-            TellCertificateProblem(client.certificateProblem());
+            TellCertificateProblem(client.certificateProblem(), args->acceptedKey);
             return ExitRefused;
         }
         account.book = books.front().url;
@@ -172,7 +176,7 @@ int SyncCommand(AppState& state, const CliOptions& options)
     if (!summary.error.empty()) {
         std::fprintf(stderr, "%s\n", summary.error.c_str());
     }
-    TellCertificateProblem(summary.certificate);
+    TellCertificateProblem(summary.certificate, args->acceptedKey);
     std::printf("%s\n", SummaryLine(summary).c_str());
     if (!summary.uncertainPairs.empty()) {
         std::printf("同一人物か確かでない組 (どちらの側にも写していません):\n%s", UncertainPairLines(summary).c_str());

@@ -159,6 +159,9 @@ TEST_F(CliTlsTest, AFingerprintThatIsNotTheServersIsRefusedAndNotKept)
     ProgramRun refused = cli(withUrl({"--accept-fingerprint", other}));
     EXPECT_EQ(refused.exitCode, 1);
     EXPECT_NE(refused.err.find(server.fingerprint()), std::string::npos) << refused.err;
+    EXPECT_NE(refused.err.find("--accept-fingerprint の指紋は、このサーバーの鍵のものではありません。"),
+              std::string::npos)
+        << refused.err;
     EXPECT_EQ(settingsText().find("SyncPin"), std::string::npos);
     ProgramRun malformed = cli(withUrl({"--accept-fingerprint", "Wi+Hjq"}));
     EXPECT_EQ(malformed.exitCode, 2);
