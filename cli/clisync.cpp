@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <fstream>
+#include <map>
 #include <optional>
 #include <string>
 
@@ -25,6 +26,7 @@ struct SyncArguments
     std::optional<ConflictRule> conflict;
     std::optional<std::string> acceptedKey;
     UncertainRule uncertain = UncertainRule::List;
+    std::map<std::string, UncertainRule> pairs; // by the card's href, as the listing shows it
     bool dryRun = false;
     bool allowMassDelete = false;
 };
@@ -43,6 +45,22 @@ std::optional<UncertainRule> ParseUncertainRule(const std::string& text)
     return std::nullopt;
 }
 
+// "--uncertain RULE", "--same HREF", "--separate HREF": what the user says of uncertain pairs.
+bool ReadUncertainOption(const ValuedOption& option, SyncArguments& read, std::string& error)
+{
+    if (option.name == "--same" || option.name == "--separate") {
+        read.pairs[*option.value] = option.name == "--same" ? UncertainRule::Same : UncertainRule::Separate;
+        return true;
+    }
+    std::optional<UncertainRule> rule = ParseUncertainRule(*option.value);
+    if (!rule) {
+        error = "--uncertain には list, same, separate のいずれかを指定してください。";
+        return false;
+    }
+    read.uncertain = *rule;
+    return true;
+}
+
 std::optional<SyncArguments> ReadArguments(const std::vector<std::string>& args, std::string& error)
 {
     SyncArguments read;
@@ -55,9 +73,10 @@ std::optional<SyncArguments> ReadArguments(const std::vector<std::string>& args,
             read.allowMassDelete = true;
             continue;
         }
-        std::optional<ValuedOption> option = TakeValuedOption(
-            args, i,
-            {"--url", "--user", "--server-password-file", "--conflict", "--accept-fingerprint", "--uncertain"});
+        std::optional<ValuedOption> option =
+            TakeValuedOption(args, i,
+                             {"--url", "--user", "--server-password-file", "--conflict", "--accept-fingerprint",
+                              "--uncertain", "--same", "--separate"});
         if (!option || !option->value) {
             error = "sync の引数が正しくありません: " + args[i];
             return std::nullopt;
@@ -68,13 +87,10 @@ std::optional<SyncArguments> ReadArguments(const std::vector<std::string>& args,
             read.user = option->value;
         } else if (option->name == "--server-password-file") {
             read.passwordFile = option->value;
-        } else if (option->name == "--uncertain") {
-            std::optional<UncertainRule> rule = ParseUncertainRule(*option->value);
-            if (!rule) {
-                error = "--uncertain には list, same, separate のいずれかを指定してください。";
+        } else if (option->name == "--uncertain" || option->name == "--same" || option->name == "--separate") {
+            if (!ReadUncertainOption(*option, read, error)) {
                 return std::nullopt;
             }
-            read.uncertain = *rule;
         } else if (option->name == "--accept-fingerprint") {
             if (!IsKeyPin(*option->value)) {
                 error = "--accept-fingerprint には、サーバーの指紋を sha256//… の形で指定してください。";
@@ -167,6 +183,7 @@ int SyncCommand(AppState& state, const CliOptions& options)
     SyncOptions sync;
     sync.conflict = args->conflict.value_or(account.conflict);
     sync.uncertain = args->uncertain;
+    sync.uncertainDecided = args->pairs;
     sync.dryRun = args->dryRun;
     sync.allowMassDelete = args->allowMassDelete;
     SyncSummary summary = RunSync(state, client, account.book, sync);

@@ -139,12 +139,15 @@ TEST_F(CliSyncTest, UncertainPairsAreListedAfterTheSummaryAndTheExitCodeSaysSome
                           "同一人物か確かでない組 (どちらの側にも写していません):\n" +
                               recNo + "\t山田 太郎\t" + UrlPath(server.book()) + "a.vcf\t山田 太郎\t65\t読み・氏名\n");
     EXPECT_EQ(serverCount(), 1u);
-    ProgramRun same = sync({"--uncertain", "same"});
+    // A pair named by another card's href is not this one: still listed.
+    EXPECT_EQ(sync({"--separate", UrlPath(server.book()) + "other.vcf"}).out, listed.out);
+    ProgramRun same = sync({"--same", UrlPath(server.book()) + "a.vcf"});
     EXPECT_EQ(same.exitCode, 0) << same.err;
     EXPECT_EQ(same.out, "この住所録: 追加 0・更新 0・削除 0／サーバー: 追加 0・更新 0・削除 0／競合 0\n");
     EXPECT_EQ(cli({"count"}).out, "1\n");
     EXPECT_EQ(serverCount(), 1u);
     EXPECT_EQ(sync({"--uncertain", "maybe"}).exitCode, 2);
+    EXPECT_EQ(sync({"--uncertain", "same", "--dry-run"}).exitCode, 0);
 }
 
 TEST_F(CliSyncTest, RunsKilledAtRandomPointsConvergeWithNothingLostOrDoubled)
