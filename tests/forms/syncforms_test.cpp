@@ -508,6 +508,26 @@ TEST_F(TlsFormsTest, RefusingTheKeyListsNothingAndKeepsNone)
     EXPECT_EQ(account->pinnedKey, "");
 }
 
+TEST_F(TlsFormsTest, TheAccountDialogNamesBothKeysOfAChangedCertificateAndTakesTheNewOneOnlyOnYes)
+{
+    const std::string old = server->fingerprint();
+    ASSERT_TRUE(WriteSyncAccount(state, {server->root(), "", server->user(), ConflictRule::Skip, old}));
+    ASSERT_TRUE(server->renewCertificate());
+    TALIKSYN dialog(state, passwords);
+    dialog.findChild<QLineEdit*>("TextPassword")->setText("secret");
+    ui.yesNoAnswers = {false};
+    TestConnection(dialog);
+    ASSERT_EQ(questions().size(), 1u);
+    EXPECT_NE(questions()[0].find(old), std::string::npos) << questions()[0];
+    EXPECT_NE(questions()[0].find(server->fingerprint()), std::string::npos) << questions()[0];
+    EXPECT_EQ(dialog.findChild<QListWidget*>("ListBooks")->count(), 0);
+    ui.yesNoAnswers = {true};
+    TestConnection(dialog);
+    EXPECT_EQ(dialog.findChild<QListWidget*>("ListBooks")->count(), 1);
+    QTest::mouseClick(dialog.findChild<QPushButton*>("CommandOK"), Qt::LeftButton);
+    EXPECT_EQ(ReadSyncAccount(state)->pinnedKey, server->fingerprint());
+}
+
 TEST_F(TlsFormsTest, ARunWithoutAKeptKeyAsksThenSyncsAndAChangedKeyIsRefusedNamingBoth)
 {
     ASSERT_TRUE(WriteSyncAccount(state, {server->book(), server->book(), server->user(), ConflictRule::Skip, ""}));
