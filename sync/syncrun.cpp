@@ -311,6 +311,8 @@ void SyncRun::planNewCards()
             const std::string& identity = identityOfRecNo[match.b];
             if (rule == UncertainRule::Same && unlinked.erase(identity) == 1) {
                 m_steps.push_back({Action::Link, identity, href});
+            } else if (rule == UncertainRule::Same) {
+                m_summary.notes.push_back("同じ人と見られるカードが複数あります (取込みませんでした): " + href);
             } else {
                 holdUncertain(identity, href, GetText(person->rec.KanjiName), match.match);
                 held.insert(identity);
