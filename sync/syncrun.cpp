@@ -64,6 +64,7 @@ private:
     void plan();
     void planKnown(const std::string& identity, const SyncedCard& row);
     void planNewCards();
+    std::vector<KeyedPerson> matchablePeople(std::map<std::int32_t, std::string>& identityOfRecNo) const;
     void holdUncertain(const std::string& identity,
                        const std::string& href,
                        const std::string& cardName,
@@ -261,20 +262,15 @@ void SyncRun::planKnown(const std::string& identity, const SyncedCard& row)
 void SyncRun::planNewCards()
 {
     std::set<std::string> unlinked;
-    std::vector<KeyedPerson> people;
     std::map<std::string, std::string> identityOfUid;
     for (const auto& [identity, local] : m_local) {
         if (!m_synced.contains(identity)) {
             unlinked.insert(identity);
-            people.push_back({local.recNo, KeysOf(local.person.rec), identity});
             identityOfUid[identity] = identity;
         }
     }
     std::map<std::int32_t, std::string> identityOfRecNo;
-    for (const KeyedPerson& person : people) {
-        identityOfRecNo[person.recNo] = person.identity;
-    }
-    DuplicateIndex index(people);
+    std::optional<DuplicateIndex> index;
     std::set<std::string> held; // people here in an uncertain pair: not sent to the server
     for (const auto& [href, card] : m_cards) {
         if (m_identityOfHref.contains(href)) {
@@ -294,14 +290,19 @@ void SyncRun::planNewCards()
             m_summary.notes.push_back("読みのないカードは取込みませんでした: " + href);
             continue;
         }
-        DuplicatePair match = index.best(KeysOf(person->rec));
+        if (!index) {
+            index.emplace(matchablePeople(identityOfRecNo));
+        }
+        DuplicatePair match = index->best(KeysOf(person->rec));
         if (match.match.score >= HighConfidenceScore) {
             const std::string& identity = identityOfRecNo[match.b];
             if (unlinked.erase(identity) == 1) {
                 m_steps.push_back({Action::Link, identity, href});
             } else {
-                // Two cards for one person here: which one it is, the user decides.
+                // A second card for someone already linked: which one it is, the user decides. The
+                // token stays, so the card is told of again until then.
                 m_summary.notes.push_back("同じ人と見られるカードが複数あります (取込みませんでした): " + href);
+                m_holdToken = true;
             }
             continue;
         }
@@ -313,6 +314,7 @@ void SyncRun::planNewCards()
                 m_steps.push_back({Action::Link, identity, href});
             } else if (rule == UncertainRule::Same) {
                 m_summary.notes.push_back("同じ人と見られるカードが複数あります (取込みませんでした): " + href);
+                m_holdToken = true;
             } else {
                 holdUncertain(identity, href, GetText(person->rec.KanjiName), match.match);
                 held.insert(identity);
@@ -339,6 +341,26 @@ void SyncRun::holdUncertain(const std::string& identity,
     m_summary.uncertainPairs.push_back(
         {local.recNo, GetText(local.person.rec.KanjiName), href, cardName, match.score, ReasonText(match)});
     m_holdToken = true;
+}
+
+// Everyone here a card new from the server may be (those linked already too, so that a second card
+// for one of them is not taken for someone new); not those this run deletes here.
+std::vector<KeyedPerson> SyncRun::matchablePeople(std::map<std::int32_t, std::string>& identityOfRecNo) const
+{
+    std::set<std::string> leaving;
+    for (const Step& step : m_steps) {
+        if (step.action == Action::DeleteHere) {
+            leaving.insert(step.identity);
+        }
+    }
+    std::vector<KeyedPerson> people;
+    for (const auto& [identity, local] : m_local) {
+        if (!leaving.contains(identity)) {
+            people.push_back({local.recNo, KeysOf(local.person.rec), identity});
+            identityOfRecNo[local.recNo] = identity;
+        }
+    }
+    return people;
 }
 
 void SyncRun::plan()

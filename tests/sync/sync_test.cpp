@@ -465,6 +465,35 @@ TEST_P(SyncTest, AnUncertainPairSaidToBeTwoPeopleIsCopiedBothWays)
     EXPECT_EQ(SummaryLine(after), "この住所録: 追加 0・更新 0・削除 0／サーバー: 追加 0・更新 0・削除 0／競合 0");
 }
 
+TEST_P(SyncTest, ASecondCardSaidToBeSomeoneAlreadyLinkedIsNotedAndNotTaken)
+{
+    add("ﾔﾏﾀﾞ ﾀﾛｳ", "山田 太郎", "taro@example.jp");
+    put("a.vcf", "a", Card("a", "山田", "太郎", "ヤマダ", "X-PHONETIC-FIRST-NAME:タロウ\r\nEMAIL:taro@example.jp\r\n"));
+    put("b.vcf", "b",
+        Card("b", "山田", "太郎", "ヤマダ", "X-PHONETIC-FIRST-NAME:タロウ\r\nEMAIL:yamada@work.example.jp\r\n"));
+    SyncSummary first = sync();
+    ASSERT_EQ(first.uncertainPairs.size(), 1u);
+    EXPECT_TRUE(first.uncertainPairs[0].href.ends_with("/b.vcf"));
+    EXPECT_EQ(local().size(), 1u);
+    // 山田 is linked to a.vcf now: b.vcf is still his possible second card, not someone new.
+    SyncSummary again = sync();
+    EXPECT_EQ(again.uncertainPairs.size(), 1u);
+    EXPECT_EQ(local().size(), 1u);
+    SyncOptions same;
+    same.uncertainDecided[first.uncertainPairs[0].href] = UncertainRule::Same;
+    SyncSummary said = RunSync(state, *client, server->book(), same);
+    load();
+    EXPECT_TRUE(said.uncertainPairs.empty());
+    ASSERT_EQ(said.notes.size(), 1u);
+    EXPECT_EQ(said.notes[0].rfind("同じ人と見られるカードが複数あります", 0), 0u) << said.notes[0];
+    EXPECT_EQ(local().size(), 1u);
+    EXPECT_EQ(remote().size(), 2u);
+    // Listed again until the user deals with the second card on the server.
+    SyncSummary later = sync();
+    EXPECT_EQ(later.uncertainPairs.size(), 1u);
+    EXPECT_EQ(local().size(), 1u);
+}
+
 TEST_P(SyncTest, ARunThatWouldDeleteMostOfOneSideStops)
 {
     std::vector<std::int32_t> recNos;
