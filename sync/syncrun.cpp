@@ -50,6 +50,15 @@ struct Step
     std::string href;
 };
 
+// What the planning of cards new from the server keeps from one card to the next.
+struct NewCardMatching
+{
+    std::set<std::string> unlinked; // people here not linked to a card yet
+    std::set<std::string> held;     // people here in an uncertain pair: not sent to the server
+    std::map<std::int32_t, std::string> identityOfRecNo;
+    std::optional<DuplicateIndex> index; // made for the first card that needs it
+};
+
 class SyncRun
 {
 public:
@@ -64,6 +73,7 @@ private:
     void plan();
     void planKnown(const std::string& identity, const SyncedCard& row);
     void planNewCards();
+    void planNewCard(const std::string& href, const ServerCard& card, NewCardMatching& matching);
     std::vector<KeyedPerson> matchablePeople(std::map<std::int32_t, std::string>& identityOfRecNo) const;
     void holdUncertain(const std::string& identity,
                        const std::string& href,
@@ -261,72 +271,60 @@ void SyncRun::planKnown(const std::string& identity, const SyncedCard& row)
 
 void SyncRun::planNewCards()
 {
-    std::set<std::string> unlinked;
-    std::map<std::string, std::string> identityOfUid;
+    NewCardMatching matching;
     for (const auto& [identity, local] : m_local) {
         if (!m_synced.contains(identity)) {
-            unlinked.insert(identity);
-            identityOfUid[identity] = identity;
+            matching.unlinked.insert(identity);
         }
     }
-    std::map<std::int32_t, std::string> identityOfRecNo;
-    std::optional<DuplicateIndex> index;
-    std::set<std::string> held; // people here in an uncertain pair: not sent to the server
     for (const auto& [href, card] : m_cards) {
-        if (m_identityOfHref.contains(href)) {
-            continue;
+        if (!m_identityOfHref.contains(href)) {
+            planNewCard(href, card, matching);
         }
-        // The same person on both sides: by UID first (the cards this address book made carry the
-        // record's identity), then by the duplicate matcher, high confidence only.
-        std::string uid = CardUid(card.text);
-        auto byUid = identityOfUid.find(uid);
-        if (byUid != identityOfUid.end() && unlinked.contains(byUid->second)) {
-            unlinked.erase(byUid->second);
-            m_steps.push_back({Action::Link, byUid->second, href});
-            continue;
-        }
-        std::optional<Person> person = PersonFromCard(card.text, m_names);
-        if (!person) {
-            m_summary.notes.push_back("読みのないカードは取込みませんでした: " + href);
-            continue;
-        }
-        if (!index) {
-            index.emplace(matchablePeople(identityOfRecNo));
-        }
-        DuplicatePair match = index->best(KeysOf(person->rec));
-        if (match.match.score >= HighConfidenceScore) {
-            const std::string& identity = identityOfRecNo[match.b];
-            if (unlinked.erase(identity) == 1) {
-                m_steps.push_back({Action::Link, identity, href});
-            } else {
-                // A second card for someone already linked: which one it is, the user decides. The
-                // token stays, so the card is told of again until then.
-                m_summary.notes.push_back("同じ人と見られるカードが複数あります (取込みませんでした): " + href);
-                m_holdToken = true;
-            }
-            continue;
-        }
-        auto said = m_options.uncertainDecided.find(href);
-        UncertainRule rule = said == m_options.uncertainDecided.end() ? m_options.uncertain : said->second;
-        if (Uncertain(match) && rule != UncertainRule::Separate) {
-            const std::string& identity = identityOfRecNo[match.b];
-            if (rule == UncertainRule::Same && unlinked.erase(identity) == 1) {
-                m_steps.push_back({Action::Link, identity, href});
-            } else if (rule == UncertainRule::Same) {
-                m_summary.notes.push_back("同じ人と見られるカードが複数あります (取込みませんでした): " + href);
-                m_holdToken = true;
-            } else {
-                holdUncertain(identity, href, GetText(person->rec.KanjiName), match.match);
-                held.insert(identity);
-            }
-            continue;
-        }
-        m_steps.push_back({Action::AddHere, "", href});
     }
-    for (const std::string& identity : unlinked) {
-        if (!held.contains(identity)) {
+    for (const std::string& identity : matching.unlinked) {
+        if (!matching.held.contains(identity)) {
             m_steps.push_back({Action::Create, identity, ""});
         }
+    }
+}
+
+// The same person on both sides: by UID first (the cards this address book made carry the record's
+// identity), then by the duplicate matcher; else someone new here.
+void SyncRun::planNewCard(const std::string& href, const ServerCard& card, NewCardMatching& matching)
+{
+    std::string uid = CardUid(card.text);
+    if (matching.unlinked.erase(uid) == 1) {
+        m_steps.push_back({Action::Link, uid, href});
+        return;
+    }
+    std::optional<Person> person = PersonFromCard(card.text, m_names);
+    if (!person) {
+        m_summary.notes.push_back("読みのないカードは取込みませんでした: " + href);
+        return;
+    }
+    if (!matching.index) {
+        matching.index.emplace(matchablePeople(matching.identityOfRecNo));
+    }
+    DuplicatePair match = matching.index->best(KeysOf(person->rec));
+    auto said = m_options.uncertainDecided.find(href);
+    UncertainRule rule = said == m_options.uncertainDecided.end() ? m_options.uncertain : said->second;
+    bool surely = match.match.score >= HighConfidenceScore;
+    if (!surely && !(Uncertain(match) && rule != UncertainRule::Separate)) {
+        m_steps.push_back({Action::AddHere, "", href});
+        return;
+    }
+    const std::string& identity = matching.identityOfRecNo[match.b];
+    if (!surely && rule == UncertainRule::List) {
+        holdUncertain(identity, href, GetText(person->rec.KanjiName), match.match);
+        matching.held.insert(identity);
+    } else if (matching.unlinked.erase(identity) == 1) {
+        m_steps.push_back({Action::Link, identity, href});
+    } else {
+        // A second card for someone already linked: which one it is, the user decides. The token
+        // stays, so the card is told of again until then.
+        m_summary.notes.push_back("同じ人と見られるカードが複数あります (取込みませんでした): " + href);
+        m_holdToken = true;
     }
 }
 
