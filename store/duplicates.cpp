@@ -125,6 +125,11 @@ MatchScore ScoreMatch(const PersonKeys& a, const PersonKeys& b)
     return match;
 }
 
+bool KeptApartAsHousehold(const MatchScore& match)
+{
+    return (match.reasons & (1u << (Reasons.size() - 1))) != 0;
+}
+
 std::string ReasonText(const MatchScore& match)
 {
     std::string text;
@@ -201,20 +206,29 @@ void DuplicateIndex::add(std::int32_t recNo, PersonKeys keys)
 
 std::int32_t DuplicateIndex::find(const PersonKeys& incoming) const
 {
-    std::int32_t best = 0;
-    int bestScore = HighConfidenceScore - 1;
+    DuplicatePair found = best(incoming);
+    return found.match.score >= HighConfidenceScore ? found.b : 0;
+}
+
+DuplicatePair DuplicateIndex::best(const PersonKeys& incoming) const
+{
+    DuplicatePair found; // `b` holds the record found
+    found.match.score = -1;
     for (const std::string& key : BlockKeys(incoming)) {
         auto [first, last] = m_blocks.equal_range(key);
         for (auto it = first; it != last; ++it) {
             const KeyedPerson& person = m_people[it->second];
-            int score = ScoreMatch(incoming, person.keys).score;
-            if (score > bestScore || (score == bestScore && best != 0 && person.recNo < best)) {
-                best = person.recNo;
-                bestScore = score;
+            MatchScore match = ScoreMatch(incoming, person.keys);
+            if (match.score > found.match.score || (match.score == found.match.score && person.recNo < found.b)) {
+                found.b = person.recNo;
+                found.match = match;
             }
         }
     }
-    return best;
+    if (found.b == 0) {
+        found.match = {};
+    }
+    return found;
 }
 
 std::optional<std::vector<KeyedPerson>> ReadKeyedPeople(StoreState& state)

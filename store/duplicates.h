@@ -18,6 +18,9 @@ struct StoreState;
 
 // From this score on a pair is proposed as one person (and an import takes it for one).
 inline constexpr int HighConfidenceScore = 70;
+// From this score up to the high-confidence one a pair may be one person or two (a shared name and
+// reading, say): not proposed, and not guessed about either where a guess would copy or link.
+inline constexpr int UncertainScore = 50;
 
 struct MatchScore
 {
@@ -26,6 +29,8 @@ struct MatchScore
 };
 
 MatchScore ScoreMatch(const PersonKeys& a, const PersonKeys& b);
+// The pair was held below high confidence as two members of one household: two people.
+bool KeptApartAsHousehold(const MatchScore& match);
 // "携帯電話・読み・氏名"
 std::string ReasonText(const MatchScore& match);
 
@@ -56,6 +61,8 @@ class DuplicateIndex
 public:
     explicit DuplicateIndex(std::vector<KeyedPerson> people);
     std::int32_t find(const PersonKeys& incoming) const;
+    // The best match of `incoming` whatever its score; recNo 0 when it shares no key with anyone.
+    DuplicatePair best(const PersonKeys& incoming) const;
     // A record stored meanwhile is found too.
     void add(std::int32_t recNo, PersonKeys keys);
 

@@ -28,6 +28,7 @@ struct Discovery
 {
     std::vector<FoundAddressBook> books;
     std::string error;
+    std::optional<CertificateProblem> certificate;
 };
 
 std::string Trimmed(const QLineEdit* edit)
@@ -107,6 +108,8 @@ void TALIKSYN::fillFromAccount()
     }
     m_storedUrl = account->url;
     m_storedBook = account->book;
+    m_pin = account->pinnedKey;
+    m_pinUrl = account->url;
     m_url->setText(Qs(account->url));
     m_user->setText(Qs(account->user));
     for (std::size_t i = 0; i < std::size(ConflictChoices); ++i) {
@@ -136,7 +139,7 @@ void TALIKSYN::startTest()
     }
     m_test->setEnabled(false);
     m_status->setText("接続しています…");
-    HttpAuth auth{Trimmed(m_user), m_password->text().toStdString(), ""};
+    HttpAuth auth{Trimmed(m_user), m_password->text().toStdString(), pinFor(url)};
     if (auth.password.empty()) {
         auth.password = m_passwords.lookup({url, auth.user}).password.value_or("");
     }
@@ -147,9 +150,41 @@ void TALIKSYN::startTest()
             CardDavClient client(auth);
             Discovery found;
             found.books = client.discover(url, found.error);
+            found.certificate = client.certificateProblem();
             return found;
         },
-        [this](Discovery found) { showFound(found.books, found.error); });
+        [this](Discovery found) {
+            if (found.books.empty() && found.certificate && acceptKey(*found.certificate)) {
+                m_worker.reset();
+                startTest();
+                return;
+            }
+            showFound(found.books, found.error);
+        });
+}
+
+std::string TALIKSYN::pinFor(const std::string& url) const
+{
+    return PinForUrl({m_pinUrl, "", "", ConflictRule::Skip, m_pin}, url);
+}
+
+bool TALIKSYN::acceptKey(const CertificateProblem& problem)
+{
+    if (problem.presented.empty()) {
+        return false;
+    }
+    std::string question = problem.kind == CertificateProblem::Kind::Changed
+                               ? "証明書を新しくしたのがサーバーの管理者だと確かめられたら、新しい鍵を受け入れて、"
+                                 "以後はその鍵だけを信頼しますか？"
+                               : "この指紋がサーバーのものだと確かめられたら、受け入れて、以後はこの鍵だけを"
+                                 "信頼しますか？";
+    if (!m_state.ui.askYesNo(CertificateMessage(problem) + "\n\n" + question, MessageIcon::Question,
+                             "サーバーの証明書")) {
+        return false;
+    }
+    m_pin = problem.presented;
+    m_pinUrl = Trimmed(m_url);
+    return true;
 }
 
 void TALIKSYN::showFound(const std::vector<FoundAddressBook>& books, const std::string& error)
@@ -217,6 +252,7 @@ void TALIKSYN::save()
     account.user = Trimmed(m_user);
     account.book = chosenBook();
     account.conflict = ConflictChoices[std::max(0, m_conflict->currentIndex())];
+    account.pinnedKey = pinFor(account.url);
     if (account.url.empty()) {
         m_state.ui.message("同期先の URL を入力してください。", MessageIcon::Exclamation);
         return;

@@ -44,6 +44,9 @@ private:
     void fillFromAccount();
     void startTest();
     void showFound(const std::vector<FoundAddressBook>& books, const std::string& error);
+    // The server's own certificate: asks whether to trust its key; true when the test is to run again with it.
+    bool acceptKey(const CertificateProblem& problem);
+    std::string pinFor(const std::string& url) const;
     std::string chosenBook() const;
     bool storePassword(const std::string& url, const std::string& user);
     void save();
@@ -59,6 +62,8 @@ private:
     QListWidget* m_books;
     std::string m_storedUrl;
     std::string m_storedBook;
+    std::string m_pin; // the key trusted for m_pinUrl's server: kept, or accepted in this dialog
+    std::string m_pinUrl;
     std::unique_ptr<WorkerThread> m_worker;
 };
 

@@ -34,6 +34,24 @@ std::string NotesText(const SyncSummary& summary)
     return text;
 }
 
+// The pairs a first sync could not tell one person or two, a few of them: neither side was copied.
+std::string UncertainText(const SyncSummary& summary)
+{
+    constexpr std::size_t Shown = 10;
+    if (summary.uncertainPairs.empty()) {
+        return {};
+    }
+    std::string text = "\n同一人物か確かでないため、どちらの側にも写していない組:";
+    for (std::size_t i = 0; i < summary.uncertainPairs.size() && i < Shown; ++i) {
+        const UncertainPair& pair = summary.uncertainPairs[i];
+        text += "\n" + pair.name + " ⇔ サーバーの " + pair.cardName + "（" + pair.reasons + "）";
+    }
+    if (summary.uncertainPairs.size() > Shown) {
+        text += "\nほか " + std::to_string(summary.uncertainPairs.size() - Shown) + " 組";
+    }
+    return text;
+}
+
 } // namespace
 
 TALIKSYR::TALIKSYR(AppState& state, SyncPasswords& passwords, QWidget* parent, bool askConflicts)
@@ -96,13 +114,14 @@ void TALIKSYR::start(bool allowMassDelete)
     options.conflict = m_account.conflict;
     options.allowMassDelete = allowMassDelete;
     options.decided = m_decided;
+    options.uncertainDecided = m_pairsDecided;
     options.cancelled = [cancelled = m_cancelled] { return cancelled->load(); };
     options.progress = [this](std::size_t done, std::size_t total) {
         // Emitted from the worker; the connection is queued to the window's thread.
         emit progressed(static_cast<int>(done), static_cast<int>(total));
     };
     DetachedSync* run = m_run.get();
-    HttpAuth auth{m_account.user, m_password, ""};
+    HttpAuth auth{m_account.user, m_password, m_account.pinnedKey};
     m_worker = std::make_unique<WorkerThread>(
         this,
         [run, auth, account = m_account, options] {
@@ -114,6 +133,7 @@ void TALIKSYR::start(bool allowMassDelete)
                 if (books.empty()) {
                     SyncSummary failed;
                     failed.error = error;
+                    failed.certificate = client.certificateProblem();
                     return failed;
                 }
                 book = books.front().url;
@@ -142,6 +162,10 @@ void TALIKSYR::finished(SyncSummary summary)
     m_run->handBack(m_state);
     m_run.reset();
     m_summary = std::move(summary);
+    if (m_summary.certificate && acceptKey(*m_summary.certificate)) {
+        start(false);
+        return;
+    }
     if (m_summary.massDeleteStop &&
         m_state.ui.askYesNo("この同期では、この住所録かサーバーのどちらかで半数を超える人が削除されます。\n"
                             "続けますか？",
@@ -151,9 +175,11 @@ void TALIKSYR::finished(SyncSummary summary)
     }
     // The window stays up (hiding it would end its exec) while the conflicts are asked about.
     if (m_askConflicts && !m_before && !m_summary.cancelled && !m_summary.massDeleteStop &&
-        !m_summary.conflictsLeft.empty()) {
-        m_label->setText("競合を確認しています…");
-        if (askConflicts()) {
+        (!m_summary.conflictsLeft.empty() || !m_summary.uncertainPairs.empty())) {
+        m_label->setText("競合と確かでない組を確認しています…");
+        bool conflicts = askConflicts();
+        bool pairs = askUncertainPairs();
+        if (conflicts || pairs) {
             m_before = m_summary;
             m_label->setText("同期しています…");
             start(false);
@@ -172,6 +198,27 @@ void TALIKSYR::finished(SyncSummary summary)
     }
     tellSummary();
     accept();
+}
+
+bool TALIKSYR::acceptKey(const CertificateProblem& problem)
+{
+    // A key once accepted is changed only in the account dialog, where the user sets whom to trust.
+    if (problem.kind != CertificateProblem::Kind::Untrusted || problem.presented.empty() ||
+        !m_account.pinnedKey.empty()) {
+        return false;
+    }
+    if (!m_state.ui.askYesNo(CertificateMessage(problem) +
+                                 "\n\nこの指紋がサーバーのものだと確かめられたら、受け入れて、以後はこの鍵だけを"
+                                 "信頼しますか？",
+                             MessageIcon::Question, "サーバーの証明書")) {
+        return false;
+    }
+    m_account.pinnedKey = problem.presented;
+    if (!WriteSyncAccount(m_state, m_account)) {
+        m_state.ui.message("同期先を設定ファイルに保存できませんでした。", MessageIcon::Exclamation);
+        return false;
+    }
+    return true;
 }
 
 bool TALIKSYR::askConflicts()
@@ -203,6 +250,24 @@ bool TALIKSYR::askConflicts()
     return !m_decided.empty();
 }
 
+bool TALIKSYR::askUncertainPairs()
+{
+    const std::vector<std::string> choices = {"同じ人として結び付ける（どちらにも写さない）",
+                                              "別の人として、それぞれをもう一方にも登録する", "あとで決める"};
+    for (const UncertainPair& pair : m_summary.uncertainPairs) {
+        std::optional<std::size_t> picked =
+            m_state.ui.chooseItem("同一人物か確かでない組: この住所録の " + pair.name + " ⇔ サーバーの " +
+                                      pair.cardName + "（" + pair.reasons + "）",
+                                  choices);
+        if (picked == 0) {
+            m_pairsDecided[pair.href] = UncertainRule::Same;
+        } else if (picked == 1) {
+            m_pairsDecided[pair.href] = UncertainRule::Separate;
+        }
+    }
+    return !m_pairsDecided.empty();
+}
+
 void TALIKSYR::tellSummary()
 {
     std::string text = SummaryLine(m_summary);
@@ -217,7 +282,7 @@ void TALIKSYR::tellSummary()
         text = m_summary.error + "\n" + text;
         icon = MessageIcon::Exclamation;
     }
-    m_state.ui.message(text + NotesText(m_summary), icon, "同期");
+    m_state.ui.message(text + UncertainText(m_summary) + NotesText(m_summary), icon, "同期");
 }
 
 } // namespace talik

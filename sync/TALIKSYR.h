@@ -29,7 +29,8 @@ class TALIKSYR : public QDialog
     Q_OBJECT
 public:
     // `askConflicts`: under the rule 確認する, the conflict window asks about each person changed
-    // on both sides, and what the user decided is carried out by a second run.
+    // on both sides, and the user is asked about each pair a first sync could not call one person or
+    // two; what the user decided is carried out by a second run.
     TALIKSYR(AppState& state, SyncPasswords& passwords, QWidget* parent = nullptr, bool askConflicts = true);
     ~TALIKSYR() override;
 
@@ -48,8 +49,13 @@ private:
     void buildControls();
     void start(bool allowMassDelete);
     void finished(SyncSummary summary);
+    // A server whose certificate the system does not trust, met with no key kept: asks whether to
+    // trust its key; true when it was accepted and kept.
+    bool acceptKey(const CertificateProblem& problem);
     // The conflict window for each person left; false when the user decided nothing.
     bool askConflicts();
+    // For each uncertain pair: one person, two, or later; false when the user decided nothing.
+    bool askUncertainPairs();
     void tellSummary();
 
     AppState& m_state;
@@ -65,6 +71,7 @@ private:
     SyncSummary m_summary;
     bool m_askConflicts;
     std::map<std::string, ConflictRule> m_decided;
+    std::map<std::string, UncertainRule> m_pairsDecided;
     std::optional<SyncSummary> m_before; // the run before the one carrying out the decisions
 };
 

@@ -55,6 +55,8 @@ public:
     // The cards of `hrefs`, fetched in batches; a card the server no longer has is left out.
     std::optional<std::map<std::string, ServerCard>>
     fetch(const std::string& book, const std::vector<std::string>& hrefs, std::string& error);
+    // Why the server was not trusted, when that is what stopped a request.
+    const std::optional<CertificateProblem>& certificateProblem() const { return m_http.certificateProblem(); }
     // A new card: never overwrites one already there.
     WriteResult create(const std::string& book, const std::string& href, const std::string& card);
     WriteResult

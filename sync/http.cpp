@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <string_view>
 
 namespace talik {
 namespace {
@@ -34,6 +35,38 @@ std::size_t CollectHeader(char* data, std::size_t size, std::size_t count, void*
         (*headers)[name] = value;
     }
     return size * count;
+}
+
+// The public key of the server at `url`, read on a connection of its own that checks nothing and
+// sends nothing (no request, so no credentials reach a server not trusted yet).
+std::string PresentedKey(const std::string& url)
+{
+    CURL* probe = curl_easy_init();
+    if (probe == nullptr) {
+        return {};
+    }
+    curl_easy_setopt(probe, CURLOPT_URL, url.c_str());
+    curl_easy_setopt(probe, CURLOPT_NOSIGNAL, 1L);
+    curl_easy_setopt(probe, CURLOPT_CONNECTTIMEOUT, 30L);
+    curl_easy_setopt(probe, CURLOPT_PROTOCOLS_STR, "https");
+    curl_easy_setopt(probe, CURLOPT_CONNECT_ONLY, 1L);
+    curl_easy_setopt(probe, CURLOPT_SSL_VERIFYPEER, 0L);
+    curl_easy_setopt(probe, CURLOPT_SSL_VERIFYHOST, 0L);
+    curl_easy_setopt(probe, CURLOPT_CERTINFO, 1L);
+    std::string key;
+    curl_certinfo* chain = nullptr;
+    if (curl_easy_perform(probe) == CURLE_OK && curl_easy_getinfo(probe, CURLINFO_CERTINFO, &chain) == CURLE_OK &&
+        chain != nullptr && chain->num_of_certs > 0) {
+        // The first certificate of the chain is the server's own.
+        for (curl_slist* field = chain->certinfo[0]; field != nullptr; field = field->next) {
+            std::string_view text(field->data);
+            if (text.starts_with("Cert:")) {
+                key = PublicKeyPin(std::string(text.substr(5))).value_or("");
+            }
+        }
+    }
+    curl_easy_cleanup(probe);
+    return key;
 }
 
 } // namespace
@@ -122,6 +155,17 @@ HttpResponse HttpClient::once(const HttpRequest& request)
     curl_easy_setopt(curl, CURLOPT_HEADERDATA, &response.headers);
     CURLcode code = curl_easy_perform(curl);
     curl_slist_free_all(headers);
+    if (code == CURLE_PEER_FAILED_VERIFICATION || code == CURLE_SSL_PINNEDPUBKEYNOTMATCH) {
+        CertificateProblem problem;
+        problem.kind =
+            m_auth.pinnedKey.empty() ? CertificateProblem::Kind::Untrusted : CertificateProblem::Kind::Changed;
+        problem.presented = PresentedKey(request.url);
+        problem.pinned = m_auth.pinnedKey;
+        response.certificate = problem;
+        m_certificate = problem;
+        response.error = CertificateMessage(problem);
+        return response;
+    }
     if (code != CURLE_OK) {
         response.error = curl_easy_strerror(code);
         return response;

@@ -4,8 +4,11 @@
 // GET after a 301-303; a WebDAV request must keep its verb and body).
 #include <functional>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
+
+#include "sync/certificate.h"
 
 namespace talik {
 
@@ -24,6 +27,8 @@ struct HttpResponse
     std::string body;
     std::string url;   // where the answer finally came from, after redirects
     std::string error; // the transport's message when status is 0
+    // Set when the answer was refused for the server's certificate; `error` then tells it too.
+    std::optional<CertificateProblem> certificate;
     std::string header(const std::string& lowerName) const;
 };
 
@@ -31,7 +36,9 @@ struct HttpAuth
 {
     std::string user;
     std::string password;
-    // The SHA-256 fingerprint of a certificate the user accepted; empty: the system's certificates only.
+    // The public key the user accepted ("sha256//…", see certificate.h): then that key alone is
+    // trusted, in place of the system's certificates and the host name check. Empty: the system's
+    // certificates only.
     std::string pinnedKey;
 };
 
@@ -44,10 +51,13 @@ public:
     ~HttpClient();
 
     HttpResponse send(const HttpRequest& request);
+    // The certificate problem of the last answer refused for one; nullopt when none was.
+    const std::optional<CertificateProblem>& certificateProblem() const { return m_certificate; }
 
 private:
     HttpResponse once(const HttpRequest& request);
     HttpAuth m_auth;
+    std::optional<CertificateProblem> m_certificate;
     void* m_curl; // one handle for the run: its connections are reused
 };
 

@@ -3,6 +3,7 @@
 #include "platform/profile.h"
 #include "store/settings.h"
 #include "store/state.h"
+#include "sync/http.h"
 
 namespace talik {
 namespace {
@@ -65,6 +66,11 @@ const char* ConflictRuleName(ConflictRule rule)
     return "skip";
 }
 
+std::string PinForUrl(const SyncAccount& account, const std::string& url)
+{
+    return UrlOrigin(url) == UrlOrigin(account.url) ? account.pinnedKey : std::string();
+}
+
 std::optional<SyncAccount> ReadSyncAccount(const StoreState& state)
 {
     ProfileDocument doc = ProfileDocument::load(SettingsFile(state.ProfileFolder));
@@ -78,6 +84,7 @@ std::optional<SyncAccount> ReadSyncAccount(const StoreState& state)
     account.user = doc.value(section, Key("SyncUser", state)).value_or("");
     account.conflict =
         ParseConflictRule(doc.value(section, Key("SyncConflict", state)).value_or("skip")).value_or(ConflictRule::Skip);
+    account.pinnedKey = doc.value(section, Key("SyncPin", state)).value_or("");
     return account;
 }
 
@@ -89,6 +96,11 @@ bool WriteSyncAccount(const StoreState& state, const SyncAccount& account)
         doc.set(section, Key("SyncBook", state), account.book);
         doc.set(section, Key("SyncUser", state), account.user);
         doc.set(section, Key("SyncConflict", state), ConflictRuleName(account.conflict));
+        // Written only once a key was accepted: the files of those who never met a server's own
+        // certificate stay as they were.
+        if (!account.pinnedKey.empty() || doc.value(section, Key("SyncPin", state))) {
+            doc.set(section, Key("SyncPin", state), account.pinnedKey);
+        }
     });
 }
 

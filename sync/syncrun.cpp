@@ -50,6 +50,15 @@ struct Step
     std::string href;
 };
 
+// What the planning of cards new from the server keeps from one card to the next.
+struct NewCardMatching
+{
+    std::set<std::string> unlinked; // people here not linked to a card yet
+    std::set<std::string> held;     // people here in an uncertain pair: not sent to the server
+    std::map<std::int32_t, std::string> identityOfRecNo;
+    std::optional<DuplicateIndex> index; // made for the first card that needs it
+};
+
 class SyncRun
 {
 public:
@@ -64,6 +73,12 @@ private:
     void plan();
     void planKnown(const std::string& identity, const SyncedCard& row);
     void planNewCards();
+    void planNewCard(const std::string& href, const ServerCard& card, NewCardMatching& matching);
+    std::vector<KeyedPerson> matchablePeople(std::map<std::int32_t, std::string>& identityOfRecNo) const;
+    void holdUncertain(const std::string& identity,
+                       const std::string& href,
+                       const std::string& cardName,
+                       const MatchScore& match);
     bool massDelete() const;
     void execute(const Step& step);
     void upload(const std::string& identity, bool create);
@@ -96,7 +111,14 @@ private:
     std::vector<Step> m_steps;
     SyncSummary m_summary;
     bool m_failed = false;
+    bool m_holdToken = false; // a card was left unseen on purpose: the next run must list it again
 };
+
+// One person or two: the matcher cannot tell (two members of one household are two).
+bool Uncertain(const DuplicatePair& match)
+{
+    return match.b != 0 && match.match.score >= UncertainScore && !KeptApartAsHousehold(match.match);
+}
 
 std::string SyncRun::serverHash(const std::string& card)
 {
@@ -249,55 +271,94 @@ void SyncRun::planKnown(const std::string& identity, const SyncedCard& row)
 
 void SyncRun::planNewCards()
 {
-    std::set<std::string> unlinked;
-    std::vector<KeyedPerson> people;
-    std::map<std::string, std::string> identityOfUid;
+    NewCardMatching matching;
     for (const auto& [identity, local] : m_local) {
         if (!m_synced.contains(identity)) {
-            unlinked.insert(identity);
-            people.push_back({local.recNo, KeysOf(local.person.rec), identity});
-            identityOfUid[identity] = identity;
+            matching.unlinked.insert(identity);
         }
     }
-    std::map<std::int32_t, std::string> identityOfRecNo;
-    for (const KeyedPerson& person : people) {
-        identityOfRecNo[person.recNo] = person.identity;
-    }
-    DuplicateIndex index(people);
     for (const auto& [href, card] : m_cards) {
-        if (m_identityOfHref.contains(href)) {
-            continue;
+        if (!m_identityOfHref.contains(href)) {
+            planNewCard(href, card, matching);
         }
-        // The same person on both sides: by UID first (the cards this address book made carry the
-        // record's identity), then by the duplicate matcher, high confidence only.
-        std::string uid = CardUid(card.text);
-        auto byUid = identityOfUid.find(uid);
-        if (byUid != identityOfUid.end() && unlinked.contains(byUid->second)) {
-            unlinked.erase(byUid->second);
-            m_steps.push_back({Action::Link, byUid->second, href});
-            continue;
+    }
+    for (const std::string& identity : matching.unlinked) {
+        if (!matching.held.contains(identity)) {
+            m_steps.push_back({Action::Create, identity, ""});
         }
-        std::optional<Person> person = PersonFromCard(card.text, m_names);
-        if (!person) {
-            m_summary.notes.push_back("読みのないカードは取込みませんでした: " + href);
-            continue;
-        }
-        std::int32_t match = index.find(KeysOf(person->rec));
-        if (match != 0) {
-            const std::string& identity = identityOfRecNo[match];
-            if (unlinked.erase(identity) == 1) {
-                m_steps.push_back({Action::Link, identity, href});
-            } else {
-                // Two cards for one person here: which one it is, the user decides.
-                m_summary.notes.push_back("同じ人と見られるカードが複数あります (取込みませんでした): " + href);
-            }
-            continue;
-        }
+    }
+}
+
+// The same person on both sides: by UID first (the cards this address book made carry the record's
+// identity), then by the duplicate matcher; else someone new here.
+void SyncRun::planNewCard(const std::string& href, const ServerCard& card, NewCardMatching& matching)
+{
+    std::string uid = CardUid(card.text);
+    if (matching.unlinked.erase(uid) == 1) {
+        m_steps.push_back({Action::Link, uid, href});
+        return;
+    }
+    std::optional<Person> person = PersonFromCard(card.text, m_names);
+    if (!person) {
+        m_summary.notes.push_back("読みのないカードは取込みませんでした: " + href);
+        return;
+    }
+    if (!matching.index) {
+        matching.index.emplace(matchablePeople(matching.identityOfRecNo));
+    }
+    DuplicatePair match = matching.index->best(KeysOf(person->rec));
+    auto said = m_options.uncertainDecided.find(href);
+    UncertainRule rule = said == m_options.uncertainDecided.end() ? m_options.uncertain : said->second;
+    bool surely = match.match.score >= HighConfidenceScore;
+    if (!surely && !(Uncertain(match) && rule != UncertainRule::Separate)) {
         m_steps.push_back({Action::AddHere, "", href});
+        return;
     }
-    for (const std::string& identity : unlinked) {
-        m_steps.push_back({Action::Create, identity, ""});
+    const std::string& identity = matching.identityOfRecNo[match.b];
+    if (!surely && rule == UncertainRule::List) {
+        holdUncertain(identity, href, GetText(person->rec.KanjiName), match.match);
+        matching.held.insert(identity);
+    } else if (matching.unlinked.erase(identity) == 1) {
+        m_steps.push_back({Action::Link, identity, href});
+    } else {
+        // A second card for someone already linked: which one it is, the user decides. The token
+        // stays, so the card is told of again until then.
+        m_summary.notes.push_back("同じ人と見られるカードが複数あります (取込みませんでした): " + href);
+        m_holdToken = true;
     }
+}
+
+// Neither side is copied for the pair: it is listed, and the sync token stays where it was, so the
+// card is listed again by the next runs until the user has said what the pair is.
+void SyncRun::holdUncertain(const std::string& identity,
+                            const std::string& href,
+                            const std::string& cardName,
+                            const MatchScore& match)
+{
+    const LocalPerson& local = m_local[identity];
+    m_summary.uncertainPairs.push_back(
+        {local.recNo, GetText(local.person.rec.KanjiName), href, cardName, match.score, ReasonText(match)});
+    m_holdToken = true;
+}
+
+// Everyone here a card new from the server may be (those linked already too, so that a second card
+// for one of them is not taken for someone new); not those this run deletes here.
+std::vector<KeyedPerson> SyncRun::matchablePeople(std::map<std::int32_t, std::string>& identityOfRecNo) const
+{
+    std::set<std::string> leaving;
+    for (const Step& step : m_steps) {
+        if (step.action == Action::DeleteHere) {
+            leaving.insert(step.identity);
+        }
+    }
+    std::vector<KeyedPerson> people;
+    for (const auto& [identity, local] : m_local) {
+        if (!leaving.contains(identity)) {
+            people.push_back({local.recNo, KeysOf(local.person.rec), identity});
+            identityOfRecNo[local.recNo] = identity;
+        }
+    }
+    return people;
 }
 
 void SyncRun::plan()
@@ -325,7 +386,11 @@ bool SyncRun::massDelete() const
 
 SyncSummary SyncRun::run()
 {
-    if (!readLocal() || !listServer()) {
+    if (!readLocal()) {
+        return m_summary;
+    }
+    if (!listServer()) {
+        m_summary.certificate = m_client.certificateProblem();
         return m_summary;
     }
     plan();
@@ -348,7 +413,7 @@ SyncSummary SyncRun::run()
     }
     m_writer->publish();
     // The token moves on only when every change it covers was taken; else the next run asks again.
-    if (!m_failed && !m_options.dryRun && m_side && !m_listing.token.empty()) {
+    if (!m_failed && !m_holdToken && !m_options.dryRun && m_side && !m_listing.token.empty()) {
         StoreSyncToken(*m_side, m_book, m_listing.token);
     }
     if (m_failed && m_summary.error.empty() && !m_summary.cancelled) {

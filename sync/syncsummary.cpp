@@ -10,4 +10,14 @@ std::string SummaryLine(const SyncSummary& s)
            "／競合 " + n(s.conflicts);
 }
 
+std::string UncertainPairLines(const SyncSummary& summary)
+{
+    std::string lines;
+    for (const UncertainPair& pair : summary.uncertainPairs) {
+        lines += std::to_string(pair.recNo) + "\t" + pair.name + "\t" + pair.href + "\t" + pair.cardName + "\t" +
+                 std::to_string(pair.score) + "\t" + pair.reasons + "\n";
+    }
+    return lines;
+}
+
 } // namespace talik

@@ -1,10 +1,12 @@
 #pragma once
 // What a sync run did, as the window and talikcli tell it.
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "store/record.h"
+#include "sync/certificate.h"
 
 namespace talik {
 
@@ -21,6 +23,18 @@ struct SyncConflict
     ExtraRecord theirsExtra{};
 };
 
+// On a first sync, a person here and a card there that may be one person or two: neither is
+// copied to the other side nor linked until the user says which.
+struct UncertainPair
+{
+    std::int32_t recNo = 0;
+    std::string name; // ours
+    std::string href;
+    std::string cardName; // the card's FN
+    int score = 0;
+    std::string reasons;
+};
+
 struct SyncSummary
 {
     int localAdded = 0;
@@ -35,9 +49,14 @@ struct SyncSummary
     std::string error;              // why the run stopped early; empty when it ran to the end
     std::vector<std::string> notes; // conflicts left alone, uncertain pairs, cards not taken, failures
     std::vector<SyncConflict> conflictsLeft;
+    std::vector<UncertainPair> uncertainPairs;
+    // Set when the run could not start because the server's certificate was not trusted.
+    std::optional<CertificateProblem> certificate;
 };
 
 // "この住所録: 追加 a・更新 u・削除 d／サーバー: 追加 a・更新 u・削除 d／競合 c"
 std::string SummaryLine(const SyncSummary& summary);
+// The uncertain pairs, one a line: "recNo<TAB>name<TAB>href<TAB>card name<TAB>score<TAB>reasons".
+std::string UncertainPairLines(const SyncSummary& summary);
 
 } // namespace talik

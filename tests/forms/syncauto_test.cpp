@@ -44,7 +44,7 @@ protected:
         }
         state.ProfileFolder = dir.str();
         load();
-        ASSERT_TRUE(WriteSyncAccount(state, {server->book(), server->book(), server->user(), ConflictRule::Skip}));
+        ASSERT_TRUE(WriteSyncAccount(state, {server->book(), server->book(), server->user(), ConflictRule::Skip, ""}));
         add("ﾔﾏﾀﾞ", "山田 太郎", "yamada@example.jp");
         state.TablesLoaded = false;
     }
@@ -101,7 +101,7 @@ TEST(SyncAtStartAndExitOption, IsWrittenOnlyOnceSetAndNeedsAnAccount)
     ASSERT_TRUE(WriteSyncAtStartAndExit(state, true));
     EXPECT_TRUE(ReadSyncAtStartAndExit(state));
     EXPECT_FALSE(SyncsAtStartAndExit(state)) << "no account yet";
-    ASSERT_TRUE(WriteSyncAccount(state, {"https://dav.example.jp/", "", "alice", ConflictRule::Skip}));
+    ASSERT_TRUE(WriteSyncAccount(state, {"https://dav.example.jp/", "", "alice", ConflictRule::Skip, ""}));
     EXPECT_TRUE(SyncsAtStartAndExit(state));
     // The other settings written at the end keep it.
     ASSERT_TRUE(WriteSettings(state.settings, SettingsFile(dir.str()), state.Mode));

@@ -84,7 +84,7 @@ protected:
     }
     void keepAccount()
     {
-        ASSERT_TRUE(WriteSyncAccount(state, {server->book(), server->book(), server->user(), ConflictRule::Skip}));
+        ASSERT_TRUE(WriteSyncAccount(state, {server->book(), server->book(), server->user(), ConflictRule::Skip, ""}));
         vault.kept[{server->book(), server->user()}] = server->password();
     }
     // A run through the window; the summary it told.
@@ -136,6 +136,7 @@ protected:
         serverCardChanged("theirs@example.jp");
         return yamada;
     }
+    void uncertainPair();
     int serverCards()
     {
         CardDavClient client({server->user(), server->password(), ""});
@@ -262,6 +263,113 @@ TEST_F(SyncFormsTest, AMassDeleteStopAsksAndGoesOnOnlyOnYes)
     EXPECT_EQ(serverCards(), 1);
 }
 
+TEST_F(SyncFormsTest, TheCancelButtonStopsARunAndTheNextConvergesWithNothingLostOrDoubled)
+{
+    keepAccount();
+    const int here = 80;
+    const int there = 10;
+    for (int i = 0; i < here; ++i) {
+        add("ﾃｽﾄ", "人 " + std::to_string(i), "h" + std::to_string(i) + "@example.jp");
+    }
+    CardDavClient client({server->user(), server->password(), ""});
+    for (int i = 0; i < there; ++i) {
+        const std::string n = std::to_string(i);
+        ASSERT_TRUE(client
+                        .create(server->book(), UrlPath(server->book()) + "s" + n + ".vcf",
+                                "BEGIN:VCARD\r\nVERSION:3.0\r\nUID:s" + n + "\r\nN:外;人" + n + ";;;\r\nFN:外 人" + n +
+                                    "\r\nX-PHONETIC-LAST-NAME:ソト\r\nEMAIL:s" + n + "@example.jp\r\nEND:VCARD\r\n")
+                        .ok());
+    }
+    // The real button, pressed once the run has done a few people.
+    bool pressed = false;
+    WhenModalShows<TALIKSYR>([&](TALIKSYR* window) {
+        QObject::connect(window, &TALIKSYR::progressed, window, [&pressed, window](int done, int) {
+            if (!pressed && done >= 5) {
+                pressed = true;
+                QTest::mouseClick(window->findChild<QPushButton*>("Command1"), Qt::LeftButton);
+            }
+        });
+    });
+    {
+        TALIKSYR window(state, passwords);
+        ASSERT_TRUE(window.runSync());
+        EXPECT_TRUE(pressed);
+        EXPECT_TRUE(window.summary().cancelled);
+        EXPECT_LT(window.summary().localAdded + window.summary().serverAdded, here + there);
+    }
+    EXPECT_EQ(ui.shown.back().text.rfind("同期をキャンセルしました。", 0), 0u) << ui.shown.back().text;
+
+    syncThroughWindow();
+    EXPECT_EQ(state.tables.TotalCount, here + there);
+    EXPECT_EQ(serverCards(), here + there);
+    std::set<std::string> names;
+    for (std::int32_t recNo = 1; recNo <= GetLong(state.Header.LastRecNo); ++recNo) {
+        AddressRecord rec{};
+        ExtraRecord extra{};
+        if (state.tables.usedFlag(recNo) == '1' && ReadRecord(state, recNo, rec, extra)) {
+            EXPECT_TRUE(names.insert(GetText(rec.KanjiName)).second) << "twice: " << GetText(rec.KanjiName);
+        }
+    }
+    EXPECT_EQ(names.size(), static_cast<std::size_t>(here + there));
+    EXPECT_EQ(syncThroughWindow(), "この住所録: 追加 0・更新 0・削除 0／サーバー: 追加 0・更新 0・削除 0／競合 0");
+}
+
+// Here and there a 山田 太郎 with the same reading and another e-mail: one person or two.
+void SyncFormsTest::uncertainPair()
+{
+    keepAccount();
+    add("ﾔﾏﾀﾞ ﾀﾛｳ", "山田 太郎", "taro@home.example.jp");
+    CardDavClient client({server->user(), server->password(), ""});
+    ASSERT_TRUE(client
+                    .create(server->book(), UrlPath(server->book()) + "a.vcf",
+                            "BEGIN:VCARD\r\nVERSION:3.0\r\nUID:a\r\nN:山田;太郎;;;\r\nFN:山田 太郎\r\n"
+                            "X-PHONETIC-LAST-NAME:ヤマダ\r\nX-PHONETIC-FIRST-NAME:タロウ\r\n"
+                            "EMAIL:taro@work.example.jp\r\nEND:VCARD\r\n")
+                    .ok());
+}
+
+TEST_F(SyncFormsTest, AnUncertainPairLeftForLaterIsListedInTheSummaryAndNeitherSideIsCopied)
+{
+    uncertainPair();
+    ui.choiceAnswers = {2};
+    std::string told = syncThroughWindow();
+    ASSERT_EQ(ui.shown.size(), 2u);
+    EXPECT_EQ(ui.shown[0].kind, "choice");
+    EXPECT_NE(ui.shown[0].text.find("あとで決める"), std::string::npos);
+    EXPECT_NE(told.find("同一人物か確かでないため、どちらの側にも写していない組:\n山田 太郎 ⇔ サーバーの 山田 "
+                        "太郎（読み・氏名）"),
+              std::string::npos)
+        << told;
+    EXPECT_EQ(state.tables.TotalCount, 1);
+    EXPECT_EQ(serverCards(), 1);
+}
+
+TEST_F(SyncFormsTest, AnUncertainPairSaidToBeOnePersonIsLinkedAndSaidToBeTwoIsCopiedBothWays)
+{
+    uncertainPair();
+    ui.choiceAnswers = {0};
+    EXPECT_EQ(syncThroughWindow(), "この住所録: 追加 0・更新 0・削除 0／サーバー: 追加 0・更新 0・削除 0／競合 0");
+    EXPECT_EQ(state.tables.TotalCount, 1);
+    EXPECT_EQ(serverCards(), 1);
+    // Linked: asked no more.
+    EXPECT_EQ(syncThroughWindow(), "この住所録: 追加 0・更新 0・削除 0／サーバー: 追加 0・更新 0・削除 0／競合 0");
+
+    // Another namesake on each side, said to be two people this time.
+    add("ｽｽﾞｷ ﾊﾅｺ", "鈴木 花子", "hana@home.example.jp");
+    CardDavClient client({server->user(), server->password(), ""});
+    ASSERT_TRUE(client
+                    .create(server->book(), UrlPath(server->book()) + "b.vcf",
+                            "BEGIN:VCARD\r\nVERSION:3.0\r\nUID:b\r\nN:鈴木;花子;;;\r\nFN:鈴木 花子\r\n"
+                            "X-PHONETIC-LAST-NAME:スズキ\r\nX-PHONETIC-FIRST-NAME:ハナコ\r\n"
+                            "EMAIL:hana@work.example.jp\r\nEND:VCARD\r\n")
+                    .ok());
+    ui.choiceAnswers = {1};
+    EXPECT_EQ(syncThroughWindow(), "この住所録: 追加 1・更新 0・削除 0／サーバー: 追加 1・更新 0・削除 0／競合 0");
+    EXPECT_EQ(state.tables.TotalCount, 3); // 山田 and two 鈴木 花子
+    EXPECT_EQ(serverCards(), 3);
+    EXPECT_EQ(syncThroughWindow(), "この住所録: 追加 0・更新 0・削除 0／サーバー: 追加 0・更新 0・削除 0／競合 0");
+}
+
 TEST_F(SyncFormsTest, TheConflictWindowTakesTheTickedFieldsFromTheServerAndSendsTheResultBack)
 {
     std::int32_t yamada = changedOnBothSides();
@@ -328,6 +436,123 @@ TEST(ConflictWindow, EnterLeavesThePersonForLater)
     QTest::keyClick(&window, Qt::Key_Return);
     EXPECT_EQ(window.choice(), TALIKSYC::Choice::Later);
     EXPECT_EQ(window.result(), QDialog::Rejected);
+}
+
+// A server with a certificate of its own: the windows ask with its fingerprint and keep the key.
+class TlsFormsTest : public StoreTest
+{
+protected:
+    void SetUp() override
+    {
+        server = std::make_unique<DavServer>(DavServer::Kind::Radicale, true);
+        if (!server->running()) {
+            GTEST_SKIP() << "no Radicale or no openssl";
+        }
+        state.ProfileFolder = dir.str();
+        load();
+        AddressRecord rec{};
+        ExtraRecord extra{};
+        ClearRecord(rec);
+        ClearRecord(extra);
+        SetText(rec.KanaName, "ﾔﾏﾀﾞ");
+        SetText(rec.KanjiName, "山田 太郎");
+        ASSERT_NE(AddRecord(state, rec, extra), 0);
+    }
+    std::vector<std::string> questions() const
+    {
+        std::vector<std::string> asked;
+        for (const ShownMessage& shown : ui.shown) {
+            if (shown.kind == "question") {
+                asked.push_back(shown.text);
+            }
+        }
+        return asked;
+    }
+
+    std::unique_ptr<DavServer> server;
+    MemoryPasswordStore vault;
+    SyncPasswords passwords{vault};
+};
+
+TEST_F(TlsFormsTest, TheConnectionTestAsksWithTheFingerprintAndOkKeepsTheAcceptedKey)
+{
+    TALIKSYN dialog(state, passwords);
+    dialog.findChild<QLineEdit*>("TextUrl")->setText(QString::fromStdString(server->root()));
+    dialog.findChild<QLineEdit*>("TextUser")->setText("alice");
+    dialog.findChild<QLineEdit*>("TextPassword")->setText("secret");
+    ui.yesNoAnswers = {true};
+    TestConnection(dialog);
+    ASSERT_EQ(questions().size(), 1u);
+    EXPECT_NE(questions()[0].find(server->fingerprint()), std::string::npos) << questions()[0];
+    EXPECT_EQ(dialog.findChild<QListWidget*>("ListBooks")->count(), 1);
+    QTest::mouseClick(dialog.findChild<QPushButton*>("CommandOK"), Qt::LeftButton);
+    std::optional<SyncAccount> account = ReadSyncAccount(state);
+    ASSERT_TRUE(account);
+    EXPECT_EQ(account->pinnedKey, server->fingerprint());
+}
+
+TEST_F(TlsFormsTest, RefusingTheKeyListsNothingAndKeepsNone)
+{
+    TALIKSYN dialog(state, passwords);
+    dialog.findChild<QLineEdit*>("TextUrl")->setText(QString::fromStdString(server->root()));
+    dialog.findChild<QLineEdit*>("TextUser")->setText("alice");
+    dialog.findChild<QLineEdit*>("TextPassword")->setText("secret");
+    ui.yesNoAnswers = {false};
+    TestConnection(dialog);
+    EXPECT_EQ(dialog.findChild<QListWidget*>("ListBooks")->count(), 0);
+    EXPECT_NE(dialog.findChild<QLabel*>("LabelStatus")->text().toStdString().find(server->fingerprint()),
+              std::string::npos);
+    QTest::mouseClick(dialog.findChild<QPushButton*>("CommandOK"), Qt::LeftButton);
+    std::optional<SyncAccount> account = ReadSyncAccount(state);
+    ASSERT_TRUE(account);
+    EXPECT_EQ(account->pinnedKey, "");
+}
+
+TEST_F(TlsFormsTest, TheAccountDialogNamesBothKeysOfAChangedCertificateAndTakesTheNewOneOnlyOnYes)
+{
+    const std::string old = server->fingerprint();
+    ASSERT_TRUE(WriteSyncAccount(state, {server->root(), "", server->user(), ConflictRule::Skip, old}));
+    ASSERT_TRUE(server->renewCertificate());
+    TALIKSYN dialog(state, passwords);
+    dialog.findChild<QLineEdit*>("TextPassword")->setText("secret");
+    ui.yesNoAnswers = {false};
+    TestConnection(dialog);
+    ASSERT_EQ(questions().size(), 1u);
+    EXPECT_NE(questions()[0].find(old), std::string::npos) << questions()[0];
+    EXPECT_NE(questions()[0].find(server->fingerprint()), std::string::npos) << questions()[0];
+    EXPECT_EQ(dialog.findChild<QListWidget*>("ListBooks")->count(), 0);
+    ui.yesNoAnswers = {true};
+    TestConnection(dialog);
+    EXPECT_EQ(dialog.findChild<QListWidget*>("ListBooks")->count(), 1);
+    QTest::mouseClick(dialog.findChild<QPushButton*>("CommandOK"), Qt::LeftButton);
+    EXPECT_EQ(ReadSyncAccount(state)->pinnedKey, server->fingerprint());
+}
+
+TEST_F(TlsFormsTest, ARunWithoutAKeptKeyAsksThenSyncsAndAChangedKeyIsRefusedNamingBoth)
+{
+    ASSERT_TRUE(WriteSyncAccount(state, {server->book(), server->book(), server->user(), ConflictRule::Skip, ""}));
+    vault.kept[{server->book(), server->user()}] = server->password();
+    ui.yesNoAnswers = {true};
+    {
+        TALIKSYR window(state, passwords);
+        EXPECT_TRUE(window.runSync());
+    }
+    ASSERT_EQ(questions().size(), 1u);
+    EXPECT_NE(questions()[0].find(server->fingerprint()), std::string::npos) << questions()[0];
+    EXPECT_EQ(ui.shown.back().text, "この住所録: 追加 0・更新 0・削除 0／サーバー: 追加 1・更新 0・削除 0／競合 0");
+    const std::string accepted = server->fingerprint();
+    EXPECT_EQ(ReadSyncAccount(state)->pinnedKey, accepted);
+
+    ASSERT_TRUE(server->renewCertificate());
+    {
+        TALIKSYR window(state, passwords);
+        EXPECT_TRUE(window.runSync());
+    }
+    EXPECT_EQ(questions().size(), 1u); // a changed key is not offered from here
+    const std::string told = ui.shown.back().text;
+    EXPECT_NE(told.find(accepted), std::string::npos) << told;
+    EXPECT_NE(told.find(server->fingerprint()), std::string::npos) << told;
+    EXPECT_EQ(ReadSyncAccount(state)->pinnedKey, accepted);
 }
 
 TEST_F(SyncFormsTest, WithoutAnAccountTheRunSaysWhereToSetOne)

@@ -131,6 +131,26 @@ TEST(FindDuplicates, PairsShareAKeyBestFirstAndThoseSaidApartStayOut)
     EXPECT_EQ(pairs[0].a, 3);
 }
 
+TEST(DuplicateIndex, TheBestMatchBelowHighConfidenceTellsANamesakeFromAHousehold)
+{
+    Person husband{"ﾔﾏﾀﾞ ﾀﾛｳ",     "山田 太郎",     "yamada@example.jp",
+                   "03-1111-2222", "090-5555-6666", "東京都新宿区新宿1-1"};
+    Person wife{"ﾔﾏﾀﾞ ﾊﾅｺ", "山田 花子", "yamada@example.jp", "03-1111-2222", "090-5555-6666", "東京都新宿区新宿1-1"};
+    DuplicateIndex index({{2, Keys(husband), ""}});
+    DuplicatePair household = index.best(Keys(wife));
+    EXPECT_EQ(household.b, 2);
+    EXPECT_EQ(household.match.score, HighConfidenceScore - 1);
+    EXPECT_TRUE(KeptApartAsHousehold(household.match));
+    EXPECT_EQ(index.find(Keys(wife)), 0);
+    // The same name and reading, nothing else shared: one person or two.
+    DuplicatePair namesake = index.best(Keys({"ﾔﾏﾀﾞ ﾀﾛｳ", "山田 太郎", "taro@work.example.jp"}));
+    EXPECT_EQ(namesake.b, 2);
+    EXPECT_GE(namesake.match.score, UncertainScore);
+    EXPECT_LT(namesake.match.score, HighConfidenceScore);
+    EXPECT_FALSE(KeptApartAsHousehold(namesake.match));
+    EXPECT_EQ(index.best(Keys({"ｽｽﾞｷ", "鈴木 一郎"})).b, 0);
+}
+
 TEST(DuplicateIndex, FindsTheBestHighConfidenceMatchAndRecordsAddedLater)
 {
     DuplicateIndex index({{2, Keys({"ﾔﾏﾀﾞ ﾀﾛｳ", "山田 太郎", "", "", "090-1234-5678"}), ""}});

@@ -36,9 +36,9 @@ int FreePort()
     return port;
 }
 
-bool Answers(const std::string& url, const std::string& user, const std::string& password)
+bool Answers(const std::string& url, const std::string& user, const std::string& password, const std::string& pin)
 {
-    HttpClient http({user, password, ""});
+    HttpClient http({user, password, pin});
     for (int attempt = 0; attempt < 200; ++attempt) {
         if (http.send({"OPTIONS", url, {}, ""}).status != 0) {
             return true;
@@ -63,14 +63,14 @@ std::string FindProgram(const std::string& name)
     return {};
 }
 
-DavServer::DavServer(Kind kind) : m_kind(kind), m_port(FreePort())
+DavServer::DavServer(Kind kind, bool tls) : m_kind(kind), m_tls(tls), m_port(FreePort())
 {
-    if (!start()) {
+    if ((m_tls && !makeCertificate()) || !start()) {
         return;
     }
     if (m_kind == Kind::Radicale) {
         m_book = root() + "alice/book/";
-        HttpClient http({user(), password(), ""});
+        HttpClient http({user(), password(), m_fingerprint});
         http.send({"MKCOL", root() + "alice/", {}, ""});
         http.send({"MKCOL",
                    m_book,
@@ -97,7 +97,6 @@ bool DavServer::start()
                 "",
                 "--server-hosts",
                 "127.0.0.1:" + std::to_string(m_port),
-                "--no-server-ssl",
                 "--auth-type",
                 "htpasswd",
                 "--auth-htpasswd-filename",
@@ -110,6 +109,12 @@ bool DavServer::start()
                 m_dir.str() + "/store",
                 "--logging-level",
                 "error"};
+        if (m_tls) {
+            args.insert(args.end(), {"--server-ssl", "--server-certificate", m_dir.str() + "/cert.pem", "--server-key",
+                                     m_dir.str() + "/key.pem"});
+        } else {
+            args.push_back("--no-server-ssl");
+        }
     } else {
         std::string program = FindProgram("xandikos");
         if (program.empty()) {
@@ -118,7 +123,7 @@ bool DavServer::start()
         args = {program, "-d", m_dir.str() + "/store", "--defaults", "-l", "127.0.0.1", "-p", std::to_string(m_port)};
     }
     m_pid = StartProgram(args);
-    if (m_pid > 0 && !Answers(root(), user(), password())) {
+    if (m_pid > 0 && !Answers(root(), user(), password(), m_fingerprint)) {
         kill(m_pid, SIGKILL);
         WaitForProgram(m_pid);
         m_pid = -1;
@@ -133,6 +138,43 @@ bool DavServer::restart()
         WaitForProgram(m_pid);
     }
     return start();
+}
+
+// A self-signed certificate for 127.0.0.1 on a fresh key, and its key's fingerprint computed by
+// openssl itself (not by the code under test).
+bool DavServer::makeCertificate()
+{
+    std::string openssl = FindProgram("openssl");
+    if (openssl.empty()) {
+        return false;
+    }
+    const std::string dir = m_dir.str();
+    const std::string n = std::to_string(++m_certificates);
+    std::filesystem::create_directories(dir + "/openssl");
+    const std::vector<std::vector<std::string>> steps = {
+        {openssl, "req", "-x509", "-newkey", "ec", "-pkeyopt", "ec_paramgen_curve:prime256v1", "-nodes", "-keyout",
+         dir + "/key.pem", "-out", dir + "/cert.pem", "-days", "2", "-subj", "/CN=talik test " + n, "-addext",
+         "subjectAltName=IP:127.0.0.1"},
+        {openssl, "x509", "-in", dir + "/cert.pem", "-pubkey", "-noout", "-out", dir + "/pub.pem"},
+        {openssl, "pkey", "-pubin", "-in", dir + "/pub.pem", "-outform", "der", "-out", dir + "/pub.der"},
+        {openssl, "dgst", "-sha256", "-binary", "-out", dir + "/pub.sha256", dir + "/pub.der"},
+        {openssl, "base64", "-A", "-in", dir + "/pub.sha256", "-out", dir + "/pub.b64"},
+    };
+    for (const std::vector<std::string>& step : steps) {
+        if (RunProgram(step, dir + "/openssl").exitCode != 0) {
+            return false;
+        }
+    }
+    std::ifstream in(dir + "/pub.b64");
+    std::string base64;
+    std::getline(in, base64);
+    m_fingerprint = "sha256//" + base64;
+    return !base64.empty();
+}
+
+bool DavServer::renewCertificate()
+{
+    return makeCertificate() && restart();
 }
 
 DavServer::~DavServer()

@@ -119,6 +119,8 @@ protected:
         return summary;
     }
 
+    void uncertainFirstSync();
+
     std::unique_ptr<DavServer> server;
     std::unique_ptr<CardDavClient> client;
 };
@@ -395,6 +397,101 @@ TEST_P(SyncTest, TwoHundredOnEachSideOfWhomAHundredAndFiftyAreTheSameMakeTwoHund
     }
     EXPECT_EQ(names.size(), 250u) << "a person is on the server twice";
     EXPECT_EQ(SummaryLine(sync()), "この住所録: 追加 0・更新 0・削除 0／サーバー: 追加 0・更新 0・削除 0／競合 0");
+}
+
+// On each side a 山田 太郎 with the same reading but another e-mail: one person or two, the matcher
+// cannot tell. Beside them a person certainly on both sides and one new on each.
+void SyncTest::uncertainFirstSync()
+{
+    add("ﾔﾏﾀﾞ ﾀﾛｳ", "山田 太郎", "taro@home.example.jp");
+    add("ｽｽﾞｷ ﾊﾅｺ", "鈴木 花子", "hana@example.jp");
+    add("ｻﾄｳ ｲﾁﾛｳ", "佐藤 一郎", "ichiro@example.jp");
+    put("a.vcf", "a",
+        Card("a", "山田", "太郎", "ヤマダ", "X-PHONETIC-FIRST-NAME:タロウ\r\nEMAIL:taro@work.example.jp\r\n"));
+    put("b.vcf", "b", Card("b", "鈴木", "花子", "スズキ", "X-PHONETIC-FIRST-NAME:ハナコ\r\nEMAIL:hana@example.jp\r\n"));
+    put("c.vcf", "c", Card("c", "伊藤", "三郎", "イトウ", "X-PHONETIC-FIRST-NAME:サブロウ\r\n"));
+}
+
+TEST_P(SyncTest, AnUncertainFirstSyncPairIsListedAndCopiedNeitherWayUntilTheUserSays)
+{
+    uncertainFirstSync();
+    SyncSummary first = sync();
+    EXPECT_EQ(first.error, "");
+    ASSERT_EQ(first.uncertainPairs.size(), 1u);
+    const UncertainPair& pair = first.uncertainPairs[0];
+    EXPECT_EQ(pair.name, "山田 太郎");
+    EXPECT_EQ(pair.cardName, "山田 太郎");
+    EXPECT_TRUE(pair.href.ends_with("/a.vcf")) << pair.href;
+    EXPECT_GE(pair.score, UncertainScore);
+    EXPECT_LT(pair.score, HighConfidenceScore);
+    EXPECT_EQ(pair.reasons, "読み・氏名");
+    EXPECT_EQ(first.localAdded, 1);  // 伊藤
+    EXPECT_EQ(first.serverAdded, 1); // 佐藤
+    EXPECT_EQ(local().size(), 4u);
+    EXPECT_EQ(remote().size(), 4u);
+    // Listed again, still nothing copied, until the user says.
+    SyncSummary again = sync();
+    EXPECT_EQ(again.uncertainPairs.size(), 1u);
+    EXPECT_EQ(SummaryLine(again), "この住所録: 追加 0・更新 0・削除 0／サーバー: 追加 0・更新 0・削除 0／競合 0");
+
+    SyncOptions same;
+    same.uncertain = UncertainRule::Same;
+    SyncSummary linked = RunSync(state, *client, server->book(), same);
+    load();
+    EXPECT_TRUE(linked.uncertainPairs.empty());
+    EXPECT_EQ(SummaryLine(linked), "この住所録: 追加 0・更新 0・削除 0／サーバー: 追加 0・更新 0・削除 0／競合 0");
+    EXPECT_EQ(local().size(), 4u);
+    EXPECT_EQ(remote().size(), 4u);
+    SyncSummary after = sync();
+    EXPECT_TRUE(after.uncertainPairs.empty());
+    EXPECT_EQ(SummaryLine(after), "この住所録: 追加 0・更新 0・削除 0／サーバー: 追加 0・更新 0・削除 0／競合 0");
+}
+
+TEST_P(SyncTest, AnUncertainPairSaidToBeTwoPeopleIsCopiedBothWays)
+{
+    uncertainFirstSync();
+    EXPECT_EQ(sync().uncertainPairs.size(), 1u);
+    SyncOptions separate;
+    separate.uncertain = UncertainRule::Separate;
+    SyncSummary copied = RunSync(state, *client, server->book(), separate);
+    load();
+    EXPECT_TRUE(copied.uncertainPairs.empty());
+    EXPECT_EQ(copied.localAdded, 1);
+    EXPECT_EQ(copied.serverAdded, 1);
+    EXPECT_EQ(ReadKeyedPeople(state).value_or(std::vector<KeyedPerson>{}).size(), 5u);
+    EXPECT_EQ(remote().size(), 5u);
+    SyncSummary after = sync();
+    EXPECT_TRUE(after.uncertainPairs.empty());
+    EXPECT_EQ(SummaryLine(after), "この住所録: 追加 0・更新 0・削除 0／サーバー: 追加 0・更新 0・削除 0／競合 0");
+}
+
+TEST_P(SyncTest, ASecondCardSaidToBeSomeoneAlreadyLinkedIsNotedAndNotTaken)
+{
+    add("ﾔﾏﾀﾞ ﾀﾛｳ", "山田 太郎", "taro@example.jp");
+    put("a.vcf", "a", Card("a", "山田", "太郎", "ヤマダ", "X-PHONETIC-FIRST-NAME:タロウ\r\nEMAIL:taro@example.jp\r\n"));
+    put("b.vcf", "b",
+        Card("b", "山田", "太郎", "ヤマダ", "X-PHONETIC-FIRST-NAME:タロウ\r\nEMAIL:yamada@work.example.jp\r\n"));
+    SyncSummary first = sync();
+    ASSERT_EQ(first.uncertainPairs.size(), 1u);
+    EXPECT_TRUE(first.uncertainPairs[0].href.ends_with("/b.vcf"));
+    EXPECT_EQ(local().size(), 1u);
+    // 山田 is linked to a.vcf now: b.vcf is still his possible second card, not someone new.
+    SyncSummary again = sync();
+    EXPECT_EQ(again.uncertainPairs.size(), 1u);
+    EXPECT_EQ(local().size(), 1u);
+    SyncOptions same;
+    same.uncertainDecided[first.uncertainPairs[0].href] = UncertainRule::Same;
+    SyncSummary said = RunSync(state, *client, server->book(), same);
+    load();
+    EXPECT_TRUE(said.uncertainPairs.empty());
+    ASSERT_EQ(said.notes.size(), 1u);
+    EXPECT_EQ(said.notes[0].rfind("同じ人と見られるカードが複数あります", 0), 0u) << said.notes[0];
+    EXPECT_EQ(local().size(), 1u);
+    EXPECT_EQ(remote().size(), 2u);
+    // Listed again until the user deals with the second card on the server.
+    SyncSummary later = sync();
+    EXPECT_EQ(later.uncertainPairs.size(), 1u);
+    EXPECT_EQ(local().size(), 1u);
 }
 
 TEST_P(SyncTest, ARunThatWouldDeleteMostOfOneSideStops)
