@@ -31,13 +31,15 @@ public:
     // What to do with a line made into `rec`; with Fill, the existing record is rewritten through
     // `writer` and its number left in `recNo`.
     ImportOutcome decide(RecordWriter& writer, const AddressRecord& rec, const ExtraRecord& extra, std::int32_t& recNo);
-    // A record the import stored: a later line of the same person finds it.
-    void stored(std::int32_t recNo, const AddressRecord& rec);
+    // The line last decided on, stored as record `recNo` (its values as decided, with an identity
+    // of its own): a later line of the same person finds it.
+    void stored(std::int32_t recNo);
 
 private:
     ImportMatcher(DuplicateAction action, DuplicateIndex index) : m_action(action), m_index(std::move(index)) {}
     DuplicateAction m_action;
     DuplicateIndex m_index;
+    PersonKeys m_decided; // the keys of the line last decided on: worked out once per line
 };
 
 } // namespace talik

@@ -55,6 +55,13 @@ TEST(MatchKeys, KanjiVariantsFold)
     EXPECT_EQ(FoldKanjiVariants("齊藤"), "斎藤");
 }
 
+TEST(MatchKeys, EveryVariantOfTheTableFoldsAndOtherCharactersStay)
+{
+    EXPECT_EQ(FoldKanjiVariants("髙﨑嵜邊邉齋齊濱澤櫻國廣德惠眞黑藪槇冨嶋嶌曻槗關"),
+              "高崎崎辺辺斎斎浜沢桜国広徳恵真黒薮槙富島島昇橋関");
+    EXPECT_EQ(FoldKanjiVariants("高崎a1ｱ　関"), "高崎a1ｱ関");
+}
+
 TEST(MatchKeys, NumbersAndAddressesInOneSpelling)
 {
     EXPECT_EQ(NormaliseNumber("090-1234-5678"), "09012345678");
