@@ -63,43 +63,55 @@ class CsvImportWritesTest : public StoreTest
 protected:
     CsvImportWritesTest() { load(); }
 
-    // Line n: its own reading, name and e-mail; line 3 has no reading.
+    // Line n: its own reading, name, e-mail and remarks (near the record's end); line 3 has no
+    // reading.
     static std::string Lines(int count)
     {
         std::string file;
         for (int n = 1; n <= count; ++n) {
-            file += n == 3 ? "\"\",\"名前\",\"\"\r\n" : Expected(n, "\",\"", "\",\"", "\"", "\"\r\n");
+            file += n == 3 ? "\"\",\"名前\",\"\"\r\n" : LineOf(n);
         }
         return ToCp932(file);
     }
-    static std::string Expected(int n,
-                                std::string_view afterReading = "|",
-                                std::string_view afterName = "|",
-                                std::string_view before = "",
-                                std::string_view after = "")
+    static std::string LineOf(int n)
     {
-        return std::string(before) + "ｻ" + std::to_string(n) + std::string(afterReading) + "名前" + std::to_string(n) +
-               std::string(afterName) + "p" + std::to_string(n) + "@example.jp" + std::string(after);
+        const std::string number = std::to_string(n);
+        return "\"ｻ" + number + "\",\"名前" + number + "\",\"p" + number + "@example.jp\"" + std::string(12, ',') +
+               ",\"備考" + number + "\"\r\n";
+    }
+    static std::string Expected(int n)
+    {
+        const std::string number = std::to_string(n);
+        return "ｻ" + number + "|名前" + number + "|p" + number + "@example.jp|備考" + number;
     }
 
-    void startAfresh()
+    // An empty database; or one person under a header whose last record number is unusable, so
+    // that a load counts the records the file holds.
+    void startAfresh(bool unusableLast = false)
     {
         std::filesystem::remove(mainPath());
         std::filesystem::remove(extraPath());
+        if (unusableLast) {
+            WriteRecords(mainPath(), {HandMainHeader(0), HandAddress("\xb1", "one")});
+            WriteRecords(extraPath(), {HandExtraHeader(0), HandExtra("")});
+        }
         load();
         ui.shown.clear();
     }
 
-    // The live records as the files hold them, each as "reading|name|mail", in record order.
+    // The records a load shows, each as "reading|name|mail|remarks", in record order.
     std::vector<std::string> storedOnDisk()
     {
         load();
         std::vector<std::string> stored;
-        for (std::int32_t recNo = 2; recNo < GetLong(state.Header.LastRecNo) + 1; ++recNo) {
+        const auto records =
+            static_cast<std::int32_t>((std::filesystem::file_size(mainPath()) + MainRecLen - 1) / MainRecLen);
+        for (std::int32_t recNo = 2; recNo <= records; ++recNo) {
             AddressRecord rec{};
             ExtraRecord extra{};
-            if (ReadRecord(state, recNo, rec, extra) && !IsDeletedSlot(rec) && !IsNeverUsedSlot(rec)) {
-                stored.push_back(GetText(rec.KanaName) + "|" + GetText(rec.KanjiName) + "|" + GetText(rec.EMail));
+            if (state.tables.usedFlag(recNo) == '1' && ReadRecord(state, recNo, rec, extra)) {
+                stored.push_back(GetText(rec.KanaName) + "|" + GetText(rec.KanjiName) + "|" + GetText(rec.EMail) + "|" +
+                                 GetText(rec.Remarks));
             }
         }
         return stored;
@@ -122,7 +134,7 @@ TEST_F(CsvImportWritesTest, ThousandsOfLinesComeInOrderAndLaterLinesFindEarlierP
 {
     constexpr int Total = 1300;
     // Line 1250 is the person of line 7 again.
-    std::string file = Lines(Total) + ToCp932("\"" + Expected(7, "\",\"", "\",\"", "", "\"\r\n"));
+    std::string file = Lines(Total) + ToCp932(LineOf(7));
     CsvImportOptions options;
     options.onDuplicate = DuplicateAction::Skip;
     ImportCounts result = ImportCsvFile(state, file, options);
@@ -164,28 +176,35 @@ TEST_F(CsvImportWritesTest, OnAFillingDiskTheReportTellsExactlyWhatTheFilesHold)
 TEST_F(CsvImportWritesTest, EndedInTheMiddleOfAnyWriteTheImportLeavesWholeRecordsOfItsFirstLines)
 {
     constexpr int Total = 8;
-    for (int endAt = 1;; ++endAt) {
-        SCOPED_TRACE("ended at write " + std::to_string(endAt));
-        startAfresh();
-        Disk disk(Unlimited, endAt);
-        state.writeGate = &disk;
-        try {
-            ImportCsvFile(state, Lines(Total), {});
-        } catch (const ProgramEnded&) {
-        }
-        state.writeGate = nullptr;
-        std::vector<std::string> stored = storedOnDisk();
-        if (!disk.ended) {
-            EXPECT_EQ(stored, FirstLines(Total));
-            EXPECT_GT(endAt, 3);
-            break;
-        }
-        std::vector<std::string> expected = FirstLines(Total);
-        ASSERT_LE(stored.size(), expected.size());
-        expected.resize(stored.size());
-        EXPECT_EQ(stored, expected);
-        if (HasFailure()) {
-            break;
+    for (bool unusableLast : {false, true}) {
+        for (int endAt = 1;; ++endAt) {
+            SCOPED_TRACE("ended at write " + std::to_string(endAt) + (unusableLast ? ", last unusable" : ""));
+            startAfresh(unusableLast);
+            Disk disk(Unlimited, endAt);
+            state.writeGate = &disk;
+            try {
+                ImportCsvFile(state, Lines(Total), {});
+            } catch (const ProgramEnded&) {
+            }
+            state.writeGate = nullptr;
+            std::vector<std::string> stored = storedOnDisk();
+            std::vector<std::string> expected = FirstLines(Total);
+            if (unusableLast) {
+                expected.insert(expected.begin(), "ｱ|one||");
+            }
+            if (!disk.ended) {
+                EXPECT_EQ(stored, expected);
+                EXPECT_GT(endAt, 3);
+                break;
+            }
+            // Every record the load shows is one of them, whole.
+            EXPECT_EQ(state.tables.TotalCount, static_cast<int>(stored.size()));
+            ASSERT_LE(stored.size(), expected.size());
+            expected.resize(stored.size());
+            EXPECT_EQ(stored, expected);
+            if (HasFailure()) {
+                return;
+            }
         }
     }
 }
