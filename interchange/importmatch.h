@@ -3,6 +3,8 @@
 // fills what the stored record lacks.
 #include <cstdint>
 #include <optional>
+#include <string>
+#include <vector>
 
 #include "interchange/csvimport.h"
 #include "store/duplicates.h"
@@ -40,6 +42,7 @@ private:
     DuplicateAction m_action;
     DuplicateIndex m_index;
     PersonKeys m_decided; // the keys of the line last decided on: worked out once per line
+    std::vector<std::string> m_decidedBlocks;
 };
 
 } // namespace talik

@@ -56,8 +56,12 @@ class DuplicateIndex
 public:
     explicit DuplicateIndex(std::vector<KeyedPerson> people);
     std::int32_t find(const PersonKeys& incoming) const;
+    // As find(), leaving in `blocks` the keys `incoming` was looked up by, for add().
+    std::int32_t find(const PersonKeys& incoming, std::vector<std::string>& blocks) const;
     // A record stored meanwhile is found too.
     void add(std::int32_t recNo, PersonKeys keys);
+    // The same with the keys find() left, so that a line looked up and then stored makes them once.
+    void add(std::int32_t recNo, PersonKeys keys, std::vector<std::string> blocks);
 
 private:
     std::vector<KeyedPerson> m_people;
