@@ -160,8 +160,16 @@ private:
     // The slot's columns as the file holds them, joined; a single column is taken as it stands.
     std::string joinedText(CsvSlot slot) const
     {
+        const CsvColumns& columns = m_options.map[static_cast<int>(slot)];
+        // Most slots take one column or none: those need no list of parts.
+        const auto taken = std::count_if(columns.begin(), columns.end(), [](int column) { return column > 0; });
+        if (taken <= 1) {
+            auto column = std::find_if(columns.begin(), columns.end(), [](int c) { return c > 0; });
+            const bool inLine = column != columns.end() && *column <= static_cast<int>(m_fields.size());
+            return inLine ? m_fields[static_cast<std::size_t>(*column - 1)] : std::string();
+        }
         std::vector<std::string> parts;
-        for (int column : ColumnsOf(m_options.map[static_cast<int>(slot)])) {
+        for (int column : ColumnsOf(columns)) {
             if (column <= static_cast<int>(m_fields.size())) {
                 parts.push_back(m_fields[static_cast<std::size_t>(column - 1)]);
             }
@@ -314,6 +322,156 @@ void CountDuplicate(ImportOutcome outcome, int at, ImportCounts& result)
     }
 }
 
+// New records are written this many at a time: each file takes them in one write.
+constexpr std::size_t RecordsWrittenTogether = 512;
+
+// What became of a line. It is counted once its record, and those of the lines before it, are in
+// the files: a line whose record could not be written is where the import stopped.
+struct LineOutcome
+{
+    int at = 0;     // the line in the file
+    int lineNo = 0; // the lines read up to it, the skipped first line not counted
+    bool readable = true;
+    ImportOutcome outcome = ImportOutcome::Failed;
+    std::int32_t recNo = 0;
+    std::string identity; // of the record its joint names go with
+    std::vector<JointName> joint;
+    bool lacking = false;
+    bool unreadBirthday = false;
+    bool filled = false;
+};
+
+class ImportRun
+{
+public:
+    ImportRun(StoreState& state, const CsvImportOptions& options, ImportMatcher& matcher)
+        : m_state(state), m_options(options), m_matcher(matcher)
+    {}
+
+    // One line of the file; false when the import stops at it (or at a line before it).
+    bool take(LineOutcome line, const AddressRecord& rec, const ExtraRecord& extra, LineReader& reader);
+    // Counts the lines taken; false when the import stopped at one of them.
+    bool settle();
+    const ImportCounts& counts() const { return m_result; }
+
+private:
+    bool store(LineOutcome& line, const AddressRecord& rec, const ExtraRecord& extra, LineReader& reader);
+    bool count(LineOutcome& line, std::int32_t firstUnstored);
+
+    StoreState& m_state;
+    const CsvImportOptions& m_options;
+    ImportMatcher& m_matcher;
+    // The files are held, with their lock, from the first record to the last; the tables and the
+    // windows learn of the new records when the writer goes.
+    std::optional<RecordWriter> m_writer;
+    std::optional<SideStore> m_side; // opened for the first line with joint names
+    std::vector<LineOutcome> m_taken;
+    ImportCounts m_result;
+};
+
+bool ImportRun::take(LineOutcome line, const AddressRecord& rec, const ExtraRecord& extra, LineReader& reader)
+{
+    if (!line.readable) {
+        m_taken.push_back(std::move(line));
+        return true;
+    }
+    if (!m_writer) {
+        m_writer = RecordWriter::hold(m_state);
+        if (m_writer) {
+            m_writer->holdBackAdds(RecordsWrittenTogether);
+        }
+    }
+    // Filling reads and rewrites stored records: those go to the files as they stand.
+    if (m_options.onDuplicate == DuplicateAction::Fill && !settle()) {
+        return false;
+    }
+    const bool stored = store(line, rec, extra, reader);
+    m_taken.push_back(std::move(line));
+    if (!stored || (m_writer && m_writer->holdingFull())) {
+        return settle() && stored;
+    }
+    return true;
+}
+
+// Decides the line and stores or fills its record; false when that failed.
+bool ImportRun::store(LineOutcome& line, const AddressRecord& rec, const ExtraRecord& extra, LineReader& reader)
+{
+    std::int32_t recNo = 0;
+    line.outcome = m_writer ? m_matcher.decide(*m_writer, rec, extra, recNo) : ImportOutcome::Failed;
+    if (line.outcome == ImportOutcome::New || line.outcome == ImportOutcome::AddAgain) {
+        recNo = m_writer->add(rec, extra);
+    }
+    if (line.outcome == ImportOutcome::Failed || recNo == 0) {
+        line.outcome = ImportOutcome::Failed;
+        return false;
+    }
+    line.recNo = recNo;
+    if (line.outcome == ImportOutcome::Skip) {
+        return true;
+    }
+    line.joint = ParseJointNames(reader.utf8(CsvSlot::JointNames));
+    if (line.outcome == ImportOutcome::Filled) {
+        AddressRecord existing{};
+        ExtraRecord existingExtra{};
+        if (!line.joint.empty() && m_writer->read(recNo, existing, existingExtra)) {
+            line.identity = RecordIdentity(existing);
+        }
+        return true;
+    }
+    m_matcher.stored(recNo);
+    line.identity = RecordIdentity(m_writer->written());
+    line.lacking = reader.lacking();
+    line.unreadBirthday = !ReadBirthday(reader.raw(CsvSlot::Birthday)).readable;
+    return true;
+}
+
+bool ImportRun::settle()
+{
+    const std::int32_t firstUnstored = m_writer ? (m_writer->writeHeldBack(), m_writer->firstUnstored()) : 0;
+    bool going = true;
+    for (LineOutcome& line : m_taken) {
+        if (!count(line, firstUnstored)) {
+            going = false;
+            break;
+        }
+    }
+    m_taken.clear();
+    return going;
+}
+
+// Counts one line whose record, if it has one, is written or known lost.
+bool ImportRun::count(LineOutcome& line, std::int32_t firstUnstored)
+{
+    m_result.lines = line.lineNo;
+    if (!line.readable) {
+        ++m_result.failures;
+        m_result.skippedLines.note(line.at);
+        return true;
+    }
+    const bool added = line.outcome == ImportOutcome::New || line.outcome == ImportOutcome::AddAgain;
+    if (line.outcome == ImportOutcome::Failed || (added && firstUnstored != 0 && line.recNo >= firstUnstored)) {
+        m_result.stoppedAt = line.lineNo;
+        return false;
+    }
+    CountDuplicate(line.outcome, line.at, m_result);
+    if (line.outcome == ImportOutcome::Skip) {
+        return true;
+    }
+    StoreJointNames(m_state, m_side, line.identity, line.joint, line.outcome == ImportOutcome::Filled);
+    if (line.outcome == ImportOutcome::Filled) {
+        return true;
+    }
+    m_result.lackingLines += line.lacking ? 1 : 0;
+    if (line.lacking) {
+        m_result.lackingAt.note(line.at);
+    }
+    if (line.unreadBirthday) {
+        m_result.unreadBirthdays.note(line.at);
+    }
+    m_result.filledLines += line.filled ? 1 : 0;
+    return true;
+}
+
 } // namespace
 
 ImportCounts
@@ -326,69 +484,35 @@ ImportCsvFile(StoreState& state, std::string_view file, const CsvImportOptions& 
     if (options.skipFirst) {
         reader.readRecord(fields);
     }
-    ImportCounts result;
     // The people already stored, to be met again by the lines of the file.
     std::optional<ImportMatcher> matcher = ImportMatcher::open(state, options.onDuplicate);
     if (!matcher) {
+        ImportCounts result;
         result.stoppedAt = 1;
         return result;
     }
-    // The files are held, with their lock, from the first record to the last; the tables and the
-    // windows learn of the new records when the writer goes.
-    std::optional<RecordWriter> writer;
-    std::optional<SideStore> side; // opened for the first line with joint names
+    ImportRun run(state, options, *matcher);
     AddressRecord rec{};
     ExtraRecord extra{};
     FileLineCounter lines(text);
+    int lineNo = 0;
     for (int at = lines.lineAt(reader.position()); reader.readRecord(fields); at = lines.lineAt(reader.position())) {
-        ++result.lines;
-        if (progress && result.lines % ProgressEveryLines == 0) {
+        ++lineNo;
+        if (progress && lineNo % ProgressEveryLines == 0) {
             progress(reader.position(), text.size());
         }
         LineReader line(fields, options, utf8);
-        if (!FillRecord(rec, extra, line, options)) {
-            ++result.failures;
-            result.skippedLines.note(at);
-            continue;
+        LineOutcome outcome;
+        outcome.at = at;
+        outcome.lineNo = lineNo;
+        outcome.readable = FillRecord(rec, extra, line, options);
+        outcome.filled = outcome.readable && options.fill && options.fill(rec);
+        if (!run.take(std::move(outcome), rec, extra, line)) {
+            return run.counts();
         }
-        bool filled = options.fill && options.fill(rec);
-        if (!writer) {
-            writer = RecordWriter::hold(state);
-        }
-        std::int32_t recNo = 0;
-        ImportOutcome outcome = writer ? matcher->decide(*writer, rec, extra, recNo) : ImportOutcome::Failed;
-        if (outcome == ImportOutcome::New || outcome == ImportOutcome::AddAgain) {
-            recNo = writer->add(rec, extra);
-        }
-        if (outcome == ImportOutcome::Failed || recNo == 0) {
-            result.stoppedAt = result.lines;
-            break;
-        }
-        CountDuplicate(outcome, at, result);
-        if (outcome == ImportOutcome::Skip) {
-            continue;
-        }
-        std::vector<JointName> joint = ParseJointNames(line.utf8(CsvSlot::JointNames));
-        if (outcome == ImportOutcome::Filled) {
-            AddressRecord existing{};
-            ExtraRecord existingExtra{};
-            if (writer->read(recNo, existing, existingExtra)) {
-                StoreJointNames(state, side, RecordIdentity(existing), joint, true);
-            }
-            continue;
-        }
-        matcher->stored(recNo, writer->written());
-        StoreJointNames(state, side, RecordIdentity(writer->written()), joint, false);
-        result.lackingLines += line.lacking() ? 1 : 0;
-        if (line.lacking()) {
-            result.lackingAt.note(at);
-        }
-        if (!ReadBirthday(line.raw(CsvSlot::Birthday)).readable) {
-            result.unreadBirthdays.note(at);
-        }
-        result.filledLines += filled ? 1 : 0;
     }
-    return result;
+    run.settle();
+    return run.counts();
 }
 
 std::string ImportReport(const ImportCounts& result, std::string_view readingCaption)

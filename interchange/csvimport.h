@@ -1,6 +1,7 @@
 #pragma once
 // CSV import: every line of a file becomes a new address, its columns put into record fields as
-// the mapping says. The file is read whole; records are stored one by one through the data store.
+// the mapping says. The file is read whole; records are stored through the data store, many new
+// ones to a write, each whole or not at all.
 #include <array>
 #include <cstddef>
 #include <functional>

@@ -17,7 +17,8 @@ std::optional<ImportMatcher> ImportMatcher::open(StoreState& state, DuplicateAct
 ImportOutcome
 ImportMatcher::decide(RecordWriter& writer, const AddressRecord& rec, const ExtraRecord& extra, std::int32_t& recNo)
 {
-    recNo = m_index.find(KeysOf(rec));
+    m_decided = KeysOf(rec);
+    recNo = m_index.find(m_decided, m_decidedBlocks);
     if (recNo == 0) {
         return ImportOutcome::New;
     }
@@ -44,9 +45,12 @@ ImportMatcher::decide(RecordWriter& writer, const AddressRecord& rec, const Extr
     return ImportOutcome::Filled;
 }
 
-void ImportMatcher::stored(std::int32_t recNo, const AddressRecord& rec)
+void ImportMatcher::stored(std::int32_t recNo)
 {
-    m_index.add(recNo, KeysOf(rec));
+    // The identity the record was stored with is no key: the keys of the line stand for it.
+    m_index.add(recNo, std::move(m_decided), std::move(m_decidedBlocks));
+    m_decided = {};
+    m_decidedBlocks = {};
 }
 
 } // namespace talik

@@ -3,6 +3,8 @@
 // fills what the stored record lacks.
 #include <cstdint>
 #include <optional>
+#include <string>
+#include <vector>
 
 #include "interchange/csvimport.h"
 #include "store/duplicates.h"
@@ -31,13 +33,16 @@ public:
     // What to do with a line made into `rec`; with Fill, the existing record is rewritten through
     // `writer` and its number left in `recNo`.
     ImportOutcome decide(RecordWriter& writer, const AddressRecord& rec, const ExtraRecord& extra, std::int32_t& recNo);
-    // A record the import stored: a later line of the same person finds it.
-    void stored(std::int32_t recNo, const AddressRecord& rec);
+    // The line last decided on, stored as record `recNo` (its values as decided, with an identity
+    // of its own): a later line of the same person finds it.
+    void stored(std::int32_t recNo);
 
 private:
     ImportMatcher(DuplicateAction action, DuplicateIndex index) : m_action(action), m_index(std::move(index)) {}
     DuplicateAction m_action;
     DuplicateIndex m_index;
+    PersonKeys m_decided; // the keys of the line last decided on: worked out once per line
+    std::vector<std::string> m_decidedBlocks;
 };
 
 } // namespace talik

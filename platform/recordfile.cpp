@@ -227,6 +227,24 @@ bool RecordFile::writePart(std::int64_t recNo, std::size_t offset, std::span<con
     return true;
 }
 
+bool RecordFile::writeMany(std::int64_t firstRecNo, std::span<const unsigned char> data)
+{
+    if (m_fd < 0 || firstRecNo < 1 || m_recLen == 0 || data.size() % m_recLen != 0) {
+        m_errno = EBADF;
+        return false;
+    }
+    off_t at = static_cast<off_t>(firstRecNo - 1) * static_cast<off_t>(m_recLen);
+    std::size_t admitted = m_gate ? std::min(data.size(), m_gate->admit(m_path, at, data.size())) : data.size();
+    if (!WriteAt(m_fd, data.data(), admitted, at, m_errno)) {
+        return false;
+    }
+    if (admitted < data.size()) {
+        m_errno = ENOSPC;
+        return false;
+    }
+    return true;
+}
+
 bool RecordFile::truncate(std::int64_t records)
 {
     if (m_fd < 0 || records < 0) {

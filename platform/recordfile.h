@@ -69,6 +69,9 @@ public:
     bool write(std::int64_t recNo, std::span<const unsigned char> data);
     // Writes `data` at byte `offset` of record `recNo`, cut at the record's end. False on an I/O error.
     bool writePart(std::int64_t recNo, std::size_t offset, std::span<const unsigned char> data);
+    // Writes consecutive records from `firstRecNo` in one write (`data` holds whole records); the
+    // file grows as needed. False on an I/O error, and when `data` is no whole number of records.
+    bool writeMany(std::int64_t firstRecNo, std::span<const unsigned char> data);
     // Cuts the file after record `records` (its lock kept). False on an I/O error.
     bool truncate(std::int64_t records);
     // Every later write passes `gate` first (nullptr: none). The gate must outlive the open file.

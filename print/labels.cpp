@@ -208,18 +208,32 @@ struct CellArea
     double left, top, right, bottom;
 };
 
-// Draws a text a character at a time from (x, y); characters that would leave the cell are left out.
+// The characters of a row one pitch apart from `x`, as far as they stay inside the cell's width.
+std::vector<PlacedText> PlaceChars(const std::vector<std::string>& chars, double x, double pitch, const CellArea& cell)
+{
+    std::vector<PlacedText> pieces;
+    pieces.reserve(chars.size());
+    for (const std::string& ch : chars) {
+        if (x + pitch > cell.right + 1e-9) {
+            break;
+        }
+        pieces.push_back({x, ch});
+        x += pitch;
+    }
+    return pieces;
+}
+
+// Draws a text a character to a cell of the pitch from (x, y); characters that would leave the
+// cell are left out.
 void DrawChars(PrintJob& job, std::string_view text, double x, double y, double pitch, const CellArea& cell)
 {
     if (y + pitch > cell.bottom + 1e-9) {
         return;
     }
-    for (const std::string& ch : PrintedChars(text)) {
-        if (x + pitch > cell.right + 1e-9) {
-            return;
-        }
-        PutLabelText(job, x, y, ch);
-        x += pitch;
+    const std::vector<std::string> chars = PrintedChars(text);
+    const std::vector<PlacedText> pieces = PlaceChars(chars, x, pitch, cell);
+    if (!pieces.empty()) {
+        PutLabelRow(job, y, pieces);
     }
 }
 
@@ -342,11 +356,10 @@ void DrawPostCode(
 {
     UseFont(job, font, font.size);
     const std::string mark = job.label.postalMark ? "〒" : "";
-    for (const std::string& ch : SplitChars(mark + entry.PrintPost)) {
-        if (x + font.height <= cell.right + 1e-9) {
-            PutLabelText(job, x, y, ch);
-        }
-        x += font.height;
+    const std::vector<std::string> chars = SplitChars(mark + entry.PrintPost);
+    const std::vector<PlacedText> pieces = PlaceChars(chars, x, font.height, cell);
+    if (!pieces.empty()) {
+        PutLabelRow(job, y, pieces);
     }
 }
 

@@ -3,6 +3,8 @@
 // the settings give for the kind of text).
 #include "print/primitives.h"
 
+#include <vector>
+
 #include "listwin/appstate.h"
 #include "platform/codec.h"
 #include "print/printwork.h"
@@ -127,6 +129,26 @@ void PutChar(PrintJob& job, double x, double y, std::string_view ch)
 void PutLabelText(PrintJob& job, double x, double y, std::string_view text)
 {
     Draw(job, x, y, Layout(job).AddrDispXT + x, Layout(job).AddrDispYT + y, text);
+}
+
+void PutLabelRow(PrintJob& job, double y, std::span<const PlacedText> pieces)
+{
+    // Each piece's position is worked out as PutLabelText works it out, so a row lands where its
+    // pieces drawn one by one would.
+    std::vector<PlacedText> placed(pieces.begin(), pieces.end());
+    if (job.target.printing()) {
+        for (std::size_t i = 0; i < pieces.size(); ++i) {
+            placed[i].xMm = Layout(job).AddrDispXT + pieces[i].xMm;
+        }
+        job.target.printer->drawRow(Layout(job).AddrDispYT + y, placed);
+    }
+    if (job.target.preview != nullptr) {
+        const double scale = job.target.PreviewScale;
+        for (std::size_t i = 0; i < pieces.size(); ++i) {
+            placed[i].xMm = pieces[i].xMm * scale;
+        }
+        job.target.preview->drawRow(y * scale, placed);
+    }
 }
 
 void PutListText(PrintJob& job, double x, double y, std::string_view text)

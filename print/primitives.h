@@ -2,9 +2,11 @@
 // The four ways the engines put text on paper and on the preview. Each draws on the preview at
 // PreviewScale of the position, and, when printing, on the printer at the position plus the offset
 // the settings give for it.
+#include <span>
 #include <string>
 #include <string_view>
 
+#include "print/canvas.h"
 #include "print/printjob.h"
 
 namespace talik {
@@ -20,6 +22,8 @@ void PutRun(PrintJob& job, double x, double y, std::string_view text);
 void PutChar(PrintJob& job, double x, double y, std::string_view ch);
 // Label-sheet text; printer offset "AddrDispXT"/"AddrDispYT".
 void PutLabelText(PrintJob& job, double x, double y, std::string_view text);
+// Label-sheet pieces of one row at `y`, each where PutLabelText would put it alone.
+void PutLabelRow(PrintJob& job, double y, std::span<const PlacedText> pieces);
 // Address-list text; printer position ListRatio × (x, y) plus "AddrDispXL"/"AddrDispYL".
 void PutListText(PrintJob& job, double x, double y, std::string_view text);
 // The address list's font: size × ListRatio on the printer, × PreviewScale on the preview (which for

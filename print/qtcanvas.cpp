@@ -1,5 +1,6 @@
 #include "print/qtcanvas.h"
 
+#include <QGlyphRun>
 #include <QPageLayout>
 #include <QPdfWriter>
 #include <QPen>
@@ -59,6 +60,7 @@ QtCanvas::QtCanvas(std::unique_ptr<QPagedPaintDevice> device)
     // A page device is opened at once: a file that cannot be written shows here, not after drawing.
     begin();
     m_metrics = QFontMetricsF(m_font, m_device);
+    m_ascent = m_metrics.ascent();
 }
 
 QtCanvas::QtCanvas(QImage& image) : m_image(&image), m_device(&image), m_metrics(m_font)
@@ -66,6 +68,7 @@ QtCanvas::QtCanvas(QImage& image) : m_image(&image), m_device(&image), m_metrics
     m_pixelsPerMmX = image.logicalDpiX() / MmPerInch;
     m_pixelsPerMmY = image.logicalDpiY() / MmPerInch;
     m_metrics = QFontMetricsF(m_font, m_device);
+    m_ascent = m_metrics.ascent();
 }
 
 QtCanvas::~QtCanvas() = default;
@@ -96,6 +99,17 @@ void QtCanvas::begin()
     m_painter.setBrush(Qt::NoBrush);
     m_painter.setRenderHint(QPainter::TextAntialiasing);
     m_painter.setFont(m_font);
+    m_painterHasFont = true;
+}
+
+QPainter& QtCanvas::textPainter()
+{
+    QPainter& p = painter();
+    if (!m_painterHasFont && p.isActive()) {
+        p.setFont(m_font);
+        m_painterHasFont = true;
+    }
+    return p;
 }
 
 QPointF QtCanvas::toDevice(double xMm, double yMm) const
@@ -108,12 +122,17 @@ void QtCanvas::setFont(const std::string& name, double sizePoints)
     m_fontName = name;
     m_fontSize = sizePoints;
     m_turned = name.starts_with('@');
-    m_font = QFont(FromUtf8(m_turned ? std::string_view(name).substr(1) : std::string_view(name)));
-    m_font.setPointSizeF(std::max(sizePoints, SmallestPoints));
-    m_metrics = QFontMetricsF(m_font, m_device);
-    if (m_painter.isActive()) {
-        m_painter.setFont(m_font);
-    }
+    const std::string_view family = m_turned ? std::string_view(name).substr(1) : std::string_view(name);
+    auto makeFont = [&] {
+        QFont font(FromUtf8(family));
+        font.setPointSizeF(std::max(sizePoints, SmallestPoints));
+        return font;
+    };
+    m_face = &m_shapes.choose(name, sizePoints, makeFont, m_device);
+    m_font = m_face->font;
+    m_metrics = m_face->metrics;
+    m_ascent = m_face->ascent;
+    m_painterHasFont = false;
 }
 
 double QtCanvas::textWidth(std::string_view utf8)
@@ -131,17 +150,57 @@ void QtCanvas::drawText(double xMm, double yMm, std::string_view utf8)
     }
 }
 
+void QtCanvas::drawRow(double yMm, std::span<const PlacedText> pieces)
+{
+    // The preview is drawn a piece at a time, as ever: the raster engine smooths a glyph run's
+    // edges a shade differently, and one page needs no haste.
+    if (m_turned || m_face == nullptr || m_image != nullptr) {
+        Canvas::drawRow(yMm, pieces);
+        return;
+    }
+    const double baseline = toDevice(0, yMm).y() + m_ascent;
+    // Consecutive glyphs of one font go down as one run, in the order drawText would draw them.
+    std::size_t runFont = 0;
+    QList<quint32> glyphs;
+    QList<QPointF> positions;
+    for (const PlacedText& piece : pieces) {
+        const QPointF pen(toDevice(piece.xMm, yMm).x(), baseline);
+        for (const ShapedGlyph& shaped : m_shapes.shape(*m_face, m_device, piece.utf8)) {
+            if (!glyphs.isEmpty() && shaped.font != runFont) {
+                drawGlyphs(runFont, glyphs, positions);
+                glyphs.clear();
+                positions.clear();
+            }
+            runFont = shaped.font;
+            glyphs.append(shaped.glyph);
+            positions.append(pen + shaped.offset);
+        }
+    }
+    if (!glyphs.isEmpty()) {
+        drawGlyphs(runFont, glyphs, positions);
+    }
+}
+
+void QtCanvas::drawGlyphs(std::size_t font, const QList<quint32>& glyphs, const QList<QPointF>& positions)
+{
+    QGlyphRun run;
+    run.setRawFont(m_shapes.rawFont(font));
+    run.setGlyphIndexes(glyphs);
+    run.setPositions(positions);
+    painter().drawGlyphRun(QPointF(0, 0), run);
+}
+
 // Text with its top-left corner at `topLeft`: the baseline lies one ascent below.
 void QtCanvas::drawUpright(QPointF topLeft, const QString& text)
 {
-    painter().drawText(QPointF(topLeft.x(), topLeft.y() + m_metrics.ascent()), text);
+    textPainter().drawText(QPointF(topLeft.x(), topLeft.y() + m_ascent), text);
 }
 
 // The vertical variant, which Qt has no font for: each character is turned 90° clockwise about the
 // centre of its own cell, so that a dash stands upright in a column of vertical text.
 void QtCanvas::drawTurnedCharacters(QPointF topLeft, const QString& text)
 {
-    QPainter& p = painter();
+    QPainter& p = textPainter();
     double x = topLeft.x();
     for (const QString& character : Characters(text)) {
         double advance = m_metrics.horizontalAdvance(character);

@@ -14,6 +14,7 @@
 #include <string_view>
 
 #include "print/canvas.h"
+#include "print/glyphshapes.h"
 
 namespace talik {
 
@@ -37,6 +38,9 @@ public:
     double fontSize() const override { return m_fontSize; }
     double textWidth(std::string_view utf8) override;
     void drawText(double xMm, double yMm, std::string_view utf8) override;
+    // On paper and in PDF files the row's glyphs go down a run at a time, each where drawText
+    // would put it; on the preview piece by piece.
+    void drawRow(double yMm, std::span<const PlacedText> pieces) override;
     void drawBox(double xMm, double yMm, double widthMm, double heightMm) override;
     // A new sheet on a page device; nothing on the image.
     void newPage() override;
@@ -48,10 +52,13 @@ public:
 
 private:
     QPainter& painter();
+    // The painter with the canvas's font, for drawing text through it.
+    QPainter& textPainter();
     void begin();
     QPointF toDevice(double xMm, double yMm) const;
     void drawUpright(QPointF topLeft, const QString& text);
     void drawTurnedCharacters(QPointF topLeft, const QString& text);
+    void drawGlyphs(std::size_t font, const QList<quint32>& glyphs, const QList<QPointF>& positions);
 
     std::unique_ptr<QPagedPaintDevice> m_pages; // the device, when drawing pages
     QImage* m_image = nullptr;                  // the device, when drawing the preview
@@ -65,6 +72,10 @@ private:
     bool m_turned = false; // the "@" variant: each character turned 90° clockwise
     QFont m_font;
     QFontMetricsF m_metrics;
+    double m_ascent = 0;           // of m_font, device pixels
+    bool m_painterHasFont = false; // the painter's font is set only when text is drawn through it
+    FontFace* m_face = nullptr;    // m_font's, once a font was set
+    GlyphShapes m_shapes;
 };
 
 // A PDF of pages of `size` (QPdfWriter, 600 dpi, full page, no margins; the text stays text).

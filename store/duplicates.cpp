@@ -204,17 +204,37 @@ void DuplicateIndex::add(std::int32_t recNo, PersonKeys keys)
     index(m_people.size() - 1);
 }
 
+void DuplicateIndex::add(std::int32_t recNo, PersonKeys keys, std::vector<std::string> blocks)
+{
+    m_people.push_back({recNo, std::move(keys), {}});
+    for (std::string& key : blocks) {
+        m_blocks.emplace(std::move(key), m_people.size() - 1);
+    }
+}
+
 std::int32_t DuplicateIndex::find(const PersonKeys& incoming) const
 {
-    DuplicatePair found = best(incoming);
+    std::vector<std::string> blocks;
+    return find(incoming, blocks);
+}
+
+std::int32_t DuplicateIndex::find(const PersonKeys& incoming, std::vector<std::string>& blocks) const
+{
+    blocks = BlockKeys(incoming);
+    DuplicatePair found = bestAmong(incoming, blocks);
     return found.match.score >= HighConfidenceScore ? found.b : 0;
 }
 
 DuplicatePair DuplicateIndex::best(const PersonKeys& incoming) const
 {
+    return bestAmong(incoming, BlockKeys(incoming));
+}
+
+DuplicatePair DuplicateIndex::bestAmong(const PersonKeys& incoming, const std::vector<std::string>& blocks) const
+{
     DuplicatePair found; // `b` holds the record found
     found.match.score = -1;
-    for (const std::string& key : BlockKeys(incoming)) {
+    for (const std::string& key : blocks) {
         auto [first, last] = m_blocks.equal_range(key);
         for (auto it = first; it != last; ++it) {
             const KeyedPerson& person = m_people[it->second];

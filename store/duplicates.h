@@ -63,10 +63,16 @@ public:
     std::int32_t find(const PersonKeys& incoming) const;
     // The best match of `incoming` whatever its score; recNo 0 when it shares no key with anyone.
     DuplicatePair best(const PersonKeys& incoming) const;
+    // As find(), leaving in `blocks` the keys `incoming` was looked up by, for add().
+    std::int32_t find(const PersonKeys& incoming, std::vector<std::string>& blocks) const;
     // A record stored meanwhile is found too.
     void add(std::int32_t recNo, PersonKeys keys);
+    // The same with the keys find() left, so that a line looked up and then stored makes them once.
+    void add(std::int32_t recNo, PersonKeys keys, std::vector<std::string> blocks);
 
 private:
+    DuplicatePair bestAmong(const PersonKeys& incoming, const std::vector<std::string>& blocks) const;
+
     std::vector<KeyedPerson> m_people;
     std::unordered_multimap<std::string, std::size_t> m_blocks;
     void index(std::size_t at);

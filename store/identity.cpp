@@ -22,13 +22,10 @@ std::string RecordIdentity(const AddressRecord& rec)
     return std::all_of(bytes.begin(), bytes.end(), IsIdentityChar) ? std::string(bytes) : std::string();
 }
 
-std::string NewIdentity()
+namespace {
+
+std::string IdentityOf(std::uint64_t high, std::uint64_t low)
 {
-    // A new generator per identity: identities are made one at a time, and the device's bits
-    // cannot repeat between two copies of the program started at the same moment.
-    std::random_device device;
-    std::uint64_t high = (static_cast<std::uint64_t>(device()) << 32) | device();
-    std::uint64_t low = device();
     std::string identity(IdentityLength, 'A');
     for (std::size_t i = 0; i < IdentityLength; ++i) {
         // 14 characters of 5 bits: 64 bits from `high`, 6 more from `low`.
@@ -36,6 +33,33 @@ std::string NewIdentity()
         identity[i] = Base32[bits & 31U];
     }
     return identity;
+}
+
+} // namespace
+
+std::string NewIdentity()
+{
+    // A new generator per identity: identities are made one at a time, and the device's bits
+    // cannot repeat between two copies of the program started at the same moment.
+    std::random_device device;
+    std::uint64_t high = (static_cast<std::uint64_t>(device()) << 32) | device();
+    std::uint64_t low = device();
+    return IdentityOf(high, low);
+}
+
+IdentitySource::IdentitySource()
+{
+    // 256 bits from the device: two runs started at the same moment draw apart.
+    std::random_device device;
+    std::seed_seq seed{device(), device(), device(), device(), device(), device(), device(), device()};
+    m_bits.seed(seed);
+}
+
+std::string IdentitySource::next()
+{
+    std::uint64_t high = m_bits();
+    std::uint64_t low = m_bits();
+    return IdentityOf(high, low);
 }
 
 void SetIdentity(AddressRecord& rec, std::string_view identity)

@@ -77,10 +77,22 @@ HalfKanaMap BuildHalfKanaMap()
 
 // The half-width form of one character: itself when single-byte in CP932, its table entry when
 // double-byte, nothing when it has no entry or CP932 cannot hold it.
+// U+FF61..U+FF9F, the half-width katakana: single bytes 0xA1..0xDF in CP932.
+bool IsHalfWidthKatakana(std::string_view character)
+{
+    if (character.size() != 3 || character[0] != '\xEF') {
+        return false;
+    }
+    const auto second = static_cast<unsigned char>(character[1]);
+    const auto third = static_cast<unsigned char>(character[2]);
+    return (second == 0xBD && third >= 0xA1) || (second == 0xBE && third <= 0x9F);
+}
+
 std::string_view HalfFormOf(std::string_view character)
 {
     static const HalfKanaMap halfForms = BuildHalfKanaMap();
-    if (static_cast<unsigned char>(character[0]) < 0x80) {
+    // Readings are mostly half-width already: those need no trip through the encoder.
+    if (static_cast<unsigned char>(character[0]) < 0x80 || IsHalfWidthKatakana(character)) {
         return character;
     }
     const std::string cp932 = ToCp932(character);

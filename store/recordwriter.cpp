@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
+#include <vector>
 
 #include "store/dbfile.h"
 #include "store/identity.h"
@@ -54,7 +56,10 @@ RecordWriter::RecordWriter(RecordWriter&& other) noexcept
     : m_state(other.m_state), m_openDatabase(other.m_openDatabase), m_mainPath(std::move(other.m_mainPath)),
       m_extraPath(std::move(other.m_extraPath)), m_main(std::move(other.m_main)), m_extra(std::move(other.m_extra)),
       m_firstFreeCandidate(other.m_firstFreeCandidate), m_full(other.m_full), m_written(other.m_written),
-      m_pending(std::move(other.m_pending))
+      m_pending(std::move(other.m_pending)), m_identities(std::move(other.m_identities)),
+      m_holdLimit(other.m_holdLimit), m_heldFirst(other.m_heldFirst), m_heldCount(std::exchange(other.m_heldCount, 0)),
+      m_heldMain(std::move(other.m_heldMain)), m_heldExtra(std::move(other.m_heldExtra)),
+      m_heldHeader(other.m_heldHeader), m_firstUnstored(other.m_firstUnstored)
 {
     other.m_pending = {};
 }
@@ -73,6 +78,14 @@ RecordWriter& RecordWriter::operator=(RecordWriter&& other) noexcept
         m_full = other.m_full;
         m_written = other.m_written;
         m_pending = std::move(other.m_pending);
+        m_identities = std::move(other.m_identities);
+        m_holdLimit = other.m_holdLimit;
+        m_heldFirst = other.m_heldFirst;
+        m_heldCount = std::exchange(other.m_heldCount, 0);
+        m_heldMain = std::move(other.m_heldMain);
+        m_heldExtra = std::move(other.m_heldExtra);
+        m_heldHeader = other.m_heldHeader;
+        m_firstUnstored = other.m_firstUnstored;
         other.m_pending = {};
     }
     return *this;
@@ -118,6 +131,8 @@ bool RecordWriter::openFiles()
 
 void RecordWriter::publish(const void* origin)
 {
+    // Only what is in the files is told: records that could not be written are taken back first.
+    writeHeldBack();
     if (!m_openDatabase || m_pending.empty()) {
         return;
     }
@@ -129,6 +144,12 @@ void RecordWriter::publish(const void* origin)
 
 bool RecordWriter::read(std::int32_t recNo, AddressRecord& rec, ExtraRecord& extra) const
 {
+    if (m_heldCount != 0 && recNo >= m_heldFirst && recNo < m_heldFirst + m_heldCount) {
+        const auto at = static_cast<std::size_t>(recNo - m_heldFirst);
+        std::memcpy(&rec, m_heldMain.data() + at * sizeof(AddressRecord), sizeof(AddressRecord));
+        std::memcpy(&extra, m_heldExtra.data() + at * sizeof(ExtraRecord), sizeof(ExtraRecord));
+        return true;
+    }
     return ValidRecNo(recNo) && m_main.read(recNo, Bytes(rec)) && m_extra.read(recNo, Bytes(extra));
 }
 
@@ -182,7 +203,7 @@ bool RecordWriter::writeBoth(std::int32_t recNo, const AddressRecord& rec, const
     return true;
 }
 
-bool RecordWriter::writeHeaders(MainHeader& header, std::int32_t last)
+bool RecordWriter::writeHeaders(MainHeader& header, std::int32_t last, bool tell)
 {
     SetLong(header.LastRecNo, last);
     ExtraHeader extraHeader{};
@@ -195,7 +216,9 @@ bool RecordWriter::writeHeaders(MainHeader& header, std::int32_t last)
     // The main header goes last: it is what makes the new record part of the database. The copy in
     // the extra header is never read, so one ahead of it does no harm.
     if (!m_extra.write(1, Bytes(extraHeader))) {
-        TellWriteFailed(*m_state, m_extraPath);
+        if (tell) {
+            TellWriteFailed(*m_state, m_extraPath);
+        }
         return false;
     }
     MainHeader before{};
@@ -204,7 +227,9 @@ bool RecordWriter::writeHeaders(MainHeader& header, std::int32_t last)
         // Part of the header may be down already, the new number with it: put the old one back so
         // that the add told as failed does not show up at the next load.
         m_main.write(1, Bytes(before));
-        TellWriteFailed(*m_state, m_mainPath);
+        if (tell) {
+            TellWriteFailed(*m_state, m_mainPath);
+        }
         return false;
     }
     if (m_openDatabase) {
@@ -219,13 +244,111 @@ std::int32_t RecordWriter::add(const AddressRecord& rec, const ExtraRecord& extr
     // A new record is a new person here, whatever identity the values came with (a copy from
     // another database, a slot used before).
     AddressRecord fresh = rec;
-    SetIdentity(fresh, identity.empty() ? NewIdentity() : std::string(identity));
+    if (identity.empty() && !m_identities) {
+        m_identities.emplace();
+    }
+    SetIdentity(fresh, identity.empty() ? m_identities->next() : std::string(identity));
     return store(0, fresh, extra);
 }
 
 std::int32_t RecordWriter::restore(std::int32_t wanted, const AddressRecord& rec, const ExtraRecord& extra)
 {
     return store(wanted, rec, extra);
+}
+
+void RecordWriter::holdBackAdds(std::size_t records)
+{
+    m_holdLimit = records;
+}
+
+// Takes a new record into the held-back ones when it goes past the last record; its number, or 0
+// when it belongs elsewhere (a free slot inside, or none left) and is to be written at once.
+std::int32_t RecordWriter::holdBack(const AddressRecord& rec, const ExtraRecord& extra)
+{
+    std::int32_t recNo = m_heldFirst + m_heldCount;
+    if (m_heldCount == 0) {
+        bool raisesLast = false;
+        recNo = chooseNewNumber(m_heldHeader, raisesLast);
+        if (!raisesLast || recNo == 0) {
+            return 0;
+        }
+        m_heldFirst = recNo;
+    } else if (recNo > MaxRecNo) {
+        return 0;
+    }
+    const auto main = Bytes(rec);
+    const auto extraBytes = Bytes(extra);
+    m_heldMain.insert(m_heldMain.end(), main.begin(), main.end());
+    m_heldExtra.insert(m_heldExtra.end(), extraBytes.begin(), extraBytes.end());
+    ++m_heldCount;
+    m_firstFreeCandidate = recNo + 1;
+    if (m_openDatabase) {
+        m_state->tables.setUsed(recNo, '1');
+    }
+    m_written = rec;
+    m_pending.added.emplace_back(recNo, rec);
+    return recNo;
+}
+
+std::int32_t RecordWriter::writeHeldBack()
+{
+    if (m_heldCount == 0) {
+        return 0;
+    }
+    const std::int32_t first = m_heldFirst;
+    const std::int32_t count = std::exchange(m_heldCount, 0);
+    std::int32_t lost = writeHeldTogether(first, count) ? 0 : writeHeldOneByOne(first, count);
+    m_heldMain.clear();
+    m_heldExtra.clear();
+    if (lost != 0) {
+        forgetUnstored(lost, first + count);
+        m_firstUnstored = m_firstUnstored == 0 ? lost : m_firstUnstored;
+    }
+    return lost;
+}
+
+// The held-back records as one add each would put them, a file at a time: the extra records, then
+// the addresses with the deleted mark in their first byte, then their first bytes (the whole run
+// again: a write cut short leaves each record marked or whole), then the headers, the main one last.
+// Until that last write they lie past the last record, where an add that never finished leaves its
+// bytes. Nothing is told: a failure is tried again one by one.
+bool RecordWriter::writeHeldTogether(std::int32_t first, std::int32_t count)
+{
+    std::vector<unsigned char> marked = m_heldMain;
+    for (std::size_t at = 0; at < marked.size(); at += sizeof(AddressRecord)) {
+        marked[at] = static_cast<unsigned char>(DeletedMark);
+    }
+    MainHeader header = m_heldHeader;
+    return m_extra.writeMany(first, m_heldExtra) && m_main.writeMany(first, marked) &&
+           m_main.writeMany(first, m_heldMain) && writeHeaders(header, first + count - 1, false);
+}
+
+// Each held-back record written as a single add writes it; the number of the first that failed
+// (the user told), or 0.
+std::int32_t RecordWriter::writeHeldOneByOne(std::int32_t first, std::int32_t count)
+{
+    MainHeader header = m_heldHeader;
+    for (std::int32_t i = 0; i < count; ++i) {
+        AddressRecord rec{};
+        ExtraRecord extra{};
+        const auto at = static_cast<std::size_t>(i);
+        std::memcpy(&rec, m_heldMain.data() + at * sizeof(AddressRecord), sizeof(AddressRecord));
+        std::memcpy(&extra, m_heldExtra.data() + at * sizeof(ExtraRecord), sizeof(ExtraRecord));
+        if (!writeBoth(first + i, rec, extra, true) || !writeHeaders(header, first + i)) {
+            return first + i;
+        }
+    }
+    return 0;
+}
+
+// Takes back what the writer had noted of the records `from`..`end` - 1, which are in no file.
+void RecordWriter::forgetUnstored(std::int32_t from, std::int32_t end)
+{
+    for (std::int32_t recNo = from; recNo < end && m_openDatabase; ++recNo) {
+        m_state->tables.setUsed(recNo, ' ');
+    }
+    std::erase_if(m_pending.added, [from](const auto& added) { return added.first >= from; });
+    m_firstFreeCandidate = std::min(m_firstFreeCandidate, from);
 }
 
 bool RecordWriter::slotFree(std::int32_t recNo, std::int32_t last)
@@ -240,6 +363,14 @@ bool RecordWriter::slotFree(std::int32_t recNo, std::int32_t last)
 std::int32_t RecordWriter::store(std::int32_t wanted, const AddressRecord& rec, const ExtraRecord& extra)
 {
     m_full = false;
+    if (wanted == 0 && m_holdLimit != 0) {
+        if (std::int32_t held = holdBack(rec, extra)) {
+            return held;
+        }
+    }
+    if (writeHeldBack() != 0) {
+        return 0;
+    }
     MainHeader header{};
     bool raisesLast = false;
     const std::int32_t lowest = chooseNewNumber(header, raisesLast);
@@ -273,6 +404,9 @@ std::int32_t RecordWriter::store(std::int32_t wanted, const AddressRecord& rec, 
 
 bool RecordWriter::update(std::int32_t recNo, const AddressRecord& rec, const ExtraRecord& extra)
 {
+    if (writeHeldBack() != 0) {
+        return false;
+    }
     AddressRecord kept = rec;
     EnsureIdentity(kept);
     if (!ValidRecNo(recNo) || !writeBoth(recNo, kept, extra, false)) {
@@ -285,6 +419,9 @@ bool RecordWriter::update(std::int32_t recNo, const AddressRecord& rec, const Ex
 
 bool RecordWriter::updateAddress(std::int32_t recNo, const AddressRecord& rec)
 {
+    if (writeHeldBack() != 0) {
+        return false;
+    }
     AddressRecord kept = rec;
     EnsureIdentity(kept);
     if (!ValidRecNo(recNo) || !m_main.write(recNo, Bytes(kept))) {
@@ -298,6 +435,9 @@ bool RecordWriter::updateAddress(std::int32_t recNo, const AddressRecord& rec)
 
 bool RecordWriter::remove(std::int32_t recNo)
 {
+    if (writeHeldBack() != 0) {
+        return false;
+    }
     if (!MarkDeletedIn(*m_state, m_main, m_mainPath, recNo)) {
         return false;
     }

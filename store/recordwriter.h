@@ -8,9 +8,11 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/recordfile.h"
 #include "store/changes.h"
+#include "store/identity.h"
 #include "store/record.h"
 #include "store/tables.h"
 
@@ -49,11 +51,34 @@ public:
     // Whether the last add failed because every slot is taken.
     bool full() const { return m_full; }
 
+    // From now on the new records that go past the last one are held back, up to `records` of them,
+    // and written together: each file in one write, the header once. Until they are written they
+    // are in no file; read() finds them all the same. Every other call writes them first.
+    void holdBackAdds(std::size_t records);
+    // Whether as many records are held back as holdBackAdds() allows.
+    bool holdingFull() const { return m_holdLimit != 0 && static_cast<std::size_t>(m_heldCount) >= m_holdLimit; }
+    // Writes the held-back records. 0 when every one is in the database; else the number of the
+    // first that is not (it and those after it were not stored, and the user was told why): when
+    // the writes together fail, the records are written one by one as single adds are, so as many
+    // get in as the disk takes.
+    std::int32_t writeHeldBack();
+    // The first held-back record that could not be written, kept once it happened; 0 while none.
+    std::int32_t firstUnstored() const { return m_firstUnstored; }
+
     // Tells the subscribers what was done since the last publish; `origin` names the writer.
     void publish(const void* origin = nullptr);
 
-    RecordFile& mainFile() { return m_main; }
-    RecordFile& extraFile() { return m_extra; }
+    // The files themselves, for what the writer does not do; the records held back are written first.
+    RecordFile& mainFile()
+    {
+        writeHeldBack();
+        return m_main;
+    }
+    RecordFile& extraFile()
+    {
+        writeHeldBack();
+        return m_extra;
+    }
     const std::string& mainPath() const { return m_mainPath; }
     const std::string& extraPath() const { return m_extraPath; }
 
@@ -65,7 +90,11 @@ private:
     bool slotFree(std::int32_t recNo, std::int32_t last);
     std::int32_t store(std::int32_t wanted, const AddressRecord& rec, const ExtraRecord& extra);
     bool writeBoth(std::int32_t recNo, const AddressRecord& rec, const ExtraRecord& extra, bool isNew);
-    bool writeHeaders(MainHeader& header, std::int32_t last);
+    bool writeHeaders(MainHeader& header, std::int32_t last, bool tell = true);
+    std::int32_t holdBack(const AddressRecord& rec, const ExtraRecord& extra);
+    bool writeHeldTogether(std::int32_t first, std::int32_t count);
+    std::int32_t writeHeldOneByOne(std::int32_t first, std::int32_t count);
+    void forgetUnstored(std::int32_t from, std::int32_t end);
 
     StoreState* m_state;
     bool m_openDatabase; // the database the tables show: changes are published, slots found through the tables
@@ -78,6 +107,16 @@ private:
     bool m_full = false;
     AddressRecord m_written{};
     RecordChanges m_pending;
+    // The identities of this writer's new records: seeded at its first add.
+    std::optional<IdentitySource> m_identities;
+    // New records held back (holdBackAdds): numbers m_heldFirst.. in order, their bytes end to end.
+    std::size_t m_holdLimit = 0; // 0: each add is written at once
+    std::int32_t m_heldFirst = 0;
+    std::int32_t m_heldCount = 0;
+    std::vector<unsigned char> m_heldMain;
+    std::vector<unsigned char> m_heldExtra;
+    MainHeader m_heldHeader{}; // the main header as the first held-back record found it
+    std::int32_t m_firstUnstored = 0;
 };
 
 // One-call forms on the open database, each holding the files for that call alone. `rec` takes

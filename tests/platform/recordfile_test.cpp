@@ -208,6 +208,36 @@ TEST_F(RecordFileTest, WritePartChangesOnlyItsBytesAndStopsAtTheRecordsEnd)
     EXPECT_EQ(test::ReadFileBytes(file), (std::vector<std::uint8_t>{1, 1, 1, 1, 1, 1, 7, 7, 7, 2, 2, 2, 2, 2, 2, 2}));
 }
 
+TEST_F(RecordFileTest, WriteManyPutsConsecutiveRecordsDownInOneWriteThroughTheGate)
+{
+    RecordFile f;
+    ASSERT_EQ(openWriter(f), OpenError::None);
+    ASSERT_TRUE(f.write(1, Filled(1)));
+    std::vector<unsigned char> three;
+    for (unsigned char value : {3, 4, 5}) {
+        const Rec rec = Filled(value);
+        three.insert(three.end(), rec.begin(), rec.end());
+    }
+    CuttingGate gate(3 * RecLen);
+    f.setWriteGate(&gate);
+    ASSERT_TRUE(f.writeMany(3, three));
+    EXPECT_EQ(gate.seen, (std::vector<CuttingGate::Write>{{file, 2 * RecLen, 3 * RecLen}}));
+    EXPECT_EQ(f.recordCount(), 5);
+    Rec rec{};
+    ASSERT_TRUE(f.read(2, rec));
+    EXPECT_EQ(rec, Zeros);
+    ASSERT_TRUE(f.read(5, rec));
+    EXPECT_EQ(rec, Filled(5));
+
+    // Part of a record is no record; a disk that fills up keeps the part it took.
+    EXPECT_FALSE(f.writeMany(6, std::span(three).first(RecLen + 1)));
+    CuttingGate cutting(RecLen + 2);
+    f.setWriteGate(&cutting);
+    EXPECT_FALSE(f.writeMany(6, three));
+    EXPECT_EQ(f.lastErrno(), ENOSPC);
+    EXPECT_EQ(std::filesystem::file_size(file), 6 * RecLen + 2);
+}
+
 TEST_F(RecordFileTest, WriterInAMissingFolderOrOnAFolderIsAnAccessError)
 {
     RecordFile f;

@@ -1,6 +1,7 @@
 // How the engines' text reaches the printer and the preview: each kind of text at its own printer
 // offset, the preview scaled, digits as kanji numerals on request, and the upright dash.
 #include <gtest/gtest.h>
+#include <vector>
 
 #include "listwin/appstate.h"
 #include "print/primitives.h"
@@ -70,6 +71,34 @@ TEST_F(PrimitivesTest, EachKindOfTextHasItsPrinterOffsetAndThePreviewIsScaled)
         EXPECT_DOUBLE_EQ(onPaper.size, 10) << c.kind; // points on paper, scaled on the preview
         EXPECT_DOUBLE_EQ(onPreview.size, 6) << c.kind;
     }
+}
+
+TEST_F(PrimitivesTest, ALabelRowPutsEachPieceWherePutLabelTextPutsIt)
+{
+    const std::vector<PlacedText> pieces = {{10, "山"}, {13.5, "田"}, {17, "様"}};
+    PutLabelRow(job, 20, pieces);
+    RecordingCanvas alonePrinter, alonePreview;
+    job.target.printer = &alonePrinter;
+    job.target.preview = &alonePreview;
+    for (const PlacedText& piece : pieces) {
+        PutLabelText(job, piece.xMm, 20, piece.utf8);
+    }
+    ASSERT_EQ(printer.texts().size(), 3u);
+    ASSERT_EQ(preview.texts().size(), 3u);
+    for (std::size_t i = 0; i < pieces.size(); ++i) {
+        EXPECT_EQ(printer.texts()[i].text, alonePrinter.texts()[i].text);
+        EXPECT_DOUBLE_EQ(printer.texts()[i].x, alonePrinter.texts()[i].x); // "AddrDispXT" added
+        EXPECT_DOUBLE_EQ(printer.texts()[i].y, 16);
+        EXPECT_DOUBLE_EQ(preview.texts()[i].x, alonePreview.texts()[i].x); // scaled
+        EXPECT_DOUBLE_EQ(preview.texts()[i].y, 12);
+    }
+    EXPECT_DOUBLE_EQ(printer.texts()[1].x, 16.5);
+
+    printer.calls.clear();
+    job.target.printer = nullptr;
+    job.target.preview = &preview;
+    PutLabelRow(job, 0, pieces);
+    EXPECT_TRUE(printer.calls.empty());
 }
 
 TEST_F(PrimitivesTest, TheListScalesPrinterPositionsAndFontsButNotItsOffset)

@@ -55,6 +55,13 @@ TEST(MatchKeys, KanjiVariantsFold)
     EXPECT_EQ(FoldKanjiVariants("齊藤"), "斎藤");
 }
 
+TEST(MatchKeys, EveryVariantOfTheTableFoldsAndOtherCharactersStay)
+{
+    EXPECT_EQ(FoldKanjiVariants("髙﨑嵜邊邉齋齊濱澤櫻國廣德惠眞黑藪槇冨嶋嶌曻槗關"),
+              "高崎崎辺辺斎斎浜沢桜国広徳恵真黒薮槙富島島昇橋関");
+    EXPECT_EQ(FoldKanjiVariants("高崎a1ｱ　関"), "高崎a1ｱ関");
+}
+
 TEST(MatchKeys, NumbersAndAddressesInOneSpelling)
 {
     EXPECT_EQ(NormaliseNumber("090-1234-5678"), "09012345678");
@@ -158,6 +165,20 @@ TEST(DuplicateIndex, FindsTheBestHighConfidenceMatchAndRecordsAddedLater)
     EXPECT_EQ(index.find(Keys({"ﾔﾏﾀﾞ ﾀﾛｳ", "山田 太郎"})), 0);
     index.add(7, Keys({"ｻﾄｳ", "佐藤", "s@example.jp"}));
     EXPECT_EQ(index.find(Keys({"ｻﾄｳ", "佐藤", "s@example.jp"})), 7);
+}
+
+TEST(DuplicateIndex, APersonAddedWithTheKeysALookUpLeftIsFoundByEachOfThem)
+{
+    DuplicateIndex index({});
+    std::vector<std::string> blocks;
+    const PersonKeys sato = Keys({"ｻﾄｳ ｼﾞﾛｳ", "佐藤 次郎", "s@example.jp", "", "090-1111-2222"});
+    EXPECT_EQ(index.find(sato, blocks), 0);
+    EXPECT_FALSE(blocks.empty());
+    index.add(9, sato, blocks);
+    EXPECT_EQ(index.find(sato), 9);
+    // Found through the mobile number and the mail alone, as through the name and reading alone.
+    EXPECT_EQ(index.find(Keys({"ｻﾄｳ ｼﾞﾛｳ", "佐藤 次郎", "s@example.jp"})), 9);
+    EXPECT_EQ(index.find(Keys({"ｽｽﾞｷ", "鈴木", "s@example.jp", "", "09011112222"})), 9);
 }
 
 } // namespace

@@ -77,6 +77,13 @@ TEST(Kana, ToHalfKanaConvertsTypedReadings)
     EXPECT_EQ(ToHalfKana("Ab 1-?ｶﾞﾝ\xEF\x9E\x80"), "Ab 1-?ｶﾞﾝ\xEF\x9E\x80"); // single-byte, escape too
 }
 
+TEST(Kana, ToHalfKanaKeepsTheWholeHalfWidthKatakanaBlockAndNothingBesideIt)
+{
+    // U+FF61..U+FF9F are CP932's single bytes A1..DF; U+FF60 and U+FFA0 beside them are not in it.
+    EXPECT_EQ(ToHalfKana("｡｢ｦｿﾀﾝﾞﾟ"), "｡｢ｦｿﾀﾝﾞﾟ");
+    EXPECT_EQ(ToHalfKana("\uFF60\uFFA0\uFFBF\uFFE5"), "");
+}
+
 TEST(Kana, ToHalfKanaCoversBothKanaBlocks)
 {
     // Both blocks in code order; small ゎ ヮ, ゐ ヰ, ゑ ヱ, ヴ, ヵ and ヶ have no half-width form.
