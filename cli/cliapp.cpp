@@ -9,7 +9,6 @@
 #include "cli/clidatabase.h"
 #include "cli/clidbadmin.h"
 #include "cli/cliduplicates.h"
-#include "cli/clisync.h"
 #include "cli/cliexport.h"
 #include "cli/cliimport.h"
 #include "cli/cliinteraction.h"
@@ -290,7 +289,7 @@ int SearchCommand(AppState& state, const CliOptions& options)
 
 } // namespace
 
-int RunCli(const std::vector<std::string>& args, const CliCommand& print)
+int RunCli(const std::vector<std::string>& args, const HelperCommands& helpers)
 {
     std::string error;
     auto options = ParseCliOptions(args, error);
@@ -305,7 +304,7 @@ int RunCli(const std::vector<std::string>& args, const CliCommand& print)
         {"update", UpdateCommand},
         {"delete", DeleteCommand},
         {"search", SearchCommand},
-        {"print", print},
+        {"print", helpers.print},
         {"export", ExportCommand},
         {"import", ImportCommand},
         {"settings", SettingsCommand},
@@ -327,7 +326,7 @@ int RunCli(const std::vector<std::string>& args, const CliCommand& print)
         {"merge", MergeCommand},
         {"not-duplicate", NotDuplicateCommand},
         {"unmerge", UnmergeCommand},
-        {"sync", SyncCommand},
+        {"sync", helpers.sync},
     };
     auto command = commands.find(options->command);
     if (command == commands.end()) {

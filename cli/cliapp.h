@@ -22,9 +22,15 @@ int UsageError(const std::string& error);
 // A command, run on the state set up for the command line; returns the exit code.
 using CliCommand = std::function<int(AppState&, const CliOptions&)>;
 
+// The commands that run in a helper program: the helper passes its own, the others start it.
+struct HelperCommands
+{
+    CliCommand print;
+    CliCommand sync;
+};
+
 // Runs one command line (without the program name); output goes to standard output, messages to
-// standard error. `print` runs the print command: talikcli hands it to its helper program, the
-// helper draws it. Returns the exit code.
-int RunCli(const std::vector<std::string>& args, const CliCommand& print);
+// standard error. Returns the exit code.
+int RunCli(const std::vector<std::string>& args, const HelperCommands& helpers);
 
 } // namespace talik

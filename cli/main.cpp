@@ -2,8 +2,7 @@
 
 #include "cli/cliapp.h"
 #include "cli/cliinfo.h"
-#include "cli/printhelper.h"
-#include "listwin/appstate.h"
+#include "cli/helperprogram.h"
 
 int main(int argc, char** argv)
 {
@@ -12,9 +11,7 @@ int main(int argc, char** argv)
         std::fputs(info->c_str(), stdout);
         return 0;
     }
-    // print needs Qt: its helper beside us draws it, so this program never loads Qt's libraries.
-    auto print = [&args](talik::AppState& state, const talik::CliOptions&) {
-        return talik::RunPrintHelper(state.ProgramFolder + talik::PrintHelperName, args);
-    };
-    return talik::RunCli(args, print);
+    // print and sync run in their helpers beside us, so this program loads none of their libraries.
+    return talik::RunCli(
+        args, {talik::HelperCommand(talik::PrintHelperName, args), talik::HelperCommand(talik::SyncHelperName, args)});
 }

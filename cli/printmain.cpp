@@ -2,8 +2,10 @@
 // line. The other commands work here too, but talikcli runs them itself.
 #include "cli/cliapp.h"
 #include "cli/cliprint.h"
+#include "cli/helperprogram.h"
 
 int main(int argc, char** argv)
 {
-    return talik::RunCli(std::vector<std::string>(argv + 1, argv + argc), talik::PrintCommand);
+    const std::vector<std::string> args(argv + 1, argv + argc);
+    return talik::RunCli(args, {talik::PrintCommand, talik::HelperCommand(talik::SyncHelperName, args)});
 }

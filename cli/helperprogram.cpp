@@ -1,4 +1,4 @@
-#include "cli/printhelper.h"
+#include "cli/helperprogram.h"
 
 #include <cerrno>
 #include <csignal>
@@ -7,6 +7,7 @@
 #include <sys/wait.h>
 
 #include "cli/cliapp.h"
+#include "listwin/appstate.h"
 
 extern char** environ;
 
@@ -34,7 +35,7 @@ int WaitFor(pid_t pid, int& status)
 
 } // namespace
 
-int RunPrintHelper(const std::string& helper, const std::vector<std::string>& args)
+int RunHelperProgram(const std::string& helper, const std::vector<std::string>& args)
 {
     // exec takes non-const strings but never writes to them.
     std::vector<char*> argv;
@@ -55,6 +56,12 @@ int RunPrintHelper(const std::string& helper, const std::vector<std::string>& ar
         return ExitRefused;
     }
     return WEXITSTATUS(status);
+}
+
+CliCommand HelperCommand(const char* name, const std::vector<std::string>& args)
+{
+    return
+        [name, args](AppState& state, const CliOptions&) { return RunHelperProgram(state.ProgramFolder + name, args); };
 }
 
 } // namespace talik
