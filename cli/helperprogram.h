@@ -12,10 +12,11 @@ namespace talik {
 inline constexpr const char* PrintHelperName = "talikcli-print";
 inline constexpr const char* SyncHelperName = "talikcli-sync";
 
-// Runs `helper` with `args` (talikcli's whole command line, without the program name) as its
-// argument list, never through a shell; its standard input, output and error are ours. Waits for it
-// and returns its exit code, or ExitRefused (the user told) when it could not be started or did
-// not end normally.
+// Runs `helper` in place of this program, with `args` (talikcli's whole command line, without the
+// program name) as its argument list, never through a shell: the same process, so its exit code is
+// talikcli's and a signal that ends talikcli ends the helper's work too (a sync killed in the
+// middle leaves no helper behind holding the database). Returns ExitRefused (the user told) only
+// when it could not be started.
 int RunHelperProgram(const std::string& helper, const std::vector<std::string>& args);
 
 // The command that hands `args` to the helper program `name` in the program's own folder.

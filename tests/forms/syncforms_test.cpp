@@ -73,14 +73,7 @@ protected:
 
     std::int32_t add(const std::string& reading, const std::string& name, const std::string& email)
     {
-        AddressRecord rec{};
-        ExtraRecord extra{};
-        ClearRecord(rec);
-        ClearRecord(extra);
-        SetText(rec.KanaName, reading);
-        SetText(rec.KanjiName, name);
-        SetText(rec.EMail, email);
-        return AddRecord(state, rec, extra);
+        return AddPerson(state, reading, name, email);
     }
     void keepAccount()
     {
@@ -450,13 +443,7 @@ protected:
         }
         state.ProfileFolder = dir.str();
         load();
-        AddressRecord rec{};
-        ExtraRecord extra{};
-        ClearRecord(rec);
-        ClearRecord(extra);
-        SetText(rec.KanaName, "ﾔﾏﾀﾞ");
-        SetText(rec.KanjiName, "山田 太郎");
-        ASSERT_NE(AddRecord(state, rec, extra), 0);
+        ASSERT_NE(AddPerson(state, "ﾔﾏﾀﾞ", "山田 太郎"), 0);
     }
     std::vector<std::string> questions() const
     {

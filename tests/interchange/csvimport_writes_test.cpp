@@ -12,6 +12,7 @@
 #include "platform/recordfile.h"
 #include "store/database.h"
 #include "store/recordwriter.h"
+#include "tests/support/fillingdisk.h"
 #include "tests/support/storefixture.h"
 
 namespace talik::test {
@@ -24,10 +25,10 @@ struct ProgramEnded
 // A disk with room for `room` more bytes (rewriting what a file holds takes none), on which the
 // program may also end: write `endAt` puts down the first half of its bytes, and the program ends
 // as it comes to its next write.
-class Disk final : public WriteGate
+class Disk final : public FillingDisk
 {
 public:
-    explicit Disk(std::uintmax_t room, int endAt = 0) : m_room(room), m_endAt(endAt) {}
+    explicit Disk(std::uintmax_t room, int endAt = 0) : FillingDisk(room), m_endAt(endAt) {}
     std::size_t admit(const std::string& path, std::int64_t offset, std::size_t size) override
     {
         ++m_writes;
@@ -38,20 +39,11 @@ public:
             ended = true;
             return size / 2;
         }
-        const std::uintmax_t end = std::filesystem::exists(path) ? std::filesystem::file_size(path) : 0;
-        const std::uintmax_t reach = static_cast<std::uintmax_t>(offset) + size;
-        if (reach <= end + m_room) {
-            m_room -= reach > end ? reach - end : 0;
-            return size;
-        }
-        const std::uintmax_t fits = end + m_room > static_cast<std::uintmax_t>(offset) ? end + m_room - offset : 0;
-        m_room = 0;
-        return static_cast<std::size_t>(fits);
+        return FillingDisk::admit(path, offset, size);
     }
     bool ended = false;
 
 private:
-    std::uintmax_t m_room;
     int m_endAt;
     int m_writes = 0;
 };

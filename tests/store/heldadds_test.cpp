@@ -13,33 +13,11 @@
 #include "store/database.h"
 #include "store/identity.h"
 #include "store/recordwriter.h"
+#include "tests/support/fillingdisk.h"
 #include "tests/support/storefixture.h"
 
 namespace talik::test {
 namespace {
-
-// A disk with room for `room` more bytes: rewriting what a file holds takes none, and a write that
-// would grow a file past the room puts down what fits and fails.
-class FillingDisk final : public WriteGate
-{
-public:
-    explicit FillingDisk(std::uintmax_t room) : m_room(room) {}
-    std::size_t admit(const std::string& path, std::int64_t offset, std::size_t size) override
-    {
-        const std::uintmax_t end = std::filesystem::file_size(path);
-        const std::uintmax_t reach = static_cast<std::uintmax_t>(offset) + size;
-        if (reach <= end + m_room) {
-            m_room -= reach > end ? reach - end : 0;
-            return size;
-        }
-        const std::uintmax_t fits = end + m_room > static_cast<std::uintmax_t>(offset) ? end + m_room - offset : 0;
-        m_room = 0;
-        return static_cast<std::size_t>(fits);
-    }
-
-private:
-    std::uintmax_t m_room;
-};
 
 class HeldAddsTest : public StoreTest
 {

@@ -6,6 +6,7 @@
 #include "listwin/currentrecord.h"
 #include "store/database.h"
 #include "store/identity.h"
+#include "store/recordwriter.h"
 
 namespace talik::test {
 
@@ -20,6 +21,18 @@ void StoreTest::load()
 {
     state.TablesLoaded = false;
     ASSERT_EQ(LoadTables(state), LoadResult::Loaded);
+}
+
+std::int32_t AddPerson(AppState& state, std::string_view reading, std::string_view name, std::string_view email)
+{
+    AddressRecord rec{};
+    ExtraRecord extra{};
+    ClearRecord(rec);
+    ClearRecord(extra);
+    SetText(rec.KanaName, reading);
+    SetText(rec.KanjiName, name);
+    SetText(rec.EMail, email);
+    return AddRecord(state, rec, extra);
 }
 
 std::int32_t StoreTest::addRecord(std::string_view reading, std::string_view name)

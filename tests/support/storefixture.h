@@ -32,6 +32,10 @@ protected:
     AppState state{ui, clock};
 };
 
+// Adds a person with this reading, name and e-mail through the store's database API; the record
+// number, 0 when it could not be stored.
+std::int32_t AddPerson(AppState& state, std::string_view reading, std::string_view name, std::string_view email = {});
+
 // Bytes of files built by hand.
 using Bytes600 = std::vector<std::uint8_t>;
 

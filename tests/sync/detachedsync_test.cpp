@@ -49,16 +49,7 @@ protected:
         }
         load();
     }
-    std::int32_t add(const std::string& reading, const std::string& name)
-    {
-        AddressRecord rec{};
-        ExtraRecord extra{};
-        ClearRecord(rec);
-        ClearRecord(extra);
-        SetText(rec.KanaName, reading);
-        SetText(rec.KanjiName, name);
-        return AddRecord(state, rec, extra);
-    }
+    std::int32_t add(const std::string& reading, const std::string& name) { return AddPerson(state, reading, name); }
     std::unique_ptr<DavServer> server;
 };
 

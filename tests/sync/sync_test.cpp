@@ -48,14 +48,7 @@ protected:
 
     std::int32_t add(const std::string& reading, const std::string& name, const std::string& email = "")
     {
-        AddressRecord rec{};
-        ExtraRecord extra{};
-        ClearRecord(rec);
-        ClearRecord(extra);
-        SetText(rec.KanaName, reading);
-        SetText(rec.KanjiName, name);
-        SetText(rec.EMail, email);
-        return AddRecord(state, rec, extra);
+        return AddPerson(state, reading, name, email);
     }
     void change(std::int32_t recNo, const std::string& email)
     {
@@ -306,13 +299,7 @@ TEST_P(SyncTest, ARecordAnotherCopyAddedAndSyncedSinceThisOneLoadedIsNotTakenFor
     other.WritableFolder = state.WritableFolder;
     other.DataPath = state.DataPath;
     ASSERT_EQ(LoadTables(other), LoadResult::Loaded);
-    AddressRecord rec{};
-    ExtraRecord extra{};
-    ClearRecord(rec);
-    ClearRecord(extra);
-    SetText(rec.KanaName, "ｻﾄｳ");
-    SetText(rec.KanjiName, "佐藤 花子");
-    ASSERT_NE(AddRecord(other, rec, extra), 0);
+    ASSERT_NE(AddPerson(other, "ｻﾄｳ", "佐藤 花子"), 0);
     EXPECT_EQ(RunSync(other, *client, server->book(), {}).serverAdded, 1);
     // This copy still holds the header it read before: the run looks at the file as it is now.
     SyncSummary stale = RunSync(state, *client, server->book(), {});

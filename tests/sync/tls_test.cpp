@@ -26,13 +26,7 @@ protected:
             GTEST_SKIP() << "no Radicale or no openssl";
         }
         load();
-        AddressRecord rec{};
-        ExtraRecord extra{};
-        ClearRecord(rec);
-        ClearRecord(extra);
-        SetText(rec.KanaName, "ﾔﾏﾀﾞ");
-        SetText(rec.KanjiName, "山田 太郎");
-        ASSERT_NE(AddRecord(state, rec, extra), 0);
+        ASSERT_NE(AddPerson(state, "ﾔﾏﾀﾞ", "山田 太郎"), 0);
     }
     SyncSummary sync(const std::string& pin)
     {
