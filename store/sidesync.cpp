@@ -61,6 +61,35 @@ bool ForgetSyncedCard(SideStore& store, const std::string& identity)
     return Run(store.handle(), "DELETE FROM sync_cards WHERE identity = ?1", {&identity});
 }
 
+std::optional<std::string> ReadSyncedBook(SideStore& store)
+{
+    sqlite3_stmt* statement = nullptr;
+    if (sqlite3_prepare_v2(store.handle(), "SELECT value FROM sync_meta WHERE key = 'cards book'", -1, &statement,
+                           nullptr) != SQLITE_OK) {
+        return std::nullopt;
+    }
+    std::optional<std::string> book;
+    if (sqlite3_step(statement) == SQLITE_ROW) {
+        book = Column(statement, 0);
+    }
+    sqlite3_finalize(statement);
+    return book;
+}
+
+bool StartSyncedBook(SideStore& store, const std::string& url, bool forgetCards)
+{
+    if (!Run(store.handle(), "BEGIN IMMEDIATE", {})) {
+        return false;
+    }
+    bool done = (!forgetCards || Run(store.handle(), "DELETE FROM sync_cards", {})) &&
+                Run(store.handle(), "INSERT OR REPLACE INTO sync_meta(key, value) VALUES('cards book', ?1)", {&url});
+    if (done && Run(store.handle(), "COMMIT", {})) {
+        return true;
+    }
+    Run(store.handle(), "ROLLBACK", {});
+    return false;
+}
+
 std::optional<std::string> ReadSyncToken(SideStore& store, const std::string& url)
 {
     sqlite3_stmt* statement = nullptr;

@@ -38,6 +38,14 @@ std::map<std::string, SyncedCard> ReadSyncedCards(SideStore& store);
 bool StoreSyncedCard(SideStore& store, const std::string& identity, const SyncedCard& card);
 bool ForgetSyncedCard(SideStore& store, const std::string& identity);
 
+// The address book the people's sync state belongs to; nullopt when none was kept (a store from
+// before it was, or one that never synced).
+std::optional<std::string> ReadSyncedBook(SideStore& store);
+// Makes `url` the address book of the sync state. The state of another book says nothing of this
+// one - its cards are not there, and taking them for deleted would delete everyone - so it goes,
+// in the same transaction.
+bool StartSyncedBook(SideStore& store, const std::string& url, bool forgetCards);
+
 // The sync token of the address book at `url`; nullopt when none was kept.
 std::optional<std::string> ReadSyncToken(SideStore& store, const std::string& url);
 bool StoreSyncToken(SideStore& store, const std::string& url, const std::string& token);

@@ -69,6 +69,7 @@ public:
 
 private:
     bool readLocal();
+    bool takeSyncedBook();
     bool listServer();
     void plan();
     void planKnown(const std::string& identity, const SyncedCard& row);
@@ -155,6 +156,10 @@ bool SyncRun::readLocal()
         SideStore::open(m_state, m_state.DbNo, m_options.dryRun ? SideStore::Access::Read : SideStore::Access::Write);
     if (m_side) {
         m_synced = ReadSyncedCards(*m_side);
+        if (!takeSyncedBook()) {
+            m_summary.error = "補助データのファイルに書き込めません。";
+            return false;
+        }
     } else if (!m_options.dryRun) {
         m_summary.error = "補助データのファイルを使えません。";
         return false;
@@ -197,6 +202,23 @@ bool SyncRun::readLocal()
         m_identityOfHref[row.href] = identity;
     }
     return true;
+}
+
+// The people's sync state is of one address book. When the account has moved to another book, the
+// state of the old one goes and this run is a first sync with the new one: its cards are linked by
+// UID and by the duplicate matching, and no one counts as deleted for not being there. State kept
+// before the book was written down is taken to be of the book synced now.
+bool SyncRun::takeSyncedBook()
+{
+    const std::optional<std::string> book = ReadSyncedBook(*m_side);
+    if (book == m_book) {
+        return true;
+    }
+    const bool otherBook = book.has_value();
+    if (otherBook) {
+        m_synced.clear();
+    }
+    return m_options.dryRun || StartSyncedBook(*m_side, m_book, otherBook);
 }
 
 bool SyncRun::listServer()

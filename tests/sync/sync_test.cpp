@@ -180,6 +180,34 @@ TEST_P(SyncTest, CarriesAddsChangesAndDeletesBothWays)
     EXPECT_EQ(SummaryLine(sync()), "この住所録: 追加 0・更新 0・削除 0／サーバー: 追加 0・更新 0・削除 0／競合 0");
 }
 
+TEST_P(SyncTest, AnAccountMovedToAnotherAddressBookSyncsThereAfreshAndDeletesNoOne)
+{
+    add("ﾔﾏﾀﾞ", "山田 太郎", "t@example.jp");
+    add("ｽｽﾞｷ", "鈴木 花子");
+    EXPECT_EQ(sync().serverAdded, 2);
+    // The other book knows none of the cards of the first: they are not deleted there, so no one goes here.
+    DavServer other(GetParam());
+    ASSERT_TRUE(other.running());
+    CardDavClient otherClient(HttpAuth{other.user(), other.password(), ""});
+    SyncOptions dryRun;
+    dryRun.dryRun = true;
+    SyncSummary preview = RunSync(state, otherClient, other.book(), dryRun);
+    EXPECT_EQ(preview.localDeleted, 0);
+    EXPECT_FALSE(preview.massDeleteStop);
+    SyncSummary moved = RunSync(state, otherClient, other.book(), {});
+    EXPECT_EQ(moved.error, "");
+    EXPECT_FALSE(moved.massDeleteStop);
+    EXPECT_EQ(moved.localDeleted, 0);
+    EXPECT_EQ(moved.serverAdded, 2);
+    EXPECT_EQ(local().size(), 2u);
+    // And back: the first book's cards are linked again by their UIDs, none doubled on either side.
+    SyncSummary back = sync();
+    EXPECT_EQ(back.error, "");
+    EXPECT_EQ(back.localDeleted + back.localAdded + back.serverAdded + back.serverDeleted, 0);
+    EXPECT_EQ(remote().size(), 2u);
+    EXPECT_EQ(local().size(), 2u);
+}
+
 TEST_P(SyncTest, AnUpdateKeepsWhatAnotherClientAddedAndReadingsSurviveTheRoundTrip)
 {
     std::int32_t yamada = add("ﾔﾏﾀﾞ", "山田 太郎");
