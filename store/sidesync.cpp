@@ -2,6 +2,8 @@
 
 #include <sqlite3.h>
 
+#include <vector>
+
 namespace talik {
 namespace {
 
@@ -61,19 +63,32 @@ bool ForgetSyncedCard(SideStore& store, const std::string& identity)
     return Run(store.handle(), "DELETE FROM sync_cards WHERE identity = ?1", {&identity});
 }
 
-std::optional<std::string> ReadSyncedBook(SideStore& store)
+namespace {
+
+// The values of a query's first column.
+std::vector<std::string> Values(SideStore& store, const char* sql)
 {
+    std::vector<std::string> values;
     sqlite3_stmt* statement = nullptr;
-    if (sqlite3_prepare_v2(store.handle(), "SELECT value FROM sync_meta WHERE key = 'cards book'", -1, &statement,
-                           nullptr) != SQLITE_OK) {
-        return std::nullopt;
-    }
-    std::optional<std::string> book;
-    if (sqlite3_step(statement) == SQLITE_ROW) {
-        book = Column(statement, 0);
+    if (sqlite3_prepare_v2(store.handle(), sql, -1, &statement, nullptr) == SQLITE_OK) {
+        while (sqlite3_step(statement) == SQLITE_ROW) {
+            values.push_back(Column(statement, 0));
+        }
     }
     sqlite3_finalize(statement);
-    return book;
+    return values;
+}
+
+} // namespace
+
+std::optional<std::string> ReadSyncedBook(SideStore& store)
+{
+    std::vector<std::string> book = Values(store, "SELECT value FROM sync_meta WHERE key = 'cards book'");
+    if (book.empty()) {
+        // A store from before the book was written down: the one book it kept a sync token of.
+        book = Values(store, "SELECT substr(key, 7) FROM sync_meta WHERE key LIKE 'token %'");
+    }
+    return book.size() == 1 ? std::optional<std::string>(book.front()) : std::nullopt;
 }
 
 bool StartSyncedBook(SideStore& store, const std::string& url, bool forgetCards)

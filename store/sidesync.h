@@ -38,8 +38,8 @@ std::map<std::string, SyncedCard> ReadSyncedCards(SideStore& store);
 bool StoreSyncedCard(SideStore& store, const std::string& identity, const SyncedCard& card);
 bool ForgetSyncedCard(SideStore& store, const std::string& identity);
 
-// The address book the people's sync state belongs to; nullopt when none was kept (a store from
-// before it was, or one that never synced).
+// The address book the people's sync state belongs to: the one written down, or in a store from
+// before it was, the one book whose sync token was kept; nullopt when neither tells.
 std::optional<std::string> ReadSyncedBook(SideStore& store);
 // Makes `url` the address book of the sync state. The state of another book says nothing of this
 // one - its cards are not there, and taking them for deleted would delete everyone - so it goes,

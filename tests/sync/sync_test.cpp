@@ -6,6 +6,7 @@
 #include <vector>
 
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 
 #include "store/checkitems.h"
 #include "store/database.h"
@@ -205,6 +206,30 @@ TEST_P(SyncTest, AnAccountMovedToAnotherAddressBookSyncsThereAfreshAndDeletesNoO
     EXPECT_EQ(back.error, "");
     EXPECT_EQ(back.localDeleted + back.localAdded + back.serverAdded + back.serverDeleted, 0);
     EXPECT_EQ(remote().size(), 2u);
+    EXPECT_EQ(local().size(), 2u);
+}
+
+TEST_P(SyncTest, AStoreFromBeforeTheBookWasWrittenDownKnowsItByItsSyncToken)
+{
+    add("ﾔﾏﾀﾞ", "山田 太郎");
+    add("ｽｽﾞｷ", "鈴木 花子");
+    EXPECT_EQ(sync().serverAdded, 2);
+    {
+        auto side = SideStore::open(state, state.DbNo, SideStore::Access::Write);
+        ASSERT_TRUE(side);
+        if (!ReadSyncToken(*side, server->book())) {
+            GTEST_SKIP() << "this server gave no sync token";
+        }
+        ASSERT_EQ(
+            sqlite3_exec(side->handle(), "DELETE FROM sync_meta WHERE key = 'cards book'", nullptr, nullptr, nullptr),
+            SQLITE_OK);
+    }
+    DavServer other(GetParam());
+    ASSERT_TRUE(other.running());
+    CardDavClient otherClient(HttpAuth{other.user(), other.password(), ""});
+    SyncSummary moved = RunSync(state, otherClient, other.book(), {});
+    EXPECT_FALSE(moved.massDeleteStop);
+    EXPECT_EQ(moved.localDeleted, 0);
     EXPECT_EQ(local().size(), 2u);
 }
 
