@@ -45,19 +45,8 @@ protected:
         state.ProfileFolder = dir.str();
         load();
         ASSERT_TRUE(WriteSyncAccount(state, {server->book(), server->book(), server->user(), ConflictRule::Skip, ""}));
-        add("ﾔﾏﾀﾞ", "山田 太郎", "yamada@example.jp");
+        AddPerson(state, "ﾔﾏﾀﾞ", "山田 太郎", "yamada@example.jp");
         state.TablesLoaded = false;
-    }
-    void add(const std::string& reading, const std::string& name, const std::string& email)
-    {
-        AddressRecord rec{};
-        ExtraRecord extra{};
-        ClearRecord(rec);
-        ClearRecord(extra);
-        SetText(rec.KanaName, reading);
-        SetText(rec.KanjiName, name);
-        SetText(rec.EMail, email);
-        AddRecord(state, rec, extra);
     }
     void openWindow()
     {
@@ -133,7 +122,7 @@ TEST_F(SyncAtStartAndExit, OnTheFirstDatabaseShownIsSyncedAndAgainAtTheEnd)
     ASSERT_TRUE(QTest::qWaitFor([&] { return summariesTold() == 1; }, 30000));
     EXPECT_EQ(serverCards(), 1);
 
-    add("ｻﾄｳ", "佐藤 花子", "sato@example.jp");
+    AddPerson(state, "ｻﾄｳ", "佐藤 花子", "sato@example.jp");
     state.settings.End_Check = 1; // no question before the end
     QSignalSpy ends(window.get(), &TALIKLST::programEnds);
     window->requestExit();
