@@ -13,6 +13,20 @@ std::string Column(sqlite3_stmt* statement, int column)
     return text == nullptr ? std::string() : reinterpret_cast<const char*>(text);
 }
 
+// The values of a query's first column.
+std::vector<std::string> Values(SideStore& store, const char* sql)
+{
+    std::vector<std::string> values;
+    sqlite3_stmt* statement = nullptr;
+    if (sqlite3_prepare_v2(store.handle(), sql, -1, &statement, nullptr) == SQLITE_OK) {
+        while (sqlite3_step(statement) == SQLITE_ROW) {
+            values.push_back(Column(statement, 0));
+        }
+    }
+    sqlite3_finalize(statement);
+    return values;
+}
+
 // Runs one statement with text parameters; true when it was done.
 bool Run(sqlite3* db, const char* sql, std::initializer_list<const std::string*> values)
 {
@@ -62,24 +76,6 @@ bool ForgetSyncedCard(SideStore& store, const std::string& identity)
 {
     return Run(store.handle(), "DELETE FROM sync_cards WHERE identity = ?1", {&identity});
 }
-
-namespace {
-
-// The values of a query's first column.
-std::vector<std::string> Values(SideStore& store, const char* sql)
-{
-    std::vector<std::string> values;
-    sqlite3_stmt* statement = nullptr;
-    if (sqlite3_prepare_v2(store.handle(), sql, -1, &statement, nullptr) == SQLITE_OK) {
-        while (sqlite3_step(statement) == SQLITE_ROW) {
-            values.push_back(Column(statement, 0));
-        }
-    }
-    sqlite3_finalize(statement);
-    return values;
-}
-
-} // namespace
 
 std::optional<std::string> ReadSyncedBook(SideStore& store)
 {
