@@ -198,17 +198,9 @@ std::size_t Utf8CharLength(std::string_view utf8)
     return utf8.empty() ? 0 : DecodeUtf8(utf8).length;
 }
 
-void AppendFromCp932(std::string& out, std::string_view bytes)
+char* DecodeCp932Into(char* dst, std::string_view bytes)
 {
     static const DecodeTables tables = BuildDecodeTables();
-    if (IsAscii(bytes)) {
-        out.append(bytes);
-        return;
-    }
-    // Write straight into room for the longest outcome (one byte -> three), then cut to size.
-    const std::size_t start = out.size();
-    out.resize(start + bytes.size() * 3);
-    char* dst = out.data() + start;
     const auto* src = reinterpret_cast<const unsigned char*>(bytes.data());
     const auto* end = src + bytes.size();
     while (src < end) {
@@ -222,6 +214,19 @@ void AppendFromCp932(std::string& out, std::string_view bytes)
         dst += unit.length;
         src += pair != nullptr ? 2 : 1;
     }
+    return dst;
+}
+
+void AppendFromCp932(std::string& out, std::string_view bytes)
+{
+    if (IsAscii(bytes)) {
+        out.append(bytes);
+        return;
+    }
+    // Write straight into room for the longest outcome (one byte -> three), then cut to size.
+    const std::size_t start = out.size();
+    out.resize(start + bytes.size() * MaxUtf8PerCp932Byte);
+    char* dst = DecodeCp932Into(out.data() + start, bytes);
     out.resize(static_cast<std::size_t>(dst - out.data()));
 }
 

@@ -19,6 +19,11 @@ inline constexpr char32_t EscapeBase = 0xF700;
 std::string FromCp932(std::string_view bytes);
 // Appends the decoded form of `bytes` to `out` (the fast path used when loading tables).
 void AppendFromCp932(std::string& out, std::string_view bytes);
+// A CP932 byte decodes to at most this many bytes of UTF-8.
+inline constexpr std::size_t MaxUtf8PerCp932Byte = 3;
+// Writes the decoded form of `bytes` at `dst`, which has room for MaxUtf8PerCp932Byte bytes per
+// byte, and returns the end of what it wrote.
+char* DecodeCp932Into(char* dst, std::string_view bytes);
 
 // UTF-8 -> CP932. Escaped bytes come back as themselves; a character CP932 cannot hold becomes
 // "?" as Windows does; malformed UTF-8 bytes become "?" too.

@@ -29,6 +29,19 @@ bool SortsAsDecoded(char c)
     return b <= 0x80 || (b >= 0xA0 && b <= 0xDF);
 }
 
+// A record's leading fields come from memory while the records before it are visited: at 600
+// bytes apart, records are too far apart for the processor to guess the next one in time.
+constexpr std::size_t PrefetchDistance = 8;
+
+void PrefetchAhead(std::span<const AddressRecord> chunk, std::size_t i)
+{
+    if (i + PrefetchDistance < chunk.size()) {
+        const char* ahead = chunk[i + PrefetchDistance].KanaName;
+        __builtin_prefetch(ahead);
+        __builtin_prefetch(ahead + 63);
+    }
+}
+
 template <class T> std::span<unsigned char> ChunkBytes(std::vector<T>& chunk, std::size_t count)
 {
     return {reinterpret_cast<unsigned char*>(chunk.data()), count * sizeof(T)};
@@ -58,6 +71,7 @@ bool ScanLiveRecords(StoreState& state,
             return;
         }
         for (std::size_t i = 0; i < chunk.size(); ++i) {
+            PrefetchAhead(chunk, i);
             if (IsLiveRecord(chunk[i])) {
                 visit(static_cast<std::int32_t>(first + static_cast<std::int64_t>(i)), chunk[i],
                       extra.file != nullptr ? &extras[i] : nullptr);
@@ -81,59 +95,94 @@ bool ScanLiveRecords(StoreState& state,
 
 ReadingOrder::ReadingOrder(std::size_t expected)
 {
-    m_entries.reserve(expected);
-    m_decoded.reserve(expected * 16); // a reading of about eight half-width kana, three bytes each
+    m_keys.reserve(expected);
+    m_bytewise.reserve(expected);
 }
 
 void ReadingOrder::add(std::int32_t recNo, std::string_view storedReading)
 {
-    Entry entry;
-    entry.recNo = recNo;
+    Key key;
+    key.recNo = recNo;
+    key.position = static_cast<std::uint32_t>(m_keys.size());
     const std::string_view reading = CleanFixedBytes(storedReading);
-    std::array<unsigned char, sizeof(entry.words)> bytes{};
+    std::array<unsigned char, sizeof(key.words)> bytes{};
     bytes[0] = static_cast<unsigned char>(KanaGroupOfBytes(storedReading));
     std::copy_n(reading.begin(), std::min(reading.size(), bytes.size() - 1), bytes.begin() + 1);
-    for (std::size_t w = 0; w < entry.words.size(); ++w) {
+    for (std::size_t w = 0; w < key.words.size(); ++w) {
         for (std::size_t b = 0; b < 8; ++b) {
-            entry.words[w] = (entry.words[w] << 8) | bytes[w * 8 + b];
+            key.words[w] = (key.words[w] << 8) | bytes[w * 8 + b];
         }
     }
-    entry.bytewise = std::all_of(reading.begin(), reading.end(), SortsAsDecoded);
-    entry.decodedBegin = static_cast<std::uint32_t>(m_decoded.size());
-    AppendFromCp932(m_decoded, reading);
-    entry.decodedEnd = static_cast<std::uint32_t>(m_decoded.size());
-    entry.position = static_cast<std::uint32_t>(m_entries.size());
-    m_entries.push_back(entry);
+    const bool bytewise = std::all_of(reading.begin(), reading.end(), SortsAsDecoded);
+    m_allBytewise = m_allBytewise && bytewise;
+    m_keys.push_back(key);
+    m_bytewise.push_back(bytewise);
 }
 
-std::string_view ReadingOrder::decoded(const Entry& entry) const
+// The reading's bytes back out of the words: a cleaned reading holds no zero byte, so the zeros
+// after it are padding.
+std::string_view ReadingOrder::Key::readingBytes(std::array<char, 32>& bytes) const
 {
-    return std::string_view(m_decoded).substr(entry.decodedBegin, entry.decodedEnd - entry.decodedBegin);
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        bytes[i] = static_cast<char>(words[i / 8] >> (56 - 8 * (i % 8)));
+    }
+    const std::string_view all(bytes.data() + 1, bytes.size() - 1);
+    return all.substr(0, std::min(all.find('\0'), all.size()));
+}
+
+// Group and reading bytes, then record number, in one pass over the words.
+bool ReadingOrder::bytewiseBefore(const Key& a, const Key& b)
+{
+    for (std::size_t w = 0; w < a.words.size(); ++w) {
+        if (a.words[w] != b.words[w]) {
+            return a.words[w] < b.words[w];
+        }
+    }
+    return a.recNo < b.recNo;
 }
 
 // By group, then by reading as decoded text (string_view compares bytes as unsigned, so UTF-8 falls
-// in code point order), then by record number: the order of a stable sort of file order.
-bool ReadingOrder::before(const Entry& a, const Entry& b) const
+// in code point order), then by record number: the order of a stable sort of file order. Two
+// readings whose bytes keep their text's order compare by their bytes, which is the same. Only a
+// database with such a reading gets here, so only then is every reading decoded.
+void ReadingOrder::sortByText(std::vector<Key>& order) const
 {
-    int order = 0;
-    if (a.bytewise && b.bytewise) {
-        order = a.words < b.words ? -1 : (b.words < a.words ? 1 : 0);
-    } else if (a.group() != b.group()) {
-        order = a.group() < b.group() ? -1 : 1;
-    } else {
-        order = decoded(a).compare(decoded(b));
+    std::string texts;
+    std::vector<std::uint32_t> starts;
+    starts.reserve(m_keys.size() + 1);
+    for (const Key& key : m_keys) {
+        std::array<char, 32> bytes{};
+        starts.push_back(static_cast<std::uint32_t>(texts.size()));
+        AppendFromCp932(texts, key.readingBytes(bytes));
     }
-    return order != 0 ? order < 0 : a.recNo < b.recNo;
+    starts.push_back(static_cast<std::uint32_t>(texts.size()));
+    auto text = [&](std::uint32_t position) {
+        return std::string_view(texts).substr(starts[position], starts[position + 1] - starts[position]);
+    };
+    std::sort(order.begin(), order.end(), [&](const Key& a, const Key& b) {
+        if (m_bytewise[a.position] && m_bytewise[b.position]) {
+            return bytewiseBefore(a, b);
+        }
+        if (a.group() != b.group()) {
+            return a.group() < b.group();
+        }
+        const int compared = text(a.position).compare(text(b.position));
+        return compared != 0 ? compared < 0 : a.recNo < b.recNo;
+    });
 }
 
-// The entries themselves are sorted, not their positions: each comparison then finds both keys at
+// The keys themselves are sorted, not their positions: each comparison then finds both keys at
 // hand instead of fetching them from all over the table.
 std::vector<std::uint32_t> ReadingOrder::sorted() const
 {
-    std::vector<Entry> order(m_entries);
-    std::sort(order.begin(), order.end(), [this](const Entry& a, const Entry& b) { return before(a, b); });
+    std::vector<Key> order(m_keys);
+    if (m_allBytewise) {
+        std::sort(order.begin(), order.end(), bytewiseBefore);
+    } else {
+        sortByText(order);
+    }
     std::vector<std::uint32_t> positions(order.size());
-    std::transform(order.begin(), order.end(), positions.begin(), [](const Entry& e) { return e.position; });
+    std::transform(order.begin(), order.end(), positions.begin(), [](const Key& k) { return k.position; });
     return positions;
 }
 

@@ -46,28 +46,27 @@ public:
     explicit ReadingOrder(std::size_t expected = 0);
     // Files a record by its stored reading field (the raw CP932 bytes, blanks and all).
     void add(std::int32_t recNo, std::string_view storedReading);
-    std::size_t size() const { return m_entries.size(); }
+    std::size_t size() const { return m_keys.size(); }
     // The positions (in the order of adding) of the records, in list order.
     std::vector<std::uint32_t> sorted() const;
 
 private:
     // A reading's place, packed for quick comparison: the index group, then the stored bytes of the
     // reading, zero-padded, in big-endian words.
-    struct Entry
+    struct Key
     {
         std::array<std::uint64_t, 4> words{}; // 1 + 30 bytes of reading fit
         std::int32_t recNo = 0;
-        bool bytewise = false; // the order of the bytes is the order of the decoded text
-        std::uint32_t decodedBegin = 0;
-        std::uint32_t decodedEnd = 0;
         std::uint32_t position = 0; // in the order of adding
         int group() const { return static_cast<int>(words[0] >> 56); }
+        std::string_view readingBytes(std::array<char, 32>& bytes) const;
     };
-    bool before(const Entry& a, const Entry& b) const;
-    std::string_view decoded(const Entry& entry) const;
+    static bool bytewiseBefore(const Key& a, const Key& b);
+    void sortByText(std::vector<Key>& order) const;
 
-    std::vector<Entry> m_entries;
-    std::string m_decoded; // the readings as text
+    std::vector<Key> m_keys;
+    std::vector<bool> m_bytewise; // the order of the bytes is the order of the decoded text
+    bool m_allBytewise = true;
 };
 
 } // namespace talik
