@@ -194,7 +194,7 @@ DuplicateIndex::DuplicateIndex(std::vector<KeyedPerson> people) : m_people(std::
 void DuplicateIndex::index(std::size_t at)
 {
     for (std::string& key : BlockKeys(m_people[at].keys)) {
-        m_blocks.emplace(std::move(key), at);
+        fileUnder(std::move(key), at);
     }
 }
 
@@ -208,8 +208,17 @@ void DuplicateIndex::add(std::int32_t recNo, PersonKeys keys, std::vector<std::s
 {
     m_people.push_back({recNo, std::move(keys), {}});
     for (std::string& key : blocks) {
-        m_blocks.emplace(std::move(key), m_people.size() - 1);
+        fileUnder(std::move(key), m_people.size() - 1);
     }
+}
+
+void DuplicateIndex::fileUnder(std::string key, std::size_t at)
+{
+    auto [block, added] = m_blocks.try_emplace(std::move(key), m_members.size());
+    if (added) {
+        m_members.emplace_back();
+    }
+    m_members[block->second].push_back(at);
 }
 
 std::int32_t DuplicateIndex::find(const PersonKeys& incoming) const
@@ -230,19 +239,28 @@ DuplicatePair DuplicateIndex::best(const PersonKeys& incoming) const
     return bestAmong(incoming, BlockKeys(incoming));
 }
 
+// A person found by several keys (a reading and a name, say) is scored once.
 DuplicatePair DuplicateIndex::bestAmong(const PersonKeys& incoming, const std::vector<std::string>& blocks) const
 {
+    std::vector<std::size_t> candidates;
+    for (const std::string& key : blocks) {
+        if (auto block = m_blocks.find(key); block != m_blocks.end()) {
+            // Each block lists its people in the order they were filed: merged, not sorted.
+            const std::vector<std::size_t>& members = m_members[block->second];
+            const auto merged = static_cast<std::ptrdiff_t>(candidates.size());
+            candidates.insert(candidates.end(), members.begin(), members.end());
+            std::inplace_merge(candidates.begin(), candidates.begin() + merged, candidates.end());
+        }
+    }
+    candidates.erase(std::unique(candidates.begin(), candidates.end()), candidates.end());
     DuplicatePair found; // `b` holds the record found
     found.match.score = -1;
-    for (const std::string& key : blocks) {
-        auto [first, last] = m_blocks.equal_range(key);
-        for (auto it = first; it != last; ++it) {
-            const KeyedPerson& person = m_people[it->second];
-            MatchScore match = ScoreMatch(incoming, person.keys);
-            if (match.score > found.match.score || (match.score == found.match.score && person.recNo < found.b)) {
-                found.b = person.recNo;
-                found.match = match;
-            }
+    for (std::size_t at : candidates) {
+        const KeyedPerson& person = m_people[at];
+        MatchScore match = ScoreMatch(incoming, person.keys);
+        if (match.score > found.match.score || (match.score == found.match.score && person.recNo < found.b)) {
+            found.b = person.recNo;
+            found.match = match;
         }
     }
     if (found.b == 0) {

@@ -73,9 +73,12 @@ public:
 private:
     DuplicatePair bestAmong(const PersonKeys& incoming, const std::vector<std::string>& blocks) const;
 
-    std::vector<KeyedPerson> m_people;
-    std::unordered_multimap<std::string, std::size_t> m_blocks;
     void index(std::size_t at);
+    void fileUnder(std::string key, std::size_t at);
+
+    std::vector<KeyedPerson> m_people;
+    std::unordered_map<std::string, std::size_t> m_blocks; // a key -> its block in m_members
+    std::vector<std::vector<std::size_t>> m_members;       // the people of each block, by place in m_people
 };
 
 // Every live record of the open database with its keys; nullopt when it could not be read (told).

@@ -181,5 +181,16 @@ TEST(DuplicateIndex, APersonAddedWithTheKeysALookUpLeftIsFoundByEachOfThem)
     EXPECT_EQ(index.find(Keys({"ｽｽﾞｷ", "鈴木", "s@example.jp", "", "09011112222"})), 9);
 }
 
+// Every key's people are weighed, each once: the person a line really is may share only keys looked
+// up after those a namesake shares, or be filed under a key after the namesake.
+TEST(DuplicateIndex, TheBestMatchIsFoundWhereverItsKeysWereFiled)
+{
+    DuplicateIndex index({{2, Keys({"ﾔﾏﾀﾞ ﾀﾛｳ", "山田 太郎"}), ""},
+                          {3, Keys({"ﾔﾏﾀﾞ ﾀｶｼ", "山田 隆", "t@example.jp", "", "090-3333-4444"}), ""},
+                          {4, Keys({"ﾔﾏﾀﾞ ﾀﾛｳ", "山田 太郎", "", "", "", "", 19700101}), ""}});
+    EXPECT_EQ(index.find(Keys({"ﾔﾏﾀﾞ ﾀﾛｳ", "山田 太郎", "t@example.jp", "", "090-3333-4444"})), 3);
+    EXPECT_EQ(index.find(Keys({"ﾔﾏﾀﾞ ﾀﾛｳ", "山田 太郎", "", "", "", "", 19700101})), 4);
+}
+
 } // namespace
 } // namespace talik::test
