@@ -1,7 +1,9 @@
 // CP932 <-> UTF-8. Decoding is table-driven because loading a database decodes every listed field
-// of every record; encoding runs only on edits and goes straight through iconv.
+// of every record (the pairs' table is made at build time); encoding runs only on edits and goes
+// straight through iconv.
 #include "platform/codec.h"
 
+#include "platform/cp932table.h"
 #include "platform/utf8.h"
 
 #include <algorithm>
@@ -90,14 +92,6 @@ bool IsEscape(char32_t code)
 
 constexpr char32_t HalfKanaBase = 0xFF61; // U+FF61 is byte 0xA1
 
-// A decoded character in UTF-8 (at most three bytes: CP932 holds only BMP characters); length 0
-// marks a pair CP932 does not define.
-struct Utf8Unit
-{
-    std::array<char, 3> bytes{};
-    unsigned char length = 0;
-};
-
 // `utf8` holds one character of at most three bytes.
 Utf8Unit UnitOf(std::string_view utf8)
 {
@@ -114,66 +108,27 @@ Utf8Unit UnitOf(char32_t code)
     return UnitOf(utf8);
 }
 
-constexpr unsigned TrailFirst = 0x40;
-constexpr unsigned TrailLast = 0xFC;
-constexpr unsigned TrailCount = TrailLast - TrailFirst + 1;
-constexpr unsigned LowLeadCount = 0x9F - 0x81 + 1;
-constexpr unsigned LeadCount = LowLeadCount + (0xFC - 0xE0 + 1);
+// The UTF-8 form of each byte 0x80-0xFF taken alone: half-width katakana or an escape. With the
+// pairs' table, all decoding needs: it never calls iconv.
+using SingleByteTable = std::array<Utf8Unit, 0x80>;
 
-unsigned PairIndex(unsigned char lead, unsigned char trail)
+SingleByteTable BuildSingleByteTable()
 {
-    const unsigned leadIndex = lead <= 0x9F ? lead - 0x81u : lead - 0xE0u + LowLeadCount;
-    return leadIndex * TrailCount + (trail - TrailFirst);
-}
-
-// Everything decoding needs, so that it never calls iconv: the UTF-8 form of each byte 0x80-0xFF
-// taken alone (half-width katakana or an escape), and of every lead/trail pair.
-struct DecodeTables
-{
-    std::array<Utf8Unit, 0x80> single;
-    std::array<Utf8Unit, LeadCount * TrailCount> pairs;
-};
-
-Utf8Unit DecodePair(Converter& toUtf8, unsigned char lead, unsigned char trail)
-{
-    const char pair[2] = {static_cast<char>(lead), static_cast<char>(trail)};
-    std::string_view in(pair, 2);
-    std::string decoded;
-    if (!toUtf8.convert(in, decoded) || decoded.empty() || decoded.size() > 3 ||
-        DecodeUtf8(decoded).length != decoded.size()) {
-        return {};
-    }
-    return UnitOf(decoded);
-}
-
-DecodeTables BuildDecodeTables()
-{
-    DecodeTables tables{};
+    SingleByteTable single{};
     for (unsigned b = 0x80; b <= 0xFF; ++b) {
         const bool halfKana = b >= 0xA1 && b <= 0xDF;
-        tables.single[b - 0x80] = UnitOf(halfKana ? HalfKanaBase + (b - 0xA1) : EscapeBase + b);
+        single[b - 0x80] = UnitOf(halfKana ? HalfKanaBase + (b - 0xA1) : EscapeBase + b);
     }
-    Converter toUtf8(Utf8Name, Cp932Name);
-    for (unsigned lead = 0x81; lead <= 0xFC; ++lead) {
-        if (!IsLeadByte(static_cast<unsigned char>(lead))) {
-            continue;
-        }
-        for (unsigned trail = TrailFirst; trail <= TrailLast; ++trail) {
-            const auto l = static_cast<unsigned char>(lead);
-            const auto t = static_cast<unsigned char>(trail);
-            tables.pairs[PairIndex(l, t)] = DecodePair(toUtf8, l, t);
-        }
-    }
-    return tables;
+    return single;
 }
 
 // The decoded pair at `bytes[0..1]`, or nullptr when the bytes do not form one.
-const Utf8Unit* FindPair(const DecodeTables& tables, const unsigned char* bytes, const unsigned char* end)
+const Utf8Unit* FindPair(const unsigned char* bytes, const unsigned char* end)
 {
-    if (end - bytes < 2 || !IsLeadByte(bytes[0]) || bytes[1] < TrailFirst || bytes[1] > TrailLast) {
+    if (end - bytes < 2 || !IsLeadByte(bytes[0]) || bytes[1] < Cp932TrailFirst || bytes[1] > Cp932TrailLast) {
         return nullptr;
     }
-    const Utf8Unit& unit = tables.pairs[PairIndex(bytes[0], bytes[1])];
+    const Utf8Unit& unit = Cp932Pairs[Cp932PairIndex(bytes[0], bytes[1])];
     return unit.length != 0 ? &unit : nullptr;
 }
 
@@ -200,7 +155,7 @@ std::size_t Utf8CharLength(std::string_view utf8)
 
 char* DecodeCp932Into(char* dst, std::string_view bytes)
 {
-    static const DecodeTables tables = BuildDecodeTables();
+    static const SingleByteTable single = BuildSingleByteTable();
     const auto* src = reinterpret_cast<const unsigned char*>(bytes.data());
     const auto* end = src + bytes.size();
     while (src < end) {
@@ -208,8 +163,8 @@ char* DecodeCp932Into(char* dst, std::string_view bytes)
             *dst++ = static_cast<char>(*src++);
             continue;
         }
-        const Utf8Unit* pair = FindPair(tables, src, end);
-        const Utf8Unit& unit = pair != nullptr ? *pair : tables.single[*src - 0x80];
+        const Utf8Unit* pair = FindPair(src, end);
+        const Utf8Unit& unit = pair != nullptr ? *pair : single[*src - 0x80];
         std::copy(unit.bytes.begin(), unit.bytes.end(), dst);
         dst += unit.length;
         src += pair != nullptr ? 2 : 1;

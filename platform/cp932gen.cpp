@@ -1,0 +1,99 @@
+// Writes the C++ source of the table of every CP932 lead/trail pair's UTF-8 form, as this system's
+// iconv decodes the pair: the build runs it, so that no program has to at start.
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <iconv.h>
+#include <string>
+
+#include "platform/codec.h"
+#include "platform/cp932table.h"
+
+namespace {
+
+// The number of bytes a UTF-8 character starting with `first` has; 0 for a byte no character starts with.
+std::size_t Utf8Length(unsigned char first)
+{
+    return first < 0x80 ? 1 : (first >= 0xC2 && first <= 0xDF) ? 2 : (first >= 0xE0 && first <= 0xEF) ? 3 : 0;
+}
+
+// The pair as one UTF-8 character of at most three bytes; empty when iconv does not decode it so.
+std::string DecodePair(iconv_t toUtf8, unsigned char lead, unsigned char trail)
+{
+    char in[2] = {static_cast<char>(lead), static_cast<char>(trail)};
+    char out[8];
+    char* inPtr = in;
+    std::size_t inLeft = sizeof in;
+    char* outPtr = out;
+    std::size_t outLeft = sizeof out;
+    iconv(toUtf8, nullptr, nullptr, nullptr, nullptr);
+    if (iconv(toUtf8, &inPtr, &inLeft, &outPtr, &outLeft) == static_cast<std::size_t>(-1) || inLeft != 0) {
+        return {};
+    }
+    const auto length = static_cast<std::size_t>(outPtr - out);
+    if (length == 0 || length > 3 || Utf8Length(static_cast<unsigned char>(out[0])) != length) {
+        return {};
+    }
+    return std::string(out, length);
+}
+
+void AppendEntry(std::string& source, const std::string& utf8)
+{
+    char entry[48];
+    unsigned char b[3] = {};
+    std::memcpy(b, utf8.data(), utf8.size());
+    std::snprintf(entry, sizeof entry, "{{'\\x%02X','\\x%02X','\\x%02X'},%zu},\n", b[0], b[1], b[2], utf8.size());
+    source += entry;
+}
+
+std::string TableSource(iconv_t toUtf8)
+{
+    std::string source = "// Made by cp932gen from this system's iconv: do not edit.\n"
+                         "#include \"platform/cp932table.h\"\n\n"
+                         "namespace talik {\n\n"
+                         "const std::array<Utf8Unit, Cp932PairCount> Cp932Pairs = {{\n";
+    for (unsigned lead = 0x81; lead <= 0xFC; ++lead) {
+        if (!talik::IsLeadByte(static_cast<unsigned char>(lead))) {
+            continue;
+        }
+        for (unsigned trail = talik::Cp932TrailFirst; trail <= talik::Cp932TrailLast; ++trail) {
+            AppendEntry(source,
+                        DecodePair(toUtf8, static_cast<unsigned char>(lead), static_cast<unsigned char>(trail)));
+        }
+    }
+    return source + "}};\n\n} // namespace talik\n";
+}
+
+// Written beside and renamed into place: a build stopped halfway leaves no half a table.
+bool WriteWhole(const std::string& path, const std::string& text)
+{
+    const std::string partial = path + ".partial";
+    std::FILE* file = std::fopen(partial.c_str(), "wb");
+    if (file == nullptr) {
+        return false;
+    }
+    const bool written = std::fwrite(text.data(), 1, text.size(), file) == text.size();
+    return std::fclose(file) == 0 && written && std::rename(partial.c_str(), path.c_str()) == 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: %s OUTPUT.cpp\n", argv[0]);
+        return 2;
+    }
+    iconv_t toUtf8 = iconv_open("UTF-8", "CP932");
+    if (toUtf8 == reinterpret_cast<iconv_t>(-1)) {
+        std::fprintf(stderr, "cp932gen: iconv cannot decode CP932: %s\n", std::strerror(errno));
+        return 1;
+    }
+    const std::string source = TableSource(toUtf8);
+    iconv_close(toUtf8);
+    if (!WriteWhole(argv[1], source)) {
+        std::fprintf(stderr, "cp932gen: cannot write %s: %s\n", argv[1], std::strerror(errno));
+        return 1;
+    }
+    return 0;
+}
