@@ -150,24 +150,26 @@ SearchEnd ScanFile(AppState& state, const RecordFile& main, ScanRange range, Rec
 {
     SearchEnd end = SearchEnd::Done;
     long long lastEvents = state.clock.monotonicMs();
-    ForEachRecordChunk<AddressRecord>(main, FirstRecNo, range.inFile,
-                                      [&](std::int64_t first, std::span<const AddressRecord> chunk) {
-                                          const auto from = static_cast<std::int32_t>(first);
-                                          if (!scan.wantsAny(from, chunk.size())) {
-                                              return true;
-                                          }
-                                          for (std::size_t i = 0; i < chunk.size(); ++i) {
-                                              if (!scan.examine(from + static_cast<std::int32_t>(i), chunk[i])) {
-                                                  end = SearchEnd::TooMany;
-                                                  return false;
-                                              }
-                                          }
-                                          if (state.clock.monotonicMs() - lastEvents >= EventsEveryMs) {
-                                              state.ui.processEvents();
-                                              lastEvents = state.clock.monotonicMs();
-                                          }
-                                          return true;
-                                      });
+    ForEachRecordChunk<AddressRecord>(
+        main, FirstRecNo, range.inFile,
+        [&](std::int64_t first, std::span<const AddressRecord> chunk) {
+            const auto from = static_cast<std::int32_t>(first);
+            if (!scan.wantsAny(from, chunk.size())) {
+                return true;
+            }
+            for (std::size_t i = 0; i < chunk.size(); ++i) {
+                if (!scan.examine(from + static_cast<std::int32_t>(i), chunk[i])) {
+                    end = SearchEnd::TooMany;
+                    return false;
+                }
+            }
+            if (state.clock.monotonicMs() - lastEvents >= EventsEveryMs) {
+                state.ui.processEvents();
+                lastEvents = state.clock.monotonicMs();
+            }
+            return true;
+        },
+        RecordPass::Copied); // a few bytes of each record are looked at
     return end;
 }
 
