@@ -134,6 +134,7 @@ void TALIKSYR::start(bool allowMassDelete)
                     SyncSummary failed;
                     failed.error = error;
                     failed.certificate = client.certificateProblem();
+                    failed.credentialsRefused = client.credentialsRefused();
                     return failed;
                 }
                 book = books.front().url;
@@ -163,6 +164,10 @@ void TALIKSYR::finished(SyncSummary summary)
     m_run.reset();
     m_summary = std::move(summary);
     if (m_summary.certificate && acceptKey(*m_summary.certificate)) {
+        start(false);
+        return;
+    }
+    if (m_summary.credentialsRefused && askPassword()) {
         start(false);
         return;
     }
@@ -218,6 +223,19 @@ bool TALIKSYR::acceptKey(const CertificateProblem& problem)
         m_state.ui.message("同期先を設定ファイルに保存できませんでした。", MessageIcon::Exclamation);
         return false;
     }
+    return true;
+}
+
+// No password was kept (a locked keyring, say), or the server refused the one kept: the user is
+// asked, as often as the server refuses, and what was typed serves the rest of this session.
+bool TALIKSYR::askPassword()
+{
+    std::optional<std::string> typed = m_state.ui.promptPassword("同期先「" + m_account.user + "」");
+    if (!typed) {
+        return false;
+    }
+    m_password = *typed;
+    m_passwords.keepForSession({m_account.url, m_account.user}, m_password);
     return true;
 }
 

@@ -52,6 +52,8 @@ private:
     // A server whose certificate the system does not trust, met with no key kept: asks whether to
     // trust its key; true when it was accepted and kept.
     bool acceptKey(const CertificateProblem& problem);
+    // The server refused the user name and password: asks for the password; true when one was typed.
+    bool askPassword();
     // The conflict window for each person left; false when the user decided nothing.
     bool askConflicts();
     // For each uncertain pair: one person, two, or later; false when the user decided nothing.

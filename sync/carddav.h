@@ -57,6 +57,7 @@ public:
     fetch(const std::string& book, const std::vector<std::string>& hrefs, std::string& error);
     // Why the server was not trusted, when that is what stopped a request.
     const std::optional<CertificateProblem>& certificateProblem() const { return m_http.certificateProblem(); }
+    bool credentialsRefused() const { return m_http.credentialsRefused(); }
     // A new card: never overwrites one already there.
     WriteResult create(const std::string& book, const std::string& href, const std::string& card);
     WriteResult

@@ -10,6 +10,7 @@ namespace talik {
 namespace {
 
 constexpr int MaxRedirects = 8;
+constexpr long HttpUnauthorized = 401;
 
 std::size_t CollectBody(char* data, std::size_t size, std::size_t count, void* user)
 {
@@ -89,6 +90,7 @@ HttpResponse HttpClient::send(const HttpRequest& request)
     HttpRequest current = request;
     for (int hop = 0;; ++hop) {
         HttpResponse response = once(current);
+        m_credentialsRefused = m_credentialsRefused || response.status == HttpUnauthorized;
         std::string location = response.header("location");
         bool redirect = response.status == 301 || response.status == 302 || response.status == 303 ||
                         response.status == 307 || response.status == 308;

@@ -53,11 +53,14 @@ public:
     HttpResponse send(const HttpRequest& request);
     // The certificate problem of the last answer refused for one; nullopt when none was.
     const std::optional<CertificateProblem>& certificateProblem() const { return m_certificate; }
+    // Whether the server answered 401: it refused the user name and password.
+    bool credentialsRefused() const { return m_credentialsRefused; }
 
 private:
     HttpResponse once(const HttpRequest& request);
     HttpAuth m_auth;
     std::optional<CertificateProblem> m_certificate;
+    bool m_credentialsRefused = false;
     void* m_curl; // one handle for the run: its connections are reused
 };
 

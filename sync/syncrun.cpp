@@ -413,6 +413,7 @@ SyncSummary SyncRun::run()
     }
     if (!listServer()) {
         m_summary.certificate = m_client.certificateProblem();
+        m_summary.credentialsRefused = m_client.credentialsRefused();
         return m_summary;
     }
     plan();

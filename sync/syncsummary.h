@@ -52,6 +52,8 @@ struct SyncSummary
     std::vector<UncertainPair> uncertainPairs;
     // Set when the run could not start because the server's certificate was not trusted.
     std::optional<CertificateProblem> certificate;
+    // Set when the run could not start because the server refused the user name and password.
+    bool credentialsRefused = false;
 };
 
 // "この住所録: 追加 a・更新 u・削除 d／サーバー: 追加 a・更新 u・削除 d／競合 c"

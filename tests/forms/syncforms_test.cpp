@@ -237,6 +237,33 @@ TEST_F(SyncFormsTest, ARunCarriesOneCardEachWayAndTheTablesFollow)
     EXPECT_EQ(names, (std::set<std::string>{"山田 太郎", "佐藤 花子", "鈴木 一郎"}));
 }
 
+// A keyring that was locked when the program started keeps no password: the server's refusal brings
+// the password prompt, as often as the server refuses, and what was typed serves the session.
+TEST_F(SyncFormsTest, ARefusedPasswordIsAskedForAndTheTypedOneServesTheSession)
+{
+    keepAccount();
+    vault.kept.clear();
+    add("ﾔﾏﾀﾞ", "山田 太郎", "yamada@example.jp");
+    ui.passwordAnswers = {std::nullopt};
+    const std::string refused = syncThroughWindow();
+    EXPECT_NE(refused.find("401"), std::string::npos) << refused;
+    EXPECT_EQ(ui.shown.front().kind, "password");
+    EXPECT_EQ(ui.shown.front().text, "同期先「alice」");
+    EXPECT_EQ(serverCards(), 0);
+
+    ui.shown.clear();
+    ui.passwordAnswers = {"wrong", "secret"};
+    EXPECT_EQ(syncThroughWindow(), "この住所録: 追加 0・更新 0・削除 0／サーバー: 追加 1・更新 0・削除 0／競合 0");
+    EXPECT_TRUE(ui.passwordAnswers.empty());
+    EXPECT_EQ(serverCards(), 1);
+    EXPECT_EQ(passwords.lookup({server->book(), "alice"}).password, "secret");
+    EXPECT_TRUE(vault.kept.empty()); // kept for the session, not written to the keyring unasked
+    // The next run asks nothing.
+    ui.shown.clear();
+    EXPECT_EQ(syncThroughWindow(), "この住所録: 追加 0・更新 0・削除 0／サーバー: 追加 0・更新 0・削除 0／競合 0");
+    EXPECT_EQ(ui.shown.size(), 1u);
+}
+
 TEST_F(SyncFormsTest, AMassDeleteStopAsksAndGoesOnOnlyOnYes)
 {
     keepAccount();
