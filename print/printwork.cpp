@@ -338,37 +338,65 @@ std::string PrintWorkFile(const AppState& state)
     return ResolveNoCase(WithoutTrailingSlash(folder), std::string(PrintWorkFileName));
 }
 
-bool WritePrintWork(AppState& state, const ListModel& list, int first, int last)
+std::optional<std::string> PrintWorkBytes(AppState& state, const ListModel& list, int first, int last)
 {
     const ItemRange range = ClampRange(list, first, last);
     const bool postcards = state.PrintKind == PrintPostcards;
     if (!FitsPrintTable(state, postcards ? 2 : 1, range.count())) {
-        return false;
+        return std::nullopt;
     }
     auto recipients = RecipientLines(state, list, range);
     if (!recipients) {
-        return false;
+        return std::nullopt;
     }
     std::string bytes = FullLine(SenderEntry(state.settings, false));
     if (postcards) {
         bytes += FullLine(SenderEntry(state.settings, true));
     }
     bytes += *recipients;
-    return WriteWorkFile(state, bytes);
+    return bytes;
 }
 
-bool WritePrintRecNos(AppState& state, const ListModel& list, int first, int last)
+std::optional<std::string> PrintRecNoBytes(AppState& state, const ListModel& list, int first, int last)
 {
     const ItemRange range = ClampRange(list, first, last);
     if (!FitsPrintTable(state, 0, range.count())) {
-        return false;
+        return std::nullopt;
     }
     std::string bytes;
     for (int i = range.first; i <= range.last; ++i) {
         bytes += std::to_string(RecNoOfKey(list.at(static_cast<std::size_t>(i)).key));
         bytes += LineEnd;
     }
-    return WriteWorkFile(state, bytes);
+    return bytes;
+}
+
+bool WritePrintWork(AppState& state, const ListModel& list, int first, int last)
+{
+    auto bytes = PrintWorkBytes(state, list, first, last);
+    return bytes && WriteWorkFile(state, *bytes);
+}
+
+bool WritePrintRecNos(AppState& state, const ListModel& list, int first, int last)
+{
+    auto bytes = PrintRecNoBytes(state, list, first, last);
+    return bytes && WriteWorkFile(state, *bytes);
+}
+
+PrintTable ParsePrintWork(std::string_view bytes, bool recordNumberForm)
+{
+    PrintTable table;
+    FieldReader reader(bytes);
+    // A file longer than the table (written by another copy that does not refuse such jobs) is cut.
+    while (!reader.atEnd() && table.PrintLineCount < PrintTable::Capacity) {
+        auto fields = reader.nextLine();
+        if (fields.empty()) {
+            continue;
+        }
+        table.entries.push_back(EntryOfFields(fields, recordNumberForm));
+        ++table.PrintLineCount;
+    }
+    return table;
 }
 
 std::optional<PrintTable> LoadPrintWork(AppState& state, bool recordNumberForm)
@@ -380,18 +408,7 @@ std::optional<PrintTable> LoadPrintWork(AppState& state, bool recordNumberForm)
         return std::nullopt;
     }
     std::remove(path.c_str());
-    PrintTable table;
-    FieldReader reader(*bytes);
-    // A file longer than the table (written by another copy that does not refuse such jobs) is cut.
-    while (!reader.atEnd() && table.PrintLineCount < PrintTable::Capacity) {
-        auto fields = reader.nextLine();
-        if (fields.empty()) {
-            continue;
-        }
-        table.entries.push_back(EntryOfFields(fields, recordNumberForm));
-        ++table.PrintLineCount;
-    }
-    return table;
+    return ParsePrintWork(*bytes, recordNumberForm);
 }
 
 // --- characters the engines convert --------------------------------------------------------------
