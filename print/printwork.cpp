@@ -12,12 +12,14 @@
 #include <cstdio>
 #include <fstream>
 #include <iterator>
+#include <span>
 #include <vector>
 
 #include "listwin/appstate.h"
 #include "platform/atomicfile.h"
 #include "platform/codec.h"
 #include "platform/paths.h"
+#include "platform/recordfile.h"
 #include "store/dbfile.h"
 #include "store/messages.h"
 #include "store/record.h"
@@ -142,6 +144,21 @@ ItemRange ClampRange(const ListModel& list, int first, int last)
     return {std::max(first, 0), std::min(last, static_cast<int>(list.size()) - 1)};
 }
 
+// Record `recNo` from the mapped records when it lies among them, else read from the file (which
+// reads a record past the end as zero bytes).
+bool ReadRecord(const RecordFile& file,
+                const std::optional<RecordView>& view,
+                std::int64_t recNo,
+                std::span<unsigned char> out)
+{
+    if (view && recNo >= 1 && recNo <= view->wholeRecords() && view->record(recNo).size() == out.size()) {
+        const auto record = view->record(recNo);
+        std::copy(record.begin(), record.end(), out.begin());
+        return true;
+    }
+    return file.read(recNo, out);
+}
+
 // The recipient lines, read from the main file by the record numbers of the items' keys.
 std::optional<std::string> RecipientLines(AppState& state, const ListModel& list, ItemRange range)
 {
@@ -154,8 +171,11 @@ std::optional<std::string> RecipientLines(AppState& state, const ListModel& list
     AddressRecord rec{};
     // Opened once for the whole job: a job of thousands of cards asks it for every one.
     auto side = SideStore::open(state, state.DbNo, SideStore::Access::Read);
+    // The records come in list order, from all over the file: mapped, a job of thousands takes
+    // them without a read call each (with a record read where the file cannot be mapped).
+    const std::optional<RecordView> view = file->view();
     for (int i = range.first; i <= range.last; ++i) {
-        if (!file->read(RecNoOfKey(list.at(static_cast<std::size_t>(i)).key), Bytes(rec))) {
+        if (!ReadRecord(*file, view, RecNoOfKey(list.at(static_cast<std::size_t>(i)).key), Bytes(rec))) {
             TellAccessError(state, mainFile);
             return std::nullopt;
         }

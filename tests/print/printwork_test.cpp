@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/codec.h"
+#include "platform/recordfile.h"
 #include "print/printwork.h"
 #include "store/identity.h"
 #include "store/record.h"
@@ -457,6 +458,29 @@ TEST_F(PrintWorkBytesTest, ParsedBytesGiveTheTableTheFileGives)
     PrintTable numbers = ParsePrintWork("7\r\n31\r\n", true);
     ASSERT_EQ(numbers.PrintLineCount, 2);
     EXPECT_EQ(numbers.line(2).PrintPost, "31");
+}
+
+TEST_F(PrintWorkBytesTest, AJobReadsItsRecordsAlsoWhileAWriterHoldsTheFile)
+{
+    writeDatabase({Address(0, "", '0', "一人目"), Address(0, "", '0', "二人目"), Address(0, "", '0', "三人目")});
+    listRecords(4, 1);
+    list.add({RecordKey(2), "ｱ", {}});
+    list.add({RecordKey(9), "ｱ", {}}); // past the file's end: an empty record
+    state.PrintKind = PrintLabels;
+    auto mapped = PrintWorkBytes(state, list, 0, 2);
+    ASSERT_TRUE(mapped);
+
+    RecordFile writer; // holds the lock a mapping waits for: the records are read instead
+    ASSERT_EQ(writer.open(mainPath(), OpenMode::Write, MainRecLen), OpenError::None);
+    auto read = PrintWorkBytes(state, list, 0, 2);
+    ASSERT_TRUE(read);
+    EXPECT_EQ(*mapped, *read);
+
+    PrintTable table = ParsePrintWork(*mapped, false);
+    ASSERT_EQ(table.PrintLineCount, 4);
+    EXPECT_EQ(table.line(2).PrintName, "三人目!");
+    EXPECT_EQ(table.line(3).PrintName, "一人目!");
+    EXPECT_EQ(table.line(4).PrintName, "!");
 }
 
 TEST_F(PrintWorkBytesTest, AJobTooLargeForTheTableIsRefusedAsTheWriteIs)
