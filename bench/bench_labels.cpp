@@ -109,6 +109,28 @@ void CliLabelsToPdf(benchmark::State& state)
 }
 BENCHMARK(CliLabelsToPdf)->UseManualTime()->Unit(benchmark::kMillisecond);
 
+// The same run for one record alone: what a print costs before its labels (start,
+// Qt, fonts, loading the list, the PDF's frame) - the floor under the run above.
+void CliOneLabelToPdf(benchmark::State& state)
+{
+    static Workspace workspace;
+    setenv("TALIK_WINDIR", workspace.programFolder().c_str(), 1);
+    const std::string data = workspace.dataPath(PrintedDatabaseSize);
+    const std::string pdf = workspace.programFolder() + "label.pdf";
+    // Record 2, the first of the file: live in the database the generator's seed makes.
+    const std::vector<std::string> print = {TALIKCLI_PATH, "--data", data,    "print", "labels",
+                                            "--records",   "2",      "--out", pdf};
+    bool ok = true;
+    for (auto _ : state) {
+        std::remove(pdf.c_str());
+        state.SetIterationTime(SecondsOfRun(print, ok));
+    }
+    if (!ok) {
+        state.SkipWithError("talikcli could not print the label");
+    }
+}
+BENCHMARK(CliOneLabelToPdf)->UseManualTime()->Unit(benchmark::kMillisecond);
+
 } // namespace
 } // namespace talik
 

@@ -5,8 +5,6 @@
 #include <algorithm>
 #include <charconv>
 #include <cstdio>
-#include <cstdlib>
-#include <filesystem>
 #include <functional>
 #include <memory>
 #include <string_view>
@@ -250,51 +248,19 @@ ListModel ToSendOf(AppState& state, const ListModel& list, int year)
     return chosen;
 }
 
-// The work file goes to a folder of this run's own: the address book and other runs of talikcli
-// use the same file name in the program folder, and a job must never read another job's lines.
-class PrivateWorkFolder
-{
-public:
-    explicit PrivateWorkFolder(AppState& state) : m_state(state), m_saved(state.WritableFolder)
-    {
-        std::string pattern = (std::filesystem::temp_directory_path() / "talikcli-print-XXXXXX").string();
-        if (mkdtemp(pattern.data()) != nullptr) {
-            m_folder = pattern;
-            state.WritableFolder = m_folder + "/";
-        }
-    }
-    ~PrivateWorkFolder()
-    {
-        m_state.WritableFolder = m_saved;
-        if (!m_folder.empty()) {
-            std::error_code ignored;
-            std::filesystem::remove_all(m_folder, ignored);
-        }
-    }
-    PrivateWorkFolder(const PrivateWorkFolder&) = delete;
-    PrivateWorkFolder& operator=(const PrivateWorkFolder&) = delete;
-
-    bool made() const { return !m_folder.empty(); }
-
-private:
-    AppState& m_state;
-    std::string m_saved;
-    std::string m_folder;
-};
-
-// Writes the work file of the kind for `list` and reads it back, as the print dialogs do.
+// The lines the print dialogs would take from the work file, made and read in memory: the job is
+// this run's alone, so it needs no file (nor its flush to the disk), and no other run can read
+// it or write it between the two steps.
 std::optional<PrintTable> PrepareTable(AppState& state, char kind, const ListModel& list)
 {
-    PrivateWorkFolder folder(state);
-    if (!folder.made()) {
-        state.ui.message("作業ファイルを作成できません。", MessageIcon::Exclamation);
-        return std::nullopt;
-    }
     state.PrintKind = kind;
     int last = static_cast<int>(list.size()) - 1;
     bool recordNumbers = kind == PrintList;
-    bool written = recordNumbers ? WritePrintRecNos(state, list, 0, last) : WritePrintWork(state, list, 0, last);
-    return written ? LoadPrintWork(state, recordNumbers) : std::nullopt;
+    auto bytes = recordNumbers ? PrintRecNoBytes(state, list, 0, last) : PrintWorkBytes(state, list, 0, last);
+    if (!bytes) {
+        return std::nullopt;
+    }
+    return ParsePrintWork(*bytes, recordNumbers);
 }
 
 std::unique_ptr<QtCanvas> OpenCanvas(AppState& state, const PrintRequest& request)

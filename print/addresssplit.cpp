@@ -3,6 +3,7 @@
 #include <array>
 #include <cstddef>
 
+#include "platform/codec.h"
 #include "print/addresschars.h"
 #include "print/postcardlayout.h"
 
@@ -52,7 +53,11 @@ bool StartsWithAt(const Chars& chars, std::size_t at, std::string_view word)
 
 std::size_t CharCount(std::string_view word)
 {
-    return SplitChars(word).size();
+    std::size_t count = 0;
+    for (; !word.empty(); ++count) {
+        word.remove_prefix(Utf8CharLength(word));
+    }
+    return count;
 }
 
 // The length in characters of the number word at `at`, or 0.

@@ -30,6 +30,7 @@ long LeadingNumber(std::string_view text)
 std::vector<std::string> SplitChars(std::string_view utf8)
 {
     std::vector<std::string> chars;
+    chars.reserve(utf8.size()); // at most one character a byte: one allocation, no regrowth
     while (!utf8.empty()) {
         std::size_t length = Utf8CharLength(utf8);
         chars.emplace_back(utf8.substr(0, length));

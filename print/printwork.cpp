@@ -12,12 +12,14 @@
 #include <cstdio>
 #include <fstream>
 #include <iterator>
+#include <span>
 #include <vector>
 
 #include "listwin/appstate.h"
 #include "platform/atomicfile.h"
 #include "platform/codec.h"
 #include "platform/paths.h"
+#include "platform/recordfile.h"
 #include "store/dbfile.h"
 #include "store/messages.h"
 #include "store/record.h"
@@ -142,6 +144,21 @@ ItemRange ClampRange(const ListModel& list, int first, int last)
     return {std::max(first, 0), std::min(last, static_cast<int>(list.size()) - 1)};
 }
 
+// Record `recNo` from the mapped records when it lies among them, else read from the file (which
+// reads a record past the end as zero bytes).
+bool ReadRecord(const RecordFile& file,
+                const std::optional<RecordView>& view,
+                std::int64_t recNo,
+                std::span<unsigned char> out)
+{
+    if (view && recNo >= 1 && recNo <= view->wholeRecords() && view->record(recNo).size() == out.size()) {
+        const auto record = view->record(recNo);
+        std::copy(record.begin(), record.end(), out.begin());
+        return true;
+    }
+    return file.read(recNo, out);
+}
+
 // The recipient lines, read from the main file by the record numbers of the items' keys.
 std::optional<std::string> RecipientLines(AppState& state, const ListModel& list, ItemRange range)
 {
@@ -154,8 +171,11 @@ std::optional<std::string> RecipientLines(AppState& state, const ListModel& list
     AddressRecord rec{};
     // Opened once for the whole job: a job of thousands of cards asks it for every one.
     auto side = SideStore::open(state, state.DbNo, SideStore::Access::Read);
+    // The records come in list order, from all over the file: mapped, a job of thousands takes
+    // them without a read call each (with a record read where the file cannot be mapped).
+    const std::optional<RecordView> view = file->view();
     for (int i = range.first; i <= range.last; ++i) {
-        if (!file->read(RecNoOfKey(list.at(static_cast<std::size_t>(i)).key), Bytes(rec))) {
+        if (!ReadRecord(*file, view, RecNoOfKey(list.at(static_cast<std::size_t>(i)).key), Bytes(rec))) {
             TellAccessError(state, mainFile);
             return std::nullopt;
         }
@@ -338,37 +358,65 @@ std::string PrintWorkFile(const AppState& state)
     return ResolveNoCase(WithoutTrailingSlash(folder), std::string(PrintWorkFileName));
 }
 
-bool WritePrintWork(AppState& state, const ListModel& list, int first, int last)
+std::optional<std::string> PrintWorkBytes(AppState& state, const ListModel& list, int first, int last)
 {
     const ItemRange range = ClampRange(list, first, last);
     const bool postcards = state.PrintKind == PrintPostcards;
     if (!FitsPrintTable(state, postcards ? 2 : 1, range.count())) {
-        return false;
+        return std::nullopt;
     }
     auto recipients = RecipientLines(state, list, range);
     if (!recipients) {
-        return false;
+        return std::nullopt;
     }
     std::string bytes = FullLine(SenderEntry(state.settings, false));
     if (postcards) {
         bytes += FullLine(SenderEntry(state.settings, true));
     }
     bytes += *recipients;
-    return WriteWorkFile(state, bytes);
+    return bytes;
 }
 
-bool WritePrintRecNos(AppState& state, const ListModel& list, int first, int last)
+std::optional<std::string> PrintRecNoBytes(AppState& state, const ListModel& list, int first, int last)
 {
     const ItemRange range = ClampRange(list, first, last);
     if (!FitsPrintTable(state, 0, range.count())) {
-        return false;
+        return std::nullopt;
     }
     std::string bytes;
     for (int i = range.first; i <= range.last; ++i) {
         bytes += std::to_string(RecNoOfKey(list.at(static_cast<std::size_t>(i)).key));
         bytes += LineEnd;
     }
-    return WriteWorkFile(state, bytes);
+    return bytes;
+}
+
+bool WritePrintWork(AppState& state, const ListModel& list, int first, int last)
+{
+    auto bytes = PrintWorkBytes(state, list, first, last);
+    return bytes && WriteWorkFile(state, *bytes);
+}
+
+bool WritePrintRecNos(AppState& state, const ListModel& list, int first, int last)
+{
+    auto bytes = PrintRecNoBytes(state, list, first, last);
+    return bytes && WriteWorkFile(state, *bytes);
+}
+
+PrintTable ParsePrintWork(std::string_view bytes, bool recordNumberForm)
+{
+    PrintTable table;
+    FieldReader reader(bytes);
+    // A file longer than the table (written by another copy that does not refuse such jobs) is cut.
+    while (!reader.atEnd() && table.PrintLineCount < PrintTable::Capacity) {
+        auto fields = reader.nextLine();
+        if (fields.empty()) {
+            continue;
+        }
+        table.entries.push_back(EntryOfFields(fields, recordNumberForm));
+        ++table.PrintLineCount;
+    }
+    return table;
 }
 
 std::optional<PrintTable> LoadPrintWork(AppState& state, bool recordNumberForm)
@@ -380,18 +428,7 @@ std::optional<PrintTable> LoadPrintWork(AppState& state, bool recordNumberForm)
         return std::nullopt;
     }
     std::remove(path.c_str());
-    PrintTable table;
-    FieldReader reader(*bytes);
-    // A file longer than the table (written by another copy that does not refuse such jobs) is cut.
-    while (!reader.atEnd() && table.PrintLineCount < PrintTable::Capacity) {
-        auto fields = reader.nextLine();
-        if (fields.empty()) {
-            continue;
-        }
-        table.entries.push_back(EntryOfFields(fields, recordNumberForm));
-        ++table.PrintLineCount;
-    }
-    return table;
+    return ParsePrintWork(*bytes, recordNumberForm);
 }
 
 // --- characters the engines convert --------------------------------------------------------------

@@ -29,6 +29,13 @@ bool WritePrintRecNos(AppState& state, const ListModel& list, int first, int las
 // Reads the work file into a table and deletes the file; nullopt (the user told) when it cannot be read.
 std::optional<PrintTable> LoadPrintWork(AppState& state, bool recordNumberForm);
 
+// The bytes WritePrintWork and WritePrintRecNos write, for a job that needs no file between the
+// list and the table (talikcli's own print): nullopt (the user told) as the writes fail.
+std::optional<std::string> PrintWorkBytes(AppState& state, const ListModel& list, int first, int last);
+std::optional<std::string> PrintRecNoBytes(AppState& state, const ListModel& list, int first, int last);
+// The table of work-file bytes, as LoadPrintWork reads the file.
+PrintTable ParsePrintWork(std::string_view bytes, bool recordNumberForm);
+
 // "０".."９" -> "〇".."九"; any other text unchanged.
 std::string KanjiDigit(std::string_view ch);
 // The full-width form of a character and the voicing mark that may follow it; `joinedMark` says

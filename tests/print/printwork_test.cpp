@@ -5,10 +5,12 @@
 #include <filesystem>
 #include <fstream>
 #include <sys/resource.h>
+#include <tuple>
 
 #include <gtest/gtest.h>
 
 #include "platform/codec.h"
+#include "platform/recordfile.h"
 #include "print/printwork.h"
 #include "store/identity.h"
 #include "store/record.h"
@@ -393,6 +395,106 @@ TEST(WideKanaChar, WidensSingleByteCharactersAndKeepsTheLongVowelMark)
     EXPECT_EQ(WideKanaChar("山", "ﾞ"), "山");
     EXPECT_EQ(WideKanaChar("Ａ", ""), "Ａ");
     EXPECT_EQ(WideKanaChar("\xef\x9e\x80", ""), "\xef\x9e\x80"); // an undecodable byte stays as it is
+}
+
+} // namespace
+} // namespace talik::test
+
+namespace talik::test {
+namespace {
+
+// A job made in memory is the work file a list window writes, and reads as the dialogs read it.
+class PrintWorkBytesTest : public PrintWorkTest
+{
+protected:
+    std::string fileBytes() const
+    {
+        auto bytes = ReadFileBytes(PrintWorkFile(state));
+        return {bytes.begin(), bytes.end()};
+    }
+};
+
+TEST_F(PrintWorkBytesTest, TheBytesOfAJobAreTheWorkFileByteForByte)
+{
+    writeDatabase({Address(0, "", '0', "一人目"), Address(11010, "殿", '1', "二人目"), Address(100, "\"引用\"")});
+    for (char kind : {PrintPostcards, PrintLabels}) {
+        state.PrintKind = kind;
+        auto bytes = PrintWorkBytes(state, list, 0, 2);
+        ASSERT_TRUE(bytes);
+        EXPECT_FALSE(workFileExists()) << "made in memory only";
+        ASSERT_TRUE(writeJob(kind));
+        EXPECT_EQ(*bytes, fileBytes()) << kind;
+        std::filesystem::remove(PrintWorkFile(state));
+    }
+    auto numbers = PrintRecNoBytes(state, list, 1, 2);
+    ASSERT_TRUE(numbers);
+    ASSERT_TRUE(WritePrintRecNos(state, list, 1, 2));
+    EXPECT_EQ(*numbers, fileBytes());
+}
+
+TEST_F(PrintWorkBytesTest, ParsedBytesGiveTheTableTheFileGives)
+{
+    writeDatabase({Address(0, "", '0', "一人目"), Address(11010, "殿", '1', "二人目"), Address(100, "\"引用\"")});
+    state.PrintKind = PrintPostcards;
+    auto bytes = PrintWorkBytes(state, list, 0, 2);
+    ASSERT_TRUE(bytes);
+    PrintTable parsed = ParsePrintWork(*bytes, false);
+    ASSERT_TRUE(writeJob(PrintPostcards));
+    auto loaded = LoadPrintWork(state, false);
+    ASSERT_TRUE(loaded);
+    ASSERT_EQ(parsed.PrintLineCount, loaded->PrintLineCount);
+    ASSERT_EQ(parsed.PrintLineCount, 5);
+    for (int n = 1; n <= parsed.PrintLineCount; ++n) {
+        const PrintEntry& a = parsed.line(n);
+        const PrintEntry& b = loaded->line(n);
+        EXPECT_EQ(std::tie(a.PrintPost, a.PrintAddress, a.PrintCompany, a.PrintDept, a.PrintName, a.PrintHonorific,
+                           a.PrintFlags),
+                  std::tie(b.PrintPost, b.PrintAddress, b.PrintCompany, b.PrintDept, b.PrintName, b.PrintHonorific,
+                           b.PrintFlags))
+            << "line " << n;
+    }
+    EXPECT_EQ(parsed.line(5).PrintHonorific, "\"引用\"");
+
+    PrintTable numbers = ParsePrintWork("7\r\n31\r\n", true);
+    ASSERT_EQ(numbers.PrintLineCount, 2);
+    EXPECT_EQ(numbers.line(2).PrintPost, "31");
+}
+
+TEST_F(PrintWorkBytesTest, AJobReadsItsRecordsAlsoWhileAWriterHoldsTheFile)
+{
+    writeDatabase({Address(0, "", '0', "一人目"), Address(0, "", '0', "二人目"), Address(0, "", '0', "三人目")});
+    listRecords(4, 1);
+    list.add({RecordKey(2), "ｱ", {}});
+    list.add({RecordKey(9), "ｱ", {}}); // past the file's end: an empty record
+    state.PrintKind = PrintLabels;
+    auto mapped = PrintWorkBytes(state, list, 0, 2);
+    ASSERT_TRUE(mapped);
+
+    RecordFile writer; // holds the lock a mapping waits for: the records are read instead
+    ASSERT_EQ(writer.open(mainPath(), OpenMode::Write, MainRecLen), OpenError::None);
+    auto read = PrintWorkBytes(state, list, 0, 2);
+    ASSERT_TRUE(read);
+    EXPECT_EQ(*mapped, *read);
+
+    PrintTable table = ParsePrintWork(*mapped, false);
+    ASSERT_EQ(table.PrintLineCount, 4);
+    EXPECT_EQ(table.line(2).PrintName, "三人目!");
+    EXPECT_EQ(table.line(3).PrintName, "一人目!");
+    EXPECT_EQ(table.line(4).PrintName, "!");
+}
+
+TEST_F(PrintWorkBytesTest, AJobTooLargeForTheTableIsRefusedAsTheWriteIs)
+{
+    listRecords(2, PrintTable::Capacity - 1);
+    state.PrintKind = PrintPostcards;
+    EXPECT_FALSE(PrintWorkBytes(state, list, 0, PrintTable::Capacity));
+    ASSERT_EQ(ui.messages().size(), 1u);
+    EXPECT_EQ(ui.messages()[0], "印刷するデータが多すぎます（最大 3008 件）。\r\n件数を減らしてから印刷してください。");
+
+    listRecords(2, PrintTable::Capacity + 1);
+    EXPECT_FALSE(PrintRecNoBytes(state, list, 0, PrintTable::Capacity));
+    EXPECT_NE(ui.messages().back().find("最大 3010 件"), std::string::npos);
+    EXPECT_FALSE(workFileExists());
 }
 
 } // namespace
