@@ -94,7 +94,6 @@ protected:
     ProbeOnWindows()
     {
         EXPECT_EQ(pipe(pipeEnds), 0);
-        state.DataPath.clear(); // the splash reads it from the settings
         QObject::connect(&splash, &TALIKIN::splashClosed, &window, [this] { window.setEnabled(true); });
         list = window.findChild<QTreeView*>("ListView1");
         probe = new ShownProbe(pipeEnds[1], state, window, *list->viewport(), [this] { ++finished; });
@@ -102,6 +101,9 @@ protected:
         QObject::connect(&splash, &TALIKIN::splashClosed, probe, &ShownProbe::conditionsChanged, Qt::QueuedConnection);
     }
     ~ProbeOnWindows() override { close(pipeEnds[0]); }
+
+    // What the probe has queued runs, and nothing else: no timer, no window event.
+    void runProbesQueue() { QCoreApplication::sendPostedEvents(probe, QEvent::MetaCall); }
 
     int pipeEnds[2] = {-1, -1};
     RecordingLauncher launcher;
@@ -114,10 +116,9 @@ protected:
 
 TEST_F(ProbeOnWindows, NothingIsToldBeforeTheFirstTabIsFilled)
 {
-    splash.start();
-    splash.closeSplash();
     window.show();
     list->viewport()->repaint(); // an empty list, the tables not yet loaded
+    runProbesQueue();
 
     EXPECT_EQ(PendingOn(pipeEnds[0], 0), "");
     EXPECT_EQ(finished, 0);
@@ -125,30 +126,41 @@ TEST_F(ProbeOnWindows, NothingIsToldBeforeTheFirstTabIsFilled)
 
 TEST_F(ProbeOnWindows, NothingIsToldWhileTheSplashStillShows)
 {
-    splash.start();
+    state.SplashDone = false;
     window.show();
     ASSERT_TRUE(window.loadIfNeeded());
     list->viewport()->repaint(); // the rows painted, but behind the splash
+    runProbesQueue();
 
     EXPECT_EQ(PendingOn(pipeEnds[0], 0), "");
     EXPECT_EQ(finished, 0);
-    EXPECT_FALSE(state.SplashDone);
 }
 
 TEST_F(ProbeOnWindows, NothingIsToldWhileTheWindowTakesNoKeys)
 {
     window.setEnabled(false);
-    splash.start();
     window.show();
     ASSERT_TRUE(window.loadIfNeeded());
-    splash.closeSplash();
-    window.setEnabled(false); // as if something still held the window
-    QApplication::processEvents();
     list->viewport()->repaint();
-    QApplication::processEvents();
+    runProbesQueue();
 
     EXPECT_EQ(PendingOn(pipeEnds[0], 0), "");
     EXPECT_EQ(finished, 0);
+}
+
+TEST_F(ProbeOnWindows, ALastConditionMetAfterThePaintBringsAPaintOfItsOwn)
+{
+    QObject::disconnect(&window, &TALIKLST::listFilled, probe, &ShownProbe::listFilled);
+    window.show();
+    ASSERT_TRUE(window.loadIfNeeded());
+    // Everything painted and quiet: the probe only hears that the tab is filled afterwards.
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    QTest::qWait(50);
+    ASSERT_EQ(finished, 0);
+
+    probe->listFilled();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return finished == 1; }, 5000));
+    EXPECT_EQ(PendingOn(pipeEnds[0], 0), ShownLine);
 }
 
 TEST_F(ProbeOnWindows, TheLineComesAfterTheRowsArePaintedWithTheSplashGone)
