@@ -44,8 +44,11 @@ void SetFolders(AppState& state)
 void WatchStartUp(AppState& state, TALIKIN& startForm, TALIKLST& listWindow)
 {
     const std::optional<int> fd = ShownFdOf(std::getenv(ShownFdVariable));
+    if (!fd) {
+        return;
+    }
     auto* list = listWindow.findChild<QTreeView*>("ListView1");
-    if (!fd || list == nullptr) {
+    if (list == nullptr) {
         return;
     }
     auto* probe = new ShownProbe(*fd, state, listWindow, *list->viewport(), [] { QCoreApplication::exit(0); });
