@@ -2,7 +2,9 @@
 
 #include <QApplication>
 #include <QStringList>
+#include <QTreeView>
 #include <cstdio>
+#include <cstdlib>
 #include <unistd.h>
 
 #include "app/TALIKIN.h"
@@ -10,6 +12,7 @@
 #include "app/appsetup.h"
 #include "app/commandinfo.h"
 #include "app/instance.h"
+#include "app/shownprobe.h"
 #include "app/startup.h"
 #include "listwin/appstate.h"
 #include "platform/launcher.h"
@@ -35,6 +38,22 @@ void SetFolders(AppState& state)
     state.ProgramFolder = ProgramFolder();
     state.WritableFolder = WritableProgramFolder(state.ProgramFolder);
     state.ProfileFolder = talik::ProfileFolder();
+}
+
+// The start-up watcher, when whoever started the program asked for one.
+void WatchStartUp(AppState& state, TALIKIN& startForm, TALIKLST& listWindow)
+{
+    const std::optional<int> fd = ShownFdOf(std::getenv(ShownFdVariable));
+    if (!fd) {
+        return;
+    }
+    auto* list = listWindow.findChild<QTreeView*>("ListView1");
+    if (list == nullptr) {
+        return;
+    }
+    auto* probe = new ShownProbe(*fd, state, listWindow, *list->viewport(), [] { QCoreApplication::exit(0); });
+    QObject::connect(&listWindow, &TALIKLST::listFilled, probe, &ShownProbe::listFilled);
+    QObject::connect(&startForm, &TALIKIN::splashClosed, probe, &ShownProbe::conditionsChanged, Qt::QueuedConnection);
 }
 
 } // namespace
@@ -71,6 +90,7 @@ int Main(int argc, char** argv)
     QObject::connect(&guard, &InstanceGuard::raiseRequested, &listWindow, &TALIKLST::bringToFront);
     QObject::connect(&listWindow, &TALIKLST::programEnds, &app, &QApplication::quit, Qt::QueuedConnection);
 
+    WatchStartUp(state, startForm, listWindow);
     startForm.start();
     listWindow.show();
     listWindow.activateWindow();

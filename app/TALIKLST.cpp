@@ -369,6 +369,7 @@ void TALIKLST::afterLoad()
     m_state.CurrentTab = -1;
     showTab(0);
     showCounts();
+    emit listFilled();
 }
 
 void TALIKLST::layoutTabs()

@@ -64,6 +64,8 @@ signals:
     void programEnds();
     // A press on the window's background handed the window to the window manager to move.
     void windowMoveStarted();
+    // A database's tables were loaded and its first tab filled into the list.
+    void listFilled();
 
 protected:
     bool event(QEvent* event) override;

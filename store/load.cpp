@@ -138,14 +138,16 @@ public:
             }
             return;
         }
-        TableRow row;
-        m_tables.fillRow(row, rec, recNo);
-        m_tables.appendRow(group, std::move(row));
+        // Filled column by column in a row kept for the purpose, whose text has long grown to size,
+        // and filed as a copy: the copy takes one allocation of the text's own length.
+        m_tables.fillRow(m_scratch, rec, recNo);
+        m_tables.appendRow(group, TableRow(m_scratch));
     }
 
 private:
     StoreState& m_state;
     Tables& m_tables;
+    TableRow m_scratch;
     std::array<bool, GroupTotal> m_toldFull{};
 };
 
@@ -174,6 +176,7 @@ void LoadRecords(StoreState& state, const std::string& mainFile, std::int32_t st
     for (std::int64_t recNo = std::max<std::int64_t>(end + 1, FirstRecNo); recNo <= last; ++recNo) {
         state.tables.setUsed(static_cast<std::int32_t>(recNo), '0');
     }
+    state.tables.fitToRows();
 }
 
 // Whatever shows the tables reads them afresh: they were filled, or emptied by a failed open.

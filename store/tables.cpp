@@ -113,6 +113,13 @@ void Tables::clear()
     TotalCount = 0;
 }
 
+void Tables::fitToRows()
+{
+    for (auto& group : AddrTable) {
+        group.shrink_to_fit();
+    }
+}
+
 void Tables::fillGapWithLastRow(int group, int row1)
 {
     auto& rows = AddrTable[group];

@@ -53,9 +53,10 @@ public:
     void appendText(std::string_view utf8);
 
 private:
-    std::string m_text;
+    // In this order the row takes 64 bytes: the small fields fill the room before the text.
     std::array<std::uint16_t, ListColumnTotal + 1> m_ends{};
     std::uint8_t m_count = 0;
+    std::string m_text;
 };
 
 // The enabled list columns and their table columns.
@@ -92,6 +93,8 @@ struct Tables
 
     // Empties every table (the columns stay).
     void clear();
+    // Gives back the room the groups grew past their rows while a database was read.
+    void fitToRows();
     // Moves the last row of `group` into row `row1` (1-based) and drops the last row, keeping
     // RecPos of the moved record right.
     void fillGapWithLastRow(int group, int row1);

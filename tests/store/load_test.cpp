@@ -152,6 +152,38 @@ TEST_F(StoreTest, OnlyTheEnabledListColumnsAreHeldInTheirFixedOrder)
     EXPECT_EQ(row.column(3), "memo");
 }
 
+TEST_F(StoreTest, EachRowHoldsItsOwnTextsWhateverTheRowBeforeHeld)
+{
+    WriteRecords(mainPath(),
+                 {HandMainHeader(4), HandAddress("\xb1\xb2\xb3\xb4\xb5", "\x8e\x52\x93\x63 \x91\xbe\x98\x59"),
+                  HandAddress("\xb1", "x"), HandAddress("\xb2", "")});
+    load();
+    ASSERT_EQ(state.tables.GroupCount(0), 2);
+    EXPECT_EQ(state.tables.row(0, 1).column(0), "ｱｲｳｴｵ");
+    EXPECT_EQ(state.tables.row(0, 1).column(1), "山田 太郎");
+    EXPECT_EQ(state.tables.row(0, 2).column(0), "ｱ");
+    EXPECT_EQ(state.tables.row(0, 2).column(1), "x");
+    EXPECT_EQ(state.tables.row(1, 1).column(0), "ｲ");
+    EXPECT_EQ(state.tables.row(1, 1).column(1), "");
+}
+
+// The tables of a large database are most of what the program holds: the groups keep no room
+// past their rows once read, and a row is no larger than its texts' string and their ends need.
+TEST_F(StoreTest, LoadedGroupsHoldNoRoomPastTheirRows)
+{
+    std::vector<std::vector<std::uint8_t>> records{HandMainHeader(301)};
+    for (int i = 2; i <= 301; ++i) {
+        records.push_back(HandAddress(i % 3 == 0 ? "\xb1" : "\xb6", "k"));
+    }
+    WriteRecords(mainPath(), records);
+    load();
+    ASSERT_EQ(state.tables.TotalCount, 300);
+    for (int group = 0; group < GroupTotal; ++group) {
+        EXPECT_EQ(state.tables.AddrTable[group].capacity(), state.tables.AddrTable[group].size()) << group;
+    }
+    EXPECT_LE(sizeof(TableRow), sizeof(std::string) + 32);
+}
+
 TEST_F(StoreTest, LoadingTwiceWithoutAReloadRequestDoesNothing)
 {
     load();
