@@ -7,6 +7,7 @@
 #include <zlib.h>
 
 #include "tests/cli/clifixture.h"
+#include "tests/support/deflate.h"
 #include "tests/support/tempdir.h"
 
 namespace talik {
@@ -41,21 +42,6 @@ std::optional<std::string> Inflate(const std::string& packed)
     return output;
 }
 
-std::string DeflateAtLevel(const std::string& input, int level)
-{
-    z_stream stream{};
-    EXPECT_EQ(deflateInit2(&stream, level, Z_DEFLATED, MAX_WBITS, 8, Z_DEFAULT_STRATEGY), Z_OK);
-    std::string output(deflateBound(&stream, static_cast<uLong>(input.size())), '\0');
-    stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(input.data()));
-    stream.avail_in = static_cast<uInt>(input.size());
-    stream.next_out = reinterpret_cast<Bytef*>(output.data());
-    stream.avail_out = static_cast<uInt>(output.size());
-    EXPECT_EQ(deflate(&stream, Z_FINISH), Z_STREAM_END);
-    output.resize(stream.total_out);
-    deflateEnd(&stream);
-    return output;
-}
-
 class CliPrintStreamsTest : public test::CliFixture
 {
 protected:
@@ -76,8 +62,8 @@ TEST_F(CliPrintStreamsTest, PageCommandsAreOneStreamAtTheFastestLevel)
     std::optional<std::string> commands = Inflate(*packed);
     ASSERT_TRUE(commands.has_value());
     EXPECT_NE(commands->find(" Tj"), std::string::npos) << "the page draws text";
-    ASSERT_NE(DeflateAtLevel(*commands, Z_BEST_SPEED), DeflateAtLevel(*commands, Z_DEFAULT_COMPRESSION));
-    EXPECT_EQ(*packed, DeflateAtLevel(*commands, Z_BEST_SPEED) + "\n");
+    ASSERT_NE(test::DeflateAtLevel(*commands, Z_BEST_SPEED), test::DeflateAtLevel(*commands, Z_DEFAULT_COMPRESSION));
+    EXPECT_EQ(*packed, test::DeflateAtLevel(*commands, Z_BEST_SPEED) + "\n");
 }
 
 } // namespace

@@ -4,6 +4,8 @@
 #include <string>
 #include <zlib.h>
 
+#include "tests/support/deflate.h"
+
 namespace {
 
 // Drawing commands of the kind the PDF writer compresses: short, similar lines.
@@ -16,33 +18,12 @@ std::string PageCommands()
     return text;
 }
 
-std::string Deflate(z_stream& stream, const std::string& input)
-{
-    std::string output(deflateBound(&stream, static_cast<uLong>(input.size())), '\0');
-    stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(input.data()));
-    stream.avail_in = static_cast<uInt>(input.size());
-    stream.next_out = reinterpret_cast<Bytef*>(output.data());
-    stream.avail_out = static_cast<uInt>(output.size());
-    EXPECT_EQ(deflate(&stream, Z_FINISH), Z_STREAM_END);
-    output.resize(stream.total_out);
-    deflateEnd(&stream);
-    return output;
-}
-
 // What deflateInit gives at `level` in this program.
 std::string DeflateAsQtDoes(const std::string& input, int level)
 {
     z_stream stream{};
     EXPECT_EQ(deflateInit(&stream, level), Z_OK);
-    return Deflate(stream, input);
-}
-
-// zlib's own stream at `level`, started the way deflateInit is not.
-std::string DeflateAtLevel(const std::string& input, int level)
-{
-    z_stream stream{};
-    EXPECT_EQ(deflateInit2(&stream, level, Z_DEFLATED, MAX_WBITS, 8, Z_DEFAULT_STRATEGY), Z_OK);
-    return Deflate(stream, input);
+    return talik::test::DeflateThrough(stream, input);
 }
 
 std::string Inflate(const std::string& input, std::size_t size)
@@ -59,8 +40,8 @@ std::string Inflate(const std::string& input, std::size_t size)
 TEST(PdfDeflate, EveryLevelAskedForCompressesAtTheFastest)
 {
     const std::string input = PageCommands();
-    const std::string fastest = DeflateAtLevel(input, Z_BEST_SPEED);
-    ASSERT_NE(fastest, DeflateAtLevel(input, Z_DEFAULT_COMPRESSION)); // the levels tell apart here
+    const std::string fastest = talik::test::DeflateAtLevel(input, Z_BEST_SPEED);
+    ASSERT_NE(fastest, talik::test::DeflateAtLevel(input, Z_DEFAULT_COMPRESSION)); // the levels tell apart here
     EXPECT_EQ(DeflateAsQtDoes(input, Z_DEFAULT_COMPRESSION), fastest);
     EXPECT_EQ(DeflateAsQtDoes(input, Z_BEST_COMPRESSION), fastest);
 }
