@@ -164,7 +164,8 @@ void LoadRecords(StoreState& state, const std::string& mainFile, std::int32_t st
     RecordLoader loader(state);
     long long lastEvents = state.clock.monotonicMs();
     ForEachRecordChunk<AddressRecord>(
-        reader, FirstRecNo, end, [&](std::int64_t first, std::span<const AddressRecord> chunk) {
+        reader, FirstRecNo, end,
+        [&](std::int64_t first, std::span<const AddressRecord> chunk) {
             for (std::size_t i = 0; i < chunk.size(); ++i) {
                 loader.load(static_cast<std::int32_t>(first + static_cast<std::int64_t>(i)), chunk[i]);
             }
@@ -172,7 +173,10 @@ void LoadRecords(StoreState& state, const std::string& mainFile, std::int32_t st
                 state.ui.processEvents();
                 lastEvents = state.clock.monotonicMs();
             }
-        });
+        },
+        // Copied a few at a time, the file never lies in the program's memory whole, not even while
+        // it loads.
+        RecordPass::Copied);
     for (std::int64_t recNo = std::max<std::int64_t>(end + 1, FirstRecNo); recNo <= last; ++recNo) {
         state.tables.setUsed(static_cast<std::int32_t>(recNo), '0');
     }
