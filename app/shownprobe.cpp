@@ -12,23 +12,10 @@
 #include <unistd.h>
 
 #include "listwin/appstate.h"
+#include "platform/fdwrite.h"
 
 namespace talik {
 namespace {
-
-void WriteAll(int fd, std::string_view text)
-{
-    while (!text.empty()) {
-        const ssize_t written = ::write(fd, text.data(), text.size());
-        if (written < 0 && errno == EINTR) {
-            continue;
-        }
-        if (written <= 0) {
-            return; // the reader went: nobody is left to tell
-        }
-        text.remove_prefix(static_cast<std::size_t>(written));
-    }
-}
 
 bool IsSocket(int fd)
 {
@@ -103,7 +90,7 @@ bool ShownProbe::eventFilter(QObject* watched, QEvent* event)
 
 void ShownProbe::report()
 {
-    WriteAll(m_fd, ShownLine);
+    WriteAll(m_fd, ShownLine); // a reader that went has nobody left to tell
     if (IsSocket(m_fd)) {
         ::shutdown(m_fd, SHUT_WR);
         WaitForHangUp(m_fd);

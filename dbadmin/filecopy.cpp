@@ -8,6 +8,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "platform/fdwrite.h"
 #include "platform/recordfile.h"
 #include "store/pairswitch.h"
 #include "store/sidecopy.h"
@@ -30,29 +31,12 @@ struct TempFile
     }
 };
 
-bool WriteAll(int fd, const char* data, std::size_t size)
-{
-    while (size > 0) {
-        ssize_t n = ::write(fd, data, size);
-        if (n < 0 && errno == EINTR) {
-            continue;
-        }
-        if (n <= 0) {
-            errno = n == 0 ? ENOSPC : errno;
-            return false;
-        }
-        data += n;
-        size -= static_cast<std::size_t>(n);
-    }
-    return true;
-}
-
 // Writes a piece through the gate: a gate that admits less makes the write fail as a full disk does.
 bool WriteGated(
     int fd, const char* data, std::size_t size, WriteGate* gate, const std::string& shownPath, std::int64_t offset)
 {
     std::size_t admitted = gate != nullptr ? gate->admit(shownPath, offset, size) : size;
-    if (!WriteAll(fd, data, std::min(admitted, size))) {
+    if (!WriteAll(fd, std::string_view(data, std::min(admitted, size)))) {
         return false;
     }
     if (admitted < size) {

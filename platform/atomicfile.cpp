@@ -7,6 +7,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "platform/fdwrite.h"
 #include "platform/paths.h"
 
 namespace talik {
@@ -23,22 +24,6 @@ std::filesystem::path RealTarget(const std::string& path)
         }
     }
     return path;
-}
-
-bool WriteAll(int fd, std::string_view bytes)
-{
-    while (!bytes.empty()) {
-        const ssize_t n = ::write(fd, bytes.data(), bytes.size());
-        if (n < 0 && errno == EINTR) {
-            continue;
-        }
-        if (n <= 0) {
-            errno = n == 0 ? ENOSPC : errno; // a write that takes nothing has found the disk full
-            return false;
-        }
-        bytes.remove_prefix(static_cast<std::size_t>(n));
-    }
-    return true;
 }
 
 // Gives the file open at `fd` the permissions of `target`; nothing to do when there is no target yet.

@@ -10,6 +10,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "platform/fdwrite.h"
 #include "platform/leftovers.h"
 
 namespace talik {
@@ -148,22 +149,6 @@ bool ReadAll(int fd, std::string& text)
         }
         text.append(buffer, static_cast<std::size_t>(n));
     }
-}
-
-bool WriteAll(int fd, std::string_view bytes)
-{
-    while (!bytes.empty()) {
-        ssize_t n = ::write(fd, bytes.data(), bytes.size());
-        if (n < 0 && errno == EINTR) {
-            continue;
-        }
-        if (n <= 0) {
-            errno = n == 0 ? ENOSPC : errno;
-            return false;
-        }
-        bytes.remove_prefix(static_cast<std::size_t>(n));
-    }
-    return true;
 }
 
 // Writes the journal whole and flushed, locked before it appears under its name so that no other
