@@ -8,14 +8,9 @@
 
 #include "platform/codec.h"
 #include "platform/cp932table.h"
+#include "platform/utf8.h"
 
 namespace {
-
-// The number of bytes a UTF-8 character starting with `first` has; 0 for a byte no character starts with.
-std::size_t Utf8Length(unsigned char first)
-{
-    return first < 0x80 ? 1 : (first >= 0xC2 && first <= 0xDF) ? 2 : (first >= 0xE0 && first <= 0xEF) ? 3 : 0;
-}
 
 // The pair as one UTF-8 character of at most three bytes; empty when iconv does not decode it so.
 std::string DecodePair(iconv_t toUtf8, unsigned char lead, unsigned char trail)
@@ -31,7 +26,7 @@ std::string DecodePair(iconv_t toUtf8, unsigned char lead, unsigned char trail)
         return {};
     }
     const auto length = static_cast<std::size_t>(outPtr - out);
-    if (length == 0 || length > 3 || Utf8Length(static_cast<unsigned char>(out[0])) != length) {
+    if (length == 0 || length > 3 || talik::ValidUtf8Length(std::string_view(out, length)) != length) {
         return {};
     }
     return std::string(out, length);
