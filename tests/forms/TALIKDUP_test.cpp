@@ -29,15 +29,10 @@ protected:
 
     std::int32_t person(const char* reading, const char* name, const char* mobile, const char* address)
     {
-        AddressRecord rec{};
-        ExtraRecord extra{};
-        ClearRecord(rec);
-        ClearRecord(extra);
-        SetText(rec.KanaName, reading);
-        SetText(rec.KanjiName, name);
-        SetText(rec.Tel2, mobile);
-        SetText(rec.Address1, address);
-        return AddRecord(state, rec, extra);
+        return AddPerson(state, reading, name, [&](AddressRecord& rec, ExtraRecord&) {
+            SetText(rec.Tel2, mobile);
+            SetText(rec.Address1, address);
+        });
     }
     std::string address(std::int32_t recNo)
     {

@@ -22,16 +22,11 @@ protected:
     std::int32_t person(
         const char* reading, const char* name, const char* mobile, const char* address = "", const char* extraText = "")
     {
-        AddressRecord rec{};
-        ExtraRecord extra{};
-        ClearRecord(rec);
-        ClearRecord(extra);
-        SetText(rec.KanaName, reading);
-        SetText(rec.KanjiName, name);
-        SetText(rec.Tel2, mobile);
-        SetText(rec.Address1, address);
-        SetText(extra.RemarksExtra, extraText);
-        return AddRecord(state, rec, extra);
+        return AddPerson(state, reading, name, [&](AddressRecord& rec, ExtraRecord& extra) {
+            SetText(rec.Tel2, mobile);
+            SetText(rec.Address1, address);
+            SetText(extra.RemarksExtra, extraText);
+        });
     }
     AddressRecord rec(std::int32_t recNo)
     {

@@ -23,7 +23,10 @@ void StoreTest::load()
     ASSERT_EQ(LoadTables(state), LoadResult::Loaded);
 }
 
-std::int32_t AddPerson(AppState& state, std::string_view reading, std::string_view name, std::string_view email)
+std::int32_t AddPerson(AppState& state,
+                       std::string_view reading,
+                       std::string_view name,
+                       const std::function<void(AddressRecord& rec, ExtraRecord& extra)>& fill)
 {
     AddressRecord rec{};
     ExtraRecord extra{};
@@ -31,8 +34,13 @@ std::int32_t AddPerson(AppState& state, std::string_view reading, std::string_vi
     ClearRecord(extra);
     SetText(rec.KanaName, reading);
     SetText(rec.KanjiName, name);
-    SetText(rec.EMail, email);
+    fill(rec, extra);
     return AddRecord(state, rec, extra);
+}
+
+std::int32_t AddPerson(AppState& state, std::string_view reading, std::string_view name, std::string_view email)
+{
+    return AddPerson(state, reading, name, [email](AddressRecord& rec, ExtraRecord&) { SetText(rec.EMail, email); });
 }
 
 std::int32_t StoreTest::addRecord(std::string_view reading, std::string_view name)

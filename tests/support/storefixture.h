@@ -2,6 +2,7 @@
 // A database in a fresh folder with the shared state on scripted seams, and hand-made file bytes
 // written from the stored layout by offset (never through the code under test).
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -35,6 +36,11 @@ protected:
 // Adds a person with this reading, name and e-mail through the store's database API; the record
 // number, 0 when it could not be stored.
 std::int32_t AddPerson(AppState& state, std::string_view reading, std::string_view name, std::string_view email = {});
+// The same, `fill` setting the person's other fields.
+std::int32_t AddPerson(AppState& state,
+                       std::string_view reading,
+                       std::string_view name,
+                       const std::function<void(AddressRecord& rec, ExtraRecord& extra)>& fill);
 
 // Bytes of files built by hand.
 using Bytes600 = std::vector<std::uint8_t>;
