@@ -91,7 +91,7 @@ void ReflectInMainList(AppState& state, const RecordChanges& changes)
 
 void AddListRow(const AppState& state, ListModel& list, int nCols, int row, int group)
 {
-    const TableRow& tableRow = state.tables.row(group, row);
+    const RowView tableRow = state.tables.row(group, row);
     ListItem item{RecordKey(tableRow.recNo), std::string(tableRow.column(0)), {}};
     item.subItems.reserve(static_cast<std::size_t>(nCols));
     for (int c = 1; c <= nCols; ++c) {

@@ -1,5 +1,6 @@
 #include "store/tables.h"
 
+#include <algorithm>
 #include <numeric>
 
 #include "platform/codec.h"
@@ -15,32 +16,36 @@ std::string_view ListColumnField(int k)
     return (k >= 0 && k < ListColumnTotal) ? Names[k] : std::string_view{};
 }
 
-std::string_view TableRow::column(int c) const
+std::string TableRow::column(int c) const
 {
     if (c < 0 || c >= m_count) {
         return {};
     }
     std::size_t begin = c == 0 ? 0 : m_ends[c - 1];
-    return std::string_view(m_text).substr(begin, m_ends[c] - begin);
+    return FromCp932(std::string_view(m_cp932).substr(begin, m_ends[c] - begin));
+}
+
+std::string RowView::column(int c) const
+{
+    return FromCp932(m_texts.column(c));
 }
 
 void TableRow::reset(std::int32_t rowRecNo)
 {
     recNo = rowRecNo;
-    m_text.clear();
+    m_cp932.clear();
     m_count = 0;
 }
 
 void TableRow::appendCp932(std::string_view cp932)
 {
-    AppendFromCp932(m_text, cp932);
-    m_ends[m_count++] = static_cast<std::uint16_t>(m_text.size());
+    m_cp932 += cp932;
+    m_ends[m_count++] = static_cast<std::uint16_t>(m_cp932.size());
 }
 
-void TableRow::appendText(std::string_view utf8)
+std::uint32_t TableRow::packInto(RowArena& arena) const
 {
-    m_text += utf8;
-    m_ends[m_count++] = static_cast<std::uint16_t>(m_text.size());
+    return arena.add(m_ends.data(), m_count, m_cp932);
 }
 
 void ColumnSet::number()
@@ -103,11 +108,18 @@ int Tables::TabCount(const TabRange& tab) const
     return count;
 }
 
+RowView Tables::row(int group, int row1) const
+{
+    const RowSlot& slot = AddrTable[group][static_cast<std::size_t>(row1 - 1)];
+    return RowView(slot.recNo, texts.at(slot.texts));
+}
+
 void Tables::clear()
 {
     for (auto& group : AddrTable) {
         group.clear();
     }
+    texts.clear();
     std::fill(RecPos.begin(), RecPos.end(), 0);
     std::fill(UsedFlag.begin(), UsedFlag.end(), ' ');
     TotalCount = 0;
@@ -127,28 +139,82 @@ void Tables::fillGapWithLastRow(int group, int row1)
     if (gap >= rows.size()) {
         return;
     }
+    texts.release(rows[gap].texts);
     if (gap + 1 != rows.size()) {
-        rows[gap] = std::move(rows.back());
+        rows[gap] = rows.back();
         std::int32_t moved = rows[gap].recNo;
         if (moved > 0 && moved <= RecPosSize) {
             RecPos[moved] = row1 * 100 + group;
         }
     }
     rows.pop_back();
+    rebuildTextsIfWasteful();
 }
 
-bool Tables::appendRow(int group, TableRow row)
+bool Tables::appendRow(int group, const TableRow& row)
 {
     auto& rows = AddrTable[group];
     if (static_cast<int>(rows.size()) >= MaxGroupRows) {
         return false;
     }
-    std::int32_t recNo = row.recNo;
-    rows.push_back(std::move(row));
-    if (recNo > 0 && recNo <= RecPosSize) {
-        RecPos[recNo] = static_cast<std::int32_t>(rows.size()) * 100 + group;
-    }
+    appendSlot(group, {row.recNo, row.packInto(texts)});
     return true;
+}
+
+void Tables::appendSlot(int group, RowSlot slot)
+{
+    auto& rows = AddrTable[group];
+    rows.push_back(slot);
+    if (slot.recNo > 0 && slot.recNo <= RecPosSize) {
+        RecPos[slot.recNo] = static_cast<std::int32_t>(rows.size()) * 100 + group;
+    }
+}
+
+std::array<std::int32_t, GroupTotal> Tables::appendLater(Tables&& later, std::int32_t from, std::int32_t last)
+{
+    std::array<std::int32_t, GroupTotal> firstLeftOut{};
+    const std::uint32_t shift = texts.adopt(std::move(later.texts));
+    for (int group = 0; group < GroupTotal; ++group) {
+        for (const RowSlot& slot : later.AddrTable[group]) {
+            const std::uint32_t ref = RowArena::moved(slot.texts, shift);
+            if (GroupCount(group) < MaxGroupRows) {
+                appendSlot(group, {slot.recNo, ref});
+                continue;
+            }
+            if (firstLeftOut[group] == 0) {
+                firstLeftOut[group] = slot.recNo;
+            }
+            texts.release(ref);
+        }
+    }
+    for (std::int32_t recNo = std::max(from, FirstRecNo); recNo <= std::min(last, MaxRecNo); ++recNo) {
+        UsedFlag[recNo] = later.UsedFlag[recNo];
+    }
+    TotalCount += later.TotalCount;
+    later.clear();
+    return firstLeftOut;
+}
+
+void Tables::replaceRow(int group, int row1, const TableRow& row)
+{
+    RowSlot& slot = AddrTable[group][static_cast<std::size_t>(row1 - 1)];
+    texts.release(slot.texts);
+    slot = {row.recNo, row.packInto(texts)};
+    rebuildTextsIfWasteful();
+}
+
+void Tables::rebuildTextsIfWasteful()
+{
+    if (!texts.wasteful()) {
+        return;
+    }
+    RowArena rebuilt;
+    for (auto& rows : AddrTable) {
+        for (RowSlot& slot : rows) {
+            slot.texts = rebuilt.addCopy(texts.at(slot.texts));
+        }
+    }
+    texts.swap(rebuilt);
 }
 
 void Tables::setUsed(std::int32_t recNo, char flag)

@@ -9,6 +9,7 @@
 
 #include "store/kana.h"
 #include "store/record.h"
+#include "store/rowarena.h"
 
 namespace talik {
 
@@ -37,26 +38,52 @@ enum class ListColumn
 // The field name of list column `k` ("KanjiName", "Tel1", ...).
 std::string_view ListColumnField(int k);
 
-// One row of a group: its record number and the texts of column 0 (the reading) and of each
-// enabled list column, held in one string.
+// One row being built: its record number and the texts of column 0 (the reading) and of each
+// enabled list column, held in one string as stored (CP932): a text is made readable only when a list
+// shows its row, and held as stored it takes less room. The tables keep it packed (see RowView).
 class TableRow
 {
 public:
     std::int32_t recNo = 0;
 
-    std::string_view column(int c) const;
+    // Column c's text (UTF-8).
+    std::string column(int c) const;
     int columnCount() const { return m_count; }
     // Starts an empty row of `recNo`; columns are then appended in order.
     void reset(std::int32_t recNo);
     // Appends the next column from stored CP932 bytes (already cut and trimmed).
     void appendCp932(std::string_view cp932);
-    void appendText(std::string_view utf8);
+    // Packs the row into `arena`; returns its reference there.
+    std::uint32_t packInto(RowArena& arena) const;
 
 private:
-    // In this order the row takes 64 bytes: the small fields fill the room before the text.
     std::array<std::uint16_t, ListColumnTotal + 1> m_ends{};
     std::uint8_t m_count = 0;
-    std::string m_text;
+    std::string m_cp932;
+};
+
+// A row as the tables hold it: its record number and its packed texts, read in place. Valid until
+// the tables next change.
+class RowView
+{
+public:
+    RowView(std::int32_t rowRecNo, PackedRow texts) : recNo(rowRecNo), m_texts(texts) {}
+
+    std::int32_t recNo;
+
+    // Column c's text (UTF-8).
+    std::string column(int c) const;
+    int columnCount() const { return m_texts.columnCount(); }
+
+private:
+    PackedRow m_texts;
+};
+
+// What a group's list holds of each row: eight bytes.
+struct RowSlot
+{
+    std::int32_t recNo = 0;
+    std::uint32_t texts = 0; // the row's reference in the tables' arena
 };
 
 // The enabled list columns and their table columns.
@@ -77,7 +104,9 @@ std::string_view ListColumnBytes(const AddressRecord& rec, int k);
 struct Tables
 {
     // AddrTable(column, group, row): rows of each group; GroupRecNo is each row's recNo.
-    std::array<std::vector<TableRow>, GroupTotal> AddrTable;
+    std::array<std::vector<RowSlot>, GroupTotal> AddrTable;
+    // The rows' texts, all groups together.
+    RowArena texts;
     // RecPos(recNo) = row * 100 + group of the record's row (rows counted from 1); 0 = none.
     std::vector<std::int32_t> RecPos = std::vector<std::int32_t>(RecPosSize + 1, 0);
     // UsedFlag(recNo): '1' live and loaded, '0' deleted at load, ' ' deleted since load (or unknown).
@@ -87,7 +116,7 @@ struct Tables
 
     int GroupCount(int group) const { return static_cast<int>(AddrTable[group].size()); }
     std::int32_t GroupRecNo(int group, int row0) const { return AddrTable[group][row0].recNo; }
-    const TableRow& row(int group, int row1) const { return AddrTable[group][row1 - 1]; }
+    RowView row(int group, int row1) const;
     // The sum of GroupCount over the tab's groups.
     int TabCount(const TabRange& tab) const;
 
@@ -100,12 +129,23 @@ struct Tables
     void fillGapWithLastRow(int group, int row1);
     // Appends a row to `group`; false (and nothing changed) when the group already holds
     // MaxGroupRows rows.
-    bool appendRow(int group, TableRow row);
+    bool appendRow(int group, const TableRow& row);
+    // Files the rows of `later`, read from records after all of these, after each group's own as far
+    // as MaxGroupRows allows, and takes its used flags of from..last and its count. Returns for each
+    // group the first record it had no room for (0 when all fitted).
+    std::array<std::int32_t, GroupTotal> appendLater(Tables&& later, std::int32_t from, std::int32_t last);
+    // Writes `row` over row `row1` (1-based) of `group`, which stays where it is.
+    void replaceRow(int group, int row1, const TableRow& row);
     void setUsed(std::int32_t recNo, char flag);
     // Writes a row of `recNo` from a record: column 0 the reading, then each enabled list column,
     // all cut at a NUL and trimmed.
     void fillRow(TableRow& row, const AddressRecord& rec, std::int32_t recNo) const;
     char usedFlag(std::int32_t recNo) const;
+
+private:
+    void appendSlot(int group, RowSlot slot);
+    // Gives back the room of rows dropped or rewritten, once it outweighs the rows still held.
+    void rebuildTextsIfWasteful();
 };
 
 } // namespace talik

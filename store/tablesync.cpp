@@ -41,8 +41,8 @@ public:
         int group = GroupOf(rec);
         std::int32_t pos = recNo <= RecPosSize ? m_tables.RecPos[recNo] : 0;
         if (pos != 0 && pos % 100 == group) {
-            auto& row = m_tables.AddrTable[group][static_cast<std::size_t>(pos / 100 - 1)];
-            m_tables.fillRow(row, rec, recNo);
+            m_tables.fillRow(m_scratch, rec, recNo);
+            m_tables.replaceRow(group, pos / 100, m_scratch);
             return;
         }
         DropRow(m_tables, recNo);
@@ -59,9 +59,8 @@ public:
 private:
     void append(std::int32_t recNo, const AddressRecord& rec, int group)
     {
-        TableRow row;
-        m_tables.fillRow(row, rec, recNo);
-        if (!m_tables.appendRow(group, std::move(row)) && !m_toldFull[static_cast<std::size_t>(group)]) {
+        m_tables.fillRow(m_scratch, rec, recNo);
+        if (!m_tables.appendRow(group, m_scratch) && !m_toldFull[static_cast<std::size_t>(group)]) {
             m_toldFull[static_cast<std::size_t>(group)] = true;
             TellGroupFull(m_state, group);
         }
@@ -69,6 +68,7 @@ private:
 
     StoreState& m_state;
     Tables& m_tables;
+    TableRow m_scratch; // one row's text, grown once and reused
     std::array<bool, GroupTotal> m_toldFull{};
 };
 

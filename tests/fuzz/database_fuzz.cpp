@@ -40,7 +40,7 @@ void CheckFiledRows(const Tables& tables)
     int filed = 0;
     for (int group = 0; group < GroupTotal; ++group) {
         for (int row1 = 1; row1 <= tables.GroupCount(group); ++row1) {
-            const TableRow& row = tables.row(group, row1);
+            const RowView row = tables.row(group, row1);
             Require(row.recNo >= FirstRecNo && row.recNo <= MaxRecNo, "a filed record number is in range");
             Require(tables.RecPos[row.recNo] == row1 * 100 + group, "RecPos points at the record's row");
             Require(tables.usedFlag(row.recNo) == '1', "a filed record is marked live");

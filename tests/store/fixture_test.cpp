@@ -51,7 +51,7 @@ TEST_F(HandMadeDatabase, LoadsLiveRecordsIntoTheirGroupsAndSkipsDeletedOnes)
     EXPECT_EQ(state.tables.GroupCount(0), 1);  // ｱ
     EXPECT_EQ(state.tables.GroupCount(5), 0);  // ｶ: deleted
     EXPECT_EQ(state.tables.GroupCount(44), 1); // digit
-    const TableRow& yamada = state.tables.row(35, 1);
+    const RowView yamada = state.tables.row(35, 1);
     EXPECT_EQ(yamada.recNo, 2);
     EXPECT_EQ(yamada.column(0), "ﾔﾏﾀﾞ");
     EXPECT_EQ(yamada.column(1), "山田");
