@@ -4,6 +4,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QDialog>
+#include <QLabel>
 #include <QTest>
 #include <QTimer>
 
@@ -129,9 +130,9 @@ TEST_F(SyncRoomWindow, AMissingModuleIsToldAndTheWindowGoesOn)
     EXPECT_FALSE(state.Busy);
     // The rest of the window works as before.
     EXPECT_TRUE(window->isEnabled());
-    EXPECT_EQ(state.MainList.size(), 1u);
     window->showTab(1);
     EXPECT_EQ(state.CurrentTab, 1);
+    EXPECT_EQ(window->findChild<QLabel*>("Label5")->text(), "登録数：1 件");
 }
 
 TEST_F(SyncRoomWindow, AModuleOfAnotherBuildIsRefused)
