@@ -172,7 +172,7 @@ private:
     QTimer* m_timer1;
     ListMenus m_menus;
     std::unique_ptr<RecordListController> m_records; // what the result window shares
-    std::unique_ptr<SyncRoomSource> m_syncRoom; // the sync's windows, and the passwords of this session
+    std::unique_ptr<SyncRoomSource> m_syncRoom;      // the sync's windows, and the passwords of this session
     bool m_jumping = false;
     bool m_refocusing = false; // the list gets its focus back after a tab was filled
     bool m_ending = false;

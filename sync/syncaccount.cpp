@@ -50,8 +50,8 @@ std::optional<SyncAccount> ReadSyncAccount(const StoreState& state)
     }
     account.book = doc.value(section, SyncAccountKey("SyncBook", state)).value_or("");
     account.user = doc.value(section, SyncAccountKey("SyncUser", state)).value_or("");
-    account.conflict =
-        ParseConflictRule(doc.value(section, SyncAccountKey("SyncConflict", state)).value_or("skip")).value_or(ConflictRule::Skip);
+    account.conflict = ParseConflictRule(doc.value(section, SyncAccountKey("SyncConflict", state)).value_or("skip"))
+                           .value_or(ConflictRule::Skip);
     account.pinnedKey = doc.value(section, SyncAccountKey("SyncPin", state)).value_or("");
     return account;
 }
