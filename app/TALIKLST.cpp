@@ -14,6 +14,7 @@
 
 #include "app/TALIKIN.h"
 #include "app/startup.h"
+#include "app/syncroomsource.h"
 #include "dbadmin/TALIKBKP.h"
 #include "dbadmin/TALIKDBS.h"
 #include "dbadmin/TALIKSTP.h"
@@ -42,10 +43,7 @@
 #include "search/TALIKSRC.h"
 #include "store/database.h"
 #include "store/deleteall.h"
-#include "sync/TALIKSYN.h"
-#include "sync/TALIKSYR.h"
-#include "sync/secretstore.h"
-#include "sync/syncaccount.h"
+#include "sync/syncoption.h"
 #include "ui/formhelpers.h"
 #include "ui/progress.h"
 #include "ui/qtinteraction.h"
@@ -75,7 +73,8 @@ TALIKLST::TALIKLST(AppState& state, Launcher& launcher, TALIKIN* startForm, QWid
       m_label1(new QLabel(this)), m_label3(new QLabel(this)), m_label4(new QLabel("データ設定中．．．", this)),
       m_label5(new QLabel(this)), m_frame1(new QGroupBox(this)), m_label6(new QLabel("カナ名直接頭出し", m_frame1)),
       m_jump(new QLineEdit(m_frame1)), m_frame2(new QGroupBox(this)), m_timer1(new QTimer(this)),
-      m_menus(BuildListMenus(this, ready))
+      m_menus(BuildListMenus(this, ready)),
+      m_syncRoom(std::make_unique<SyncRoomSource>(SyncRoomModulePath(state.ProgramFolder)))
 {
     setObjectName("TALIKLST");
     setWindowTitle(Qs(MainWindowTitle(state.Mode)));
@@ -605,28 +604,32 @@ void TALIKLST::setDatabasePassword()
 
 TALIKLST::~TALIKLST() = default;
 
-SyncPasswords& TALIKLST::syncPasswords()
+SyncRoom* TALIKLST::syncRoom()
 {
-    if (!m_syncPasswords) {
-        if (!m_secretStore) {
-            m_secretStore = std::make_unique<SecretServiceStore>();
-        }
-        m_syncPasswords = std::make_unique<SyncPasswords>(*m_secretStore);
+    SyncRoom* room = m_syncRoom->room();
+    if (room == nullptr) {
+        m_state.ui.message("同期の部品を読み込めません: " + m_syncRoom->failure(), MessageIcon::Exclamation);
     }
-    return *m_syncPasswords;
+    return room;
 }
 
 void TALIKLST::usePasswordStore(PasswordStore& store)
 {
-    m_syncPasswords = std::make_unique<SyncPasswords>(store);
+    m_syncRoom->usePasswordStore(store);
+}
+
+void TALIKLST::useSyncRoom(std::unique_ptr<SyncRoomSource> source)
+{
+    m_syncRoom = std::move(source);
 }
 
 void TALIKLST::openSyncAccount()
 {
-    RunBusy(m_state, [this] {
-        TALIKSYN dialog(m_state, syncPasswords(), this);
-        dialog.exec();
-    });
+    SyncRoom* room = syncRoom();
+    if (room == nullptr) {
+        return;
+    }
+    RunBusy(m_state, [&] { room->openAccount(m_state, this); });
 }
 
 void TALIKLST::setSyncAtStartAndExit(bool on)
@@ -648,10 +651,11 @@ void TALIKLST::refillShownTab()
 
 void TALIKLST::syncNow()
 {
-    const bool ran = RunBusy(m_state, [this] {
-        TALIKSYR dialog(m_state, syncPasswords(), this, m_ready.syncConflicts);
-        return dialog.runSync();
-    });
+    SyncRoom* room = syncRoom();
+    if (room == nullptr) {
+        return;
+    }
+    const bool ran = RunBusy(m_state, [&] { return room->runSync(m_state, this, m_ready.syncConflicts); });
     if (!ran) {
         return;
     }

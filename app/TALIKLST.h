@@ -22,7 +22,8 @@ struct AppState;
 class IndexPanel;
 class Launcher;
 class PasswordStore;
-class SyncPasswords;
+class SyncRoom;
+class SyncRoomSource;
 class ListViewModel;
 class TALIKIN;
 
@@ -59,6 +60,8 @@ public:
     // Where the sync windows keep and find the account's password (the desktop's secret store
     // unless a test gives its own).
     void usePasswordStore(PasswordStore& store);
+    // Where the sync windows come from (the module beside the program unless a test gives its own).
+    void useSyncRoom(std::unique_ptr<SyncRoomSource> source);
 
 signals:
     void programEnds();
@@ -121,7 +124,8 @@ private:
     void openSyncAccount();
     void syncNow();
     void setSyncAtStartAndExit(bool on);
-    SyncPasswords& syncPasswords();
+    // The sync room, loaded on first use; nullptr (the user was told why) when it cannot be.
+    SyncRoom* syncRoom();
     void doubleClickAction();
     // The environment settings, then the list font and a changed data folder's database.
     void openEnvironmentSettings();
@@ -168,8 +172,7 @@ private:
     QTimer* m_timer1;
     ListMenus m_menus;
     std::unique_ptr<RecordListController> m_records; // what the result window shares
-    std::unique_ptr<PasswordStore> m_secretStore;    // made when the sync first needs it
-    std::unique_ptr<SyncPasswords> m_syncPasswords;
+    std::unique_ptr<SyncRoomSource> m_syncRoom;      // the sync's windows, and the passwords of this session
     bool m_jumping = false;
     bool m_refocusing = false; // the list gets its focus back after a tab was filled
     bool m_ending = false;

@@ -9,6 +9,8 @@ set(CMAKE_SKIP_INSTALL_ALL_DEPENDENCY ON)
 # talikcli starts talikcli-print and talikcli-sync from its own folder, and the address book looks for Talikad2
 # beside itself first: all four go to bin/.
 install(TARGETS talik32 Talikad2 talikcli talikcli-print talikcli-sync RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+# The sync module talik32 loads from its own folder.
+install(TARGETS talik32_sync LIBRARY DESTINATION ${CMAKE_INSTALL_BINDIR})
 
 # share/talik/ holds what the programs only read (help files, label-sheet presets). Its presence
 # also tells an installed copy that its program folder is not the user's to write in.

@@ -6,38 +6,6 @@
 #include "sync/http.h"
 
 namespace talik {
-namespace {
-
-std::string Key(const char* name, const StoreState& state)
-{
-    return std::string(name) + std::to_string(state.DbNo);
-}
-
-} // namespace
-
-constexpr const char* SyncAtStartAndExitKey = "SyncAtStartAndExit";
-
-bool ReadSyncAtStartAndExit(const StoreState& state)
-{
-    ProfileDocument doc = ProfileDocument::load(SettingsFile(state.ProfileFolder));
-    return doc.value(SettingsSection(state.Mode), SyncAtStartAndExitKey).value_or("0") == "1";
-}
-
-bool WriteSyncAtStartAndExit(const StoreState& state, bool on)
-{
-    return UpdateProfile(SettingsFile(state.ProfileFolder), [&](ProfileDocument& doc) {
-        doc.set(SettingsSection(state.Mode), SyncAtStartAndExitKey, on ? "1" : "0");
-    });
-}
-
-bool SyncsAtStartAndExit(const StoreState& state)
-{
-    if (!ReadSyncAtStartAndExit(state)) {
-        return false;
-    }
-    std::optional<SyncAccount> account = ReadSyncAccount(state);
-    return account && !account->url.empty();
-}
 
 std::optional<ConflictRule> ParseConflictRule(const std::string& text)
 {
@@ -76,15 +44,15 @@ std::optional<SyncAccount> ReadSyncAccount(const StoreState& state)
     ProfileDocument doc = ProfileDocument::load(SettingsFile(state.ProfileFolder));
     std::string section = SettingsSection(state.Mode);
     SyncAccount account;
-    account.url = doc.value(section, Key("SyncUrl", state)).value_or("");
+    account.url = doc.value(section, SyncAccountKey("SyncUrl", state)).value_or("");
     if (account.url.empty()) {
         return std::nullopt;
     }
-    account.book = doc.value(section, Key("SyncBook", state)).value_or("");
-    account.user = doc.value(section, Key("SyncUser", state)).value_or("");
-    account.conflict =
-        ParseConflictRule(doc.value(section, Key("SyncConflict", state)).value_or("skip")).value_or(ConflictRule::Skip);
-    account.pinnedKey = doc.value(section, Key("SyncPin", state)).value_or("");
+    account.book = doc.value(section, SyncAccountKey("SyncBook", state)).value_or("");
+    account.user = doc.value(section, SyncAccountKey("SyncUser", state)).value_or("");
+    account.conflict = ParseConflictRule(doc.value(section, SyncAccountKey("SyncConflict", state)).value_or("skip"))
+                           .value_or(ConflictRule::Skip);
+    account.pinnedKey = doc.value(section, SyncAccountKey("SyncPin", state)).value_or("");
     return account;
 }
 
@@ -92,14 +60,14 @@ bool WriteSyncAccount(const StoreState& state, const SyncAccount& account)
 {
     std::string section = SettingsSection(state.Mode);
     return UpdateProfile(SettingsFile(state.ProfileFolder), [&](ProfileDocument& doc) {
-        doc.set(section, Key("SyncUrl", state), account.url);
-        doc.set(section, Key("SyncBook", state), account.book);
-        doc.set(section, Key("SyncUser", state), account.user);
-        doc.set(section, Key("SyncConflict", state), ConflictRuleName(account.conflict));
+        doc.set(section, SyncAccountKey("SyncUrl", state), account.url);
+        doc.set(section, SyncAccountKey("SyncBook", state), account.book);
+        doc.set(section, SyncAccountKey("SyncUser", state), account.user);
+        doc.set(section, SyncAccountKey("SyncConflict", state), ConflictRuleName(account.conflict));
         // Written only once a key was accepted: the files of those who never met a server's own
         // certificate stay as they were.
-        if (!account.pinnedKey.empty() || doc.value(section, Key("SyncPin", state))) {
-            doc.set(section, Key("SyncPin", state), account.pinnedKey);
+        if (!account.pinnedKey.empty() || doc.value(section, SyncAccountKey("SyncPin", state))) {
+            doc.set(section, SyncAccountKey("SyncPin", state), account.pinnedKey);
         }
     });
 }

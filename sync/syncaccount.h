@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 
+#include "sync/syncoption.h"
 #include "sync/syncrun.h"
 
 namespace talik {
@@ -30,14 +31,6 @@ std::string PinForUrl(const SyncAccount& account, const std::string& url);
 // The account of the open database; nullopt when none is set.
 std::optional<SyncAccount> ReadSyncAccount(const StoreState& state);
 bool WriteSyncAccount(const StoreState& state, const SyncAccount& account);
-
-// The mode's option "起動時と終了時に同期" (key "SyncAtStartAndExit", written only once the user
-// has set it, so a settings file of someone who never did stays as it was).
-bool ReadSyncAtStartAndExit(const StoreState& state);
-bool WriteSyncAtStartAndExit(const StoreState& state, bool on);
-// The open database is to be synced when it opens and when the program ends: the option is on and
-// the database has an account.
-bool SyncsAtStartAndExit(const StoreState& state);
 
 // "local", "server", "skip".
 std::optional<ConflictRule> ParseConflictRule(const std::string& text);

@@ -10,11 +10,13 @@
 #include <gtest/gtest.h>
 
 #include "app/TALIKLST.h"
+#include "app/syncroomsource.h"
 #include "platform/profile.h"
 #include "store/recordwriter.h"
 #include "store/settings.h"
 #include "sync/secretstore.h"
 #include "sync/syncaccount.h"
+#include "sync/syncroomwindows.h"
 #include "tests/support/storefixture.h"
 #include "tests/sync/davserver.h"
 
@@ -51,6 +53,7 @@ protected:
     void openWindow()
     {
         window = std::make_unique<TALIKLST>(state, launcher, nullptr);
+        window->useSyncRoom(std::make_unique<SyncRoomSource>(MakeSyncRoom()));
         window->usePasswordStore(vault);
         window->show();
         ASSERT_TRUE(window->loadIfNeeded());
