@@ -344,8 +344,9 @@ struct LineOutcome
 class ImportRun
 {
 public:
-    ImportRun(StoreState& state, const CsvImportOptions& options, ImportMatcher& matcher)
-        : m_state(state), m_options(options), m_matcher(matcher)
+    // `lines`: about how many lines the file has.
+    ImportRun(StoreState& state, const CsvImportOptions& options, ImportMatcher& matcher, std::size_t lines)
+        : m_state(state), m_options(options), m_matcher(matcher), m_lines(lines)
     {}
 
     // One line of the file; false when the import stops at it (or at a line before it).
@@ -361,6 +362,7 @@ private:
     StoreState& m_state;
     const CsvImportOptions& m_options;
     ImportMatcher& m_matcher;
+    std::size_t m_lines;
     // The files are held, with their lock, from the first record to the last; the tables and the
     // windows learn of the new records when the writer goes.
     std::optional<RecordWriter> m_writer;
@@ -379,6 +381,7 @@ bool ImportRun::take(LineOutcome line, const AddressRecord& rec, const ExtraReco
         m_writer = RecordWriter::hold(m_state);
         if (m_writer) {
             m_writer->holdBackAdds(RecordsWrittenTogether);
+            m_writer->expectAdds(m_lines);
         }
     }
     // Filling reads and rewrites stored records: those go to the files as they stand.
@@ -491,7 +494,7 @@ ImportCsvFile(StoreState& state, std::string_view file, const CsvImportOptions& 
         result.stoppedAt = 1;
         return result;
     }
-    ImportRun run(state, options, *matcher);
+    ImportRun run(state, options, *matcher, static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')) + 1);
     AddressRecord rec{};
     ExtraRecord extra{};
     FileLineCounter lines(text);

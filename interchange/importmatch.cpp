@@ -18,7 +18,7 @@ ImportOutcome
 ImportMatcher::decide(RecordWriter& writer, const AddressRecord& rec, const ExtraRecord& extra, std::int32_t& recNo)
 {
     m_decided = KeysOf(rec);
-    recNo = m_index.find(m_decided, m_decidedBlocks);
+    recNo = m_index.find(m_decided);
     if (recNo == 0) {
         return ImportOutcome::New;
     }
@@ -48,9 +48,8 @@ ImportMatcher::decide(RecordWriter& writer, const AddressRecord& rec, const Extr
 void ImportMatcher::stored(std::int32_t recNo)
 {
     // The identity the record was stored with is no key: the keys of the line stand for it.
-    m_index.add(recNo, std::move(m_decided), std::move(m_decidedBlocks));
+    m_index.add(recNo, std::move(m_decided));
     m_decided = {};
-    m_decidedBlocks = {};
 }
 
 } // namespace talik

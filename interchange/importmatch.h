@@ -42,7 +42,6 @@ private:
     DuplicateAction m_action;
     DuplicateIndex m_index;
     PersonKeys m_decided; // the keys of the line last decided on: worked out once per line
-    std::vector<std::string> m_decidedBlocks;
 };
 
 } // namespace talik

@@ -38,14 +38,14 @@ std::size_t CharLength(unsigned char lead)
     return lead < 0x80 ? 1 : lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
 }
 
-// The text with each character passed through `map` (which returns what to append).
+// The text with each character passed through `map`, which appends what stands for it to `out`.
 template <typename Map> std::string EachChar(std::string_view text, Map map)
 {
     std::string out;
     out.reserve(text.size());
     for (std::size_t i = 0; i < text.size();) {
         std::size_t length = std::min(CharLength(static_cast<unsigned char>(text[i])), text.size() - i);
-        out += map(text.substr(i, length));
+        map(text.substr(i, length), out);
         i += length;
     }
     return out;
@@ -100,23 +100,25 @@ std::string NormaliseReading(std::string_view utf8)
 {
     // ヴ has no half-width letter of its own, and a voicing mark may come as a combining character
     // (ウ and U+3099): both are written ｳﾞ, as the half-width table writes every voiced kana.
-    std::string marks = EachChar(utf8, [](std::string_view c) -> std::string {
+    std::string marks = EachChar(utf8, [](std::string_view c, std::string& out) {
         if (c == "ヴ" || c == "ゔ") {
-            return "ｳﾞ";
+            out += "ｳﾞ";
+        } else {
+            out += c == "\u3099" ? "ﾞ" : c == "\u309A" ? "ﾟ" : c;
         }
-        return c == "\u3099" ? "ﾞ" : c == "\u309A" ? "ﾟ" : std::string(c);
     });
     std::string half = ToHalfKana(marks);
-    return EachChar(half, [](std::string_view c) -> std::string {
+    return EachChar(half, [](std::string_view c, std::string& out) {
         if (IsBlank(c) || c == "･" || c == "・") {
-            return {};
+            return;
         }
         for (const auto& [small, full] : SmallKana) {
             if (c == small) {
-                return std::string(full);
+                out += full;
+                return;
             }
         }
-        return std::string(c);
+        out += c;
     });
 }
 
@@ -131,19 +133,20 @@ std::string FoldKanjiVariants(std::string_view utf8)
         std::sort(codes.begin(), codes.end());
         return codes;
     }();
-    return EachChar(utf8, [](std::string_view c) -> std::string {
+    return EachChar(utf8, [](std::string_view c, std::string& out) {
         if (IsBlank(c)) {
-            return {};
+            return;
         }
         if (c.size() == 3) {
             const char32_t code = DecodeUtf8(c).code;
             auto found = std::lower_bound(sorted.begin(), sorted.end(), code,
                                           [](const auto& entry, char32_t key) { return entry.first < key; });
             if (found != sorted.end() && found->first == code) {
-                return std::string(found->second);
+                out += found->second;
+                return;
             }
         }
-        return std::string(c);
+        out += c;
     });
 }
 
@@ -151,7 +154,7 @@ std::string NormaliseNumber(std::string_view utf8)
 {
     std::string digits;
     bool plus = false;
-    EachChar(utf8, [&](std::string_view c) -> std::string {
+    EachChar(utf8, [&](std::string_view c, std::string&) {
         if (c.size() == 1 && c[0] >= '0' && c[0] <= '9') {
             digits += c[0];
         } else if (c.size() == 3 && c >= "０" && c <= "９") {
@@ -159,7 +162,6 @@ std::string NormaliseNumber(std::string_view utf8)
         } else if ((c == "+" || c == "＋") && digits.empty()) {
             plus = true;
         }
-        return {};
     });
     if (plus && digits.starts_with("81")) {
         digits = digits.substr(2);
