@@ -87,6 +87,13 @@ JoinStyle JoinStyleOf(CsvSlot slot)
     return slot == CsvSlot::Address1 || slot == CsvSlot::Address2 ? JoinStyle::Packed : JoinStyle::Blank;
 }
 
+// Whether the text holds a line break. Two scans of the text for one byte each: a search for any
+// of a set of bytes looks the set up once for every byte of the text.
+bool HasLineBreak(std::string_view text)
+{
+    return text.find('\r') != std::string_view::npos || text.find('\n') != std::string_view::npos;
+}
+
 // UTF-8 text from outside as CP932. What CP932 lacks becomes "?" and sets `lacking`; the program's
 // own escape characters stand for no character outside it, so they count as lacking too.
 std::string Utf8ToCp932(std::string_view utf8, bool& lacking)
@@ -139,7 +146,7 @@ public:
     std::string text(CsvSlot slot)
     {
         std::string value = raw(slot);
-        if (slot != CsvSlot::RemarksExtra && value.find_first_of("\r\n") != std::string::npos) {
+        if (slot != CsvSlot::RemarksExtra && HasLineBreak(value)) {
             value = StripLineBreaks(value);
         }
         return std::string(TrimSpaces(value));
@@ -488,13 +495,14 @@ ImportCsvFile(StoreState& state, std::string_view file, const CsvImportOptions& 
         reader.readRecord(fields);
     }
     // The people already stored, to be met again by the lines of the file.
-    std::optional<ImportMatcher> matcher = ImportMatcher::open(state, options.onDuplicate);
+    const auto lineCount = static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')) + 1;
+    std::optional<ImportMatcher> matcher = ImportMatcher::open(state, options.onDuplicate, lineCount);
     if (!matcher) {
         ImportCounts result;
         result.stoppedAt = 1;
         return result;
     }
-    ImportRun run(state, options, *matcher, static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')) + 1);
+    ImportRun run(state, options, *matcher, lineCount);
     AddressRecord rec{};
     ExtraRecord extra{};
     FileLineCounter lines(text);

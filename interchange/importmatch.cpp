@@ -5,13 +5,15 @@
 
 namespace talik {
 
-std::optional<ImportMatcher> ImportMatcher::open(StoreState& state, DuplicateAction action)
+std::optional<ImportMatcher> ImportMatcher::open(StoreState& state, DuplicateAction action, std::size_t lines)
 {
     std::optional<std::vector<KeyedPerson>> people = ReadKeyedPeople(state);
     if (!people) {
         return std::nullopt;
     }
-    return ImportMatcher(action, DuplicateIndex(std::move(*people)));
+    DuplicateIndex index(std::move(*people));
+    index.reserve(lines);
+    return ImportMatcher(action, std::move(index));
 }
 
 ImportOutcome

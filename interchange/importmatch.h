@@ -27,8 +27,9 @@ enum class ImportOutcome
 class ImportMatcher
 {
 public:
-    // The people of the open database as the import starts; nullopt when they cannot be read.
-    static std::optional<ImportMatcher> open(StoreState& state, DuplicateAction action);
+    // The people of the open database as the import starts, with room for about `lines` more;
+    // nullopt when they cannot be read.
+    static std::optional<ImportMatcher> open(StoreState& state, DuplicateAction action, std::size_t lines = 0);
 
     // What to do with a line made into `rec`; with Fill, the existing record is rewritten through
     // `writer` and its number left in `recNo`.

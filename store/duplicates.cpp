@@ -29,6 +29,9 @@ constexpr int AddressWeight = 10;
 // finds no pairs.
 constexpr std::size_t LargestBlock = 400;
 
+// A reading, a name and a telephone number or a mail address.
+constexpr std::size_t KeysAPersonHasMostly = 3;
+
 bool SameText(const std::string& a, const std::string& b)
 {
     return !a.empty() && a == b;
@@ -196,7 +199,7 @@ std::vector<DuplicatePair> FindDuplicates(const std::vector<KeyedPerson>& people
 }
 
 DuplicateIndex::DuplicateIndex(std::vector<KeyedPerson> people)
-    : m_people(std::move(people)), m_blocks(m_people.size() * 8)
+    : m_people(std::move(people)), m_blocks(m_people.size() * KeysAPersonHasMostly * 2)
 {
     for (std::size_t i = 0; i < m_people.size(); ++i) {
         index(i);
@@ -225,6 +228,12 @@ void DuplicateIndex::add(std::int32_t recNo, PersonKeys keys, std::vector<std::s
             m_blocks.file(key[0], std::string_view(key).substr(1), at);
         }
     }
+}
+
+void DuplicateIndex::reserve(std::size_t people)
+{
+    m_people.reserve(m_people.size() + people);
+    m_blocks.reserve(people * KeysAPersonHasMostly);
 }
 
 std::int32_t DuplicateIndex::find(const PersonKeys& incoming) const

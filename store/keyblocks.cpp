@@ -49,6 +49,14 @@ KeyBlocks::KeyBlocks(std::size_t slots, BlockKeyHash hash)
     : m_hash(hash), m_slots(std::bit_ceil(std::max<std::size_t>(slots, 2)))
 {}
 
+void KeyBlocks::reserve(std::size_t keys)
+{
+    m_links.reserve(m_links.size() + keys);
+    while ((m_used + keys) * 2 > m_slots.size()) {
+        grow();
+    }
+}
+
 bool KeyBlocks::holds(const Slot& slot, std::uint64_t hash, char kind, std::string_view text) const
 {
     return slot.hash == hash && slot.keyLength == text.size() + 1 && m_keyBytes[slot.keyAt] == kind &&

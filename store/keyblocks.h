@@ -20,6 +20,8 @@ public:
     // `slots` (a power of two) is where the table starts; it doubles when half full.
     explicit KeyBlocks(std::size_t slots = 1024, BlockKeyHash hash = HashBlockKey);
 
+    // Room for `keys` more keys and members without the table growing on the way.
+    void reserve(std::size_t keys);
     // Files `member` under the key; a key's members keep the order they were filed in.
     void file(char kind, std::string_view text, std::uint32_t member);
     // Appends the members filed under the key to `members`; false when the key has none.

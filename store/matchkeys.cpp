@@ -204,7 +204,9 @@ PersonKeys KeysOf(const AddressRecord& rec)
     keys.name = keys.family + keys.given;
     std::string mail = Field(rec.EMail);
     for (std::size_t from = 0; from < mail.size();) {
-        std::size_t end = std::min(mail.find_first_of(",; ", from), mail.size());
+        const auto separator = std::find_if(mail.begin() + static_cast<std::ptrdiff_t>(from), mail.end(),
+                                            [](char c) { return c == ',' || c == ';' || c == ' '; });
+        const auto end = static_cast<std::size_t>(separator - mail.begin());
         if (std::string address = NormaliseEmail(std::string_view(mail).substr(from, end - from)); !address.empty()) {
             keys.emails.push_back(address);
         }

@@ -5,7 +5,9 @@
 #include <string>
 #include <vector>
 
+#include "store/duplicates.h"
 #include "store/keyblocks.h"
+#include "store/matchkeys.h"
 
 namespace talik::test {
 namespace {
@@ -74,12 +76,47 @@ TEST(KeyBlocks, EveryKeyKeepsItsMembersInOrderAsTheTableGrows)
     }
 }
 
+// Room made ahead keeps what was filed before it, and takes what is filed after.
+TEST(KeyBlocks, RoomMadeAheadKeepsTheKeysFiledBefore)
+{
+    KeyBlocks blocks(2);
+    blocks.file('n', "佐藤", 1);
+    blocks.file('r', "ｻﾄｳ", 1);
+    blocks.reserve(500);
+    EXPECT_EQ(Members(blocks, 'n', "佐藤"), (std::vector<std::uint32_t>{1}));
+    EXPECT_EQ(Members(blocks, 'r', "ｻﾄｳ"), (std::vector<std::uint32_t>{1}));
+    for (std::uint32_t member = 2; member < 500; ++member) {
+        blocks.file('e', "p" + std::to_string(member) + "@example.jp", member);
+    }
+    EXPECT_EQ(blocks.size(), 500u);
+    EXPECT_EQ(Members(blocks, 'e', "p499@example.jp"), (std::vector<std::uint32_t>{499}));
+    EXPECT_EQ(Members(blocks, 'r', "ｻﾄｳ"), (std::vector<std::uint32_t>{1}));
+}
+
 TEST(KeyBlocks, TheHashTellsKeysOfOneLengthApart)
 {
     EXPECT_NE(HashBlockKey('r', "ﾔﾏﾀﾞ"), HashBlockKey('n', "ﾔﾏﾀﾞ"));
     EXPECT_NE(HashBlockKey('t', "09012345678"), HashBlockKey('t', "09012345687"));
     EXPECT_NE(HashBlockKey('t', "0901234567812345"), HashBlockKey('t', "0901234567812346"));
     EXPECT_EQ(HashBlockKey('e', "a@example.jp"), HashBlockKey('e', std::string("a@example.jp")));
+}
+
+// An index given room for an import's lines finds the people it held and those added after.
+TEST(KeyBlocks, AnIndexGivenRoomFindsThePeopleBeforeAndAfter)
+{
+    PersonKeys sato;
+    sato.reading = "ｻﾄｳｼﾞﾛｳ";
+    sato.name = "佐藤次郎";
+    sato.mobiles = {"09011112222"};
+    PersonKeys suzuki;
+    suzuki.reading = "ｽｽﾞｷﾊﾅｺ";
+    suzuki.name = "鈴木花子";
+    suzuki.emails = {"h@example.jp"};
+    DuplicateIndex index({{3, sato, ""}});
+    index.reserve(10000);
+    index.add(8, suzuki);
+    EXPECT_EQ(index.find(sato), 3);
+    EXPECT_EQ(index.find(suzuki), 8);
 }
 
 } // namespace
