@@ -131,15 +131,17 @@ public:
     // The CP932 text of a slot's columns, joined; empty for no column or those past the line's end.
     std::string raw(CsvSlot slot)
     {
-        std::string joined = joinedText(slot);
-        return m_utf8 ? Utf8ToCp932(joined, m_lacking) : joined;
+        std::string joined;
+        const std::string_view columns = columnsText(slot, joined);
+        return m_utf8 ? Utf8ToCp932(columns, m_lacking) : std::string(columns);
     }
 
     // The slot's text as UTF-8, for what is kept outside the record.
     std::string utf8(CsvSlot slot)
     {
-        std::string joined = joinedText(slot);
-        return m_utf8 ? joined : FromCp932(joined);
+        std::string joined;
+        const std::string_view columns = columnsText(slot, joined);
+        return m_utf8 ? std::string(columns) : FromCp932(columns);
     }
 
     // A slot's text as stored: trimmed, line breaks kept only in the remarks extra data.
@@ -149,7 +151,12 @@ public:
         if (slot != CsvSlot::RemarksExtra && HasLineBreak(value)) {
             value = StripLineBreaks(value);
         }
-        return std::string(TrimSpaces(value));
+        // Trimmed where it lies: most values have nothing to trim and are not copied again.
+        const std::string_view trimmed = TrimSpaces(value);
+        if (trimmed.size() != value.size()) {
+            value = std::string(trimmed);
+        }
+        return value;
     }
 
     std::string reading()
@@ -164,8 +171,9 @@ public:
     bool lacking() const { return m_lacking; }
 
 private:
-    // The slot's columns as the file holds them, joined; a single column is taken as it stands.
-    std::string joinedText(CsvSlot slot) const
+    // The slot's columns as the file holds them, joined into `joined`; a single column is taken as
+    // it stands, where it lies.
+    std::string_view columnsText(CsvSlot slot, std::string& joined) const
     {
         const CsvColumns& columns = m_options.map[static_cast<int>(slot)];
         // Most slots take one column or none: those need no list of parts.
@@ -173,7 +181,7 @@ private:
         if (taken <= 1) {
             auto column = std::find_if(columns.begin(), columns.end(), [](int c) { return c > 0; });
             const bool inLine = column != columns.end() && *column <= static_cast<int>(m_fields.size());
-            return inLine ? m_fields[static_cast<std::size_t>(*column - 1)] : std::string();
+            return inLine ? std::string_view(m_fields[static_cast<std::size_t>(*column - 1)]) : std::string_view();
         }
         std::vector<std::string> parts;
         for (int column : ColumnsOf(columns)) {
@@ -181,7 +189,8 @@ private:
                 parts.push_back(m_fields[static_cast<std::size_t>(column - 1)]);
             }
         }
-        return parts.size() == 1 ? parts[0] : JoinParts(parts, JoinStyleOf(slot));
+        joined = parts.size() == 1 ? parts[0] : JoinParts(parts, JoinStyleOf(slot));
+        return joined;
     }
 
     const std::vector<std::string>& m_fields;
