@@ -130,14 +130,20 @@ std::string NormaliseReading(std::string_view utf8)
 {
     // ヴ has no half-width letter of its own, and a voicing mark may come as a combining character
     // (ウ and U+3099): both are written ｳﾞ, as the half-width table writes every voiced kana.
-    std::string marks = EachChar(utf8, [](std::string_view c, std::string& out) {
-        if (IsChar(c, "ヴ") || IsChar(c, "ゔ")) {
-            out += "ｳﾞ";
-        } else {
-            out += IsChar(c, "\u3099") ? "ﾞ" : IsChar(c, "\u309A") ? "ﾟ" : c;
-        }
-    });
-    std::string half = ToHalfKana(marks);
+    // All four begin with the byte E3, as every full-width kana does: a reading without it (one
+    // already in half-width kana) goes to the half-width table as it is.
+    std::string marks;
+    if (utf8.find('\xE3') != std::string_view::npos) {
+        marks = EachChar(utf8, [](std::string_view c, std::string& out) {
+            if (IsChar(c, "ヴ") || IsChar(c, "ゔ")) {
+                out += "ｳﾞ";
+            } else {
+                out += IsChar(c, "\u3099") ? "ﾞ" : IsChar(c, "\u309A") ? "ﾟ" : c;
+            }
+        });
+        utf8 = marks;
+    }
+    std::string half = ToHalfKana(utf8);
     return EachChar(half, [](std::string_view c, std::string& out) {
         if (IsBlank(c) || IsChar(c, "･") || IsChar(c, "・")) {
             return;
