@@ -69,11 +69,11 @@ public:
     std::int32_t find(const PersonKeys& incoming, std::vector<std::string>& blocks) const;
     // A record stored meanwhile is found too.
     void add(std::int32_t recNo, PersonKeys keys);
+    // The same filed under the keys find() left.
+    void add(std::int32_t recNo, PersonKeys keys, std::vector<std::string> blocks);
     // Room for `people` more people (the lines of an import): they are added without moving those
     // already there.
     void reserve(std::size_t people);
-    // The same filed under the keys find() left.
-    void add(std::int32_t recNo, PersonKeys keys, std::vector<std::string> blocks);
 
 private:
     DuplicatePair bestAmong(const PersonKeys& incoming) const;

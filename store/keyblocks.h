@@ -17,7 +17,8 @@ std::uint64_t HashBlockKey(char kind, std::string_view text);
 class KeyBlocks
 {
 public:
-    // `slots` (a power of two) is where the table starts; it doubles when half full.
+    // The table starts with `slots` (rounded up to a power of two) and doubles when half full.
+    // `hash` may be one that makes keys share their hashes, to see them told apart all the same.
     explicit KeyBlocks(std::size_t slots = 1024, BlockKeyHash hash = HashBlockKey);
 
     // Room for `keys` more keys and members without the table growing on the way.
