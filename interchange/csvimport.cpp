@@ -87,6 +87,13 @@ JoinStyle JoinStyleOf(CsvSlot slot)
     return slot == CsvSlot::Address1 || slot == CsvSlot::Address2 ? JoinStyle::Packed : JoinStyle::Blank;
 }
 
+// Whether the text holds a line break. Two scans of the text for one byte each: a search for any
+// of a set of bytes looks the set up once for every byte of the text.
+bool HasLineBreak(std::string_view text)
+{
+    return text.find('\r') != std::string_view::npos || text.find('\n') != std::string_view::npos;
+}
+
 // UTF-8 text from outside as CP932. What CP932 lacks becomes "?" and sets `lacking`; the program's
 // own escape characters stand for no character outside it, so they count as lacking too.
 std::string Utf8ToCp932(std::string_view utf8, bool& lacking)
@@ -124,25 +131,32 @@ public:
     // The CP932 text of a slot's columns, joined; empty for no column or those past the line's end.
     std::string raw(CsvSlot slot)
     {
-        std::string joined = joinedText(slot);
-        return m_utf8 ? Utf8ToCp932(joined, m_lacking) : joined;
+        std::string joined;
+        const std::string_view columns = columnsText(slot, joined);
+        return m_utf8 ? Utf8ToCp932(columns, m_lacking) : std::string(columns);
     }
 
     // The slot's text as UTF-8, for what is kept outside the record.
     std::string utf8(CsvSlot slot)
     {
-        std::string joined = joinedText(slot);
-        return m_utf8 ? joined : FromCp932(joined);
+        std::string joined;
+        const std::string_view columns = columnsText(slot, joined);
+        return m_utf8 ? std::string(columns) : FromCp932(columns);
     }
 
     // A slot's text as stored: trimmed, line breaks kept only in the remarks extra data.
     std::string text(CsvSlot slot)
     {
         std::string value = raw(slot);
-        if (slot != CsvSlot::RemarksExtra && value.find_first_of("\r\n") != std::string::npos) {
+        if (slot != CsvSlot::RemarksExtra && HasLineBreak(value)) {
             value = StripLineBreaks(value);
         }
-        return std::string(TrimSpaces(value));
+        // Trimmed where it lies: most values have nothing to trim and are not copied again.
+        const std::string_view trimmed = TrimSpaces(value);
+        if (trimmed.size() != value.size()) {
+            value = std::string(trimmed);
+        }
+        return value;
     }
 
     std::string reading()
@@ -157,8 +171,9 @@ public:
     bool lacking() const { return m_lacking; }
 
 private:
-    // The slot's columns as the file holds them, joined; a single column is taken as it stands.
-    std::string joinedText(CsvSlot slot) const
+    // The slot's columns as the file holds them, joined into `joined`; a single column is taken as
+    // it stands, where it lies.
+    std::string_view columnsText(CsvSlot slot, std::string& joined) const
     {
         const CsvColumns& columns = m_options.map[static_cast<int>(slot)];
         // Most slots take one column or none: those need no list of parts.
@@ -166,7 +181,7 @@ private:
         if (taken <= 1) {
             auto column = std::find_if(columns.begin(), columns.end(), [](int c) { return c > 0; });
             const bool inLine = column != columns.end() && *column <= static_cast<int>(m_fields.size());
-            return inLine ? m_fields[static_cast<std::size_t>(*column - 1)] : std::string();
+            return inLine ? std::string_view(m_fields[static_cast<std::size_t>(*column - 1)]) : std::string_view();
         }
         std::vector<std::string> parts;
         for (int column : ColumnsOf(columns)) {
@@ -174,7 +189,8 @@ private:
                 parts.push_back(m_fields[static_cast<std::size_t>(column - 1)]);
             }
         }
-        return parts.size() == 1 ? parts[0] : JoinParts(parts, JoinStyleOf(slot));
+        joined = parts.size() == 1 ? parts[0] : JoinParts(parts, JoinStyleOf(slot));
+        return joined;
     }
 
     const std::vector<std::string>& m_fields;
@@ -344,8 +360,9 @@ struct LineOutcome
 class ImportRun
 {
 public:
-    ImportRun(StoreState& state, const CsvImportOptions& options, ImportMatcher& matcher)
-        : m_state(state), m_options(options), m_matcher(matcher)
+    // `lines`: about how many lines the file has.
+    ImportRun(StoreState& state, const CsvImportOptions& options, ImportMatcher& matcher, std::size_t lines)
+        : m_state(state), m_options(options), m_matcher(matcher), m_lines(lines)
     {}
 
     // One line of the file; false when the import stops at it (or at a line before it).
@@ -361,6 +378,7 @@ private:
     StoreState& m_state;
     const CsvImportOptions& m_options;
     ImportMatcher& m_matcher;
+    std::size_t m_lines;
     // The files are held, with their lock, from the first record to the last; the tables and the
     // windows learn of the new records when the writer goes.
     std::optional<RecordWriter> m_writer;
@@ -379,6 +397,7 @@ bool ImportRun::take(LineOutcome line, const AddressRecord& rec, const ExtraReco
         m_writer = RecordWriter::hold(m_state);
         if (m_writer) {
             m_writer->holdBackAdds(RecordsWrittenTogether);
+            m_writer->expectAdds(m_lines);
         }
     }
     // Filling reads and rewrites stored records: those go to the files as they stand.
@@ -485,13 +504,14 @@ ImportCsvFile(StoreState& state, std::string_view file, const CsvImportOptions& 
         reader.readRecord(fields);
     }
     // The people already stored, to be met again by the lines of the file.
-    std::optional<ImportMatcher> matcher = ImportMatcher::open(state, options.onDuplicate);
+    const auto lineCount = static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')) + 1;
+    std::optional<ImportMatcher> matcher = ImportMatcher::open(state, options.onDuplicate, lineCount);
     if (!matcher) {
         ImportCounts result;
         result.stoppedAt = 1;
         return result;
     }
-    ImportRun run(state, options, *matcher);
+    ImportRun run(state, options, *matcher, lineCount);
     AddressRecord rec{};
     ExtraRecord extra{};
     FileLineCounter lines(text);

@@ -1,5 +1,7 @@
 #include "interchange/csvread.h"
 
+#include <algorithm>
+
 #include "platform/utf8.h"
 
 namespace talik {
@@ -113,11 +115,11 @@ CsvFileEncoding ChooseCsvEncoding(std::string_view file, CsvEncoding wanted)
 
 std::string_view CsvReader::readLine()
 {
+    // The line ends at its first CR or LF: the LF is looked for first, then a CR before it, each
+    // with one search of its own (a file with no CR is not searched to its end for one each line).
     std::size_t start = m_pos;
-    std::size_t end = start;
-    while (end < m_text.size() && m_text[end] != '\r' && m_text[end] != '\n') {
-        ++end;
-    }
+    std::size_t end = std::min(m_text.find('\n', start), m_text.size());
+    end = std::min(m_text.substr(0, end).find('\r', start), end);
     m_pos = end;
     if (m_pos < m_text.size() && m_text[m_pos] == '\r') {
         ++m_pos;
@@ -130,31 +132,41 @@ std::string_view CsvReader::readLine()
 
 bool CsvReader::readRecord(std::vector<std::string>& fields)
 {
-    fields.clear();
     if (atEnd()) {
+        fields.clear();
         return false;
     }
+    // The strings of the record before are written over: their buffers serve again.
+    std::size_t count = 0;
+    auto nextField = [&fields, &count]() -> std::string& {
+        if (count == fields.size()) {
+            fields.emplace_back();
+        }
+        std::string& field = fields[count++];
+        field.clear();
+        return field;
+    };
     std::string_view line = readLine();
     std::size_t p = 0;
     for (;;) {
         if (p < line.size() && line[p] == '"') {
-            std::string field;
-            std::size_t next = readQuoted(line, p + 1, field);
-            fields.push_back(std::move(field));
+            std::size_t next = readQuoted(line, p + 1, nextField());
             if (next == None) {
-                return true;
+                break;
             }
             p = next;
             continue;
         }
         std::size_t comma = line.find(',', p);
         if (comma == None) {
-            fields.emplace_back(line.substr(p));
-            return true;
+            nextField().assign(line.substr(p));
+            break;
         }
-        fields.emplace_back(line.substr(p, comma - p));
+        nextField().assign(line.substr(p, comma - p));
         p = comma + 1;
     }
+    fields.resize(count);
+    return true;
 }
 
 std::size_t CsvReader::readQuoted(std::string_view& line, std::size_t start, std::string& field)

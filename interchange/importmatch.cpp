@@ -5,20 +5,22 @@
 
 namespace talik {
 
-std::optional<ImportMatcher> ImportMatcher::open(StoreState& state, DuplicateAction action)
+std::optional<ImportMatcher> ImportMatcher::open(StoreState& state, DuplicateAction action, std::size_t lines)
 {
     std::optional<std::vector<KeyedPerson>> people = ReadKeyedPeople(state);
     if (!people) {
         return std::nullopt;
     }
-    return ImportMatcher(action, DuplicateIndex(std::move(*people)));
+    DuplicateIndex index(std::move(*people));
+    index.reserve(lines);
+    return ImportMatcher(action, std::move(index));
 }
 
 ImportOutcome
 ImportMatcher::decide(RecordWriter& writer, const AddressRecord& rec, const ExtraRecord& extra, std::int32_t& recNo)
 {
     m_decided = KeysOf(rec);
-    recNo = m_index.find(m_decided, m_decidedBlocks);
+    recNo = m_index.find(m_decided);
     if (recNo == 0) {
         return ImportOutcome::New;
     }
@@ -48,9 +50,8 @@ ImportMatcher::decide(RecordWriter& writer, const AddressRecord& rec, const Extr
 void ImportMatcher::stored(std::int32_t recNo)
 {
     // The identity the record was stored with is no key: the keys of the line stand for it.
-    m_index.add(recNo, std::move(m_decided), std::move(m_decidedBlocks));
+    m_index.add(recNo, std::move(m_decided));
     m_decided = {};
-    m_decidedBlocks = {};
 }
 
 } // namespace talik

@@ -27,8 +27,9 @@ enum class ImportOutcome
 class ImportMatcher
 {
 public:
-    // The people of the open database as the import starts; nullopt when they cannot be read.
-    static std::optional<ImportMatcher> open(StoreState& state, DuplicateAction action);
+    // The people of the open database as the import starts, with room for about `lines` more;
+    // nullopt when they cannot be read.
+    static std::optional<ImportMatcher> open(StoreState& state, DuplicateAction action, std::size_t lines = 0);
 
     // What to do with a line made into `rec`; with Fill, the existing record is rewritten through
     // `writer` and its number left in `recNo`.
@@ -42,7 +43,6 @@ private:
     DuplicateAction m_action;
     DuplicateIndex m_index;
     PersonKeys m_decided; // the keys of the line last decided on: worked out once per line
-    std::vector<std::string> m_decidedBlocks;
 };
 
 } // namespace talik

@@ -29,6 +29,9 @@ constexpr int AddressWeight = 10;
 // finds no pairs.
 constexpr std::size_t LargestBlock = 400;
 
+// A reading, a name and a telephone number or a mail address.
+constexpr std::size_t KeysAPersonHasMostly = 3;
+
 bool SameText(const std::string& a, const std::string& b)
 {
     return !a.empty() && a == b;
@@ -60,25 +63,36 @@ bool Household(const PersonKeys& a, const PersonKeys& b)
     return sameFamily && sameHouse && otherPerson;
 }
 
-// The keys a person is found by: each pair compared shares at least one.
+// Calls `visit` with each key a person is found by (its kind letter and its text): each pair
+// compared shares at least one.
+template <typename Visit> void ForEachBlockKey(const PersonKeys& keys, Visit visit)
+{
+    if (!keys.reading.empty()) {
+        visit('r', keys.reading);
+    }
+    if (!keys.name.empty()) {
+        visit('n', keys.name);
+    }
+    for (const std::string& mail : keys.emails) {
+        visit('e', mail);
+    }
+    for (const std::string& number : keys.mobiles) {
+        visit('t', number);
+    }
+    for (const std::string& number : keys.others) {
+        visit('t', number);
+    }
+}
+
+// The same keys each as one text: the kind letter, then the text.
 std::vector<std::string> BlockKeys(const PersonKeys& keys)
 {
     std::vector<std::string> blocks;
-    if (!keys.reading.empty()) {
-        blocks.push_back("r" + keys.reading);
-    }
-    if (!keys.name.empty()) {
-        blocks.push_back("n" + keys.name);
-    }
-    for (const std::string& mail : keys.emails) {
-        blocks.push_back("e" + mail);
-    }
-    for (const std::string& number : keys.mobiles) {
-        blocks.push_back("t" + number);
-    }
-    for (const std::string& number : keys.others) {
-        blocks.push_back("t" + number);
-    }
+    ForEachBlockKey(keys, [&blocks](char kind, std::string_view text) {
+        std::string key(1, kind);
+        key += text;
+        blocks.push_back(std::move(key));
+    });
     return blocks;
 }
 
@@ -184,7 +198,8 @@ std::vector<DuplicatePair> FindDuplicates(const std::vector<KeyedPerson>& people
     return pairs;
 }
 
-DuplicateIndex::DuplicateIndex(std::vector<KeyedPerson> people) : m_people(std::move(people))
+DuplicateIndex::DuplicateIndex(std::vector<KeyedPerson> people)
+    : m_people(std::move(people)), m_blocks(m_people.size() * KeysAPersonHasMostly * 2)
 {
     for (std::size_t i = 0; i < m_people.size(); ++i) {
         index(i);
@@ -193,9 +208,9 @@ DuplicateIndex::DuplicateIndex(std::vector<KeyedPerson> people) : m_people(std::
 
 void DuplicateIndex::index(std::size_t at)
 {
-    for (std::string& key : BlockKeys(m_people[at].keys)) {
-        fileUnder(std::move(key), at);
-    }
+    ForEachBlockKey(m_people[at].keys, [this, at](char kind, std::string_view text) {
+        m_blocks.file(kind, text, static_cast<std::uint32_t>(at));
+    });
 }
 
 void DuplicateIndex::add(std::int32_t recNo, PersonKeys keys)
@@ -207,55 +222,52 @@ void DuplicateIndex::add(std::int32_t recNo, PersonKeys keys)
 void DuplicateIndex::add(std::int32_t recNo, PersonKeys keys, std::vector<std::string> blocks)
 {
     m_people.push_back({recNo, std::move(keys), {}});
-    for (std::string& key : blocks) {
-        fileUnder(std::move(key), m_people.size() - 1);
+    const auto at = static_cast<std::uint32_t>(m_people.size() - 1);
+    for (const std::string& key : blocks) {
+        if (!key.empty()) {
+            m_blocks.file(key[0], std::string_view(key).substr(1), at);
+        }
     }
 }
 
-void DuplicateIndex::fileUnder(std::string key, std::size_t at)
+void DuplicateIndex::reserve(std::size_t people)
 {
-    auto [block, added] = m_blocks.try_emplace(std::move(key), m_members.size());
-    if (added) {
-        m_members.emplace_back();
-    }
-    m_members[block->second].push_back(at);
+    m_people.reserve(m_people.size() + people);
+    m_blocks.reserve(people * KeysAPersonHasMostly);
 }
 
 std::int32_t DuplicateIndex::find(const PersonKeys& incoming) const
 {
-    std::vector<std::string> blocks;
-    return find(incoming, blocks);
+    DuplicatePair found = bestAmong(incoming);
+    return found.match.score >= HighConfidenceScore ? found.b : 0;
 }
 
 std::int32_t DuplicateIndex::find(const PersonKeys& incoming, std::vector<std::string>& blocks) const
 {
     blocks = BlockKeys(incoming);
-    DuplicatePair found = bestAmong(incoming, blocks);
-    return found.match.score >= HighConfidenceScore ? found.b : 0;
+    return find(incoming);
 }
 
 DuplicatePair DuplicateIndex::best(const PersonKeys& incoming) const
 {
-    return bestAmong(incoming, BlockKeys(incoming));
+    return bestAmong(incoming);
 }
 
 // A person found by several keys (a reading and a name, say) is scored once.
-DuplicatePair DuplicateIndex::bestAmong(const PersonKeys& incoming, const std::vector<std::string>& blocks) const
+DuplicatePair DuplicateIndex::bestAmong(const PersonKeys& incoming) const
 {
-    std::vector<std::size_t> candidates;
-    for (const std::string& key : blocks) {
-        if (auto block = m_blocks.find(key); block != m_blocks.end()) {
-            // Each block lists its people in the order they were filed: merged, not sorted.
-            const std::vector<std::size_t>& members = m_members[block->second];
-            const auto merged = static_cast<std::ptrdiff_t>(candidates.size());
-            candidates.insert(candidates.end(), members.begin(), members.end());
+    std::vector<std::uint32_t> candidates;
+    ForEachBlockKey(incoming, [this, &candidates](char kind, std::string_view text) {
+        // Each key lists its people in the order they were filed: merged, not sorted.
+        const auto merged = static_cast<std::ptrdiff_t>(candidates.size());
+        if (m_blocks.appendMembers(kind, text, candidates)) {
             std::inplace_merge(candidates.begin(), candidates.begin() + merged, candidates.end());
         }
-    }
+    });
     candidates.erase(std::unique(candidates.begin(), candidates.end()), candidates.end());
     DuplicatePair found; // `b` holds the record found
     found.match.score = -1;
-    for (std::size_t at : candidates) {
+    for (std::uint32_t at : candidates) {
         const KeyedPerson& person = m_people[at];
         MatchScore match = ScoreMatch(incoming, person.keys);
         if (match.score > found.match.score || (match.score == found.match.score && person.recNo < found.b)) {

@@ -10,6 +10,7 @@
 #include <utility>
 #include <vector>
 
+#include "store/keyblocks.h"
 #include "store/matchkeys.h"
 
 namespace talik {
@@ -63,22 +64,24 @@ public:
     std::int32_t find(const PersonKeys& incoming) const;
     // The best match of `incoming` whatever its score; recNo 0 when it shares no key with anyone.
     DuplicatePair best(const PersonKeys& incoming) const;
-    // As find(), leaving in `blocks` the keys `incoming` was looked up by, for add().
+    // As find(), leaving in `blocks` the keys `incoming` was looked up by (each its kind letter, then
+    // its text), for add().
     std::int32_t find(const PersonKeys& incoming, std::vector<std::string>& blocks) const;
     // A record stored meanwhile is found too.
     void add(std::int32_t recNo, PersonKeys keys);
-    // The same with the keys find() left, so that a line looked up and then stored makes them once.
+    // The same filed under the keys find() left.
     void add(std::int32_t recNo, PersonKeys keys, std::vector<std::string> blocks);
+    // Room for `people` more people (the lines of an import): they are added without moving those
+    // already there.
+    void reserve(std::size_t people);
 
 private:
-    DuplicatePair bestAmong(const PersonKeys& incoming, const std::vector<std::string>& blocks) const;
+    DuplicatePair bestAmong(const PersonKeys& incoming) const;
 
     void index(std::size_t at);
-    void fileUnder(std::string key, std::size_t at);
 
     std::vector<KeyedPerson> m_people;
-    std::unordered_map<std::string, std::size_t> m_blocks; // a key -> its block in m_members
-    std::vector<std::vector<std::size_t>> m_members;       // the people of each block, by place in m_people
+    KeyBlocks m_blocks; // each key's people, by place in m_people
 };
 
 // Every live record of the open database with its keys; nullopt when it could not be read (told).

@@ -38,22 +38,52 @@ std::size_t CharLength(unsigned char lead)
     return lead < 0x80 ? 1 : lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
 }
 
-// The text with each character passed through `map` (which returns what to append).
+// The text with each character passed through `map`, which appends what stands for it to `out`.
 template <typename Map> std::string EachChar(std::string_view text, Map map)
 {
     std::string out;
     out.reserve(text.size());
     for (std::size_t i = 0; i < text.size();) {
         std::size_t length = std::min(CharLength(static_cast<unsigned char>(text[i])), text.size() - i);
-        out += map(text.substr(i, length));
+        map(text.substr(i, length), out);
         i += length;
     }
     return out;
 }
 
+// Whether `c` is the character `literal`, byte by byte: characters are too short for a call to
+// compare them.
+constexpr bool IsChar(std::string_view c, std::string_view literal)
+{
+    if (c.size() != literal.size()) {
+        return false;
+    }
+    for (std::size_t i = 0; i < c.size(); ++i) {
+        if (c[i] != literal[i]) {
+            return false;
+        }
+    }
+    return true;
+}
+
 bool IsBlank(std::string_view character)
 {
-    return character == " " || character == FullWidthBlank || character == "\t";
+    return IsChar(character, " ") || IsChar(character, FullWidthBlank) || IsChar(character, "\t");
+}
+
+// ０ to ９: EF BC 90 to EF BC 99.
+constexpr bool IsFullWidthDigit(std::string_view c)
+{
+    return c.size() == 3 && c[0] == '\xEF' && c[1] == '\xBC' && static_cast<unsigned char>(c[2]) >= 0x90 &&
+           static_cast<unsigned char>(c[2]) <= 0x99;
+}
+
+// A character of three bytes as one number; numbers keep the order of the characters' codes.
+constexpr std::uint32_t ThreeByteCode(std::string_view c)
+{
+    return static_cast<std::uint32_t>(static_cast<unsigned char>(c[0])) << 16 |
+           static_cast<std::uint32_t>(static_cast<unsigned char>(c[1])) << 8 |
+           static_cast<std::uint32_t>(static_cast<unsigned char>(c[2]));
 }
 
 // The text before and after its first blank, each without blanks; all in the first when it has none.
@@ -100,50 +130,63 @@ std::string NormaliseReading(std::string_view utf8)
 {
     // ヴ has no half-width letter of its own, and a voicing mark may come as a combining character
     // (ウ and U+3099): both are written ｳﾞ, as the half-width table writes every voiced kana.
-    std::string marks = EachChar(utf8, [](std::string_view c) -> std::string {
-        if (c == "ヴ" || c == "ゔ") {
-            return "ｳﾞ";
-        }
-        return c == "\u3099" ? "ﾞ" : c == "\u309A" ? "ﾟ" : std::string(c);
-    });
-    std::string half = ToHalfKana(marks);
-    return EachChar(half, [](std::string_view c) -> std::string {
-        if (IsBlank(c) || c == "･" || c == "・") {
-            return {};
+    // All four begin with the byte E3, as every full-width kana does: a reading without it (one
+    // already in half-width kana) goes to the half-width table as it is.
+    std::string marks;
+    if (utf8.find('\xE3') != std::string_view::npos) {
+        marks = EachChar(utf8, [](std::string_view c, std::string& out) {
+            if (IsChar(c, "ヴ") || IsChar(c, "ゔ")) {
+                out += "ｳﾞ";
+            } else {
+                out += IsChar(c, "\u3099") ? "ﾞ" : IsChar(c, "\u309A") ? "ﾟ" : c;
+            }
+        });
+        utf8 = marks;
+    }
+    std::string half = ToHalfKana(utf8);
+    return EachChar(half, [](std::string_view c, std::string& out) {
+        if (IsBlank(c) || IsChar(c, "･") || IsChar(c, "・")) {
+            return;
         }
         for (const auto& [small, full] : SmallKana) {
-            if (c == small) {
-                return std::string(full);
+            if (IsChar(c, small)) {
+                out += full;
+                return;
             }
         }
-        return std::string(c);
+        out += c;
     });
 }
 
 std::string FoldKanjiVariants(std::string_view utf8)
 {
-    // Every character of a name and an address is looked up: by its code, halving the table.
-    static const auto sorted = [] {
-        std::array<std::pair<char32_t, std::string_view>, KanjiVariants.size()> codes{};
+    // Every character of a name and an address is looked up: by its bytes as one number, halving
+    // the table (every variant is three bytes long).
+    static constexpr auto sorted = [] {
+        std::array<std::pair<std::uint32_t, std::string_view>, KanjiVariants.size()> codes{};
         for (std::size_t i = 0; i < KanjiVariants.size(); ++i) {
-            codes[i] = {DecodeUtf8(KanjiVariants[i].first).code, KanjiVariants[i].second};
+            if (KanjiVariants[i].first.size() != 3) {
+                throw "every variant is three bytes long"; // stops the build
+            }
+            codes[i] = {ThreeByteCode(KanjiVariants[i].first), KanjiVariants[i].second};
         }
         std::sort(codes.begin(), codes.end());
         return codes;
     }();
-    return EachChar(utf8, [](std::string_view c) -> std::string {
+    return EachChar(utf8, [](std::string_view c, std::string& out) {
         if (IsBlank(c)) {
-            return {};
+            return;
         }
         if (c.size() == 3) {
-            const char32_t code = DecodeUtf8(c).code;
+            const std::uint32_t code = ThreeByteCode(c);
             auto found = std::lower_bound(sorted.begin(), sorted.end(), code,
-                                          [](const auto& entry, char32_t key) { return entry.first < key; });
+                                          [](const auto& entry, std::uint32_t key) { return entry.first < key; });
             if (found != sorted.end() && found->first == code) {
-                return std::string(found->second);
+                out += found->second;
+                return;
             }
         }
-        return std::string(c);
+        out += c;
     });
 }
 
@@ -151,15 +194,14 @@ std::string NormaliseNumber(std::string_view utf8)
 {
     std::string digits;
     bool plus = false;
-    EachChar(utf8, [&](std::string_view c) -> std::string {
+    EachChar(utf8, [&](std::string_view c, std::string&) {
         if (c.size() == 1 && c[0] >= '0' && c[0] <= '9') {
             digits += c[0];
-        } else if (c.size() == 3 && c >= "０" && c <= "９") {
+        } else if (IsFullWidthDigit(c)) {
             digits += static_cast<char>('0' + (static_cast<unsigned char>(c[2]) - 0x90));
-        } else if ((c == "+" || c == "＋") && digits.empty()) {
+        } else if ((IsChar(c, "+") || IsChar(c, "＋")) && digits.empty()) {
             plus = true;
         }
-        return {};
     });
     if (plus && digits.starts_with("81")) {
         digits = digits.substr(2);
@@ -202,7 +244,9 @@ PersonKeys KeysOf(const AddressRecord& rec)
     keys.name = keys.family + keys.given;
     std::string mail = Field(rec.EMail);
     for (std::size_t from = 0; from < mail.size();) {
-        std::size_t end = std::min(mail.find_first_of(",; ", from), mail.size());
+        const auto separator = std::find_if(mail.begin() + static_cast<std::ptrdiff_t>(from), mail.end(),
+                                            [](char c) { return c == ',' || c == ';' || c == ' '; });
+        const auto end = static_cast<std::size_t>(separator - mail.begin());
         if (std::string address = NormaliseEmail(std::string_view(mail).substr(from, end - from)); !address.empty()) {
             keys.emails.push_back(address);
         }

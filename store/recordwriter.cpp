@@ -261,6 +261,11 @@ void RecordWriter::holdBackAdds(std::size_t records)
     m_holdLimit = records;
 }
 
+void RecordWriter::expectAdds(std::size_t records)
+{
+    m_pending.added.reserve(m_pending.added.size() + std::min<std::size_t>(records, MaxRecNo));
+}
+
 // Takes a new record into the held-back ones when it goes past the last record; its number, or 0
 // when it belongs elsewhere (a free slot inside, or none left) and is to be written at once.
 std::int32_t RecordWriter::holdBack(const AddressRecord& rec, const ExtraRecord& extra)

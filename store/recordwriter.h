@@ -55,6 +55,9 @@ public:
     // and written together: each file in one write, the header once. Until they are written they
     // are in no file; read() finds them all the same. Every other call writes them first.
     void holdBackAdds(std::size_t records);
+    // Room for about `records` new records in what is published: a long run of adds (an import)
+    // does not move the ones noted so far again and again.
+    void expectAdds(std::size_t records);
     // Whether as many records are held back as holdBackAdds() allows.
     bool holdingFull() const { return m_holdLimit != 0 && static_cast<std::size_t>(m_heldCount) >= m_holdLimit; }
     // Writes the held-back records. 0 when every one is in the database; else the number of the

@@ -54,6 +54,18 @@ TEST(CsvReader, LinesEndAtCrLfLfOrCr)
     EXPECT_EQ(ReadAll("a\r\n\r\nb\r\n").size(), 3u); // an empty line is a line; the final line end opens none
 }
 
+// One list of fields serves every record: each record leaves exactly its own fields in it.
+TEST(CsvReader, EachRecordLeavesOnlyItsOwnFields)
+{
+    auto records = ReadAll("\"long quoted\",b,\"c\",d\r\n\"x\"\r\ne,\"f\"\r\n\r\ng,h,i,j,k\r\n");
+    ASSERT_EQ(records.size(), 5u);
+    EXPECT_EQ(records[0], (Fields{"long quoted", "b", "c", "d"}));
+    EXPECT_EQ(records[1], (Fields{"x"}));
+    EXPECT_EQ(records[2], (Fields{"e", "f"}));
+    EXPECT_EQ(records[3], (Fields{""}));
+    EXPECT_EQ(records[4], (Fields{"g", "h", "i", "j", "k"}));
+}
+
 TEST(CsvReader, QuotedFieldsFollowRfc4180)
 {
     auto records = ReadAll("\"a\"\"b\",\"\",\"x,y\"\r\n");
