@@ -219,17 +219,6 @@ void DuplicateIndex::add(std::int32_t recNo, PersonKeys keys)
     index(m_people.size() - 1);
 }
 
-void DuplicateIndex::add(std::int32_t recNo, PersonKeys keys, std::vector<std::string> blocks)
-{
-    m_people.push_back({recNo, std::move(keys), {}});
-    const auto at = static_cast<std::uint32_t>(m_people.size() - 1);
-    for (const std::string& key : blocks) {
-        if (!key.empty()) {
-            m_blocks.file(key[0], std::string_view(key).substr(1), at);
-        }
-    }
-}
-
 void DuplicateIndex::reserve(std::size_t people)
 {
     m_people.reserve(m_people.size() + people);
@@ -240,12 +229,6 @@ std::int32_t DuplicateIndex::find(const PersonKeys& incoming) const
 {
     DuplicatePair found = bestAmong(incoming);
     return found.match.score >= HighConfidenceScore ? found.b : 0;
-}
-
-std::int32_t DuplicateIndex::find(const PersonKeys& incoming, std::vector<std::string>& blocks) const
-{
-    blocks = BlockKeys(incoming);
-    return find(incoming);
 }
 
 DuplicatePair DuplicateIndex::best(const PersonKeys& incoming) const

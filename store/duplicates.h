@@ -6,7 +6,6 @@
 #include <optional>
 #include <set>
 #include <string>
-#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -64,13 +63,8 @@ public:
     std::int32_t find(const PersonKeys& incoming) const;
     // The best match of `incoming` whatever its score; recNo 0 when it shares no key with anyone.
     DuplicatePair best(const PersonKeys& incoming) const;
-    // As find(), leaving in `blocks` the keys `incoming` was looked up by (each its kind letter, then
-    // its text), for add().
-    std::int32_t find(const PersonKeys& incoming, std::vector<std::string>& blocks) const;
     // A record stored meanwhile is found too.
     void add(std::int32_t recNo, PersonKeys keys);
-    // The same filed under the keys find() left.
-    void add(std::int32_t recNo, PersonKeys keys, std::vector<std::string> blocks);
     // Room for `people` more people (the lines of an import): they are added without moving those
     // already there.
     void reserve(std::size_t people);
