@@ -6,38 +6,13 @@
 #include <string>
 
 #include "tests/cli/clifixture.h"
+#include "tests/support/envguard.h"
 #include "tests/support/tempdir.h"
 
 namespace talik {
 namespace {
 
 namespace fs = std::filesystem;
-
-// TMPDIR for the programs this test starts, the old value back afterwards.
-class TemporaryFolderOfChildren
-{
-public:
-    explicit TemporaryFolderOfChildren(const std::string& folder)
-    {
-        if (const char* old = std::getenv("TMPDIR")) {
-            m_old = old;
-        }
-        setenv("TMPDIR", folder.c_str(), 1);
-    }
-    ~TemporaryFolderOfChildren()
-    {
-        if (m_old.empty()) {
-            unsetenv("TMPDIR");
-        } else {
-            setenv("TMPDIR", m_old.c_str(), 1);
-        }
-    }
-    TemporaryFolderOfChildren(const TemporaryFolderOfChildren&) = delete;
-    TemporaryFolderOfChildren& operator=(const TemporaryFolderOfChildren&) = delete;
-
-private:
-    std::string m_old;
-};
 
 class CliPrintMemoryTest : public test::CliFixture
 {
@@ -60,7 +35,8 @@ protected:
 
 TEST_F(CliPrintMemoryTest, PrintsWhenTheTemporaryFolderCannotBeWritten)
 {
-    TemporaryFolderOfChildren missing((output.path() / "no-such-folder").string());
+    // The temporary folder of the programs this test starts.
+    test::EnvGuard missing("TMPDIR", (output.path() / "no-such-folder").string());
     EXPECT_TRUE(printed("labels", "labels.pdf"));
     EXPECT_TRUE(printed("list", "list.pdf"));
 }
@@ -68,7 +44,7 @@ TEST_F(CliPrintMemoryTest, PrintsWhenTheTemporaryFolderCannotBeWritten)
 TEST_F(CliPrintMemoryTest, LeavesNoWorkFileAnywhere)
 {
     test::TempDir temporary;
-    TemporaryFolderOfChildren children(temporary.str());
+    test::EnvGuard children("TMPDIR", temporary.str());
     ASSERT_TRUE(printed("labels", "labels.pdf"));
     // (Qt may make its runtime folder there; nothing of the job's may be left.)
     for (const auto& entry : fs::recursive_directory_iterator(temporary.path())) {

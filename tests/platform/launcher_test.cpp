@@ -12,6 +12,7 @@
 #include <unistd.h>
 #include <vector>
 
+#include "tests/support/envguard.h"
 #include "tests/support/tempdir.h"
 
 namespace talik {
@@ -113,30 +114,6 @@ pid_t ReportedPid(const fs::path& file)
     return pid;
 }
 
-// Sets TALIK_OPENER for one test and puts the old value back afterwards.
-class OpenerOverride
-{
-public:
-    explicit OpenerOverride(const std::string& program)
-    {
-        if (const char* old = std::getenv("TALIK_OPENER")) {
-            m_old = old;
-        }
-        setenv("TALIK_OPENER", program.c_str(), 1);
-    }
-    ~OpenerOverride()
-    {
-        if (m_old) {
-            setenv("TALIK_OPENER", m_old->c_str(), 1);
-        } else {
-            unsetenv("TALIK_OPENER");
-        }
-    }
-
-private:
-    std::optional<std::string> m_old;
-};
-
 TEST(SystemLauncher, StartPassesEveryArgumentExactlyWithoutAShell)
 {
     TempDir dir;
@@ -179,7 +156,7 @@ TEST(SystemLauncher, OpenDocumentHandsTheTargetToTheOpenerAsOneArgument)
     fs::path out = dir.path() / "args";
     fs::path opener =
         WriteScript(dir, "opener", WriteArgumentRecorder(dir).string() + " '" + out.string() + "' \"$@\"");
-    OpenerOverride override(opener.string());
+    test::EnvGuard openerSetting("TALIK_OPENER", opener.string());
 
     SystemLauncher launcher;
     EXPECT_TRUE(launcher.openDocument("mailto:a@example.jp;b@example.jp"));
@@ -194,14 +171,14 @@ TEST(SystemLauncher, OpenDocumentFailsWhenTheOpenerReportsAnErrorOrIsMissing)
 {
     TempDir dir;
     {
-        OpenerOverride override(WriteScript(dir, "opener-fails", "exit 2").string());
+        test::EnvGuard openerSetting("TALIK_OPENER", WriteScript(dir, "opener-fails", "exit 2").string());
         EXPECT_FALSE(SystemLauncher().openDocument("/no/such/file.txt"));
     }
     {
-        OpenerOverride override(WriteScript(dir, "opener-crashes", "kill -9 $$").string());
+        test::EnvGuard openerSetting("TALIK_OPENER", WriteScript(dir, "opener-crashes", "kill -9 $$").string());
         EXPECT_FALSE(SystemLauncher().openDocument("/some/file.txt"));
     }
-    OpenerOverride override((dir.path() / "not-installed").string());
+    test::EnvGuard openerSetting("TALIK_OPENER", (dir.path() / "not-installed").string());
     EXPECT_FALSE(SystemLauncher().openDocument("/some/file.txt"));
 }
 
@@ -209,7 +186,8 @@ TEST(SystemLauncher, OpenDocumentCountsAnOpenerStillRunningAfterTheWaitAsSuccess
 {
     TempDir dir;
     // Its output goes elsewhere so that the test's own output closes when the test ends.
-    OpenerOverride override(WriteScript(dir, "opener-stays", "exec sleep 10 >/dev/null 2>&1").string());
+    test::EnvGuard openerSetting("TALIK_OPENER",
+                                 WriteScript(dir, "opener-stays", "exec sleep 10 >/dev/null 2>&1").string());
 
     const auto begin = std::chrono::steady_clock::now();
     {
@@ -235,7 +213,7 @@ TEST(SystemLauncher, AnOpenerThatEndsAfterTheVerdictWaitLeavesNoZombieBehind)
 {
     TempDir dir;
     const fs::path pidFile = dir.path() / "pid";
-    OpenerOverride override(WritePidReporter(dir, "opener-slow", pidFile, "sleep 3").string());
+    test::EnvGuard openerSetting("TALIK_OPENER", WritePidReporter(dir, "opener-slow", pidFile, "sleep 3").string());
 
     SystemLauncher launcher;
     EXPECT_TRUE(launcher.openDocument("/some/file.txt"));

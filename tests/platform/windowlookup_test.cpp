@@ -6,36 +6,10 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/envguard.h"
+
 namespace talik {
 namespace {
-
-// Sets or removes DISPLAY for one test and puts the old value back afterwards.
-class DisplayOverride
-{
-public:
-    explicit DisplayOverride(const char* display)
-    {
-        if (const char* old = std::getenv("DISPLAY")) {
-            m_old = old;
-        }
-        if (display != nullptr) {
-            setenv("DISPLAY", display, 1);
-        } else {
-            unsetenv("DISPLAY");
-        }
-    }
-    ~DisplayOverride()
-    {
-        if (m_old) {
-            setenv("DISPLAY", m_old->c_str(), 1);
-        } else {
-            unsetenv("DISPLAY");
-        }
-    }
-
-private:
-    std::optional<std::string> m_old;
-};
 
 TEST(FirstTitleContaining, IgnoresTheCaseOfLatinLettersAndTakesTheFirstMatch)
 {
@@ -55,7 +29,12 @@ TEST(FirstTitleContaining, GivesMinusOneWhenNothingMatches)
 TEST(FindWindowLike, FindsNothingWithoutADisplay)
 {
     for (const char* display : {static_cast<const char*>(nullptr), "", ":4095"}) {
-        DisplayOverride override(display);
+        test::EnvGuard env;
+        if (display != nullptr) {
+            env.set("DISPLAY", display);
+        } else {
+            env.unset("DISPLAY");
+        }
         FoundWindow found = FindWindowLike("Harupo");
         EXPECT_EQ(found.id, 0u);
         EXPECT_EQ(found.title, "");
