@@ -15,6 +15,7 @@
 #include "cli/clioptions.h"
 #include "listwin/appstate.h"
 #include "print/calibration.h"
+#include "print/pagerelay.h"
 #include "print/printdispatch.h"
 #include "print/printloop.h"
 #include "print/printsettingsfile.h"
@@ -332,7 +333,9 @@ int DrawTable(AppState& state, const PrintRequest& request, PrintTable& table, Q
     }
     PrintJob job(state, table);
     job.label = request.label;
-    PrintRunResult result = DrawJob(job, request.kind, paper);
+    // The engine lays out the next pages while the paper takes the ones laid out.
+    PrintRunResult result;
+    DrawAlongside(paper, paper.measuringTwins(), [&](Canvas& relay) { result = DrawJob(job, request.kind, relay); });
     if (!result.documentEnded) {
         std::string where = request.printer ? *request.printer : request.out;
         state.ui.message("印刷できませんでした。\n" + where, MessageIcon::Exclamation);

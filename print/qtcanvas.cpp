@@ -49,6 +49,34 @@ std::unique_ptr<QtCanvas> Opened(std::unique_ptr<QPagedPaintDevice> device)
     return canvas->isActive() ? std::move(canvas) : nullptr;
 }
 
+// Text measured on a canvas of one pixel: the fonts of the chosen resolution, nothing drawn.
+class MeasuringCanvas final : public Canvas
+{
+public:
+    MeasuringCanvas(int dpiX, int dpiY) : m_image(1, 1, QImage::Format_RGB32)
+    {
+        // The image gives its resolution back in whole dots per inch: these round to the given ones.
+        m_image.setDotsPerMeterX(static_cast<int>(std::lround(dpiX / 0.0254)));
+        m_image.setDotsPerMeterY(static_cast<int>(std::lround(dpiY / 0.0254)));
+        m_canvas = std::make_unique<QtCanvas>(m_image);
+    }
+
+    void setFont(const std::string& name, double sizePoints) override { m_canvas->setFont(name, sizePoints); }
+    std::string fontName() const override { return m_canvas->fontName(); }
+    double fontSize() const override { return m_canvas->fontSize(); }
+    double textWidth(std::string_view utf8) override { return m_canvas->textWidth(utf8); }
+    void drawText(double, double, std::string_view) override {}
+    void drawRow(double, std::span<const PlacedText>) override {}
+    void drawBox(double, double, double, double) override {}
+    void newPage() override {}
+    bool endDocument() override { return true; }
+    void clear() override {}
+
+private:
+    QImage m_image;
+    std::unique_ptr<QtCanvas> m_canvas; // after the image it draws on
+};
+
 } // namespace
 
 QtCanvas::QtCanvas(std::unique_ptr<QPagedPaintDevice> device)
@@ -76,6 +104,13 @@ QtCanvas::~QtCanvas() = default;
 bool QtCanvas::isActive() const
 {
     return m_painter.isActive();
+}
+
+std::function<std::unique_ptr<Canvas>()> QtCanvas::measuringTwins() const
+{
+    const int dpiX = m_device->logicalDpiX();
+    const int dpiY = m_device->logicalDpiY();
+    return [dpiX, dpiY] { return std::make_unique<MeasuringCanvas>(dpiX, dpiY); };
 }
 
 // The painter of the image is begun again on the first drawing after endDocument(); a page device

@@ -9,6 +9,7 @@
 #include <QPagedPaintDevice>
 #include <QPainter>
 #include <QString>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -32,6 +33,10 @@ public:
     QtCanvas& operator=(const QtCanvas&) = delete;
 
     bool isActive() const;
+    // Makes canvases that measure text exactly as this one does and draw nothing: an image of one
+    // pixel at this canvas's resolution. A maker may be called, and its canvases used, on any one
+    // thread while this canvas is drawn on by another.
+    std::function<std::unique_ptr<Canvas>()> measuringTwins() const;
 
     void setFont(const std::string& name, double sizePoints) override;
     std::string fontName() const override { return m_fontName; }

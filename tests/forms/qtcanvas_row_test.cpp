@@ -11,6 +11,7 @@
 #include <regex>
 #include <sstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -134,6 +135,38 @@ TEST(QtCanvasRow, InAPdfARowStandsWordForWordWhereItsPiecesDrawnAloneStand)
     for (std::size_t i = 0; i < row.size(); ++i) {
         EXPECT_EQ(row[i], pieces[i]);
     }
+}
+
+TEST(QtCanvasRow, AMeasuringTwinOnAnotherThreadMeasuresToTheBitAsThePdfDoes)
+{
+    test::TempDir folder;
+    auto pdf = PdfCanvas(QString::fromStdString((folder.path() / "twin.pdf").string()), QPageSize(QPageSize::A4));
+    ASSERT_TRUE(pdf);
+    const std::vector<std::string> texts = {"東京都渋谷区渋谷２－２１－１", "ﾔﾏﾀﾞ ﾀﾛｳ", "Abc-123 é", "𠮷野家〒"};
+    std::vector<double> onPaper;
+    for (double size : {7.0, 10.5, 13.7, 21.25}) {
+        for (const char* font : {"Serif", "Sans Serif"}) {
+            pdf->setFont(font, size);
+            for (const std::string& text : texts) {
+                onPaper.push_back(pdf->textWidth(text));
+            }
+        }
+    }
+    std::vector<double> measured;
+    std::thread other([&, makeTwin = pdf->measuringTwins()] {
+        auto twin = makeTwin();
+        for (double size : {7.0, 10.5, 13.7, 21.25}) {
+            for (const char* font : {"Serif", "Sans Serif"}) {
+                twin->setFont(font, size);
+                for (const std::string& text : texts) {
+                    measured.push_back(twin->textWidth(text));
+                }
+            }
+        }
+    });
+    other.join();
+    EXPECT_EQ(measured, onPaper);
+    EXPECT_TRUE(pdf->endDocument());
 }
 
 TEST(QtCanvasRow, OnThePreviewARowIsPixelForPixelItsPiecesDrawnAlone)

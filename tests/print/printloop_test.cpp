@@ -26,15 +26,6 @@ public:
     void drawText(double, double, std::string_view) override { throw std::runtime_error("no paper"); }
 };
 
-int Count(const RecordingCanvas& canvas, const std::string& op)
-{
-    int count = 0;
-    for (const auto& call : canvas.calls) {
-        count += call.op == op ? 1 : 0;
-    }
-    return count;
-}
-
 class PrintLoopTest : public ::testing::Test
 {
 protected:
@@ -126,8 +117,8 @@ TEST_F(PrintLoopTest, TheRestOfTheJobIsOneDocumentWithASheetPerCardAndTheCardOnS
     EXPECT_EQ(result.failed, 0);
     EXPECT_FALSE(result.stopped);
     EXPECT_TRUE(result.documentEnded);
-    EXPECT_EQ(Count(paper, "page"), 5);
-    EXPECT_EQ(Count(paper, "end"), 1);
+    EXPECT_EQ(paper.count("page"), 5);
+    EXPECT_EQ(paper.count("end"), 1);
     EXPECT_EQ(paper.calls.back().op, "end");
     EXPECT_EQ(printedAddresses(paper).front(), "住所5");
     EXPECT_EQ(progress, (std::vector<int>{106, 206, 306, 406, 506, 606}));
@@ -148,8 +139,8 @@ TEST_F(PrintLoopTest, AStopRequestEndsAfterTheCurrentCardAndStillEndsTheDocument
 
     EXPECT_EQ(result.printed, 3);
     EXPECT_TRUE(result.stopped);
-    EXPECT_EQ(Count(paper, "page"), 2);
-    EXPECT_EQ(Count(paper, "end"), 1);
+    EXPECT_EQ(paper.count("page"), 2);
+    EXPECT_EQ(paper.count("end"), 1);
 }
 
 TEST_F(PrintLoopTest, ADocumentThePrinterDidNotTakeIsReported)
@@ -175,7 +166,7 @@ TEST_F(PrintLoopTest, TwoFailuresInARowAskWhetherToStop)
     EXPECT_TRUE(result.stopped);
     EXPECT_EQ(ui.messages().size(), 2u); // the engine's message for each card
     ASSERT_EQ(ui.shown.back().kind, "question");
-    EXPECT_EQ(Count(paper, "end"), 1);
+    EXPECT_EQ(paper.count("end"), 1);
 }
 
 TEST_F(PrintLoopTest, AnsweringNoGoesOnAndAsksAgainOnlyAfterTwoMoreFailures)
@@ -204,8 +195,8 @@ TEST_F(PrintLoopTest, LabelPagesAreCountedThenPrintedEach)
     RecordingCanvas paper;
     PrintRunResult result = RunPrintLoop(job, PrintLabels, AllPages(job), paper);
     EXPECT_EQ(result.printed, job.PrintPageCount);
-    EXPECT_EQ(Count(paper, "page"), job.PrintPageCount - 1);
-    EXPECT_EQ(Count(paper, "end"), 1);
+    EXPECT_EQ(paper.count("page"), job.PrintPageCount - 1);
+    EXPECT_EQ(paper.count("end"), 1);
     EXPECT_EQ(table.PrintPos, 1);
 }
 

@@ -70,4 +70,13 @@ const CanvasCall& RecordingCanvas::find(const std::string& text) const
     throw std::runtime_error("nothing drawn reads " + text);
 }
 
+int RecordingCanvas::count(const std::string& op) const
+{
+    int n = 0;
+    for (const auto& call : calls) {
+        n += call.op == op ? 1 : 0;
+    }
+    return n;
+}
+
 } // namespace talik::test

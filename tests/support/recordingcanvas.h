@@ -42,6 +42,8 @@ public:
     // The texts drawn, in order, and the calls of one kind.
     std::vector<CanvasCall> texts() const;
     std::vector<CanvasCall> boxes() const;
+    // How many calls of one kind were made.
+    int count(const std::string& op) const;
     // The first text call drawing exactly `text`; throws when there is none.
     const CanvasCall& find(const std::string& text) const;
 
