@@ -1,6 +1,5 @@
-// CP932 <-> UTF-8. Decoding is table-driven because loading a database decodes every listed field
-// of every record (the pairs' table is made at build time); encoding runs only on edits and goes
-// straight through iconv.
+// CP932 <-> UTF-8, both ways through tables the build makes from this system's iconv: loading a
+// database decodes every listed field of every record, and a print job encodes every line it takes.
 #include "platform/codec.h"
 
 #include "platform/cp932table.h"
@@ -8,81 +7,9 @@
 
 #include <algorithm>
 #include <array>
-#include <cerrno>
-#include <iconv.h>
-#include <stdexcept>
+#include <cstdint>
 
 namespace talik {
-namespace {
-
-constexpr const char* Cp932Name = "CP932"; // Windows' code page; "SHIFT_JIS" maps 0x5C to a yen sign
-constexpr const char* Utf8Name = "UTF-8";
-
-// An open iconv conversion descriptor, closed on scope exit.
-class Converter
-{
-public:
-    Converter(const char* to, const char* from) : m_cd(iconv_open(to, from))
-    {
-        if (m_cd == reinterpret_cast<iconv_t>(-1)) {
-            throw std::runtime_error(std::string("iconv cannot convert from ") + from + " to " + to);
-        }
-    }
-    ~Converter() { iconv_close(m_cd); }
-    Converter(const Converter&) = delete;
-    Converter& operator=(const Converter&) = delete;
-
-    // Converts `in` onto the end of `out`, consuming what it converted. Returns false when it stops
-    // at a sequence it cannot convert; `in` then starts with that sequence.
-    bool convert(std::string_view& in, std::string& out)
-    {
-        iconv(m_cd, nullptr, nullptr, nullptr, nullptr);
-        while (!in.empty()) {
-            const std::size_t done = out.size();
-            out.resize(done + in.size() * 3 + 4); // room for the largest growth, one byte to three
-            char* inPtr = const_cast<char*>(in.data());
-            std::size_t inLeft = in.size();
-            char* outPtr = out.data() + done;
-            std::size_t outLeft = out.size() - done;
-            const std::size_t result = iconv(m_cd, &inPtr, &inLeft, &outPtr, &outLeft);
-            const int error = errno;
-            out.resize(static_cast<std::size_t>(outPtr - out.data()));
-            in.remove_prefix(in.size() - inLeft);
-            if (result != static_cast<std::size_t>(-1)) {
-                return true;
-            }
-            if (error != E2BIG) {
-                return false;
-            }
-        }
-        return true;
-    }
-
-private:
-    iconv_t m_cd;
-};
-
-} // namespace
-
-void AppendUtf8(std::string& out, char32_t code)
-{
-    if (code < 0x80) {
-        out += static_cast<char>(code);
-    } else if (code < 0x800) {
-        out += static_cast<char>(0xC0 | (code >> 6));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    } else if (code < 0x10000) {
-        out += static_cast<char>(0xE0 | (code >> 12));
-        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (code >> 18));
-        out += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    }
-}
-
 namespace {
 
 bool IsEscape(char32_t code)
@@ -137,12 +64,17 @@ bool IsAscii(std::string_view text)
     return std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
 }
 
-// Converts a run of well-formed characters, none of them escapes; what CP932 lacks becomes "?".
-void EncodePlainRun(Converter& toCp932, std::string_view run, std::string& out)
+// Appends the CP932 form of a well-formed character that is no escape: "?" where CP932 has none.
+void AppendCp932(std::string& out, char32_t code)
 {
-    while (!toCp932.convert(run, out)) {
+    const std::uint16_t bytes = code < Cp932EncodedCount ? Cp932Encodings[code] : 0;
+    if (bytes == 0) {
         out += '?';
-        run.remove_prefix(DecodeUtf8(run).length);
+    } else if (bytes < 0x100) {
+        out += static_cast<char>(bytes);
+    } else {
+        out += static_cast<char>(bytes >> 8);
+        out += static_cast<char>(bytes & 0xFF);
     }
 }
 
@@ -198,23 +130,23 @@ std::string ToCp932(std::string_view utf8)
     if (IsAscii(utf8)) {
         return std::string(utf8);
     }
-    Converter toCp932(Cp932Name, Utf8Name);
     std::string out;
     out.reserve(utf8.size());
-    std::size_t runStart = 0; // the well-formed characters since runStart are not converted yet
-    std::size_t i = 0;
-    while (i < utf8.size()) {
-        const Utf8Char c = DecodeUtf8(utf8.substr(i));
-        if (c.code != MalformedUtf8 && !IsEscape(c.code)) {
-            i += c.length;
+    for (std::size_t i = 0; i < utf8.size();) {
+        if (static_cast<unsigned char>(utf8[i]) < 0x80) {
+            out += utf8[i++];
             continue;
         }
-        EncodePlainRun(toCp932, utf8.substr(runStart, i - runStart), out);
-        out += c.code == MalformedUtf8 ? '?' : static_cast<char>(c.code - EscapeBase);
+        const Utf8Char c = DecodeUtf8(utf8.substr(i));
+        if (c.code == MalformedUtf8) {
+            out += '?';
+        } else if (IsEscape(c.code)) {
+            out += static_cast<char>(c.code - EscapeBase);
+        } else {
+            AppendCp932(out, c.code);
+        }
         i += c.length;
-        runStart = i;
     }
-    EncodePlainRun(toCp932, utf8.substr(runStart), out);
     return out;
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 // Text crosses the file boundary here: inside the program text is UTF-8, in every stored file it is
-// CP932 (Shift-JIS as Windows writes it), converted through glibc iconv.
+// CP932 (Shift-JIS as Windows writes it), converted as glibc's iconv converts it.
 //
 // Bytes that are not valid CP932 (a lone lead byte at the end of a cut field, 0x80, 0xA0,
 // 0xFD-0xFF, a lead byte with a bad trail byte) decode to the private-use characters
@@ -9,6 +9,8 @@
 #include <cstddef>
 #include <string>
 #include <string_view>
+
+#include "platform/utf8.h"
 
 namespace talik {
 
@@ -38,8 +40,6 @@ inline bool IsByteEscape(std::string_view utf8Char)
 {
     return utf8Char.size() == 3 && utf8Char[0] == '\xEF' && (utf8Char[1] == '\x9E' || utf8Char[1] == '\x9F');
 }
-// Appends the UTF-8 form of the code point `code`.
-void AppendUtf8(std::string& out, char32_t code);
 
 // True when `b` starts a double-byte character in CP932.
 constexpr bool IsLeadByte(unsigned char b)

@@ -1,5 +1,6 @@
-// Writes the C++ source of the table of every CP932 lead/trail pair's UTF-8 form, as this system's
-// iconv decodes the pair: the build runs it, so that no program has to at start.
+// Writes the C++ source of the tables of CP932: every lead/trail pair's UTF-8 form, as this system's
+// iconv decodes the pair, and every character's CP932 bytes, as it encodes the character. The build
+// runs it, so that no program has to ask iconv while it runs.
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -32,6 +33,45 @@ std::string DecodePair(iconv_t toUtf8, unsigned char lead, unsigned char trail)
     return std::string(out, length);
 }
 
+// The character's CP932 bytes as one number (a lone byte, or lead * 256 + trail); 0 when iconv does
+// not encode it.
+unsigned EncodeCharacter(iconv_t toCp932, char32_t code)
+{
+    std::string utf8;
+    talik::AppendUtf8(utf8, code);
+    char out[8];
+    char* inPtr = utf8.data();
+    std::size_t inLeft = utf8.size();
+    char* outPtr = out;
+    std::size_t outLeft = sizeof out;
+    iconv(toCp932, nullptr, nullptr, nullptr, nullptr);
+    if (iconv(toCp932, &inPtr, &inLeft, &outPtr, &outLeft) == static_cast<std::size_t>(-1) || inLeft != 0) {
+        return 0;
+    }
+    const auto* bytes = reinterpret_cast<const unsigned char*>(out);
+    switch (outPtr - out) {
+    case 1:
+        return bytes[0];
+    case 2:
+        return bytes[0] * 256u + bytes[1];
+    default:
+        return 0;
+    }
+}
+
+std::string EncodingSource(iconv_t toCp932)
+{
+    std::string source = "const std::array<std::uint16_t, Cp932EncodedCount> Cp932Encodings = {{\n";
+    for (char32_t code = 0; code < talik::Cp932EncodedCount; ++code) {
+        const bool surrogate = code >= 0xD800 && code <= 0xDFFF;
+        char entry[16];
+        std::snprintf(entry, sizeof entry, "%u,%s", code < 0x80 || surrogate ? 0u : EncodeCharacter(toCp932, code),
+                      code % 16 == 15 ? "\n" : "");
+        source += entry;
+    }
+    return source + "}};\n\n";
+}
+
 void AppendEntry(std::string& source, const std::string& utf8)
 {
     char entry[48];
@@ -41,7 +81,7 @@ void AppendEntry(std::string& source, const std::string& utf8)
     source += entry;
 }
 
-std::string TableSource(iconv_t toUtf8)
+std::string TableSource(iconv_t toUtf8, iconv_t toCp932)
 {
     std::string source = "// Made by cp932gen from this system's iconv: do not edit.\n"
                          "#include \"platform/cp932table.h\"\n\n"
@@ -56,7 +96,7 @@ std::string TableSource(iconv_t toUtf8)
                         DecodePair(toUtf8, static_cast<unsigned char>(lead), static_cast<unsigned char>(trail)));
         }
     }
-    return source + "}};\n\n} // namespace talik\n";
+    return source + "}};\n\n" + EncodingSource(toCp932) + "} // namespace talik\n";
 }
 
 // Written beside and renamed into place: a build stopped halfway leaves no half a table.
@@ -80,12 +120,14 @@ int main(int argc, char** argv)
         return 2;
     }
     iconv_t toUtf8 = iconv_open("UTF-8", "CP932");
-    if (toUtf8 == reinterpret_cast<iconv_t>(-1)) {
-        std::fprintf(stderr, "cp932gen: iconv cannot decode CP932: %s\n", std::strerror(errno));
+    iconv_t toCp932 = iconv_open("CP932", "UTF-8");
+    if (toUtf8 == reinterpret_cast<iconv_t>(-1) || toCp932 == reinterpret_cast<iconv_t>(-1)) {
+        std::fprintf(stderr, "cp932gen: iconv cannot convert CP932: %s\n", std::strerror(errno));
         return 1;
     }
-    const std::string source = TableSource(toUtf8);
+    const std::string source = TableSource(toUtf8, toCp932);
     iconv_close(toUtf8);
+    iconv_close(toCp932);
     if (!WriteWhole(argv[1], source)) {
         std::fprintf(stderr, "cp932gen: cannot write %s: %s\n", argv[1], std::strerror(errno));
         return 1;

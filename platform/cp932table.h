@@ -1,8 +1,10 @@
 #pragma once
-// The UTF-8 form of every CP932 lead/trail pair, compiled into the programs: the build makes the
-// table from this system's iconv, so decoding never has to ask iconv while a program runs.
+// The UTF-8 form of every CP932 lead/trail pair, and the CP932 form of every character, compiled
+// into the programs: the build makes the tables from this system's iconv, so that neither decoding
+// nor encoding has to ask iconv while a program runs.
 #include <array>
 #include <cstddef>
+#include <cstdint>
 
 namespace talik {
 
@@ -30,5 +32,11 @@ constexpr std::size_t Cp932PairIndex(unsigned char lead, unsigned char trail)
 
 // Made at build time (cp932gen).
 extern const std::array<Utf8Unit, Cp932PairCount> Cp932Pairs;
+
+// CP932 holds characters of the Basic Multilingual Plane only.
+inline constexpr std::size_t Cp932EncodedCount = 0x10000;
+// The CP932 bytes of each character below U+10000: a lone byte (below 0x100) or lead * 256 + trail;
+// 0 where CP932 has no form for it (and for ASCII, which is its own form). Made at build time.
+extern const std::array<std::uint16_t, Cp932EncodedCount> Cp932Encodings;
 
 } // namespace talik

@@ -16,6 +16,8 @@ struct Utf8Char
 };
 // The character at the start of a non-empty `text`.
 Utf8Char DecodeUtf8(std::string_view text);
+// Appends the UTF-8 form of the code point `code`.
+void AppendUtf8(std::string& out, char32_t code);
 
 // The length of the well-formed character at the start of `text`; 0 when it is not one.
 std::size_t ValidUtf8Length(std::string_view text);

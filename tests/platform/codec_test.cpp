@@ -2,7 +2,10 @@
 
 #include <climits>
 #include <gtest/gtest.h>
+#include <iconv.h>
 #include <utility>
+
+#include "platform/utf8.h"
 
 namespace talik {
 namespace {
@@ -51,6 +54,47 @@ TEST(Codec, EveryLeadTrailPairDecodesToTextThatEncodesBack)
             ASSERT_EQ(back.size(), 2u) << lead << " " << trail;
         }
     }
+}
+
+// What this system's iconv makes of `utf8`, each character it cannot encode as "?".
+std::string IconvCp932(iconv_t toCp932, const std::string& utf8)
+{
+    std::string out;
+    for (std::size_t i = 0; i < utf8.size();) {
+        const std::size_t length = DecodeUtf8(std::string_view(utf8).substr(i)).length;
+        char* in = const_cast<char*>(utf8.data() + i);
+        std::size_t inLeft = length;
+        char bytes[8];
+        char* outPtr = bytes;
+        std::size_t outLeft = sizeof bytes;
+        iconv(toCp932, nullptr, nullptr, nullptr, nullptr);
+        const bool done = iconv(toCp932, &in, &inLeft, &outPtr, &outLeft) != static_cast<std::size_t>(-1);
+        out += done ? std::string(bytes, outPtr) : std::string("?");
+        i += length;
+    }
+    return out;
+}
+
+TEST(Codec, EveryCharacterEncodesAsIconvEncodesIt)
+{
+    iconv_t toCp932 = iconv_open("CP932", "UTF-8");
+    ASSERT_NE(toCp932, reinterpret_cast<iconv_t>(-1));
+    std::string all;
+    for (char32_t code = 0x80; code < 0x10000; ++code) {
+        const bool surrogate = code >= 0xD800 && code <= 0xDFFF;
+        const bool escape = code >= EscapeBase + 0x80 && code <= EscapeBase + 0xFF;
+        if (surrogate || escape) {
+            continue;
+        }
+        std::string one;
+        AppendUtf8(one, code);
+        ASSERT_EQ(ToCp932(one), IconvCp932(toCp932, one)) << std::hex << static_cast<unsigned>(code);
+        all += one;
+    }
+    // And as one text, the way a line of a job is encoded.
+    all += "ABC〜山\\~😀ｱ";
+    EXPECT_EQ(ToCp932(all), IconvCp932(toCp932, all));
+    iconv_close(toCp932);
 }
 
 TEST(Codec, WhatCp932CannotHoldBecomesQuestionMarks)
