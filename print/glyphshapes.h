@@ -54,6 +54,8 @@ public:
     // start afresh (what was returned before is then gone).
     FontFace&
     choose(const std::string& name, double size, const std::function<QFont()>& makeFont, QPaintDevice* device);
+    // Whether the face of `name` at `size` is kept: choosing it then makes nothing and forgets nothing.
+    bool keeps(const std::string& name, double size) const { return m_faces.contains({name, size}); }
     // The glyphs of `utf8` shaped alone in `face` on `device`.
     const std::vector<ShapedGlyph>& shape(FontFace& face, QPaintDevice* device, std::string_view utf8);
     const QRawFont& rawFont(std::size_t index) const { return m_rawFonts[index]; }

@@ -99,7 +99,10 @@ QtCanvas::QtCanvas(QImage& image) : m_image(&image), m_device(&image), m_metrics
     m_ascent = m_metrics.ascent();
 }
 
-QtCanvas::~QtCanvas() = default;
+QtCanvas::~QtCanvas()
+{
+    flushGlyphs();
+}
 
 bool QtCanvas::isActive() const
 {
@@ -163,6 +166,9 @@ void QtCanvas::setFont(const std::string& name, double sizePoints)
         font.setPointSizeF(std::max(sizePoints, SmallestPoints));
         return font;
     };
+    if (!m_shapes.keeps(name, sizePoints)) {
+        flushGlyphs(); // a new face may start the kept fonts afresh, the waiting run's among them
+    }
     m_face = &m_shapes.choose(name, sizePoints, makeFont, m_device);
     m_font = m_face->font;
     m_metrics = m_face->metrics;
@@ -177,6 +183,7 @@ double QtCanvas::textWidth(std::string_view utf8)
 
 void QtCanvas::drawText(double xMm, double yMm, std::string_view utf8)
 {
+    flushGlyphs();
     QString text = FromUtf8(utf8);
     if (m_turned) {
         drawTurnedCharacters(toDevice(xMm, yMm), text);
@@ -194,35 +201,37 @@ void QtCanvas::drawRow(double yMm, std::span<const PlacedText> pieces)
         return;
     }
     const double baseline = toDevice(0, yMm).y() + m_ascent;
-    // Consecutive glyphs of one font go down as one run, in the order drawText would draw them.
-    std::size_t runFont = 0;
-    QList<quint32> glyphs;
-    QList<QPointF> positions;
+    // In the order drawText would draw them.
     for (const PlacedText& piece : pieces) {
         const QPointF pen(toDevice(piece.xMm, yMm).x(), baseline);
         for (const ShapedGlyph& shaped : m_shapes.shape(*m_face, m_device, piece.utf8)) {
-            if (!glyphs.isEmpty() && shaped.font != runFont) {
-                drawGlyphs(runFont, glyphs, positions);
-                glyphs.clear();
-                positions.clear();
-            }
-            runFont = shaped.font;
-            glyphs.append(shaped.glyph);
-            positions.append(pen + shaped.offset);
+            addGlyph(shaped.font, shaped.glyph, pen + shaped.offset);
         }
-    }
-    if (!glyphs.isEmpty()) {
-        drawGlyphs(runFont, glyphs, positions);
     }
 }
 
-void QtCanvas::drawGlyphs(std::size_t font, const QList<quint32>& glyphs, const QList<QPointF>& positions)
+void QtCanvas::addGlyph(std::size_t font, std::uint32_t glyph, QPointF position)
 {
+    if (!m_runGlyphs.isEmpty() && font != m_runFont) {
+        flushGlyphs();
+    }
+    m_runFont = font;
+    m_runGlyphs.append(glyph);
+    m_runPositions.append(position);
+}
+
+void QtCanvas::flushGlyphs()
+{
+    if (m_runGlyphs.isEmpty()) {
+        return;
+    }
     QGlyphRun run;
-    run.setRawFont(m_shapes.rawFont(font));
-    run.setGlyphIndexes(glyphs);
-    run.setPositions(positions);
-    painter().drawGlyphRun(QPointF(0, 0), run);
+    run.setRawFont(m_shapes.rawFont(m_runFont));
+    run.setGlyphIndexes(m_runGlyphs);
+    run.setPositions(m_runPositions);
+    m_painter.drawGlyphRun(QPointF(0, 0), run);
+    m_runGlyphs.clear();
+    m_runPositions.clear();
 }
 
 // Text with its top-left corner at `topLeft`: the baseline lies one ascent below.
@@ -251,6 +260,7 @@ void QtCanvas::drawTurnedCharacters(QPointF topLeft, const QString& text)
 
 void QtCanvas::drawBox(double xMm, double yMm, double widthMm, double heightMm)
 {
+    flushGlyphs();
     QPointF topLeft = toDevice(xMm, yMm);
     QPointF bottomRight = toDevice(xMm + widthMm, yMm + heightMm);
     painter().drawRect(QRectF(topLeft, bottomRight));
@@ -258,6 +268,7 @@ void QtCanvas::drawBox(double xMm, double yMm, double widthMm, double heightMm)
 
 void QtCanvas::newPage()
 {
+    flushGlyphs();
     if (m_pages && m_painter.isActive()) {
         m_pages->newPage();
     }
@@ -265,6 +276,7 @@ void QtCanvas::newPage()
 
 bool QtCanvas::endDocument()
 {
+    flushGlyphs();
     if (!m_painter.isActive()) {
         return m_image != nullptr;
     }
@@ -273,6 +285,7 @@ bool QtCanvas::endDocument()
 
 void QtCanvas::clear()
 {
+    flushGlyphs();
     if (m_image != nullptr) {
         painter().fillRect(QRectF(0, 0, m_image->width(), m_image->height()), Qt::white);
     }

@@ -9,6 +9,7 @@
 #include <QPagedPaintDevice>
 #include <QPainter>
 #include <QString>
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
@@ -63,7 +64,11 @@ private:
     QPointF toDevice(double xMm, double yMm) const;
     void drawUpright(QPointF topLeft, const QString& text);
     void drawTurnedCharacters(QPointF topLeft, const QString& text);
-    void drawGlyphs(std::size_t font, const QList<quint32>& glyphs, const QList<QPointF>& positions);
+    // Glyphs of rows wait here, while they are of one font, to go down as one run: each run the
+    // painter takes costs a printer or a PDF as much as a handful of glyphs. Anything else drawn,
+    // and the end of a page, sends them first, so the order on paper stays the order of drawing.
+    void addGlyph(std::size_t font, std::uint32_t glyph, QPointF position);
+    void flushGlyphs();
 
     std::unique_ptr<QPagedPaintDevice> m_pages; // the device, when drawing pages
     QImage* m_image = nullptr;                  // the device, when drawing the preview
@@ -81,6 +86,9 @@ private:
     bool m_painterHasFont = false; // the painter's font is set only when text is drawn through it
     FontFace* m_face = nullptr;    // m_font's, once a font was set
     GlyphShapes m_shapes;
+    std::size_t m_runFont = 0;
+    QList<quint32> m_runGlyphs;
+    QList<QPointF> m_runPositions;
 };
 
 // A PDF of pages of `size` (QPdfWriter, 600 dpi, full page, no margins; the text stays text).

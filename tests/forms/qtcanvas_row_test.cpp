@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <regex>
 #include <sstream>
 #include <string>
@@ -112,20 +113,19 @@ std::vector<std::string> WordsOf(const std::filesystem::path& pdf, const test::T
     return words;
 }
 
-TEST(QtCanvasRow, InAPdfARowStandsWordForWordWhereItsPiecesDrawnAloneStand)
+// Draws a PDF twice with `draw`, rows at once and piece by piece, and expects the same words in the
+// same places. With `end` false the canvas goes without ending its document.
+void ExpectRowsWhereTheirPiecesStand(const std::function<void(Canvas&, bool atOnce)>& draw, bool end = true)
 {
-    if (!std::filesystem::exists("/usr/bin/pdftotext")) {
-        GTEST_SKIP() << "pdftotext (poppler-utils) is not installed";
-    }
     test::TempDir folder;
     for (bool atOnce : {true, false}) {
         auto canvas = PdfCanvas(QString::fromStdString((folder.path() / (atOnce ? "row.pdf" : "pieces.pdf")).string()),
                                 QPageSize(QPageSize::A4));
         ASSERT_TRUE(canvas);
-        DrawRows(*canvas, LabelRows, atOnce);
-        canvas->newPage();
-        DrawRows(*canvas, LabelRows, atOnce); // the kept shapes serve the second page
-        ASSERT_TRUE(canvas->endDocument());
+        draw(*canvas, atOnce);
+        if (end) {
+            ASSERT_TRUE(canvas->endDocument());
+        }
     }
     const std::vector<std::string> pieces = WordsOf(folder.path() / "pieces.pdf", folder);
     ASSERT_GE(pieces.size(), 2 * LabelRows.size());
@@ -134,6 +134,55 @@ TEST(QtCanvasRow, InAPdfARowStandsWordForWordWhereItsPiecesDrawnAloneStand)
     ASSERT_EQ(row.size(), pieces.size());
     for (std::size_t i = 0; i < row.size(); ++i) {
         EXPECT_EQ(row[i], pieces[i]);
+    }
+}
+
+bool HasPdfToText()
+{
+    return std::filesystem::exists("/usr/bin/pdftotext");
+}
+
+TEST(QtCanvasRow, InAPdfARowStandsWordForWordWhereItsPiecesDrawnAloneStand)
+{
+    if (!HasPdfToText()) {
+        GTEST_SKIP() << "pdftotext (poppler-utils) is not installed";
+    }
+    ExpectRowsWhereTheirPiecesStand([](Canvas& canvas, bool atOnce) {
+        DrawRows(canvas, LabelRows, atOnce);
+        canvas.newPage();
+        DrawRows(canvas, LabelRows, atOnce); // the kept shapes serve the second page
+    });
+}
+
+TEST(QtCanvasRow, RowsOfOneFontThatGoDownTogetherLoseNothingAndStandInPlace)
+{
+    if (!HasPdfToText()) {
+        GTEST_SKIP() << "pdftotext (poppler-utils) is not installed";
+    }
+    // Rows of the same font one after another, broken by a box, a text, new pages and more faces
+    // than the canvas keeps (which start its kept fonts afresh).
+    std::vector<Row> sameFont;
+    for (const Row& row : LabelRows) {
+        sameFont.push_back({"Serif", 11.5, row.y, row.pieces});
+    }
+    for (bool end : {true, false}) {
+        ExpectRowsWhereTheirPiecesStand(
+            [&](Canvas& canvas, bool atOnce) {
+                DrawRows(canvas, sameFont, atOnce);
+                canvas.drawBox(5, 50, 30, 10);
+                DrawRows(canvas, sameFont, atOnce);
+                canvas.drawText(40, 60, "枠の後");
+                DrawRows(canvas, sameFont, atOnce);
+                for (int size = 0; size < 70; ++size) {
+                    canvas.setFont("Sans Serif", 6 + size / 4.0);
+                }
+                // Another font is the first kept after the fresh start.
+                DrawRows(canvas, {LabelRows[0]}, atOnce);
+                DrawRows(canvas, sameFont, atOnce);
+                canvas.newPage();
+                DrawRows(canvas, sameFont, atOnce);
+            },
+            end);
     }
 }
 
