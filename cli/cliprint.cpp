@@ -1,11 +1,14 @@
 #include "cli/cliprint.h"
 
+#include <QFont>
+#include <QFontMetricsF>
 #include <QGuiApplication>
 #include <QPageSize>
 #include <algorithm>
 #include <charconv>
 #include <cstdio>
 #include <functional>
+#include <future>
 #include <memory>
 #include <string_view>
 
@@ -281,6 +284,13 @@ std::unique_ptr<QtCanvas> OpenCanvas(AppState& state, const PrintRequest& reques
     return canvas;
 }
 
+// The records a job prints, and its table.
+struct PreparedJob
+{
+    ListModel list;
+    PrintTable table;
+};
+
 // The cell size the label dialog starts from when none is stored.
 void DefaultLabelCells(PrintLayout& layout)
 {
@@ -303,18 +313,38 @@ PrintRunResult DrawJob(PrintJob& job, char kind, Canvas& paper)
     return RunPrintLoop(job, kind, AllPages(job), paper);
 }
 
-// Runs `draw` on the paper of the request. Qt is started here only, so the other commands never
-// need it; no display is needed either, so the platform is "offscreen" unless the caller chose one.
-int WithPaper(AppState& state, const PrintRequest& request, const std::function<int(QtCanvas& paper)>& draw)
+// No display is needed for drawing, so the platform is "offscreen" unless the caller chose one. Set
+// before any other thread runs: the environment is no place for a race.
+void ChooseDrawingPlatform()
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
-    int argc = 1;
-    char name[] = "talikcli";
-    char* argv[] = {name, nullptr};
-    QGuiApplication app(argc, argv);
-    InstallFontSubstitutions();
+}
+
+// Qt for drawing, started on this thread. Only printing starts it, so the other commands never need
+// it.
+class DrawingQt
+{
+public:
+    DrawingQt() : m_app(m_argc, m_argv)
+    {
+        InstallFontSubstitutions();
+        // The font database is read now, while the job may still be in preparation elsewhere.
+        QFontMetricsF(QFont()).ascent();
+    }
+
+private:
+    int m_argc = 1;
+    char m_name[9] = "talikcli";
+    char* m_argv[2] = {m_name, nullptr};
+    bool m_platformChosen = (ChooseDrawingPlatform(), true);
+    QGuiApplication m_app; // after what it is started with
+};
+
+// Runs `draw` on the paper of the request, once Qt is started.
+int WithPaper(AppState& state, const PrintRequest& request, const std::function<int(QtCanvas& paper)>& draw)
+{
     auto paper = OpenCanvas(state, request);
     if (!paper) {
         return ExitRefused;
@@ -371,6 +401,38 @@ int PrintCalibration(AppState& state, const PrintRequest& request)
     });
 }
 
+// Loads the database and makes the job's table; nullopt, told, when there is no job.
+std::optional<PreparedJob> PrepareJob(AppState& state, const PrintRequest& request)
+{
+    // Marks are written under the lock, and records that have no identity yet are given one then.
+    if (!(request.markSent ? LoadForChanging(state) : LoadForReading(state))) {
+        return std::nullopt;
+    }
+    if (request.layout) {
+        auto part = request.kind == PrintPostcards ? PrintSettingsPart::Postcard : PrintSettingsPart::Label;
+        if (!LoadPrintSettingsFile(state, *request.layout, part)) {
+            return std::nullopt;
+        }
+    }
+    std::optional<ListModel> list =
+        request.records.empty() ? AllRecordsByReading(state) : NamedRecords(state, request.records);
+    if (!list) {
+        return std::nullopt;
+    }
+    if (request.season) {
+        list = ToSendOf(state, *list, *request.season);
+    }
+    if (list->empty()) {
+        state.ui.message("印刷データがありません。", MessageIcon::Exclamation);
+        return std::nullopt;
+    }
+    std::optional<PrintTable> table = PrepareTable(state, request.kind, *list);
+    if (!table) {
+        return std::nullopt;
+    }
+    return PreparedJob{std::move(*list), std::move(*table)};
+}
+
 } // namespace
 
 std::optional<PrintRequest> ParsePrintRequest(const std::vector<std::string>& args, std::string& error)
@@ -397,39 +459,22 @@ int PrintCommand(AppState& state, const CliOptions& options)
         return UsageError(error);
     }
     if (request->calibration) {
+        DrawingQt qt;
         return PrintCalibration(state, *request);
     }
-    // Marks are written under the lock, and records that have no identity yet are given one then.
-    if (!(request->markSent ? LoadForChanging(state) : LoadForReading(state))) {
+    // The job is prepared on a thread of its own while Qt starts here: the two take about as long.
+    ChooseDrawingPlatform();
+    auto preparing = std::async(std::launch::async, [&] { return PrepareJob(state, *request); });
+    DrawingQt qt;
+    std::optional<PreparedJob> job = preparing.get();
+    if (!job) {
         return ExitRefused;
     }
-    if (request->layout) {
-        auto part = request->kind == PrintPostcards ? PrintSettingsPart::Postcard : PrintSettingsPart::Label;
-        if (!LoadPrintSettingsFile(state, *request->layout, part)) {
-            return ExitRefused;
-        }
-    }
-    std::optional<ListModel> list =
-        request->records.empty() ? AllRecordsByReading(state) : NamedRecords(state, request->records);
-    if (!list) {
-        return ExitRefused;
-    }
-    if (request->season) {
-        list = ToSendOf(state, *list, *request->season);
-    }
-    if (list->empty()) {
-        state.ui.message("印刷データがありません。", MessageIcon::Exclamation);
-        return ExitRefused;
-    }
-    std::optional<PrintTable> table = PrepareTable(state, request->kind, *list);
-    if (!table) {
-        return ExitRefused;
-    }
-    int printed = Print(state, *request, *table);
+    int printed = Print(state, *request, job->table);
     if (printed != ExitDone || !request->markSent) {
         return printed; // a print that failed or was cut short marks no one
     }
-    return MarkRecordsSent(state, RecordsOf(*list), *request->season) ? ExitDone : ExitRefused;
+    return MarkRecordsSent(state, RecordsOf(job->list), *request->season) ? ExitDone : ExitRefused;
 }
 
 } // namespace talik
