@@ -157,6 +157,9 @@ QPointF QtCanvas::toDevice(double xMm, double yMm) const
 
 void QtCanvas::setFont(const std::string& name, double sizePoints)
 {
+    if (m_face != nullptr && sizePoints == m_fontSize && name == m_fontName) {
+        return; // an engine sets the font of each line, most often the one in force
+    }
     m_fontName = name;
     m_fontSize = sizePoints;
     m_turned = name.starts_with('@');

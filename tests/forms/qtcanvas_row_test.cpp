@@ -218,6 +218,22 @@ TEST(QtCanvasRow, AMeasuringTwinOnAnotherThreadMeasuresToTheBitAsThePdfDoes)
     EXPECT_TRUE(pdf->endDocument());
 }
 
+TEST(QtCanvasRow, AFontSetAgainIsKeptAndAnotherOfTheSameSizeIsTakenUp)
+{
+    QImage image = PreviewImage(50, 20, PixelsPerMm);
+    QtCanvas canvas(image);
+    canvas.setFont("Serif", 10);
+    const double serif = canvas.textWidth("Wide words");
+    canvas.setFont("Serif", 10);
+    EXPECT_EQ(canvas.textWidth("Wide words"), serif);
+    canvas.setFont("Sans Serif", 10);
+    EXPECT_EQ(canvas.fontName(), "Sans Serif");
+    EXPECT_NE(canvas.textWidth("Wide words"), serif);
+    canvas.setFont("Serif", 12);
+    EXPECT_EQ(canvas.fontSize(), 12);
+    EXPECT_GT(canvas.textWidth("Wide words"), serif);
+}
+
 TEST(QtCanvasRow, OnThePreviewARowIsPixelForPixelItsPiecesDrawnAlone)
 {
     // The first drawing fills the glyph caches, which smooths edges a shade differently.
