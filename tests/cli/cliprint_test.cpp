@@ -420,6 +420,20 @@ TEST_F(CliPrintTest, UsageErrorsExitWithTwoAndWriteNoFile)
     }
 }
 
+TEST_F(CliPrintTest, ThePrintProgramHandsOnAllItWroteBeforeItEnds)
+{
+    // It ends without the libraries' clean-up: what waits in its output buffers must still come out.
+    add({"--KanaName=ﾔﾏﾀﾞ ﾀﾛｳ", "--KanjiName=山田　太郎"});
+    add({"--KanaName=ｽｽﾞｷ ﾊﾅｺ", "--KanjiName=鈴木　花子"});
+    const ProgramRun listed = cli({"list"});
+    ASSERT_EQ(listed.exitCode, 0) << listed.err;
+    const std::string helper = (fs::path(TALIKCLI_PATH).parent_path() / "talikcli-print").string();
+    const ProgramRun run = RunProgram({helper, "--data", data.str(), "list"}, capture.path());
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(run.out, listed.out);
+    EXPECT_NE(run.out.find("鈴木　花子"), std::string::npos);
+}
+
 TEST_F(CliPrintTest, JobsThatCannotBeDoneAreRefusedWithOne)
 {
     ProgramRun empty = cli({"print", "list", "--out", pdf("empty.pdf")});
