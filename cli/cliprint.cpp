@@ -267,11 +267,11 @@ std::optional<PrintTable> PrepareTable(AppState& state, char kind, const ListMod
     return ParsePrintWork(*bytes, recordNumbers);
 }
 
-std::unique_ptr<QtCanvas> OpenCanvas(AppState& state, const PrintRequest& request)
+std::unique_ptr<QtCanvas> OpenCanvas(AppState& state, const PrintRequest& request, PrinterOpener printers)
 {
     QPageSize size(request.kind == PrintPostcards ? QPageSize::Postcard : QPageSize::A4);
     if (request.printer) {
-        auto canvas = PrinterCanvas(QString::fromStdString(*request.printer), size);
+        auto canvas = printers != nullptr ? printers(QString::fromStdString(*request.printer), size) : nullptr;
         if (!canvas) {
             state.ui.message("プリンタ " + *request.printer + " を使用できません。", MessageIcon::Exclamation);
         }
@@ -343,9 +343,12 @@ private:
 };
 
 // Runs `draw` on the paper of the request, once Qt is started.
-int WithPaper(AppState& state, const PrintRequest& request, const std::function<int(QtCanvas& paper)>& draw)
+int WithPaper(AppState& state,
+              const PrintRequest& request,
+              PrinterOpener printers,
+              const std::function<int(QtCanvas& paper)>& draw)
 {
-    auto paper = OpenCanvas(state, request);
+    auto paper = OpenCanvas(state, request, printers);
     if (!paper) {
         return ExitRefused;
     }
@@ -374,13 +377,14 @@ int DrawTable(AppState& state, const PrintRequest& request, PrintTable& table, Q
 }
 
 // Draws the prepared table.
-int Print(AppState& state, const PrintRequest& request, PrintTable& table)
+int Print(AppState& state, const PrintRequest& request, PrinterOpener printers, PrintTable& table)
 {
-    return WithPaper(state, request, [&](QtCanvas& paper) { return DrawTable(state, request, table, paper); });
+    return WithPaper(state, request, printers,
+                     [&](QtCanvas& paper) { return DrawTable(state, request, table, paper); });
 }
 
 // The calibration sheet of the kind, with the layout of the settings or of --layout.
-int PrintCalibration(AppState& state, const PrintRequest& request)
+int PrintCalibration(AppState& state, const PrintRequest& request, PrinterOpener printers)
 {
     if (request.layout) {
         auto part = request.kind == PrintPostcards ? PrintSettingsPart::Postcard : PrintSettingsPart::Label;
@@ -388,7 +392,7 @@ int PrintCalibration(AppState& state, const PrintRequest& request)
             return ExitRefused;
         }
     }
-    return WithPaper(state, request, [&](QtCanvas& paper) {
+    return WithPaper(state, request, printers, [&](QtCanvas& paper) {
         if (request.kind == PrintLabels) {
             DefaultLabelCells(state.settings.Layout);
         }
@@ -451,7 +455,7 @@ std::optional<PrintRequest> ParsePrintRequest(const std::vector<std::string>& ar
     return parse.request;
 }
 
-int PrintCommand(AppState& state, const CliOptions& options)
+int PrintCommand(AppState& state, const CliOptions& options, PrinterOpener printers)
 {
     std::string error;
     auto request = ParsePrintRequest(options.arguments, error);
@@ -460,7 +464,7 @@ int PrintCommand(AppState& state, const CliOptions& options)
     }
     if (request->calibration) {
         DrawingQt qt;
-        return PrintCalibration(state, *request);
+        return PrintCalibration(state, *request, printers);
     }
     // The job is prepared on a thread of its own while Qt starts here: the two take about as long.
     ChooseDrawingPlatform();
@@ -470,7 +474,7 @@ int PrintCommand(AppState& state, const CliOptions& options)
     if (!job) {
         return ExitRefused;
     }
-    int printed = Print(state, *request, job->table);
+    int printed = Print(state, *request, printers, job->table);
     if (printed != ExitDone || !request->markSent) {
         return printed; // a print that failed or was cut short marks no one
     }

@@ -2,6 +2,7 @@
 // talikcli print: postcards, a label sheet or the address list of chosen records, written to a PDF
 // file or sent to a CUPS printer, through the same print work file and engines as the print dialogs.
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -9,9 +10,17 @@
 #include "cli/clioptions.h"
 #include "print/printjob.h"
 
+class QPageSize;
+class QString;
+
 namespace talik {
 
 struct AppState;
+class QtCanvas;
+
+// Opens a CUPS printer by name for pages of a size; nullptr when it cannot. Only the program that
+// sends jobs to printers has one (a printer brings Qt's print support and the widgets with it).
+using PrinterOpener = std::unique_ptr<QtCanvas> (*)(const QString& printerName, const QPageSize& size);
 
 struct PrintRequest
 {
@@ -30,7 +39,8 @@ struct PrintRequest
 // Reads the arguments of print (the kind, then its options); nullopt and `error` on a usage error.
 std::optional<PrintRequest> ParsePrintRequest(const std::vector<std::string>& args, std::string& error);
 
-// Runs print on the state set up for the command line; returns the exit code.
-int PrintCommand(AppState& state, const CliOptions& options);
+// Runs print on the state set up for the command line; returns the exit code. Without `printers`, a
+// job for a printer is refused as one for a printer that cannot be used.
+int PrintCommand(AppState& state, const CliOptions& options, PrinterOpener printers);
 
 } // namespace talik

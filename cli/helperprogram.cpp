@@ -1,5 +1,6 @@
 #include "cli/helperprogram.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <unistd.h>
 
@@ -29,6 +30,14 @@ CliCommand HelperCommand(const char* name, const std::vector<std::string>& args)
 {
     return
         [name, args](AppState& state, const CliOptions&) { return RunHelperProgram(state.ProgramFolder + name, args); };
+}
+
+CliCommand PrintHelperCommand(const std::vector<std::string>& args)
+{
+    const bool printer = std::any_of(args.begin(), args.end(), [](const std::string& arg) {
+        return arg == "--printer" || arg.starts_with("--printer=");
+    });
+    return HelperCommand(printer ? PrinterHelperName : PrintHelperName, args);
 }
 
 } // namespace talik

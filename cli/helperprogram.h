@@ -1,7 +1,8 @@
 #pragma once
-// Two commands of talikcli run in helper programs of their own beside it: print (talikcli-print)
-// needs Qt, sync (talikcli-sync) needs the network, TLS and secret-store libraries. Loading those
-// dozens of libraries would slow every other command down.
+// Two commands of talikcli run in helper programs of their own beside it: print needs Qt
+// (talikcli-print for PDF files, talikcli-printer, which also loads the print system, for printers),
+// sync (talikcli-sync) needs the network, TLS and secret-store libraries. Loading those dozens of
+// libraries would slow every other command down.
 #include <string>
 #include <vector>
 
@@ -10,6 +11,7 @@
 namespace talik {
 
 inline constexpr const char* PrintHelperName = "talikcli-print";
+inline constexpr const char* PrinterHelperName = "talikcli-printer";
 inline constexpr const char* SyncHelperName = "talikcli-sync";
 
 // Runs `helper` in place of this program, with `args` (talikcli's whole command line, without the
@@ -21,5 +23,8 @@ int RunHelperProgram(const std::string& helper, const std::vector<std::string>& 
 
 // The command that hands `args` to the helper program `name` in the program's own folder.
 CliCommand HelperCommand(const char* name, const std::vector<std::string>& args);
+// The command that hands a print command line to its helper: the one for printers when any of
+// `args` names the --printer option, the one for PDF files otherwise.
+CliCommand PrintHelperCommand(const std::vector<std::string>& args);
 
 } // namespace talik

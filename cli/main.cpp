@@ -12,6 +12,5 @@ int main(int argc, char** argv)
         return 0;
     }
     // print and sync run in their helpers beside us, so this program loads none of their libraries.
-    return talik::RunCli(
-        args, {talik::HelperCommand(talik::PrintHelperName, args), talik::HelperCommand(talik::SyncHelperName, args)});
+    return talik::RunCli(args, {talik::PrintHelperCommand(args), talik::HelperCommand(talik::SyncHelperName, args)});
 }

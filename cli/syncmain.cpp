@@ -7,5 +7,5 @@
 int main(int argc, char** argv)
 {
     const std::vector<std::string> args(argv + 1, argv + argc);
-    return talik::RunCli(args, {talik::HelperCommand(talik::PrintHelperName, args), talik::SyncCommand});
+    return talik::RunCli(args, {talik::PrintHelperCommand(args), talik::SyncCommand});
 }

@@ -6,9 +6,9 @@ include(GNUInstallDirs)
 # tests and benchmarks included: scripts/package builds what the package holds first.
 set(CMAKE_SKIP_INSTALL_ALL_DEPENDENCY ON)
 
-# talikcli starts talikcli-print and talikcli-sync from its own folder, and the address book looks for Talikad2
-# beside itself first: all four go to bin/.
-install(TARGETS talik32 Talikad2 talikcli talikcli-print talikcli-sync RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+# talikcli starts its helpers (talikcli-print, talikcli-printer, talikcli-sync) from its own folder,
+# and the address book looks for Talikad2 beside itself first: all of them go to bin/.
+install(TARGETS talik32 Talikad2 talikcli talikcli-print talikcli-printer talikcli-sync RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 # The sync module talik32 loads from its own folder.
 install(TARGETS talik32_sync LIBRARY DESTINATION ${CMAKE_INSTALL_BINDIR})
 

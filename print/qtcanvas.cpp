@@ -4,8 +4,6 @@
 #include <QPageLayout>
 #include <QPdfWriter>
 #include <QPen>
-#include <QPrinter>
-#include <QPrinterInfo>
 #include <algorithm>
 #include <cmath>
 
@@ -23,14 +21,6 @@ QString FromUtf8(std::string_view utf8)
     return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
 }
 
-// A page layout covering the whole sheet: no margins, origin at the paper's top-left corner.
-QPageLayout FullPage(const QPageSize& size)
-{
-    QPageLayout layout(size, QPageLayout::Portrait, QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter);
-    layout.setMode(QPageLayout::FullPageMode);
-    return layout;
-}
-
 // The characters of `text`, a surrogate pair kept together.
 QStringList Characters(const QString& text)
 {
@@ -41,12 +31,6 @@ QStringList Characters(const QString& text)
         i += pair ? 1 : 0;
     }
     return characters;
-}
-
-std::unique_ptr<QtCanvas> Opened(std::unique_ptr<QPagedPaintDevice> device)
-{
-    auto canvas = std::make_unique<QtCanvas>(std::move(device));
-    return canvas->isActive() ? std::move(canvas) : nullptr;
 }
 
 // Text measured on a canvas of one pixel: the fonts of the chosen resolution, nothing drawn.
@@ -78,6 +62,19 @@ private:
 };
 
 } // namespace
+
+QPageLayout FullPage(const QPageSize& size)
+{
+    QPageLayout layout(size, QPageLayout::Portrait, QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter);
+    layout.setMode(QPageLayout::FullPageMode);
+    return layout;
+}
+
+std::unique_ptr<QtCanvas> OpenedCanvas(std::unique_ptr<QPagedPaintDevice> device)
+{
+    auto canvas = std::make_unique<QtCanvas>(std::move(device));
+    return canvas->isActive() ? std::move(canvas) : nullptr;
+}
 
 QtCanvas::QtCanvas(std::unique_ptr<QPagedPaintDevice> device)
     : m_pages(std::move(device)), m_device(m_pages.get()), m_metrics(m_font)
@@ -300,19 +297,7 @@ std::unique_ptr<QtCanvas> PdfCanvas(const QString& file, const QPageSize& size)
     writer->setResolution(600);
     writer->setPageLayout(FullPage(size));
     writer->setCreator(QStringLiteral("talik"));
-    return Opened(std::move(writer));
-}
-
-std::unique_ptr<QtCanvas> PrinterCanvas(const QString& printerName, const QPageSize& size)
-{
-    if (QPrinterInfo::printerInfo(printerName).isNull()) {
-        return nullptr;
-    }
-    auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
-    printer->setPrinterName(printerName);
-    printer->setFullPage(true);
-    printer->setPageLayout(FullPage(size));
-    return Opened(std::move(printer));
+    return OpenedCanvas(std::move(writer));
 }
 
 QImage PreviewImage(double widthMm, double heightMm, double pixelsPerMm)

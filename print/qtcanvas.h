@@ -5,6 +5,7 @@
 #include <QFont>
 #include <QFontMetricsF>
 #include <QImage>
+#include <QPageLayout>
 #include <QPageSize>
 #include <QPagedPaintDevice>
 #include <QPainter>
@@ -91,12 +92,14 @@ private:
     QList<QPointF> m_runPositions;
 };
 
+// A page layout covering the whole sheet: no margins, origin at the paper's top-left corner.
+QPageLayout FullPage(const QPageSize& size);
+// A canvas on `device`, begun; nullptr when the device could not be opened.
+std::unique_ptr<QtCanvas> OpenedCanvas(std::unique_ptr<QPagedPaintDevice> device);
+
 // A PDF of pages of `size` (QPdfWriter, 600 dpi, full page, no margins; the text stays text).
 // nullptr when the file cannot be written. The caller ends the document.
 std::unique_ptr<QtCanvas> PdfCanvas(const QString& file, const QPageSize& size);
-// The CUPS printer `printerName` with pages of `size` (high resolution, full page, no margins).
-// nullptr when there is no such printer or it cannot be opened. The caller ends the document.
-std::unique_ptr<QtCanvas> PrinterCanvas(const QString& printerName, const QPageSize& size);
 
 // A white preview image of `widthMm` × `heightMm` at `pixelsPerMm`, its resolution set to match.
 QImage PreviewImage(double widthMm, double heightMm, double pixelsPerMm);

@@ -498,6 +498,34 @@ TEST_F(CliTest, PrintWithoutItsHelperProgramIsRefused)
     EXPECT_FALSE(std::filesystem::exists(data.path() / "a.pdf"));
 }
 
+TEST_F(CliTest, PrintJobsForPrintersGoToTheHelperThatHasPrintersAndOthersToThePdfOne)
+{
+    // Beside a copy of talikcli, the PDF helper alone: file jobs print, printer jobs cannot start.
+    TempDir alone;
+    const std::filesystem::path folder = std::filesystem::path(TALIKCLI_PATH).parent_path();
+    std::filesystem::copy_file(TALIKCLI_PATH, alone.path() / "talikcli");
+    std::filesystem::copy_file(folder / "talikcli-print", alone.path() / "talikcli-print");
+    add({"--KanaName=ﾔﾏﾀﾞ"});
+    const std::string copy = (alone.path() / "talikcli").string();
+    const std::string pdf = (data.path() / "a.pdf").string();
+
+    CliRun toFile = spawn({copy, "--data", data.str(), "print", "list", "--out", pdf});
+    EXPECT_EQ(toFile.exitCode, 0) << toFile.err;
+    EXPECT_TRUE(std::filesystem::exists(pdf));
+    for (const std::vector<std::string>& printer : {std::vector<std::string>{"--printer", "lp"}, {"--printer=lp"}}) {
+        std::vector<std::string> args = {copy, "--data", data.str(), "print", "list"};
+        args.insert(args.end(), printer.begin(), printer.end());
+        CliRun toPrinter = spawn(args);
+        EXPECT_EQ(toPrinter.exitCode, 1);
+        EXPECT_NE(toPrinter.err.find("talikcli-printer を起動できません。"), std::string::npos) << toPrinter.err;
+    }
+    // The PDF helper started by hand refuses a printer as one it cannot use.
+    CliRun byHand =
+        spawn({(folder / "talikcli-print").string(), "--data", data.str(), "print", "list", "--printer", "lp"});
+    EXPECT_EQ(byHand.exitCode, 1);
+    EXPECT_NE(byHand.err.find("プリンタ lp を使用できません。"), std::string::npos) << byHand.err;
+}
+
 } // namespace
 } // namespace talik
 
