@@ -80,6 +80,7 @@ int Main(int argc, char** argv)
         return 0;
     }
     guard.listen();
+    StartReadingAhead(state);
 
     TALIKIN startForm(state, launcher);
     TALIKLST listWindow(state, launcher, &startForm);

@@ -9,6 +9,7 @@
 #include "platform/installpaths.h"
 #include "platform/launcher.h"
 #include "platform/paths.h"
+#include "store/readahead.h"
 
 namespace talik {
 
@@ -51,12 +52,26 @@ std::string InstanceName(std::string_view user, std::string_view profileFolder, 
     return "talik32-" + std::string(user) + "-" + folderHash + "-mode" + ModeText(mode);
 }
 
+namespace {
+
+void ReadSettingsOf(const AppState& state, Settings& settings)
+{
+    ReadSettings(settings, SettingsFile(state.ProfileFolder), CaptionsFile(state.ProgramFolder), state.Mode);
+}
+
+int ActiveDbNo(const Settings& settings)
+{
+    return (settings.AddrDBAct >= 1 && settings.AddrDBAct <= DbTotal) ? settings.AddrDBAct : 1;
+}
+
+} // namespace
+
 void ReadAllSettings(AppState& state)
 {
     Settings& settings = state.settings;
-    ReadSettings(settings, SettingsFile(state.ProfileFolder), CaptionsFile(state.ProgramFolder), state.Mode);
+    ReadSettingsOf(state, settings);
     state.DataPath = DataPathFromSetting(settings.DBPathAddr, state.WritableFolder);
-    state.DbNo = (settings.AddrDBAct >= 1 && settings.AddrDBAct <= DbTotal) ? settings.AddrDBAct : 1;
+    state.DbNo = ActiveDbNo(settings);
     state.tables.columns.ColEnabled = settings.ListSelTable;
     state.listMode = settings.ListMode == 1 ? ListMode::Row : ListMode::Individual;
     state.TrayMode = settings.TaskTray != 0;
@@ -102,6 +117,17 @@ void OpenHelp(AppState& state, Launcher& launcher)
     if (!std::filesystem::exists(help) || !launcher.openDocument(help)) {
         state.ui.message(std::string(HelpFileName) + "がありません。", MessageIcon::Exclamation);
     }
+}
+
+void StartReadingAhead(AppState& state)
+{
+    // Read apart from the state, which the windows are built on before the settings come into it.
+    Settings settings;
+    ReadSettingsOf(state, settings);
+    ColumnSet columns;
+    columns.ColEnabled = settings.ListSelTable;
+    const std::string dataPath = DataPathFromSetting(settings.DBPathAddr, state.WritableFolder);
+    state.readAhead = std::make_shared<ReadAhead>(MainFileName(dataPath, ActiveDbNo(settings)), columns);
 }
 
 } // namespace talik

@@ -39,6 +39,9 @@ std::string InstanceName(std::string_view user, std::string_view profileFolder, 
 // Reads the settings files and sets the shared state from them: the data folder, the database to
 // open, the list columns and mode, the tray mode.
 void ReadAllSettings(AppState& state);
+// Starts reading the records of the database the settings open, for the first load to take while
+// the windows are built.
+void StartReadingAhead(AppState& state);
 // Puts what the program changed while it ran back into the settings (database, list mode, list
 // window geometry given by the caller) and writes them. False, told to the user, when the file
 // could not be written.

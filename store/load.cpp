@@ -5,6 +5,7 @@
 #include <optional>
 #include <span>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "platform/paths.h"
@@ -13,6 +14,7 @@
 #include "store/messages.h"
 #include "store/movejournal.h"
 #include "store/pairswitch.h"
+#include "store/readahead.h"
 #include "store/recordchunks.h"
 #include "store/state.h"
 
@@ -233,12 +235,16 @@ private:
     std::jthread m_thread; // last: joined before the tables it fills go
 };
 
-void LoadRecords(StoreState& state, const std::string& mainFile, std::int32_t storedLast)
+} // namespace
+
+LoadedRecords ReadRecords(const RecordFile& reader,
+                          const ColumnSet& columns,
+                          std::int32_t storedLast,
+                          const std::function<void()>& betweenChunks)
 {
-    RecordFile reader;
-    if (reader.open(mainFile, OpenMode::Read, MainRecLen) != OpenError::None) {
-        return;
-    }
+    LoadedRecords loaded;
+    Tables& tables = loaded.tables;
+    tables.columns = columns;
     std::int64_t inFile = reader.recordCount();
     std::int32_t last = SaneLastRecNo(storedLast, inFile, MaxRecNo);
     // Records past the end of the file read as zeros, which are never-used slots: no need to read them.
@@ -247,18 +253,14 @@ void LoadRecords(StoreState& state, const std::string& mainFile, std::int32_t st
     std::optional<LaterHalf> later;
     if (end - FirstRecNo + 1 >= ReadInHalvesFrom) {
         split = FirstRecNo + (end - FirstRecNo + 1) / 2;
-        later.emplace(reader, state.tables.columns, split, end);
+        later.emplace(reader, columns, split, end);
     }
-    RecordLoader loader(state.tables);
-    long long lastEvents = state.clock.monotonicMs();
+    RecordLoader loader(tables);
     ForEachRecordChunk<AddressRecord>(
         reader, FirstRecNo, split - 1,
         [&](std::int64_t first, std::span<const AddressRecord> chunk) {
             loader.loadChunk(first, chunk);
-            if (state.clock.monotonicMs() - lastEvents >= EventsEveryMs) {
-                state.ui.processEvents();
-                lastEvents = state.clock.monotonicMs();
-            }
+            betweenChunks();
         },
         // Copied a few at a time, the file never lies in the program's memory whole, not even while
         // it loads.
@@ -267,11 +269,46 @@ void LoadRecords(StoreState& state, const std::string& mainFile, std::int32_t st
         loader.appendLater(later->loaded(), static_cast<std::int32_t>(split), static_cast<std::int32_t>(end));
     }
     for (std::int64_t recNo = std::max<std::int64_t>(end + 1, FirstRecNo); recNo <= last; ++recNo) {
-        state.tables.setUsed(static_cast<std::int32_t>(recNo), '0');
+        tables.setUsed(static_cast<std::int32_t>(recNo), '0');
     }
-    state.tables.fitToRows();
+    tables.fitToRows();
+    loaded.fullGroups = loader.fullGroups();
+    return loaded;
+}
+
+namespace {
+
+// What was read ahead of the load when it is still good, else the records read now.
+std::optional<LoadedRecords> RecordsOf(StoreState& state, const std::string& mainFile, std::int32_t storedLast)
+{
+    // Taken or not, the records read ahead are of no further use.
+    if (auto ahead = std::exchange(state.readAhead, nullptr)) {
+        if (auto taken = ahead->take(mainFile, storedLast, state.tables.columns)) {
+            return taken;
+        }
+    }
+    RecordFile reader;
+    if (reader.open(mainFile, OpenMode::Read, MainRecLen) != OpenError::None) {
+        return std::nullopt;
+    }
+    long long lastEvents = state.clock.monotonicMs();
+    return ReadRecords(reader, state.tables.columns, storedLast, [&] {
+        if (state.clock.monotonicMs() - lastEvents >= EventsEveryMs) {
+            state.ui.processEvents();
+            lastEvents = state.clock.monotonicMs();
+        }
+    });
+}
+
+void LoadRecords(StoreState& state, const std::string& mainFile, std::int32_t storedLast)
+{
+    std::optional<LoadedRecords> loaded = RecordsOf(state, mainFile, storedLast);
+    if (!loaded) {
+        return;
+    }
+    state.tables = std::move(loaded->tables);
     // One message per full group and load: the user learns which groups are full, once.
-    for (int group : loader.fullGroups()) {
+    for (int group : loaded->fullGroups) {
         TellGroupFull(state, group);
     }
 }

@@ -2,6 +2,7 @@
 // What the core shares about the running program and its open database: created once (as part of
 // the program's state, which main makes and each test makes afresh) and passed by reference.
 #include <cstdint>
+#include <memory>
 #include <string>
 
 #include "platform/clock.h"
@@ -18,6 +19,7 @@ namespace talik {
 inline constexpr int DbTotal = 10;
 
 class WriteGate;
+class ReadAhead;
 
 struct StoreState
 {
@@ -56,6 +58,9 @@ struct StoreState
     int CurrentTab = -1;
     bool TablesLoaded = false;
     bool LoadBegun = false; // the first load has started: the splash may go
+    // The records of the database to open, read while the program starts; the first load takes
+    // them when they are still good, and drops them either way.
+    std::shared_ptr<ReadAhead> readAhead;
 
     // Every write to the open database's records is published here; the tables listen first.
     ChangeNotifier changes;
