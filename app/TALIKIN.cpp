@@ -20,7 +20,7 @@
 namespace talik {
 namespace {
 
-constexpr int SplashWatchMs = 50; // the list is usable as soon as this sees the load begin
+constexpr int SplashWatchMs = 5; // the list is usable as soon as this sees the load begin
 constexpr int ColourStepMs = 250;
 // The title cycles through green, cyan, magenta and red.
 constexpr QRgb TitleColours[] = {0x00FF00, 0x00FFFF, 0xFF00FF, 0xFF0000};
