@@ -95,18 +95,17 @@ TEST_F(StartupForms, WithoutATrayTheTraySettingIsOffForTheRun)
     EXPECT_TRUE(state.ExitRequested);
 }
 
-TEST_F(StartupForms, TheListLoadsBeforeTheSplashTimerTicks)
+TEST_F(StartupForms, TheListLoadsWithoutWaitingForTheSplashWhichThenCloses)
 {
     TALIKIN splash(state, launcher);
     splash.start();
     TALIKLST window(state, launcher, &splash);
     window.show();
+    // The load runs through whether or not the splash's timer has seen it begin.
     ASSERT_TRUE(window.loadIfNeeded());
     EXPECT_EQ(window.findChild<QLabel*>("Label5")->text(), "登録数：0 件");
-    EXPECT_FALSE(state.SplashDone);
-    EXPECT_TRUE(splash.isVisible());
 
-    // Then the splash's timer sees that loading began and closes it.
+    // The splash's timer sees that loading began and closes it.
     EXPECT_TRUE(QTest::qWaitFor([&] { return state.SplashDone; }, 2000));
     EXPECT_FALSE(splash.isVisible());
 }
