@@ -245,6 +245,7 @@ LoadedRecords ReadRecords(const RecordFile& reader,
     LoadedRecords loaded;
     Tables& tables = loaded.tables;
     tables.columns = columns;
+    tables.columns.number(); // the list finds its columns by their numbers
     std::int64_t inFile = reader.recordCount();
     std::int32_t last = SaneLastRecNo(storedLast, inFile, MaxRecNo);
     // Records past the end of the file read as zeros, which are never-used slots: no need to read them.

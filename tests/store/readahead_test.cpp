@@ -20,7 +20,11 @@ using namespace std::chrono_literals;
 // Everything the load leaves in the tables, one line each.
 std::vector<std::string> TablesAsLines(const Tables& tables)
 {
-    std::vector<std::string> lines{"count " + std::to_string(tables.TotalCount)};
+    std::vector<std::string> lines{"count " + std::to_string(tables.TotalCount),
+                                   "columns " + std::to_string(tables.columns.nCols)};
+    for (int index : tables.columns.ColIndex) {
+        lines.back() += " " + std::to_string(index);
+    }
     for (int group = 0; group < GroupTotal; ++group) {
         for (int row = 1; row <= tables.GroupCount(group); ++row) {
             const RowView view = tables.row(group, row);
@@ -50,11 +54,13 @@ protected:
         WriteRecords(mainPath(), records);
     }
 
-    // Read ahead as the program does, trusting even a file written a moment ago.
+    // Read ahead as the program does (with the columns as the settings enable them, not yet
+    // numbered), trusting even a file written a moment ago.
     std::shared_ptr<ReadAhead> readAhead(const std::string& file)
     {
-        state.tables.columns.number();
-        return std::make_shared<ReadAhead>(file, state.tables.columns, 0ns);
+        ColumnSet enabled;
+        enabled.ColEnabled = state.tables.columns.ColEnabled;
+        return std::make_shared<ReadAhead>(file, enabled, 0ns);
     }
 
     // The loaded tables and the messages shown.
