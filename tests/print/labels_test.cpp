@@ -10,6 +10,7 @@
 #include "listwin/appstate.h"
 #include "print/engines.h"
 #include "print/printwork.h"
+#include "tests/support/printjobfixture.h"
 #include "tests/support/recordingcanvas.h"
 #include "tests/support/scripted.h"
 
@@ -23,7 +24,7 @@ std::string TwoDigits(int n)
     return (n < 10 ? "0" : "") + std::to_string(n);
 }
 
-class LabelPageTest : public ::testing::Test
+class LabelPageTest : public test::PrintJobTest
 {
 protected:
     LabelPageTest()
@@ -73,11 +74,6 @@ protected:
     // The recipient's postal code in the cell of row i and column j (0-based) of a 60 × 34 grid.
     std::string cellCode(int i, int j) const { return lineAt(6 + 34.0 * i, 6 + 60.0 * j, 60); }
 
-    ScriptedInteraction ui;
-    FixedClock clock;
-    AppState state{ui, clock};
-    PrintTable table;
-    PrintJob job{state, table};
     RecordingCanvas printer, preview;
 };
 

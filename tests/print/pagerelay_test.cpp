@@ -13,6 +13,7 @@
 #include "print/pagerelay.h"
 #include "print/printloop.h"
 #include "print/printwork.h"
+#include "tests/support/printjobfixture.h"
 #include "tests/support/recordingcanvas.h"
 #include "tests/support/scripted.h"
 
@@ -56,7 +57,7 @@ std::vector<std::string> Lines(const RecordingCanvas& canvas)
     return lines;
 }
 
-class PageRelayTest : public ::testing::Test
+class PageRelayTest : public test::PrintJobTest
 {
 protected:
     // One sender for labels, two for postcards, then the recipients.
@@ -103,12 +104,6 @@ protected:
         DrawAlongside(paper, makeMeasure, [&](Canvas& relay) { result = drawDirectly(relay); });
         return result;
     }
-
-    test::ScriptedInteraction ui;
-    test::FixedClock clock;
-    AppState state{ui, clock};
-    PrintTable table;
-    PrintJob job{state, table};
 
 private:
     char m_kind = PrintLabels;

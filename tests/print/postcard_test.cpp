@@ -11,6 +11,7 @@
 #include "print/postcardlayout.h"
 #include "print/printwork.h"
 #include "print/textfit.h"
+#include "tests/support/printjobfixture.h"
 #include "tests/support/recordingcanvas.h"
 #include "tests/support/scripted.h"
 
@@ -63,14 +64,9 @@ void ExpectAt(const CanvasCall& call, double x, double y)
     EXPECT_NEAR(call.y, y, Near) << call.text;
 }
 
-class PostcardTest : public ::testing::Test
+class PostcardTest : public test::PrintJobTest
 {
 protected:
-    test::ScriptedInteraction ui;
-    test::FixedClock clock;
-    AppState state{ui, clock};
-    PrintTable table;
-    PrintJob job{state, table};
     RecordingCanvas printer;
     RecordingCanvas preview;
     PrintLayout& layout = state.settings.Layout;

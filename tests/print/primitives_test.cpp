@@ -5,13 +5,14 @@
 
 #include "listwin/appstate.h"
 #include "print/primitives.h"
+#include "tests/support/printjobfixture.h"
 #include "tests/support/recordingcanvas.h"
 #include "tests/support/scripted.h"
 
 namespace talik::test {
 namespace {
 
-class PrimitivesTest : public ::testing::Test
+class PrimitivesTest : public test::PrintJobTest
 {
 protected:
     PrimitivesTest()
@@ -36,11 +37,6 @@ protected:
         return texts.empty() ? CanvasCall{} : texts[0];
     }
 
-    ScriptedInteraction ui;
-    FixedClock clock;
-    AppState state{ui, clock};
-    PrintTable table;
-    PrintJob job{state, table};
     RecordingCanvas printer;
     RecordingCanvas preview;
 };

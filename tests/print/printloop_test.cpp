@@ -11,6 +11,7 @@
 #include "print/engines.h"
 #include "print/printloop.h"
 #include "print/printwork.h"
+#include "tests/support/printjobfixture.h"
 #include "tests/support/recordingcanvas.h"
 #include "tests/support/scripted.h"
 
@@ -26,7 +27,7 @@ public:
     void drawText(double, double, std::string_view) override { throw std::runtime_error("no paper"); }
 };
 
-class PrintLoopTest : public ::testing::Test
+class PrintLoopTest : public test::PrintJobTest
 {
 protected:
     // Two senders and `recipients` recipients.
@@ -53,12 +54,6 @@ protected:
         }
         return names;
     }
-
-    test::ScriptedInteraction ui;
-    test::FixedClock clock;
-    AppState state{ui, clock};
-    PrintTable table;
-    PrintJob job{state, table};
 };
 
 TEST_F(PrintLoopTest, ThePostcardButtonsTakeEveryCardTheRestOrTheOneOnShow)

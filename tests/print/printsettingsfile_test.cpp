@@ -62,9 +62,9 @@ std::vector<std::string> DocumentedKeys()
     for (int column = 0; column < 13; ++column) {
         keys.push_back("ColumnWidth" + std::to_string(column));
     }
-    for (const char* key : {"AddrFromSet", "AddrNumChange", "AddrNum7", "AddrDispX",
-                            "AddrDispY", "AddrDispXT", "AddrDispYT", "AddrDispXL", "AddrDispYL", "AddrDBAct",
-                            "AddrBoxWidth", "AddrBoxHeight", "AddrPrtScale", "AddrGapH", "AddrGapV"}) {
+    for (const char* key : {"AddrFromSet", "AddrNumChange", "AddrNum7", "AddrDispX", "AddrDispY", "AddrDispXT",
+                            "AddrDispYT", "AddrDispXL", "AddrDispYL", "AddrDBAct", "AddrBoxWidth", "AddrBoxHeight",
+                            "AddrPrtScale", "AddrGapH", "AddrGapV"}) {
         keys.emplace_back(key);
     }
     for (const char* suffix : {"", "H"}) {
