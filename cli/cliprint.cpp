@@ -322,8 +322,8 @@ void ChooseDrawingPlatform()
     }
 }
 
-// Qt for drawing, started on this thread. Only printing starts it, so the other commands never need
-// it.
+// Qt for drawing, started on this thread once the platform is chosen. Only printing starts it, so the
+// other commands never need it.
 class DrawingQt
 {
 public:
@@ -338,7 +338,6 @@ private:
     int m_argc = 1;
     char m_name[9] = "talikcli";
     char* m_argv[2] = {m_name, nullptr};
-    bool m_platformChosen = (ChooseDrawingPlatform(), true);
     QGuiApplication m_app; // after what it is started with
 };
 
@@ -462,12 +461,12 @@ int PrintCommand(AppState& state, const CliOptions& options, PrinterOpener print
     if (!request) {
         return UsageError(error);
     }
+    ChooseDrawingPlatform();
     if (request->calibration) {
         DrawingQt qt;
         return PrintCalibration(state, *request, printers);
     }
     // The job is prepared on a thread of its own while Qt starts here: the two take about as long.
-    ChooseDrawingPlatform();
     auto preparing = std::async(std::launch::async, [&] { return PrepareJob(state, *request); });
     DrawingQt qt;
     std::optional<PreparedJob> job = preparing.get();
