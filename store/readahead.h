@@ -4,32 +4,14 @@
 // reads afresh when it is not (changed since, another database, other columns).
 #include <chrono>
 #include <cstdint>
-#include <functional>
 #include <optional>
 #include <string>
 #include <sys/types.h>
 #include <thread>
-#include <vector>
 
-#include "store/tables.h"
+#include "store/recordload.h"
 
 namespace talik {
-
-class RecordFile;
-
-// The tables a database's records fill, and the groups found full, in the order the file filled them.
-struct LoadedRecords
-{
-    Tables tables;
-    std::vector<int> fullGroups;
-};
-
-// Reads the records of `reader` up to the stored last record number into fresh tables of `columns`,
-// as one pass in file order would file them. `betweenChunks` runs after each chunk read.
-LoadedRecords ReadRecords(const RecordFile& reader,
-                          const ColumnSet& columns,
-                          std::int32_t storedLast,
-                          const std::function<void()>& betweenChunks);
 
 // What tells one state of a file from another: a change to it changes one of these.
 struct FileStamp
