@@ -142,18 +142,7 @@ TEST_F(StoreTest, AFullGroupIsToldOnceAndItsExtraRecordsStayCounted)
 TEST_F(StoreTest, ALargeDatabaseLoadsAsOnePassInFileOrderWould)
 {
     constexpr int Last = 9001;
-    std::vector<std::vector<std::uint8_t>> records{HandMainHeader(Last)};
-    for (int recNo = 2; recNo <= Last; ++recNo) {
-        const std::string name = std::to_string(recNo);
-        if (recNo <= 3201) {
-            records.push_back(HandAddress("\xbb", name)); // ｻ: group 10, full early on
-        } else if (recNo % 10 == 0) {
-            records.push_back(HandAddress("\xfe", name)); // deleted
-        } else {
-            records.push_back(HandAddress("\xb6", name)); // ｶ: group 5, full late, across both halves
-        }
-    }
-    WriteRecords(mainPath(), records);
+    WriteRecords(mainPath(), HandTwoHalvesDatabase(Last));
     load();
 
     EXPECT_EQ(ui.messages(), (std::vector<std::string>{"'さ'のテーブルが3000件を超えています。",

@@ -43,16 +43,7 @@ class ReadAheadTest : public StoreTest
 {
 protected:
     // 9 001 records across both halves of a large load: two groups full, one in ten deleted.
-    void writeLargeDatabase()
-    {
-        std::vector<std::vector<std::uint8_t>> records{HandMainHeader(Last)};
-        for (int recNo = 2; recNo <= Last; ++recNo) {
-            const std::string name = std::to_string(recNo);
-            const char* reading = recNo <= 3201 ? "\xbb" : recNo % 10 == 0 ? "\xfe" : "\xb6";
-            records.push_back(HandAddress(reading, name));
-        }
-        WriteRecords(mainPath(), records);
-    }
+    void writeLargeDatabase() { WriteRecords(mainPath(), HandTwoHalvesDatabase(Last)); }
 
     // Read ahead as the program does (with the columns as the settings enable them, not yet
     // numbered), trusting even a file written a moment ago.
@@ -103,11 +94,8 @@ TEST_F(ReadAheadTest, AFileChangedAfterItWasReadAheadIsReadAgain)
     auto ahead = readAhead(mainPath());
     std::this_thread::sleep_for(20ms); // past the tick of the file's clock
     // Record 2 renamed in place: the file keeps its size.
-    std::vector<std::vector<std::uint8_t>> records{HandMainHeader(Last), HandAddress("\xbb", "renamed")};
-    for (int recNo = 3; recNo <= Last; ++recNo) {
-        const std::string name = std::to_string(recNo);
-        records.push_back(HandAddress(recNo <= 3201 ? "\xbb" : recNo % 10 == 0 ? "\xfe" : "\xb6", name));
-    }
+    auto records = HandTwoHalvesDatabase(Last);
+    records[1] = HandAddress("\xbb", "renamed");
     WriteRecords(mainPath(), records);
     state.readAhead = ahead;
     load();

@@ -127,6 +127,16 @@ std::vector<std::uint8_t> HandExtra(std::string_view remarksCp932)
     return rec;
 }
 
+std::vector<std::vector<std::uint8_t>> HandTwoHalvesDatabase(int last)
+{
+    std::vector<std::vector<std::uint8_t>> records{HandMainHeader(last)};
+    for (int recNo = 2; recNo <= last; ++recNo) {
+        const char* reading = recNo <= 3201 ? "\xbb" : recNo % 10 == 0 ? "\xfe" : "\xb6";
+        records.push_back(HandAddress(reading, std::to_string(recNo)));
+    }
+    return records;
+}
+
 void WriteRecords(const std::string& path, const std::vector<std::vector<std::uint8_t>>& records)
 {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);

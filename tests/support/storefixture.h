@@ -65,6 +65,10 @@ std::vector<std::uint8_t> HandExtra(std::string_view remarksCp932);
 std::vector<std::uint8_t> WithoutIdentities(std::vector<std::uint8_t> records);
 // `expected` with the identity `actual` was written with, which must be one.
 void TakeIdentity(AddressRecord& expected, const AddressRecord& actual);
+// A main file of `last` records, each named by its number: records 2..3201 read ｻ (group 10, full
+// early), the rest ｶ (group 5, full late) with every tenth deleted - a load in two halves with two
+// full groups.
+std::vector<std::vector<std::uint8_t>> HandTwoHalvesDatabase(int last);
 // Concatenates records into a file.
 void WriteRecords(const std::string& path, const std::vector<std::vector<std::uint8_t>>& records);
 
