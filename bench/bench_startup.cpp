@@ -31,6 +31,7 @@
 #include <vector>
 
 #include "bench/benchsupport.h"
+#include "store/record.h"
 
 extern char** environ;
 
@@ -177,7 +178,7 @@ void RunStarts(benchmark::State& bench, const std::vector<std::string>& args, co
 // one tick of the file's clock would not show), so the runs wait until the file is.
 void LetSettle(const std::string& data)
 {
-    const auto mainFile = std::filesystem::path(data) / "MRPDAT01.QX1";
+    const std::filesystem::path mainFile = MainFileName(data, 1);
     constexpr auto Settled = std::chrono::milliseconds(2500);
     std::error_code error;
     const auto written = std::filesystem::last_write_time(mainFile, error);
