@@ -173,8 +173,8 @@ void BM_SeasonRefresh(benchmark::State& bench, Workspace& workspace)
             break;
         }
         ApplySeasonFilter(state.season, state.MainList);
-        for (const ListItem& item : state.MainList.items()) {
-            letters += SeasonLettersOfKey(state.season, item.key).size();
+        for (std::size_t i = 0; i < state.MainList.size(); ++i) {
+            letters += SeasonLettersOfKey(state.season, state.MainList.keyAt(i)).size();
         }
     }
     benchmark::DoNotOptimize(letters);

@@ -233,15 +233,6 @@ std::optional<ListModel> NamedRecords(AppState& state, const std::vector<std::in
     return list;
 }
 
-std::vector<std::int32_t> RecordsOf(const ListModel& list)
-{
-    std::vector<std::int32_t> recNos;
-    for (const ListItem& item : list.items()) {
-        recNos.push_back(RecNoOfKey(item.key));
-    }
-    return recNos;
-}
-
 // The items of `list` whose person gets a card in `year`, in the list's order.
 ListModel ToSendOf(AppState& state, const ListModel& list, int year)
 {

@@ -81,11 +81,7 @@ void TALIKDMV::execute()
         !m_state.ui.askYesNo(MoveQuestion(static_cast<int>(m_results.size()), target), MessageIcon::Question, "確認")) {
         return;
     }
-    std::vector<std::int32_t> records;
-    records.reserve(m_results.size());
-    for (const ListItem& item : m_results.items()) {
-        records.push_back(RecNoOfKey(item.key));
-    }
+    const std::vector<std::int32_t> records = RecordsOf(m_results);
     m_outcome = MoveCopyRecords(m_state, records, {m_targetDbNo, m_moveMode, std::nullopt});
     const std::string report = MoveCopyReport(m_outcome, m_moveMode, target);
     if (!report.empty()) {

@@ -1,30 +1,57 @@
 #include "listwin/listmodel.h"
 
+#include "store/record.h"
+
 #include <algorithm>
+#include <limits>
 #include <utility>
 
 namespace talik {
+namespace {
 
-std::size_t ListModel::add(ListItem item)
+// A packed row's texts end within 64 KB and it has at most 255 columns. An item's texts come from one
+// record and never reach either; what would is cut rather than packed wrongly.
+constexpr std::size_t MaxPackedText = std::numeric_limits<std::uint16_t>::max();
+constexpr std::size_t MaxPackedColumns = std::numeric_limits<std::uint8_t>::max();
+
+} // namespace
+
+std::size_t ListModel::add(const ListItem& item)
 {
-    auto existing = m_index.find(item.key);
+    std::vector<std::string_view> columns;
+    columns.reserve(1 + item.subItems.size());
+    columns.emplace_back(item.text);
+    columns.insert(columns.end(), item.subItems.begin(), item.subItems.end());
+    return add(item.key, columns);
+}
+
+std::size_t ListModel::add(std::string_view key, std::span<const std::string_view> columns)
+{
+    const std::uint32_t ref = pack(key, columns);
+    auto existing = m_index.find(key);
     if (existing == m_index.end()) {
-        const std::size_t pos = m_sorted ? sortedPlace(item) : m_items.size();
-        return insertAt(pos, std::move(item));
+        const std::size_t pos = m_sorted ? sortedPlace(ref) : m_items.size();
+        return insertAt(pos, ref);
     }
     const std::size_t old = existing->second;
+    std::size_t pos = old;
     if (!m_sorted) {
-        m_items[old] = std::move(item); // same key: the index stays right
-        return old;
+        // Same key, same place: the index entry is kept (its position too) and reads the new key.
+        auto entry = m_index.extract(existing);
+        entry.key() = columnOf(ref, 0);
+        m_index.insert(std::move(entry));
+        m_texts.release(m_items[old]);
+        m_items[old] = ref;
+    } else {
+        // The new texts may belong elsewhere in the sorted order; the selection moves with the item.
+        const bool wasSelected = m_selected == old;
+        eraseAt(old);
+        pos = insertAt(sortedPlace(ref), ref);
+        if (wasSelected) {
+            m_selected = pos;
+        }
     }
-    // The new texts may belong elsewhere in the sorted order; the selection moves with the item.
-    const bool wasSelected = m_selected == old;
-    eraseAt(old);
-    const std::size_t place = sortedPlace(item);
-    const std::size_t pos = insertAt(place, std::move(item));
-    if (wasSelected) {
-        m_selected = pos;
-    }
+    repackIfWasteful();
     return pos;
 }
 
@@ -35,6 +62,7 @@ bool ListModel::remove(std::string_view key)
         return false;
     }
     eraseAt(*pos);
+    repackIfWasteful();
     return true;
 }
 
@@ -44,16 +72,25 @@ std::size_t ListModel::removeMany(const std::vector<std::string>& keys)
         return keys.size() == 1 && remove(keys.front()) ? 1 : 0;
     }
     const std::optional<std::string> selectedKey =
-        m_selected ? std::optional<std::string>(m_items[*m_selected].key) : std::nullopt;
-    std::size_t before = m_items.size();
+        m_selected ? std::optional<std::string>(keyAt(*m_selected)) : std::nullopt;
+    const std::size_t before = m_items.size();
     for (const std::string& key : keys) {
         m_index.erase(key);
     }
-    std::erase_if(m_items, [this](const ListItem& item) { return !m_index.contains(item.key); });
-    m_positionOf.resize(m_items.size());
+    std::size_t kept = 0;
+    for (const std::uint32_t ref : m_items) {
+        if (m_index.contains(columnOf(ref, 0))) {
+            m_items[kept++] = ref;
+        } else {
+            m_texts.release(ref);
+        }
+    }
+    m_items.resize(kept);
+    m_positionOf.resize(kept);
     rebuildIndex();
     m_selected = selectedKey ? indexOf(*selectedKey) : std::nullopt;
-    return before - m_items.size();
+    repackIfWasteful();
+    return before - kept;
 }
 
 void ListModel::clear()
@@ -61,12 +98,51 @@ void ListModel::clear()
     m_items.clear();
     m_index.clear();
     m_positionOf.clear();
+    m_texts.clear();
     m_selected.reset();
+}
+
+void ListModel::reserve(std::size_t count)
+{
+    m_items.reserve(count);
+    m_positionOf.reserve(count);
+    m_index.reserve(count);
+}
+
+ListItem ListModel::at(std::size_t index) const
+{
+    const PackedRow row = packed(index);
+    ListItem item{std::string(row.column(0)), std::string(row.column(1)), {}};
+    item.subItems.reserve(subItemCount(index));
+    for (int c = 2; c < row.columnCount(); ++c) {
+        item.subItems.emplace_back(row.column(c));
+    }
+    return item;
+}
+
+std::string_view ListModel::columnAt(std::size_t index, std::size_t column) const
+{
+    return columnOf(m_items[index], column + 1);
+}
+
+std::size_t ListModel::subItemCount(std::size_t index) const
+{
+    return static_cast<std::size_t>(std::max(packed(index).columnCount() - 2, 0));
+}
+
+std::vector<ListItem> ListModel::items() const
+{
+    std::vector<ListItem> copies;
+    copies.reserve(m_items.size());
+    for (std::size_t i = 0; i < m_items.size(); ++i) {
+        copies.push_back(at(i));
+    }
+    return copies;
 }
 
 std::optional<std::size_t> ListModel::indexOf(std::string_view key) const
 {
-    const auto found = m_index.find(std::string(key));
+    const auto found = m_index.find(key);
     if (found == m_index.end()) {
         return std::nullopt;
     }
@@ -86,13 +162,12 @@ void ListModel::sortOn(std::size_t column)
 {
     m_sortColumn = column;
     m_sorted = true;
-    const std::optional<std::string> selectedKey =
-        m_selected ? std::optional<std::string>(m_items[*m_selected].key) : std::nullopt;
-    std::stable_sort(m_items.begin(), m_items.end(),
-                     [this](const ListItem& a, const ListItem& b) { return lessOn(a, b); });
+    const std::optional<std::uint32_t> selectedRef =
+        m_selected ? std::optional<std::uint32_t>(m_items[*m_selected]) : std::nullopt;
+    std::stable_sort(m_items.begin(), m_items.end(), [this](std::uint32_t a, std::uint32_t b) { return lessOn(a, b); });
     rebuildIndex();
-    if (selectedKey) {
-        m_selected = indexOf(*selectedKey);
+    if (selectedRef) {
+        m_selected = indexOf(columnOf(*selectedRef, 0));
     }
 }
 
@@ -107,41 +182,54 @@ void ListModel::setSorted(bool sorted)
 
 std::optional<std::size_t> ListModel::findPrefix(std::string_view prefix) const
 {
-    const auto found = std::find_if(m_items.begin(), m_items.end(),
-                                    [prefix](const ListItem& item) { return item.text.starts_with(prefix); });
-    if (found == m_items.end()) {
-        return std::nullopt;
+    for (std::size_t i = 0; i < m_items.size(); ++i) {
+        if (textAt(i).starts_with(prefix)) {
+            return i;
+        }
     }
-    return static_cast<std::size_t>(found - m_items.begin());
+    return std::nullopt;
 }
 
-std::string_view ListModel::columnText(const ListItem& item, std::size_t column) const
+std::uint32_t ListModel::pack(std::string_view key, std::span<const std::string_view> columns)
 {
-    if (column == 0) {
-        return item.text;
+    m_packText.clear();
+    m_packEnds.clear();
+    auto put = [this](std::string_view text) {
+        m_packText.append(text.substr(0, MaxPackedText - m_packText.size()));
+        m_packEnds.push_back(static_cast<std::uint16_t>(m_packText.size()));
+    };
+    put(key);
+    for (const std::string_view column : columns.first(std::min(columns.size(), MaxPackedColumns - 1))) {
+        put(column);
     }
-    // A row with fewer sub-items shows an empty cell there, which sorts first.
-    return column <= item.subItems.size() ? std::string_view(item.subItems[column - 1]) : std::string_view();
+    return m_texts.add(m_packEnds.data(), static_cast<int>(m_packEnds.size()), m_packText);
 }
 
-bool ListModel::lessOn(const ListItem& a, const ListItem& b) const
+std::string_view ListModel::columnOf(std::uint32_t ref, std::size_t column) const
 {
-    // string_view compares bytes as unsigned, so UTF-8 texts fall in code point order.
-    return columnText(a, m_sortColumn) < columnText(b, m_sortColumn);
+    // Column 0 of a packed item is its key; a column it does not have reads empty.
+    return m_texts.at(ref).column(static_cast<int>(std::min(column, MaxPackedColumns)));
 }
 
-std::size_t ListModel::sortedPlace(const ListItem& item) const
+bool ListModel::lessOn(std::uint32_t a, std::uint32_t b) const
+{
+    // string_view compares bytes as unsigned, so UTF-8 texts fall in code point order. A row with
+    // fewer sub-items shows an empty cell there, which sorts first.
+    return columnOf(a, m_sortColumn + 1) < columnOf(b, m_sortColumn + 1);
+}
+
+std::size_t ListModel::sortedPlace(std::uint32_t ref) const
 {
     // After every equal item, so items added in a row keep their order as a stable sort would.
-    const auto place = std::upper_bound(m_items.begin(), m_items.end(), item,
-                                        [this](const ListItem& a, const ListItem& b) { return lessOn(a, b); });
+    const auto place = std::upper_bound(m_items.begin(), m_items.end(), ref,
+                                        [this](std::uint32_t a, std::uint32_t b) { return lessOn(a, b); });
     return static_cast<std::size_t>(place - m_items.begin());
 }
 
-std::size_t ListModel::insertAt(std::size_t pos, ListItem item)
+std::size_t ListModel::insertAt(std::size_t pos, std::uint32_t ref)
 {
-    const auto entry = m_index.emplace(item.key, pos).first;
-    m_items.insert(m_items.begin() + static_cast<std::ptrdiff_t>(pos), std::move(item));
+    const auto entry = m_index.emplace(columnOf(ref, 0), pos).first;
+    m_items.insert(m_items.begin() + static_cast<std::ptrdiff_t>(pos), ref);
     m_positionOf.insert(m_positionOf.begin() + static_cast<std::ptrdiff_t>(pos), &entry->second);
     reindex(pos + 1);
     if (m_selected && *m_selected >= pos) {
@@ -150,9 +238,11 @@ std::size_t ListModel::insertAt(std::size_t pos, ListItem item)
     return pos;
 }
 
+// Leaves the item's texts as waste; the public operations repack once they are done.
 void ListModel::eraseAt(std::size_t pos)
 {
-    m_index.erase(m_items[pos].key);
+    m_index.erase(keyAt(pos));
+    m_texts.release(m_items[pos]);
     m_items.erase(m_items.begin() + static_cast<std::ptrdiff_t>(pos));
     m_positionOf.erase(m_positionOf.begin() + static_cast<std::ptrdiff_t>(pos));
     reindex(pos);
@@ -163,10 +253,29 @@ void ListModel::eraseAt(std::size_t pos)
     }
 }
 
+void ListModel::repackIfWasteful()
+{
+    if (!m_texts.wasteful()) {
+        return;
+    }
+    RowArena repacked;
+    for (std::uint32_t& ref : m_items) {
+        ref = repacked.addCopy(m_texts.at(ref));
+    }
+    // The index's keys read the old blocks: it is made again on the new ones before they go.
+    std::unordered_map<std::string_view, std::size_t> index;
+    index.reserve(m_items.size());
+    m_index.swap(index);
+    m_texts.swap(repacked);
+    for (std::size_t i = 0; i < m_items.size(); ++i) {
+        m_positionOf[i] = &m_index.emplace(columnOf(m_items[i], 0), i).first->second;
+    }
+}
+
 void ListModel::rebuildIndex()
 {
     for (std::size_t i = 0; i < m_items.size(); ++i) {
-        m_positionOf[i] = &m_index.find(m_items[i].key)->second;
+        m_positionOf[i] = &m_index.find(keyAt(i))->second;
     }
     reindex(0);
 }
@@ -176,6 +285,16 @@ void ListModel::reindex(std::size_t from)
     for (std::size_t i = from; i < m_positionOf.size(); ++i) {
         *m_positionOf[i] = i;
     }
+}
+
+std::vector<std::int32_t> RecordsOf(const ListModel& list)
+{
+    std::vector<std::int32_t> recNos;
+    recNos.reserve(list.size());
+    for (std::size_t i = 0; i < list.size(); ++i) {
+        recNos.push_back(RecNoOfKey(list.keyAt(i)));
+    }
+    return recNos;
 }
 
 } // namespace talik

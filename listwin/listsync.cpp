@@ -1,6 +1,9 @@
 #include "listwin/listsync.h"
 
 #include <algorithm>
+#include <array>
+#include <span>
+#include <string_view>
 
 #include "listwin/appstate.h"
 #include "listwin/deletequestion.h"
@@ -92,12 +95,19 @@ void ReflectInMainList(AppState& state, const RecordChanges& changes)
 void AddListRow(const AppState& state, ListModel& list, int nCols, int row, int group)
 {
     const RowView tableRow = state.tables.row(group, row);
-    ListItem item{RecordKey(tableRow.recNo), std::string(tableRow.column(0)), {}};
-    item.subItems.reserve(static_cast<std::size_t>(nCols));
-    for (int c = 1; c <= nCols; ++c) {
-        item.subItems.emplace_back(tableRow.column(c));
+    // The reading and the columns made into one text, which the list packs as it stands.
+    std::array<std::size_t, ListColumnTotal + 1> ends{};
+    const auto count = static_cast<std::size_t>(std::clamp(nCols + 1, 1, static_cast<int>(ends.size())));
+    std::string texts;
+    for (std::size_t c = 0; c < count; ++c) {
+        tableRow.appendColumn(texts, static_cast<int>(c));
+        ends[c] = texts.size();
     }
-    list.add(std::move(item));
+    std::array<std::string_view, ListColumnTotal + 1> columns;
+    for (std::size_t c = 0, begin = 0; c < count; begin = ends[c++]) {
+        columns[c] = std::string_view(texts).substr(begin, ends[c] - begin);
+    }
+    list.add(RecordKey(tableRow.recNo), std::span(columns.data(), count));
 }
 
 void AddRecordRow(const AppState& state, ListModel& list, int nCols, std::int32_t recNo)
@@ -138,7 +148,7 @@ int DeleteAllListed(AppState& state, ListModel& list)
     }
     std::vector<std::string> removed;
     for (std::size_t i = 0; i < list.size(); ++i) {
-        const std::string& key = list.at(i).key;
+        const std::string key(list.keyAt(i));
         if (!writer->remove(RecNoOfKey(key))) {
             break;
         }

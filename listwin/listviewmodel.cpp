@@ -66,21 +66,17 @@ QVariant ListViewModel::data(const QModelIndex& index, int role) const
     if (!index.isValid() || static_cast<std::size_t>(index.row()) >= m_list.size()) {
         return {};
     }
-    const ListItem& item = m_list.at(static_cast<std::size_t>(index.row()));
+    const auto row = static_cast<std::size_t>(index.row());
     if (role == KeyRole) {
-        return Qs(item.key);
+        return Qs(m_list.keyAt(row));
     }
     if (role != Qt::DisplayRole) {
         return {};
     }
     if (index.column() == m_computedColumn) {
-        return m_computedText(item.key);
+        return m_computedText(std::string(m_list.keyAt(row)));
     }
-    if (index.column() == 0) {
-        return Qs(item.text);
-    }
-    const auto sub = static_cast<std::size_t>(index.column() - 1);
-    return sub < item.subItems.size() ? Qs(item.subItems[sub]) : QString();
+    return Qs(m_list.columnAt(row, static_cast<std::size_t>(index.column())));
 }
 
 QVariant ListViewModel::headerData(int section, Qt::Orientation orientation, int role) const

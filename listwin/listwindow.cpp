@@ -110,6 +110,11 @@ void FillList(AppState& state, const TabRange& groups)
     // Filled unsorted and sorted once: a sorted insert per row would move the rows thousands of times.
     list.setSorted(false);
     list.clear();
+    int rows = 0;
+    for (int group = groups.first; group <= groups.last; ++group) {
+        rows += state.tables.GroupCount(group);
+    }
+    list.reserve(static_cast<std::size_t>(rows));
     for (int group = groups.first; group <= groups.last; ++group) {
         for (int row = 1; row <= state.tables.GroupCount(group); ++row) {
             AddListRow(state, list, state.tables.columns.nCols, row, group);

@@ -83,9 +83,9 @@ std::size_t ApplySeasonFilter(const SeasonListState& season, ListModel& list)
         return 0;
     }
     std::vector<std::string> dropped;
-    for (const ListItem& item : list.items()) {
-        if (!SeasonKeepsKey(season, item.key)) {
-            dropped.push_back(item.key);
+    for (std::size_t i = 0; i < list.size(); ++i) {
+        if (!SeasonKeepsKey(season, list.keyAt(i))) {
+            dropped.emplace_back(list.keyAt(i));
         }
     }
     return list.removeMany(dropped);

@@ -470,22 +470,14 @@ void TALIKSRC::deleteAll()
 
 void TALIKSRC::exportCsv()
 {
-    std::vector<std::int32_t> recNos;
-    recNos.reserve(m_results.size());
-    for (const ListItem& item : m_results.items()) {
-        recNos.push_back(RecNoOfKey(item.key));
-    }
+    const std::vector<std::int32_t> recNos = RecordsOf(m_results);
     ProgressDialog progress(this, "ＣＳＶデータを出力しています．．．");
     RunExport(m_state, ExportFormat::Csv, ExportScope::Listed, recNos, progress.reporter());
 }
 
 void TALIKSRC::exportVcard()
 {
-    std::vector<std::int32_t> recNos;
-    recNos.reserve(m_results.size());
-    for (const ListItem& item : m_results.items()) {
-        recNos.push_back(RecNoOfKey(item.key));
-    }
+    const std::vector<std::int32_t> recNos = RecordsOf(m_results);
     ProgressDialog progress(this, "vCardデータを出力しています．．．");
     RunExport(m_state, ExportFormat::Vcard, ExportScope::Listed, recNos, progress.reporter());
 }

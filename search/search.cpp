@@ -241,8 +241,7 @@ int ApplyCheckItems(AppState& state, const ListModel& result, const std::array<b
         return -1;
     }
     int written = 0;
-    for (const auto& item : result.items()) {
-        const std::int32_t recNo = RecNoOfKey(item.key);
+    for (const std::int32_t recNo : RecordsOf(result)) {
         AddressRecord rec{};
         ExtraRecord extra{};
         if (recNo < FirstRecNo || recNo > MaxRecNo) {

@@ -30,6 +30,11 @@ std::string RowView::column(int c) const
     return FromCp932(m_texts.column(c));
 }
 
+void RowView::appendColumn(std::string& out, int c) const
+{
+    AppendFromCp932(out, m_texts.column(c));
+}
+
 void TableRow::reset(std::int32_t rowRecNo)
 {
     recNo = rowRecNo;

@@ -73,6 +73,8 @@ public:
 
     // Column c's text (UTF-8).
     std::string column(int c) const;
+    // The same, added to the end of `out`.
+    void appendColumn(std::string& out, int c) const;
     int columnCount() const { return m_texts.columnCount(); }
 
 private:

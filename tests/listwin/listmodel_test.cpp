@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
 #include <random>
 
 namespace talik {
@@ -129,11 +130,14 @@ TEST(ListModel, FindPrefixTakesTheFirstItemInListOrder)
     EXPECT_FALSE(list.findPrefix("ｷ"));
 }
 
-TEST(ListModel, IndexAndSelectionStayRightThroughMixedChanges)
+// Long sub-items now and then: the replaced and removed ones pile up as waste until the texts are
+// packed afresh, several times over the run, and every item must read what it was last given.
+TEST(ListModel, IndexSelectionAndTextsStayRightThroughMixedChangesAndRepacking)
 {
     ListModel list;
     std::mt19937 random(7);
     std::optional<std::string> selectedKey;
+    std::map<std::string, ListItem> latest;
     for (int step = 0; step < 4000; ++step) {
         const std::string key = "K" + std::to_string(10000 + random() % 400);
         switch (random() % 8) {
@@ -143,6 +147,7 @@ TEST(ListModel, IndexAndSelectionStayRightThroughMixedChanges)
         case 1:
         case 2:
             list.remove(key);
+            latest.erase(key);
             if (selectedKey == key) {
                 selectedKey.reset();
             }
@@ -153,8 +158,13 @@ TEST(ListModel, IndexAndSelectionStayRightThroughMixedChanges)
                 selectedKey = list.at(*list.selected()).key;
             }
             break;
-        default:
-            list.add(Item(key, std::string(1, static_cast<char>('a' + random() % 5)), {std::to_string(step)}));
+        default: {
+            const std::size_t length = random() % 3 == 0 ? 3000 : 1;
+            ListItem item = Item(key, std::string(1, static_cast<char>('a' + random() % 5)),
+                                 {std::to_string(step), std::string(length, static_cast<char>('0' + step % 10))});
+            list.add(item);
+            latest[key] = item;
+        }
         }
         ASSERT_EQ(list.selected().has_value(), selectedKey.has_value()) << "step " << step;
         if (selectedKey) {
@@ -162,10 +172,44 @@ TEST(ListModel, IndexAndSelectionStayRightThroughMixedChanges)
         }
     }
     ExpectIndexConsistent(list);
+    ASSERT_EQ(list.size(), latest.size());
+    for (std::size_t i = 0; i < list.size(); ++i) {
+        const ListItem& expected = latest.at(std::string(list.keyAt(i)));
+        EXPECT_EQ(list.textAt(i), expected.text);
+        EXPECT_EQ(list.at(i).subItems, expected.subItems);
+    }
     if (list.sorted() && list.sortColumn() == 0) {
-        EXPECT_TRUE(std::is_sorted(list.items().begin(), list.items().end(),
+        const std::vector<ListItem> items = list.items();
+        EXPECT_TRUE(std::is_sorted(items.begin(), items.end(),
                                    [](const ListItem& a, const ListItem& b) { return a.text < b.text; }));
     }
+}
+
+TEST(ListModel, ColumnsPastAnItemsSubItemsReadEmptyAndRecordNumbersComeInListOrder)
+{
+    ListModel list;
+    list.add(Item("K00012", "ｱ", {"名", "03-1"}));
+    list.add(Item("K00003", "ｲ"));
+    EXPECT_EQ(list.columnAt(0, 0), "ｱ");
+    EXPECT_EQ(list.columnAt(0, 2), "03-1");
+    EXPECT_EQ(list.columnAt(0, 3), "");
+    EXPECT_EQ(list.columnAt(1, 1), "");
+    EXPECT_EQ(list.subItemCount(0), 2u);
+    EXPECT_EQ(list.subItemCount(1), 0u);
+    EXPECT_EQ(RecordsOf(list), (std::vector<std::int32_t>{12, 3}));
+}
+
+// An item's texts have at most 64 KB of room together. None from a record comes near that; one that
+// did is cut at the end, and the item stays whole and findable.
+TEST(ListModel, AnItemTooLongForItsRoomIsCutAtTheEnd)
+{
+    ListModel list;
+    list.add(Item("K00001", "ｱ", {"a", std::string(70000, 'x')}));
+    ASSERT_EQ(list.indexOf("K00001"), 0u);
+    EXPECT_EQ(list.keyAt(0), "K00001");
+    EXPECT_EQ(list.textAt(0), "ｱ");
+    EXPECT_EQ(list.columnAt(0, 1), "a");
+    EXPECT_EQ(list.columnAt(0, 2), std::string(65535 - 6 - 3 - 1, 'x'));
 }
 
 } // namespace
