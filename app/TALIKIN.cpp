@@ -29,7 +29,9 @@ constexpr QRgb TitleColours[] = {0x00FF00, 0x00FFFF, 0xFF00FF, 0xFF0000};
 
 QIcon AppIcon()
 {
-    return ProgramIcon();
+    // The application's, decoded once at the start; built afresh only where none was set.
+    const QIcon set = QApplication::windowIcon();
+    return set.isNull() ? ProgramIcon() : set;
 }
 
 TALIKIN::TALIKIN(AppState& state, Launcher& launcher, QWidget* parent)
@@ -131,6 +133,9 @@ void TALIKIN::closeSplash()
     m_ok->show();
     m_state.SplashDone = true;
     hide();
+    // Its window and the picture kept of it go until the version is asked for, which makes them anew:
+    // the program holds no memory for a window nobody sees.
+    destroy();
     emit splashClosed();
 }
 

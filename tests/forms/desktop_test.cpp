@@ -28,6 +28,8 @@ TEST(ProgramIcon, WindowsCarryTheProgramsIconInItsTwoSizes)
     QWidget window;
     EXPECT_FALSE(window.windowIcon().isNull());
     EXPECT_EQ(window.windowIcon().cacheKey(), QApplication::windowIcon().cacheKey());
+    // The windows that set it take that one, decoded once, rather than decoding their own.
+    EXPECT_EQ(AppIcon().cacheKey(), QApplication::windowIcon().cacheKey());
 }
 
 // The list window, the splash and the notification-area icon carry the same icon as the menu entry.

@@ -4,8 +4,10 @@
 
 #include <QApplication>
 #include <QLabel>
+#include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -83,6 +85,18 @@ TEST_F(StartupForms, TheSplashReadsTheSettingsAndGoesWhenLoadingBegins)
     state.LoadBegun = true;
     EXPECT_TRUE(QTest::qWaitFor([&] { return state.SplashDone; }, 2000));
     EXPECT_FALSE(splash.isVisible());
+
+    // Its window went with it. Asked for the version, it comes back, and OK closes it again.
+    EXPECT_EQ(splash.windowHandle(), nullptr);
+    bool shownAgain = false;
+    QTimer::singleShot(0, &splash, [&] {
+        shownAgain = splash.isVisible() && splash.windowHandle() != nullptr;
+        splash.findChild<QPushButton*>("Command1")->click();
+    });
+    splash.showVersion();
+    EXPECT_TRUE(shownAgain);
+    EXPECT_FALSE(splash.isVisible());
+    EXPECT_EQ(splash.windowHandle(), nullptr);
 }
 
 TEST_F(StartupForms, WithoutATrayTheTraySettingIsOffForTheRun)
