@@ -58,8 +58,8 @@ void TALIKIN::buildSplash()
     m_title->setAlignment(Qt::AlignCenter);
     m_version->setAlignment(Qt::AlignCenter);
     m_ok->hide();
-    setAttribute(Qt::WA_StyledBackground, true);
-    setStyleSheet("#TALIKIN { background: #202838; } #Label2 { color: white; }");
+    SetColours(this, palette().color(QPalette::WindowText), QColor(0x20, 0x28, 0x38));
+    SetColours(m_version, Qt::white, QColor(0x20, 0x28, 0x38));
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(40, 30, 40, 20);
     layout->addWidget(m_title);

@@ -119,8 +119,7 @@ void TALIKLST::buildControls()
     m_label4->setAutoFillBackground(true);
     m_label4->hide();
     m_label5->setObjectName("Label5");
-    m_label5->setAutoFillBackground(true);
-    m_label5->setStyleSheet("color: #FF0000; background: #C0FFFF;");
+    showCountColours();
     m_label6->setObjectName("Label6");
     m_timer1->setObjectName("Timer1");
     m_timer1->setSingleShot(true);
@@ -193,7 +192,7 @@ void TALIKLST::connectControls()
     connect(m_print, &QPushButton::clicked, this, [this] { PopupBelow(m_menus.PPM6.menu, m_print); });
     connect(m_close, &QPushButton::clicked, this, &QWidget::close);
     connect(m_timer1, &QTimer::timeout, this, [this] {
-        m_label5->setStyleSheet("color: #FF0000; background: #C0FFFF;");
+        showCountColours();
         showCounts();
     });
 }
@@ -342,9 +341,6 @@ bool TALIKLST::loadIfNeeded()
     m_label4->raise();
     m_label3->setText(Qs(m_state.settings.AddrDBName[m_state.DbNo - 1]));
     LoadResult result = LoadTables(m_state);
-    // A load leaves much freed behind (the tables it replaced, the halves it read apart): given back
-    // to the system rather than kept for a program that holds its tables for hours.
-    malloc_trim(0);
     m_label4->hide();
     if (result == LoadResult::EndProgram) {
         m_ending = true;
@@ -352,6 +348,10 @@ bool TALIKLST::loadIfNeeded()
         return false;
     }
     afterLoad();
+    // A load and the list it fills leave much freed behind (the tables replaced, the halves read
+    // apart, the list before): given back to the system rather than kept for a program that holds its
+    // tables for hours.
+    malloc_trim(0);
     return true;
 }
 
@@ -832,10 +832,15 @@ void TALIKLST::showSeasonSummary()
     m_state.ui.message(SeasonSummaryOf(m_state), MessageIcon::Information, "年賀状の集計");
 }
 
+void TALIKLST::showCountColours()
+{
+    SetColours(m_label5, Qt::red, QColor(0xC0, 0xFF, 0xFF));
+}
+
 void TALIKLST::showStatusHint()
 {
     m_label5->setText("環境設定 他");
-    m_label5->setStyleSheet("color: #FFFFFF; background: #FF0000;");
+    SetColours(m_label5, Qt::white, Qt::red);
     m_timer1->start();
 }
 

@@ -132,6 +132,8 @@ private:
     // The open database's own check-item names.
     void openCheckItemNames();
     void showStatusHint();
+    // The count in red on light cyan, as it stands between hints.
+    void showCountColours();
     // The card season: the view on or off, a filter chosen (none: every row), 受 toggled on the
     // selected rows, the year's summary; the year's marks read afresh and the filter applied.
     void setSeasonView(bool on);

@@ -38,7 +38,11 @@ IndexPanel::IndexPanel(QWidget* parent)
 {
     setObjectName("Picture1");
     m_marker->setObjectName("Image1");
-    m_marker->setStyleSheet("background: #FFFF80; border: 1px solid #808000;");
+    // A one-pixel box drawn in the text colour.
+    SetColours(m_marker, QColor(0x80, 0x80, 0x00), QColor(0xFF, 0xFF, 0x80));
+    m_marker->setFrameShape(QFrame::Box);
+    m_marker->setFrameShadow(QFrame::Plain);
+    m_marker->setLineWidth(1);
     m_marker->hide();
     m_search->setObjectName("Command7");
     for (int i = 0; i < TabLabelTotal; ++i) {

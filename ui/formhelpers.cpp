@@ -2,6 +2,7 @@
 
 #include <QGuiApplication>
 #include <QPainter>
+#include <QPalette>
 #include <QScreen>
 #include <QWidget>
 
@@ -53,6 +54,15 @@ void Draw3DFrame(QPainter& painter, const QWidget* control, bool raised, int bev
         painter.setPen(QColor(line.colour.r, line.colour.g, line.colour.b));
         painter.drawLine(line.x1, line.y1, line.x2, line.y2);
     }
+}
+
+void SetColours(QWidget* widget, const QColor& text, const QColor& background)
+{
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::WindowText, text);
+    palette.setColor(QPalette::Window, background);
+    widget->setPalette(palette);
+    widget->setAutoFillBackground(true);
 }
 
 } // namespace talik

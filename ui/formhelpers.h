@@ -1,5 +1,6 @@
 #pragma once
 // Helpers every form uses.
+class QColor;
 class QPainter;
 class QWidget;
 
@@ -13,6 +14,10 @@ void CentreForm(QWidget* form);
 void PlaceWindow(QWidget* window, const WindowGeometry& twips);
 // Stores the window's place and size (twips), unless it is minimised, maximised or full screen.
 void StoreWindowGeometry(const QWidget* window, WindowGeometry& into);
+
+// Paints `widget` in `text` on `background`. By its palette rather than a style sheet: the first style
+// sheet of a window brings the whole style sheet machinery with it, for two colours.
+void SetColours(QWidget* widget, const QColor& text, const QColor& background);
 
 // Draws the bevel around `control` on the painter of its parent form (2 pixels wide unless told).
 void Draw3DFrame(QPainter& painter, const QWidget* control, bool raised, int bevelWidth = 2);
