@@ -10,9 +10,22 @@ constexpr std::uint32_t OffsetMask = RowArena::BlockSize - 1;
 // Rebuilding pays only once the waste is worth a copy of the rest.
 constexpr std::size_t WorthRebuilding = 256 * 1024;
 
-std::size_t PackedSize(int count, std::size_t textBytes)
+// A column's length takes one byte, or - from 255 bytes on - a 255 and the length in two more. Column
+// texts are short (a reading, a name, a number): most rows spend a byte per column on their lengths.
+constexpr unsigned char LongLength = 255;
+
+std::size_t LengthBytes(std::size_t length)
 {
-    return 1 + 2 * static_cast<std::size_t>(count) + textBytes;
+    return length < LongLength ? 1 : 3;
+}
+
+std::size_t HeaderSize(const std::uint16_t* ends, int count)
+{
+    std::size_t bytes = 1;
+    for (int c = 0, begin = 0; c < count; begin = ends[c++]) {
+        bytes += LengthBytes(static_cast<std::size_t>(ends[c] - begin));
+    }
+    return bytes;
 }
 
 } // namespace
@@ -40,11 +53,28 @@ void RowArena::addBlock(std::size_t size)
     m_blocks.push_back({std::make_unique_for_overwrite<char[]>(size), size});
 }
 
-std::uint16_t PackedRow::end(int c) const
+PackedRow::Layout PackedRow::layout(int c) const
 {
-    std::uint16_t value;
-    std::memcpy(&value, m_bytes + 1 + 2 * c, sizeof(value));
-    return value;
+    Layout found;
+    const auto* at = reinterpret_cast<const unsigned char*>(m_bytes) + 1;
+    std::size_t offset = 0;
+    for (int i = 0; i < columnCount(); ++i) {
+        std::size_t length = *at++;
+        if (length == LongLength) {
+            std::uint16_t wide;
+            std::memcpy(&wide, at, sizeof(wide));
+            length = wide;
+            at += sizeof(wide);
+        }
+        if (i == c) {
+            found.begin = offset;
+            found.length = length;
+        }
+        offset += length;
+    }
+    found.text = reinterpret_cast<const char*>(at);
+    found.total = offset;
+    return found;
 }
 
 std::string_view PackedRow::column(int c) const
@@ -52,14 +82,14 @@ std::string_view PackedRow::column(int c) const
     if (c < 0 || c >= columnCount()) {
         return {};
     }
-    const std::uint16_t begin = c == 0 ? 0 : end(c - 1);
-    return {text() + begin, static_cast<std::size_t>(end(c) - begin)};
+    const Layout found = layout(c);
+    return {found.text + found.begin, found.length};
 }
 
 std::size_t PackedRow::size() const
 {
-    const int count = columnCount();
-    return PackedSize(count, count == 0 ? 0 : end(count - 1));
+    const Layout found = layout(-1);
+    return static_cast<std::size_t>(found.text - m_bytes) + found.total;
 }
 
 std::pair<char*, std::uint32_t> RowArena::room(std::size_t bytes)
@@ -84,10 +114,21 @@ std::pair<char*, std::uint32_t> RowArena::room(std::size_t bytes)
 
 std::uint32_t RowArena::add(const std::uint16_t* ends, int count, std::string_view text)
 {
-    const auto [at, ref] = room(PackedSize(count, text.size()));
-    at[0] = static_cast<char>(count);
-    std::memcpy(at + 1, ends, 2 * static_cast<std::size_t>(count));
-    std::memcpy(at + 1 + 2 * count, text.data(), text.size());
+    const std::size_t header = HeaderSize(ends, count);
+    const auto [at, ref] = room(header + text.size());
+    auto* put = reinterpret_cast<unsigned char*>(at);
+    *put++ = static_cast<unsigned char>(count);
+    for (int c = 0, begin = 0; c < count; begin = ends[c++]) {
+        const auto length = static_cast<std::uint16_t>(ends[c] - begin);
+        if (length < LongLength) {
+            *put++ = static_cast<unsigned char>(length);
+        } else {
+            *put++ = LongLength;
+            std::memcpy(put, &length, sizeof(length));
+            put += sizeof(length);
+        }
+    }
+    std::memcpy(at + header, text.data(), text.size());
     return ref;
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 // The packed texts of the table rows. Each row is laid down once, as its column count, its column
-// ends and its text bytes, in blocks that never move: a row is then one 32-bit reference however its
+// lengths and its text bytes, in blocks that never move: a row is then one 32-bit reference however its
 // group's list is grown, reordered or trimmed, and 64 000 rows cost a few large allocations instead of
 // one each.
 #include <cstdint>
@@ -24,8 +24,15 @@ public:
     const char* bytes() const { return m_bytes; }
 
 private:
-    std::uint16_t end(int c) const;
-    const char* text() const { return m_bytes + 1 + 2 * columnCount(); }
+    // Where the texts start, and column c's place among them (c -1: none), read off the lengths.
+    struct Layout
+    {
+        const char* text = nullptr;
+        std::size_t begin = 0;
+        std::size_t length = 0;
+        std::size_t total = 0; // every column's length
+    };
+    Layout layout(int c) const;
 
     const char* m_bytes;
 };

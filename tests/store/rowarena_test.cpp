@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "store/tables.h"
 
@@ -75,6 +76,30 @@ TEST(RowArena, RowsRewrittenAndDroppedKeepTheRestAndGiveBackTheirRoom)
     ExpectColumns(tables.row(0, 1), 101, {"ｱ", filler, std::to_string(99 + 39)});
     EXPECT_EQ(tables.RecPos[101], 1 * 100 + 0);
     ExpectColumns(tables.row(0, 2), 3, {"ｱ", filler, std::to_string(1 + 39)});
+}
+
+// A column's length takes one byte up to 254 and three from 255 on: texts on either side of that
+// line, in any order, read back whole and the row takes exactly the room it says.
+TEST(RowArena, ColumnsOnBothSidesOfTheLongLengthReadBackWholeInTheRoomTheyTake)
+{
+    Tables tables;
+    const std::initializer_list<std::size_t> lengths = {0, 1, 254, 255, 256, 3000, 254, 0};
+    TableRow row;
+    row.reset(2);
+    row.appendCp932("\xb1");
+    std::vector<std::string> texts;
+    for (std::size_t length : lengths) {
+        texts.emplace_back(length, static_cast<char>('a' + texts.size()));
+        row.appendCp932(texts.back());
+    }
+    ASSERT_TRUE(tables.appendRow(0, row));
+    const RowView view = tables.row(0, 1);
+    ASSERT_EQ(view.columnCount(), static_cast<int>(lengths.size()) + 1);
+    for (std::size_t c = 0; c < texts.size(); ++c) {
+        EXPECT_EQ(view.column(static_cast<int>(c) + 1), texts[c]) << "column " << c + 1;
+    }
+    // The count, a byte per short length, three per long one (255, 256, 3000), then the texts.
+    EXPECT_EQ(tables.texts.liveBytes(), 1u + 6 + 3 * 3 + (1 + 0 + 1 + 254 + 255 + 256 + 3000 + 254 + 0));
 }
 
 TEST(RowArena, AClearedTableHoldsNothing)
