@@ -36,6 +36,7 @@ void SetUpApplication(QApplication& app)
     // own, exactly ("Rinmaro (Ver. 7.01) Mode 00").
     QApplication::setQuitOnLastWindowClosed(false);
     InstallFontSubstitutions();
+    UseWindowFont();
     LoadQtJapanese(app);
 }
 

@@ -1,6 +1,9 @@
 // What the desktop sees of the address book: the icon on its windows, and --help and --version
 // answered from a terminal without any display.
 #include <QApplication>
+#include <QFont>
+#include <QFontInfo>
+#include <QFontMetrics>
 #include <QIcon>
 #include <QWidget>
 
@@ -9,6 +12,7 @@
 #include "app/TALIKIN.h"
 #include "app/TALIKLST.h"
 #include "app/appsetup.h"
+#include "app/fonts.h"
 #include "listwin/appstate.h"
 #include "tests/support/childprocess.h"
 #include "tests/support/scripted.h"
@@ -30,6 +34,23 @@ TEST(ProgramIcon, WindowsCarryTheProgramsIconInItsTwoSizes)
     EXPECT_EQ(window.windowIcon().cacheKey(), QApplication::windowIcon().cacheKey());
     // The windows that set it take that one, decoded once, rather than decoding their own.
     EXPECT_EQ(AppIcon().cacheKey(), QApplication::windowIcon().cacheKey());
+}
+
+// Every window draws Japanese and Latin alike in the Gothic that stands in for "ＭＳ ゴシック", at the
+// desktop's size: no other font is sought for either.
+TEST(WindowFont, JapaneseAndLatinComeFromTheOneGothicAtTheDesktopsSize)
+{
+    const QFont desktop = QApplication::font();
+    QApplication::setFont(QFont("DejaVu Sans", 13));
+    UseWindowFont();
+    const QFont font = QApplication::font();
+    QApplication::setFont(desktop);
+    EXPECT_EQ(QFontInfo(font).family(), "IPAGothic");
+    EXPECT_EQ(font.pointSize(), 13);
+    const QFontMetrics metrics(font);
+    for (char32_t code : {U'A', U'7', U'あ', U'ア', U'ｱ', U'漢', U'：'}) {
+        EXPECT_TRUE(metrics.inFontUcs4(code)) << static_cast<std::uint32_t>(code);
+    }
 }
 
 // The list window, the splash and the notification-area icon carry the same icon as the menu entry.

@@ -14,6 +14,7 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     QApplication::setQuitOnLastWindowClosed(false);
     talik::InstallFontSubstitutions();
+    talik::UseWindowFont(); // the windows as the program draws them
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }
