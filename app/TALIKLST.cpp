@@ -2,7 +2,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
-#include <QGroupBox>
+#include <QFrame>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -72,8 +72,8 @@ TALIKLST::TALIKLST(AppState& state, Launcher& launcher, TALIKIN* startForm, QWid
     : QWidget(parent), m_state(state), m_launcher(launcher), m_ready(ready), m_startForm(startForm),
       m_model(new ListViewModel(state.MainList, this)), m_list(new QTreeView(this)), m_panel(new IndexPanel(this)),
       m_label1(new QLabel(this)), m_label3(new QLabel(this)), m_label4(new QLabel("データ設定中．．．", this)),
-      m_label5(new QLabel(this)), m_frame1(new QGroupBox(this)), m_label6(new QLabel("カナ名直接頭出し", m_frame1)),
-      m_jump(new QLineEdit(m_frame1)), m_frame2(new QGroupBox(this)), m_timer1(new QTimer(this)),
+      m_label5(new QLabel(this)), m_frame1(NewControlFrame(this)), m_label6(new QLabel("カナ名直接頭出し", m_frame1)),
+      m_jump(new QLineEdit(m_frame1)), m_frame2(NewControlFrame(this)), m_timer1(new QTimer(this)),
       m_menus(BuildListMenus(this, ready)),
       m_syncRoom(std::make_unique<SyncRoomSource>(SyncRoomModulePath(state.ProgramFolder)))
 {

@@ -9,7 +9,7 @@
 #include "listwin/listwindow.h"
 #include "store/season.h"
 
-class QGroupBox;
+class QFrame;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -160,10 +160,10 @@ private:
     QLabel* m_label3; // database name
     QLabel* m_label4; // loading
     QLabel* m_label5; // status line
-    QGroupBox* m_frame1;
+    QFrame* m_frame1;
     QLabel* m_label6;
     QLineEdit* m_jump; // Text1
-    QGroupBox* m_frame2;
+    QFrame* m_frame2;
     QPushButton* m_new;       // Command3
     QPushButton* m_change;    // Command2
     QPushButton* m_delete;    // Command1

@@ -2,7 +2,9 @@
 
 #include <QApplication>
 #include <QIcon>
+#include <QImageReader>
 #include <QLibraryInfo>
+#include <QPixmap>
 #include <QTranslator>
 
 #include "app/fonts.h"
@@ -23,8 +25,13 @@ bool LoadQtJapanese(QCoreApplication& app)
 QIcon ProgramIcon()
 {
     QIcon icon;
-    icon.addFile(":/talik/talik32-48.png");
-    icon.addFile(":/talik/talik32-128.png");
+    for (const char* file : {":/talik/talik32-48.png", ":/talik/talik32-128.png"}) {
+        // Read as the PNG it is: left to find the format itself, the reader asks every image plugin of
+        // the system whether it knows the file, loading each.
+        QImageReader reader(file, "png");
+        reader.setAutoDetectImageFormat(false);
+        icon.addPixmap(QPixmap::fromImage(reader.read()));
+    }
     return icon;
 }
 

@@ -3,7 +3,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
-#include <QGroupBox>
+#include <QFrame>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -51,7 +51,7 @@ constexpr const char* ResultTitle = "検索結果";
 TALIKSRC::TALIKSRC(AppState& state, Launcher& launcher, QWidget* parent, const Readiness& ready)
     : QDialog(parent), m_state(state), m_launcher(launcher), m_ready(ready),
       m_model(new ListViewModel(m_results, this)), m_list(new QTreeView(this)), m_countLine(new QLabel(this)),
-      m_searching(new QLabel(this)), m_buttonFrame(new QGroupBox(this)), m_jumpFrame(new QGroupBox(this)),
+      m_searching(new QLabel(this)), m_buttonFrame(NewControlFrame(this)), m_jumpFrame(NewControlFrame(this)),
       m_jumpCaption(new QLabel("カナ名直接頭出し", m_jumpFrame)), m_jump(new QLineEdit(m_jumpFrame)),
       m_recordMenu(BuildRecordMenu(this, "SPM", "SPM", ready)),
       m_printMenu(BuildPrintMenu(this, "SPM2", "SPMPrt2", ready)),

@@ -14,7 +14,7 @@
 #include "store/season.h"
 #include "ui/readiness.h"
 
-class QGroupBox;
+class QFrame;
 class QLabel;
 class QLineEdit;
 class QCheckBox;
@@ -103,8 +103,8 @@ private:
     QTreeView* m_list;
     QLabel* m_countLine;                         // Label1
     QLabel* m_searching;                         // Label4, over the list while it fills
-    QGroupBox* m_buttonFrame;                    // Frame1
-    QGroupBox* m_jumpFrame;                      // Frame2
+    QFrame* m_buttonFrame;                       // Frame1
+    QFrame* m_jumpFrame;                         // Frame2
     QLabel* m_jumpCaption;                       // Label6
     QLineEdit* m_jump;                           // Text1
     QPushButton* m_back = nullptr;               // Command1

@@ -1,5 +1,6 @@
 #include "ui/formhelpers.h"
 
+#include <QFrame>
 #include <QGuiApplication>
 #include <QPainter>
 #include <QPalette>
@@ -54,6 +55,13 @@ void Draw3DFrame(QPainter& painter, const QWidget* control, bool raised, int bev
         painter.setPen(QColor(line.colour.r, line.colour.g, line.colour.b));
         painter.drawLine(line.x1, line.y1, line.x2, line.y2);
     }
+}
+
+QFrame* NewControlFrame(QWidget* parent)
+{
+    auto* frame = new QFrame(parent);
+    frame->setFrameShape(QFrame::StyledPanel);
+    return frame;
 }
 
 void SetColours(QWidget* widget, const QColor& text, const QColor& background)

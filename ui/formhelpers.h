@@ -1,6 +1,7 @@
 #pragma once
 // Helpers every form uses.
 class QColor;
+class QFrame;
 class QPainter;
 class QWidget;
 
@@ -18,6 +19,11 @@ void StoreWindowGeometry(const QWidget* window, WindowGeometry& into);
 // Paints `widget` in `text` on `background`. By its palette rather than a style sheet: the first style
 // sheet of a window brings the whole style sheet machinery with it, for two colours.
 void SetColours(QWidget* widget, const QColor& text, const QColor& background);
+
+// A frame around a group of controls without a caption, as the list windows have: a plain panel.
+// Not a group box, whose style draws it from an image it reads by asking every image plugin of the
+// system whether it knows the file - plugins the program otherwise never needs at start.
+QFrame* NewControlFrame(QWidget* parent);
 
 // Draws the bevel around `control` on the painter of its parent form (2 pixels wide unless told).
 void Draw3DFrame(QPainter& painter, const QWidget* control, bool raised, int bevelWidth = 2);

@@ -4,6 +4,7 @@
 #include <csignal>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <poll.h>
 #include <spawn.h>
 #include <sys/socket.h>
@@ -238,6 +239,18 @@ TEST_F(ProbedProgram, TellsTheReaderWaitsForItToHangUpAndEndsWritingNothing)
     shutdown(reader, SHUT_RDWR);
     EXPECT_EQ(exitCodeWithin(10000), 0);
     EXPECT_EQ(settingsText(), settings); // the ending path, which writes the settings, never ran
+}
+
+// Up with its list painted, the program has read no image but its own PNGs, with the reader it ships:
+// none of the system's image plugins (JPEG, GIF, ...) was loaded to ask about them.
+TEST_F(ProbedProgram, StartsWithoutLoadingAnyImagePlugin)
+{
+    start("3");
+    ASSERT_EQ(PendingOn(reader, 30000), ShownLine);
+    std::ifstream maps("/proc/" + std::to_string(pid) + "/maps");
+    std::string mapped((std::istreambuf_iterator<char>(maps)), std::istreambuf_iterator<char>());
+    EXPECT_NE(mapped.find("libQt6Gui"), std::string::npos); // the map was read
+    EXPECT_EQ(mapped.find("/imageformats/"), std::string::npos);
 }
 
 TEST_F(ProbedProgram, AMalformedDescriptorLeavesTheProgramAsItIs)
