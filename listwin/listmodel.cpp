@@ -1,10 +1,10 @@
 #include "listwin/listmodel.h"
 
-#include "store/record.h"
-
 #include <algorithm>
 #include <limits>
 #include <utility>
+
+#include "store/record.h"
 
 namespace talik {
 namespace {
