@@ -1,6 +1,7 @@
 #include "store/record.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -50,12 +51,20 @@ std::string_view CleanFixedBytes(std::string_view field)
     const void* nul = std::memchr(field.data(), '\0', field.size());
     std::size_t end =
         nul != nullptr ? static_cast<std::size_t>(static_cast<const char*>(nul) - field.data()) : field.size();
+    // A field is mostly blank padding: every list, search and load passes over it, eight bytes at a time.
+    constexpr std::uint64_t EightBlanks = 0x2020202020202020;
+    for (std::uint64_t word; end >= sizeof(word); end -= sizeof(word)) {
+        std::memcpy(&word, field.data() + end - sizeof(word), sizeof(word));
+        if (word != EightBlanks) {
+            break;
+        }
+    }
+    while (end > 0 && field[end - 1] == ' ') {
+        --end;
+    }
     std::size_t begin = 0;
     while (begin < end && field[begin] == ' ') {
         ++begin;
-    }
-    while (end > begin && field[end - 1] == ' ') {
-        --end;
     }
     return field.substr(begin, end - begin);
 }

@@ -34,6 +34,37 @@ TEST(Record, CleanFixedCutsAtTheFirstNulThenTrimsBlanks)
     EXPECT_EQ(StripLineBreaks("a\r\nb\nc\r"), "abc");
 }
 
+// Blank padding is passed over eight bytes at a time: every width, every run of blanks on either side
+// and blanks inside, with and without a NUL, cleans as trimming one byte at a time does.
+TEST(Record, CleanFixedBytesTrimsAsOneByteAtATimeWouldAtEveryWidth)
+{
+    auto byBytes = [](std::string_view field) {
+        field = field.substr(0, field.find('\0'));
+        while (!field.empty() && field.front() == ' ') {
+            field.remove_prefix(1);
+        }
+        while (!field.empty() && field.back() == ' ') {
+            field.remove_suffix(1);
+        }
+        return field;
+    };
+    for (std::size_t width = 0; width <= 40; ++width) {
+        for (std::size_t lead = 0; lead <= width; ++lead) {
+            for (std::size_t text = 0; lead + text <= width; ++text) {
+                std::string field(width, ' ');
+                for (std::size_t i = 0; i < text; ++i) {
+                    field[lead + i] = i % 3 == 1 ? ' ' : static_cast<char>('a' + i % 26);
+                }
+                ASSERT_EQ(CleanFixedBytes(field), byBytes(field)) << width << " " << lead << " " << text;
+                if (width > 0) {
+                    field[(lead + text) % width] = '\0';
+                    ASSERT_EQ(CleanFixedBytes(field), byBytes(field)) << width << " " << lead << " " << text << " nul";
+                }
+            }
+        }
+    }
+}
+
 TEST(Record, NumbersAreLittleEndianAndOutOfRangeOptionsReadAsZero)
 {
     AddressRecord rec{};
