@@ -4,6 +4,7 @@
 #include <climits>
 #include <fstream>
 #include <iterator>
+#include <unordered_set>
 
 #include "platform/atomicfile.h"
 #include "platform/codec.h"
@@ -23,6 +24,20 @@ std::string_view Trim(std::string_view text)
 char AsciiLower(char c)
 {
     return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+// A name folded as EqualsNoCase compares names.
+std::string Folded(std::string_view name)
+{
+    std::string folded(name);
+    std::transform(folded.begin(), folded.end(), folded.begin(), AsciiLower);
+    return folded;
+}
+
+// A section's and a key's names as one index key: no name holds a line end.
+std::string FoldedPair(std::string_view section, std::string_view key)
+{
+    return Folded(section) + '\n' + Folded(key);
 }
 
 } // namespace
@@ -162,15 +177,36 @@ bool ProfileDocument::save(const std::string& path) const
 
 std::optional<std::string> ProfileDocument::value(std::string_view section, std::string_view key) const
 {
-    auto header = findSection(section);
-    if (!header) {
+    if (!m_indexed) {
+        indexKeys();
+    }
+    const auto at = m_keyLines.find(FoldedPair(Trim(section), Trim(key)));
+    if (at == m_keyLines.end()) {
         return std::nullopt;
     }
-    auto at = findKey(*header, key);
-    if (!at) {
-        return std::nullopt;
+    return std::string(Unquoted(ParseKeyLine(m_lines[at->second])->value));
+}
+
+// As findSection and findKey would find them: the first key of a name under the first header of
+// each section name; keys under a later header of the same name, or above every header, never count.
+void ProfileDocument::indexKeys() const
+{
+    m_keyLines.clear();
+    std::unordered_set<std::string> sectionsSeen;
+    std::string_view section;
+    bool firstHeader = false;
+    for (std::size_t i = 0; i < m_lines.size(); ++i) {
+        if (const auto name = SectionName(m_lines[i])) {
+            section = *name;
+            firstHeader = sectionsSeen.insert(Folded(section)).second;
+            continue;
+        }
+        const auto line = firstHeader ? ParseKeyLine(m_lines[i]) : std::nullopt;
+        if (line) {
+            m_keyLines.try_emplace(FoldedPair(section, line->key), i);
+        }
     }
-    return std::string(Unquoted(ParseKeyLine(m_lines[*at])->value));
+    m_indexed = true;
 }
 
 void ProfileDocument::set(std::string_view section, std::string_view key, std::string_view value)
@@ -240,6 +276,8 @@ std::size_t ProfileDocument::lastKeyLine(std::size_t header) const
 
 void ProfileDocument::insertLine(std::size_t at, std::string line)
 {
+    m_keyLines.clear();
+    m_indexed = false;
     m_stored.insert(m_stored.begin() + static_cast<std::ptrdiff_t>(at), ToCp932(line));
     m_lines.insert(m_lines.begin() + static_cast<std::ptrdiff_t>(at), std::move(line));
 }

@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace talik {
@@ -42,8 +43,14 @@ private:
     std::size_t lastKeyLine(std::size_t header) const;
     void insertLine(std::size_t at, std::string line);
     void appendSection(std::string_view section, std::string keyLine);
+    void indexKeys() const;
 
     std::vector<std::string> m_lines; // without line ends
+    // The line of each key of each section's first header, by their folded names: made by the first
+    // read and dropped by any added line. The settings are some hundred keys read from a file of as
+    // many lines, each looked for from the top before.
+    mutable std::unordered_map<std::string, std::size_t> m_keyLines;
+    mutable bool m_indexed = false;
     // The same lines in CP932 as read, so that lines nobody sets are written back byte for byte
     // (a few CP932 codes, such as the duplicated NEC and IBM kanji, decode to the same character).
     std::vector<std::string> m_stored;

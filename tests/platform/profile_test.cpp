@@ -62,6 +62,23 @@ TEST_F(ProfileFile, FirstSectionAndFirstKeyWin)
     EXPECT_EQ(integer("a", "Later"), 77); // the second "[a]" is never looked at
 }
 
+// A document answers many reads from what it found once: a key set or added since is read as set,
+// and a key above every header belongs to no section.
+TEST_F(ProfileFile, ADocumentReadAgainAfterAChangeReadsTheChange)
+{
+    write("Stray=0\r\n[A]\r\nKey=1\r\n[B]\r\nOther=2\r\n");
+    ProfileDocument doc = ProfileDocument::load(file);
+    EXPECT_EQ(doc.value("A", "Key"), "1");
+    EXPECT_EQ(doc.value("A", "Stray"), std::nullopt);
+    doc.set("a", "KEY", "5");   // a value changed in its line
+    doc.set("A", "New", "6");   // a line added inside the section
+    doc.set("C", "Third", "7"); // a section added at the end
+    EXPECT_EQ(doc.value("A", "key"), "5");
+    EXPECT_EQ(doc.value("a", "new"), "6");
+    EXPECT_EQ(doc.value("B", "Other"), "2"); // moved down a line
+    EXPECT_EQ(doc.value("c", "third"), "7");
+}
+
 TEST_F(ProfileFile, AnythingMissingGivesTheDefault)
 {
     EXPECT_EQ(text("System", "Key"), "def"); // no file
