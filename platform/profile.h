@@ -16,7 +16,8 @@ namespace talik {
 // Whether two section or key names are the same name in a profile file (ASCII letters folded).
 bool EqualsNoCase(std::string_view a, std::string_view b);
 
-// A whole profile file in memory. Text is UTF-8 here and CP932 on disk.
+// A whole profile file in memory. Text is UTF-8 here and CP932 on disk. Its first read makes an index
+// of the keys, so a document is read by one thread at a time, as each reader loads its own.
 class ProfileDocument
 {
 public:
