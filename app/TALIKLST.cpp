@@ -803,7 +803,7 @@ void TALIKLST::toggleReceived()
         keys.push_back(m_model->keyAt(row.row()).toStdString());
     }
     if (keys.empty() && m_state.MainList.selected()) {
-        keys.push_back(m_state.MainList.at(*m_state.MainList.selected()).key);
+        keys.emplace_back(m_state.MainList.keyAt(*m_state.MainList.selected()));
     }
     if (keys.empty() || !ToggleReceived(m_state, keys)) {
         return;

@@ -689,7 +689,7 @@ bool EditSelected(AppState& state, const ListModel& list, char status, QWidget* 
     if (!selected) {
         return false;
     }
-    state.CurRecNo = RecNoOfKey(list.at(*selected).key);
+    state.CurRecNo = RecNoOfKey(list.keyAt(*selected));
     state.EditStatus = status;
     TALIK01 editor(state, false, parent, ready);
     editor.exec();

@@ -132,7 +132,7 @@ CollectListAddresses(AppState& state, ListModel& list, std::size_t first, std::s
     bool asked = false;
     for (std::size_t pos = first; pos <= last && pos < list.size(); ++pos) {
         list.select(pos);
-        state.CurRecNo = RecNoOfKey(list.at(pos).key);
+        state.CurRecNo = RecNoOfKey(list.keyAt(pos));
         std::vector<std::string> found;
         if (ReadCurrent(state)) {
             found = SplitAddresses(GetText(state.Rec.EMail));

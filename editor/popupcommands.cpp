@@ -40,7 +40,7 @@ void MailSelectedRecord(AppState& state, Launcher& launcher, const ListModel& li
     if (!selected) {
         return;
     }
-    state.CurRecNo = RecNoOfKey(list.at(*selected).key);
+    state.CurRecNo = RecNoOfKey(list.keyAt(*selected));
     MailCurrentRecord(state, launcher, XdgFoldersFromEnvironment());
 }
 

@@ -124,11 +124,12 @@ bool DeleteSelected(AppState& state, ListModel& list)
     if (!selected) {
         return false;
     }
-    std::string question = DeleteQuestion(state, list.at(*selected).key, list.at(*selected).text);
+    // Kept apart: deleting the record takes its item out of the list.
+    const std::string key(list.keyAt(*selected));
+    std::string question = DeleteQuestion(state, key, std::string(list.textAt(*selected)));
     if (!state.ui.askYesNo(question, MessageIcon::Exclamation, DeleteTitle)) {
         return false;
     }
-    std::string key = list.at(*selected).key;
     if (!DeleteRecord(state, RecNoOfKey(key), &list)) {
         return false;
     }

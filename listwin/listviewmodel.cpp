@@ -44,7 +44,7 @@ QString ListViewModel::keyAt(int row) const
     if (row < 0 || static_cast<std::size_t>(row) >= m_list.size()) {
         return {};
     }
-    return Qs(m_list.at(static_cast<std::size_t>(row)).key);
+    return Qs(m_list.keyAt(static_cast<std::size_t>(row)));
 }
 
 int ListViewModel::rowCount(const QModelIndex& parent) const

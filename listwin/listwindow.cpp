@@ -375,7 +375,7 @@ bool ReadSelectedRecord(AppState& state, const ListModel& list)
     if (!selected) {
         return false;
     }
-    state.CurRecNo = RecNoOfKey(list.at(*selected).key);
+    state.CurRecNo = RecNoOfKey(list.keyAt(*selected));
     return ReadCurrent(state);
 }
 
@@ -386,7 +386,7 @@ RecordButtons SelectCurrentRow(AppState& state, ListModel& list, std::size_t ind
         return buttons;
     }
     list.select(index);
-    state.CurRecNo = RecNoOfKey(list.at(index).key);
+    state.CurRecNo = RecNoOfKey(list.keyAt(index));
     buttons.recordSelected = true;
     buttons.printCaption = "選択印刷";
     if (ReadCurrent(state)) {

@@ -175,7 +175,7 @@ std::optional<std::string> RecipientLines(AppState& state, const ListModel& list
     // them without a read call each (with a record read where the file cannot be mapped).
     const std::optional<RecordView> view = file->view();
     for (int i = range.first; i <= range.last; ++i) {
-        if (!ReadRecord(*file, view, RecNoOfKey(list.at(static_cast<std::size_t>(i)).key), Bytes(rec))) {
+        if (!ReadRecord(*file, view, RecNoOfKey(list.keyAt(static_cast<std::size_t>(i))), Bytes(rec))) {
             TellAccessError(state, mainFile);
             return std::nullopt;
         }
@@ -385,7 +385,7 @@ std::optional<std::string> PrintRecNoBytes(AppState& state, const ListModel& lis
     }
     std::string bytes;
     for (int i = range.first; i <= range.last; ++i) {
-        bytes += std::to_string(RecNoOfKey(list.at(static_cast<std::size_t>(i)).key));
+        bytes += std::to_string(RecNoOfKey(list.keyAt(static_cast<std::size_t>(i))));
         bytes += LineEnd;
     }
     return bytes;
