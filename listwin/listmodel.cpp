@@ -289,10 +289,14 @@ void ListModel::reindex(std::size_t from)
 
 std::vector<std::int32_t> RecordsOf(const ListModel& list)
 {
+    return RecordsOf(list, 0, static_cast<int>(list.size()) - 1);
+}
+
+std::vector<std::int32_t> RecordsOf(const ListModel& list, int first, int last)
+{
     std::vector<std::int32_t> recNos;
-    recNos.reserve(list.size());
-    for (std::size_t i = 0; i < list.size(); ++i) {
-        recNos.push_back(RecNoOfKey(list.keyAt(i)));
+    for (int i = std::max(first, 0); i <= last && i < static_cast<int>(list.size()); ++i) {
+        recNos.push_back(RecNoOfKey(list.keyAt(static_cast<std::size_t>(i))));
     }
     return recNos;
 }

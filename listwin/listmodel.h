@@ -99,5 +99,7 @@ private:
 
 // The record numbers of the listed items, in list order.
 std::vector<std::int32_t> RecordsOf(const ListModel& list);
+// The same of the items first..last (a range reaching past either end of the list is cut to it).
+std::vector<std::int32_t> RecordsOf(const ListModel& list, int first, int last);
 
 } // namespace talik

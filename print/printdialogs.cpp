@@ -1,6 +1,5 @@
 #include "print/printdialogs.h"
 
-#include <algorithm>
 #include <optional>
 
 #include "listwin/appstate.h"
@@ -17,15 +16,6 @@ namespace {
 bool HoldsRecipients(const PrintTable& table, char kind)
 {
     return table.PrintLineCount >= FirstPosition(kind);
-}
-
-std::vector<std::int32_t> RecordsOf(const ListModel& list, int first, int last)
-{
-    std::vector<std::int32_t> recNos;
-    for (int i = std::max(first, 0); i <= last && i < static_cast<int>(list.size()); ++i) {
-        recNos.push_back(RecNoOfKey(list.at(static_cast<std::size_t>(i)).key));
-    }
-    return recNos;
 }
 
 } // namespace
@@ -67,7 +57,7 @@ void PrintAllRecords(AppState& state, char kind, QWidget* parent, const Readines
 {
     if (PreparePrintAll(state, kind)) {
         const ListModel chosen = RecordsToPrintAll(state, kind);
-        OpenPrintDialog(state, parent, ready, RecordsOf(chosen, 0, static_cast<int>(chosen.size()) - 1));
+        OpenPrintDialog(state, parent, ready, RecordsOf(chosen));
     }
 }
 

@@ -197,6 +197,8 @@ TEST(ListModel, ColumnsPastAnItemsSubItemsReadEmptyAndRecordNumbersComeInListOrd
     EXPECT_EQ(list.subItemCount(0), 2u);
     EXPECT_EQ(list.subItemCount(1), 0u);
     EXPECT_EQ(RecordsOf(list), (std::vector<std::int32_t>{12, 3}));
+    EXPECT_EQ(RecordsOf(list, 1, 1), (std::vector<std::int32_t>{3}));
+    EXPECT_EQ(RecordsOf(list, -1, 5), (std::vector<std::int32_t>{12, 3})); // cut to the list
 }
 
 // An item's texts have at most 64 KB of room together. None from a record comes near that; one that
