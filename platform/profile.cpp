@@ -177,6 +177,15 @@ bool ProfileDocument::save(const std::string& path) const
 
 std::optional<std::string> ProfileDocument::value(std::string_view section, std::string_view key) const
 {
+    const auto at = keyLine(section, key);
+    if (!at) {
+        return std::nullopt;
+    }
+    return std::string(Unquoted(ParseKeyLine(m_lines[*at])->value));
+}
+
+std::optional<std::size_t> ProfileDocument::keyLine(std::string_view section, std::string_view key) const
+{
     if (!m_indexed) {
         indexKeys();
     }
@@ -184,11 +193,11 @@ std::optional<std::string> ProfileDocument::value(std::string_view section, std:
     if (at == m_keyLines.end()) {
         return std::nullopt;
     }
-    return std::string(Unquoted(ParseKeyLine(m_lines[at->second])->value));
+    return at->second;
 }
 
-// As findSection and findKey would find them: the first key of a name under the first header of
-// each section name; keys under a later header of the same name, or above every header, never count.
+// The first key of a name under the first header of each section name, as findSection finds the
+// header; keys under a later header of the same name, or above every header, never count.
 void ProfileDocument::indexKeys() const
 {
     m_keyLines.clear();
@@ -211,16 +220,16 @@ void ProfileDocument::indexKeys() const
 
 void ProfileDocument::set(std::string_view section, std::string_view key, std::string_view value)
 {
-    auto header = findSection(section);
-    if (!header) {
-        appendSection(section, std::string(Trim(key)) + "=" + std::string(value));
-        return;
-    }
-    if (auto at = findKey(*header, key)) {
+    if (auto at = keyLine(section, key)) {
         // Everything up to the "=" stays as it was; only the value changes.
         const std::size_t equals = ParseKeyLine(m_lines[*at])->equals;
         m_lines[*at] = m_lines[*at].substr(0, equals + 1) + std::string(value);
         m_stored[*at] = m_stored[*at].substr(0, m_stored[*at].find('=') + 1) + ToCp932(value);
+        return;
+    }
+    const auto header = findSection(section);
+    if (!header) {
+        appendSection(section, std::string(Trim(key)) + "=" + std::string(value));
         return;
     }
     insertLine(lastKeyLine(*header) + 1, std::string(Trim(key)) + "=" + std::string(value));
@@ -245,19 +254,6 @@ std::size_t ProfileDocument::sectionEnd(std::size_t header) const
         ++i;
     }
     return i;
-}
-
-std::optional<std::size_t> ProfileDocument::findKey(std::size_t header, std::string_view key) const
-{
-    const std::string_view wanted = Trim(key);
-    const std::size_t end = sectionEnd(header);
-    for (std::size_t i = header + 1; i < end; ++i) {
-        auto line = ParseKeyLine(m_lines[i]);
-        if (line && EqualsNoCase(line->key, wanted)) {
-            return i;
-        }
-    }
-    return std::nullopt;
 }
 
 // The section's last key line, or its header when it has none: a new key goes right after it,

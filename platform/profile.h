@@ -40,7 +40,8 @@ public:
 private:
     std::optional<std::size_t> findSection(std::string_view section) const;
     std::size_t sectionEnd(std::size_t header) const;
-    std::optional<std::size_t> findKey(std::size_t header, std::string_view key) const;
+    // The line of the key in the section, through the index.
+    std::optional<std::size_t> keyLine(std::string_view section, std::string_view key) const;
     std::size_t lastKeyLine(std::size_t header) const;
     void insertLine(std::size_t at, std::string line);
     void appendSection(std::string_view section, std::string keyLine);
