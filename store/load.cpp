@@ -117,7 +117,7 @@ PasswordOutcome CheckPassword(StoreState& state, const MainHeader& header)
 }
 
 // What was read ahead of the load when it is still good, else the records read now.
-std::optional<LoadedRecords> RecordsOf(StoreState& state, const std::string& mainFile, std::int32_t storedLast)
+std::optional<LoadedRecords> RecordsToLoad(StoreState& state, const std::string& mainFile, std::int32_t storedLast)
 {
     // Taken or not, the records read ahead are of no further use.
     if (auto ahead = std::exchange(state.readAhead, nullptr)) {
@@ -140,7 +140,7 @@ std::optional<LoadedRecords> RecordsOf(StoreState& state, const std::string& mai
 
 void LoadRecords(StoreState& state, const std::string& mainFile, std::int32_t storedLast)
 {
-    std::optional<LoadedRecords> loaded = RecordsOf(state, mainFile, storedLast);
+    std::optional<LoadedRecords> loaded = RecordsToLoad(state, mainFile, storedLast);
     if (!loaded) {
         return;
     }
