@@ -7,7 +7,7 @@
 #include <QPixmap>
 #include <QTranslator>
 
-#include "app/fonts.h"
+#include "ui/fonts.h"
 
 namespace talik {
 

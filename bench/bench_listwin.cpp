@@ -8,13 +8,13 @@
 #include <QTreeView>
 #include <QWindow>
 
-#include "app/fonts.h"
 #include "bench/benchsupport.h"
 #include "listwin/appstate.h"
 #include "listwin/listviewmodel.h"
 #include "listwin/listwindow.h"
 #include "listwin/seasonlist.h"
 #include "store/database.h"
+#include "ui/fonts.h"
 #include "ui/qtinteraction.h"
 
 namespace talik {

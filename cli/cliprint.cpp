@@ -12,7 +12,6 @@
 #include <memory>
 #include <string_view>
 
-#include "app/fonts.h"
 #include "cli/cliapp.h"
 #include "cli/clidatabase.h"
 #include "cli/clioptions.h"
@@ -28,6 +27,7 @@
 #include "store/database.h"
 #include "store/kana.h"
 #include "store/record.h"
+#include "ui/fonts.h"
 
 namespace talik {
 namespace {

@@ -8,6 +8,7 @@
 #include <QTreeView>
 
 #include "store/settings.h"
+#include "ui/fonts.h"
 #include "ui/qtinteraction.h"
 
 namespace talik {
@@ -24,10 +25,16 @@ double WidthRatio(const QFont& before, const QFont& after)
 
 } // namespace
 
+QFont ListFont(const Settings& settings)
+{
+    QFont font(DrawnFamily(Qs(settings.ListFontName)));
+    font.setPointSize(std::max(settings.ListFontSize, 6));
+    return font;
+}
+
 void ApplyListFont(QTreeView* view, const Settings& settings)
 {
-    QFont font(Qs(settings.ListFontName));
-    font.setPointSize(std::max(settings.ListFontSize, 6));
+    const QFont font = ListFont(settings);
     // The columns grow and shrink with the font, so that what they showed still fits.
     const double ratio = WidthRatio(view->font(), font);
     view->setFont(font);

@@ -1,11 +1,15 @@
 #pragma once
 // The list font of the address lists.
+#include <QFont>
+
 class QTreeView;
 
 namespace talik {
 
 struct Settings;
 
+// The list font of the settings, at least 6 points.
+QFont ListFont(const Settings& settings);
 // Gives `view` the list font of the settings (at least 6 points) and lays its rows out again.
 void ApplyListFont(QTreeView* view, const Settings& settings);
 

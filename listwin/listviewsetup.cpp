@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "listwin/appstate.h"
+#include "listwin/listfont.h"
 #include "listwin/listviewmodel.h"
 #include "listwin/listwindow.h"
 #include "ui/qtinteraction.h"
@@ -84,9 +85,7 @@ void SetUpAddressList(QTreeView* view, ListViewModel* model, const AppState& sta
     view->setFrameShape(QFrame::Box);
     view->header()->setSectionsClickable(true);
     view->header()->setStretchLastSection(false);
-    QFont font(Qs(state.settings.ListFontName));
-    font.setPointSize(std::max(state.settings.ListFontSize, 6));
-    view->setFont(font);
+    view->setFont(ListFont(state.settings));
     BuildAddressColumns(view, model, state);
     // Sorted from the start, so that every fill shows its rows by reading, not in file order.
     model->sort(0);

@@ -15,6 +15,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFontInfo>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
@@ -400,6 +401,15 @@ TEST_F(MainWindowSettings, AStoredListFontIsTheListsFontAtOnce)
     EXPECT_EQ(state.settings.ListFontSize, 15);
     EXPECT_TRUE(ui.shown.empty());
     EXPECT_GT(list()->header()->sectionSize(0), readingColumn); // the column grew with the font
+}
+
+// The stored "ＭＳ ゴシック", which this system lacks, is asked for as its stand-in: the list shares the
+// window's Gothic at once instead of Qt searching every font for the missing name.
+TEST_F(MainWindowSettings, TheStoredGothicIsAskedForAsItsStandIn)
+{
+    ASSERT_EQ(state.settings.ListFontName, "ＭＳ ゴシック");
+    EXPECT_EQ(list()->font().family(), "IPAGothic");
+    EXPECT_EQ(QFontInfo(list()->font()).family(), "IPAGothic");
 }
 
 TEST_F(EnvironmentDialog, TheFontSampleShowsWholeAtLargerSizesAndThePathBoxHoldsAUsualPath)

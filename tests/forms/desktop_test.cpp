@@ -12,11 +12,11 @@
 #include "app/TALIKIN.h"
 #include "app/TALIKLST.h"
 #include "app/appsetup.h"
-#include "app/fonts.h"
 #include "listwin/appstate.h"
 #include "tests/support/childprocess.h"
 #include "tests/support/scripted.h"
 #include "tests/support/tempdir.h"
+#include "ui/fonts.h"
 
 namespace talik::test {
 namespace {
@@ -51,6 +51,21 @@ TEST(WindowFont, JapaneseAndLatinComeFromTheOneGothicAtTheDesktopsSize)
     for (char32_t code : {U'A', U'7', U'あ', U'ア', U'ｱ', U'漢', U'：'}) {
         EXPECT_TRUE(metrics.inFontUcs4(code)) << static_cast<std::uint32_t>(code);
     }
+}
+
+// A stored "ＭＳ" name is drawn with its IPA stand-in unless the system has that font under either of
+// its names; any other name is drawn as it is stored.
+TEST(WindowFont, StoredNamesAreDrawnWithTheirStandInOnlyWhereTheSystemLacksTheFont)
+{
+    const QStringList plain{"DejaVu Sans", "IPAGothic", "IPAMincho"};
+    EXPECT_EQ(DrawnFamily("ＭＳ ゴシック", plain), "IPAGothic");
+    EXPECT_EQ(DrawnFamily("MS Mincho", plain), "IPAMincho");
+    EXPECT_EQ(DrawnFamily("ms pgothic", plain), "IPAPGothic");
+    EXPECT_EQ(DrawnFamily("ＭＳ Ｐ明朝", plain), "IPAPMincho");
+    EXPECT_EQ(DrawnFamily("Noto Sans CJK JP", plain), "Noto Sans CJK JP");
+    EXPECT_EQ(DrawnFamily("ＭＳ ゴシック", {"MS Gothic"}), "ＭＳ ゴシック");
+    EXPECT_EQ(DrawnFamily("MS Gothic", {"ＭＳ ゴシック"}), "MS Gothic");
+    EXPECT_EQ(DrawnFamily("ＭＳ 明朝", {"MS Gothic"}), "IPAMincho");
 }
 
 // The list window, the splash and the notification-area icon carry the same icon as the menu entry.

@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/fonts.h"
+#include "ui/fonts.h"
 
 int main(int argc, char** argv)
 {
