@@ -164,8 +164,25 @@ void ListModel::sortOn(std::size_t column)
     m_sorted = true;
     const std::optional<std::uint32_t> selectedRef =
         m_selected ? std::optional<std::uint32_t>(m_items[*m_selected]) : std::nullopt;
-    std::stable_sort(m_items.begin(), m_items.end(), [this](std::uint32_t a, std::uint32_t b) { return lessOn(a, b); });
-    rebuildIndex();
+    // Each item's text is found once, not at every comparison, and its index entry moves with it.
+    struct Sorted
+    {
+        std::string_view text;
+        std::uint32_t ref;
+        std::size_t* position;
+    };
+    std::vector<Sorted> sorted;
+    sorted.reserve(m_items.size());
+    for (std::size_t i = 0; i < m_items.size(); ++i) {
+        sorted.push_back({columnOf(m_items[i], column + 1), m_items[i], m_positionOf[i]});
+    }
+    // string_view compares bytes as unsigned, so UTF-8 texts fall in code point order.
+    std::stable_sort(sorted.begin(), sorted.end(), [](const Sorted& a, const Sorted& b) { return a.text < b.text; });
+    for (std::size_t i = 0; i < sorted.size(); ++i) {
+        m_items[i] = sorted[i].ref;
+        m_positionOf[i] = sorted[i].position;
+    }
+    reindex(0);
     if (selectedRef) {
         m_selected = indexOf(columnOf(*selectedRef, 0));
     }
