@@ -16,7 +16,6 @@
 #include "app/startup.h"
 #include "listwin/appstate.h"
 #include "platform/launcher.h"
-#include "platform/paths.h"
 #include "ui/qtinteraction.h"
 
 namespace talik {
@@ -33,11 +32,22 @@ int ModeFromCommandLine(AppState& state)
     return mode.mode;
 }
 
-void SetFolders(AppState& state)
+void SetFolders(AppState& state, const StartFolders& folders)
 {
-    state.ProgramFolder = ProgramFolder();
-    state.WritableFolder = WritableProgramFolder(state.ProgramFolder);
-    state.ProfileFolder = talik::ProfileFolder();
+    state.ProgramFolder = folders.program;
+    state.WritableFolder = folders.writable;
+    state.ProfileFolder = folders.profile;
+}
+
+// The command line as the mode is read from it before Qt has taken its own options out: only for
+// the records read ahead, which the load checks before it takes them.
+int EarlyMode(int argc, char** argv)
+{
+    std::string commandLine;
+    for (int i = 1; i < argc; ++i) {
+        commandLine += (i > 1 ? " " : "") + std::string(argv[i]);
+    }
+    return ParseModeArgument(commandLine).mode;
 }
 
 // The start-up watcher, when whoever started the program asked for one.
@@ -65,6 +75,9 @@ int Main(int argc, char** argv)
         std::fputs(info->c_str(), stdout);
         return 0;
     }
+    // The records are read on another processor from here, while Qt and the windows start.
+    const StartFolders folders = FindStartFolders();
+    std::shared_ptr<ReadAhead> readAhead = StartReadingAhead(EarlyMode(argc, argv), folders);
     QApplication app(argc, argv);
     SetUpApplication(app);
 
@@ -74,13 +87,13 @@ int Main(int argc, char** argv)
     AppState state(ui, clock);
     state.Mode = ModeFromCommandLine(state);
 
-    SetFolders(state);
+    SetFolders(state, folders);
     InstanceGuard guard(Qs(InstanceName(std::to_string(getuid()), state.ProfileFolder, state.Mode)));
     if (guard.handOver()) {
         return 0;
     }
     guard.listen();
-    StartReadingAhead(state);
+    state.readAhead = std::move(readAhead);
 
     TALIKIN startForm(state, launcher);
     TALIKLST listWindow(state, launcher, &startForm);

@@ -119,15 +119,23 @@ void OpenHelp(AppState& state, Launcher& launcher)
     }
 }
 
-void StartReadingAhead(AppState& state)
+StartFolders FindStartFolders()
 {
-    // Read apart from the state, which the windows are built on before the settings come into it.
+    StartFolders folders;
+    folders.program = ProgramFolder();
+    folders.writable = WritableProgramFolder(folders.program);
+    folders.profile = ProfileFolder();
+    return folders;
+}
+
+std::shared_ptr<ReadAhead> StartReadingAhead(int mode, const StartFolders& folders, std::chrono::nanoseconds trustedAge)
+{
     Settings settings;
-    ReadSettingsOf(state, settings);
+    ReadSettings(settings, SettingsFile(folders.profile), CaptionsFile(folders.program), mode);
     ColumnSet columns;
     columns.ColEnabled = settings.ListSelTable;
-    const std::string dataPath = DataPathFromSetting(settings.DBPathAddr, state.WritableFolder);
-    state.readAhead = std::make_shared<ReadAhead>(MainFileName(dataPath, ActiveDbNo(settings)), columns);
+    const std::string dataPath = DataPathFromSetting(settings.DBPathAddr, folders.writable);
+    return std::make_shared<ReadAhead>(MainFileName(dataPath, ActiveDbNo(settings)), columns, trustedAge);
 }
 
 } // namespace talik

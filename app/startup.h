@@ -2,9 +2,13 @@
 // Start-up and shutdown rules of the address book that need no window: the mode on the command
 // line, the titles that carry it, the settings applied to the shared state, and the ending path.
 #include <array>
+#include <chrono>
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
+
+#include "store/readahead.h"
 
 namespace talik {
 
@@ -39,9 +43,19 @@ std::string InstanceName(std::string_view user, std::string_view profileFolder, 
 // Reads the settings files and sets the shared state from them: the data folder, the database to
 // open, the list columns and mode, the tray mode.
 void ReadAllSettings(AppState& state);
-// Starts reading the records of the database the settings open, for the first load to take while
-// the windows are built.
-void StartReadingAhead(AppState& state);
+// Where the program, its writable files and its settings are, found before any window.
+struct StartFolders
+{
+    std::string program;
+    std::string writable;
+    std::string profile;
+};
+StartFolders FindStartFolders();
+// Starts reading the records of the database the settings of `mode` open, for the first load to
+// take while Qt and the windows start; that load takes them only when they are of the file and
+// columns it reads.
+std::shared_ptr<ReadAhead>
+StartReadingAhead(int mode, const StartFolders& folders, std::chrono::nanoseconds trustedAge = ReadAhead::TrustedAge);
 // Puts what the program changed while it ran back into the settings (database, list mode, list
 // window geometry given by the caller) and writes them. False, told to the user, when the file
 // could not be written.

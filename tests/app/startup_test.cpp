@@ -1,10 +1,13 @@
 // Start-up rules: the mode on the command line, the titles that carry it, the ending path, help.
 #include <filesystem>
 #include <fstream>
+#include <memory>
 
 #include <gtest/gtest.h>
 
 #include "app/startup.h"
+#include "store/database.h"
+#include "store/settings.h"
 #include "tests/support/storefixture.h"
 
 namespace talik::test {
@@ -30,6 +33,31 @@ TEST(ModeArgument, TitlesCarryTheModeInTwoDigits)
     EXPECT_NE(InstanceName("1000", "/p", 0), InstanceName("1000", "/p", 1));
     EXPECT_NE(InstanceName("1000", "/p", 0), InstanceName("1001", "/p", 0));
     EXPECT_NE(InstanceName("1000", "/p", 0), InstanceName("1000", "/q", 0));
+}
+
+// The records are read ahead, before Qt starts, from the database the settings of the mode started
+// open: the load of that mode takes them; a load that reads another database reads for itself.
+TEST_F(StoreTest, RecordsAreReadAheadFromTheDatabaseTheStartedModesSettingsOpen)
+{
+    addRecord("ﾔﾏﾀﾞ", "山田");
+    TempDir profile;
+    std::ofstream(SettingsFile(profile.str()), std::ios::binary)
+        << "[System]\r\nDBPathAddr=" << profile.str() << "\r\n[System_03]\r\nDBPathAddr=" << dir.str() << "\r\n";
+    const StartFolders folders{state.ProgramFolder, state.WritableFolder, profile.str()};
+    state.ProfileFolder = profile.str();
+    for (int mode : {3, 0}) {
+        const std::shared_ptr<ReadAhead> ahead = StartReadingAhead(mode, folders, std::chrono::nanoseconds(0));
+        AppState started{ui, clock};
+        started.ProgramFolder = state.ProgramFolder;
+        started.WritableFolder = state.WritableFolder;
+        started.ProfileFolder = profile.str();
+        started.Mode = 3;
+        ReadAllSettings(started);
+        started.readAhead = ahead;
+        ASSERT_EQ(LoadTables(started), LoadResult::Loaded) << mode;
+        EXPECT_EQ(ahead->taken(), mode == 3) << mode;
+        EXPECT_EQ(started.tables.TotalCount, 1) << mode;
+    }
 }
 
 class EndingPath : public StoreTest
