@@ -113,7 +113,7 @@ void TALIKIN::addTrayIcon()
 
 void TALIKIN::watchLoad()
 {
-    if (m_state.LoadBegun) {
+    if (m_state.LoadBegun && !m_state.SplashDone) {
         closeSplash();
     }
 }

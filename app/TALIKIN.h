@@ -27,6 +27,9 @@ public:
     void start();
     // Closes the splash: the list window may load on and take input.
     void closeSplash();
+    // Closes the splash once the first load has begun, if it still shows. The splash's timer asks,
+    // and so does the list window as soon as its load has begun.
+    void watchLoad();
     // Removes the icon and the form: the program is ending.
     void unload();
     // The form as the modal version window: shown in front with its OK until OK (or a click) closes it.
@@ -45,7 +48,6 @@ protected:
 private:
     void buildSplash();
     void addTrayIcon();
-    void watchLoad();
     void nextTitleColour();
 
     AppState& m_state;

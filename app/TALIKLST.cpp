@@ -341,6 +341,11 @@ bool TALIKLST::loadIfNeeded()
     m_label4->raise();
     m_label3->setText(Qs(m_state.settings.AddrDBName[m_state.DbNo - 1]));
     LoadResult result = LoadTables(m_state);
+    if (m_startForm != nullptr) {
+        // Gone now rather than at its timer's next look: the controls it enables are drawn in their
+        // enabled look in the paint the first tab's fill lets run, not in one more paint after it.
+        m_startForm->watchLoad();
+    }
     m_label4->hide();
     if (result == LoadResult::EndProgram) {
         m_ending = true;

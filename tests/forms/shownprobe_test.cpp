@@ -127,9 +127,9 @@ TEST_F(ProbeOnWindows, NothingIsToldBeforeTheFirstTabIsFilled)
 
 TEST_F(ProbeOnWindows, NothingIsToldWhileTheSplashStillShows)
 {
-    state.SplashDone = false;
     window.show();
     ASSERT_TRUE(window.loadIfNeeded());
+    state.SplashDone = false;    // as if the splash still showed
     list->viewport()->repaint(); // the rows painted, but behind the splash
     runProbesQueue();
 
@@ -170,7 +170,7 @@ TEST_F(ProbeOnWindows, TheLineComesAfterTheRowsArePaintedWithTheSplashGone)
     splash.start();
     window.show();
     ASSERT_TRUE(window.loadIfNeeded());
-    // The splash goes on its own once it sees that loading began; the window then paints afresh.
+    // The splash went as the load began; the window then paints afresh.
     ASSERT_TRUE(QTest::qWaitFor([&] { return finished == 1; }, 5000));
 
     EXPECT_EQ(PendingOn(pipeEnds[0], 0), ShownLine);
