@@ -28,7 +28,7 @@ double WidthRatio(const QFont& before, const QFont& after)
 QFont ListFont(const Settings& settings)
 {
     QFont font(DrawnFamily(Qs(settings.ListFontName)));
-    font.setPointSize(std::max(settings.ListFontSize, 6));
+    font.setPointSize(std::max(settings.ListFontSize, MinListFontSize));
     return font;
 }
 

@@ -8,7 +8,7 @@ namespace talik {
 
 struct Settings;
 
-// The list font of the settings, at least 6 points.
+// The list font of the settings, at least `MinListFontSize` points.
 QFont ListFont(const Settings& settings);
 // Gives `view` the list font of the settings (at least 6 points) and lays its rows out again.
 void ApplyListFont(QTreeView* view, const Settings& settings);
