@@ -102,12 +102,11 @@ PrintEntry RecordEntry(const AddressRecord& rec)
 void AppendQuoted(std::string& line, std::string_view text)
 {
     line += '"';
-    for (char c : text) {
-        if (c == '"') {
-            line += '"';
-        }
-        line += c;
+    for (std::size_t quote; (quote = text.find('"')) != std::string_view::npos; text.remove_prefix(quote + 1)) {
+        line.append(text.substr(0, quote + 1));
+        line += '"';
     }
+    line.append(text);
     line += '"';
 }
 
@@ -310,16 +309,21 @@ private:
     {
         std::string field;
         ++m_pos; // the opening quote
+        // Copied a run at a time, up to the next quote: a job of thousands of cards has tens of
+        // thousands of fields.
         while (!atEnd()) {
-            const char c = m_bytes[m_pos++];
-            if (c != '"') {
-                field += c;
-            } else if (!atEnd() && m_bytes[m_pos] == '"') {
-                field += '"';
-                ++m_pos;
-            } else {
-                break;
+            const std::size_t quote = std::min(m_bytes.find('"', m_pos), m_bytes.size());
+            field.append(m_bytes.substr(m_pos, quote - m_pos));
+            m_pos = quote;
+            if (atEnd()) {
+                break; // no closing quote: the field runs to the end
             }
+            ++m_pos;
+            if (atEnd() || m_bytes[m_pos] != '"') {
+                break; // the closing quote
+            }
+            field += '"';
+            ++m_pos;
         }
         while (!atDelimiter()) { // whatever stands between the closing quote and the delimiter
             ++m_pos;
@@ -406,6 +410,9 @@ bool WritePrintRecNos(AppState& state, const ListModel& list, int first, int las
 PrintTable ParsePrintWork(std::string_view bytes, bool recordNumberForm)
 {
     PrintTable table;
+    // Room for every line at once: the entries are not moved again as the table grows.
+    const auto lines = static_cast<std::size_t>(std::count(bytes.begin(), bytes.end(), '\n')) + 1;
+    table.entries.reserve(std::min<std::size_t>(lines, PrintTable::Capacity));
     FieldReader reader(bytes);
     // A file longer than the table (written by another copy that does not refuse such jobs) is cut.
     while (!reader.atEnd() && table.PrintLineCount < PrintTable::Capacity) {

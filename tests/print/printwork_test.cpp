@@ -275,6 +275,18 @@ TEST_F(PrintWorkTest, AFileOfAnOlderCopyReadsAsWritten)
     EXPECT_EQ(table->line(2).PrintName, "名!");
 }
 
+// A doubled quote inside a quoted field reads as one, whatever follows the closing quote up to the
+// comma is passed over, and a quoted field left open runs to the end of the file.
+TEST(PrintWorkLines, QuotesReadAsWrittenAndAnOpenFieldRunsToTheEnd)
+{
+    const PrintTable table = ParsePrintWork("\"1\",\"a\"\"\"\"b\"x,\"c\r\nd", false);
+    ASSERT_EQ(table.PrintLineCount, 1);
+    EXPECT_EQ(table.line(1).PrintPost, "1");
+    EXPECT_EQ(table.line(1).PrintAddress, "a\"\"b");
+    EXPECT_EQ(table.line(1).PrintCompany, "c\r\nd");
+    EXPECT_EQ(table.line(1).PrintName, "!");
+}
+
 TEST_F(PrintWorkTest, AJobTooLargeForThePrintTableIsRefusedBeforeAnythingIsWritten)
 {
     listRecords(2, PrintTable::Capacity - 2); // two sender lines: the table is full
