@@ -21,11 +21,15 @@
 namespace talik {
 namespace {
 
+// The arguments as one text, as the program has always read its command line: its first "-" counts.
+ModeArgument ModeOfArguments(const QStringList& arguments)
+{
+    return ParseModeArgument(Us(arguments.join(' ')));
+}
+
 int ModeFromCommandLine(AppState& state)
 {
-    // The command line as one text, as the program has always read it: its first "-" counts.
-    QStringList arguments = QApplication::arguments().mid(1);
-    ModeArgument mode = ParseModeArgument(Us(arguments.join(' ')));
+    ModeArgument mode = ModeOfArguments(QApplication::arguments().mid(1));
     if (mode.invalid) {
         state.ui.message(std::string(BadParameterMessage), MessageIcon::Exclamation);
     }
@@ -39,15 +43,15 @@ void SetFolders(AppState& state, const StartFolders& folders)
     state.ProfileFolder = folders.profile;
 }
 
-// The command line as the mode is read from it before Qt has taken its own options out: only for
-// the records read ahead, which the load checks before it takes them.
+// The mode of the command line before Qt has taken its own options out of it: only for the records
+// read ahead, which the load checks before it takes them.
 int EarlyMode(int argc, char** argv)
 {
-    std::string commandLine;
+    QStringList arguments;
     for (int i = 1; i < argc; ++i) {
-        commandLine += (i > 1 ? " " : "") + std::string(argv[i]);
+        arguments << QString::fromLocal8Bit(argv[i]);
     }
-    return ParseModeArgument(commandLine).mode;
+    return ModeOfArguments(arguments).mode;
 }
 
 // The start-up watcher, when whoever started the program asked for one.
