@@ -14,6 +14,13 @@ namespace {
 constexpr std::size_t MaxPackedText = std::numeric_limits<std::uint16_t>::max();
 constexpr std::size_t MaxPackedColumns = std::numeric_limits<std::uint8_t>::max();
 
+// The order of a sorted column. string_view compares bytes as unsigned, so UTF-8 texts fall in code
+// point order.
+bool SortsBefore(std::string_view a, std::string_view b)
+{
+    return a < b;
+}
+
 } // namespace
 
 std::size_t ListModel::add(const ListItem& item)
@@ -176,8 +183,8 @@ void ListModel::sortOn(std::size_t column)
     for (std::size_t i = 0; i < m_items.size(); ++i) {
         sorted.push_back({columnOf(m_items[i], column + 1), m_items[i], m_positionOf[i]});
     }
-    // string_view compares bytes as unsigned, so UTF-8 texts fall in code point order.
-    std::stable_sort(sorted.begin(), sorted.end(), [](const Sorted& a, const Sorted& b) { return a.text < b.text; });
+    std::stable_sort(sorted.begin(), sorted.end(),
+                     [](const Sorted& a, const Sorted& b) { return SortsBefore(a.text, b.text); });
     for (std::size_t i = 0; i < sorted.size(); ++i) {
         m_items[i] = sorted[i].ref;
         m_positionOf[i] = sorted[i].position;
@@ -230,9 +237,8 @@ std::string_view ListModel::columnOf(std::uint32_t ref, std::size_t column) cons
 
 bool ListModel::lessOn(std::uint32_t a, std::uint32_t b) const
 {
-    // string_view compares bytes as unsigned, so UTF-8 texts fall in code point order. A row with
-    // fewer sub-items shows an empty cell there, which sorts first.
-    return columnOf(a, m_sortColumn + 1) < columnOf(b, m_sortColumn + 1);
+    // A row with fewer sub-items shows an empty cell there, which sorts first.
+    return SortsBefore(columnOf(a, m_sortColumn + 1), columnOf(b, m_sortColumn + 1));
 }
 
 std::size_t ListModel::sortedPlace(std::uint32_t ref) const
