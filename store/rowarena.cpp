@@ -120,7 +120,7 @@ std::uint32_t RowArena::add(const std::uint16_t* ends, int count, std::string_vi
     *put++ = static_cast<unsigned char>(count);
     for (int c = 0, begin = 0; c < count; begin = ends[c++]) {
         const auto length = static_cast<std::uint16_t>(ends[c] - begin);
-        if (length < LongLength) {
+        if (LengthBytes(length) == 1) {
             *put++ = static_cast<unsigned char>(length);
         } else {
             *put++ = LongLength;
