@@ -54,9 +54,11 @@ std::string InstanceName(std::string_view user, std::string_view profileFolder, 
 
 namespace {
 
-void ReadSettingsOf(const AppState& state, Settings& settings)
+// The settings of `mode`, from the settings file of the profile folder and the captions file of the
+// program folder.
+void ReadSettingsOf(const std::string& profileFolder, const std::string& programFolder, int mode, Settings& settings)
 {
-    ReadSettings(settings, SettingsFile(state.ProfileFolder), CaptionsFile(state.ProgramFolder), state.Mode);
+    ReadSettings(settings, SettingsFile(profileFolder), CaptionsFile(programFolder), mode);
 }
 
 int ActiveDbNo(const Settings& settings)
@@ -69,7 +71,7 @@ int ActiveDbNo(const Settings& settings)
 void ReadAllSettings(AppState& state)
 {
     Settings& settings = state.settings;
-    ReadSettingsOf(state, settings);
+    ReadSettingsOf(state.ProfileFolder, state.ProgramFolder, state.Mode, settings);
     state.DataPath = DataPathFromSetting(settings.DBPathAddr, state.WritableFolder);
     state.DbNo = ActiveDbNo(settings);
     state.tables.columns.ColEnabled = settings.ListSelTable;
@@ -131,7 +133,7 @@ StartFolders FindStartFolders()
 std::shared_ptr<ReadAhead> StartReadingAhead(int mode, const StartFolders& folders, std::chrono::nanoseconds trustedAge)
 {
     Settings settings;
-    ReadSettings(settings, SettingsFile(folders.profile), CaptionsFile(folders.program), mode);
+    ReadSettingsOf(folders.profile, folders.program, mode, settings);
     ColumnSet columns;
     columns.ColEnabled = settings.ListSelTable;
     const std::string dataPath = DataPathFromSetting(settings.DBPathAddr, folders.writable);
