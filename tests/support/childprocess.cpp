@@ -1,8 +1,11 @@
 #include "tests/support/childprocess.h"
 
+#include <chrono>
+#include <csignal>
 #include <fcntl.h>
 #include <spawn.h>
 #include <sys/wait.h>
+#include <thread>
 
 #include <gtest/gtest.h>
 
@@ -43,6 +46,25 @@ int WaitForProgram(int pid)
         return -1;
     }
     return WEXITSTATUS(status);
+}
+
+void StopProgram(int pid)
+{
+    if (pid <= 0) {
+        return;
+    }
+    kill(pid, SIGTERM);
+    constexpr auto Grace = std::chrono::seconds(5);
+    const auto until = std::chrono::steady_clock::now() + Grace;
+    int status = 0;
+    while (waitpid(pid, &status, WNOHANG) == 0) {
+        if (std::chrono::steady_clock::now() >= until) {
+            kill(pid, SIGKILL);
+            waitpid(pid, &status, 0);
+            return;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
 }
 
 ProgramRun RunProgram(const std::vector<std::string>& args,

@@ -26,5 +26,8 @@ inline constexpr const char* StracePath = "/usr/bin/strace";
 int StartProgram(const std::vector<std::string>& args);
 // Waits for a started program: its exit code, -1 when it did not exit normally.
 int WaitForProgram(int pid);
+// Asks a started program to end (SIGTERM) and waits for it; one that has not ended after a few seconds
+// is killed, so that a server missing the request cannot hang the test.
+void StopProgram(int pid);
 
 } // namespace talik::test

@@ -179,10 +179,7 @@ bool DavServer::renewCertificate()
 
 DavServer::~DavServer()
 {
-    if (m_pid > 0) {
-        kill(m_pid, SIGTERM);
-        WaitForProgram(m_pid);
-    }
+    StopProgram(m_pid);
 }
 
 } // namespace talik::test

@@ -1,7 +1,6 @@
 #include "tests/sync/privatekeyring.h"
 
 #include <fcntl.h>
-#include <signal.h>
 #include <spawn.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -105,14 +104,6 @@ std::string ReadLine(int fd)
     return line;
 }
 
-void Stop(int pid)
-{
-    if (pid > 0) {
-        kill(pid, SIGTERM);
-        WaitForProgram(pid);
-    }
-}
-
 } // namespace
 
 PrivateKeyring::PrivateKeyring()
@@ -178,15 +169,15 @@ bool PrivateKeyring::startKeyring()
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
     }
     m_why = "the keyring daemon did not answer on the private bus";
-    Stop(m_keyringPid);
+    StopProgram(m_keyringPid);
     m_keyringPid = -1;
     return false;
 }
 
 PrivateKeyring::~PrivateKeyring()
 {
-    Stop(m_keyringPid);
-    Stop(m_busPid);
+    StopProgram(m_keyringPid);
+    StopProgram(m_busPid);
 }
 
 } // namespace talik::test
