@@ -146,30 +146,31 @@ private:
 };
 
 // An unreadable piece of the file reads as zeros: never-used slots.
-SearchEnd ScanFile(AppState& state, const RecordFile& main, ScanRange range, RecordScan& scan)
+SearchEnd
+ScanFile(AppState& state, const RecordFile& main, ScanRange range, const SearchConditions& conditions, RecordScan& scan)
 {
     SearchEnd end = SearchEnd::Done;
     long long lastEvents = state.clock.monotonicMs();
-    ForEachRecordChunk<AddressRecord>(
-        main, FirstRecNo, range.inFile,
-        [&](std::int64_t first, std::span<const AddressRecord> chunk) {
-            const auto from = static_cast<std::int32_t>(first);
-            if (!scan.wantsAny(from, chunk.size())) {
-                return true;
-            }
-            for (std::size_t i = 0; i < chunk.size(); ++i) {
-                if (!scan.examine(from + static_cast<std::int32_t>(i), chunk[i])) {
-                    end = SearchEnd::TooMany;
-                    return false;
-                }
-            }
-            if (state.clock.monotonicMs() - lastEvents >= EventsEveryMs) {
-                state.ui.processEvents();
-                lastEvents = state.clock.monotonicMs();
-            }
+    const SearchConditions::Bytes look = conditions.firstLook();
+    const auto scanChunk = [&](std::int64_t first, std::span<const AddressRecord> chunk) {
+        const auto from = static_cast<std::int32_t>(first);
+        if (!scan.wantsAny(from, chunk.size())) {
             return true;
-        },
-        RecordPass::Copied); // a few bytes of each record are looked at
+        }
+        for (std::size_t i = 0; i < chunk.size(); ++i) {
+            PrefetchAhead(chunk, i, look.offset, look.width);
+            if (!scan.examine(from + static_cast<std::int32_t>(i), chunk[i])) {
+                end = SearchEnd::TooMany;
+                return false;
+            }
+        }
+        if (state.clock.monotonicMs() - lastEvents >= EventsEveryMs) {
+            state.ui.processEvents();
+            lastEvents = state.clock.monotonicMs();
+        }
+        return true;
+    };
+    ForEachRecordChunk<AddressRecord>(main, FirstRecNo, range.inFile, scanChunk);
     return end;
 }
 
@@ -190,7 +191,7 @@ SearchEnd Search(AppState& state, const SearchConditions& conditions, SearchSess
     }
     result.setSorted(false); // appending and sorting once beats keeping up to 3000 items in order
     RecordScan scan(state, conditions, session, result);
-    return ScanFile(state, *main, range, scan);
+    return ScanFile(state, *main, range, conditions, scan);
 }
 
 void SetCheckItems(AddressRecord& rec, const std::array<bool, 15>& items, bool set)

@@ -251,6 +251,20 @@ bool SearchConditions::allHold(const AddressRecord& rec) const
                        [&rec](std::size_t item) { return rec.CheckItems[item] == '1'; });
 }
 
+SearchConditions::Bytes SearchConditions::firstLook() const
+{
+    if (m_people) {
+        return {offsetof(AddressRecord, Reserved), sizeof(AddressRecord::Reserved)}; // the identity
+    }
+    if (!m_texts.empty()) {
+        return {m_texts.front().offset, m_texts.front().width};
+    }
+    if (!m_birthdayParts.empty()) {
+        return {offsetof(AddressRecord, Birthday), sizeof(AddressRecord::Birthday)};
+    }
+    return {offsetof(AddressRecord, CheckItems), sizeof(AddressRecord::CheckItems)};
+}
+
 bool SearchConditions::anyHolds(const AddressRecord& rec) const
 {
     if (m_people && m_people->contains(RecordIdentity(rec))) {

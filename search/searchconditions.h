@@ -65,6 +65,15 @@ public:
     // At least one test holds (the exclude search removes such records).
     bool anyHolds(const AddressRecord& rec) const;
 
+    // The bytes of a record that the first test looks at, which decide most records: a pass asks
+    // for them ahead of time.
+    struct Bytes
+    {
+        std::size_t offset;
+        std::size_t width;
+    };
+    Bytes firstLook() const;
+
 private:
     struct TextTest
     {

@@ -1,6 +1,7 @@
 #include "store/liverecords.h"
 
 #include <algorithm>
+#include <cstddef>
 #include <numeric>
 #include <span>
 
@@ -27,19 +28,6 @@ bool SortsAsDecoded(char c)
 {
     const auto b = static_cast<unsigned char>(c);
     return b <= 0x80 || (b >= 0xA0 && b <= 0xDF);
-}
-
-// A record's leading fields come from memory while the records before it are visited: at 600
-// bytes apart, records are too far apart for the processor to guess the next one in time.
-constexpr std::size_t PrefetchDistance = 8;
-
-void PrefetchAhead(std::span<const AddressRecord> chunk, std::size_t i)
-{
-    if (i + PrefetchDistance < chunk.size()) {
-        const char* ahead = chunk[i + PrefetchDistance].KanaName;
-        __builtin_prefetch(ahead);
-        __builtin_prefetch(ahead + 63);
-    }
 }
 
 template <class T> std::span<unsigned char> ChunkBytes(std::vector<T>& chunk, std::size_t count)
@@ -71,7 +59,7 @@ bool ScanLiveRecords(StoreState& state,
             return;
         }
         for (std::size_t i = 0; i < chunk.size(); ++i) {
-            PrefetchAhead(chunk, i);
+            PrefetchAhead(chunk, i, 0, offsetof(AddressRecord, EMail)); // the reading and the name
             if (IsLiveRecord(chunk[i])) {
                 visit(static_cast<std::int32_t>(first + static_cast<std::int64_t>(i)), chunk[i],
                       extra.file != nullptr ? &extras[i] : nullptr);
