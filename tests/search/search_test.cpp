@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/codec.h"
+#include "platform/recordfile.h"
 #include "search/search.h"
 #include "search/searchconditions.h"
 #include "store/database.h"
@@ -285,6 +286,36 @@ TEST_F(SearchTest, ThreeThousandHitsStopTheScanWithAMessage)
     EXPECT_EQ(session.HitFlag[3001], '1');
     EXPECT_EQ(session.HitFlag[3002], ' '); // not examined
     EXPECT_FALSE(result.indexOf("K03002"));
+}
+
+// The records are mapped for the scan, but not while another copy holds the file to write it:
+// they are read instead, the same records found, over more chunks than either way takes at once.
+TEST_F(SearchTest, AFileHeldByAWriterIsReadInsteadOfMappedWithTheSameHits)
+{
+    std::vector<Person> people;
+    for (int i = 0; i < 2500; ++i) {
+        people.push_back({i % 7 == 0 ? "ﾔﾏﾀﾞ" : "ｽｽﾞｷ"}); // records 2, 9, ..., 2501
+    }
+    write(people);
+    const auto keys = [this] {
+        std::vector<std::string> found;
+        for (const auto& item : result.items()) {
+            found.push_back(item.key);
+        }
+        return found;
+    };
+    run(SearchKind::New, {"ﾔﾏ"});
+    const std::vector<std::string> mapped = keys();
+    ASSERT_EQ(mapped.size(), 358u);
+
+    RecordFile writer;
+    ASSERT_EQ(writer.open(mainPath(), OpenMode::Write, MainRecLen), OpenError::None);
+    run(SearchKind::New, {"ﾔﾏ"});
+    EXPECT_EQ(keys(), mapped);
+    EXPECT_EQ(session.HitFlag[2], '1');
+    EXPECT_EQ(session.HitFlag[2500], ' ');
+    EXPECT_EQ(session.HitFlag[2501], '1');
+    EXPECT_TRUE(ui.shown.empty());
 }
 
 TEST_F(SearchTest, DeletedAndNeverUsedSlotsAreNoHits)
