@@ -105,6 +105,9 @@ public:
         return !m_refines || std::find(begin, end, '1') != end;
     }
 
+    // The bytes of each record worth asking for ahead of time.
+    SearchConditions::Bytes firstLook() const { return m_conditions.firstLook(); }
+
     // Examines one stored record; false when the result is full and the scan must stop.
     bool examine(std::int32_t recNo, const AddressRecord& rec)
     {
@@ -146,12 +149,11 @@ private:
 };
 
 // An unreadable piece of the file reads as zeros: never-used slots.
-SearchEnd
-ScanFile(AppState& state, const RecordFile& main, ScanRange range, const SearchConditions& conditions, RecordScan& scan)
+SearchEnd ScanFile(AppState& state, const RecordFile& main, ScanRange range, RecordScan& scan)
 {
     SearchEnd end = SearchEnd::Done;
     long long lastEvents = state.clock.monotonicMs();
-    const SearchConditions::Bytes look = conditions.firstLook();
+    const SearchConditions::Bytes look = scan.firstLook();
     const auto scanChunk = [&](std::int64_t first, std::span<const AddressRecord> chunk) {
         const auto from = static_cast<std::int32_t>(first);
         if (!scan.wantsAny(from, chunk.size())) {
@@ -191,7 +193,7 @@ SearchEnd Search(AppState& state, const SearchConditions& conditions, SearchSess
     }
     result.setSorted(false); // appending and sorting once beats keeping up to 3000 items in order
     RecordScan scan(state, conditions, session, result);
-    return ScanFile(state, *main, range, conditions, scan);
+    return ScanFile(state, *main, range, scan);
 }
 
 void SetCheckItems(AddressRecord& rec, const std::array<bool, 15>& items, bool set)

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <bit>
 #include <charconv>
+#include <cstddef>
 #include <cstring>
 
 #include "platform/codec.h"
