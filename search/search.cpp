@@ -106,7 +106,7 @@ public:
     }
 
     // The bytes of each record worth asking for ahead of time.
-    SearchConditions::Bytes firstLook() const { return m_conditions.firstLook(); }
+    SearchConditions::FieldPlace firstLook() const { return m_conditions.firstLook(); }
 
     // Examines one stored record; false when the result is full and the scan must stop.
     bool examine(std::int32_t recNo, const AddressRecord& rec)
@@ -153,7 +153,7 @@ SearchEnd ScanFile(AppState& state, const RecordFile& main, ScanRange range, Rec
 {
     SearchEnd end = SearchEnd::Done;
     long long lastEvents = state.clock.monotonicMs();
-    const SearchConditions::Bytes look = scan.firstLook();
+    const SearchConditions::FieldPlace look = scan.firstLook();
     const auto scanChunk = [&](std::int64_t first, std::span<const AddressRecord> chunk) {
         const auto from = static_cast<std::int32_t>(first);
         if (!scan.wantsAny(from, chunk.size())) {

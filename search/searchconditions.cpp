@@ -252,7 +252,7 @@ bool SearchConditions::allHold(const AddressRecord& rec) const
                        [&rec](std::size_t item) { return rec.CheckItems[item] == '1'; });
 }
 
-SearchConditions::Bytes SearchConditions::firstLook() const
+SearchConditions::FieldPlace SearchConditions::firstLook() const
 {
     if (m_people) {
         return {offsetof(AddressRecord, Reserved), sizeof(AddressRecord::Reserved)}; // the identity

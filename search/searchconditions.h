@@ -67,12 +67,12 @@ public:
 
     // The bytes of a record that the first test looks at, which decide most records: a pass asks
     // for them ahead of time.
-    struct Bytes
+    struct FieldPlace
     {
         std::size_t offset;
         std::size_t width;
     };
-    Bytes firstLook() const;
+    FieldPlace firstLook() const;
 
 private:
     struct TextTest
