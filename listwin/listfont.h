@@ -10,7 +10,7 @@ struct Settings;
 
 // The list font of the settings, at least `MinListFontSize` points.
 QFont ListFont(const Settings& settings);
-// Gives `view` the list font of the settings (at least 6 points) and lays its rows out again.
+// Gives `view` the list font of the settings (ListFont) and lays its rows out again.
 void ApplyListFont(QTreeView* view, const Settings& settings);
 
 } // namespace talik
